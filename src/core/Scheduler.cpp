@@ -21,7 +21,7 @@ Scheduler::Scheduler() = default;
 Scheduler::~Scheduler() = default;
 
 Timer& Scheduler::addTimer(const QString& name, int intervalMs, bool enabled, Timer::Handler handler) {
-    timers_.push_back(std::unique_ptr<Timer>(new Timer(*this, name, int(timers_.size()))));
+    timers_.push_back(std::unique_ptr<Timer>(new Timer(*this, name)));
     Timer& t = *timers_.back();
     t.handler_ = std::move(handler);
     t.interval_ = intervalMs;

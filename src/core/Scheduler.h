@@ -26,13 +26,12 @@ public:
 
 private:
     friend class Scheduler;
-    Timer(Scheduler& owner, QString name, int order) : owner_(owner), name_(std::move(name)), order_(order) {}
+    Timer(Scheduler& owner, QString name) : owner_(owner), name_(std::move(name)) {}
     void restart();
     bool armed() const { return enabled_ && interval_ > 0 && handler_; }
 
     Scheduler& owner_;
     QString name_;
-    int order_;
     int interval_ = 0;
     bool enabled_ = false;
     bool running_ = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -101,22 +102,36 @@ TEST_F(RecordFileTest, InterruptedRemovalLeavesOldOrNewFile) {
     QByteArray removed = original;
     removed.remove(kLen, kLen);  // record 2 gone
 
-    std::mt19937 rng(1234);
-    std::uniform_int_distribution<int> delay(0, 30000);
-    int sawOld = 0, sawNew = 0;
-    for (int round = 0; round < 40; ++round) {
-        {
-            QFile f(path("Q.txt"));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(original);
-        }
+    auto writeOriginal = [&] {
+        QFile f(path("Q.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(original);
+    };
+    auto startRemoval = [&] {
         pid_t child = fork();
-        ASSERT_GE(child, 0);
         if (child == 0) {
             RecordFile q(path("Q.txt"), kLen, path("Q2.txt"));
             q.remove(2);
             _exit(0);
         }
+        return child;
+    };
+    // Measure one whole removal (with the child's start) to aim the kills.
+    writeOriginal();
+    QElapsedTimer clock;
+    clock.start();
+    pid_t probe = startRemoval();
+    ASSERT_GE(probe, 0);
+    waitpid(probe, nullptr, 0);
+    const int wholeUs = int(clock.nsecsElapsed() / 1000);
+
+    std::mt19937 rng(1234);
+    std::uniform_int_distribution<int> delay(0, wholeUs * 3 / 2);
+    int sawOld = 0, sawNew = 0;
+    for (int round = 0; round < 40; ++round) {
+        writeOriginal();
+        pid_t child = startRemoval();
+        ASSERT_GE(child, 0);
         usleep(useconds_t(delay(rng)));
         kill(child, SIGKILL);
         int status = 0;

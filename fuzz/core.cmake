@@ -1,0 +1,1 @@
+dye_add_fuzzer(fixed_field fixed_field.cpp dyecore)
