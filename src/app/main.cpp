@@ -1,12 +1,74 @@
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
+#include <QTimer>
 
-#include "Version.h"
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/Installation.h"
+#include "app/LinkTestMode.h"
+#include "app/Station.h"
+#include "core/RealTimeDriver.h"
+#include "ui/StationWindow.h"
+
+using namespace dye;
+
+namespace {
+
+// Headless on the simulator: virtual time, as fast as the machine allows.
+int runVirtual(Station& station, double seconds) {
+    const qint64 end = qint64(seconds * 1000.0);
+    while (station.scheduler.now() < end && !station.quitRequested())
+        station.scheduler.advance(std::min<qint64>(1000, end - station.scheduler.now()));
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    out << "DyeStation " << dye::kVersion << "\n"
-        << "usage: dyestation [--workdir DIR] [--simulate] [--headless]\n";
-    return 0;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QString message;
+    int exitCode = 0;
+    const std::optional<CommandLine> cl = parseCommandLine(arguments, &message, &exitCode);
+    if (!cl) {
+        QTextStream(exitCode == 0 ? stdout : stderr) << message;
+        return exitCode;
+    }
+    if (!QDir().mkpath(cl->workdir)) {
+        QTextStream(stderr) << "dyestation: cannot use the working directory " << cl->workdir << "\n";
+        return 1;
+    }
+
+    std::unique_ptr<QCoreApplication> app;
+    if (cl->headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+
+    if (cl->linkTest) return runLinkTest(*cl);
+
+    Station::Options options;
+    options.workdir = cl->workdir;
+    options.simulate = cl->simulate;
+    options.linkLog = cl->linkLog;
+    options.simSeed = cl->seed;
+    Station station(options);
+    if (cl->simulate) seedInstallationFiles(QDir(cl->workdir));
+    station.loadSettingsForm();
+
+    if (cl->headless && cl->simulate && cl->runForSeconds) return runVirtual(station, *cl->runForSeconds);
+
+    RealTimeDriver driver(station.scheduler);
+    driver.start();
+    station.setQuitHandler([] { QCoreApplication::quit(); });
+    if (cl->runForSeconds) QTimer::singleShot(int(*cl->runForSeconds * 1000.0), [] { QCoreApplication::quit(); });
+    std::unique_ptr<StationWindow> window;
+    if (!cl->headless) {
+        window = std::make_unique<StationWindow>(station.state);
+        window->show();
+    }
+    return app->exec();
 }

@@ -1,0 +1,58 @@
+#include "LinkTestMode.h"
+
+#include <QApplication>
+
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/Simulation.h"
+#include "app/Station.h"
+#include "core/RealTimeDriver.h"
+#include "core/Scheduler.h"
+#include "link/Form1.h"
+#include "link/SerialPort.h"
+#include "ui/Form1View.h"
+#include "ui/StationWindow.h"
+
+namespace dye {
+
+int runLinkTest(const CommandLine& cl) {
+    Scheduler scheduler;
+    RealTimeDriver driver(scheduler);
+    std::unique_ptr<Simulation> sim;
+    if (cl.simulate) sim = std::make_unique<Simulation>(scheduler, QDir(cl.workdir), cl.seed);
+
+    Form1 form1(scheduler, [&]() -> std::unique_ptr<Port> {
+        if (sim) return sim->makePort();
+        return std::make_unique<SerialPort>();
+    });
+    form1.Form_Load();
+
+    // Command4 loads and shows the settings form: a station of its own in the
+    // working directory, with its scan on the configured port.
+    std::unique_ptr<Station> station;
+    std::unique_ptr<RealTimeDriver> stationDriver;
+    std::unique_ptr<StationWindow> stationWindow;
+    form1.setOpenSettingsForm([&] {
+        if (!station) {
+            Station::Options options;
+            options.workdir = cl.workdir;
+            options.simulate = cl.simulate;
+            options.simSeed = cl.seed;
+            station = std::make_unique<Station>(options);
+            station->loadSettingsForm();
+            stationDriver = std::make_unique<RealTimeDriver>(station->scheduler);
+            stationDriver->start();
+            stationWindow = std::make_unique<StationWindow>(station->state);
+        }
+        stationWindow->show();
+        stationWindow->raise();
+    });
+
+    Form1View view(form1);
+    view.show();
+    driver.start();
+    return QApplication::exec();
+}
+
+}  // namespace dye

@@ -1,0 +1,148 @@
+#include "Station.h"
+
+#include <QTextStream>
+
+#include "app/Simulation.h"
+#include "core/HeadlessDialogs.h"
+#include "link/Form1.h"
+#include "link/LoggingPort.h"
+#include "link/SerialPort.h"
+#include "records/EventLog.h"
+#include "settings/SettingsFiles.h"
+
+namespace dye {
+namespace {
+
+std::unique_ptr<Dialogs> orHeadless(std::unique_ptr<Dialogs> dialogs, Scheduler& scheduler) {
+    if (dialogs) return dialogs;
+    return std::make_unique<HeadlessDialogs>(scheduler);
+}
+
+}  // namespace
+
+Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
+    : clock(scheduler, options.start.isValid() ? options.start : QDateTime::currentDateTime()),
+      options_(std::move(options)),
+      workdir_(options_.workdir),
+      dialogs_(orHeadless(std::move(dialogs), scheduler)),
+      headless_(dynamic_cast<HeadlessDialogs*>(dialogs_.get())),
+      scan_(state, codec_, *dialogs_),
+      timed_(state) {
+    if (!options_.linkLog.isEmpty()) {
+        linkLog_ = std::make_unique<QFile>(options_.linkLog);
+        if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            QTextStream(stderr) << "dyestation: cannot write the link log " << options_.linkLog << ": "
+                                << linkLog_->errorString() << "\n";
+            linkLog_.reset();
+        }
+    }
+    createTimers();
+}
+
+Station::~Station() = default;
+
+SimulatedController* Station::simulator() const { return sim_ ? &sim_->controller() : nullptr; }
+
+void Station::createTimers() {
+    Form2& f = state.form2;
+    f.Timer1 = &scheduler.addTimer(QStringLiteral("Form2.Timer1"), 0, false, [this] { scan_.tick(); });
+    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form2.Timer2"), 100, false);
+    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form2.Timer3"), 1000, false, [this] { timed_.tick(); });
+    f.Timer4 = &scheduler.addTimer(QStringLiteral("Form2.Timer4"), 1000, true);
+    f.Timer5 = &scheduler.addTimer(QStringLiteral("Form2.Timer5"), 2000, false, [this] { programEndTick(); });
+}
+
+void Station::failLoad(const QString& why) {
+    state.form2.BackColor = kRed;
+    state.form2.Timer1->setEnabled(false);
+    log(QStringLiteral("SETTING LOAD ERROR: ") + why);
+}
+
+void Station::loadSettingsForm() {
+    // Settings files into the fields.
+    QString error;
+    if (!loadMachineSettings(workdir_, state.settings, &error)) {
+        failLoad(error);
+        return;
+    }
+    for (int k = 0; k < state.form2.Label4.size(); ++k) state.form2.Label4[k] = QString::number(k + 1);
+    for (int k = 0; k < state.form9.Label4.size(); ++k) state.form9.Label4[k] = QString::number(k + 1);
+    for (int k = 0; k < state.form2.Label6.size(); ++k) state.form2.Label6[k] = QString::number(k + 1);
+
+    // Timers, in the order the machine has always started them.
+    Form2& f = state.form2;
+    f.Timer1->setInterval(int(state.settings.number(1)));
+    f.Timer1->setEnabled(true);
+    f.Timer2->setInterval(100);
+    f.Timer2->setEnabled(true);
+    const int type = state.machineType();
+    if (type < 4) {
+        f.Timer3->setInterval(1000);
+        f.Timer3->setEnabled(true);
+    }
+    if (type == 2) {
+        f.Timer3->setEnabled(false);
+        f.Timer4->setEnabled(false);
+    }
+
+    openPort();
+}
+
+void Station::openPort() {
+    std::unique_ptr<Port> port;
+    QString name = state.settings.Text1(0).trimmed();
+    if (options_.simulate) {
+        if (!sim_) sim_ = std::make_unique<Simulation>(scheduler, workdir_, options_.simSeed);
+        port = sim_->makePort();
+        name = QStringLiteral("SIM");
+    } else {
+        port = std::make_unique<SerialPort>();
+    }
+    if (linkLog_) {
+        port = std::make_unique<LoggingPort>(std::move(port), [this](bool sent, const QByteArray& bytes) {
+            writeLinkLog(sent, bytes);
+        });
+    }
+    port_ = std::move(port);
+    scan_.setPort(port_.get());
+    if (!port_->open(name, QStringLiteral("19200,E,7,1"))) {
+        const QString why = QStringLiteral("port %1 cannot be opened: %2").arg(name, port_->errorString());
+        failLoad(why);
+    }
+}
+
+void Station::writeLinkLog(bool sent, const QByteArray& bytes) {
+    QTextStream out(linkLog_.get());
+    out << clock.now().toString(QStringLiteral("hh:mm:ss.zzz")) << (sent ? " > " : " < ")
+        << readableFrame(bytes) << "\n";
+    out.flush();
+}
+
+bool Station::log(const QString& text) {
+    QString error;
+    if (AppendLog(workdir_, clock.now(), text, &error)) return true;
+    lastLogError_ = error;
+    QTextStream(stderr) << "dyestation: event log not written (" << error << "): " << text << "\n";
+    return false;
+}
+
+void Station::requestProgramEnd() {
+    InvalidateWriteSlots(state);
+    // One full pass of the scan after the switch-off: 16 ticks from now.
+    endAfterScanTick_ = scan_.ticks() + 16;
+    state.form2.Timer5->setEnabled(true);
+}
+
+void Station::programEndTick() {
+    const bool scanning = state.form2.Timer1->enabled() && state.form2.Timer1->interval() > 0 && port_ &&
+                          port_->isOpen();
+    if (scanning && scan_.ticks() < endAfterScanTick_) {
+        state.form2.Timer5->setInterval(100);  // the pass is not complete yet: look again shortly
+        return;
+    }
+    state.form2.Timer5->setEnabled(false);
+    quitDone_ = true;
+    if (quit_) quit_();
+}
+
+}  // namespace dye

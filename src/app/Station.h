@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+#include "core/Scheduler.h"
+#include "link/FrameCodec.h"
+#include "link/ScanCycle.h"
+#include "link/TimedRoutine.h"
+#include "model/StationState.h"
+
+namespace dye {
+
+class HeadlessDialogs;
+class Port;
+class Simulation;
+class SimulatedController;
+
+// The whole station: the screen models and shared state, the scheduler and
+// clock, the dialogs, the port and the sequences that run on the timers. No
+// globals: two stations can live side by side in one test.
+class Station {
+public:
+    struct Options {
+        QString workdir = QStringLiteral(".");
+        bool simulate = false;       // built-in controller simulator on a loop port
+        QDateTime start;             // clock start (virtual time); now when invalid
+        QString linkLog;             // file for one line per frame sent or received
+        quint32 simSeed = 1;
+    };
+
+    explicit Station(Options options, std::unique_ptr<Dialogs> dialogs = nullptr);
+    ~Station();
+    Station(const Station&) = delete;
+    Station& operator=(const Station&) = delete;
+
+    Scheduler scheduler;
+    Clock clock;
+    StationState state;
+
+    Dialogs& dialogs() { return *dialogs_; }
+    // The recording dialogs when the station runs without windows.
+    HeadlessDialogs* headlessDialogs() const { return headless_; }
+    const QDir& workdir() const { return workdir_; }
+    ScanCycle& scan() { return scan_; }
+    Port* port() const { return port_.get(); }
+    SimulatedController* simulator() const;
+
+    // The settings form's load: read the settings files, set the timers,
+    // open the port. Any failure paints the form red, stops the scan and is
+    // logged; the station keeps running.
+    void loadSettingsForm();
+
+    // Appends a line to today's event log; a failure goes to standard error
+    // and is remembered, never thrown.
+    bool log(const QString& text);
+    QString lastLogError() const { return lastLogError_; }
+
+    // Ends the program two seconds from now, once the scan has sent a full
+    // pass after the outputs were switched off (Form2.Timer5).
+    void requestProgramEnd();
+    void setQuitHandler(std::function<void()> fn) { quit_ = std::move(fn); }
+    bool quitRequested() const { return quitDone_; }
+
+private:
+    void createTimers();
+    void openPort();
+    void failLoad(const QString& why);
+    void programEndTick();
+    void writeLinkLog(bool sent, const QByteArray& bytes);
+
+    Options options_;
+    QDir workdir_;
+    std::unique_ptr<Dialogs> dialogs_;
+    HeadlessDialogs* headless_ = nullptr;
+    FrameCodec codec_;
+    std::unique_ptr<Port> port_;
+    std::unique_ptr<Simulation> sim_;
+    ScanCycle scan_;
+    TimedRoutine timed_;
+    std::unique_ptr<QFile> linkLog_;
+    qint64 endAfterScanTick_ = -1;
+    bool quitDone_ = false;
+    std::function<void()> quit_;
+    QString lastLogError_;
+};
+
+}  // namespace dye

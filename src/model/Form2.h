@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QStringList>
+
+#include "model/Color.h"
+#include "model/ControlArray.h"
+
+namespace dye {
+
+class Timer;
+
+// The settings form (SettingsForm): created hidden at start-up, it holds
+// every machine setting in its fields, which the rest of the station reads
+// at the moment of use, and owns the machine timers.
+struct Form2 {
+    QString Caption = QStringLiteral("掃描SETTING");
+    bool Visible = false;
+    Color BackColor = kFormGrey;
+
+    // The machine settings (Text1), valve table (Text4) and teach slots
+    // (Text2) this form shows live in StationState::settings, shared with the
+    // position screen so that neither overwrites the other's edits.
+    Captions<2> Text3;    // X and Z move entries
+    QString Text5;        // manual target, station 1
+    QString Text6;        // manual target, station 2
+    QString Combo8;       // valve of station 1
+    QString Combo9;       // valve of station 2
+    QStringList Combo8Items;
+    QStringList Combo9Items;
+
+    Captions<56> Label1;  // field captions
+    Captions<4> Label2;   // balance 1 reading, D274, balance 2 reading, D275
+    Captions<12> Label3;  // input indicators
+    Captions<25> Label4;  // teach slot numbers
+    Captions<2> Label5;   // X and Z position
+    Captions<24> Label6;  // valve row numbers
+    Captions<12> Label7;  // station panels
+    QString Label8;       // wash clock
+    bool Check1 = false;  // MOVE
+    bool Check2 = false;  // D985: water through D851
+
+    Timer* Timer1 = nullptr;  // scan cycle
+    Timer* Timer2 = nullptr;  // metering stations
+    Timer* Timer3 = nullptr;  // timed routine / axis homing
+    Timer* Timer4 = nullptr;  // washing
+    Timer* Timer5 = nullptr;  // program end
+};
+
+}  // namespace dye

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+
+#include "link/RegisterImage.h"
+#include "model/Form11.h"
+#include "model/Form2.h"
+#include "model/Form3.h"
+#include "model/Form9.h"
+#include "settings/MachineSettings.h"
+
+namespace dye {
+
+// Position triple of one axis: old position, new position, difference. The
+// robot check moves by entry 2; homing sets entry 0 to 0.
+using AxisMove = std::array<qint16, 3>;
+
+// Everything the screens and the shared modules hold, in one place, so that
+// two stations can live side by side in one test. Sequences read and write
+// it; views only show it.
+struct StationState {
+    MachineSettings settings;  // the settings form's fields, read at the moment of use
+    Form2 form2;  // SettingsForm
+    Form3 form3;  // MainForm
+    Form9 form9;  // PositionForm
+    Form11 form11;
+
+    RegisterImage image;
+    std::array<qint16, 16> MachineStatus{};
+
+    // Metering stations, 0 when idle.
+    std::array<int, 3> StationStep{};  // [1] station 1, [2] station 2
+
+    // Timed routine and robot check.
+    int Timer3Count = 0;  // also the HomingCounter: non-zero while the axis-zero routine runs
+    int Timer3Delay = 0;
+    int RobotCheckState = 0;
+    int RobotMessageBusy = 0;  // 9 while the robot message waits for the operator
+    AxisMove MoveX{};
+    AxisMove MoveY{};  // third axis
+    AxisMove MoveZ{};
+
+    int TransferActive = 0;
+
+    // Machine type: settings field 5, read as a number everywhere.
+    int machineType() const { return int(settings.number(5)); }
+};
+
+}  // namespace dye

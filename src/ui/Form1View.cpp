@@ -1,0 +1,90 @@
+#include "Form1View.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "link/Form1.h"
+
+namespace dye {
+
+Form1View::Form1View(Form1& model, QWidget* parent) : QWidget(parent), m_(model) {
+    setWindowTitle(m_.Caption);
+    auto* grid = new QGridLayout(this);
+
+    combo1_ = new QComboBox(this);
+    combo1_->setEditable(true);  // a port number or device path not in the list is used as typed
+    combo1_->addItems(m_.Combo1Items);
+    combo1_->setEditText(m_.Combo1);
+    command3_ = new QPushButton(m_.Command3, this);
+    grid->addWidget(new QLabel(m_.Label1[5], this), 0, 0);
+    grid->addWidget(combo1_, 0, 1);
+    grid->addWidget(command3_, 0, 2);
+
+    const int rows[5] = {1, 2, 3, 4, 5};
+    for (int i = 0; i < 5; ++i) {
+        text1_[size_t(i)] = new QLineEdit(m_.Text1[i], this);
+        grid->addWidget(new QLabel(m_.Label1[i], this), rows[i], 0);
+        grid->addWidget(text1_[size_t(i)], rows[i], 1);
+    }
+    command1_ = new QPushButton(m_.Command1, this);
+    command2_ = new QPushButton(m_.Command2, this);
+    command4_ = new QPushButton(m_.Command4, this);
+    grid->addWidget(command1_, 1, 2, 2, 1);
+    grid->addWidget(command2_, 3, 2, 2, 1);
+
+    auto* values = new QGridLayout;
+    for (int i = 0; i < 10; ++i) {
+        text2_[size_t(i)] = new QLineEdit(m_.Text2[i], this);
+        text2_[size_t(i)]->setPlaceholderText(QString::number(i + 1));
+        values->addWidget(text2_[size_t(i)], i / 5, i % 5);
+    }
+    grid->addLayout(values, 6, 0, 1, 3);
+
+    log_ = new QPlainTextEdit(this);
+    log_->setReadOnly(true);
+    QFont mono(QStringLiteral("Monospace"));
+    mono.setStyleHint(QFont::TypeWriter);
+    log_->setFont(mono);
+    log_->setMinimumSize(520, 260);
+    grid->addWidget(log_, 7, 0, 1, 3);
+    grid->addWidget(command4_, 8, 2);
+
+    auto click = [this](QPushButton* b, void (Form1::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, handler] {
+            pullEdits();
+            (m_.*handler)();
+            render();
+        });
+    };
+    click(command1_, &Form1::Command1_Click);
+    click(command2_, &Form1::Command2_Click);
+    click(command3_, &Form1::Command3_Click);
+    click(command4_, &Form1::Command4_Click);
+
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &Form1View::render);
+    refresh->start(50);
+    render();
+}
+
+void Form1View::pullEdits() {
+    m_.Combo1 = combo1_->currentText();
+    for (int i = 0; i < 5; ++i) m_.Text1[i] = field(i)->text();
+    for (int i = 0; i < 10; ++i) m_.Text2[i] = text2_[size_t(i)]->text();
+}
+
+void Form1View::render() {
+    if (log_->toPlainText() != m_.Text1[6]) {
+        log_->setPlainText(m_.Text1[6]);
+        log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+    }
+}
+
+}  // namespace dye

@@ -1,0 +1,77 @@
+#include "StationWindow.h"
+
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QTimer>
+
+#include "model/StationState.h"
+
+namespace dye {
+namespace {
+
+QLabel* valueLabel(QWidget* parent, int pointSize) {
+    auto* l = new QLabel(parent);
+    QFont f = l->font();
+    f.setPointSize(pointSize);
+    f.setBold(true);
+    l->setFont(f);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setMinimumWidth(pointSize * 7);
+    return l;
+}
+
+}  // namespace
+
+StationWindow::StationWindow(StationState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    setWindowTitle(state_.form2.Caption);
+    setAutoFillBackground(true);
+    auto* grid = new QGridLayout(this);
+
+    auto* balances = new QGroupBox(QStringLiteral("<1> / <2>"), this);
+    auto* b = new QGridLayout(balances);
+    for (int i = 0; i < 4; ++i) label2_[size_t(i)] = valueLabel(balances, i % 2 == 0 ? 22 : 11);
+    b->addWidget(label2_[0], 0, 0);
+    b->addWidget(label2_[1], 0, 1);
+    b->addWidget(label2_[2], 1, 0);
+    b->addWidget(label2_[3], 1, 1);
+    grid->addWidget(balances, 0, 0, 1, 2);
+
+    auto* inputs = new QGroupBox(QStringLiteral("按鈕狀態 / 管路到底 / 行車運行狀態"), this);
+    auto* in = new QGridLayout(inputs);
+    for (int i = 0; i < 12; ++i) {
+        label3_[size_t(i)] = valueLabel(inputs, 10);
+        in->addWidget(label3_[size_t(i)], i / 6, i % 6);
+    }
+    grid->addWidget(inputs, 1, 0, 1, 2);
+
+    const QString names[2] = {QStringLiteral("X位置"), QStringLiteral("Z位置")};
+    for (int i = 0; i < 2; ++i) {
+        label5_[size_t(i)] = valueLabel(this, 12);
+        grid->addWidget(new QLabel(names[i], this), 2 + i, 0);
+        grid->addWidget(label5_[size_t(i)], 2 + i, 1);
+    }
+    diagnostics_ = new QLabel(this);
+    grid->addWidget(diagnostics_, 4, 0, 1, 2);
+
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &StationWindow::render);
+    refresh->start(100);
+    render();
+}
+
+void StationWindow::render() {
+    const Form2& f = state_.form2;
+    for (int i = 0; i < 4; ++i) label2_[size_t(i)]->setText(f.Label2[i]);
+    for (int i = 0; i < 12; ++i) label3_[size_t(i)]->setText(f.Label3[i]);
+    for (int i = 0; i < 2; ++i) label5_[size_t(i)]->setText(f.Label5[i]);
+    diagnostics_->setText(state_.form3.Label21);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor::fromRgb(f.BackColor));
+    setPalette(p);
+}
+
+}  // namespace dye

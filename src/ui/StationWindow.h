@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+
+namespace dye {
+
+struct StationState;
+
+// The settings form's machine readout: balance readings and status words,
+// input indicators, axis positions and the scan's diagnostic line. The form
+// turns red when its load failed (no scan). Rendered from the model on a
+// short timer; it holds no state of its own.
+class StationWindow : public QWidget {
+public:
+    explicit StationWindow(StationState& state, QWidget* parent = nullptr);
+    void render();
+
+private:
+    StationState& state_;
+    std::array<QLabel*, 4> label2_{};
+    std::array<QLabel*, 12> label3_{};
+    std::array<QLabel*, 2> label5_{};
+    QLabel* diagnostics_;
+};
+
+}  // namespace dye
