@@ -1,0 +1,85 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <map>
+#include <memory>
+
+#include "app/Station.h"
+#include "core/HeadlessDialogs.h"
+#include "link/FrameCodec.h"
+#include "settings/SettingsFiles.h"
+#include "sim/SimulatedController.h"
+
+namespace dye::test {
+
+// A station on the built-in simulator, in virtual time, in a working
+// directory of its own with the settings a test gives.
+class StationFixture : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<Station> station;
+    struct Sent {
+        int step;
+        QByteArray frame;
+    };
+    QList<Sent> sent;
+
+    // Settings records by field number (field i is record i + 1).
+    void start(std::map<int, QString> fields) {
+        fields.try_emplace(0, QStringLiteral("1"));
+        fields.try_emplace(1, QStringLiteral("50"));
+        fields.try_emplace(5, QStringLiteral("1"));
+        fields.try_emplace(11, QStringLiteral("12"));
+        for (const auto& [i, text] : fields) ASSERT_TRUE(saveSettingsField(QDir(dir.path()), i, text));
+        Station::Options options;
+        options.workdir = dir.path();
+        options.simulate = true;
+        options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+        station = std::make_unique<Station>(options);
+        station->scan().setFrameObserver(
+            [this](const QByteArray& f) { sent.append({station->scan().ScanStep, f}); });
+        station->loadSettingsForm();
+    }
+
+    StationState& state() { return station->state; }
+    SimulatedController& sim() { return *station->simulator(); }
+    int interval() const { return station->state.form2.Timer1->interval(); }
+
+    // Runs whole passes of the scan (16 ticks each).
+    void passes(int n) { station->scheduler.advance(qint64(n) * 16 * interval()); }
+    // Runs the scan until the step that will run next is `step` (1..16).
+    void toStep(int step) {
+        while (station->scan().ScanStep + 1 != step) station->scheduler.advance(interval());
+    }
+
+    static QByteArray readFrame(int start, int count, int width) {
+        FrameCodec c;
+        c.BuildReadRequest(QString::number(start), QString::number(count), QString::number(width));
+        return c.TxFrame;
+    }
+    // The write frame of a 16-bit block with `values` (missing ones are 0).
+    static QByteArray writeFrame(int start, int count, std::map<int, int> values) {
+        FrameCodec c;
+        for (int j = 0; j < count; ++j)
+            c.WriteValueTable[size_t(j + 1)][0] = QString::number(values.count(start + j) ? values[start + j] : 0);
+        c.BuildWriteRequest(QString::number(start), QString::number(count), QStringLiteral("16"));
+        return c.TxFrame;
+    }
+    QList<QByteArray> framesAt(int step) const {
+        QList<QByteArray> out;
+        for (const Sent& s : sent)
+            if (s.step == step) out << s.frame;
+        return out;
+    }
+    QList<QByteArray> writes() const {
+        QList<QByteArray> out;
+        for (const Sent& s : sent)
+            if (s.frame.mid(1, 4) == "0061") out << s.frame;
+        return out;
+    }
+};
+
+}  // namespace dye::test
