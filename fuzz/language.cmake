@@ -1,0 +1,1 @@
+dye_add_fuzzer(language_table language_table.cpp dyelanguage)

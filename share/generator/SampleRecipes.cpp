@@ -1,0 +1,96 @@
+// A few saved recipes (QUICK_A.txt) for the sample valve table, so that a new
+// station has something to queue and run.
+#include <QDateTime>
+#include <QDir>
+#include <QtEndian>
+
+#include <array>
+#include <cstring>
+
+#include "ShareFiles.h"
+#include "core/AnsiText.h"
+#include "core/OleDate.h"
+#include "core/RecordFile.h"
+
+namespace dye::share {
+namespace {
+
+// The 940-byte recipe record.
+constexpr int kRecordLength = 940;
+constexpr int kOrderNoAt = 0, kOrderNoWidth = 20;
+constexpr int kBucketNoAt = 20, kBucketNoWidth = 10;
+constexpr int kWaterAt = 30, kWaterWidth = 10;
+constexpr int kCodeAt = 40, kCodeWidth = 20;
+constexpr int kWeightAt = 240, kWeightWidth = 10;
+constexpr int kQueuedAtAt = 340;
+constexpr int kLineEndAt = 938;
+constexpr int kLines = 10;
+
+struct Line {
+    const char16_t* code = nullptr;
+    const char16_t* weight = nullptr;
+};
+struct Recipe {
+    const char16_t* orderNo;
+    const char16_t* bucketNo;
+    const char16_t* water;
+    std::array<Line, kLines> lines;
+};
+
+// Codes are those of the sample valve table; weights and water in grams.
+// The two "R20240506-0001" recipes are variants A and B of one order, as the
+// scan intake looks them up (14 characters of order, one of variant).
+// clang-format off
+const std::array kRecipes{
+    Recipe{u"DEMO-0001", u"1", u"5000",
+           {Line{u"SODA", u"250"}, Line{u"HAC", u"80"}, Line{u"LEVEL", u"35.5"}}},
+    Recipe{u"DEMO-0002", u"2", u"8000",
+           {Line{u"SCOUR", u"120"}, Line{u"NAOH", u"400"}, Line{u"H2O2", u"300"},
+            Line{u"STAB", u"60"}, Line{u"DEFOAM", u"12"}}},
+    Recipe{u"範例單號-003", u"3", u"3000",
+           {Line{u"SOAP", u"90"}, Line{u"FIX", u"45"}}},
+    Recipe{u"R20240506-0001A", u"4", u"6000",
+           {Line{u"SOFT", u"150"}, Line{u"HAC", u"20"}}},
+    Recipe{u"R20240506-0001B", u"4", u"0",
+           {Line{u"SOFT", u"180"}, Line{u"ANTICR", u"60"}, Line{u"HAC", u"20"}}},
+};
+// clang-format on
+
+QString text(const char16_t* s) {
+    return s ? QString::fromUtf16(s) : QString();
+}
+
+QByteArray recordOf(const Recipe& recipe, double savedAt) {
+    QByteArray record(kRecordLength, ' ');  // tags and spare area blank
+    putField(record, kOrderNoAt, kOrderNoWidth, text(recipe.orderNo));
+    putField(record, kBucketNoAt, kBucketNoWidth, text(recipe.bucketNo));
+    putField(record, kWaterAt, kWaterWidth, text(recipe.water));
+    for (int i = 0; i < kLines; ++i) {
+        putField(record, kCodeAt + i * kCodeWidth, kCodeWidth, text(recipe.lines[i].code));
+        putField(record, kWeightAt + i * kWeightWidth, kWeightWidth, text(recipe.lines[i].weight));
+    }
+    const double date = qToLittleEndian(savedAt);
+    std::memcpy(record.data() + kQueuedAtAt, &date, sizeof date);
+    record[kLineEndAt] = '\r';
+    record[kLineEndAt + 1] = '\n';
+    return record;
+}
+
+}  // namespace
+
+bool writeSampleRecipes(const QString& dir, QString* error) {
+    const QString path = QDir(dir).filePath(QStringLiteral("QUICK_A.txt"));
+    if (!startFile(path, error)) return false;
+    // A fixed date keeps the shipped files the same from build to build.
+    const double savedAt = toOleDate(QDateTime(QDate(2024, 5, 6), QTime(8, 30)));
+    RecordFile file(path, kRecordLength);
+    for (const Recipe& recipe : kRecipes) {
+        if (!file.append(recordOf(recipe, savedAt))) {
+            *error = file.errorString();
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace dye::share

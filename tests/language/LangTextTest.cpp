@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "language/LangText.h"
+#include "language/LanguageFile.h"
+
+using namespace dye;
+
+namespace {
+
+// "停止" and "單號" in Big5.
+const QByteArray kStop("\xB0\xB1\xA4\xEE", 4);
+const QByteArray kDanHao("\xB3\xE6\xB8\xB9", 4);
+
+QByteArray padded(const QByteArray& bytes, char fill = ' ') {
+    return bytes + QByteArray(LanguageFile::kRecordLength - bytes.size(), fill);
+}
+
+class LanguageFileTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("language.txt"));
+
+    // Writes records 1..n by hand; record r is records[r - 1].
+    void writeRecords(const QList<QByteArray>& records, const QByteArray& tail = {}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        for (const QByteArray& r : records) file.write(r);
+        file.write(tail);
+    }
+    QByteArray fileBytes() {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+}  // namespace
+
+TEST(LanguageRecord, TextEndsAtTheFirstRunOfThreeSpaces) {
+    EXPECT_EQ(LanguageFile::textOf(padded(kStop)), QStringLiteral("停止"));
+    EXPECT_EQ(LanguageFile::textOf(padded("RUN   more text")), QStringLiteral("RUN"));
+    EXPECT_EQ(LanguageFile::textOf(padded("")), QString(""));
+    // Fewer than three spaces belong to the text, leading ones too.
+    EXPECT_EQ(LanguageFile::textOf(padded("  A  B")), QStringLiteral("  A  B"));
+    // No run at all: a full record, or a record beyond the end of the file.
+    EXPECT_EQ(LanguageFile::textOf(padded("", 'x')), std::nullopt);
+    EXPECT_EQ(LanguageFile::textOf(padded("", '\0')), std::nullopt);
+}
+
+TEST_F(LanguageFileTest, ShortFileLeavesLaterEntriesAsTheyWere) {
+    LangText table;
+    QList<QByteArray> full;
+    for (int r = 1; r <= 360; ++r) full.append(padded("old" + QByteArray::number(r)));
+    writeRecords(full);
+    table.load(path);
+    EXPECT_EQ(table.entry(359), QStringLiteral("old360"));
+
+    // Two whole records, then half a record without a run of spaces.
+    writeRecords({padded(kStop), padded("")}, QByteArray(100, 'x'));
+    table.load(path);
+    EXPECT_EQ(table.entry(0), QStringLiteral("停止"));
+    EXPECT_EQ(table.entry(1), QString());
+    EXPECT_EQ(table.entry(2), QStringLiteral("old3"));
+    EXPECT_EQ(table.entry(359), QStringLiteral("old360"));
+    EXPECT_EQ(table.entry(360), QString());
+}
+
+TEST_F(LanguageFileTest, MissingFileIsCreatedEmpty) {
+    LangText table;
+    table.load(path);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(fileBytes().size(), 0);
+    EXPECT_EQ(table.text(0, 1), QString());
+}
+
+TEST_F(LanguageFileTest, TextKOfLanguageLIsRecord120LPlusKPlus1) {
+    QList<QByteArray> records;
+    for (int r = 1; r <= 360; ++r) records.append(padded("record" + QByteArray::number(r)));
+    records[241 - 1] = padded(kDanHao);
+    writeRecords(records);
+    LangText table;
+    table.load(path);
+
+    EXPECT_EQ(table.text(1, 1), QStringLiteral("record122"));
+    EXPECT_EQ(table.entry(121), QStringLiteral("record122"));
+    EXPECT_EQ(table.text(0, 119), QStringLiteral("record120"));
+    // Language 2 shows Simplified characters whatever the Big5 file holds.
+    EXPECT_EQ(table.text(2, 0), QStringLiteral("单号"));
+    // A language number the table has no block for falls back to language 0.
+    EXPECT_EQ(table.text(3, 1), QStringLiteral("record2"));
+    EXPECT_EQ(table.text(-1, 1), QStringLiteral("record2"));
+    EXPECT_EQ(table.text(2, 120), QString());
+}
+
+TEST_F(LanguageFileTest, SavedEntryIsTrimmedPaddedAndCutAt200Bytes) {
+    ASSERT_TRUE(LanguageFile::saveEntry(path, 121, QStringLiteral("  STOP  ")));
+    QByteArray bytes = fileBytes();
+    ASSERT_EQ(bytes.size(), 122 * 200);
+    EXPECT_EQ(bytes.mid(121 * 200), padded("STOP"));
+
+    // 101 double-byte characters after one letter: the last one would straddle
+    // byte 200, so a space takes its place.
+    const QString longText = QStringLiteral("A") + QString(101, QChar(0x55AE));
+    ASSERT_TRUE(LanguageFile::saveEntry(path, 0, longText));
+    bytes = fileBytes();
+    EXPECT_EQ(bytes.left(200), "A" + kDanHao.left(2).repeated(99) + " ");
+
+    // A text holding three spaces is stored whole; the table keeps the part before.
+    ASSERT_TRUE(LanguageFile::saveEntry(path, 1, QStringLiteral("RUN   NOW")));
+    EXPECT_EQ(fileBytes().mid(200, 9), QByteArray("RUN   NOW"));
+    LangText table;
+    table.load(path);
+    EXPECT_EQ(table.entry(1), QStringLiteral("RUN"));
+    EXPECT_EQ(table.entry(121), QStringLiteral("STOP"));
+
+    QString error;
+    EXPECT_FALSE(LanguageFile::saveEntry(path, 360, QStringLiteral("X"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(LanguageFile::saveEntry(path, -1, QStringLiteral("X")));
+}
