@@ -29,6 +29,9 @@ QStringList seedInstallationFiles(const QDir& workdir) {
     while (it.hasNext()) {
         const QString source = it.next();
         const QString relative = QDir(from).relativeFilePath(source);
+        // The station's own files only: the text files at the top and the pictures.
+        const bool topText = !relative.contains(QLatin1Char('/')) && relative.endsWith(QStringLiteral(".txt"));
+        if (!topText && !relative.startsWith(QStringLiteral("pic1/"))) continue;
         const QString target = workdir.filePath(relative);
         if (QFileInfo::exists(target)) continue;
         QDir().mkpath(QFileInfo(target).absolutePath());
