@@ -30,10 +30,12 @@ Form1View::Form1View(Form1& model, QWidget* parent) : QWidget(parent), m_(model)
     const int rows[5] = {1, 2, 3, 4, 5};
     for (int i = 0; i < 5; ++i) {
         text1_[size_t(i)] = new QLineEdit(m_.Text1[i], this);
+        text1_[size_t(i)]->setObjectName(QStringLiteral("Text1_%1").arg(i));
         grid->addWidget(new QLabel(m_.Label1[i], this), rows[i], 0);
         grid->addWidget(text1_[size_t(i)], rows[i], 1);
     }
     command1_ = new QPushButton(m_.Command1, this);
+    command1_->setObjectName(QStringLiteral("Command1"));
     command2_ = new QPushButton(m_.Command2, this);
     command4_ = new QPushButton(m_.Command4, this);
     grid->addWidget(command1_, 1, 2, 2, 1);

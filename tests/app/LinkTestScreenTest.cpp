@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "core/Scheduler.h"
+#include "link/Form1.h"
+#include "link/LoopPort.h"
+#include "link/SerialPort.h"
+#include "sim/SimulatedController.h"
+#include "ui/Form1View.h"
+
+using namespace dye;
+
+namespace {
+
+struct LinkTestBench {
+    Scheduler scheduler;
+    SimulatedController sim;
+    Form1 form{scheduler, [this] { return std::unique_ptr<Port>(new LoopPort(scheduler, sim)); }};
+    LinkTestBench() {
+        form.Form_Load();
+        form.Command3_Click();
+    }
+    void waitForAnswer() { scheduler.advance(200); }
+};
+
+}  // namespace
+
+TEST(LinkTestScreen, ReadShowsTheRawAnswerAndOneLinePerRegister) {
+    LinkTestBench b;
+    EXPECT_EQ(b.form.Combo1Items.size(), 15);
+    b.form.Text1[0] = "190";
+    b.form.Text1[1] = "2";
+    b.form.Text1[4] = "32";
+    b.form.Command1_Click();
+    EXPECT_TRUE(b.form.answerTimer().enabled());
+    b.scheduler.advance(100);  // ten ticks: the answer is still waited for
+    EXPECT_FALSE(b.form.Text1[6].contains("D190"));
+    b.waitForAnswer();
+    EXPECT_FALSE(b.form.answerTimer().enabled());
+    EXPECT_TRUE(b.form.Text1[6].contains("<STX>0051"));
+    EXPECT_TRUE(b.form.Text1[6].contains(QStringLiteral("D190   =   %1\n").arg(b.sim.reg32(190))));
+    EXPECT_TRUE(b.form.Text1[6].contains("D192   =   "));
+}
+
+TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing) {
+    LinkTestBench b;
+    b.form.Text1[2] = "2000";
+    b.form.Text1[3] = "2";
+    b.form.Text2[0] = "7";
+    b.form.Text2[1] = "-1";
+    b.form.Command2_Click();
+    b.waitForAnswer();
+    EXPECT_EQ(b.sim.reg(2000), 7);
+    EXPECT_EQ(b.sim.reg(2001), 0xFFFF);
+    EXPECT_TRUE(b.form.Text1[6].contains("<STX>0061"));
+    EXPECT_FALSE(b.form.Text1[6].contains("D2000   =   "));
+
+    b.sim.faults().shortReplies = 1.0;  // every answer cut short
+    b.form.Text1[0] = "2000";
+    b.form.Text1[1] = "10";
+    b.form.Text1[4] = "16";
+    b.form.Command1_Click();
+    b.waitForAnswer();
+    EXPECT_TRUE(b.form.Text1[6].contains("D2009   =   (missing)"));
+}
+
+TEST(LinkTestScreen, APortThatCannotBeOpenedIsReportedInTheLog) {
+    Scheduler scheduler;
+    Form1 form(scheduler, [] { return std::unique_ptr<Port>(new SerialPort); });
+    form.Form_Load();
+    form.Combo1 = "/nonexistent/tty";
+    form.Command3_Click();
+    EXPECT_TRUE(form.Text1[6].contains("cannot open"));
+    form.Command1_Click();  // nothing is sent, nothing printed, nothing stops
+    scheduler.advance(200);
+    EXPECT_FALSE(form.answerTimer().enabled());
+}
+
+TEST(LinkTestScreen, TheViewForwardsClicksAndShowsTheLog) {
+    int argc = 1;
+    char name[] = "app_tests";
+    char* argv[] = {name};
+    QApplication app(argc, argv);
+    LinkTestBench b;
+    Form1View view(b.form);
+    view.findChild<QLineEdit*>("Text1_0")->setText("274");  // the read start
+    view.findChild<QLineEdit*>("Text1_1")->setText("1");
+    view.findChild<QPushButton*>("Command1")->click();
+    b.waitForAnswer();
+    view.render();
+    EXPECT_TRUE(view.findChild<QPlainTextEdit*>()->toPlainText().contains("D274   =   45"));
+}
