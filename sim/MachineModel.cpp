@@ -1,0 +1,210 @@
+#include "MachineModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sim/RegisterMemory.h"
+
+namespace dye {
+
+void TimedOutput::command(quint16 value, qint64 ms) {
+    if (value == 0) {
+        if (on(ms)) onUntil = ms;
+        return;
+    }
+    if (!on(ms)) onFrom = ms;
+    onUntil = value >= 30000 ? kForever : ms + qint64(value) * 10;
+}
+
+MachineModel::MachineModel(const SimOptions& options)
+    : options_(options), noise_(options.seed * 0x9E3779B97F4A7C15ULL + 1) {
+    std::mt19937_64 draw(options.seed);
+    std::uniform_real_distribution<double> error(-1.0, 1.0);
+    for (size_t v = 0; v < trueRates_.size(); ++v)
+        trueRates_[v] = options.nominalRates[v] * (1.0 + options.physics.rateError * error(draw));
+    content_ = options.initialLoad;
+    for (SimAxis& a : axes_) a.setTravel(options.physics.axisTravel);
+    buildFlows();
+}
+
+bool MachineModel::isOutput(int d) {
+    return (d >= 800 && d <= 830) || (d >= 840 && d <= 842) || d == 847 || (d >= 851 && d <= 874) ||
+           (d >= 901 && d <= 926) || d == 985 || d == 986;
+}
+
+bool MachineModel::outputOn(int d) const {
+    return isOutput(d) && output(d).on(now_);
+}
+
+void MachineModel::buildFlows() {
+    for (int v = 1; v <= 24; ++v) flows_.push_back(Flow{850 + v, 1, v, false});
+    flows_.push_back(Flow{985, 1, 0, false});  // wash and fill water
+    flows_.push_back(Flow{842, 1, 0, false});  // water in (twin-balance machine without transport)
+    flows_.push_back(Flow{847, 1, 0, true});   // conveyor motor empties the bucket
+    flows_.push_back(Flow{903, 1, 0, true});   // drain valve (conveyor machine)
+}
+
+int MachineModel::valveBalance(int valve) const {
+    const int fixed = options_.valveBalance[size_t(valve - 1)];
+    if (fixed == 1 || fixed == 2) return fixed;
+    if (options_.waterOnValve1 && valve == 1) return 1;
+    if (options_.machineType == 2 || options_.machineType == 5) {
+        int n = options_.valvesPerStation;
+        if (n <= 0) n = 5;  // the station's own default for an empty setting
+        return valve <= n ? 1 : 2;
+    }
+    return 1;
+}
+
+double MachineModel::flowRate(const Flow& f) const {
+    if (f.drain) {
+        // The drain valve only exists on the conveyor machine.
+        if (f.output == 903 && options_.machineType != 4) return 0.0;
+        return -options_.physics.drainRate;
+    }
+    if (f.valve == 0 || (f.valve == 1 && options_.waterOnValve1)) return options_.physics.waterRate;
+    if (options_.faults.stuckValves[size_t(f.valve - 1)]) return 0.0;
+    return trueRates_[size_t(f.valve - 1)];
+}
+
+qint64 MachineModel::flowStart(const Flow& f) const {
+    const TimedOutput& o = output(f.output);
+    return f.drain ? o.onFrom : o.onFrom + options_.physics.valveOpenLatencyMs;
+}
+
+qint64 MachineModel::flowEnd(const Flow& f) const {
+    const TimedOutput& o = output(f.output);
+    if (o.onUntil >= TimedOutput::kForever || f.drain) return o.onUntil;
+    return o.onUntil + options_.physics.valveCloseLatencyMs;
+}
+
+bool MachineModel::flowing(const Flow& f, qint64 ms) const {
+    if (output(f.output).onFrom < 0) return false;
+    return flowStart(f) <= ms && ms < flowEnd(f);
+}
+
+bool MachineModel::valveFlowing(int valve) const {
+    const Flow& f = flows_[size_t(valve - 1)];
+    return flowing(f, now_) && flowRate(f) != 0.0;
+}
+
+void MachineModel::advanceTo(qint64 ms) {
+    while (now_ < ms) {
+        // The next moment any flow starts or stops, or the target.
+        qint64 next = ms;
+        for (const Flow& f : flows_) {
+            if (output(f.output).onFrom < 0) continue;
+            for (qint64 edge : {flowStart(f), flowEnd(f)})
+                if (edge > now_ && edge < next) next = edge;
+        }
+        const double seconds = double(next - now_) / 1000.0;
+        std::array<double, 2> net{};
+        std::array<bool, 2> active{};
+        for (const Flow& f : flows_) {
+            if (!flowing(f, now_)) continue;
+            const size_t b = index(f.valve ? valveBalance(f.valve) : f.balance);
+            const double rate = flowRate(f);
+            net[b] += rate;
+            // Only a load that really changes unsettles the balance: a stuck
+            // valve or a drain on an empty bucket leaves it steady.
+            if (rate > 0.0 || (rate < 0.0 && content_[b] > 0.0)) active[b] = true;
+        }
+        for (size_t b = 0; b < 2; ++b) {
+            content_[b] = std::max(0.0, content_[b] + net[b] * seconds);
+            if (active[b]) disturbedUntil_[b] = next + options_.physics.settleMs;
+        }
+        now_ = next;
+    }
+}
+
+void MachineModel::addContent(int balance, double counts) {
+    content_[index(balance)] = std::max(0.0, content_[index(balance)] + counts);
+}
+
+double MachineModel::reading(int balance) const {
+    const size_t b = index(balance);
+    const double net = options_.physics.bucketTare + content_[b] - tare_[b];
+    // Balance 2 of the type-5 machine is a fine balance: ten counts per unit,
+    // which the station divides back.
+    return options_.machineType == 5 && b == 1 ? net * 10.0 : net;
+}
+
+bool MachineModel::laneReady(int lane) const {
+    return options_.physics.laneReadyAuto || laneReady_[index(lane)];
+}
+
+void MachineModel::note(const QString& what) const {
+    if (events_) events_(now_, what);
+}
+
+void MachineModel::applyRegister(int d, quint16 value) {
+    if (isOutput(d)) {
+        const bool was = output(d).on(now_);
+        output(d).command(value, now_);
+        if (value != 0 || was) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
+    }
+    if ((d == 989 || d == 993) && value == 10) {
+        const size_t b = d == 989 ? 0 : 1;
+        tare_[b] = options_.physics.bucketTare + content_[b];
+        note(QStringLiteral("tare balance %1").arg(b + 1));
+    }
+    if (((d >= 990 && d <= 992) || (d >= 994 && d <= 996)) && value != 0)
+        note(QStringLiteral("phase D%1 = %2").arg(d).arg(value));
+    if ((d == 840 || d == 841) && value != 0) laneReady_[size_t(d - 840)] = false;
+}
+
+void MachineModel::applyAxis(const RegisterMemory& memory, Axis a, int first) {
+    SimAxis& axis = axes_[a];
+    axis.setTravel(options_.physics.axisTravel);
+    const int direction = memory.get(first);
+    if (direction == 0) return;  // the block carried no command for this axis
+    axis.command(direction, memory.get(first + 1), memory.get(first + 2), memory.get(first + 3),
+                 now_);
+    note(QStringLiteral("axis %1: %2 %3 %4 %5")
+             .arg(QLatin1Char("YXZ"[a]))
+             .arg(direction)
+             .arg(memory.get(first + 1))
+             .arg(memory.get(first + 2))
+             .arg(memory.get(first + 3)));
+}
+
+void MachineModel::applyWrite(const RegisterMemory& memory, int first, int n) {
+    for (int d = first; d < first + n; ++d) applyRegister(d, memory.get(d));
+    constexpr std::array<int, 3> kBlocks = {708, 712, 716};
+    for (int a = 0; a < 3; ++a) {
+        const int b = kBlocks[size_t(a)];
+        if (first < b + 4 && b < first + n) applyAxis(memory, Axis(a), b);
+    }
+}
+
+void MachineModel::publish(RegisterMemory& memory) {
+    for (int balance = 1; balance <= 2; ++balance) {
+        const size_t b = index(balance);
+        double r = reading(balance);
+        const double amplitude = options_.physics.noiseCounts;
+        if (amplitude > 0.0 && now_ < disturbedUntil_[b])
+            r += std::uniform_real_distribution<double>(-amplitude, amplitude)(noise_);
+        const double rounded = std::clamp(std::round(r), -2147483647.0, 2147483647.0);
+        // The weight register holds the magnitude; the sign word tells the sign.
+        memory.set32(190 + 2 * int(b), qint32(std::abs(rounded)));
+        memory.set(274 + int(b), rounded < 0 ? 43 : 45);
+    }
+    memory.set32(194, 0);
+    memory.set32(196, 0);
+    memory.set(276, laneReady(1) ? 1 : 0);
+    memory.set(277, laneReady(2) ? 1 : 0);
+    memory.set(278, 0);
+    const SimAxis& z = axes_[AxisZ];
+    memory.set(297, !z.busy(now_) && z.position(now_) >= options_.physics.pipeDownZ ? 1 : 0);
+    memory.set(298, outputOn(847) ? 1 : 0);
+    memory.set(299, outputOn(985) ? 1 : 0);
+    memory.set(300, outputOn(986) ? 1 : 0);
+    for (int a = 0; a < 3; ++a) {
+        const SimAxis& axis = axes_[size_t(a)];
+        memory.set(301 + 3 * a, axis.busy(now_) ? 1 : 0);
+        memory.set(302 + 3 * a, axis.atHome(now_) ? 1 : 0);
+        memory.set(303 + 3 * a, axis.atLimit(now_) ? 1 : 0);
+    }
+}
+
+}  // namespace dye

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "sim/SimAxis.h"
+#include "sim/SimOptions.h"
+
+namespace dye {
+
+class RegisterMemory;
+
+// An output switched by register values: 1..29999 turns it on for that many
+// hundredths of a second, 30000 and above turns it on until a 0 arrives, 0
+// turns it off.
+struct TimedOutput {
+    static constexpr qint64 kForever = std::numeric_limits<qint64>::max() / 4;
+    qint64 onFrom = -1;
+    qint64 onUntil = -1;
+
+    bool on(qint64 ms) const { return onFrom >= 0 && onFrom <= ms && ms < onUntil; }
+    void command(quint16 value, qint64 ms);
+};
+
+// The machine behind the controller: two balances, the valves and water
+// that pour into them, the drains that empty bucket 1, the other outputs, the
+// three gantry axes and the lane ready buttons. Time is in milliseconds and
+// only moves forward; flows are integrated exactly between the moments an
+// output starts or stops.
+class MachineModel {
+public:
+    enum Axis { AxisY = 0, AxisX = 1, AxisZ = 2 };
+    using EventSink = std::function<void(qint64 ms, const QString& what)>;
+
+    // Keeps a reference to `options`: a change to its physics or faults takes
+    // effect at once.
+    explicit MachineModel(const SimOptions& options);
+
+    qint64 now() const { return now_; }
+    void advanceTo(qint64 ms);
+
+    // A write frame has set registers first..first+n-1 of `memory`; acts on
+    // each (outputs, axis command blocks, tare and phase commands).
+    void applyWrite(const RegisterMemory& memory, int first, int n);
+    // Stores everything the controller reports into `memory`: weights, sign
+    // words, ready buttons, pipe head, switches and busy flags.
+    void publish(RegisterMemory& memory);
+
+    // The balance reading (1 or 2) as the controller reports it, without noise.
+    double reading(int balance) const;
+    // What is in the bucket on a balance, in counts.
+    double content(int balance) const { return content_[index(balance)]; }
+    void addContent(int balance, double counts);
+    int valveBalance(int valve) const;
+    double trueRate(int valve) const { return trueRates_[size_t(valve - 1)]; }
+    void setTrueRate(int valve, double rate) { trueRates_[size_t(valve - 1)] = rate; }
+    bool outputOn(int d) const;
+    bool valveFlowing(int valve) const;
+    const SimAxis& axis(Axis a) const { return axes_[a]; }
+    SimAxis& axis(Axis a) { return axes_[a]; }
+    void pressLaneReady(int lane) { laneReady_[index(lane)] = true; }
+    bool laneReady(int lane) const;
+    void setEventSink(EventSink sink) { events_ = std::move(sink); }
+
+private:
+    static constexpr int kFirstOutput = 800;
+    static constexpr int kLastOutput = 999;
+    // Something that changes a balance's content while its output is on.
+    struct Flow {
+        int output;  // register number
+        int balance;
+        int valve;  // 1..24 for a product valve, 0 otherwise
+        bool drain;
+    };
+    static size_t index(int balanceOrLane) { return balanceOrLane == 2 ? 1 : 0; }
+    static bool isOutput(int d);
+    const TimedOutput& output(int d) const { return outputs_[size_t(d - kFirstOutput)]; }
+    TimedOutput& output(int d) { return outputs_[size_t(d - kFirstOutput)]; }
+    void buildFlows();
+    double flowRate(const Flow& f) const;
+    bool flowing(const Flow& f, qint64 ms) const;
+    qint64 flowStart(const Flow& f) const;
+    qint64 flowEnd(const Flow& f) const;
+    void applyRegister(int d, quint16 value);
+    void applyAxis(const RegisterMemory& memory, Axis a, int first);
+    void note(const QString& what) const;
+
+    const SimOptions& options_;
+    qint64 now_ = 0;
+    std::array<TimedOutput, kLastOutput - kFirstOutput + 1> outputs_{};
+    std::vector<Flow> flows_;
+    std::array<double, 24> trueRates_{};
+    std::array<double, 2> content_{};
+    std::array<double, 2> tare_{};
+    std::array<qint64, 2> disturbedUntil_{-1, -1};
+    std::array<bool, 2> laneReady_{};
+    std::array<SimAxis, 3> axes_;
+    std::mt19937_64 noise_;
+    EventSink events_;
+};
+
+}  // namespace dye

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace dye {
+
+// The physical constants of the simulated machine, in one place so that
+// calibration work can tune them. Weights are raw balance counts, rates
+// counts per second, times milliseconds unless the name says otherwise.
+struct SimPhysics {
+    // Each valve's true rate is its nominal rate × (1 + e), e drawn once per
+    // valve from [-rateError, +rateError].
+    double rateError = 0.05;
+    // Delay between a valve command and the flow starting / stopping.
+    int valveOpenLatencyMs = 40;
+    int valveCloseLatencyMs = 20;
+    // Reading noise (± counts) while a balance is disturbed: while something
+    // pours into or drains out of it, and for settleMs after. A balance at
+    // rest reads steady, as a filtered industrial balance does.
+    double noiseCounts = 2.0;
+    int settleMs = 500;
+    // Weight of an empty bucket standing on each balance before any tare.
+    double bucketTare = 800.0;
+    // Water valve (D985, D842, or D851 when water goes through valve 1).
+    double waterRate = 500.0;
+    // Emptying of bucket 1 by the conveyor motor (D847) or the drain (D903).
+    double drainRate = 3000.0;
+    // Time from the end of a request frame to the first character of the answer.
+    int replyLatencyUs = 3000;
+    // Axis travel: positions run from 0 (home) to axisTravel (limit).
+    int axisTravel = 32000;
+    // The pipe head counts as at its lower end at Z positions from here on.
+    int pipeDownZ = 1000;
+    // Lane ready buttons (D276/D277): pressed all the time, or only when
+    // pressLaneReady() is called (cleared again by the lane's go signal).
+    bool laneReadyAuto = true;
+};
+
+// Faults to inject. Rates are fractions of replies (0..1), drawn per reply.
+struct SimFaults {
+    double dropReplies = 0.0;     // the reply is lost on the line
+    double shortReplies = 0.0;    // the reply is cut off after a random length
+    double corruptReplies = 0.0;  // one character of the reply is changed
+    double lateReplies = 0.0;     // the reply comes lateReplyUs later than usual
+    qint64 lateReplyUs = 200'000;
+    bool silent = false;  // the controller neither hears nor answers
+    // Valves (index 0 = valve 1) that open but let nothing through.
+    std::array<bool, 24> stuckValves{};
+};
+
+struct SimOptions {
+    // Machine type 1..5 as the station's settings record 6 gives it.
+    int machineType = 1;
+    // Valves of station 1 on twin-balance machines (settings record 12).
+    int valvesPerStation = 12;
+    // Nominal rates (counts per second) of valves 1..24, as in the valve table.
+    std::array<double, 24> nominalRates = filledRates(100.0);
+    // Balance (1 or 2) each valve pours into; 0 = by machine type.
+    std::array<int, 24> valveBalance{};
+    // Water goes through valve 1 (D851) instead of its product rate.
+    bool waterOnValve1 = false;
+    // Content already in the bucket on balance 1 / 2 at start.
+    std::array<double, 2> initialLoad{};
+    SimPhysics physics;
+    SimFaults faults;
+    quint64 seed = 1;
+
+    static std::array<double, 24> filledRates(double rate) {
+        std::array<double, 24> r;
+        r.fill(rate);
+        return r;
+    }
+};
+
+// Reads the nominal rates from `dir`/AA_Name.txt (records 25..48, 200-byte
+// fixed-width text fields in the ANSI code page). A valve whose record is
+// missing or empty keeps the rate it had. False when the file is absent.
+bool loadValveRates(const QString& dir, SimOptions& options);
+
+// Reads the machine type (record 6) and the valves per station (record 12)
+// from `dir`/JUCIsetting.txt where they hold a number. False when the file
+// is absent.
+bool loadMachineSettings(const QString& dir, SimOptions& options);
+
+}  // namespace dye
