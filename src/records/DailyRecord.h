@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+
+namespace dye {
+
+// The 1080-byte record of one finished job in the monthly record file.
+// Text fields are fixed-width ANSI bytes read back trimmed; the reserved
+// area is written as zero bytes and never read.
+struct DailyRecord {
+    static constexpr int kLength = 1080;
+    static constexpr int kRows = 10;
+    static constexpr int kExtras = 4;
+    static constexpr int kOrderNoWidth = 20;
+    static constexpr int kShortWidth = 10;
+    static constexpr int kCodeWidth = 20;
+    static constexpr int kFinishTextWidth = 30;
+
+    QString OrderNo;
+    QString BucketNo;
+    QString WaterAmount;
+    QString ActualWater;
+    std::array<QString, kRows> Code;  // grid rows 0..9
+    std::array<QString, kRows> RecipeWeight;
+    std::array<QString, kRows> ActualWeight;
+    QString FinishText;       // "yyyy-MM-dd hh:mm:ss"
+    double FinishedAt = 0.0;  // the same moment as an OLE date
+    std::array<QString, kExtras> Extra;
+
+    // Sets FinishText and FinishedAt from one moment.
+    void setFinishTime(const QDateTime& finished);
+    // FinishedAt as a date and time (invalid when it is not a usable date).
+    QDateTime finishTime() const;
+
+    QByteArray toBytes() const;
+    // Missing bytes of a short record read as blank (and FinishedAt as 0).
+    static DailyRecord fromBytes(QByteArrayView bytes);
+
+    bool operator==(const DailyRecord&) const = default;
+};
+
+}  // namespace dye

@@ -1,0 +1,49 @@
+#include "DailyRecordFile.h"
+
+#include <QFile>
+
+#include "RecordFolder.h"
+#include "core/RecordFile.h"
+
+namespace dye {
+namespace {
+
+bool fail(const QString& why, QString* error) {
+    if (error) *error = why;
+    return false;
+}
+
+}  // namespace
+
+QString dailyRecordPath(const QDir& workdir, const QDate& day) {
+    return workdir.filePath(
+        QStringLiteral("%1/DATE_%2.txt")
+            .arg(QLatin1String(kDailyRecordFolder), day.toString(QStringLiteral("yyyyMM"))));
+}
+
+bool AppendDailyRecord(const QDir& workdir, const DailyRecord& record, QString* error) {
+    const QDateTime finished = record.finishTime();
+    if (!finished.isValid())
+        return fail(QStringLiteral("the record of order %1 has no finish time").arg(record.OrderNo),
+                    error);
+    if (!ensureRecordFolder(workdir, QLatin1String(kDailyRecordFolder), error)) return false;
+    RecordFile file(dailyRecordPath(workdir, finished.date()), DailyRecord::kLength);
+    return file.append(record.toBytes()) || fail(file.errorString(), error);
+}
+
+bool readDailyRecords(const QString& path, QList<DailyRecord>& records, QString* error) {
+    records.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()), error);
+    const qint64 count = file.size() / DailyRecord::kLength;
+    for (qint64 n = 0; n < count; ++n) {
+        const QByteArray bytes = file.read(DailyRecord::kLength);
+        if (bytes.size() != DailyRecord::kLength)
+            return fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()), error);
+        records.append(DailyRecord::fromBytes(bytes));
+    }
+    return true;
+}
+
+}  // namespace dye

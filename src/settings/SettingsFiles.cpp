@@ -1,0 +1,150 @@
+#include "SettingsFiles.h"
+
+#include "core/AnsiText.h"
+#include "core/RecordFile.h"
+
+namespace dye {
+namespace {
+
+constexpr int kTextRecordLength = 200;
+constexpr int kSettingsScreenSlots = 25;
+constexpr int kXCompensationRecord = MachineSettings::kTeachSlotCount + 1;
+constexpr int kYCompensationRecord = MachineSettings::kTeachSlotCount + 2;
+
+bool report(bool ok, const QString& why, QString* error) {
+    if (!ok && error) *error = why;
+    return ok;
+}
+
+// Loads `count` records of a text file and hands each to `store`.
+template <typename Store>
+bool loadTexts(TextRecordFile file, int count, Store store, QString* error) {
+    QStringList texts;
+    const bool ok = file.load(count, texts);
+    for (int i = 0; i < count; ++i) store(i, ok ? texts[i] : QString());
+    return report(ok, file.errorString(), error);
+}
+
+bool saveOne(TextRecordFile file, int index, int count, const QString& text, QString* error) {
+    if (index < 0 || index >= count)
+        return report(false, QStringLiteral("%1 has no field %2").arg(file.path()).arg(index),
+                      error);
+    return report(file.save(index + 1, text), file.errorString(), error);
+}
+
+}  // namespace
+
+TextRecordFile settingsFieldFile(const QDir& workdir) {
+    return TextRecordFile(workdir.filePath(kSettingsFileName), kTextRecordLength);
+}
+TextRecordFile valveTableFile(const QDir& workdir) {
+    return TextRecordFile(workdir.filePath(kValveTableFileName), kTextRecordLength);
+}
+TextRecordFile teachYFile(const QDir& workdir) {
+    return TextRecordFile(workdir.filePath(kTeachYFileName), kTeachFieldWidth);
+}
+TextRecordFile washTableFile(const QDir& workdir) {
+    return TextRecordFile(workdir.filePath(kWashTableFileName), kTextRecordLength);
+}
+
+bool loadSettingsFields(const QDir& workdir, MachineSettings& settings, QString* error) {
+    return loadTexts(
+        settingsFieldFile(workdir), MachineSettings::kFieldCount,
+        [&](int i, const QString& text) { settings.setText1(i, text); }, error);
+}
+
+bool loadValveTable(const QDir& workdir, MachineSettings& settings, QString* error) {
+    return loadTexts(
+        valveTableFile(workdir), MachineSettings::kValveFieldCount,
+        [&](int k, const QString& text) { settings.setText4(k, text); }, error);
+}
+
+bool loadWashTable(const QDir& workdir, MachineSettings& settings, QString* error) {
+    return loadTexts(
+        washTableFile(workdir), MachineSettings::kWashFieldCount,
+        [&](int i, const QString& text) { settings.setWashText(i, text); }, error);
+}
+
+bool loadTeachSlots(const QDir& workdir, MachineSettings& settings, QString* error) {
+    constexpr int slotCount = MachineSettings::kTeachSlotCount;
+    RecordFile xz(workdir.filePath(kTeachXZFileName), kTeachXZRecordLength);
+    const QList<QByteArray> records = xz.readRange(1, slotCount);
+    const bool xzOk = xz.errorString().isEmpty();
+    QStringList ys;
+    TextRecordFile yFile = teachYFile(workdir);
+    const bool yOk = yFile.load(kYCompensationRecord, ys);
+    for (int k = 1; k <= slotCount; ++k) {
+        TeachSlot slot;
+        if (xzOk) {
+            const QByteArray& r = records[k - 1];
+            slot.x = getField(r, 0, kTeachFieldWidth);
+            slot.z = getField(r, kTeachFieldWidth, kTeachFieldWidth);
+            slot.name = getField(r, 2 * kTeachFieldWidth, kTeachFieldWidth);
+        }
+        if (yOk) slot.y = ys[k - 1];
+        settings.setTeachSlot(k, slot);
+    }
+    settings.setXCompensation(yOk ? ys[kXCompensationRecord - 1] : QString());
+    settings.setYCompensation(yOk ? ys[kYCompensationRecord - 1] : QString());
+    QStringList failures;
+    if (!xzOk) failures.append(xz.errorString());
+    if (!yOk) failures.append(yFile.errorString());
+    return report(failures.isEmpty(), failures.join(QLatin1Char('\n')), error);
+}
+
+bool loadMachineSettings(const QDir& workdir, MachineSettings& settings, QString* error) {
+    QStringList failures;
+    auto run = [&](bool (*load)(const QDir&, MachineSettings&, QString*)) {
+        QString why;
+        if (!load(workdir, settings, &why)) failures.append(why);
+    };
+    run(loadSettingsFields);
+    run(loadValveTable);
+    run(loadTeachSlots);
+    run(loadWashTable);
+    return report(failures.isEmpty(), failures.join(QLatin1Char('\n')), error);
+}
+
+bool saveSettingsField(const QDir& workdir, int i, const QString& text, QString* error) {
+    return saveOne(settingsFieldFile(workdir), i, MachineSettings::kFieldCount, text, error);
+}
+
+bool saveValveField(const QDir& workdir, int k, const QString& text, QString* error) {
+    return saveOne(valveTableFile(workdir), k, MachineSettings::kValveFieldCount, text, error);
+}
+
+bool saveWashField(const QDir& workdir, int i, const QString& text, QString* error) {
+    return saveOne(washTableFile(workdir), i, MachineSettings::kWashFieldCount, text, error);
+}
+
+bool saveXCompensation(const QDir& workdir, const QString& text, QString* error) {
+    TextRecordFile file = teachYFile(workdir);
+    return report(file.save(kXCompensationRecord, text), file.errorString(), error);
+}
+
+bool saveYCompensation(const QDir& workdir, const QString& text, QString* error) {
+    TextRecordFile file = teachYFile(workdir);
+    return report(file.save(kYCompensationRecord, text), file.errorString(), error);
+}
+
+bool saveTeachSlots(const QDir& workdir, const MachineSettings& settings, TeachSlotScope scope,
+                    QString* error) {
+    const int last = scope == TeachSlotScope::SettingsScreen ? kSettingsScreenSlots
+                                                             : MachineSettings::kTeachSlotCount;
+    QByteArray block;
+    QStringList ys;
+    for (int k = 1; k <= last; ++k) {
+        const TeachSlot slot = settings.teachSlot(k);
+        block += toFixedField(trimSpaces(slot.x), kTeachFieldWidth);
+        block += toFixedField(trimSpaces(slot.z), kTeachFieldWidth);
+        block += toFixedField(trimSpaces(slot.name), kTeachFieldWidth);
+        ys.append(slot.y);
+    }
+    if (!writeRecordRun(workdir.filePath(kTeachXZFileName), kTeachXZRecordLength, 1, block, error))
+        return false;
+    if (scope == TeachSlotScope::SettingsScreen) return true;
+    TextRecordFile yFile = teachYFile(workdir);
+    return report(yFile.saveRun(1, ys), yFile.errorString(), error);
+}
+
+}  // namespace dye
