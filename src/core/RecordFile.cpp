@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -38,6 +39,12 @@ void syncDirectory(const QString& filePath) {
 }
 
 }  // namespace
+
+QByteArray wholeRecord(QByteArrayView bytes, int length) {
+    QByteArray r = bytes.first(std::min<qsizetype>(bytes.size(), length)).toByteArray();
+    r.append(QByteArray(length - r.size(), '\0'));
+    return r;
+}
 
 bool ensureFileExists(const QString& path, QString* error) {
     QFile file(path);
@@ -84,8 +91,7 @@ QList<QByteArray> RecordFile::readRange(int first, int last) {
     for (int n = first; n <= last; ++n) {
         QByteArray record;
         if (file.isOpen() && file.seek(qint64(n - 1) * recordLength_)) record = file.read(recordLength_);
-        record.append(QByteArray(recordLength_ - record.size(), '\0'));
-        out.append(record);
+        out.append(wholeRecord(record, recordLength_));
     }
     return out;
 }

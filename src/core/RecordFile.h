@@ -46,6 +46,10 @@ private:
     QString error_;
 };
 
+// `bytes` as one record of `length` bytes: cut, or completed with the zero
+// bytes a never-written part of a record reads as (blank to every field).
+QByteArray wholeRecord(QByteArrayView bytes, int length);
+
 // Makes sure the file exists (creating it empty), as opening it always did.
 bool ensureFileExists(const QString& path, QString* error = nullptr);
 

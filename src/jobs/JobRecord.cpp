@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/AnsiText.h"
+#include "core/RecordFile.h"
 
 namespace dye {
 namespace {
@@ -41,8 +42,7 @@ QByteArray JobRecord::toBytes() const {
 }
 
 JobRecord JobRecord::fromBytes(QByteArrayView bytes) {
-    QByteArray r = bytes.first(std::min<qsizetype>(bytes.size(), kLength)).toByteArray();
-    r.append(QByteArray(kLength - r.size(), '\0'));
+    const QByteArray r = wholeRecord(bytes, kLength);
     JobRecord job;
     job.OrderNo = getField(r, kAtOrderNo, kOrderNoWidth);
     job.BucketNo = getField(r, kAtBucketNo, kShortWidth);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/AnsiText.h"
+#include "core/RecordFile.h"
 #include "core/OleDate.h"
 
 namespace dye {
@@ -58,8 +59,7 @@ QByteArray DailyRecord::toBytes() const {
 }
 
 DailyRecord DailyRecord::fromBytes(QByteArrayView bytes) {
-    QByteArray r = bytes.first(std::min<qsizetype>(bytes.size(), kLength)).toByteArray();
-    r.append(QByteArray(kLength - r.size(), '\0'));
+    const QByteArray r = wholeRecord(bytes, kLength);
     DailyRecord d;
     d.OrderNo = getField(r, kAtOrderNo, kOrderNoWidth);
     d.BucketNo = getField(r, kAtBucketNo, kShortWidth);
