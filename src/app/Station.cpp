@@ -27,7 +27,10 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
       dialogs_(orHeadless(std::move(dialogs), scheduler)),
       headless_(dynamic_cast<HeadlessDialogs*>(dialogs_.get())),
       scan_(state, codec_, *dialogs_),
-      timed_(state) {
+      timed_(state),
+      metering_(state, *dialogs_, [this](const QString& line) { log(line); }),
+      wash_(state, *dialogs_, [this](const QString& line) { log(line); }),
+      manual_(state, workdir_) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -46,9 +49,9 @@ SimulatedController* Station::simulator() const { return sim_ ? &sim_->controlle
 void Station::createTimers() {
     Form2& f = state.form2;
     f.Timer1 = &scheduler.addTimer(QStringLiteral("Form2.Timer1"), 0, false, [this] { scan_.tick(); });
-    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form2.Timer2"), 100, false);
+    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form2.Timer2"), 100, false, [this] { metering_.tick(); });
     f.Timer3 = &scheduler.addTimer(QStringLiteral("Form2.Timer3"), 1000, false, [this] { timed_.tick(); });
-    f.Timer4 = &scheduler.addTimer(QStringLiteral("Form2.Timer4"), 1000, true);
+    f.Timer4 = &scheduler.addTimer(QStringLiteral("Form2.Timer4"), 1000, true, [this] { wash_.tick(); });
     f.Timer5 = &scheduler.addTimer(QStringLiteral("Form2.Timer5"), 2000, false, [this] { programEndTick(); });
 }
 

@@ -13,6 +13,9 @@
 #include "link/FrameCodec.h"
 #include "link/ScanCycle.h"
 #include "link/TimedRoutine.h"
+#include "metering/ManualControls.h"
+#include "metering/StationMetering.h"
+#include "metering/WashSequence.h"
 #include "model/StationState.h"
 
 namespace dye {
@@ -49,6 +52,9 @@ public:
     HeadlessDialogs* headlessDialogs() const { return headless_; }
     const QDir& workdir() const { return workdir_; }
     ScanCycle& scan() { return scan_; }
+    StationMetering& metering() { return metering_; }
+    WashSequence& washing() { return wash_; }
+    ManualControls& manual() { return manual_; }
     Port* port() const { return port_.get(); }
     SimulatedController* simulator() const;
 
@@ -84,6 +90,9 @@ private:
     std::unique_ptr<Simulation> sim_;
     ScanCycle scan_;
     TimedRoutine timed_;
+    StationMetering metering_;
+    WashSequence wash_;
+    ManualControls manual_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

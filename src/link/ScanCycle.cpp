@@ -86,8 +86,8 @@ void ScanCycle::tick() {
 
 void ScanCycle::showDiagnostics() {
     s_.form3.Label21 = QStringLiteral("%1 === %2 === %3-%4-%5")
-                           .arg(s_.StationStep[1])
-                           .arg(s_.StationStep[2])
+                           .arg(s_.station[1].StationStep)
+                           .arg(s_.station[2].StationStep)
                            .arg(ScanStep)
                            .arg(LatchedValues[0])
                            .arg(LatchedValues[7]);

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <array>
+
 #include "model/Color.h"
 #include "model/ControlArray.h"
 
@@ -23,10 +25,11 @@ struct Form2 {
     Captions<2> Text3;    // X and Z move entries
     QString Text5;        // manual target, station 1
     QString Text6;        // manual target, station 2
-    QString Combo8;       // valve of station 1
-    QString Combo9;       // valve of station 2
-    QStringList Combo8Items;
-    QStringList Combo9Items;
+    // Combo boxes: the text shown and the list (Combo1 motor/valve 1..24,
+    // Combo3 output 1..4, Combo5 1 wash / 2 conveyor valve, Combo2/4/6/7 times
+    // in hundredths of a second, Combo8/Combo9 the stations' valves).
+    Captions<10> Combo;
+    std::array<QStringList, 10> ComboItems;
 
     Captions<56> Label1;  // field captions
     Captions<4> Label2;   // balance 1 reading, D274, balance 2 reading, D275

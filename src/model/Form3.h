@@ -11,6 +11,8 @@ class Timer;
 struct Form3 {
     QString Label21;      // the scan's diagnostic line
     Captions<8> Label12;  // run diagnostics; Label12(4) shows the robot check state
+    QString Label15;      // wash clock
+    QString Label16;      // wash weight-watch hold
 };
 
 }  // namespace dye

@@ -7,6 +7,7 @@
 #include "model/Form2.h"
 #include "model/Form3.h"
 #include "model/Form9.h"
+#include "model/StationValues.h"
 #include "settings/MachineSettings.h"
 
 namespace dye {
@@ -28,8 +29,9 @@ struct StationState {
     RegisterImage image;
     std::array<qint16, 16> MachineStatus{};
 
-    // Metering stations, 0 when idle.
-    std::array<int, 3> StationStep{};  // [1] station 1, [2] station 2
+    // Metering stations: [1] station 1, [2] station 2 ([0] unused).
+    std::array<MeteringStation, 3> station{};
+    WashRequest wash;
 
     // Timed routine and robot check.
     int Timer3Count = 0;  // also the HomingCounter: non-zero while the axis-zero routine runs

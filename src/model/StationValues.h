@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace dye {
+
+// Calibration record of one metering station: what the last pulse was and
+// what it delivered, from which the next pulse is corrected.
+struct CalRecord {
+    double remaining = 0;
+    double lastPulse = 0;
+    double baseWeight = 0;
+    double delta = 0;
+    double correction = 0;
+};
+
+// The shared values of one metering station (0 when idle). The run, the
+// manual target entries and the stop commands start, read and reset a
+// station only through these.
+struct MeteringStation {
+    int StationStep = 0;   // 0 idle, 1 zero, 2 settle, 3 method, 4..5 long opening, 6..7 pulses, 8 end
+    int StationTicks = 0;  // one count per 100 ms
+    int ZeroHold = 0;      // 1: take zero as "0" (the bucket keeps its content)
+    int BucketFull = 0;    // 1: the bucket must be changed
+    int OverTicks = 0;     // bucket watch
+    int StallCount = 0;    // no-flow watch
+    int StallPhase = 0;
+    double LastActual = 0;
+    CalRecord cal;
+    int MinOpenTime = 0;
+    int OpenValveRegister = 0;  // station 1 only
+    double Tolerance2 = 0;      // station 2 only
+    // While an alarm message waits for the operator the station is parked:
+    // its tick does nothing until the acknowledgement lets it go on.
+    bool parked = false;
+};
+
+// The shared values of the washing sequence.
+struct WashRequest {
+    int WashPhase = 0;  // 0 no wash; 1.. the cycle in progress (a request sets 1)
+    int WashType1 = 0;  // 1: one cycle only, water always let in
+    int WashWater = 0;  // 1: with the gantry move and the in-bucket water steps
+    int WashSlot = 0;   // wash table slot 1..64; 0 = the machine settings
+};
+
+}  // namespace dye
