@@ -6,47 +6,62 @@
 
 namespace dye {
 
-std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QString* message, int* exitCode) {
+std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QString* message,
+                                            int* exitCode) {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
         "DyeStation: the operator station of an automatic dye and auxiliary dispensing machine.\n"
         "It starts in the working directory, reads the settings files there and drives the\n"
         "machine's controller over the serial port named by settings field 0 (\"ComPort\")."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
-    const QCommandLineOption workdir(QStringLiteral("workdir"),
-                                     QStringLiteral("Working directory with the settings, job and record files "
-                                                    "(default: the current directory)."),
-                                     QStringLiteral("DIR"));
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Connect to the built-in controller simulator instead of the "
-                                                     "serial port; it takes its nominal valve rates from the "
-                                                     "working directory's valve table."));
-    const QCommandLineOption headless(QStringLiteral("headless"),
-                                      QStringLiteral("Run without windows. With --simulate the station runs on "
-                                                     "virtual time (as fast as it can); otherwise on the real clock."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Show the version."));
+    const QCommandLineOption workdir(
+        QStringLiteral("workdir"),
+        QStringLiteral("Working directory with the settings, job and record files "
+                       "(default: the current directory)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption simulate(
+        QStringLiteral("simulate"),
+        QStringLiteral("Connect to the built-in controller simulator instead of the "
+                       "serial port; it takes its nominal valve rates from the "
+                       "working directory's valve table."));
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("Run without windows. With --simulate the station runs on "
+                       "virtual time (as fast as it can); otherwise on the real clock."));
     const QCommandLineOption runFor(QStringLiteral("run-for"),
-                                    QStringLiteral("Stop after SECONDS of station time."), QStringLiteral("SECONDS"));
-    const QCommandLineOption linkLog(QStringLiteral("link-log"),
-                                     QStringLiteral("Write one line per frame sent (>) or received (<) to FILE, with "
-                                                    "the station clock time; control characters as <STX>, <ETX>."),
-                                     QStringLiteral("FILE"));
-    const QCommandLineOption linkTest(QStringLiteral("link-test"),
-                                      QStringLiteral("Open the link test screen on its own, for commissioning: read "
-                                                     "and write D registers by hand and see the raw answers."));
-    const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("Seed of the simulator's noise and faults (default 1)."),
-                                  QStringLiteral("N"));
+                                    QStringLiteral("Stop after SECONDS of station time."),
+                                    QStringLiteral("SECONDS"));
+    const QCommandLineOption linkLog(
+        QStringLiteral("link-log"),
+        QStringLiteral("Write one line per frame sent (>) or received (<) to FILE, with "
+                       "the station clock time; control characters as <STX>, <ETX>."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption linkTest(
+        QStringLiteral("link-test"),
+        QStringLiteral("Open the link test screen on its own, for commissioning: read "
+                       "and write D registers by hand and see the raw answers."));
+    const QCommandLineOption seed(
+        QStringLiteral("seed"),
+        QStringLiteral("Seed of the simulator's noise and faults (default 1)."),
+        QStringLiteral("N"));
     p.addOptions({help, version, workdir, simulate, headless, runFor, linkLog, linkTest, seed});
 
+    // The parser runs before the application object exists: name the program here.
+    const auto helpText = [&p] {
+        return p.helpText().replace(QStringLiteral("<executable_name>"),
+                                    QStringLiteral("dyestation"));
+    };
     *exitCode = 0;
     if (!p.parse(arguments)) {
-        *message = p.errorText() + QStringLiteral("\n\n") + p.helpText();
+        *message = p.errorText() + QStringLiteral("\n\n") + helpText();
         *exitCode = 2;
         return std::nullopt;
     }
     if (p.isSet(help)) {
-        *message = p.helpText();
+        *message = helpText();
         return std::nullopt;
     }
     if (p.isSet(version)) {
@@ -63,7 +78,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         bool ok = false;
         const double s = p.value(runFor).toDouble(&ok);
         if (!ok || s < 0) {
-            *message = QStringLiteral("--run-for needs a number of seconds, not \"%1\"\n").arg(p.value(runFor));
+            *message = QStringLiteral("--run-for needs a number of seconds, not \"%1\"\n")
+                           .arg(p.value(runFor));
             *exitCode = 2;
             return std::nullopt;
         }
@@ -71,7 +87,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     }
     if (p.isSet(seed)) cl.seed = p.value(seed).toUInt();
     if (!p.positionalArguments().isEmpty()) {
-        *message = QStringLiteral("unexpected argument: %1\n\n%2").arg(p.positionalArguments().first(), p.helpText());
+        *message = QStringLiteral("unexpected argument: %1\n\n%2")
+                       .arg(p.positionalArguments().first(), helpText());
         *exitCode = 2;
         return std::nullopt;
     }
