@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
         << " wire_share=" << QString::number(wireMs / passMs * 100.0, 'f', 1) << "%"
         << " pass_over_wire_floor=" << QString::number(passMs / wireMs, 'f', 2)
         << " wall_us_per_pass=" << QString::number(wallUsPerPass, 'f', 1)
-        << " machine_over_wall=" << QString::number(passMs * 1000.0 / wallUsPerPass, 'f', 0) << "x\n";
+        << " machine_over_wall=" << QString::number(passMs * 1000.0 / wallUsPerPass, 'f', 0)
+        << "x\n";
     return 0;
 }

@@ -21,6 +21,7 @@ struct CommandLine {
 // Parses the arguments (argv[0] first). On --help or --version, or on an
 // error, returns nullopt with the text to print in `message` and the exit
 // code in `exitCode`.
-std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QString* message, int* exitCode);
+std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QString* message,
+                                            int* exitCode);
 
 }  // namespace dye

@@ -11,7 +11,8 @@ QString installationFolder() {
     QStringList candidates;
     if (QCoreApplication::instance()) {
         const QString bin = QCoreApplication::applicationDirPath();
-        candidates << bin + QStringLiteral("/../../share") << bin + QStringLiteral("/../share/dyestation");
+        candidates << bin + QStringLiteral("/../../share")
+                   << bin + QStringLiteral("/../share/dyestation");
     }
 #ifdef DYE_SHARE_DIR
     candidates << QStringLiteral(DYE_SHARE_DIR);
@@ -30,7 +31,8 @@ QStringList seedInstallationFiles(const QDir& workdir) {
         const QString source = it.next();
         const QString relative = QDir(from).relativeFilePath(source);
         // The station's own files only: the text files at the top and the pictures.
-        const bool topText = !relative.contains(QLatin1Char('/')) && relative.endsWith(QStringLiteral(".txt"));
+        const bool topText =
+            !relative.contains(QLatin1Char('/')) && relative.endsWith(QStringLiteral(".txt"));
         if (!topText && !relative.startsWith(QStringLiteral("pic1/"))) continue;
         const QString target = workdir.filePath(relative);
         if (QFileInfo::exists(target)) continue;

@@ -5,7 +5,8 @@
 
 namespace dye {
 
-Simulation::Simulation(Scheduler& scheduler, const QDir& workdir, quint64 seed) : scheduler_(scheduler) {
+Simulation::Simulation(Scheduler& scheduler, const QDir& workdir, quint64 seed)
+    : scheduler_(scheduler) {
     SimOptions options;
     options.seed = seed;
     loadMachineSettings(workdir.absolutePath(), options);
@@ -13,6 +14,8 @@ Simulation::Simulation(Scheduler& scheduler, const QDir& workdir, quint64 seed) 
     controller_ = std::make_unique<SimulatedController>(options);
 }
 
-std::unique_ptr<Port> Simulation::makePort() { return std::make_unique<LoopPort>(scheduler_, *controller_); }
+std::unique_ptr<Port> Simulation::makePort() {
+    return std::make_unique<LoopPort>(scheduler_, *controller_);
+}
 
 }  // namespace dye

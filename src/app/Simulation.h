@@ -15,13 +15,13 @@ class Scheduler;
 // directory's settings (machine type, valves per station) and valve table
 // (nominal rates), and reached through loop ports on the station's clock.
 class Simulation {
-public:
+  public:
     Simulation(Scheduler& scheduler, const QDir& workdir, quint64 seed);
     SimulatedController& controller() { return *controller_; }
     // A new port wired to the simulator.
     std::unique_ptr<Port> makePort();
 
-private:
+  private:
     Scheduler& scheduler_;
     std::unique_ptr<SimulatedController> controller_;
 };

@@ -34,8 +34,8 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            QTextStream(stderr) << "dyestation: cannot write the link log " << options_.linkLog << ": "
-                                << linkLog_->errorString() << "\n";
+            QTextStream(stderr) << "dyestation: cannot write the link log " << options_.linkLog
+                                << ": " << linkLog_->errorString() << "\n";
             linkLog_.reset();
         }
     }
@@ -44,15 +44,22 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
 
 Station::~Station() = default;
 
-SimulatedController* Station::simulator() const { return sim_ ? &sim_->controller() : nullptr; }
+SimulatedController* Station::simulator() const {
+    return sim_ ? &sim_->controller() : nullptr;
+}
 
 void Station::createTimers() {
     Form2& f = state.form2;
-    f.Timer1 = &scheduler.addTimer(QStringLiteral("Form2.Timer1"), 0, false, [this] { scan_.tick(); });
-    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form2.Timer2"), 100, false, [this] { metering_.tick(); });
-    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form2.Timer3"), 1000, false, [this] { timed_.tick(); });
-    f.Timer4 = &scheduler.addTimer(QStringLiteral("Form2.Timer4"), 1000, true, [this] { wash_.tick(); });
-    f.Timer5 = &scheduler.addTimer(QStringLiteral("Form2.Timer5"), 2000, false, [this] { programEndTick(); });
+    f.Timer1 =
+        &scheduler.addTimer(QStringLiteral("Form2.Timer1"), 0, false, [this] { scan_.tick(); });
+    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form2.Timer2"), 100, false,
+                                   [this] { metering_.tick(); });
+    f.Timer3 =
+        &scheduler.addTimer(QStringLiteral("Form2.Timer3"), 1000, false, [this] { timed_.tick(); });
+    f.Timer4 =
+        &scheduler.addTimer(QStringLiteral("Form2.Timer4"), 1000, true, [this] { wash_.tick(); });
+    f.Timer5 = &scheduler.addTimer(QStringLiteral("Form2.Timer5"), 2000, false,
+                                   [this] { programEndTick(); });
 }
 
 void Station::failLoad(const QString& why) {
@@ -68,9 +75,12 @@ void Station::loadSettingsForm() {
         failLoad(error);
         return;
     }
-    for (int k = 0; k < state.form2.Label4.size(); ++k) state.form2.Label4[k] = QString::number(k + 1);
-    for (int k = 0; k < state.form9.Label4.size(); ++k) state.form9.Label4[k] = QString::number(k + 1);
-    for (int k = 0; k < state.form2.Label6.size(); ++k) state.form2.Label6[k] = QString::number(k + 1);
+    for (int k = 0; k < state.form2.Label4.size(); ++k)
+        state.form2.Label4[k] = QString::number(k + 1);
+    for (int k = 0; k < state.form9.Label4.size(); ++k)
+        state.form9.Label4[k] = QString::number(k + 1);
+    for (int k = 0; k < state.form2.Label6.size(); ++k)
+        state.form2.Label6[k] = QString::number(k + 1);
 
     // Timers, in the order the machine has always started them.
     Form2& f = state.form2;
@@ -102,14 +112,15 @@ void Station::openPort() {
         port = std::make_unique<SerialPort>();
     }
     if (linkLog_) {
-        port = std::make_unique<LoggingPort>(std::move(port), [this](bool sent, const QByteArray& bytes) {
-            writeLinkLog(sent, bytes);
-        });
+        port = std::make_unique<LoggingPort>(
+            std::move(port),
+            [this](bool sent, const QByteArray& bytes) { writeLinkLog(sent, bytes); });
     }
     port_ = std::move(port);
     scan_.setPort(port_.get());
     if (!port_->open(name, QStringLiteral("19200,E,7,1"))) {
-        const QString why = QStringLiteral("port %1 cannot be opened: %2").arg(name, port_->errorString());
+        const QString why =
+            QStringLiteral("port %1 cannot be opened: %2").arg(name, port_->errorString());
         failLoad(why);
     }
 }
@@ -137,8 +148,8 @@ void Station::requestProgramEnd() {
 }
 
 void Station::programEndTick() {
-    const bool scanning = state.form2.Timer1->enabled() && state.form2.Timer1->interval() > 0 && port_ &&
-                          port_->isOpen();
+    const bool scanning = state.form2.Timer1->enabled() && state.form2.Timer1->interval() > 0 &&
+                          port_ && port_->isOpen();
     if (scanning && scan_.ticks() < endAfterScanTick_) {
         state.form2.Timer5->setInterval(100);  // the pass is not complete yet: look again shortly
         return;

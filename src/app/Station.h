@@ -29,12 +29,12 @@ class SimulatedController;
 // clock, the dialogs, the port and the sequences that run on the timers. No
 // globals: two stations can live side by side in one test.
 class Station {
-public:
+  public:
     struct Options {
         QString workdir = QStringLiteral(".");
-        bool simulate = false;       // built-in controller simulator on a loop port
-        QDateTime start;             // clock start (virtual time); now when invalid
-        QString linkLog;             // file for one line per frame sent or received
+        bool simulate = false;  // built-in controller simulator on a loop port
+        QDateTime start;        // clock start (virtual time); now when invalid
+        QString linkLog;        // file for one line per frame sent or received
         quint32 simSeed = 1;
     };
 
@@ -74,7 +74,7 @@ public:
     void setQuitHandler(std::function<void()> fn) { quit_ = std::move(fn); }
     bool quitRequested() const { return quitDone_; }
 
-private:
+  private:
     void createTimers();
     void openPort();
     void failLoad(const QString& why);

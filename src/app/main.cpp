@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
         return exitCode;
     }
     if (!QDir().mkpath(cl->workdir)) {
-        QTextStream(stderr) << "dyestation: cannot use the working directory " << cl->workdir << "\n";
+        QTextStream(stderr) << "dyestation: cannot use the working directory " << cl->workdir
+                            << "\n";
         return 1;
     }
 
@@ -59,12 +60,14 @@ int main(int argc, char** argv) {
     if (cl->simulate) seedInstallationFiles(QDir(cl->workdir));
     station.loadSettingsForm();
 
-    if (cl->headless && cl->simulate && cl->runForSeconds) return runVirtual(station, *cl->runForSeconds);
+    if (cl->headless && cl->simulate && cl->runForSeconds)
+        return runVirtual(station, *cl->runForSeconds);
 
     RealTimeDriver driver(station.scheduler);
     driver.start();
     station.setQuitHandler([] { QCoreApplication::quit(); });
-    if (cl->runForSeconds) QTimer::singleShot(int(*cl->runForSeconds * 1000.0), [] { QCoreApplication::quit(); });
+    if (cl->runForSeconds)
+        QTimer::singleShot(int(*cl->runForSeconds * 1000.0), [] { QCoreApplication::quit(); });
     std::unique_ptr<StationWindow> window;
     if (!cl->headless) {
         window = std::make_unique<StationWindow>(station.state);

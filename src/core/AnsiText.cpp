@@ -61,9 +61,13 @@ QByteArray encodeUnits(iconv_t cd, const QList<uint>& units) {
 
 }  // namespace
 
-QByteArray AnsiCodePage::name() { return codePageName(); }
+QByteArray AnsiCodePage::name() {
+    return codePageName();
+}
 
-void AnsiCodePage::setName(const QByteArray& codePage) { codePageName() = codePage; }
+void AnsiCodePage::setName(const QByteArray& codePage) {
+    codePageName() = codePage;
+}
 
 QByteArray AnsiCodePage::encode(const QString& text) {
     if (text.isEmpty()) return QByteArray();
@@ -108,13 +112,15 @@ QString fromFixedField(QByteArrayView bytes) {
 }
 
 void putField(QByteArray& record, int offset, int width, const QString& text) {
-    if (record.size() < offset + width) record.append(QByteArray(offset + width - record.size(), ' '));
+    if (record.size() < offset + width)
+        record.append(QByteArray(offset + width - record.size(), ' '));
     record.replace(offset, width, toFixedField(text, width));
 }
 
 QString getField(const QByteArray& record, int offset, int width) {
     if (offset >= record.size()) return QString();
-    return fromFixedField(QByteArrayView(record).sliced(offset, std::min<qsizetype>(width, record.size() - offset)));
+    return fromFixedField(
+        QByteArrayView(record).sliced(offset, std::min<qsizetype>(width, record.size() - offset)));
 }
 
 }  // namespace dye

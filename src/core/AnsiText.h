@@ -9,7 +9,7 @@ namespace dye {
 // The ANSI code page of every text field in the station's files. Big5 (CP950)
 // on the target machines; kept in one place so that no literal is scattered.
 class AnsiCodePage {
-public:
+  public:
     static constexpr const char* kDefault = "CP950";
     static QByteArray name();
     static void setName(const QByteArray& codePage);

@@ -4,6 +4,8 @@
 
 namespace dye {
 
-QDateTime Clock::now() const { return start_.addMSecs(scheduler_.now()); }
+QDateTime Clock::now() const {
+    return start_.addMSecs(scheduler_.now());
+}
 
 }  // namespace dye

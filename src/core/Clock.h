@@ -10,7 +10,7 @@ class Scheduler;
 // moment the scheduler started plus the scheduler's elapsed time. In virtual
 // time the start is fixed by the caller, so dates are reproducible.
 class Clock {
-public:
+  public:
     Clock(const Scheduler& scheduler, QDateTime start = QDateTime::currentDateTime())
         : scheduler_(scheduler), start_(std::move(start)) {}
 
@@ -18,7 +18,7 @@ public:
     void setStart(const QDateTime& start) { start_ = start; }
     const QDateTime& start() const { return start_; }
 
-private:
+  private:
     const Scheduler& scheduler_;
     QDateTime start_;
 };

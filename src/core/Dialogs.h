@@ -12,7 +12,7 @@ namespace dye {
 // pressed OK. A sequence that raises an alarm inside a tick parks itself until
 // then, while every other timer keeps running.
 class Dialogs {
-public:
+  public:
     using Acknowledged = std::function<void()>;
 
     virtual ~Dialogs() = default;

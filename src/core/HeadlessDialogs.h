@@ -14,7 +14,7 @@ class Scheduler;
 // negative delay = only when acknowledge() is called); input boxes are
 // answered from a script.
 class HeadlessDialogs : public Dialogs {
-public:
+  public:
     struct Message {
         QString text;
         QString title;
@@ -26,7 +26,7 @@ public:
 
     void message(const QString& text, const QString& title, Acknowledged onOk) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
-                                     const QString& defaultText) override;
+                                    const QString& defaultText) override;
 
     void setAckDelay(qint64 ms) { ackDelayMs_ = ms; }
     // Answers for the next input boxes, in order; a null QString cancels.
@@ -38,9 +38,11 @@ public:
     // Acknowledges message i (the oldest pending one when i < 0).
     bool acknowledge(int i = -1);
     // Called with every new message (the headless runner prints them).
-    void setObserver(std::function<void(const Message&)> observer) { observer_ = std::move(observer); }
+    void setObserver(std::function<void(const Message&)> observer) {
+        observer_ = std::move(observer);
+    }
 
-private:
+  private:
     Scheduler& scheduler_;
     qint64 ackDelayMs_;
     QList<Message> messages_;

@@ -18,6 +18,8 @@ void RealTimeDriver::start() {
     pump_.start();
 }
 
-void RealTimeDriver::stop() { pump_.stop(); }
+void RealTimeDriver::stop() {
+    pump_.stop();
+}
 
 }  // namespace dye

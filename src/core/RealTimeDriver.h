@@ -12,12 +12,12 @@ class Scheduler;
 // scheduler up to the elapsed wall time. A stall (a modal window, a slow disk)
 // makes each late timer fire once when it ends.
 class RealTimeDriver : public QObject {
-public:
+  public:
     explicit RealTimeDriver(Scheduler& scheduler, int resolutionMs = 5, QObject* parent = nullptr);
     void start();
     void stop();
 
-private:
+  private:
     Scheduler& scheduler_;
     QTimer pump_;
     QElapsedTimer elapsed_;

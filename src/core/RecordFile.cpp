@@ -90,7 +90,8 @@ QList<QByteArray> RecordFile::readRange(int first, int last) {
     }
     for (int n = first; n <= last; ++n) {
         QByteArray record;
-        if (file.isOpen() && file.seek(qint64(n - 1) * recordLength_)) record = file.read(recordLength_);
+        if (file.isOpen() && file.seek(qint64(n - 1) * recordLength_))
+            record = file.read(recordLength_);
         out.append(wholeRecord(record, recordLength_));
     }
     return out;
@@ -102,12 +103,15 @@ bool RecordFile::write(int n, const QByteArray& record) {
     if (!file.open(QIODevice::ReadWrite))
         return fail(QStringLiteral("cannot open %1: %2").arg(path_, file.errorString()));
     const QByteArray bytes = fit(record);
-    if (!file.seek(qint64(n - 1) * recordLength_) || file.write(bytes) != bytes.size() || !file.flush())
+    if (!file.seek(qint64(n - 1) * recordLength_) || file.write(bytes) != bytes.size() ||
+        !file.flush())
         return fail(QStringLiteral("cannot write %1: %2").arg(path_, file.errorString()));
     return true;
 }
 
-bool RecordFile::append(const QByteArray& record) { return write(count() + 1, record); }
+bool RecordFile::append(const QByteArray& record) {
+    return write(count() + 1, record);
+}
 
 bool RecordFile::remove(int k) {
     QFile source(path_);
@@ -126,7 +130,8 @@ bool RecordFile::remove(int k) {
 
     QFile scratch(scratchPath_);
     if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("cannot create %1: %2").arg(scratchPath_, scratch.errorString()));
+        return fail(
+            QStringLiteral("cannot create %1: %2").arg(scratchPath_, scratch.errorString()));
     if (scratch.write(compacted) != compacted.size() || !syncToDisk(scratch)) {
         const QString why = scratch.errorString();
         scratch.close();
@@ -140,7 +145,8 @@ bool RecordFile::remove(int k) {
                             QFile::encodeName(path_).toStdString(), ec);
     if (ec) {
         QFile::remove(scratchPath_);
-        return fail(QStringLiteral("cannot replace %1: %2").arg(path_, QString::fromStdString(ec.message())));
+        return fail(QStringLiteral("cannot replace %1: %2")
+                        .arg(path_, QString::fromStdString(ec.message())));
     }
     syncDirectory(path_);
     return true;

@@ -12,7 +12,7 @@ namespace dye {
 // Failures (a read-only folder, a full disk) are reported through the return
 // value and errorString(); nothing throws.
 class RecordFile {
-public:
+  public:
     RecordFile(QString path, int recordLength, QString scratchPath = QString());
 
     const QString& path() const { return path_; }
@@ -36,7 +36,7 @@ public:
 
     QString errorString() const { return error_; }
 
-private:
+  private:
     bool fail(const QString& what);
     QByteArray fit(const QByteArray& record) const;
 

@@ -15,12 +15,15 @@ void Timer::setEnabled(bool on) {
     restart();
 }
 
-void Timer::restart() { due_ = owner_.now() + interval_; }
+void Timer::restart() {
+    due_ = owner_.now() + interval_;
+}
 
 Scheduler::Scheduler() = default;
 Scheduler::~Scheduler() = default;
 
-Timer& Scheduler::addTimer(const QString& name, int intervalMs, bool enabled, Timer::Handler handler) {
+Timer& Scheduler::addTimer(const QString& name, int intervalMs, bool enabled,
+                           Timer::Handler handler) {
     timers_.push_back(std::unique_ptr<Timer>(new Timer(*this, name)));
     Timer& t = *timers_.back();
     t.handler_ = std::move(handler);
@@ -67,7 +70,8 @@ bool Scheduler::fireNext(qint64 limit, bool late) {
     auto shot = shots_.end();
     for (auto it = shots_.begin(); it != shots_.end(); ++it) {
         if (it->due > limit) continue;
-        if (shot == shots_.end() || it->due < shot->due || (it->due == shot->due && it->seq < shot->seq))
+        if (shot == shots_.end() || it->due < shot->due ||
+            (it->due == shot->due && it->seq < shot->seq))
             shot = it;
     }
     // Timers win ties against one-shots (a one-shot is queued from a tick).

@@ -14,7 +14,7 @@ class Scheduler;
 // or assigning its interval restarts its count; an interval of 0 or less
 // never fires.
 class Timer {
-public:
+  public:
     using Handler = std::function<void()>;
 
     const QString& name() const { return name_; }
@@ -24,7 +24,7 @@ public:
     void setEnabled(bool on);
     void setHandler(Handler handler) { handler_ = std::move(handler); }
 
-private:
+  private:
     friend class Scheduler;
     Timer(Scheduler& owner, QString name) : owner_(owner), name_(std::move(name)) {}
     void restart();
@@ -46,7 +46,7 @@ private:
 // timer that is late fires once, not in a burst. Ties fire in registration
 // order; a handler is never re-entered while it runs.
 class Scheduler {
-public:
+  public:
     Scheduler();
     ~Scheduler();
     Scheduler(const Scheduler&) = delete;
@@ -72,7 +72,7 @@ public:
     // The earliest time at which something is due, or -1 when nothing is.
     qint64 nextDue() const;
 
-private:
+  private:
     friend class Timer;
     struct Shot {
         qint64 due;

@@ -19,9 +19,12 @@ double Val(const QString& text) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
         if (c >= '0' && c <= '9') {
             number += char(c);
-            if (seenExponent) exponentDigits = true;
-            else seenDigit = true;
-        } else if ((c == '+' || c == '-') && (number.empty() || (seenExponent && number.back() == 'e'))) {
+            if (seenExponent)
+                exponentDigits = true;
+            else
+                seenDigit = true;
+        } else if ((c == '+' || c == '-') &&
+                   (number.empty() || (seenExponent && number.back() == 'e'))) {
             number += char(c);
         } else if (c == '.' && !seenPoint && !seenExponent) {
             number += '.';

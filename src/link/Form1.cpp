@@ -10,16 +10,21 @@ QString readableFrame(const QByteArray& frame) {
     QString out;
     for (char c : frame) {
         const auto u = static_cast<unsigned char>(c);
-        if (u == 2) out += QStringLiteral("<STX>");
-        else if (u == 3) out += QStringLiteral("<ETX>");
-        else if (u < 32 || u > 126) out += QStringLiteral("<%1>").arg(u, 2, 16, QLatin1Char('0')).toUpper();
-        else out += QLatin1Char(c);
+        if (u == 2)
+            out += QStringLiteral("<STX>");
+        else if (u == 3)
+            out += QStringLiteral("<ETX>");
+        else if (u < 32 || u > 126)
+            out += QStringLiteral("<%1>").arg(u, 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += QLatin1Char(c);
     }
     return out;
 }
 
 Form1::Form1(Scheduler& scheduler, PortFactory makePort) : makePort_(std::move(makePort)) {
-    timer1_ = &scheduler.addTimer(QStringLiteral("Form1.Timer1"), 10, false, [this] { Timer1_Timer(); });
+    timer1_ =
+        &scheduler.addTimer(QStringLiteral("Form1.Timer1"), 10, false, [this] { Timer1_Timer(); });
     Text1[0] = QStringLiteral("1000");
     Text1[1] = QStringLiteral("10");
     Text1[2] = QStringLiteral("2000");
@@ -53,12 +58,15 @@ void Form1::Command3_Click() {
     }
     // A number typed into the combo that is not in the list is used as typed.
     if (!port_->open(Combo1.trimmed(), QStringLiteral("19200,E,7,1")))
-        appendLog(QStringLiteral("COM %1: cannot open: %2").arg(Combo1.trimmed(), port_->errorString()));
+        appendLog(
+            QStringLiteral("COM %1: cannot open: %2").arg(Combo1.trimmed(), port_->errorString()));
     else
         appendLog(QStringLiteral("COM %1: open").arg(Combo1.trimmed()));
 }
 
-void Form1::clearAnswers() { answers_.fill(QString()); }
+void Form1::clearAnswers() {
+    answers_.fill(QString());
+}
 
 void Form1::send() {
     if (port_ && port_->isOpen()) port_->write(codec_.TxFrame);
@@ -94,9 +102,11 @@ void Form1::Timer1_Timer() {
         if (width == 16 || width == 32) {
             const int start = int(Val(codec_.ReplyStartD));
             const int stride = width == 32 ? 2 : 1;
-            const auto values = FrameCodec::DecodeReadReply(reply, codec_.ReplyCount, codec_.ReplyWidth);
+            const auto values =
+                FrameCodec::DecodeReadReply(reply, codec_.ReplyCount, codec_.ReplyWidth);
             for (size_t i = 0; i < values.size(); ++i) {
-                const QString value = values[i] ? QString::number(*values[i]) : QStringLiteral("(missing)");
+                const QString value =
+                    values[i] ? QString::number(*values[i]) : QStringLiteral("(missing)");
                 appendLog(QStringLiteral("D%1   =   %2").arg(start + stride * int(i)).arg(value));
             }
         }

@@ -18,7 +18,7 @@ class Timer;
 // a codec state of its own, to read and write runs of D registers by hand and
 // see the raw answers.
 class Form1 {
-public:
+  public:
     using PortFactory = std::function<std::unique_ptr<Port>()>;
 
     Form1(Scheduler& scheduler, PortFactory makePort);
@@ -28,7 +28,8 @@ public:
     QString Caption = QStringLiteral("Form1");
     QString Combo1 = QStringLiteral("5");
     QStringList Combo1Items;
-    Captions<7> Text1;   // 0 read start, 1 read count, 2 write start, 3 write count, 4 width, 6 output log
+    Captions<7>
+        Text1;  // 0 read start, 1 read count, 2 write start, 3 write count, 4 width, 6 output log
     Captions<6> Label1;
     Captions<10> Text2;  // values to write
     QString Command1 = QStringLiteral("讀取");
@@ -47,7 +48,7 @@ public:
     Timer& answerTimer() { return *timer1_; }
     Port* port() const { return port_.get(); }
 
-private:
+  private:
     void clearAnswers();
     void appendLog(const QString& line) { Text1[6] += line + QLatin1Char('\n'); }
     void send();

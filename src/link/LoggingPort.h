@@ -10,11 +10,14 @@ namespace dye {
 // Wraps a port and reports every frame sent and every answer received, for
 // the link log a technician watches while commissioning a machine.
 class LoggingPort : public Port {
-public:
+  public:
     using Sink = std::function<void(bool sent, const QByteArray& bytes)>;
-    LoggingPort(std::unique_ptr<Port> inner, Sink sink) : inner_(std::move(inner)), sink_(std::move(sink)) {}
+    LoggingPort(std::unique_ptr<Port> inner, Sink sink)
+        : inner_(std::move(inner)), sink_(std::move(sink)) {}
 
-    bool open(const QString& port, const QString& settings) override { return inner_->open(port, settings); }
+    bool open(const QString& port, const QString& settings) override {
+        return inner_->open(port, settings);
+    }
     void close() override { inner_->close(); }
     bool isOpen() const override { return inner_->isOpen(); }
     void clearInput() override { inner_->clearInput(); }
@@ -29,7 +32,7 @@ public:
     }
     QString errorString() const override { return inner_->errorString(); }
 
-private:
+  private:
     std::unique_ptr<Port> inner_;
     Sink sink_;
 };

@@ -10,7 +10,7 @@ namespace dye {
 // (1..7000). Parts of the station request a write by storing a value in a
 // write slot; the scan cycle sends it and resets the slot to 0.
 class RegisterImage {
-public:
+  public:
     static constexpr int kFirst = 1;
     static constexpr int kLast = 7000;
     // In a write slot: send a 0. Never a register value of its own.
@@ -32,7 +32,7 @@ public:
     }
     void clear() { slots_.fill(0); }
 
-private:
+  private:
     std::array<qint32, kLast + 1> slots_{};
 };
 

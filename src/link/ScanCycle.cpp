@@ -14,10 +14,14 @@ namespace {
 
 constexpr qint32 kOverload = 200000;
 
-QString valueText(qint32 v) { return QString::number(v); }
+QString valueText(qint32 v) {
+    return QString::number(v);
+}
 
 // Register value to the decimal text of a write row; RegNoValue sends 0.
-QString rowText(qint32 v) { return v == RegisterImage::RegNoValue ? QStringLiteral("0") : valueText(v); }
+QString rowText(qint32 v) {
+    return v == RegisterImage::RegNoValue ? QStringLiteral("0") : valueText(v);
+}
 
 }  // namespace
 
@@ -68,7 +72,8 @@ void ScanCycle::tick() {
             }
             break;
         case 12:
-            if (type != 5 && s_.settings.Text1(11).isEmpty()) s_.settings.setText1(11, QStringLiteral("5"));
+            if (type != 5 && s_.settings.Text1(11).isEmpty())
+                s_.settings.setText1(11, QStringLiteral("5"));
             runWriteBlocks(12);
             break;
         case 15:
@@ -78,8 +83,10 @@ void ScanCycle::tick() {
             ScanStep = 0;
             break;
         default:
-            if (ScanStep >= 8 && ScanStep <= 14) runWriteBlocks(ScanStep);
-            else if (ScanStep > 16) ScanStep = 0;
+            if (ScanStep >= 8 && ScanStep <= 14)
+                runWriteBlocks(ScanStep);
+            else if (ScanStep > 16)
+                ScanStep = 0;
             break;
     }
 }
@@ -131,8 +138,9 @@ void ScanCycle::showWeights() {
     for (const Balance& b : {Balance{190, 34, 0, 1}, Balance{192, 35, 2, 3}}) {
         const qint32 raw = s_.image.get(b.reg);
         if (raw >= kOverload) continue;
-        double shown = s_.settings.Text1(b.factorField).isEmpty() ? double(raw)
-                                                               : raw * s_.settings.number(b.factorField);
+        double shown = s_.settings.Text1(b.factorField).isEmpty()
+                           ? double(raw)
+                           : raw * s_.settings.number(b.factorField);
         if (s_.form2.Label2[b.signLabel] == QStringLiteral("43")) shown = -shown;
         if (type5 && b.weightLabel == 2) shown /= 10.0;
         s_.form2.Label2[b.weightLabel] = numberText(shown);
@@ -175,7 +183,8 @@ void ScanCycle::writeLatchedBlock(int start) {
             WritePending = 1;
             if (j >= 1) LatchedValues[size_t(j)] = v == RegisterImage::RegNoValue ? 0 : v;
         }
-        codec_.WriteValueTable[size_t(j + 1)][0] = j == 0 ? rowText(v) : valueText(LatchedValues[size_t(j)]);
+        codec_.WriteValueTable[size_t(j + 1)][0] =
+            j == 0 ? rowText(v) : valueText(LatchedValues[size_t(j)]);
         s_.image.set(start + j, 0);
     }
     if (WritePending == 1) sendWrite(start, 10);

@@ -18,7 +18,7 @@ struct StationState;
 // controller in step: each tick sends one read request (and stores its answer
 // on the next tick) or one block of write slots.
 class ScanCycle {
-public:
+  public:
     ScanCycle(StationState& state, FrameCodec& codec, Dialogs& dialogs);
 
     void setPort(Port* port) { port_ = port; }
@@ -36,7 +36,7 @@ public:
     // Ticks run since start: lets the program end wait for a full pass.
     qint64 ticks() const { return ticks_; }
 
-private:
+  private:
     void showDiagnostics();
     void startRead(const QString& start, const QString& count, const QString& width);
     void storeReply();

@@ -8,11 +8,11 @@ struct StationState;
 // and after every switch-off of the outputs, then sends the phase codes
 // D990..D992 = 4, 1, 1 and disables itself.
 class TimedRoutine {
-public:
+  public:
     explicit TimedRoutine(StationState& state) : s_(state) {}
     void tick();
 
-private:
+  private:
     void homeAxis(int firstRegister, int distance);
     StationState& s_;
 };

@@ -12,16 +12,20 @@ int valvesPerStationSetting(const QString& text) {
     return std::clamp(int(Val(text)), 0, 123);
 }
 
-std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile, int valvesPerStation) {
+std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,
+                                        int valvesPerStation) {
     const int n = valvesPerStation;
     std::vector<WriteBlock> blocks;
     if (machineType == 5) {
-        blocks = {{5, 840, 1, false, false},  {7, 841, 1, false, false},   {10, 842, 1, false, false},
-                  {11, 861, 10, false, false}, {12, 851, 10, false, false}, {13, 801, 20, false, false}};
+        blocks = {{5, 840, 1, false, false},   {7, 841, 1, false, false},
+                  {10, 842, 1, false, false},  {11, 861, 10, false, false},
+                  {12, 851, 10, false, false}, {13, 801, 20, false, false}};
     } else {
         if (machineType == 4) {
-            blocks = {{5, 921, 1, false, false}, {7, 922, 5, false, false},
-                      {8, 901, 3, false, false}, {9, 904, 16, false, false}};
+            blocks = {{5, 921, 1, false, false},
+                      {7, 922, 5, false, false},
+                      {8, 901, 3, false, false},
+                      {9, 904, 16, false, false}};
         } else {
             blocks = {{8, 708, 4, false, true}, {9, 712, 4, false, true}};
         }

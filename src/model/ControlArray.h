@@ -11,7 +11,7 @@ namespace dye {
 // so a computed index can never corrupt a screen.
 template <size_t N>
 class Captions {
-public:
+  public:
     QString& operator[](int i) {
         if (valid(i)) return items_[size_t(i)];
         scratch_.clear();
@@ -25,7 +25,7 @@ public:
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
-private:
+  private:
     static const QString& empty() {
         static const QString e;
         return e;

@@ -22,9 +22,9 @@ struct Form2 {
     // The machine settings (Text1), valve table (Text4) and teach slots
     // (Text2) this form shows live in StationState::settings, shared with the
     // position screen so that neither overwrites the other's edits.
-    Captions<2> Text3;    // X and Z move entries
-    QString Text5;        // manual target, station 1
-    QString Text6;        // manual target, station 2
+    Captions<2> Text3;  // X and Z move entries
+    QString Text5;      // manual target, station 1
+    QString Text6;      // manual target, station 2
     // Combo boxes: the text shown and the list (Combo1 motor/valve 1..24,
     // Combo3 output 1..4, Combo5 1 wash / 2 conveyor valve, Combo2/4/6/7 times
     // in hundredths of a second, Combo8/Combo9 the stations' valves).

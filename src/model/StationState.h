@@ -21,9 +21,9 @@ using AxisMove = std::array<qint16, 3>;
 // it; views only show it.
 struct StationState {
     MachineSettings settings;  // the settings form's fields, read at the moment of use
-    Form2 form2;  // SettingsForm
-    Form3 form3;  // MainForm
-    Form9 form9;  // PositionForm
+    Form2 form2;               // SettingsForm
+    Form3 form3;               // MainForm
+    Form9 form9;               // PositionForm
     Form11 form11;
 
     RegisterImage image;

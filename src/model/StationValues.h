@@ -18,7 +18,8 @@ struct CalRecord {
 // manual target entries and the stop commands start, read and reset a
 // station only through these.
 struct MeteringStation {
-    int StationStep = 0;   // 0 idle, 1 zero, 2 settle, 3 method, 4..5 long opening, 6..7 pulses, 8 end
+    int StationStep =
+        0;  // 0 idle, 1 zero, 2 settle, 3 method, 4..5 long opening, 6..7 pulses, 8 end
     int StationTicks = 0;  // one count per 100 ms
     int ZeroHold = 0;      // 1: take zero as "0" (the bucket keeps its content)
     int BucketFull = 0;    // 1: the bucket must be changed

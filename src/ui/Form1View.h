@@ -15,14 +15,14 @@ class Form1;
 
 // The link test screen's window: shows the Form1 model and forwards clicks.
 class Form1View : public QWidget {
-public:
+  public:
     explicit Form1View(Form1& model, QWidget* parent = nullptr);
 
     // Copies the model into the widgets (after every event and on a short timer,
     // since answers arrive on the model's own timer).
     void render();
 
-private:
+  private:
     void pullEdits();
     QLineEdit* field(int i) const { return text1_[size_t(i)]; }
 

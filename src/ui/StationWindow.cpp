@@ -26,7 +26,8 @@ QLabel* valueLabel(QWidget* parent, int pointSize) {
 
 }  // namespace
 
-StationWindow::StationWindow(StationState& state, QWidget* parent) : QWidget(parent), state_(state) {
+StationWindow::StationWindow(StationState& state, QWidget* parent)
+    : QWidget(parent), state_(state) {
     setWindowTitle(state_.form2.Caption);
     setAutoFillBackground(true);
     auto* grid = new QGridLayout(this);

@@ -15,11 +15,11 @@ struct StationState;
 // turns red when its load failed (no scan). Rendered from the model on a
 // short timer; it holds no state of its own.
 class StationWindow : public QWidget {
-public:
+  public:
     explicit StationWindow(StationState& state, QWidget* parent = nullptr);
     void render();
 
-private:
+  private:
     StationState& state_;
     std::array<QLabel*, 4> label2_{};
     std::array<QLabel*, 12> label3_{};

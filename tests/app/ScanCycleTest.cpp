@@ -11,7 +11,7 @@ constexpr qint32 NoValue = RegisterImage::RegNoValue;
 }
 
 class ScanCycleTest : public StationFixture {
-protected:
+  protected:
     void quiet() { state().form2.Timer3->setEnabled(false); }  // no homing writes in the way
 };
 
@@ -20,9 +20,13 @@ TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers
     quiet();
     passes(1);
     ASSERT_EQ(sent.size(), 3);
-    EXPECT_EQ(sent[0].frame, QByteArray("\x02" "00511D7C10\x03" "19"));
+    EXPECT_EQ(sent[0].frame, QByteArray("\x02"
+                                        "00511D7C10\x03"
+                                        "19"));
     EXPECT_EQ(sent[0].step, 1);
-    EXPECT_EQ(sent[1].frame, QByteArray("\x02" "00511E240A\x03" "16"));
+    EXPECT_EQ(sent[1].frame, QByteArray("\x02"
+                                        "00511E240A\x03"
+                                        "16"));
     EXPECT_EQ(sent[1].step, 3);
     EXPECT_EQ(sent[2].frame, readFrame(297, 13, 16));
     EXPECT_EQ(sent[2].step, 5);
@@ -40,8 +44,8 @@ TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers
 TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndNoValueSendsZero) {
     start({});
     quiet();
-    state().image.set(851, 5);         // D847 block (step 12): 16 slots for 12 valves
-    state().image.set(870, NoValue);   // D863 block (step 13)
+    state().image.set(851, 5);        // D847 block (step 12): 16 slots for 12 valves
+    state().image.set(870, NoValue);  // D863 block (step 13)
     passes(1);
     EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 16, {{851, 5}})});
     EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(863, 12, {})});
@@ -76,7 +80,8 @@ TEST_F(ScanCycleTest, InvalidateWriteSlotsSwitchesEveryOutputOffOnTheNextPass) {
     passes(1);
     sent.clear();
     InvalidateWriteSlots(state());
-    for (int r : {800, 819, 840, 842, 847, 876, 901, 919, 985, 992}) EXPECT_EQ(state().image.get(r), NoValue) << r;
+    for (int r : {800, 819, 840, 842, 847, 876, 901, 919, 985, 992})
+        EXPECT_EQ(state().image.get(r), NoValue) << r;
     EXPECT_TRUE(state().form2.Timer3->enabled());
     state().form2.Timer3->setEnabled(false);
     passes(1);
@@ -152,13 +157,17 @@ TEST_F(ScanCycleTest, RobotCheckMovesTheAxesInTurnAndWarnsOfARobotHandNotHome) {
     passes(1);  // the Z run is written at step 10 of the next pass
     EXPECT_TRUE(framesAt(10).contains(writeFrame(716, 4, {{716, 2}, {717, 1000}, {718, 20000}})));
     station->scheduler.advanceUntil([&] { return state().RobotCheckState >= 8; }, 600000);
-    EXPECT_TRUE(writes().contains(writeFrame(712, 4, {{712, 1}, {713, 3000}, {714, 120}, {715, 1000}})));
+    EXPECT_TRUE(
+        writes().contains(writeFrame(712, 4, {{712, 1}, {713, 3000}, {714, 120}, {715, 1000}})));
     passes(1);
-    EXPECT_TRUE(writes().contains(writeFrame(708, 4, {{708, 2}, {709, 3000}, {710, 40}, {711, 1000}})));
+    EXPECT_TRUE(
+        writes().contains(writeFrame(708, 4, {{708, 2}, {709, 3000}, {710, 40}, {711, 1000}})));
     // A move back (negative Z) runs on to the robot-hand check at state 13.
     station->headlessDialogs()->setAckDelay(-1);
-    station->scheduler.advanceUntil([&] { return state().RobotCheckState == 0 || state().RobotMessageBusy; }, 600000);
-    EXPECT_TRUE(writes().contains(writeFrame(716, 4, {{716, 2}, {717, 2000}, {718, 300}, {719, 1000}})));
+    station->scheduler.advanceUntil(
+        [&] { return state().RobotCheckState == 0 || state().RobotMessageBusy; }, 600000);
+    EXPECT_TRUE(
+        writes().contains(writeFrame(716, 4, {{716, 2}, {717, 2000}, {718, 300}, {719, 1000}})));
     if (state().form9.Label3[9] == "1") {
         ASSERT_EQ(station->headlessDialogs()->pending(), 1);
         EXPECT_EQ(station->headlessDialogs()->messages().back().text, "機械手未插好");

@@ -18,7 +18,7 @@ namespace dye::test {
 // A station on the built-in simulator, in virtual time, in a working
 // directory of its own with the settings a test gives.
 class StationFixture : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     std::unique_ptr<Station> station;
     struct Sent {
@@ -33,14 +33,16 @@ protected:
         fields.try_emplace(1, QStringLiteral("50"));
         fields.try_emplace(5, QStringLiteral("1"));
         fields.try_emplace(11, QStringLiteral("12"));
-        for (const auto& [i, text] : fields) ASSERT_TRUE(saveSettingsField(QDir(dir.path()), i, text));
+        for (const auto& [i, text] : fields)
+            ASSERT_TRUE(saveSettingsField(QDir(dir.path()), i, text));
         Station::Options options;
         options.workdir = dir.path();
         options.simulate = true;
         options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
         station = std::make_unique<Station>(options);
-        station->scan().setFrameObserver(
-            [this](const QByteArray& f) { sent.append({station->scan().ScanStep, f}); });
+        station->scan().setFrameObserver([this](const QByteArray& f) {
+            sent.append({station->scan().ScanStep, f});
+        });
         station->loadSettingsForm();
     }
 
@@ -64,7 +66,8 @@ protected:
     static QByteArray writeFrame(int start, int count, std::map<int, int> values) {
         FrameCodec c;
         for (int j = 0; j < count; ++j)
-            c.WriteValueTable[size_t(j + 1)][0] = QString::number(values.count(start + j) ? values[start + j] : 0);
+            c.WriteValueTable[size_t(j + 1)][0] =
+                QString::number(values.count(start + j) ? values[start + j] : 0);
         c.BuildWriteRequest(QString::number(start), QString::number(count), QStringLiteral("16"));
         return c.TxFrame;
     }

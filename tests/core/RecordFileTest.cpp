@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <random>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <random>
 
 #include "core/RecordFile.h"
 
@@ -27,7 +27,7 @@ QByteArray fileBytes(const QString& path) {
 }
 
 class RecordFileTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     RecordFile filled(const char* letters) {
@@ -137,8 +137,8 @@ TEST_F(RecordFileTest, InterruptedRemovalLeavesOldOrNewFile) {
         int status = 0;
         waitpid(child, &status, 0);
         const QByteArray now = fileBytes(path("Q.txt"));
-        ASSERT_TRUE(now == original || now == removed) << "round " << round << ": mixed file of "
-                                                       << now.size() << " bytes";
+        ASSERT_TRUE(now == original || now == removed)
+            << "round " << round << ": mixed file of " << now.size() << " bytes";
         (now == original ? sawOld : sawNew)++;
     }
     // Both outcomes occur, so the kills did land inside the removal.
