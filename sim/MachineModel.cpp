@@ -60,11 +60,16 @@ double MachineModel::flowRate(const Flow& f) const {
     if (f.drain) {
         // The drain valve only exists on the conveyor machine.
         if (f.output == 903 && options_.machineType != 4) return 0.0;
+        if (options_.faults.drainBlocked) return 0.0;
         return -options_.physics.drainRate;
     }
     if (f.valve == 0 || (f.valve == 1 && options_.waterOnValve1)) return options_.physics.waterRate;
     if (options_.faults.stuckValves[size_t(f.valve - 1)]) return 0.0;
     return trueRates_[size_t(f.valve - 1)];
+}
+
+size_t MachineModel::flowBalance(const Flow& f) const {
+    return index(f.valve ? valveBalance(f.valve) : f.balance);
 }
 
 qint64 MachineModel::flowStart(const Flow& f) const {
@@ -88,31 +93,91 @@ bool MachineModel::valveFlowing(int valve) const {
     return flowing(f, now_) && flowRate(f) != 0.0;
 }
 
+qint64 MachineModel::nextEdge(qint64 limit) const {
+    qint64 next = limit;
+    for (const Flow& f : flows_) {
+        if (output(f.output).onFrom < 0) continue;
+        for (qint64 edge : {flowStart(f), flowEnd(f)})
+            if (edge > now_ && edge < next) next = edge;
+    }
+    return next;
+}
+
+double MachineModel::rampedMs(qint64 ms) const {
+    const double t = double(ms);
+    const double ramp = options_.physics.valveRampMs;
+    if (t <= 0.0) return 0.0;
+    if (ramp <= 0.0) return t;
+    return t < ramp ? t * t / (2.0 * ramp) : t - ramp / 2.0;
+}
+
+double MachineModel::inflow(size_t b, qint64 from, qint64 to) const {
+    double amount = 0.0;
+    for (const Flow& f : flows_) {
+        if (f.drain || !flowing(f, from) || flowBalance(f) != b) continue;
+        const double rate = flowRate(f);
+        if (rate <= 0.0) continue;
+        const qint64 start = flowStart(f);
+        amount += rate * (rampedMs(to - start) - rampedMs(from - start)) / 1000.0;
+    }
+    return amount;
+}
+
+bool MachineModel::draining(size_t b, qint64 ms) const {
+    for (const Flow& f : flows_)
+        if (f.drain && flowBalance(f) == b && flowing(f, ms) && flowRate(f) < 0.0) return true;
+    return false;
+}
+
+double MachineModel::drained(double content, double seconds) const {
+    const SimPhysics& p = options_.physics;
+    const double residual = std::max(0.0, p.drainResidual);
+    double excess = content - residual;
+    if (excess <= 0.0 || p.drainRate <= 0.0) return content;
+    const double tail = p.drainTailMs / 1000.0;
+    if (tail <= 0.0) return std::max(residual, content - p.drainRate * seconds);
+    // Above the knee the outlet runs full; below it the outflow is
+    // proportional to what is left and falls away exponentially.
+    const double knee = p.drainRate * tail;
+    if (excess > knee) {
+        const double full = (excess - knee) / p.drainRate;
+        if (full >= seconds) return content - p.drainRate * seconds;
+        seconds -= full;
+        excess = knee;
+    }
+    return residual + excess * std::exp(-seconds / tail);
+}
+
+void MachineModel::integrate(size_t b, qint64 from, qint64 to) {
+    // A balance whose load changes by less than this (counts per second)
+    // counts as at rest: the last drops of a drain do not keep it noisy.
+    constexpr double kRestRate = 1.0;
+    constexpr qint64 kDrainStepMs = 10;
+    double& content = content_[b];
+    if (!draining(b, from)) {
+        const double in = inflow(b, from, to);
+        content += in;
+        if (in > 0.0) lastActive_[b] = to;
+        return;
+    }
+    for (qint64 t = from; t < to;) {
+        const qint64 u = std::min(to, t + kDrainStepMs);
+        // Half the step's inflow before the drain runs and half after: the
+        // content then holds where the outflow equals the inflow, as it does
+        // with the rinse water running.
+        const double in = inflow(b, t, u);
+        const double seconds = double(u - t) / 1000.0;
+        const double before = content + in;
+        content = drained(content + in / 2.0, seconds) + in / 2.0;
+        if (in > 0.0 || before - content > kRestRate * seconds) lastActive_[b] = u;
+        t = u;
+    }
+}
+
 void MachineModel::advanceTo(qint64 ms) {
     while (now_ < ms) {
-        // The next moment any flow starts or stops, or the target.
-        qint64 next = ms;
-        for (const Flow& f : flows_) {
-            if (output(f.output).onFrom < 0) continue;
-            for (qint64 edge : {flowStart(f), flowEnd(f)})
-                if (edge > now_ && edge < next) next = edge;
-        }
-        const double seconds = double(next - now_) / 1000.0;
-        std::array<double, 2> net{};
-        std::array<bool, 2> active{};
-        for (const Flow& f : flows_) {
-            if (!flowing(f, now_)) continue;
-            const size_t b = index(f.valve ? valveBalance(f.valve) : f.balance);
-            const double rate = flowRate(f);
-            net[b] += rate;
-            // Only a load that really changes unsettles the balance: a stuck
-            // valve or a drain on an empty bucket leaves it steady.
-            if (rate > 0.0 || (rate < 0.0 && content_[b] > 0.0)) active[b] = true;
-        }
-        for (size_t b = 0; b < 2; ++b) {
-            content_[b] = std::max(0.0, content_[b] + net[b] * seconds);
-            if (active[b]) disturbedUntil_[b] = next + options_.physics.settleMs;
-        }
+        const qint64 next = nextEdge(ms);
+        for (size_t b = 0; b < 2; ++b) integrate(b, now_, next);
         now_ = next;
     }
 }
@@ -181,8 +246,17 @@ void MachineModel::publish(RegisterMemory& memory) {
     for (int balance = 1; balance <= 2; ++balance) {
         const size_t b = index(balance);
         double r = reading(balance);
-        const double amplitude = options_.physics.noiseCounts;
-        if (amplitude > 0.0 && now_ < disturbedUntil_[b])
+        // Full noise while the load changes, fading to the rest noise over
+        // the settling time after.
+        const SimPhysics& p = options_.physics;
+        const qint64 since = now_ - lastActive_[b];
+        double settling = 0.0;
+        if (since <= 0)
+            settling = 1.0;
+        else if (p.settleMs > 0 && since < p.settleMs)
+            settling = 1.0 - double(since) / p.settleMs;
+        const double amplitude = std::max(p.restNoiseCounts, p.noiseCounts * settling);
+        if (amplitude > 0.0)
             r += std::uniform_real_distribution<double>(-amplitude, amplitude)(noise_);
         const double rounded = std::clamp(std::round(r), -2147483647.0, 2147483647.0);
         // The weight register holds the magnitude; the sign word tells the sign.

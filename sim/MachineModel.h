@@ -30,10 +30,12 @@ struct TimedOutput {
 // The machine behind the controller: two balances, the valves and water
 // that pour into them, the drains that empty bucket 1, the other outputs, the
 // three gantry axes and the lane ready buttons. Time is in milliseconds and
-// only moves forward; flows are integrated exactly between the moments an
-// output starts or stops.
+// only moves forward. Inflows (with their opening ramp) are integrated
+// exactly between the moments an output starts or stops; while a drain runs
+// the bucket is followed in short steps, since what it carries off depends on
+// what is left.
 class MachineModel {
-public:
+  public:
     enum Axis { AxisY = 0, AxisX = 1, AxisZ = 2 };
     using EventSink = std::function<void(qint64 ms, const QString& what)>;
 
@@ -67,7 +69,7 @@ public:
     bool laneReady(int lane) const;
     void setEventSink(EventSink sink) { events_ = std::move(sink); }
 
-private:
+  private:
     static constexpr int kFirstOutput = 800;
     static constexpr int kLastOutput = 999;
     // Something that changes a balance's content while its output is on.
@@ -83,7 +85,21 @@ private:
     TimedOutput& output(int d) { return outputs_[size_t(d - kFirstOutput)]; }
     void buildFlows();
     double flowRate(const Flow& f) const;
+    size_t flowBalance(const Flow& f) const;
     bool flowing(const Flow& f, qint64 ms) const;
+    // The next moment after now_ and before `limit` at which a flow starts or stops.
+    qint64 nextEdge(qint64 limit) const;
+    // What the flows into balance b deliver over [from, to), all running
+    // throughout (the interval lies between two edges).
+    double inflow(size_t b, qint64 from, qint64 to) const;
+    // Whether a drain that can carry anything off runs on balance b at `ms`.
+    bool draining(size_t b, qint64 ms) const;
+    // The content left of `content` after the drain has run for `seconds`.
+    double drained(double content, double seconds) const;
+    // Time at full rate that delivers what an opening gives in its first
+    // `ms` of flow (the ramp).
+    double rampedMs(qint64 ms) const;
+    void integrate(size_t b, qint64 from, qint64 to);
     qint64 flowStart(const Flow& f) const;
     qint64 flowEnd(const Flow& f) const;
     void applyRegister(int d, quint16 value);
@@ -97,7 +113,9 @@ private:
     std::array<double, 24> trueRates_{};
     std::array<double, 2> content_{};
     std::array<double, 2> tare_{};
-    std::array<qint64, 2> disturbedUntil_{-1, -1};
+    // The last moment each balance's load was changing (noise and settling).
+    static constexpr qint64 kNever = std::numeric_limits<qint64>::min() / 4;
+    std::array<qint64, 2> lastActive_{kNever, kNever};
     std::array<bool, 2> laneReady_{};
     std::array<SimAxis, 3> axes_;
     std::mt19937_64 noise_;

@@ -16,17 +16,33 @@ struct SimPhysics {
     // Delay between a valve command and the flow starting / stopping.
     int valveOpenLatencyMs = 40;
     int valveCloseLatencyMs = 20;
-    // Reading noise (± counts) while a balance is disturbed: while something
-    // pours into or drains out of it, and for settleMs after. A balance at
-    // rest reads steady, as a filtered industrial balance does.
+    // An opening valve (product or water) does not give its full rate at
+    // once: the flow rises evenly from nothing to the full rate over this
+    // time after it starts. With the latencies, a timed opening of n
+    // hundredths delivers rate x (n/100 s - dead time), dead time = open
+    // latency - close latency + ramp / 2 (30 ms by default), as long as it
+    // flows for the whole ramp; a shorter one delivers less than that, and
+    // one no longer than open - close latency delivers nothing.
+    int valveRampMs = 20;
+    // Reading noise (± counts, uniform) while something pours into or drains
+    // out of a balance. When the flow stops the noise fades evenly to nothing
+    // over settleMs, and a balance at rest then reads steady, as a filtered
+    // industrial balance does, apart from restNoiseCounts.
     double noiseCounts = 2.0;
     int settleMs = 500;
+    double restNoiseCounts = 0.0;
     // Weight of an empty bucket standing on each balance before any tare.
     double bucketTare = 800.0;
     // Water valve (D985, D842, or D851 when water goes through valve 1).
     double waterRate = 500.0;
-    // Emptying of bucket 1 by the conveyor motor (D847) or the drain (D903).
+    // Emptying of bucket 1 by the conveyor motor (D847) or the drain (D903):
+    // the outflow is the smaller of drainRate and (content - drainResidual)
+    // / drainTailMs, so a full bucket empties at drainRate and the last of it
+    // runs off ever more slowly. A drained bucket keeps drainResidual counts
+    // (what clings to its walls). drainTailMs 0: full rate down to the residual.
     double drainRate = 3000.0;
+    int drainTailMs = 1000;
+    double drainResidual = 10.0;
     // Time from the end of a request frame to the first character of the answer.
     int replyLatencyUs = 3000;
     // Axis travel: positions run from 0 (home) to axisTravel (limit).
@@ -48,6 +64,9 @@ struct SimFaults {
     bool silent = false;  // the controller neither hears nor answers
     // Valves (index 0 = valve 1) that open but let nothing through.
     std::array<bool, 24> stuckValves{};
+    // A clogged outlet: the conveyor motor and the drain valve run, but the
+    // bucket keeps its content.
+    bool drainBlocked = false;
 };
 
 struct SimOptions {

@@ -60,6 +60,10 @@ bool readOptions(const QCommandLineParser& p, SimOptions& sim) {
               parseRate(p, "bucket-tare", &sim.physics.bucketTare) &&
               parseRate(p, "water-rate", &sim.physics.waterRate) &&
               parseRate(p, "drain-rate", &sim.physics.drainRate) &&
+              parseRate(p, "drain-residual", &sim.physics.drainResidual) &&
+              parseInt(p, "drain-tail-ms", &sim.physics.drainTailMs) &&
+              parseInt(p, "settle-ms", &sim.physics.settleMs) &&
+              parseInt(p, "ramp-ms", &sim.physics.valveRampMs) &&
               parseRate(p, "latency-ms", &latencyMs) &&
               parseRate(p, "drop", &sim.faults.dropReplies) &&
               parseRate(p, "short", &sim.faults.shortReplies) &&
@@ -71,6 +75,7 @@ bool readOptions(const QCommandLineParser& p, SimOptions& sim) {
     sim.seed = quint64(seed);
     sim.waterOnValve1 = p.isSet("water-on-valve1");
     sim.faults.silent = p.isSet("silent");
+    sim.faults.drainBlocked = p.isSet("drain-blocked");
     for (const QString& v : p.values("stuck").join(',').split(',', Qt::SkipEmptyParts)) {
         bool valid = false;
         const int valve = v.toInt(&valid);
@@ -118,6 +123,10 @@ int main(int argc, char** argv) {
          "counts"},
         {"water-rate", "Water valve rate, counts per second (default 500).", "rate"},
         {"drain-rate", "Emptying rate of bucket 1, counts per second (default 3000).", "rate"},
+        {"drain-residual", "What a drained bucket keeps, counts (default 10).", "counts"},
+        {"drain-tail-ms", "Time constant of a drain's slowing tail (default 1000).", "ms"},
+        {"settle-ms", "Time the balance noise takes to fade after a flow (default 500).", "ms"},
+        {"ramp-ms", "Time an opening valve takes to reach its full rate (default 20).", "ms"},
         {"latency-ms", "Time to the first character of an answer (default 3).", "ms"},
         {"water-on-valve1", "Water goes through valve 1 (D851) instead of D985."},
         {"load", "Content already in the bucket on balance B.", "B:counts"},
@@ -127,6 +136,7 @@ int main(int argc, char** argv) {
         {"late", "Fraction of replies sent --late-ms later.", "f"},
         {"late-ms", "Extra delay of a late reply (default 200).", "ms"},
         {"silent", "The controller neither hears nor answers."},
+        {"drain-blocked", "The bucket does not empty when the drain runs."},
         {"stuck", "Valve that opens but lets nothing through (repeatable, or a comma list).",
          "valve"},
         {"overfull", "Puts counts into bucket B at start: an overfull bucket.", "B:counts"},

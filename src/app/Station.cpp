@@ -69,6 +69,7 @@ void Station::failLoad(const QString& why) {
 }
 
 void Station::loadSettingsForm() {
+    manual_.fillCombos();
     // Settings files into the fields.
     QString error;
     if (!loadMachineSettings(workdir_, state.settings, &error)) {

@@ -1,10 +1,205 @@
 #include "ManualControls.h"
 
+#include <cmath>
+#include <limits>
+
+#include "core/Val.h"
+#include "metering/ManualValues.h"
+#include "metering/StationMetering.h"
+#include "metering/TeachSlotSpread.h"
 #include "model/StationState.h"
+#include "settings/SettingsFiles.h"
 
 namespace dye {
+namespace {
+
+constexpr qint32 kEnd = RegisterImage::RegNoValue;
+constexpr qint32 kOpen = 30000;  // on until closed
+constexpr int kValves = 24;
+constexpr int kOutputs = 4;
+
+}  // namespace
 
 ManualControls::ManualControls(StationState& state, QDir workdir, ScreenRequests screens)
     : s_(state), workdir_(std::move(workdir)), screens_(std::move(screens)) {}
+
+void ManualControls::fillCombos() {
+    dye::fillCombos(s_.form2);
+}
+
+void ManualControls::open(int reg, const QString& timeText) {
+    if (const auto time = registerValue(timeText)) s_.image.set(reg, *time);
+}
+
+void ManualControls::close(int reg) {
+    s_.image.set(reg, kEnd);
+}
+
+// Product valve.
+
+void ManualControls::Command1_Click() {
+    const Form2& f = s_.form2;
+    if (const auto valve = selectorValue(f.Combo[1], 1, kValves)) open(850 + *valve, f.Combo[2]);
+}
+
+void ManualControls::Command2_Click() {
+    if (const auto valve = selectorValue(s_.form2.Combo[1], 1, kValves)) close(850 + *valve);
+}
+
+// Outputs D801..D804.
+
+void ManualControls::Command7_Click() {
+    const Form2& f = s_.form2;
+    if (const auto out = selectorValue(f.Combo[3], 1, kOutputs)) open(800 + *out, f.Combo[4]);
+}
+
+void ManualControls::Command6_Click() {
+    if (const auto out = selectorValue(s_.form2.Combo[3], 1, kOutputs)) close(800 + *out);
+}
+
+// Wash water and conveyor valves.
+
+void ManualControls::Command9_Click() {
+    const Form2& f = s_.form2;
+    if (const auto which = selectorValue(f.Combo[5], 1, 2))
+        open(*which == 1 ? 985 : 986, f.Combo[6]);
+}
+
+void ManualControls::Command8_Click() {
+    if (const auto which = selectorValue(s_.form2.Combo[5], 1, 2)) close(*which == 1 ? 985 : 986);
+}
+
+// Conveyor motor, air and water in.
+
+void ManualControls::Command10_Click() {
+    open(847, s_.form2.Combo[7]);
+}
+void ManualControls::Command11_Click() {
+    close(847);
+}
+void ManualControls::Command17_Click() {
+    s_.image.set(840, kOpen);
+}
+void ManualControls::Command20_Click() {
+    close(840);
+}
+void ManualControls::Command18_Click() {
+    s_.image.set(841, kOpen);
+}
+void ManualControls::Command21_Click() {
+    close(841);
+}
+void ManualControls::Command19_Click() {
+    s_.image.set(842, 200);
+}
+
+// Axes.
+
+bool ManualControls::axisIdle(const Axis& axis) const {
+    return s_.form2.Label3[axis.busyIndicator] == QStringLiteral("0");
+}
+
+qint16& ManualControls::stored(const Axis& axis) {
+    return axis.position == kAxisX.position ? s_.MoveX[0] : s_.MoveZ[0];
+}
+
+void ManualControls::home(const Axis& axis) {
+    if (!axisIdle(axis)) return;
+    const int d = axis.firstRegister;
+    s_.image.set(d, 2);
+    s_.image.set(d + 1, 1000);
+    s_.image.set(d + 2, axis.homeDistance);
+    s_.image.set(d + 3, 0);
+    // The position counts as 0 from now on, before the axis has got there.
+    s_.form2.Label5[axis.position] = QStringLiteral("0");
+    stored(axis) = 0;
+}
+
+void ManualControls::Command5_Click() {
+    s_.form2.Label4Selected = 0;  // every slot number back to its normal colour
+    home(kAxisX);
+}
+
+void ManualControls::Command4_Click() {
+    home(kAxisZ);
+}
+
+void ManualControls::moveTo(const Axis& axis, const QString& text) {
+    if (!axisIdle(axis)) return;
+    // The position is kept in a signed 16-bit word and the distance is sent
+    // in one: a target or a distance beyond that is refused.
+    constexpr int kMin = std::numeric_limits<qint16>::min();
+    constexpr int kMax = std::numeric_limits<qint16>::max();
+    const double target = Val(text);
+    if (target != std::floor(target) || target < kMin || target > kMax) return;
+    const int delta = int(target) - stored(axis);
+    if (delta < -kMax || delta > kMax) return;
+
+    s_.form2.Label5[axis.position] = QString::number(int(target));
+    stored(axis) = qint16(target);
+    if (delta == 0) return;
+    const int d = axis.firstRegister;
+    s_.image.set(d, delta > 0 ? 1 : 2);
+    s_.image.set(d + 1, 2000);
+    s_.image.set(d + 2, std::abs(delta));
+    s_.image.set(d + 3, 1000);
+}
+
+void ManualControls::Text3_KeyEnter(int index) {
+    if (index == 0) moveTo(kAxisX, s_.form2.Text3[0]);
+    if (index == 1) moveTo(kAxisZ, s_.form2.Text3[1]);
+}
+
+// Teach slots.
+
+void ManualControls::Command3_Click() {
+    spreadLineSlots(s_.settings);
+}
+
+bool ManualControls::Command12_Click(QString* error) {
+    return saveTeachSlots(workdir_, s_.settings, TeachSlotScope::SettingsScreen, error);
+}
+
+// Wash and manual meterings.
+
+void ManualControls::Command14_Click() {
+    s_.wash.WashPhase = 1;
+    s_.wash.WashSlot = 0;
+    s_.wash.WashWater = 1;
+}
+
+void ManualControls::startManualMetering(int station, const QString& valveText,
+                                         const QString& target) {
+    // A valve the box does not offer goes to the station as 0, which it
+    // refuses with a message (no rate to meter with).
+    const int valve = selectorValue(valveText, 1, kValves).value_or(0);
+    startMetering(s_, station, valve, target.trimmed());
+}
+
+void ManualControls::Text5_Enter() {
+    startManualMetering(1, s_.form2.Combo[8], s_.form2.Text5);
+}
+void ManualControls::Text6_Enter() {
+    startManualMetering(2, s_.form2.Combo[9], s_.form2.Text6);
+}
+
+// Other screens.
+
+void ManualControls::Command13_Click() {
+    if (screens_.showMainScreen) screens_.showMainScreen();
+    s_.form2.Visible = false;
+}
+
+void ManualControls::Command15_Click() {
+    if (screens_.showLanguageEditor) screens_.showLanguageEditor();
+}
+
+void ManualControls::Command16_Click() {
+    if (screens_.showProfilePicker) screens_.showProfilePicker();
+}
+
+void ManualControls::Command22_Click() {
+    if (screens_.showDyeMixTable) screens_.showDyeMixTable();
+}
 
 }  // namespace dye

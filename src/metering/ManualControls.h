@@ -20,12 +20,85 @@ struct ScreenRequests {
 
 // The service controls of the settings form: each handler writes fixed
 // values or the values chosen in the combo boxes into the register image,
-// starts a manual metering or a wash, or opens another screen.
+// starts a manual metering or a wash, or opens another screen. They act at
+// once and do not look at what the machine is doing.
+//
+// A register number or value taken from a combo box or an entry is used only
+// when it is what the control offers (a valve 1..24, an output 1..4, a time
+// as a whole number in 1..32767, a position and a distance within a signed
+// 16-bit word); otherwise the control writes nothing, so an empty or mistyped
+// box can neither reach a register next to the one meant, nor clear a value
+// still waiting to be sent, nor send a value wrapped round 16 bits.
 class ManualControls {
-public:
+  public:
     ManualControls(StationState& state, QDir workdir, ScreenRequests screens = {});
+    void setScreens(ScreenRequests screens) { screens_ = std::move(screens); }
 
-private:
+    // Fills the combo boxes' lists (at the settings form's load).
+    void fillCombos();
+
+    // Product valve: Combo1 the valve, Combo2 the opening time; D(850 + valve).
+    void Command1_Click();  // "Start"
+    void Command2_Click();  // "Stop"
+    // Outputs D801..D804: Combo3 the output, Combo4 the time.
+    void Command7_Click();  // "Start"
+    void Command6_Click();  // "Stop"
+    // Combo5 1: wash water valve D985; 2: conveyor (gate) valve D986; Combo6 the time.
+    void Command9_Click();  // "Start"
+    void Command8_Click();  // "Stop"
+    // Conveyor motor D847, Combo7 the time.
+    void Command10_Click();  // "Start"
+    void Command11_Click();  // "Stop"
+    // Air 1 (D840), air 2 (D841) and water in (D842).
+    void Command17_Click();  // "air1 "
+    void Command20_Click();  // "air1 close"
+    void Command18_Click();  // "air2"
+    void Command21_Click();  // "air2 close"
+    void Command19_Click();  // "waterIN"
+
+    // Homing and moves of the X and Z axes, while the axis' busy indicator
+    // (Label3(3) for X, Label3(6) for Z) reads 0.
+    void Command5_Click();  // "X=0"
+    void Command4_Click();  // "Z=0"
+    // Enter in Text3(0) ("X移動距離") or Text3(1) ("Z移動距離"): moves the
+    // axis to the position typed.
+    void Text3_KeyEnter(int index);
+
+    void Command3_Click();  // "座標平均": spreads the 25 teach slots
+    // "座標存檔": saves teach slots 1..25; false with the reason in `error`.
+    bool Command12_Click(QString* error = nullptr);
+    void Command14_Click();  // "清洗桶": requests a wash
+
+    // Enter in a station's target entry: a manual metering with the
+    // station's valve (Combo8 / Combo9) to the target typed.
+    void Text5_Enter();
+    void Text6_Enter();
+
+    void Command13_Click();  // "配方輸入": the main screen
+    void Command15_Click();  // "語言檔": the language editor
+    void Command16_Click();  // "LINK TYPE": the site profile picker
+    void Command22_Click();  // "DYE_MIX": the dye-mix table
+
+  private:
+    // One of the two axes the settings form drives.
+    struct Axis {
+        int firstRegister;  // direction, speed, distance, mode
+        int homeDistance;
+        int busyIndicator;  // Label3 index
+        int position;       // Label5 index
+    };
+    static constexpr Axis kAxisX{712, 30000, 3, 0};
+    static constexpr Axis kAxisZ{716, 20000, 6, 1};
+
+    // D(register) = the time in `timeText`, when it is a register value.
+    void open(int reg, const QString& timeText);
+    void close(int reg);
+    bool axisIdle(const Axis& axis) const;
+    qint16& stored(const Axis& axis);
+    void home(const Axis& axis);
+    void moveTo(const Axis& axis, const QString& text);
+    void startManualMetering(int station, const QString& valveText, const QString& target);
+
     StationState& s_;
     QDir workdir_;
     ScreenRequests screens_;

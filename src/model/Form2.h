@@ -35,6 +35,8 @@ struct Form2 {
     Captions<4> Label2;   // balance 1 reading, D274, balance 2 reading, D275
     Captions<12> Label3;  // input indicators
     Captions<25> Label4;  // teach slot numbers
+    // The teach slot number (1..25) painted as selected; 0: all in their normal colour.
+    int Label4Selected = 0;
     Captions<2> Label5;   // X and Z position
     Captions<24> Label6;  // valve row numbers
     Captions<12> Label7;  // station panels

@@ -26,6 +26,9 @@ struct SimRig {
         o.physics.rateError = 0.0;
         o.physics.valveOpenLatencyMs = 0;
         o.physics.valveCloseLatencyMs = 0;
+        o.physics.valveRampMs = 0;
+        o.physics.drainTailMs = 0;
+        o.physics.drainResidual = 0.0;
         o.physics.noiseCounts = 0.0;
         o.physics.bucketTare = 0.0;
         return o;

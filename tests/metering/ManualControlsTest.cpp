@@ -1,0 +1,237 @@
+#include "app/StationFixture.h"
+
+#include <functional>
+
+#include "metering/ManualControls.h"
+#include "sim/MachineModel.h"
+
+using namespace dye;
+using dye::test::StationFixture;
+
+namespace {
+
+constexpr qint32 End = RegisterImage::RegNoValue;
+using Changes = std::map<int, qint32>;
+using Click = void (ManualControls::*)();
+
+// Combo boxes set before a click, and the image slots it must change.
+struct Case {
+    std::map<int, QString> combos;
+    Click click;
+    Changes written;
+};
+
+}  // namespace
+
+class ManualControlsTest : public StationFixture {
+  protected:
+    // A type-1 station with no homing of its own and the axis indicators read.
+    void startIdle() {
+        start({});
+        state().form2.Timer3->setEnabled(false);
+        passes(1);
+    }
+    Form2& form() { return state().form2; }
+
+    // The image slots a control changes, with their new values.
+    Changes changes(const std::function<void()>& control) {
+        const RegisterImage before = state().image;
+        control();
+        Changes out;
+        for (int r = RegisterImage::kFirst; r <= RegisterImage::kLast; ++r)
+            if (state().image.get(r) != before.get(r)) out[r] = state().image.get(r);
+        return out;
+    }
+    void check(const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            for (const auto& [i, text] : c.combos) form().Combo[i] = text;
+            EXPECT_EQ(changes([&] { (station->manual().*c.click)(); }), c.written)
+                << testing::PrintToString(c.combos);
+        }
+    }
+    Changes enter(int index, const QString& text) {
+        form().Text3[index] = text;
+        return changes([&] { station->manual().Text3_KeyEnter(index); });
+    }
+    double position(MachineModel::Axis a) {
+        return sim().machine().axis(a).position(sim().machine().now());
+    }
+};
+
+TEST_F(ManualControlsTest, ButtonsWriteExactlyTheRegistersOfTheirCombos) {
+    startIdle();
+    using M = ManualControls;
+    check({{{{1, "5"}, {2, "300"}}, &M::Command1_Click, {{855, 300}}},
+           {{}, &M::Command2_Click, {{855, End}}},
+           {{{3, "2"}, {4, "1000"}}, &M::Command7_Click, {{802, 1000}}},
+           {{}, &M::Command6_Click, {{802, End}}},
+           {{{5, "1"}, {6, "50"}}, &M::Command9_Click, {{985, 50}}},
+           {{}, &M::Command8_Click, {{985, End}}},
+           {{{5, "2"}}, &M::Command9_Click, {{986, 50}}},
+           {{}, &M::Command8_Click, {{986, End}}},
+           {{{7, "2000"}}, &M::Command10_Click, {{847, 2000}}},
+           {{}, &M::Command11_Click, {{847, End}}},
+           {{}, &M::Command17_Click, {{840, 30000}}},
+           {{}, &M::Command20_Click, {{840, End}}},
+           {{}, &M::Command18_Click, {{841, 30000}}},
+           {{}, &M::Command21_Click, {{841, End}}},
+           {{}, &M::Command19_Click, {{842, 200}}}});
+
+    // Through the scan to the controller: valve 3 opens and closes.
+    form().Combo[1] = "3";
+    form().Combo[2] = "10000";
+    station->manual().Command1_Click();
+    sent.clear();
+    passes(1);
+    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 16, {{853, 10000}})});
+    EXPECT_EQ(sim().memory().get(853), 10000);
+    EXPECT_TRUE(sim().machine().outputOn(853));
+    station->manual().Command2_Click();
+    passes(1);
+    EXPECT_FALSE(sim().machine().outputOn(853));
+}
+
+// An empty or mistyped box writes nothing: not 0 over a value still waiting
+// to be sent, not the register next to the one meant (D850, D800), and never
+// a value wrapped round 16 bits.
+TEST_F(ManualControlsTest, EmptyOrOutOfRangeBoxesWriteNothing) {
+    startIdle();
+    using M = ManualControls;
+    state().image.set(853, End);  // a stop still waiting for the scan
+    std::vector<Case> cases;
+    for (const char* time : {"", "0", "-5", "12.5", "abc", "32768"}) {
+        cases.push_back({{{1, "3"}, {2, time}}, &M::Command1_Click, {}});
+        cases.push_back({{{3, "1"}, {4, time}}, &M::Command7_Click, {}});
+        cases.push_back({{{5, "1"}, {6, time}}, &M::Command9_Click, {}});
+        cases.push_back({{{7, time}}, &M::Command10_Click, {}});
+    }
+    for (const char* selector : {"", "0", "25", "2.5"}) {
+        cases.push_back({{{1, selector}, {2, "100"}}, &M::Command1_Click, {}});
+        cases.push_back({{}, &M::Command2_Click, {}});
+    }
+    for (const char* selector : {"", "0", "5"}) {
+        cases.push_back({{{3, selector}, {4, "100"}}, &M::Command7_Click, {}});
+        cases.push_back({{}, &M::Command6_Click, {}});
+    }
+    for (const char* selector : {"", "3"}) {
+        cases.push_back({{{5, selector}, {6, "100"}}, &M::Command9_Click, {}});
+        cases.push_back({{}, &M::Command8_Click, {}});
+    }
+    cases.push_back({{{1, "3"}, {2, "32767"}}, &M::Command1_Click, {{853, 32767}}});
+    check(cases);
+}
+
+TEST_F(ManualControlsTest, HomingResetsTheStoredPositionAtOnce) {
+    startIdle();
+    state().MoveX[0] = 1500;
+    state().MoveZ[0] = 700;
+    form().Label4Selected = 7;
+    station->manual().Command5_Click();
+    station->manual().Command4_Click();
+    // Stored and shown as 0 before a frame has gone out.
+    EXPECT_EQ(state().MoveX[0], 0);
+    EXPECT_EQ(state().MoveZ[0], 0);
+    EXPECT_EQ(form().Label5[0], "0");
+    EXPECT_EQ(form().Label5[1], "0");
+    EXPECT_EQ(form().Label4Selected, 0);
+    sent.clear();
+    passes(1);
+    EXPECT_EQ(framesAt(9),
+              QList<QByteArray>{writeFrame(712, 4, {{712, 2}, {713, 1000}, {714, 30000}})});
+    EXPECT_EQ(framesAt(10),
+              QList<QByteArray>{writeFrame(716, 4, {{716, 2}, {717, 1000}, {718, 20000}})});
+
+    // While the axis runs, X=0 only repaints the slot numbers.
+    form().Label3[3] = "1";
+    state().MoveX[0] = 4000;
+    form().Label4Selected = 3;
+    EXPECT_EQ(changes([&] { station->manual().Command5_Click(); }), Changes{});
+    EXPECT_EQ(state().MoveX[0], 4000);
+    EXPECT_EQ(form().Label4Selected, 0);
+}
+
+TEST_F(ManualControlsTest, MoveEntriesSendTheDistanceFromTheStoredPosition) {
+    startIdle();
+    EXPECT_EQ(enter(0, "1200"), (Changes{{712, 1}, {713, 2000}, {714, 1200}, {715, 1000}}));
+    EXPECT_EQ(form().Label5[0], "1200");
+    station->scheduler.advance(3000);  // sent, run and read back at rest
+    EXPECT_EQ(enter(0, "800"), (Changes{{712, 2}, {713, 2000}, {714, 400}, {715, 1000}}));
+    EXPECT_EQ(enter(1, "2500"), (Changes{{716, 1}, {717, 2000}, {718, 2500}, {719, 1000}}));
+    EXPECT_EQ(state().MoveX[0], 800);
+    EXPECT_EQ(state().MoveZ[0], 2500);
+    station->scheduler.advance(3000);
+    EXPECT_EQ(position(MachineModel::AxisX), 800.0);
+    EXPECT_EQ(position(MachineModel::AxisZ), 2500.0);
+
+    // The position it is at: nothing to send, the display brought up to date.
+    form().Label5[0] = "?";
+    EXPECT_EQ(enter(0, "800"), Changes{});
+    EXPECT_EQ(form().Label5[0], "800");
+    // Beyond a 16-bit position or distance, or on a running axis: refused.
+    form().Label3[6] = "1";
+    const std::pair<int, const char*> refused[] = {
+        {0, "40000"}, {0, "-32768"}, {0, "1.5"}, {1, "100"}};
+    for (const auto& [index, target] : refused)
+        EXPECT_EQ(enter(index, target), Changes{}) << target;
+    EXPECT_EQ(state().MoveX[0], 800);
+    EXPECT_EQ(state().MoveZ[0], 2500);
+    EXPECT_EQ(form().Label5[0], "800");
+    EXPECT_EQ(form().Label5[1], "2500");
+}
+
+TEST_F(ManualControlsTest, SlotSpreadingCutsEachSlotBeforeTheNextAndSaves) {
+    startIdle();
+    MachineSettings& s = state().settings;
+    s.setTeachSlot(1, {"100", "50", "A1", ""});
+    s.setTeachSlot(2, {"9", "9", "B2", ""});
+    s.setTeachSlot(25, {"1000", "70", "Z25", ""});
+    s.setTeachSlot(26, {"5", "5", "OUT", ""});
+    station->manual().Command3_Click();
+    // A 24th of 900 is 37.5; each slot is cut before the next adds to it.
+    EXPECT_EQ(s.teachSlot(2), (TeachSlot{"137", "50", "B2", ""}));
+    EXPECT_EQ(s.teachSlot(24).x, "951");
+    EXPECT_EQ(s.teachSlot(25), (TeachSlot{"1000", "50", "Z25", ""}));
+    EXPECT_EQ(s.teachSlot(26), (TeachSlot{"5", "5", "OUT", ""}));
+    // Backwards the cut goes down: 38 off each slot.
+    s.setTeachSlot(1, {"1000", "0", "", ""});
+    s.setTeachSlot(25, {"100", "0", "", ""});
+    station->manual().Command3_Click();
+    EXPECT_EQ(s.teachSlot(24).x, "126");
+
+    ASSERT_TRUE(station->manual().Command12_Click());
+    MachineSettings saved;
+    ASSERT_TRUE(loadTeachSlots(QDir(dir.path()), saved));
+    for (int k = 1; k <= 25; ++k) EXPECT_EQ(saved.teachSlot(k), s.teachSlot(k)) << k;
+    EXPECT_EQ(saved.teachSlot(26), TeachSlot{});
+}
+
+TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
+    startIdle();
+    EXPECT_EQ(form().ComboItems[9].size(), 24);
+    EXPECT_EQ(form().ComboItems[3], (QStringList{"1", "2", "3", "4"}));
+    EXPECT_EQ(form().ComboItems[6].mid(8, 4), (QStringList{"90", "100", "200", "300"}));
+    EXPECT_EQ(form().ComboItems[6].size(), 28);
+
+    state().wash.WashSlot = 5;
+    station->manual().Command14_Click();
+    EXPECT_EQ(state().wash.WashPhase, 1);
+    EXPECT_EQ(state().wash.WashSlot, 0);
+    EXPECT_EQ(state().wash.WashWater, 1);
+
+    form().Combo[9] = "14";
+    form().Text6 = " 40 ";
+    station->manual().Text6_Enter();
+    EXPECT_EQ(state().station[2].StationStep, 1);
+    EXPECT_EQ(form().Label7[7], "40");
+    EXPECT_EQ(state().station[1].StationStep, 0);
+
+    QStringList opened;
+    station->manual().setScreens({[&] { opened << "Form3"; }, [&] { opened << "Form5"; },
+                                  [&] { opened << "Form8"; }, [&] { opened << "Form14"; }});
+    form().Visible = true;
+    for (Click c : {&ManualControls::Command13_Click, &ManualControls::Command15_Click,
+                    &ManualControls::Command16_Click, &ManualControls::Command22_Click})
+        (station->manual().*c)();
+    EXPECT_EQ(opened, (QStringList{"Form3", "Form5", "Form8", "Form14"}));
+    EXPECT_FALSE(form().Visible);
+}
