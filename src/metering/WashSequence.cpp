@@ -1,13 +1,333 @@
 #include "WashSequence.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/Dialogs.h"
+#include "core/NumberText.h"
+#include "core/Scheduler.h"
+#include "core/Val.h"
+#include "metering/GantryMove.h"
 #include "model/StationState.h"
 
 namespace dye {
+namespace {
+
+constexpr qint32 kOff = RegisterImage::RegNoValue;
+constexpr qint32 kOpen = 32000;          // open until closed
+constexpr qint32 kConveyorOn = 30000;    // conveyor motor, on until switched off
+constexpr qint32 kDrainOpen = 30000;     // drain valve of the conveyor machine
+constexpr qint32 kWashStartPulse = 300;  // D800: the filling starts or is skipped
+constexpr qint32 kGateAtFill = 1000;
+constexpr qint32 kTare = 10;
+constexpr qint64 kLongestTimedOpening = 29999;
+constexpr int kFillLimitSeconds = 200;
+// A setting beyond this many seconds (or weight units) is taken as this many:
+// the clock arithmetic stays far from any overflow.
+constexpr double kLargestSetting = 1e9;
+
+// Settings fields (field i is record i + 1 of the settings file).
+constexpr int kWashCountField = 3;    // "洗桶次數"
+constexpr int kWashWaterField = 4;    // "清洗水秒數"
+constexpr int kGateField = 20;        // "open-gate": "N" leaves the gate shut
+constexpr int kExtraWaterField = 23;  // "OVER WATER", seconds
+
+constexpr qint16 kWaterTimeOut = 7;
+constexpr qint16 kRobotHandNotIn = 8;
+
+constexpr int kWaterValve = 985;
+constexpr int kGateValve = 986;
+constexpr int kWaterOnValve1 = 851;
+constexpr int kWashStart = 800;
+constexpr int kConveyorMotor = 847;
+constexpr int kDrainValve = 903;
+constexpr int kTareBalance1 = 989;
+
+// The clock counts whole seconds, so the setting S it is compared with is a
+// whole number too (a fractional S would never be met and the wash would
+// never end); a negative setting counts as 0.
+qint64 wholeSetting(double value) {
+    return std::llround(std::clamp(value, 0.0, kLargestSetting));
+}
+
+}  // namespace
+
+void requestWash(StationState& state, int slot, int washWater, int type1) {
+    state.wash.WashSlot = slot;
+    state.wash.WashWater = washWater;
+    state.wash.WashType1 = type1;
+    state.wash.WashPhase = 1;
+}
 
 WashSequence::WashSequence(StationState& state, Dialogs& dialogs, Log log)
     : s_(state), dialogs_(dialogs), log_(std::move(log)) {}
 
-void WashSequence::tick() {}
+void WashSequence::tick() {
+    if (parked_) return;
+    if (s_.wash.WashPhase == 0) {
+        waterGiven = 0;
+        s_.form2.Label7[5].clear();
+        WashFillTicks = 0;
+        fillBase = 0;
+        filling_ = false;
+        return;
+    }
+    s_.form3.Label15 = QString::number(WashClock);
+    s_.form3.Label16 = QString::number(watchHold);
+    WashClock += 1;
+    s_.form2.Label8 = QString::number(WashClock);
+    runFrom(Stage::Prepare);
+}
+
+void WashSequence::reset() {
+    ++generation_;
+    if (parked_ && (s_.MachineStatus[0] == kWaterTimeOut || s_.MachineStatus[0] == kRobotHandNotIn))
+        s_.MachineStatus[0] = 0;
+    parked_ = false;
+    filling_ = false;
+    WashClock = 0;
+    WashFillTicks = 0;
+    washWater = 0;
+    S = 0;
+    washCount = 0;
+    fillBase = 0;
+    startWeight = 0;
+    waterGiven = 0;
+    rinseRepeats = 0;
+    watchRef = 0;
+    watchHold = 0;
+    extraWaterDone = 0;
+}
+
+void WashSequence::runFrom(Stage from) {
+    for (int st = int(from); st < int(Stage::Done); ++st)
+        if (!stage(Stage(st))) return;
+}
+
+// Every stage looks at the clock as the stages before it in this tick left
+// it: a jump (a skipped filling, the weight watch, a rinse again) is seen by
+// the stages that follow.
+bool WashSequence::stage(Stage st) {
+    const qint64 c = WashClock;
+    switch (st) {
+        case Stage::Prepare:
+            if (c == 3) prepare();
+            return true;
+        case Stage::StartCycle:
+            return c == 8 ? startCycle() : true;
+        case Stage::Rinse:
+            return c == S + 12 ? rinse() : true;
+        case Stage::ConveyorOn:
+            if (c == S + 16) conveyorOn();
+            return true;
+        case Stage::ExtraWater:
+            if (c > S + 18 && c < S + 25) extraWater();
+            return true;
+        case Stage::WeightWatch:
+            if (c > S + 25 && c < S + 225) weightWatch();
+            return true;
+        case Stage::ConveyorOff:
+            if (c == S + 227) s_.image.set(kConveyorMotor, kOff);
+            return true;
+        case Stage::RinseEnd:
+            if (c == S + 230) rinseEnd();
+            return true;
+        case Stage::EndOfCycle:
+            if (c == S + 235) endOfCycle();
+            return true;
+        case Stage::Done:
+            return true;
+    }
+    return true;
+}
+
+void WashSequence::prepare() {
+    if (s_.wash.WashWater != 1) return;
+    if (s_.machineType() == 4) {
+        s_.image.set(kTareBalance1, kTare);
+        s_.image.set(kDrainValve, kDrainOpen);
+        return;
+    }
+    sendGantryToSlot(s_, 1);
+    s_.image.set(kTareBalance1, kTare);
+    if (log_) log_(QStringLiteral("<TYPE1 WASHING and PUSH TO (001) >"));
+}
+
+void WashSequence::setUpCycle() {
+    startWeight = reading();
+    const WashRequest& w = s_.wash;
+    const MachineSettings& m = s_.settings;
+    const bool slotApplies = w.WashSlot >= 1 && m.washWater(w.WashSlot) != 0;
+    S = wholeSetting(slotApplies ? m.washWater(w.WashSlot) : m.number(kWashWaterField));
+    washWater = S * 100;
+    washCount = slotApplies ? m.washCount(w.WashSlot) : m.number(kWashCountField);
+    if (w.WashType1 == 1) washCount = 1;
+    rinseRepeats = 0;
+    watchHold = 0;
+}
+
+bool WashSequence::startCycle() {
+    // A weight-measured filling holds the clock at 8 until the weight is in;
+    // the cycle was set up on its first second and is not set up again.
+    if (filling_) return fillByWeight();
+    setUpCycle();
+    const WashRequest& w = s_.wash;
+    bool parkedNow = false;
+    if (w.WashPhase == 1 && w.WashType1 != 1) {
+        // The first cycle of a normal wash lets no water in.
+        WashClock = S + 8;
+        s_.image.set(kWashStart, kWashStartPulse);
+    } else if (s_.form2.Check2) {
+        sendTimed(kWaterOnValve1, washWater);
+        s_.image.set(kWashStart, kWashStartPulse);
+        if (gateInUse()) s_.image.set(kGateValve, kGateAtFill);
+    } else if (S > 1000) {
+        filling_ = true;
+        s_.image.set(kWaterValve, kOpen);
+        fillBase = reading();
+        parkedNow = !fillByWeight();
+    } else {
+        sendTimed(kWaterValve, washWater);
+        s_.image.set(kWashStart, kWashStartPulse);
+        if (gateInUse()) s_.image.set(kGateValve, kGateAtFill);
+    }
+    // The gate closes two seconds before the water. Sent once per cycle: on
+    // the seconds a weight-measured filling holds the clock it is not sent
+    // again, as that would restart its time every second.
+    if (gateInUse()) sendTimed(kGateValve, washWater - 200);
+    return !parkedNow;
+}
+
+bool WashSequence::fillByWeight() {
+    if (reading() - fillBase > S) {
+        finishFillByWeight();
+        return true;
+    }
+    WashFillTicks += 1;
+    WashClock -= 1;
+    if (WashFillTicks <= kFillLimitSeconds) return true;
+    // The water valve is open until closed: it is closed now, not only once
+    // the operator has read the message, so that the bucket cannot run over
+    // while the message waits.
+    s_.image.set(kWaterValve, kOff);
+    park(kWaterTimeOut, QStringLiteral("washing_time over 200sec"), [this] {
+        finishFillByWeight();
+        runFrom(Stage::Rinse);
+    });
+    return false;
+}
+
+void WashSequence::finishFillByWeight() {
+    WashClock = S + 8;
+    s_.image.set(kWashStart, kWashStartPulse);
+    s_.image.set(kWaterValve, kOff);
+    WashFillTicks = 0;
+    filling_ = false;
+}
+
+bool WashSequence::rinse() {
+    if (s_.machineType() != 4 && s_.form9.Label3[9] == QStringLiteral("0")) {
+        park(kRobotHandNotIn, QStringLiteral("*** check robot hand not enter ***"), [this] {
+            rinseRest();
+            runFrom(Stage::ConveyorOn);
+        });
+        return false;
+    }
+    rinseRest();
+    return true;
+}
+
+void WashSequence::rinseRest() {
+    if (rinseRepeats == 0) waterGiven += reading() - startWeight;
+    s_.image.set(kGateValve, kOpen);
+}
+
+void WashSequence::conveyorOn() {
+    s_.image.set(kConveyorMotor, kConveyorOn);
+    watchRef = reading();
+}
+
+bool WashSequence::extraWaterDue(double limit) const {
+    const WashRequest& w = s_.wash;
+    return reading() < limit && w.WashPhase == 1 && extraWaterDone == 0 &&
+           (w.WashType1 == 1 || w.WashWater == 0);
+}
+
+void WashSequence::giveExtraWater() {
+    sendTimed(
+        kWaterValve,
+        std::llround(std::clamp(s_.settings.number(kExtraWaterField), 0.0, kLargestSetting) * 100));
+    s_.image.set(kGateValve, kOpen);
+}
+
+void WashSequence::extraWater() {
+    if (extraWaterDue(10000)) giveExtraWater();
+}
+
+void WashSequence::weightWatch() {
+    const double now = reading();
+    // The bucket has stopped emptying: on to the end of the rinse.
+    if (WashClock % 2 == 0 && std::abs(now - watchRef) < 5 && watchHold == 0) WashClock = S + 225;
+    watchRef = now;
+    if (watchHold > 0) watchHold -= 1;
+    if (extraWaterDue(7000)) {
+        giveExtraWater();
+        watchHold = 5;
+        extraWaterDone = 1;
+    }
+}
+
+void WashSequence::rinseEnd() {
+    s_.image.set(kGateValve, kOff);
+    if (reading() > 5000 && rinseRepeats < 2) WashClock = S + 12;  // still heavy: rinse again
+    rinseRepeats += 1;
+}
+
+void WashSequence::endOfCycle() {
+    WashRequest& w = s_.wash;
+    s_.form2.Label7[5] = numberText(waterGiven);
+    if (w.WashPhase < washCount) {
+        WashClock = 6;  // the next cycle starts at clock 8
+        w.WashPhase += 1;
+        return;
+    }
+    if (w.WashWater == 1) s_.image.set(kDrainValve, kOff);
+    waterGiven = 0;
+    WashClock = 0;
+    w.WashPhase = 0;
+    extraWaterDone = 0;
+    if (s_.machineType() != 4 && s_.form2.Timer3) {
+        s_.form2.Timer3->setInterval(1000);
+        s_.form2.Timer3->setEnabled(true);
+    }
+}
+
+void WashSequence::park(qint16 code, const QString& text, std::function<void()> goOn) {
+    parked_ = true;
+    s_.MachineStatus[0] = code;
+    const quint64 generation = generation_;
+    const qint64 clock = WashClock;
+    dialogs_.message(text, QString(), [this, generation, clock, code, goOn = std::move(goOn)] {
+        if (generation != generation_) return;  // reset meanwhile: nothing to go on with
+        parked_ = false;
+        if (s_.MachineStatus[0] == code) s_.MachineStatus[0] = 0;
+        // Stopped, or the clock cleared, while the message waited.
+        if (s_.wash.WashPhase == 0 || WashClock != clock) return;
+        goOn();
+    });
+}
+
+double WashSequence::reading() const {
+    return Val(s_.form2.Label2[0]);
+}
+
+bool WashSequence::gateInUse() const {
+    return s_.settings.Text1(kGateField).trimmed() != QStringLiteral("N");
+}
+
+void WashSequence::sendTimed(int reg, qint64 hundredths) {
+    if (hundredths <= 0) return;
+    s_.image.set(reg, qint32(std::min(hundredths, kLongestTimedOpening)));
+}
 
 }  // namespace dye

@@ -10,18 +10,100 @@ class Dialogs;
 struct StationState;
 
 // The washing sequence on Form2.Timer4 (1 s): a wash clock counting seconds,
-// every action at a clock value relative to the wash water setting.
+// every action at a clock value relative to S, the wash water setting of the
+// wash in progress. One cycle runs from clock 8 to clock S + 235; further
+// cycles restart at clock 6; after the last one the wash is idle again
+// (WashPhase 0).
+//
+// A wash alarm (water time-out, robot hand) never holds up the tick: the
+// wash parks where it raised the alarm, with its code in MachineStatus[0],
+// and goes on from that very point once the operator acknowledges.
 class WashSequence {
-public:
+  public:
     using Log = std::function<void(const QString&)>;
     WashSequence(StationState& state, Dialogs& dialogs, Log log);
 
     void tick();
 
-private:
+    // Back to idle (the stop commands): the clock and every working value
+    // are cleared, and a wash message still waiting no longer resumes
+    // anything when it is acknowledged.
+    void reset();
+
+    // True while an alarm of the wash waits for the operator.
+    bool parked() const { return parked_; }
+
+    // The form's working values of the wash, under the names the screens
+    // know them by. WashClock is shown in Form2.Label8 and Form3.Label15.
+    qint64 WashClock = 0;
+    int WashFillTicks = 0;   // seconds spent on a weight-measured filling
+    qint64 washWater = 0;    // S x 100: hundredths of a second when it is a time
+    qint64 S = 0;            // wash water setting, whole seconds (above 1000 a weight)
+    double washCount = 0;    // cycles to run
+    double fillBase = 0;     // reading when the weight-measured filling started
+    double startWeight = 0;  // reading at the start of the cycle
+    double waterGiven = 0;   // water added in the first rinse of each cycle
+    int rinseRepeats = 0;
+    double watchRef = 0;  // reading one second earlier in the weight watch
+    int watchHold = 0;    // seconds the weight watch may not end the wait
+    int extraWaterDone = 0;
+
+  private:
+    // The actions of one tick after the clock has moved on, in their order.
+    enum class Stage {
+        Prepare,
+        StartCycle,
+        Rinse,
+        ConveyorOn,
+        ExtraWater,
+        WeightWatch,
+        ConveyorOff,
+        RinseEnd,
+        EndOfCycle,
+        Done
+    };
+
+    void runFrom(Stage stage);
+    // Each returns false when the wash has parked on a message.
+    bool stage(Stage stage);
+    void prepare();
+    bool startCycle();
+    void setUpCycle();
+    bool fillByWeight();
+    void finishFillByWeight();
+    bool rinse();
+    void rinseRest();
+    void conveyorOn();
+    // Extra water for a bucket lighter than `limit`, in the first cycle of a
+    // type-1 wash or a wash without the in-bucket water steps.
+    bool extraWaterDue(double limit) const;
+    void giveExtraWater();
+    void extraWater();
+    void weightWatch();
+    void rinseEnd();
+    void endOfCycle();
+
+    // Shows `text` with `code` in MachineStatus[0]; `goOn` runs after the
+    // operator's OK, unless the wash was stopped meanwhile.
+    void park(qint16 code, const QString& text, std::function<void()> goOn);
+    double reading() const;
+    bool gateInUse() const;
+    // A timed opening computed by the wash: sent only when above 0, at most
+    // 29999 (the longest timed opening; 30000 and above would mean "open
+    // until closed").
+    void sendTimed(int reg, qint64 hundredths);
+
     StationState& s_;
     Dialogs& dialogs_;
     Log log_;
+    bool parked_ = false;
+    bool filling_ = false;  // a weight-measured filling holds the clock at 8
+    quint64 generation_ = 0;
 };
+
+// Requests a wash: the wash table slot whose settings apply (0 = the machine
+// settings), WashWater 1 for the gantry move and the in-bucket water steps,
+// type 1 for a single cycle that always lets the water in.
+void requestWash(StationState& state, int slot, int washWater, int type1);
 
 }  // namespace dye
