@@ -1,15 +1,333 @@
 #include "StationMetering.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/Dialogs.h"
+#include "core/NumberText.h"
+#include "core/Val.h"
+#include "metering/BucketWatch.h"
+#include "metering/NoFlowWatch.h"
+#include "metering/PulseFormula.h"
+#include "metering/StationPanel.h"
 #include "model/StationState.h"
 
 namespace dye {
+namespace {
+
+constexpr qint32 kLongOpening = 30000;
+constexpr qint32 kClose = RegisterImage::RegNoValue;
+constexpr double kZeroDrift = 200;     // over-weight at zero
+constexpr int kZeroTicks = 10;         // 1 s of taking zero
+constexpr int kSettleTicksType5 = 50;  // the fine balance of type 5 settles for 5 s
+constexpr double kStopAheadSeconds = 5;
+constexpr int kEndLongOpeningTick = 30;
+constexpr int kPulseTick = 80;  // pulse computation, and the check after a pulse
+constexpr int kFirstPulseTicks = 70;
+constexpr int kStallEndsOpening = 13;
+constexpr int kStallAlarm = 15;
+
+// Settings fields (field i is record i + 1 of the settings file).
+constexpr int kCoefficientField = 2;
+constexpr int kToleranceField = 7;
+constexpr int kSecondCalField = 19;
+
+}  // namespace
 
 StationMetering::StationMetering(StationState& state, Dialogs& dialogs, Log log)
     : s_(state), dialogs_(dialogs), log_(std::move(log)) {}
 
-void StationMetering::tick() {}
+void StationMetering::tick() {
+    runStation(StationPanel::of(1));
+    runStation(StationPanel::of(2));
+}
 
-void startMetering(StationState&, int, int, const QString&) {}
+void StationMetering::runStation(const StationPanel& p) {
+    MeteringStation& st = s_.station[size_t(p.number)];
+    p.step(s_.form2) = QString::number(st.StationStep);
+    if (st.parked) return;
+
+    Valve v;
+    switch (st.StationStep) {
+        case 1:
+            takeZero(p, st);
+            break;
+        case 2:
+            settle(p, st);
+            break;
+        case 3:
+            if (meterable(p, st, v)) chooseMethod(p, st, v);
+            break;
+        case 4:
+            if (meterable(p, st, v)) openLong(p, st, v);
+            break;
+        case 5:
+            if (meterable(p, st, v)) longOpeningRuns(p, st, v);
+            break;
+        case 6:
+            if (meterable(p, st, v)) computePulse(p, st, v);
+            break;
+        case 7:
+            if (meterable(p, st, v)) pulseRuns(p, st, v);
+            break;
+        case 8:
+            end(p, st);
+            break;
+        default:  // 0 idle; 9 and 10 do nothing
+            break;
+    }
+    if (!st.parked)
+        bucketWatch(s_, p, [this](const QString& line) {
+            if (log_) log_(line);
+        });
+}
+
+void StationMetering::takeZero(const StationPanel& p, MeteringStation& st) {
+    Form2& f = s_.form2;
+    p.actual(f).clear();
+    p.finalWeight(f).clear();
+    st.cal.lastPulse = 0;
+    st.cal.baseWeight = 0;
+    st.cal.delta = 0;
+    st.cal.correction = 0;
+    if (p.number == 2)
+        st.Tolerance2 = s_.machineType() == 5 ? 0.3 : s_.settings.number(kToleranceField);
+
+    if (std::abs(std::abs(Val(p.zero(f))) - p.reading(f)) >= kZeroDrift) {
+        // Something came onto the balance while the zero was taken: the
+        // operator is told, and the zero is taken again from the reading then.
+        st.StationTicks = 0;
+        raiseAlarm(p, p.overWeightCode(), QStringLiteral("ERR OVER (200) WEIGHT"),
+                   [this, p] { p.zero(s_.form2) = p.readingText(s_.form2); });
+        return;
+    }
+    if (++st.StationTicks < kZeroTicks) return;
+    p.zero(f) = st.ZeroHold == 1 ? QStringLiteral("0") : p.readingText(f);
+    st.StationTicks = 0;
+    st.OverTicks = 0;
+    st.StationStep = 2;
+}
+
+void StationMetering::settle(const StationPanel& p, MeteringStation& st) {
+    showActual(p);
+    if (s_.machineType() != 5) {
+        st.StationStep = 3;
+        return;
+    }
+    if (++st.StationTicks > kSettleTicksType5) {
+        st.StationTicks = 0;
+        st.StationStep = 3;
+    }
+}
+
+void StationMetering::chooseMethod(const StationPanel& p, MeteringStation& st, Valve v) {
+    // Up to a few seconds' flow is metered by pulses alone; station 1 of a
+    // machine without a one-balance gantry takes twice as much that way.
+    const int seconds = p.number == 1 && s_.machineType() != 1 ? 4 : 2;
+    const double limit = seconds * v.rate;
+    clearNoFlowWatch(st);
+    if (limit >= Val(p.target(s_.form2))) {
+        st.StationStep = 6;
+        st.StationTicks = kFirstPulseTicks;
+        log(p, QStringLiteral(" to MIN CAL >"));
+    } else {
+        st.StationStep = 4;
+        log(p, QStringLiteral(" to MAX CAL >"));
+    }
+}
+
+void StationMetering::openLong(const StationPanel& p, MeteringStation& st, Valve v) {
+    s_.image.set(v.reg(), kLongOpening);
+    openedRegister_[size_t(p.number)] = v.reg();
+    st.StationStep = 5;
+    log(p, QStringLiteral(" to open >   <no> %1   30000").arg(v.number));
+}
+
+void StationMetering::longOpeningRuns(const StationPanel& p, MeteringStation& st, Valve v) {
+    const double actual = showActual(p);
+    advanceNoFlowWatch(st, actual);
+    if (st.StallCount == kStallEndsOpening) s_.image.set(v.reg(), kClose);
+    if (st.StallCount >= kStallAlarm) {
+        noFlowAlarm(p, p.noFlowLongCode(), v.number);
+        return;
+    }
+    // Stop short of the target by five seconds of flow; pulses do the rest.
+    if (Val(p.target(s_.form2)) - actual - kStopAheadSeconds * v.rate < 0) {
+        s_.image.set(v.reg(), kClose);
+        st.StationStep = 6;
+        log(p, QStringLiteral(">   <no> %1   <stop>").arg(v.number));
+    }
+}
+
+void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, Valve v) {
+    ++st.StationTicks;
+    const double actual = showActual(p);
+    if (st.StationTicks == kEndLongOpeningTick) s_.image.set(v.reg(), kClose);
+    if (st.StationTicks != kPulseTick) return;
+
+    const double secondCal = s_.settings.number(kSecondCalField);
+    CalRecord& cal = st.cal;
+    cal.delta = actual - cal.baseWeight;
+    if (auto c = measuredCorrection(cal.lastPulse, cal.delta, v.rate, secondCal))
+        cal.correction = *c;
+    cal.baseWeight = actual;
+    cal.remaining = Val(p.target(s_.form2)) - actual;
+    if (tolerance(p) >= cal.remaining) {
+        st.StationStep = 8;
+        st.StationTicks = 0;
+        return;
+    }
+
+    const int computed = pulseHundredths(
+        cal.remaining, v.rate, s_.settings.number(kCoefficientField), cal.correction, secondCal);
+    st.MinOpenTime = minimumOpenTime(s_.settings.valveMinimumTime(v.number));
+    const int pulse = std::max(computed, st.MinOpenTime);
+    s_.image.set(v.reg(), pulse);
+    openedRegister_[size_t(p.number)] = v.reg();
+    // The next correction compares what this pulse delivers with the opening
+    // it really had, so a pulse raised to the minimum time is remembered as
+    // raised; remembering the shorter computed one would make the valve look
+    // faster than it is.
+    cal.lastPulse = pulse;
+    if (p.number == 1) st.OpenValveRegister = v.reg();
+    st.StationStep = 7;
+    st.StationTicks = 0;
+    advanceNoFlowWatch(st, actual);
+    log(p, QStringLiteral(" to open >   <no> %1   <open>%2").arg(v.number).arg(pulse));
+    if (st.StallCount >= kStallAlarm) noFlowAlarm(p, p.noFlowPulseCode(), v.number);
+}
+
+void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valve) {
+    ++st.StationTicks;
+    const double actual = showActual(p);
+    if (st.StationTicks != kPulseTick) return;
+    st.cal.remaining = Val(p.target(s_.form2)) - actual;
+    if (tolerance(p) >= st.cal.remaining) {
+        if (p.number == 1) s_.image.set(st.OpenValveRegister, kClose);
+        st.StationStep = 8;
+        st.StationTicks = 0;
+        return;
+    }
+    // Next pulse computed 2 s (station 2: 1 s) from now.
+    st.StationStep = 6;
+    st.StationTicks = p.number == 1 ? 60 : 70;
+    log(p, QStringLiteral(" to re cal >"));
+}
+
+void StationMetering::end(const StationPanel& p, MeteringStation& st) {
+    p.finalWeight(s_.form2) = p.actual(s_.form2);
+    st.StationStep = 0;
+    st.ZeroHold = 0;
+    log(p, QStringLiteral(" to end cal >"));
+}
+
+bool StationMetering::meterable(const StationPanel& p, MeteringStation& st, Valve& v) {
+    const QString text = p.valveText(s_.form2).trimmed();
+    const double n = Val(text);
+    if (n != std::floor(n) || n < 1 || n > MachineSettings::kValveCount) {
+        refuse(p, st, text, true);
+        return false;
+    }
+    v.number = int(n);
+    v.rate = s_.settings.valveRate(v.number);
+    // Every limit and pulse is computed from the rate: without one there is
+    // nothing to meter with (and nothing to divide by).
+    if (!(v.rate > 0)) {
+        refuse(p, st, text, false);
+        return false;
+    }
+    return true;
+}
+
+void StationMetering::refuse(const StationPanel& p, MeteringStation& st, const QString& valve,
+                             bool noSuchValve) {
+    // The table or the combo may have changed under a running metering: end
+    // whatever opening this station last commanded.
+    int& opened = openedRegister_[size_t(p.number)];
+    if (st.StationStep >= 5 && st.StationStep <= 7 && opened != 0) s_.image.set(opened, kClose);
+    opened = 0;
+
+    const QString station = QString::number(p.number);
+    const QString text =
+        noSuchValve
+            ? QStringLiteral("*** <%1> NO SUCH VALVE (NO.%2): NOT METERED ***").arg(station, valve)
+            : QStringLiteral("*** <%1> NO RATE FOR (NO.%2) IN THE VALVE TABLE: NOT METERED ***")
+                  .arg(station, valve);
+    log(p,
+        QStringLiteral(" refused >   <no> %1   %2")
+            .arg(valve, noSuchValve ? QStringLiteral("<no valve>") : QStringLiteral("<no rate>")));
+    p.finalWeight(s_.form2) = p.actual(s_.form2);
+    st.StationStep = 0;
+    st.StationTicks = 0;
+    st.ZeroHold = 0;
+    // Told, not parked: the station is free again and nothing waits on the answer.
+    dialogs_.message(text, QString(), [] {});
+}
+
+void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString& text,
+                                 std::function<void()> then) {
+    const size_t n = size_t(p.number);
+    const size_t other = n == 1 ? 2 : 1;
+    s_.station[n].parked = true;
+    alarmCode_[n] = code;
+    const int serial = ++alarmSerial_[n];
+    s_.MachineStatus[0] = qint16(code);
+    dialogs_.message(text, QString(), [this, n, other, code, serial, then = std::move(then)] {
+        const bool current = serial == alarmSerial_[n];
+        if (current) alarmCode_[n] = 0;
+        // The status code goes back to normal, or to the other station's
+        // alarm if that one still waits.
+        if (s_.MachineStatus[0] == code)
+            s_.MachineStatus[0] = qint16(s_.station[other].parked ? alarmCode_[other] : 0);
+        MeteringStation& st = s_.station[n];
+        if (!current || !st.parked) return;  // stopped or started anew meanwhile
+        st.parked = false;
+        then();
+    });
+}
+
+void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
+    const size_t n = size_t(p.number);
+    raiseAlarm(p, code, QStringLiteral("*** <1> STOP TO NOT HAVE (NO.%1)***").arg(valve),
+               [this, n] {
+                   // Back to choosing the method, which opens the valve again.
+                   s_.station[n].StationStep = 3;
+                   s_.station[n].StallCount = 0;
+               });
+}
+
+double StationMetering::tolerance(const StationPanel& p) const {
+    return p.number == 2 ? s_.station[2].Tolerance2 : s_.settings.number(kToleranceField);
+}
+
+double StationMetering::showActual(const StationPanel& p) {
+    Form2& f = s_.form2;
+    const double actual = p.reading(f) - Val(p.zero(f));
+    p.actual(f) = numberText(actual);
+    return actual;
+}
+
+void StationMetering::log(const StationPanel& p, const QString& text) const {
+    if (log_) log_(p.tag() + text);
+}
+
+void startMetering(StationState& state, int station, int valve, const QString& target) {
+    if (station != 1 && station != 2) return;
+    const StationPanel p = StationPanel::of(station);
+    MeteringStation& st = state.station[size_t(station)];
+    Form2& f = state.form2;
+    // Started over a long opening that is still on: that opening ends first.
+    if (st.StationStep == 4 || st.StationStep == 5) {
+        const double open = Val(p.valveText(f));
+        if (open >= 1 && open <= MachineSettings::kValveCount)
+            state.image.set(850 + int(open), kClose);
+    }
+    p.valveText(f) = QString::number(valve);
+    p.zero(f) = st.ZeroHold == 1 ? QStringLiteral("0") : p.readingText(f);
+    p.target(f) = target.trimmed();
+    st.parked = false;  // an alarm still on the screen no longer concerns this metering
+    st.StationTicks = 0;
+    st.StationStep = 1;
+}
 
 }  // namespace dye

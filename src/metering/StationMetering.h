@@ -2,34 +2,84 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
 
 namespace dye {
 
 class Dialogs;
+struct MeteringStation;
+struct StationPanel;
 struct StationState;
 
 // The two metering stations on Form2.Timer2 (100 ms): one tick handles
 // station 1 and then station 2. A metering brings a balance from its zero to
 // a target through one valve: a long opening stopped short of the target,
 // then timed pulses computed from the valve's rate and corrected by what the
-// previous pulse delivered. An alarm parks only the station that raised it.
+// previous pulse delivered.
+//
+// An alarm parks only the station that raised it: its status code stays in
+// MachineStatus[0] and its steps stand still until the operator acknowledges
+// the message, then it goes on where the sequence says. The other station
+// keeps metering meanwhile, and a parked station never has a valve held
+// open (a no-flow alarm comes after the valve was ended, a pulse ends by
+// itself).
 class StationMetering {
-public:
+  public:
     using Log = std::function<void(const QString&)>;
     StationMetering(StationState& state, Dialogs& dialogs, Log log);
 
     void tick();
 
-private:
+  private:
+    // The valve of a metering and its rate, read from the combo and the
+    // valve table at the moment of use.
+    struct Valve {
+        int number = 0;
+        double rate = 0;
+        int reg() const { return 850 + number; }
+    };
+
+    void runStation(const StationPanel& p);
+    void takeZero(const StationPanel& p, MeteringStation& st);                  // step 1
+    void settle(const StationPanel& p, MeteringStation& st);                    // step 2
+    void chooseMethod(const StationPanel& p, MeteringStation& st, Valve v);     // step 3
+    void openLong(const StationPanel& p, MeteringStation& st, Valve v);         // step 4
+    void longOpeningRuns(const StationPanel& p, MeteringStation& st, Valve v);  // step 5
+    void computePulse(const StationPanel& p, MeteringStation& st, Valve v);     // step 6
+    void pulseRuns(const StationPanel& p, MeteringStation& st, Valve v);        // step 7
+    void end(const StationPanel& p, MeteringStation& st);                       // step 8
+
+    // The station's valve, or a refusal (message, log line, back to step 0)
+    // when it cannot be metered: no such valve, or no rate in the table.
+    bool meterable(const StationPanel& p, MeteringStation& st, Valve& v);
+    void refuse(const StationPanel& p, MeteringStation& st, const QString& valve, bool noSuchValve);
+
+    // Parks the station with `code` in MachineStatus[0] and shows `text`; the
+    // acknowledgement clears the code and runs `then`, unless the station was
+    // stopped or restarted meanwhile.
+    void raiseAlarm(const StationPanel& p, int code, const QString& text,
+                    std::function<void()> then);
+    void noFlowAlarm(const StationPanel& p, int code, int valve);
+
+    double tolerance(const StationPanel& p) const;
+    double showActual(const StationPanel& p);
+    void log(const StationPanel& p, const QString& text) const;
+
     StationState& s_;
     Dialogs& dialogs_;
     Log log_;
+    // Per station ([1], [2]): which alarm the station is parked in (so that a
+    // late acknowledgement of an alarm the stop has cleared does nothing),
+    // the code it holds, and the register of the last opening it commanded.
+    std::array<int, 3> alarmSerial_{};
+    std::array<int, 3> alarmCode_{};
+    std::array<int, 3> openedRegister_{};
 };
 
 // Starts a metering on station 1 or 2: valve, zero (the balance reading, or
-// the held zero), target, then step 1. What the run and the manual target
-// entries do.
+// "0" while the station holds its zero), target, then step 1. What the run
+// and the manual target entries do.
 void startMetering(StationState& state, int station, int valve, const QString& target);
 
 }  // namespace dye

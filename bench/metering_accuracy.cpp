@@ -1,0 +1,187 @@
+// Metering accuracy of station 1 on the simulated machine, in virtual time:
+// 1,000 meterings per balance, random targets on valves of random nominal
+// rate whose true flow is off by up to +-10 %. For each balance (the noisier
+// one first, the standard one last) it prints every metering that ended
+// outside the tolerance, with what it did, then one summary line. Figures,
+// not a pass/fail test.
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "app/Station.h"
+#include "core/HeadlessDialogs.h"
+#include "core/NumberText.h"
+#include "core/Val.h"
+#include "link/TimedRoutine.h"
+#include "settings/SettingsFiles.h"
+#include "sim/SimulatedController.h"
+
+using namespace dye;
+
+namespace {
+
+constexpr int kMeterings = 1000;
+constexpr int kScanInterval = 50;
+// What a technician sets for such valves: pulses at 85 % of the calibrated
+// time reach at most 85 % x 1.1 = 94 % of what remains, so they approach
+// the target from below; the tolerance covers one minimum pulse (15
+// hundredths) of the fastest valve, 60 x 1.1 x 0.15 = 9.9 units.
+constexpr int kCoefficient = 85;
+constexpr double kTolerance = 10;
+constexpr int kSecondCal = 100;
+constexpr double kRateLow = 10;
+constexpr double kRateHigh = 60;
+constexpr double kRateError = 0.10;
+constexpr int kTargetLow = 1;
+constexpr int kTargetHigh = 5000;
+
+// A balance: how many of its counts make one weight unit (the station scales
+// the reading by settings field 34 = 1 / countsPerUnit), its reading noise in
+// counts while the load changes, how long that noise takes to fade, and what
+// is left of it at rest.
+struct Balance {
+    const char* name;
+    int countsPerUnit;
+    double noiseCounts;
+    int settleMs;
+    double restNoiseCounts;
+};
+
+struct Figures {
+    int metered = 0;
+    int within = 0;
+    double sumAbsErr = 0;
+    double maxAbsErr = 0;
+    qint64 pulses = 0;
+    double machineSeconds = 0;
+};
+
+void configure(const QDir& wd, const Balance& balance) {
+    saveSettingsField(wd, 0, QStringLiteral("1"));
+    saveSettingsField(wd, 1, QString::number(kScanInterval));
+    saveSettingsField(wd, 2, QString::number(kCoefficient));
+    saveSettingsField(wd, 5, QStringLiteral("1"));
+    saveSettingsField(wd, 7, numberText(kTolerance));
+    saveSettingsField(wd, 11, QStringLiteral("12"));
+    saveSettingsField(wd, 19, QString::number(kSecondCal));
+    if (balance.countsPerUnit != 1)
+        saveSettingsField(wd, 34, numberText(1.0 / balance.countsPerUnit));
+}
+
+Figures run(const Balance& balance, quint32 seed, QTextStream& out) {
+    QTemporaryDir dir;
+    configure(QDir(dir.path()), balance);
+    Station::Options options;
+    options.workdir = dir.path();
+    options.simulate = true;
+    options.simSeed = seed;
+    Station station(options);
+    station.loadSettingsForm();
+    SimulatedController& sim = *station.simulator();
+    SimPhysics& physics = sim.options().physics;
+    physics.rateError = kRateError;
+    physics.noiseCounts = balance.noiseCounts;
+    physics.settleMs = balance.settleMs;
+    physics.restNoiseCounts = balance.restNoiseCounts;
+    Scheduler& clock = station.scheduler;
+    StationState& s = station.state;
+    MeteringStation& st = s.station[1];
+    clock.advanceUntil([&] { return !homingRunning(s); }, 60'000);
+
+    std::mt19937_64 draw(seed);
+    std::uniform_real_distribution<double> rateDraw(kRateLow, kRateHigh);
+    std::uniform_real_distribution<double> errorDraw(-kRateError, kRateError);
+    std::uniform_int_distribution<int> targetDraw(kTargetLow, kTargetHigh);
+
+    Figures f;
+    for (int i = 0; i < kMeterings; ++i) {
+        // A valve of the table as the technician typed it, and its true flow.
+        const int valve = i % MachineSettings::kValveCount + 1;
+        const double nominal = std::round(rateDraw(draw) * 10) / 10;
+        const double rate = nominal * (1 + errorDraw(draw));
+        s.settings.setText4(MachineSettings::kValveCount + valve - 1, numberText(nominal));
+        sim.machine().setTrueRate(valve, rate * balance.countsPerUnit);
+        const int target = targetDraw(draw);
+
+        // An empty bucket, shown on the balance before the zero is taken.
+        sim.machine().addContent(1, -sim.machine().content(1));
+        clock.advance(2 * 16 * kScanInterval);
+        const int messages = int(station.headlessDialogs()->messages().size());
+
+        const qint64 t0 = clock.now();
+        startMetering(s, 1, valve, QString::number(target));
+        int pulses = 0;
+        int prev = st.StationStep;
+        const bool ended = clock.advanceUntil(
+            [&] {
+                if (st.StationStep == 7 && prev != 7) ++pulses;
+                return (prev = st.StationStep) == 0;
+            },
+            3'600'000, 100);
+
+        const double content = sim.machine().content(1) / balance.countsPerUnit;
+        const double err = content - target;
+        const bool within = ended && std::abs(err) <= kTolerance;
+        ++f.metered;
+        f.within += within ? 1 : 0;
+        f.sumAbsErr += std::abs(err);
+        f.maxAbsErr = std::max(f.maxAbsErr, std::abs(err));
+        f.pulses += pulses;
+        f.machineSeconds += double(clock.now() - t0) / 1000.0;
+        if (!within || int(station.headlessDialogs()->messages().size()) != messages)
+            out << "  outside: #" << i << " valve " << valve << " target " << target << " nominal "
+                << nominal << " true " << QString::number(rate, 'f', 2) << " delivered "
+                << QString::number(content, 'f', 2) << " err " << QString::number(err, 'f', 2)
+                << " final field " << s.form2.Label7[4] << " pulses " << pulses << " correction "
+                << QString::number(st.cal.correction, 'f', 3) << (ended ? "" : " (not ended)")
+                << " alarms " << station.headlessDialogs()->messages().size() - messages << "\n";
+    }
+    return f;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    out << "metering_accuracy: " << kMeterings
+        << " meterings per balance on station 1 of machine type 1, "
+        << "scan interval " << kScanInterval << " ms, virtual time\n"
+        << "settings: pulse coefficient " << kCoefficient << ", tolerance " << kTolerance
+        << ", Second CAL " << kSecondCal << ", valve minimum time 15 (table empty)\n"
+        << "valves: nominal rate " << kRateLow << ".." << kRateHigh
+        << " units/s, true rate off by up to +-" << kRateError * 100
+        << " %; one minimum pulse of the fastest valve gives at most "
+        << kRateHigh * (1 + kRateError) * 0.15 << " units\n"
+        << "targets: " << kTargetLow << ".." << kTargetHigh << " units\n";
+    out.flush();
+
+    // The standard balance shows tenths of a unit with the simulator's own
+    // noise and settling, steady at rest; the noisier one shakes fifteen times
+    // as much for six times as long and never quite comes to rest; the coarse
+    // one shows whole units only, so a metering the balance shows at exactly
+    // the tolerance may truly lie up to half a unit beyond it.
+    const Balance balances[] = {{"noisier balance", 10, 30.0, 3000, 3.0},
+                                {"coarse balance", 1, 2.0, 500, 0.0},
+                                {"standard balance", 10, 2.0, 500, 0.0}};
+    for (const Balance& b : balances) {
+        out << b.name << ": display step " << 1.0 / b.countsPerUnit << " unit, noise +-"
+            << b.noiseCounts / b.countsPerUnit << " units while the load changes, fading over "
+            << b.settleMs << " ms, +-" << b.restNoiseCounts / b.countsPerUnit << " at rest\n";
+        out.flush();
+        const Figures f = run(b, 20261206, out);
+        out << "metered=" << f.metered
+            << " within_tolerance=" << QString::number(100.0 * f.within / f.metered, 'f', 1) << "%"
+            << " mean_abs_err=" << QString::number(f.sumAbsErr / f.metered, 'f', 2)
+            << " max_abs_err=" << QString::number(f.maxAbsErr, 'f', 2)
+            << " mean_pulses=" << QString::number(double(f.pulses) / f.metered, 'f', 2)
+            << " mean_machine_s=" << QString::number(f.machineSeconds / f.metered, 'f', 1) << "\n";
+        out.flush();
+    }
+    return 0;
+}

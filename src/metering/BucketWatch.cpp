@@ -1,0 +1,44 @@
+#include "BucketWatch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "metering/StationPanel.h"
+#include "model/StationState.h"
+
+namespace dye {
+namespace {
+
+constexpr int kBucketTicks = 49;
+constexpr int kFirstValveRegister = 851;
+constexpr int kLastValveRegister = 850 + MachineSettings::kValveCount;
+
+}  // namespace
+
+void bucketWatch(StationState& s, const StationPanel& p,
+                 const std::function<void(const QString&)>& log) {
+    MeteringStation& st = s.station[size_t(p.number)];
+    if (s.machineType() != 2 || st.BucketFull != 0 || st.StationStep == 0) return;
+    if (!(std::abs(p.reading(s.form2)) > s.settings.number(6))) return;
+
+    ++st.OverTicks;
+    if (s.settings.number(11) == 0) s.settings.setText1(11, QStringLiteral("5"));
+    // The station's valves: 1..v on station 1, v+1..2v on station 2 (v =
+    // valves per station), and never a register beyond the valves, whatever
+    // the setting holds.
+    const int v = std::max(0, int(s.settings.number(11)));
+    const int first = std::max(kFirstValveRegister, p.number == 2 ? 851 + v : 851);
+    const int last = std::min(kLastValveRegister, p.number == 2 ? 850 + 2 * v : 850 + v);
+    for (int r = first; r <= last; ++r) s.image.set(r, RegisterImage::RegNoValue);
+    st.ZeroHold = 0;
+    log(p.tag() + QStringLiteral(" to chenage >"));
+
+    if (st.OverTicks >= kBucketTicks) {
+        st.BucketFull = 1;
+        st.StationStep = 8;
+        st.StationTicks = 0;
+        st.OverTicks = 0;
+    }
+}
+
+}  // namespace dye
