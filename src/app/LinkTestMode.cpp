@@ -43,7 +43,7 @@ int runLinkTest(const CommandLine& cl) {
             station->loadSettingsForm();
             stationDriver = std::make_unique<RealTimeDriver>(station->scheduler);
             stationDriver->start();
-            stationWindow = std::make_unique<StationWindow>(station->state);
+            stationWindow = std::make_unique<StationWindow>(station->state, &station->manual());
         }
         stationWindow->show();
         stationWindow->raise();

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         QTimer::singleShot(int(*cl->runForSeconds * 1000.0), [] { QCoreApplication::quit(); });
     std::unique_ptr<StationWindow> window;
     if (!cl->headless) {
-        window = std::make_unique<StationWindow>(station.state);
+        window = std::make_unique<StationWindow>(station.state, &station.manual());
         window->show();
     }
     return app->exec();

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "model/StationState.h"
+#include "ui/ManualPanel.h"
 
 namespace dye {
 namespace {
@@ -26,7 +27,7 @@ QLabel* valueLabel(QWidget* parent, int pointSize) {
 
 }  // namespace
 
-StationWindow::StationWindow(StationState& state, QWidget* parent)
+StationWindow::StationWindow(StationState& state, ManualControls* manual, QWidget* parent)
     : QWidget(parent), state_(state) {
     setWindowTitle(state_.form2.Caption);
     setAutoFillBackground(true);
@@ -57,6 +58,10 @@ StationWindow::StationWindow(StationState& state, QWidget* parent)
     }
     diagnostics_ = new QLabel(this);
     grid->addWidget(diagnostics_, 4, 0, 1, 2);
+    if (manual) {
+        manual_ = new ManualPanel(state_, *manual, this);
+        grid->addWidget(manual_, 0, 2, 5, 1);
+    }
 
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &StationWindow::render);
@@ -70,6 +75,7 @@ void StationWindow::render() {
     for (int i = 0; i < 12; ++i) label3_[size_t(i)]->setText(f.Label3[i]);
     for (int i = 0; i < 2; ++i) label5_[size_t(i)]->setText(f.Label5[i]);
     diagnostics_->setText(state_.form3.Label21);
+    if (manual_) manual_->render();
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor::fromRgb(f.BackColor));
     setPalette(p);

@@ -8,6 +8,8 @@ class QLabel;
 
 namespace dye {
 
+class ManualControls;
+class ManualPanel;
 struct StationState;
 
 // The settings form's machine readout: balance readings and status words,
@@ -16,7 +18,9 @@ struct StationState;
 // short timer; it holds no state of its own.
 class StationWindow : public QWidget {
   public:
-    explicit StationWindow(StationState& state, QWidget* parent = nullptr);
+    // With `manual`, the service controls are shown too.
+    explicit StationWindow(StationState& state, ManualControls* manual = nullptr,
+                           QWidget* parent = nullptr);
     void render();
 
   private:
@@ -25,6 +29,7 @@ class StationWindow : public QWidget {
     std::array<QLabel*, 12> label3_{};
     std::array<QLabel*, 2> label5_{};
     QLabel* diagnostics_;
+    ManualPanel* manual_ = nullptr;
 };
 
 }  // namespace dye

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "GuiApp.h"
 #include "core/Scheduler.h"
 #include "link/Form1.h"
 #include "link/LoopPort.h"
@@ -81,10 +82,7 @@ TEST(LinkTestScreen, APortThatCannotBeOpenedIsReportedInTheLog) {
 }
 
 TEST(LinkTestScreen, TheViewForwardsClicksAndShowsTheLog) {
-    int argc = 1;
-    char name[] = "app_tests";
-    char* argv[] = {name};
-    QApplication app(argc, argv);
+    dye::test::ensureGuiApp();
     LinkTestBench b;
     Form1View view(b.form);
     view.findChild<QLineEdit*>("Text1_0")->setText("274");  // the read start

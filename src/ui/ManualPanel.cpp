@@ -1,0 +1,102 @@
+#include "ManualPanel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "metering/ManualControls.h"
+#include "model/StationState.h"
+
+namespace dye {
+
+ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget* parent)
+    : QWidget(parent), s_(state), controls_(controls) {
+    auto* grid = new QGridLayout(this);
+    for (int i : {1, 2, 8, 9}) {
+        combos_[size_t(i)] = new QComboBox(this);
+        combos_[size_t(i)]->setObjectName(QStringLiteral("Combo%1").arg(i));
+        combos_[size_t(i)]->addItems(s_.form2.ComboItems[size_t(i)]);
+        combos_[size_t(i)]->setCurrentText(s_.form2.Combo[i]);
+    }
+    auto button = [this](const QString& caption, const QString& name, auto handler) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        connect(b, &QPushButton::clicked, this, [this, handler] {
+            pull();
+            handler();
+            render();
+        });
+        return b;
+    };
+
+    // Valve n open for the chosen time ("馬達" / "秒數").
+    auto* valve = new QGroupBox(QStringLiteral("馬達 / 秒數"), this);
+    auto* v = new QGridLayout(valve);
+    v->addWidget(combo(1), 0, 0);
+    v->addWidget(combo(2), 0, 1);
+    v->addWidget(button(QStringLiteral("Start"), QStringLiteral("Command1"),
+                        [this] { controls_.Command1_Click(); }),
+                 0, 2);
+    v->addWidget(button(QStringLiteral("Stop"), QStringLiteral("Command2"),
+                        [this] { controls_.Command2_Click(); }),
+                 0, 3);
+    grid->addWidget(valve, 0, 0, 1, 2);
+
+    // Manual metering: valve and target of each station, with its panel.
+    const QString captions[5] = {QStringLiteral("歸零數據"), QStringLiteral("目標"),
+                                 QStringLiteral("實際"), QStringLiteral("運行步驟"),
+                                 QStringLiteral("水量")};
+    text5_ = new QLineEdit(s_.form2.Text5, this);
+    text6_ = new QLineEdit(s_.form2.Text6, this);
+    text5_->setObjectName(QStringLiteral("Text5"));
+    text6_->setObjectName(QStringLiteral("Text6"));
+    for (int st = 0; st < 2; ++st) {
+        auto* box = new QGroupBox(st == 0 ? QStringLiteral("<1>") : QStringLiteral("<2>"), this);
+        auto* g = new QGridLayout(box);
+        g->addWidget(combo(st == 0 ? 8 : 9), 0, 0);
+        QLineEdit* target = st == 0 ? text5_ : text6_;
+        target->setPlaceholderText(captions[1]);
+        g->addWidget(target, 0, 1);
+        connect(target, &QLineEdit::returnPressed, this, [this, st] {
+            pull();
+            if (st == 0)
+                controls_.Text5_Enter();
+            else
+                controls_.Text6_Enter();
+            render();
+        });
+        for (int k = 0; k < 5; ++k) {
+            const int index = st * 6 + k;
+            label7_[size_t(index)] = new QLabel(box);
+            label7_[size_t(index)]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            g->addWidget(new QLabel(captions[k], box), k + 1, 0);
+            g->addWidget(label7_[size_t(index)], k + 1, 1);
+        }
+        grid->addWidget(box, 1, st);
+    }
+
+    // The wash ("清洗桶") and its clock.
+    label8_ = new QLabel(this);
+    grid->addWidget(button(QStringLiteral("清洗桶"), QStringLiteral("Command14"),
+                           [this] { controls_.Command14_Click(); }),
+                    2, 0);
+    grid->addWidget(label8_, 2, 1);
+    render();
+}
+
+void ManualPanel::pull() {
+    for (int i : {1, 2, 8, 9}) s_.form2.Combo[i] = combo(i)->currentText();
+    s_.form2.Text5 = text5_->text();
+    s_.form2.Text6 = text6_->text();
+}
+
+void ManualPanel::render() {
+    for (int i = 0; i < 12; ++i)
+        if (label7_[size_t(i)]) label7_[size_t(i)]->setText(s_.form2.Label7[i]);
+    label8_->setText(s_.form2.Label8);
+}
+
+}  // namespace dye

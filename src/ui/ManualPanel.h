@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace dye {
+
+class ManualControls;
+struct StationState;
+
+// The service controls of the settings form: a valve opened for a chosen
+// time, a manual metering on each station with its panel (zero, target,
+// actual, step, final), the wash button and the wash clock. Combo choices
+// and entries go into the model before each handler runs.
+class ManualPanel : public QWidget {
+  public:
+    ManualPanel(StationState& state, ManualControls& controls, QWidget* parent = nullptr);
+    void render();
+
+  private:
+    void pull();
+    QComboBox* combo(int i) const { return combos_[size_t(i)]; }
+
+    StationState& s_;
+    ManualControls& controls_;
+    std::array<QComboBox*, 10> combos_{};
+    QLineEdit* text5_;
+    QLineEdit* text6_;
+    std::array<QLabel*, 12> label7_{};
+    QLabel* label8_;
+};
+
+}  // namespace dye
