@@ -5,6 +5,8 @@
 #include <array>
 
 #include "ShareFiles.h"
+#include "settings/MachineSettings.h"
+#include "settings/SettingsFiles.h"
 
 namespace dye::share {
 namespace {
@@ -56,6 +58,26 @@ bool writeMachineSettings(const QString& dir, QString* error) {
     for (const char16_t* text : kSettings) texts.append(QString::fromUtf16(text));
     return writeTextFile(QDir(dir).filePath(QStringLiteral("JUCIsetting.txt")), kRecordLength,
                          texts, error);
+}
+
+}  // namespace dye::share
+
+namespace dye::share {
+
+// XZ_Name.txt and Y_Name.txt: the gantry's bucket places. Places 1..8 stand
+// in a row 2000 apart, the pipe head down at Z 1200, each named by the bucket
+// number that goes there.
+bool writeTeachSlots(const QString& dir, QString* error) {
+    MachineSettings settings;
+    for (int slot = 1; slot <= 8; ++slot) {
+        TeachSlot t;
+        t.x = QString::number(2000 * slot);
+        t.z = QStringLiteral("1200");
+        t.y = QStringLiteral("0");
+        t.name = QString::number(slot);
+        settings.setTeachSlot(slot, t);
+    }
+    return saveTeachSlots(QDir(dir), settings, TeachSlotScope::SettingsScreen, error);
 }
 
 }  // namespace dye::share

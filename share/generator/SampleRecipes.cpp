@@ -54,6 +54,18 @@ const std::array kRecipes{
     Recipe{u"R20240506-0001B", u"4", u"0",
            {Line{u"SOFT", u"180"}, Line{u"ANTICR", u"60"}, Line{u"HAC", u"20"}}},
 };
+
+// The queue a new station starts with: a job with Chinese codes and gaps
+// between its lines, a five-line job, and a single product.
+const std::array kQueue{
+    Recipe{u"範例-A01", u"1", u"12000",
+           {Line{u"還原劑", u"120"}, Line{}, Line{u"SODA", u"300"}, Line{}, Line{}, Line{},
+            Line{u"增白劑", u"25"}}},
+    Recipe{u"DEMO-0002", u"2", u"15000",
+           {Line{u"SCOUR", u"120"}, Line{u"NAOH", u"400"}, Line{u"H2O2", u"300"},
+            Line{u"STAB", u"60"}, Line{u"DEFOAM", u"12"}}},
+    Recipe{u"<<<single>>>", u"3", u"", {Line{u"HAC", u"50"}}},
+};
 // clang-format on
 
 QString text(const char16_t* s) {
@@ -76,21 +88,30 @@ QByteArray recordOf(const Recipe& recipe, double savedAt) {
     return record;
 }
 
-}  // namespace
 
-bool writeSampleRecipes(const QString& dir, QString* error) {
-    const QString path = QDir(dir).filePath(QStringLiteral("QUICK_A.txt"));
+template <size_t N>
+bool writeRecords(const QString& path, const std::array<Recipe, N>& recipes, QString* error) {
     if (!startFile(path, error)) return false;
     // A fixed date keeps the shipped files the same from build to build.
     const double savedAt = toOleDate(QDateTime(QDate(2024, 5, 6), QTime(8, 30)));
     RecordFile file(path, kRecordLength);
-    for (const Recipe& recipe : kRecipes) {
+    for (const Recipe& recipe : recipes) {
         if (!file.append(recordOf(recipe, savedAt))) {
             *error = file.errorString();
             return false;
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool writeSampleRecipes(const QString& dir, QString* error) {
+    return writeRecords(QDir(dir).filePath(QStringLiteral("QUICK_A.txt")), kRecipes, error);
+}
+
+bool writeSampleQueue(const QString& dir, QString* error) {
+    return writeRecords(QDir(dir).filePath(QStringLiteral("START_DISPEN.txt")), kQueue, error);
 }
 
 }  // namespace dye::share

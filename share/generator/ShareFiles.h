@@ -11,6 +11,8 @@ bool writeLanguageFile(const QString& dir, QString* error);
 bool writeMachineSettings(const QString& dir, QString* error);
 bool writeValveTable(const QString& dir, QString* error);
 bool writeSampleRecipes(const QString& dir, QString* error);
+bool writeSampleQueue(const QString& dir, QString* error);
+bool writeTeachSlots(const QString& dir, QString* error);
 
 // Writes `texts` as records 1..n of `path`, each a fixed-width text field
 // filling the record. A text the code page cannot hold is refused rather than

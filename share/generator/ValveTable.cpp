@@ -37,13 +37,13 @@ constexpr std::array<Valve, 24> kValves{
     Valve{u"FIX",    10, u"固色劑",     25},
     Valve{u"SOFT",   25, u"柔軟劑",     15},
     Valve{u"ANTICR", 12, u"防皺劑",     20},
-    Valve{u"RC",     15, u"還原清洗劑", 20},
+    Valve{u"還原劑", 15, u"還原清洗劑", 20},
     Valve{u"BUFFER", 10, u"緩衝劑",     25},
     Valve{u"LUBE",   12, u"潤滑劑",     20},
     Valve{u"ENZYME",  5, u"除氧酵素",   30},
     Valve{u"DONOR",   8, u"釋酸劑",     25},
     Valve{u"NEUTR",  10, u"中和劑",     25},
-    Valve{u"OBA",     6, u"螢光增白劑", 30},
+    Valve{u"增白劑",  6, u"螢光增白劑", 30},
     Valve{u"ANTIST",  8, u"抗靜電劑",   25},
 };
 // clang-format on

@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     if (args.size() != 2) {
         err << "usage: dyeshare OUTDIR\n"
-               "writes language.txt, JUCIsetting.txt, AA_Name.txt and QUICK_A.txt into OUTDIR\n";
+               "writes language.txt, JUCIsetting.txt, AA_Name.txt, QUICK_A.txt, START_DISPEN.txt, XZ_Name.txt and Y_Name.txt into OUTDIR\n";
         return 2;
     }
     const QString dir = args[1];
@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
     }
     using Writer = bool (*)(const QString&, QString*);
     for (Writer write : {dye::share::writeLanguageFile, dye::share::writeMachineSettings,
-                         dye::share::writeValveTable, dye::share::writeSampleRecipes}) {
+                         dye::share::writeValveTable, dye::share::writeSampleRecipes,
+                         dye::share::writeSampleQueue, dye::share::writeTeachSlots}) {
         QString error;
         if (!write(dir, &error)) {
             err << "dyeshare: " << error << "\n";

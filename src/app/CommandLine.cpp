@@ -34,6 +34,11 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     const QCommandLineOption runFor(QStringLiteral("run-for"),
                                     QStringLiteral("Stop after SECONDS of station time."),
                                     QStringLiteral("SECONDS"));
+    const QCommandLineOption untilIdle(
+        QStringLiteral("until-idle"),
+        QStringLiteral("With --simulate --headless: work the queue to its end on virtual "
+                       "time, print one line per finished job and exit (0 when every job "
+                       "finished, non-zero with the reason when one could not)."));
     const QCommandLineOption linkLog(
         QStringLiteral("link-log"),
         QStringLiteral("Write one line per frame sent (>) or received (<) to FILE, with "
@@ -47,7 +52,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         QStringLiteral("seed"),
         QStringLiteral("Seed of the simulator's noise and faults (default 1)."),
         QStringLiteral("N"));
-    p.addOptions({help, version, workdir, simulate, headless, runFor, linkLog, linkTest, seed});
+    p.addOptions(
+        {help, version, workdir, simulate, headless, runFor, untilIdle, linkLog, linkTest, seed});
 
     // The parser runs before the application object exists: name the program here.
     const auto helpText = [&p] {
@@ -73,6 +79,12 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     cl.simulate = p.isSet(simulate);
     cl.headless = p.isSet(headless);
     cl.linkTest = p.isSet(linkTest);
+    cl.untilIdle = p.isSet(untilIdle);
+    if (cl.untilIdle && !(cl.simulate && cl.headless)) {
+        *message = QStringLiteral("--until-idle needs --simulate and --headless\n");
+        *exitCode = 2;
+        return std::nullopt;
+    }
     cl.linkLog = p.value(linkLog);
     if (p.isSet(runFor)) {
         bool ok = false;

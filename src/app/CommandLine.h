@@ -13,6 +13,7 @@ struct CommandLine {
     bool simulate = false;
     bool headless = false;
     bool linkTest = false;
+    bool untilIdle = false;  // work the queue to its end, then exit
     std::optional<double> runForSeconds;
     QString linkLog;
     quint32 seed = 1;

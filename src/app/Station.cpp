@@ -30,7 +30,11 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
       timed_(state),
       metering_(state, *dialogs_, [this](const QString& line) { log(line); }),
       wash_(state, *dialogs_, [this](const QString& line) { log(line); }),
-      manual_(state, workdir_) {
+      manual_(state, workdir_),
+      jobStart_(runContext()),
+      transfer_(runContext(), jobStart_),
+      mainScreen_(runContext()),
+      runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -40,6 +44,42 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
         }
     }
     createTimers();
+    createMainScreenTimers();
+}
+
+RunContext Station::runContext() {
+    return RunContext{state,
+                      *dialogs_,
+                      workdir_,
+                      [this] { return clock.now(); },
+                      [this](const QString& line) { log(line); },
+                      lang_,
+                      plant_,
+                      [this] { wash_.WashClock = 0; },
+                      [this] { wash_.reset(); }};
+}
+
+void Station::createMainScreenTimers() {
+    Form3& f = state.form3;
+    f.Timer1 = &scheduler.addTimer(QStringLiteral("Form3.Timer1"), 1000, false,
+                                   [this] { jobStart_.tick(); });
+    // The run timer of the machine type is armed by the load.
+    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form3.Timer2"), 500, false,
+                                   [this] { transfer_.tick(); });
+    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false, [] {});
+    f.Timer5 = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
+                                   [this] { runControl_.Timer5_Tick(); });
+    f.Timer6 = &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false, [] {});
+    f.Timer7 = &scheduler.addTimer(QStringLiteral("Form3.Timer7"), 0, false,
+                                   [this] { runControl_.Timer7_Tick(); });
+}
+
+void Station::load() {
+    mainScreen_.Form_Load([this] { loadSettingsForm(); });
+}
+
+void Station::unload() {
+    mainScreen_.Form_Unload([this] { requestProgramEnd(); });
 }
 
 Station::~Station() = default;

@@ -16,7 +16,14 @@
 #include "metering/ManualControls.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
+#include "core/KeyState.h"
+#include "language/LangText.h"
 #include "model/StationState.h"
+#include "run/JobStart.h"
+#include "run/MainScreen.h"
+#include "run/PlantWriteBack.h"
+#include "run/RunControl.h"
+#include "run/TransferSequence.h"
 
 namespace dye {
 
@@ -55,8 +62,22 @@ class Station {
     StationMetering& metering() { return metering_; }
     WashSequence& washing() { return wash_; }
     ManualControls& manual() { return manual_; }
+    MainScreen& mainScreen() { return mainScreen_; }
+    JobStart& jobStart() { return jobStart_; }
+    TransferSequence& transfer() { return transfer_; }
+    RunControl& runControl() { return runControl_; }
+    KeyState& keys() { return keys_; }
+    LangText& lang() { return lang_; }
     Port* port() const { return port_.get(); }
     SimulatedController* simulator() const;
+
+    // The program's start-up: the main screen's load, which loads the
+    // settings form first.
+    void load();
+
+    // Closing the main screen: outputs off, the closing notice, and the
+    // program end two seconds later.
+    void unload();
 
     // The settings form's load: read the settings files, set the timers,
     // open the port. Any failure paints the form red, stops the scan and is
@@ -76,6 +97,8 @@ class Station {
 
   private:
     void createTimers();
+    void createMainScreenTimers();
+    RunContext runContext();
     void openPort();
     void failLoad(const QString& why);
     void programEndTick();
@@ -93,6 +116,13 @@ class Station {
     StationMetering metering_;
     WashSequence wash_;
     ManualControls manual_;
+    LangText lang_;
+    PlantWriteBack plant_;  // the profiles' write-back statements come with the plant database
+    KeyState keys_;
+    JobStart jobStart_;
+    TransferSequence transfer_;
+    MainScreen mainScreen_;
+    RunControl runControl_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

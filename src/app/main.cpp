@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/Installation.h"
 #include "app/LinkTestMode.h"
+#include "app/QueueRunner.h"
 #include "app/Station.h"
 #include "core/RealTimeDriver.h"
 #include "ui/StationWindow.h"
@@ -58,8 +59,17 @@ int main(int argc, char** argv) {
     options.simSeed = cl->seed;
     Station station(options);
     if (cl->simulate) seedInstallationFiles(QDir(cl->workdir));
-    station.loadSettingsForm();
+    station.load();
 
+    if (cl->untilIdle) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const int code = QueueRunner(station, out, err).run();
+        // Outputs off and one full scan pass before the program ends.
+        station.unload();
+        while (!station.quitRequested()) station.scheduler.advance(100);
+        return code;
+    }
     if (cl->headless && cl->simulate && cl->runForSeconds)
         return runVirtual(station, *cl->runForSeconds);
 

@@ -72,8 +72,8 @@ void WashSequence::tick() {
         filling_ = false;
         return;
     }
-    s_.form3.Label15 = QString::number(WashClock);
-    s_.form3.Label16 = QString::number(watchHold);
+    s_.form3.Label15.Caption = QString::number(WashClock);
+    s_.form3.Label16.Caption = QString::number(watchHold);
     WashClock += 1;
     s_.form2.Label8 = QString::number(WashClock);
     runFrom(Stage::Prepare);

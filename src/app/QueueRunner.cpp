@@ -1,0 +1,90 @@
+#include "app/QueueRunner.h"
+
+#include "app/Station.h"
+#include "core/HeadlessDialogs.h"
+#include "jobs/JobFile.h"
+
+namespace dye {
+namespace {
+
+constexpr qint64 kStep = 1000;          // virtual ms per advance
+constexpr qint64 kStuckAfter = 60000;   // a reason to wait must stand this long
+
+QString joined(const QStringList& items) {
+    return items.isEmpty() ? QStringLiteral("-") : items.join(QStringLiteral(" / "));
+}
+
+QString duration(qint64 ms) {
+    const qint64 s = (ms + 500) / 1000;
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+QString QueueRunner::describe(const FinishedJob& job) {
+    return QStringLiteral("%1  bucket %2  lines %3  recipe %4  actual %5  water %6 / %7  machine %8")
+        .arg(job.order, job.bucket.isEmpty() ? QStringLiteral("-") : job.bucket)
+        .arg(job.codes.size())
+        .arg(joined(job.recipeWeights), joined(job.actualWeights),
+             job.waterAmount.isEmpty() ? QStringLiteral("0") : job.waterAmount,
+             job.actualWater.isEmpty() ? QStringLiteral("0") : job.actualWater,
+             duration(job.machineMs));
+}
+
+bool QueueRunner::idle() const {
+    const StationState& s = station_.state;
+    if (!s.form3.Label2.Caption.trimmed().isEmpty() || s.TransferActive != 0) return false;
+    if (s.wash.WashPhase != 0) return false;
+    return jobQueueFile(station_.workdir()).count() == 0;
+}
+
+void QueueRunner::reportMessages() {
+    HeadlessDialogs* d = station_.headlessDialogs();
+    if (!d) return;
+    for (; messagesShown_ < d->messages().size(); ++messagesShown_)
+        err_ << "message: " << d->messages()[messagesShown_].text << "\n";
+    err_.flush();
+}
+
+int QueueRunner::run(qint64 maxMsWithoutProgress) {
+    station_.transfer().setFinishedObserver([this](const FinishedJob& job) {
+        ++finished_;
+        out_ << describe(job) << "\n";
+        out_.flush();
+    });
+    Scheduler& clock = station_.scheduler;
+    qint64 lastProgress = clock.now();
+    qint64 waitingSince = -1;
+    int seen = 0;
+    while (true) {
+        clock.advance(kStep);
+        reportMessages();
+        if (finished_ != seen) {
+            seen = finished_;
+            lastProgress = clock.now();
+        }
+        if (idle()) return kIdle;
+        const QString reason = station_.state.form3.Status;
+        if (reason.isEmpty()) {
+            waitingSince = -1;
+        } else if (waitingSince < 0) {
+            waitingSince = clock.now();
+        } else if (clock.now() - waitingSince >= kStuckAfter) {
+            err_ << "dyestation: the run cannot go on: " << reason << "\n";
+            return kStuck;
+        }
+        if (clock.now() - lastProgress > maxMsWithoutProgress) {
+            err_ << "dyestation: no job finished in " << duration(maxMsWithoutProgress)
+                 << " of machine time; the job on the machine: "
+                 << station_.state.form3.Label2.Caption.trimmed() << " (row step "
+                 << station_.transfer().RowStep << ", balance 1 reading "
+                 << station_.state.form2.Label2[0] << ")\n";
+            return kTimedOut;
+        }
+    }
+}
+
+}  // namespace dye

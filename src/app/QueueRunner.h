@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QTextStream>
+
+namespace dye {
+
+class Station;
+struct FinishedJob;
+
+// Works the queue of a simulated station to its end on virtual time and
+// reports every finished job. A job that cannot go on (the run says why on
+// the main screen, or nothing has finished for hours of machine time) ends
+// the run with the reason.
+class QueueRunner {
+  public:
+    // Exit codes of run().
+    static constexpr int kIdle = 0;       // every queued job finished
+    static constexpr int kStuck = 3;      // a job could not finish
+    static constexpr int kTimedOut = 4;   // no job finished in the allowed machine time
+
+    QueueRunner(Station& station, QTextStream& out, QTextStream& err)
+        : station_(station), out_(out), err_(err) {}
+
+    // Runs until the queue is empty and the machine is free again.
+    int run(qint64 maxMsWithoutProgress = 4 * 3600 * 1000);
+
+    int finishedJobs() const { return finished_; }
+
+    // One line per finished job: order, bucket, lines, recipe and actual
+    // weights, water and machine time.
+    static QString describe(const FinishedJob& job);
+
+  private:
+    bool idle() const;
+    void reportMessages();
+
+    Station& station_;
+    QTextStream& out_;
+    QTextStream& err_;
+    int finished_ = 0;
+    int messagesShown_ = 0;
+};
+
+}  // namespace dye

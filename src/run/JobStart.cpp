@@ -1,0 +1,128 @@
+#include "run/JobStart.h"
+
+#include "core/Val.h"
+#include "jobs/JobFile.h"
+#include "link/TimedRoutine.h"
+#include "model/StationState.h"
+#include "run/DispenseGrid.h"
+#include "run/RunLists.h"
+#include "settings/MixFiles.h"
+
+namespace dye {
+
+using namespace DispenseGrid;
+
+void JobStart::tick() {
+    Form3& f = c_.state.form3;
+    for (CheckBox* box : {&f.Check1, &f.Check2, &f.Check4}) box->BackColor = kCheckTan;
+    for (Label& l : f.Label11) l.BackColor = kCheckTan;
+    for (Label& l : f.Label10) l.BackColor = kCheckTan;
+
+    const bool jobOnScreen = !f.Label2.Caption.trimmed().isEmpty();
+    f.Command10.Enabled = !jobOnScreen;
+    f.Command12.Enabled = !jobOnScreen;
+
+    if (QueueListHold == 0) {
+        const QString error = fillQueueLists(c_);
+        if (error != lastListError_ && !error.isEmpty())
+            c_.log(QStringLiteral("<queue> START_DISPEN.txt not read: ") + error);
+        lastListError_ = error;
+    }
+
+    if (jobOnScreen || !machineFree()) return;
+
+    for (Label& l : f.Label4) l.Caption.clear();
+    JobFile queue = jobQueueFile(c_.workdir);
+    if (queue.count() < 1) return;
+    const std::optional<JobRecord> job = queue.read(1);
+    if (!job) {
+        c_.log(QStringLiteral("<queue> job 1 not read: ") + queue.errorString());
+        return;
+    }
+    load(*job);
+}
+
+bool JobStart::machineFree() const {
+    return !homingRunning(c_.state) && c_.state.wash.WashPhase == 0;
+}
+
+void JobStart::load(const JobRecord& job) {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    f.TOOL.Enabled = false;
+    // The job fields show the texts as stored, at their full width.
+    f.Label2.Caption = job.OrderNo.leftJustified(JobRecord::kOrderNoWidth, u' ');
+    f.Label5.Caption = job.BucketNo.leftJustified(10, u' ');
+    f.Label6.Caption = job.WaterAmount.leftJustified(10, u' ');
+    const std::array<QString, 4> extras{job.Tag1, job.Tag2, job.Tag3, job.Tag4};
+    for (int k = 0; k < 4; ++k) f.Label18[k].Caption = extras[size_t(k)].trimmed();
+    s.TalbertSpecialFlags[25] = 1;
+    JobLoaded = 1;
+
+    c_.log(QStringLiteral("<start>") + job.OrderNo.trimmed() + QStringLiteral("< start >"));
+
+    // Rows are packed: an empty code leaves no gap.
+    int n = 0;
+    const QString profile = s.settings.Text1(16).trimmed();
+    for (int i = 0; i < JobRecord::kLines; ++i) {
+        const QString code = job.Code[size_t(i)].trimmed();
+        if (code.isEmpty()) continue;
+        const int row = n++;
+        cell(f, Code, row).Caption = code;
+        if (profile == QLatin1String("TALBERT")) markSpecialCodes(code);
+        if (profile == QLatin1String("PELKO")) markDyeMix(code);
+        const QString weight = job.Weight[size_t(i)].leftJustified(JobRecord::kWeightWidth, u' ');
+        cell(f, RecipeWeight, row).Caption = weight;
+        assignTube(row, code, weight);
+    }
+}
+
+void JobStart::assignTube(int row, const QString& code, const QString& weight) {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    MachineSettings& set = s.settings;
+    const int type = s.machineType();
+    const bool byTubeCount = type == 2 || set.Text1(16).trimmed() == QLatin1String("FENWICK");
+    // Every tube is looked at: with a code on two tubes the last one wins.
+    for (int j = 0; j < MachineSettings::kValveCount; ++j) {
+        if (set.valveCode(j + 1).trimmed() != code) continue;
+        cell(f, Tube, row).Caption = QString::number(j + 1);
+        cell(f, Name, row).Caption = set.valveName(j + 1).trimmed();
+        if (byTubeCount) {
+            if (set.Text1(11).isEmpty()) set.setText1(11, QStringLiteral("5"));
+            cell(f, Balance, row).Caption = j < int(set.number(11)) ? QStringLiteral("1")
+                                                                     : QStringLiteral("2");
+        } else if (type == 5) {
+            cell(f, Balance, row).Caption = set.number(25) < Val(weight) ? QStringLiteral("1")
+                                                                         : QStringLiteral("2");
+        }
+    }
+}
+
+void JobStart::markSpecialCodes(const QString& code) {
+    StationState& s = c_.state;
+    for (int k = 0; k < 8; ++k) {
+        const QString special = s.settings.Text1(26 + k);
+        if (special.isEmpty() || special.trimmed() != code) continue;
+        s.image.set(801 + k, 32700);
+        s.TalbertSpecialFlags[size_t(k + 1)] = 1;
+        SpecialFlags[size_t(k + 1)] = 1;
+    }
+}
+
+void JobStart::markDyeMix(const QString& code) {
+    const QString folder = c_.state.settings.Text1(37);
+    QStringList mix;
+    QString error;
+    if (!loadDyeMix(dyeMixFilePath(c_.workdir, folder, kDyeMixFileName), mix, &error)) {
+        c_.log(QStringLiteral("<mix> DYE_MIX.txt not read: ") + error);
+        return;
+    }
+    for (int m = 1; m <= kDyeMixEntryCount; ++m) {
+        if (mix.value(m - 1) != code) continue;
+        if (!writeMixMark(dyeMixFilePath(c_.workdir, folder, kMixMarksFileName), m, 1, &error))
+            c_.log(QStringLiteral("<mix> MIX_C.txt not written: ") + error);
+    }
+}
+
+}  // namespace dye

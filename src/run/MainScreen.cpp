@@ -1,0 +1,175 @@
+#include "run/MainScreen.h"
+
+#include <QDir>
+
+#include "core/Scheduler.h"
+#include "core/Val.h"
+#include "language/LangText.h"
+#include "link/ScanCycle.h"
+#include "model/StationState.h"
+#include "records/EventLog.h"
+#include "run/ApplyLanguage.h"
+#include "run/OrderListLoad.h"
+#include "run/RunLists.h"
+#include "settings/MixFiles.h"
+
+namespace dye {
+
+void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+
+    // The form's timers as designed: the job start and the F1 key.
+    f.Timer1->setEnabled(true);
+    f.Timer5->setEnabled(true);
+
+    // 1. The settings form (files, port, machine timers) and the other
+    //    always-loaded forms stay hidden for the program's life.
+    if (loadSettingsForm) loadSettingsForm();
+    s.form2.Visible = false;
+    s.form9.Visible = false;
+
+    // 2.
+    for (CheckBox* box : {&f.Check1, &f.Check2, &f.Check3, &f.Check4, &f.Check5, &f.Check6})
+        box->BackColor = kCheckTan;
+    f.Label13.Caption = QStringLiteral("1");
+    f.Label14.Caption = s.settings.Text1(21);
+    f.Label14.BackColor = paletteColor(int(s.settings.number(21)));
+
+    // 3. Saved recipes, newest first.
+    if (const QString error = fillRecipeList(c_); !error.isEmpty())
+        c_.log(QStringLiteral("<list> QUICK_A.txt not read: ") + error);
+
+    // 4.
+    c_.lang.load(c_.workdir.filePath(QStringLiteral("language.txt")));
+
+    // 5. Bucket flags and mix marks start cleared.
+    QString error;
+    if (!resetBucketFlags(c_.workdir, &error)) c_.log(QStringLiteral("<start> ") + error);
+    if (!resetMixMarks(c_.workdir.filePath(QLatin1String(kMixMarksFileName)), &error))
+        c_.log(QStringLiteral("<start> ") + error);
+
+    // 6.
+    for (int i = 1; i <= 10; ++i) {
+        f.Label1[i - 1].Caption = QString::number(i);
+        f.Label3[i - 1].Caption = QString::number(i);
+    }
+
+    // 7. The bucket place names.
+    f.Combo1.dropDownWidth = 100;
+    f.Combo1.dropDownHeight = 500;
+    f.Combo1.items.clear();
+    for (int k = 1; k <= MachineSettings::kTeachSlotCount; ++k)
+        f.Combo1.items << s.settings.teachSlot(k).name;
+
+    // 8.
+    f.Timer6->setInterval(100);
+    f.Timer6->setEnabled(true);
+
+    // 9. The run timer of the machine type.
+    const int type = s.machineType();
+    if (type == 1 || type == 3 || type == 4) {
+        f.Timer2->setInterval(500);
+        f.Timer2->setEnabled(true);
+        f.Timer3->setEnabled(false);
+    } else if (type == 2 || type == 5) {
+        f.Timer3->setInterval(500);
+        f.Timer3->setEnabled(true);
+        f.Timer2->setEnabled(false);
+        f.Command12.Enabled = false;
+    } else {
+        f.Timer2->setEnabled(false);
+        f.Timer3->setEnabled(false);
+        f.Status = QStringLiteral(
+                       "Machine type \"%1\" (setting 5) is not 1 to 5: no run is armed. Set the "
+                       "machine type on the settings screen and start the station again.")
+                       .arg(s.settings.Text1(5).trimmed());
+        c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
+    }
+
+    // 10.
+    if (s.settings.number(18) > 0) f.Check3.Value = true;
+    if (s.settings.number(22) > 0) f.Check4.Value = true;
+
+    // 11.
+    if (!c_.workdir.exists(QLatin1String(kLogFolder)) &&
+        !c_.workdir.mkdir(QLatin1String(kLogFolder)))
+        c_.log(QStringLiteral("<start> LOG folder cannot be created"));
+
+    // 12.
+    ApplyLanguage();
+
+    // 13.
+    if (type == 2) f.Command12.Enabled = false;
+    if (type == 1 || type == 3) f.Command11.Enabled = false;
+    if (type == 1 || type == 2) f.Check3.Enabled = false;
+
+    // 14.
+    if (s.settings.Text1(16).trimmed() == QLatin1String("MARIGOLD")) {
+        f.Timer7->setInterval(1000);
+        f.Timer7->setEnabled(true);
+    }
+
+    // 15.
+    for (Label& l : f.Label18) l.Visible = false;
+    for (Label* l : {&f.Label15, &f.Label16, &f.Label17, &f.Label19}) l->Visible = false;
+}
+
+void MainScreen::Form_Unload(const std::function<void()>& requestProgramEnd) {
+    StationState& s = c_.state;
+    InvalidateWriteSlots(s);
+    s.form13.Visible = true;
+    s.form13.Label1 += s.form3.Label14.Caption;
+    if (requests_.showClosingNotice) requests_.showClosingNotice();
+    if (requestProgramEnd) requestProgramEnd();
+}
+
+void MainScreen::Check1_Click() {
+    if (c_.state.form3.Check1.Value) c_.state.form2.Check2 = true;
+}
+
+void MainScreen::Command7_Click() {
+    if (requests_.showRecordsViewer) requests_.showRecordsViewer();
+    ApplyLanguage();
+}
+
+void MainScreen::Command10_Click() {
+    c_.state.Timer3Delay = 0;
+    c_.state.form2.Visible = true;
+    if (requests_.showSettingsForm) requests_.showSettingsForm();
+    ApplyLanguage();
+}
+
+void MainScreen::Command12_Click() {
+    WashRequest& w = c_.state.wash;
+    w.WashPhase = 1;
+    w.WashSlot = 0;
+    w.WashWater = 1;
+}
+
+void MainScreen::Label8_DblClick() {
+    Form11_Load();
+    c_.state.form11.Visible = true;
+    c_.state.form3.Visible = false;
+    if (requests_.showOrderList) requests_.showOrderList();
+}
+
+void MainScreen::Form11_Load() {
+    LoadOrderList(c_.state);
+}
+
+void MainScreen::Form11_Label1_DblClick() {
+    c_.state.form11.Visible = false;
+    Form11_Unload();
+}
+
+void MainScreen::Form11_Unload() {
+    c_.state.form3.Visible = true;
+    if (requests_.showMainScreen) requests_.showMainScreen();
+}
+
+void MainScreen::ApplyLanguage() {
+    dye::ApplyLanguage(c_.state, c_.lang);
+}
+
+}  // namespace dye

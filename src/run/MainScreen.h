@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+
+#include "run/RunContext.h"
+
+namespace dye {
+
+// Screens the main screen brings forward. The views decide how to show them;
+// the headless station ignores them.
+struct MainScreenRequests {
+    std::function<void()> showSettingsForm;   // Command10 "設定", SETTING
+    std::function<void()> showRecordsViewer;  // Command7 "計量資料", DATA
+    std::function<void()> showSingleEntry;    // F1, Command11
+    std::function<void()> showOrderList;      // Label8 double-click
+    std::function<void()> showMainScreen;     // the order list window's Label1 double-click
+    std::function<void()> showClosingNotice;  // unload
+};
+
+// The main screen's load and unload and its small handlers.
+class MainScreen {
+  public:
+    explicit MainScreen(RunContext ctx) : c_(std::move(ctx)) {}
+    void setRequests(MainScreenRequests r) { requests_ = std::move(r); }
+    const MainScreenRequests& requests() const { return requests_; }
+
+    // Form_Load: the program's start-up outside the serial link, steps 1..15.
+    // `loadSettingsForm` loads the settings form (files, timers, port).
+    void Form_Load(const std::function<void()>& loadSettingsForm);
+    // Form_Unload: switch every output off, show the closing notice and end
+    // the program two seconds later through `requestProgramEnd`.
+    void Form_Unload(const std::function<void()>& requestProgramEnd);
+
+    void Check1_Click();    // D985: also checks the settings form's box
+    void Check5_Click() {}  // read by the queue deletion
+    void Command7_Click();  // records viewer
+    void Command10_Click();  // settings form
+    void Command12_Click();  // wash request
+    void Label8_DblClick();  // order list window instead of the main screen
+    void Picture1_Click() {}
+    void Picture2_Click() {}
+
+    // The order list window (Form11).
+    void Form11_Load();
+    void Form11_Label1_DblClick();  // back to the main screen
+    void Form11_Unload();
+
+    // Applies the captions of the current language to every screen.
+    void ApplyLanguage();
+
+  private:
+    RunContext c_;
+    MainScreenRequests requests_;
+};
+
+}  // namespace dye

@@ -1,0 +1,12 @@
+#include "run/RunContext.h"
+
+#include "language/LangText.h"
+#include "model/StationState.h"
+
+namespace dye {
+
+QString RunContext::text(int k) const {
+    return lang.text(int(state.settings.number(9)), k);
+}
+
+}  // namespace dye

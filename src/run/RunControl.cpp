@@ -1,0 +1,106 @@
+#include "run/RunControl.h"
+
+#include "core/KeyState.h"
+#include "core/Scheduler.h"
+#include "link/ScanCycle.h"
+#include "model/StationState.h"
+#include "run/ApplyLanguage.h"
+#include "run/DispenseGrid.h"
+#include "run/JobStart.h"
+#include "run/MainScreen.h"
+#include "run/TransferSequence.h"
+
+namespace dye {
+
+void RunControl::armRunTimer(bool fullTable) {
+    Form3& f = c_.state.form3;
+    const int type = c_.state.machineType();
+    // Command9 arms the run timer only on types 1 and 2; RUN on every type.
+    if (!fullTable && type != 1 && type != 2) return;
+    if (type == 1 || type == 3 || type == 4) {
+        f.Timer2->setInterval(500);
+        f.Timer2->setEnabled(true);
+        f.Timer3->setEnabled(false);
+    } else if (type == 2 || type == 5) {
+        f.Timer3->setInterval(500);
+        f.Timer3->setEnabled(true);
+        f.Timer2->setEnabled(false);
+    }
+}
+
+void RunControl::Command9_Click() {
+    Form3& f = c_.state.form3;
+    f.Timer1->setEnabled(true);
+    armRunTimer(false);
+    f.Label8.BackColor = kFormGrey;
+    for (Label& l : f.Label10) {
+        l.BackColor = kFormGrey;
+        l.Caption.clear();
+    }
+}
+
+void RunControl::RUN_Click() {
+    Command9_Click();
+    armRunTimer(true);
+    c_.state.form3.TOOL.Enabled = true;
+    job_.QueueListHold = 0;
+    job_.JobLoaded = 0;
+}
+
+void RunControl::stop() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    transfer_.reset();
+    job_.JobLoaded = 0;
+    s.Timer3Count = 0;
+    s.wash.WashPhase = 0;
+    s.wash.WashWater = 0;
+    for (MeteringStation& st : s.station) st = MeteringStation{};
+    if (s.MachineStatus[0] >= 1 && s.MachineStatus[0] <= 8) s.MachineStatus[0] = 0;
+    if (c_.resetWash) c_.resetWash();
+
+    DispenseGrid::clear(f);
+    for (Label* l : {&f.Label2, &f.Label5, &f.Label7, &f.Label6}) l->Caption.clear();
+    for (Label& l : f.Label10) l.Caption = QStringLiteral("<STOP>");
+    f.Status.clear();
+    InvalidateWriteSlots(s);
+    f.Timer1->setEnabled(false);
+    f.Timer2->setEnabled(false);
+    f.Timer3->setEnabled(false);
+    f.BackColor = kStopPink;
+}
+
+void RunControl::Command8_Click() {
+    stop();
+}
+
+void RunControl::STOP_Click() {
+    StationState& s = c_.state;
+    stop();
+    s.TransferActive = 0;
+    s.wash.WashType1 = 0;
+    s.TalbertSpecialFlags = {};
+    job_.SpecialFlags = {};
+    Form3& f = s.form3;
+    f.Check1.BackColor = kStopPink;
+    f.Check2.BackColor = kStopPink;
+    for (Label& l : f.Label11) l.BackColor = kStopPink;
+    for (Label& l : f.Label10) l.BackColor = kStopPink;
+}
+
+void RunControl::Timer5_Tick() {
+    if (keys_.GetAsyncKeyState(KeyState::VK_F1) != -32767) return;
+    if (screen_.requests().showSingleEntry) screen_.requests().showSingleEntry();
+    screen_.ApplyLanguage();
+}
+
+void RunControl::Timer7_Tick() {
+    Form3& f = c_.state.form3;
+    f.Label13.Caption = QString::number(pollCount_);
+    pollCount_ += 1;
+    if (pollCount_ >= 11) pollCount_ = 0;
+    if (pollCount_ == 10 && intake_) intake_();
+    if (f.Text4.size() > 5000) f.Text4.clear();
+}
+
+}  // namespace dye

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+
+#include "run/RunContext.h"
+
+namespace dye {
+
+class JobStart;
+class KeyState;
+class MainScreen;
+class TransferSequence;
+
+// Run and stop from the main screen, the F1 hot key (Timer5) and the intake
+// poll counter (Timer7).
+class RunControl {
+  public:
+    RunControl(RunContext ctx, JobStart& jobStart, TransferSequence& transfer, MainScreen& screen,
+               KeyState& keys)
+        : c_(std::move(ctx)), job_(jobStart), transfer_(transfer), screen_(screen), keys_(keys) {}
+
+    void Command9_Click();  // "執行": run
+    void RUN_Click();       // menu RUN: run with the full timer table
+    void Command8_Click();  // "停止": stop and throw the job's progress away
+    void STOP_Click();      // menu STOP: as Command8 plus the further resets
+
+    void Timer5_Tick();  // F1: the single-dispensing form, once per press
+    void Timer7_Tick();  // intake poll counter (MARIGOLD)
+    // The plant-database intake Timer7 runs every 11 seconds.
+    void setIntake(std::function<void()> fn) { intake_ = std::move(fn); }
+
+  private:
+    void armRunTimer(bool fullTable);
+    void stop();
+
+    RunContext c_;
+    JobStart& job_;
+    TransferSequence& transfer_;
+    MainScreen& screen_;
+    KeyState& keys_;
+    int pollCount_ = 0;  // Label13 shows "1" from the load until the first tick
+    std::function<void()> intake_;
+};
+
+}  // namespace dye

@@ -1,0 +1,27 @@
+#include "run/RunLists.h"
+
+#include "jobs/JobFile.h"
+#include "model/StationState.h"
+#include "run/RunContext.h"
+
+namespace dye {
+
+QString fillRecipeList(RunContext& c) {
+    JobFile file = recipeStoreFile(c.workdir);
+    ListBox& list = c.state.form3.List1;
+    list.clear();
+    list.items = file.recipeListTexts();
+    return file.errorString();
+}
+
+QString fillQueueLists(RunContext& c) {
+    JobFile file = jobQueueFile(c.workdir);
+    const QStringList texts = file.queueListTexts();
+    c.state.form3.List2.clear();
+    c.state.form3.List2.items = texts;
+    c.state.form11.List1.clear();
+    c.state.form11.List1.items = texts;
+    return file.errorString();
+}
+
+}  // namespace dye

@@ -1,0 +1,458 @@
+#include "run/TransferSequence.h"
+
+#include "core/Dialogs.h"
+#include "core/NumberText.h"
+#include "core/Val.h"
+#include "jobs/JobFile.h"
+#include "link/TimedRoutine.h"
+#include "metering/GantryMove.h"
+#include "metering/StationMetering.h"
+#include "metering/StationPanel.h"
+#include "model/StationState.h"
+#include "records/DailyRecord.h"
+#include "records/DailyRecordFile.h"
+#include "run/DispenseGrid.h"
+#include "run/JobStart.h"
+#include "run/OrderListLoad.h"
+#include "run/PlantWriteBack.h"
+#include "run/RunLists.h"
+#include "core/Scheduler.h"
+#include "settings/MixFiles.h"
+
+namespace dye {
+
+using namespace DispenseGrid;
+
+namespace {
+
+constexpr int kNoValue = RegisterImage::RegNoValue;
+constexpr int kConveyorPlaces = 21;  // places 0..20 have a conveyor stop
+
+void setAnimation(StationState& s, int picture2, int picture1) {
+    if (picture2 >= 0) s.AnimationState[0] = qint16(picture2);
+    if (picture1 >= 0) s.AnimationState[2] = qint16(picture1);
+}
+
+}  // namespace
+
+double TransferSequence::reading() const {
+    return StationPanel::of(1).reading(c_.state.form2);
+}
+
+int TransferSequence::waterRegister() const {
+    return c_.state.form2.Check2 ? 851 : 985;
+}
+
+void TransferSequence::status(int k) {
+    c_.state.form3.Label8.Caption = c_.text(k);
+}
+
+void TransferSequence::paintGrid(Color c) {
+    for (Label& l : c_.state.form3.Label4) l.BackColor = c;
+}
+
+void TransferSequence::reset() {
+    TransferStep = RowStep = ResultCounter = ZeroMark = SettleCount = 0;
+    Water = {};
+    Place = 0;
+    meteredRow_ = -1;
+    startedAt_ = QDateTime();
+}
+
+void TransferSequence::tick() {
+    diagnostics();
+    liveWeight();
+    advance();
+    closing();
+}
+
+void TransferSequence::diagnostics() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    f.Label22.Caption = QStringLiteral("%1 === %2 === %3 === %4")
+                            .arg(RowStep)
+                            .arg(ZeroMark)
+                            .arg(TransferStep)
+                            .arg(ResultCounter);
+    f.Label19.Caption = QString::number(RowStep) + QLatin1Char('=');
+
+    Form11& o = s.form11;
+    if (!o.Loaded) LoadOrderList(s);  // the run creates the window on first use
+    o.Label1[1] = f.Label2.Caption.trimmed();
+    o.Label1[2] = f.Label5.Caption.trimmed();
+    o.Label1[3] = f.Label6.Caption.trimmed();
+    o.Label1[4] = f.Label7.Caption.trimmed();
+    o.Label1[5] = f.Label18[0].Caption;
+    o.Label1[6] = f.Label18[1].Caption;
+    o.Label1[7] = Place > 0 ? QString::number(Place) : QString();
+    o.Label4 = f.Label22.Caption;
+    o.List2.clear();
+    for (int r = 0; r < kRows; ++r) {
+        if (text(f, Code, r).trimmed().isEmpty()) continue;
+        const QString sep = QStringLiteral(" = ");
+        o.List2.items << text(f, Code, r) + sep + text(f, Name, r) + sep +
+                             text(f, RecipeWeight, r).trimmed() + sep + text(f, ActualWeight, r) +
+                             sep + text(f, Tube, r) + sep + text(f, Balance, r);
+    }
+
+    // The run indicator blinks while a job is on the machine.
+    if (f.Label2.Caption.trimmed().isEmpty()) return;
+    BlinkCount = BlinkCount > 30000 ? 10 : std::max(BlinkCount, 1) + 1;
+    f.Label8.BackColor = BlinkCount % 2 == 0 ? kBlinkYellow : kBlinkGreen;
+}
+
+void TransferSequence::liveWeight() {
+    StationState& s = c_.state;
+    if (RowStep == 199 || s.station[1].StationStep <= 0) return;
+    ++ResultCounter;
+    const int row = RowStep - 1;
+    cell(s.form3, ActualWeight, row).Caption = StationPanel::of(1).actual(s.form2);
+    if (ResultCounter > 7) {
+        for (Column c : kColumns) {
+            Label& l = cell(s.form3, c, row);
+            if (l.BackColor == kDefaultBack) l.BackColor = kYellow;
+        }
+        ResultCounter = 0;
+    }
+}
+
+bool TransferSequence::waitingReason() {
+    Form3& f = c_.state.form3;
+    const QString order = f.Label2.Caption.trimmed();
+    if (order.isEmpty()) {
+        f.Status.clear();
+        return true;
+    }
+    if (f.Label5.Caption.trimmed().isEmpty()) {
+        f.Status = QStringLiteral(
+                       "Job %1 has no bucket number and cannot run. Stop the run and remove it "
+                       "from the queue, or queue it again with a bucket number.")
+                       .arg(order);
+        return true;
+    }
+    f.Status.clear();
+    return false;
+}
+
+void TransferSequence::advance() {
+    StationState& s = c_.state;
+    if (waitingReason()) return;
+    if (homingRunning(s) || s.wash.WashPhase != 0 || s.station[1].StationStep != 0) return;
+
+    // The metering of the last row has ended: its final weight is what it got.
+    if (meteredRow_ >= 0) {
+        cell(s.form3, ActualWeight, meteredRow_).Caption =
+            StationPanel::of(1).finalWeight(s.form2);
+        meteredRow_ = -1;
+    }
+
+    ++TransferStep;
+    s.form3.Label12[0] = QString::number(TransferStep);
+    if (TransferStep == 1 || !startedAt_.isValid()) startedAt_ = c_.now();
+    switch (TransferStep) {
+        case 2:
+            if (s.form3.Check4.Value) {
+                s.wash.WashSlot = 0;
+                s.wash.WashType1 = 1;
+                s.wash.WashPhase = 1;
+                s.wash.WashWater = 1;
+            }
+            break;
+        case 4:
+            s.TransferActive = 1;
+            setAnimation(s, 0, 0);
+            s.image.set(989, 10);
+            s.image.set(990, 20);
+            s.image.set(991, 1);
+            s.image.set(992, 1);
+            s.form3.Label7.BackColor = kYellow;
+            ZeroMark = 10;
+            c_.log(QStringLiteral("< no.1 to zero >"));
+            break;
+        case 10:
+            s.wash.WashType1 = 0;
+            Water[1] = qint64(reading());
+            s.image.set(waterRegister(), 1000);
+            s.image.set(986, 1000);
+            status(57);
+            setAnimation(s, -1, 1);
+            c_.log(QStringLiteral("< water in 10 sec >"));
+            break;
+        case 50:
+            Water[0] = qint64(reading()) - Water[1];
+            s.form3.Label7.Caption = QString::number(Water[0]);
+            s.form3.Label7.BackColor = kDefaultBack;
+            break;
+        case 60:
+            nextRow();
+            break;
+        default:
+            break;
+    }
+}
+
+void TransferSequence::nextRow() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    if (RowStep >= kRows || text(f, Code, RowStep).trimmed().isEmpty()) {
+        RowStep = 99;
+        paintGrid(kDefaultBack);
+        return;
+    }
+    if (RowStep == 0 && !moveBucket()) return;
+
+    const int row = RowStep;
+    setAnimation(s, -1, 1);
+    const QString weight = text(f, RecipeWeight, row);
+    const QString tube = text(f, Tube, row);
+    startMetering(s, 1, int(Val(tube)), weight.trimmed());
+    c_.log(QStringLiteral("< enter to dispen > wt = ") + weight + QStringLiteral("   where = ") +
+           tube);
+    meteredRow_ = row;
+    ++RowStep;
+    TransferStep = 55;
+    ResultCounter = 0;
+    paintGrid(kDefaultBack);
+}
+
+bool TransferSequence::moveBucket() {
+    StationState& s = c_.state;
+    const QString bucket = s.form3.Label5.Caption.trimmed();
+    int p = 0;
+    for (int k = 0; k < MachineSettings::kTeachSlotCount; ++k) {
+        const QString name = s.settings.teachSlot(k + 1).name.trimmed();
+        if (!bucket.isEmpty() && name == bucket) {
+            p = k;
+            break;
+        }
+    }
+    const int type = s.machineType();
+    if (type == 4) {
+        if (!moveConveyor(p)) return false;
+    } else {
+        if (homingRunning(s)) {
+            refuseMove(QStringLiteral("Error Not 0"),
+                       QStringLiteral("< move error not enter >  PUSH ERR"));
+            return false;
+        }
+        s.Timer3Delay = int(s.settings.number(12));
+        sendGantryToSlot(s, p + 1);
+    }
+    setAnimation(s, 1, -1);
+    Place = p + 1;
+    s.PicturePlace = Place;
+    s.wash.WashSlot = Place;
+    s.image.set(990, 2);
+    s.image.set(991, 2);
+    s.image.set(992, 2);
+    status(58);
+    c_.log(QStringLiteral("< move to enter >  PUSH TO (%1)").arg(Place));
+    return true;
+}
+
+bool TransferSequence::moveConveyor(int p) {
+    RegisterImage& image = c_.state.image;
+    if (p >= kConveyorPlaces) {
+        refuseMove(QStringLiteral("BUCKET PLACE %1 HAS NO CONVEYOR STOP").arg(p + 1),
+                   QStringLiteral("< move error not enter >  PLACE %1").arg(p + 1));
+        return false;
+    }
+    if (p >= 16) {
+        image.set(921, kNoValue);
+        image.set(903, kNoValue);
+        for (int r = 922; r <= 926; ++r) image.set(r, kNoValue);
+        image.set(921, 30000);
+        image.set(906 + p, 30000);
+        return true;
+    }
+    for (int r = 901; r <= 919; ++r) image.set(r, kNoValue);
+    const int split = int(c_.state.settings.number(24));
+    if (p < split) image.set(901, 30000);
+    if (p > split - 1) image.set(902, 30000);
+    image.set(904 + p, 30000);
+    return true;
+}
+
+// The job stays on the screen with the run timer off; a run retries the move.
+void TransferSequence::refuseMove(const QString& message, const QString& logLine) {
+    c_.state.form3.Timer2->setEnabled(false);
+    TransferStep = 59;
+    c_.log(logLine);
+    c_.dialogs.message(message, QStringLiteral("INPUT"), [] {});
+}
+
+void TransferSequence::closing() {
+    StationState& s = c_.state;
+    switch (RowStep) {
+        case 99: {
+            paintGrid(kDoneGreen);
+            if (s.settings.Text1(16).trimmed() == QLatin1String("PELKO")) {
+                const QString folder = s.settings.Text1(37);
+                QStringList mix;
+                QString error;
+                if (loadDyeMix(dyeMixFilePath(c_.workdir, folder, kDyeMixFileName), mix, &error)) {
+                    for (int r = 0; r < kRows; ++r) {
+                        const int m = mix.indexOf(text(s.form3, Code, r).trimmed());
+                        if (m < 0 || text(s.form3, Code, r).trimmed().isEmpty()) continue;
+                        writeMixMark(dyeMixFilePath(c_.workdir, folder, kMixMarksFileName), m + 1,
+                                     0, &error);
+                    }
+                }
+                if (!error.isEmpty()) c_.log(QStringLiteral("<mix> ") + error);
+            } else {
+                for (int k = 1; k <= 25; ++k) {
+                    if (!job_.SpecialFlags[size_t(k)]) continue;
+                    s.image.set(800 + k, kNoValue);
+                    job_.SpecialFlags[size_t(k)] = 0;
+                    s.TalbertSpecialFlags[size_t(k)] = 0;
+                }
+            }
+            s.wash.WashPhase = 1;
+            setAnimation(s, 3, 2);
+            s.wash.WashWater = 0;
+            status(59);
+            RowStep = 109;
+            c_.log(QStringLiteral("< washing >"));
+            break;
+        }
+        case 109: {
+            // The wash re-arms the axis-zero routine, which switches every output
+            // off on its way: the top-up water waits until it has finished.
+            if (s.wash.WashPhase != 0 || homingRunning(s)) break;
+            if (Val(s.form3.Label6.Caption) == 0) {
+                s.form3.Label7.Caption = numberText(reading());
+                RowStep = 199;
+                break;
+            }
+            s.wash.WashWater = 0;
+            s.form3.Label6.BackColor = kYellow;
+            s.form3.Label7.BackColor = kYellow;
+            Water[3] = qint64(reading());
+            Water[2] = qint64(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
+            s.image.set(waterRegister(), 30000);
+            status(60);
+            c_.log(QStringLiteral("< take water >"));
+            RowStep = 119;
+            break;
+        }
+        case 119:
+            if (reading() + 2000 - double(Water[3]) < double(Water[2])) break;
+            s.image.set(waterRegister(), kNoValue);
+            c_.log(QStringLiteral("< water stop >"));
+            RowStep = 129;
+            break;
+        case 129:
+            if (++SettleCount <= 10) break;
+            s.form3.Label7.Caption =
+                QString::number(qint64(Val(s.form3.Label7.Caption)) + qint64(reading()) - Water[3]);
+            s.form3.Label6.BackColor = kDefaultBack;
+            s.form3.Label7.BackColor = kDefaultBack;
+            status(61);
+            setAnimation(s, 0, 0);
+            s.wash.WashPhase = 10;
+            if (c_.clearWashClock) c_.clearWashClock();
+            s.wash.WashWater = 0;
+            SettleCount = 0;
+            RowStep = 199;
+            break;
+        case 199:
+            if (s.wash.WashPhase == 0) endOfJob();
+            break;
+        default:
+            break;
+    }
+}
+
+void TransferSequence::endOfJob() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    s.image.set(990, 5);
+    s.image.set(991, 5);
+    s.image.set(992, 5);
+    for (int r = 901; r <= 926; ++r) s.image.set(r, kNoValue);
+
+    writeDailyRecord();
+    c_.plant.jobFinished(s);
+
+    FinishedJob done;
+    done.order = f.Label2.Caption.trimmed();
+    done.bucket = f.Label5.Caption.trimmed();
+    done.waterAmount = f.Label6.Caption.trimmed();
+    done.actualWater = f.Label7.Caption.trimmed();
+    for (int r = 0; r < kRows; ++r) {
+        if (text(f, Code, r).trimmed().isEmpty()) continue;
+        done.codes << text(f, Code, r);
+        done.recipeWeights << text(f, RecipeWeight, r).trimmed();
+        done.actualWeights << text(f, ActualWeight, r).trimmed();
+    }
+    done.machineMs = startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0;
+
+    for (Label* l : {&f.Label2, &f.Label5, &f.Label6, &f.Label7, &f.Label8}) {
+        l->Caption.clear();
+        l->BackColor = kDefaultBack;
+    }
+    DispenseGrid::clear(f);
+
+    removeFromQueue(done.order, done.bucket);
+    c_.log(QStringLiteral("< save & end >"));
+    reset();
+    s.TransferActive = 0;
+    f.TOOL.Enabled = true;
+    if (s.machineType() != 4 && s.form2.Timer3) {
+        s.form2.Timer3->setInterval(1000);
+        s.form2.Timer3->setEnabled(true);
+    }
+    if (finished_) finished_(done);
+}
+
+void TransferSequence::writeDailyRecord() {
+    const Form3& f = c_.state.form3;
+    DailyRecord record;
+    record.OrderNo = f.Label2.Caption.trimmed();
+    record.BucketNo = f.Label5.Caption.trimmed();
+    record.WaterAmount = f.Label6.Caption.trimmed();
+    record.ActualWater = f.Label7.Caption.trimmed();
+    for (int r = 0; r < kRows; ++r) {
+        record.Code[size_t(r)] = text(f, Code, r).trimmed();
+        record.RecipeWeight[size_t(r)] = text(f, RecipeWeight, r).trimmed();
+        record.ActualWeight[size_t(r)] = text(f, ActualWeight, r).trimmed();
+    }
+    record.setFinishTime(c_.now());
+    for (int k = 0; k < DailyRecord::kExtras; ++k)
+        record.Extra[size_t(k)] = f.Label18[k].Caption.trimmed();
+    QString error;
+    if (!AppendDailyRecord(c_.workdir, record, &error)) {
+        c_.log(QStringLiteral("<record> ") + record.OrderNo + QStringLiteral(" not recorded: ") +
+               error);
+        c_.dialogs.message(QStringLiteral("The record of job %1 could not be written: %2")
+                               .arg(record.OrderNo, error),
+                           QStringLiteral("INPUT"), [] {});
+    }
+}
+
+// Removes the queue record of the job that ran (its order and bucket), so
+// that a waiting job is never removed in its place.
+void TransferSequence::removeFromQueue(const QString& order, const QString& bucket) {
+    JobFile queue = jobQueueFile(c_.workdir);
+    const int count = queue.count();
+    int found = 0;
+    for (int n = 1; n <= count && found == 0; ++n) {
+        const std::optional<JobRecord> r = queue.read(n);
+        if (r && r->OrderNo.trimmed() == order && r->BucketNo.trimmed() == bucket) found = n;
+    }
+    if (found == 0) {
+        c_.log(QStringLiteral("<queue> job %1 was no longer in the queue").arg(order));
+    } else if (!queue.remove(found)) {
+        // Taking it again would dispense it twice: the run stops for the operator.
+        c_.log(QStringLiteral("<queue> job %1 not removed: %2").arg(order, queue.errorString()));
+        if (c_.state.form3.Timer1) c_.state.form3.Timer1->setEnabled(false);
+        c_.dialogs.message(
+            QStringLiteral("Job %1 is finished but could not be removed from the queue (%2). "
+                           "The run is stopped: remove it before running again.")
+                .arg(order, queue.errorString()),
+            QStringLiteral("INPUT"), [] {});
+    }
+    fillQueueLists(c_);
+}
+
+}  // namespace dye

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+#include "model/Color.h"
+#include "run/RunContext.h"
+
+namespace dye {
+
+class JobStart;
+
+// What the run reports when a job has ended: the record it wrote, the lines
+// and how long the machine worked on it.
+struct FinishedJob {
+    QString order;
+    QString bucket;
+    QStringList codes;
+    QStringList recipeWeights;
+    QStringList actualWeights;
+    QString waterAmount;
+    QString actualWater;
+    qint64 machineMs = 0;
+};
+
+// The transfer and dispensing sequence of the one-balance machines (types 1,
+// 3 and 4; TransferTimer, Form3.Timer2, 500 ms). It zeroes balance 1, lets in
+// the base water, brings the bucket to the dispensing place, meters the grid
+// rows one after another on station 1, washes, tops up the water, writes the
+// daily record, removes the job from the queue and frees the machine.
+//
+// Two counters drive it: TransferStep counts ticks while the machine is idle
+// (preparation, and the pause between rows), RowStep is the next row to
+// dispense and, after the last row, the closing phase 99 / 109 / 119 / 129
+// / 199.
+class TransferSequence {
+  public:
+    TransferSequence(RunContext ctx, JobStart& jobStart) : c_(std::move(ctx)), job_(jobStart) {}
+
+    void tick();
+    // Every counter and figure back to 0 (the stop commands).
+    void reset();
+    void setFinishedObserver(std::function<void(const FinishedJob&)> fn) {
+        finished_ = std::move(fn);
+    }
+
+    int TransferStep = 0;
+    int RowStep = 0;
+    int ResultCounter = 0;
+    int ZeroMark = 0;     // 10 once balance 1 was zeroed for the job
+    int SettleCount = 0;  // ticks of phase 129
+    // The job's water: actual water, water base, top-up target, top-up base.
+    std::array<qint64, 4> Water{};
+    int BlinkCount = 0;
+    int Place = 0;  // the bucket place the job was moved to (1..64; 0 none yet)
+
+  private:
+    void diagnostics();
+    void liveWeight();
+    void advance();
+    void nextRow();
+    bool moveBucket();
+    bool moveConveyor(int place);
+    void refuseMove(const QString& message, const QString& logLine);
+    void closing();
+    void endOfJob();
+    void writeDailyRecord();
+    void removeFromQueue(const QString& order, const QString& bucket);
+    bool waitingReason();
+
+    double reading() const;  // balance 1 as shown on the settings form
+    int waterRegister() const;
+    void status(int k);  // language text k on the run indicator
+    void paintGrid(Color c);
+
+    RunContext c_;
+    JobStart& job_;
+    int meteredRow_ = -1;  // the row whose metering runs, until its final weight is kept
+    QDateTime startedAt_;
+    qint64 startedMs_ = 0;
+    std::function<void(const FinishedJob&)> finished_;
+};
+
+}  // namespace dye
