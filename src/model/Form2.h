@@ -6,6 +6,7 @@
 
 #include "model/Color.h"
 #include "model/ControlArray.h"
+#include "model/Controls.h"
 
 namespace dye {
 
@@ -43,6 +44,11 @@ struct Form2 {
     QString Label8;       // wash clock
     bool Check1 = false;  // MOVE
     bool Check2 = false;  // D985: water through D851
+
+    // Buttons whose captions follow the language.
+    Button Command13{QStringLiteral("配方輸入")};  // back to the main screen
+    Button Command14{QStringLiteral("清洗桶")};    // wash request
+    Button Command15{QStringLiteral("語言檔")};    // language editor
 
     Timer* Timer1 = nullptr;  // scan cycle
     Timer* Timer2 = nullptr;  // metering stations

@@ -2,6 +2,7 @@
 
 #include "model/Color.h"
 #include "model/ControlArray.h"
+#include "model/Controls.h"
 
 namespace dye {
 
@@ -16,6 +17,10 @@ struct Form9 {
     Captions<64> Label4;  // slot numbers
     Captions<40> Label1;  // captions
     bool Check1 = false;  // MOVE
+
+    Button Command3{QStringLiteral("座標平均")};   // spread positions
+    Button Command4{QStringLiteral("排水閥")};     // drain valve
+    Button Command12{QStringLiteral("座標存檔")};  // save positions
 };
 
 }  // namespace dye

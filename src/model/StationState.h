@@ -4,8 +4,11 @@
 
 #include "link/RegisterImage.h"
 #include "model/Form11.h"
+#include "model/Form15.h"
 #include "model/Form2.h"
 #include "model/Form3.h"
+#include "model/Form4.h"
+#include "model/Form7.h"
 #include "model/Form9.h"
 #include "model/StationValues.h"
 #include "settings/MachineSettings.h"
@@ -23,8 +26,11 @@ struct StationState {
     MachineSettings settings;  // the settings form's fields, read at the moment of use
     Form2 form2;               // SettingsForm
     Form3 form3;               // MainForm
+    Form4 form4;               // records viewer
+    Form7 form7;               // single dispensing entry
     Form9 form9;               // PositionForm
     Form11 form11;
+    Form15 form15;             // auxiliary category picker
 
     RegisterImage image;
     std::array<qint16, 16> MachineStatus{};
