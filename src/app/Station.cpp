@@ -34,7 +34,8 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
       jobStart_(runContext()),
       transfer_(runContext(), jobStart_),
       mainScreen_(runContext()),
-      runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_) {
+      runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
+      pictures_(state, workdir_) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -69,7 +70,8 @@ void Station::createMainScreenTimers() {
     f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false, [] {});
     f.Timer5 = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
                                    [this] { runControl_.Timer5_Tick(); });
-    f.Timer6 = &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false, [] {});
+    f.Timer6 = &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false,
+                                   [this] { pictures_.tick(); });
     f.Timer7 = &scheduler.addTimer(QStringLiteral("Form3.Timer7"), 0, false,
                                    [this] { runControl_.Timer7_Tick(); });
 }

@@ -21,6 +21,7 @@
 #include "model/StationState.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
+#include "run/PictureAnimation.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunControl.h"
 #include "run/TransferSequence.h"
@@ -123,6 +124,7 @@ class Station {
     TransferSequence transfer_;
     MainScreen mainScreen_;
     RunControl runControl_;
+    PictureAnimation pictures_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

@@ -29,7 +29,8 @@ struct StationState {
     Form4 form4;               // records viewer
     Form7 form7;               // single dispensing entry
     Form9 form9;               // PositionForm
-    Form11 form11;
+    Form11 form11;             // order list window
+    Form13 form13;             // closing notice
     Form15 form15;             // auxiliary category picker
 
     RegisterImage image;
@@ -41,14 +42,21 @@ struct StationState {
 
     // Timed routine and robot check.
     int Timer3Count = 0;  // also the HomingCounter: non-zero while the axis-zero routine runs
-    int Timer3Delay = 0;
+    int Timer3Delay = 0;  // the shared manual-move value: delays the X and Y homing
     int RobotCheckState = 0;
     int RobotMessageBusy = 0;  // 9 while the robot message waits for the operator
     AxisMove MoveX{};
     AxisMove MoveY{};  // third axis
     AxisMove MoveZ{};
 
-    int TransferActive = 0;
+    int TransferActive = 0;  // 1 while a run sequence owns the machine
+
+    // Machine pictures: mode and frame of Picture2, mode and frame of Picture1.
+    std::array<qint16, 4> AnimationState{};
+    int PicturePlace = 0;  // the bucket place number drawn on Picture2
+
+    // Special codes of the TALBERT profile marked by the job start (1..25; 0 unused).
+    std::array<int, 26> TalbertSpecialFlags{};
 
     // Machine type: settings field 5, read as a number everywhere.
     int machineType() const { return int(settings.number(5)); }

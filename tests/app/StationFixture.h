@@ -26,6 +26,9 @@ class StationFixture : public ::testing::Test {
         QByteArray frame;
     };
     QList<Sent> sent;
+    // true: start as the program does, through the main screen's load (which
+    // loads the settings form); false: the settings form's load alone.
+    bool loadMainScreen = false;
 
     // Settings records by field number (field i is record i + 1).
     void start(std::map<int, QString> fields) {
@@ -43,7 +46,10 @@ class StationFixture : public ::testing::Test {
         station->scan().setFrameObserver([this](const QByteArray& f) {
             sent.append({station->scan().ScanStep, f});
         });
-        station->loadSettingsForm();
+        if (loadMainScreen)
+            station->load();
+        else
+            station->loadSettingsForm();
     }
 
     StationState& state() { return station->state; }

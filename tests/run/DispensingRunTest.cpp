@@ -1,0 +1,139 @@
+// A whole job on the simulated machine in virtual time, through the main
+// screen's job start and the one-balance sequence.
+#include <QFile>
+
+#include "records/DailyRecordFile.h"
+#include "run/RunFixture.h"
+
+namespace dye::test {
+namespace {
+
+using DispenseGrid::ActualWeight;
+using DispenseGrid::Code;
+
+class DispensingRun : public RunFixture {
+  protected:
+    QList<DailyRecord> records() {
+        QList<DailyRecord> out;
+        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
+        return out;
+    }
+};
+
+TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
+    // Valves 1 and 3 of the sample-like table below.
+    valve(1, "SODA", "40");
+    valve(3, "HAC", "20");
+    startRun({{8, "2"}});
+    queue(job("J-1", "1", "12000", {{0, {"SODA", "300"}}, {4, {"HAC", "40"}}}));
+    ASSERT_TRUE(runJob());
+
+    // Every step of the job left its line, in order.
+    QStringList run;
+    for (const QString& t : logTexts())
+        if (t.startsWith(QLatin1String("<start>")) || t.startsWith(QLatin1String("< ")))
+            run << t.section(QLatin1Char('>'), 0, 0) + QLatin1Char('>');
+    EXPECT_EQ(run, QStringList({"<start>", "< no.1 to zero >", "< water in 10 sec >",
+                                "< move to enter >", "< enter to dispen >", "< enter to dispen >",
+                                "< washing >", "< take water >", "< water stop >",
+                                "< save & end >"}));
+    EXPECT_TRUE(logTexts().contains("<start>J-1< start >"));
+
+    // Zeroing, base water and top-up went to the controller.
+    EXPECT_TRUE(writtenTo(989).contains(10));
+    EXPECT_TRUE(writtenTo(985).contains(1000));
+    EXPECT_TRUE(writtenTo(985).contains(30000));
+    EXPECT_TRUE(writtenTo(986).contains(1000));
+
+    // One exact record, every line within tolerance, the queue empty but there.
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_EQ(QFileInfo(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6))).size(), 1080);
+    EXPECT_EQ(r[0].OrderNo, "J-1");
+    EXPECT_EQ(r[0].Code[0], "SODA");
+    EXPECT_EQ(r[0].Code[1], "HAC");
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 300, 2.01);
+    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 40, 2.01);
+    EXPECT_GT(r[0].ActualWater.toDouble(), 5000);
+    EXPECT_TRUE(QFileInfo::exists(jobQueueFile(QDir(dir.path())).path()));
+    EXPECT_EQ(queued(), 0);
+    EXPECT_EQ(state().TransferActive, 0);
+    EXPECT_TRUE(form3().TOOL.Enabled);
+    EXPECT_TRUE(form3().List2.items.isEmpty());
+}
+
+TEST_F(DispensingRun, NoRowsAndNoWaterStillCloseTheJob) {
+    startRun();
+    queue(job("EMPTY", "2", "0", {}));
+    ASSERT_TRUE(runJob());
+    const QStringList log = logTexts();
+    EXPECT_TRUE(log.contains("< washing >"));
+    EXPECT_FALSE(log.contains("< take water >"));
+    EXPECT_FALSE(log.join('\n').contains("< enter to dispen >"));
+    EXPECT_TRUE(log.contains("< save & end >"));
+    ASSERT_EQ(records().size(), 1);
+    EXPECT_EQ(records()[0].Code[0], "");
+    EXPECT_EQ(queued(), 0);
+}
+
+TEST_F(DispensingRun, SettingsBoxRoutesTheWaterThroughD851) {
+    startRun();
+    state().form2.Check2 = true;
+    queue(job("W", "1", "0", {}));
+    ASSERT_TRUE(runUntil([&] { return state().TransferActive == 1; }));
+    ASSERT_TRUE(runUntil([&] { return logTexts().contains("< water in 10 sec >"); }));
+    passes(2);
+    EXPECT_EQ(writtenTo(851).count(1000), 1);
+    EXPECT_FALSE(writtenTo(985).contains(1000));
+    EXPECT_EQ(writtenTo(986).count(1000), 1);
+}
+
+TEST_F(DispensingRun, StopDuringMeteringThenRunDispensesTheSameJobFromItsFirstRow) {
+    valve(1, "SODA", "10");
+    startRun({{8, "2"}});
+    queue(job("AGAIN", "1", "0", {{0, {"SODA", "400"}}}));
+    queue(job("NEXT", "2", "0", {}));
+    ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep >= 4; }));
+
+    station->runControl().Command8_Click();
+    EXPECT_EQ(order(), "");
+    EXPECT_EQ(cell(Code, 0), "");
+    EXPECT_EQ(state().station[1].StationStep, 0);
+    EXPECT_EQ(form3().Label10[0].Caption, "<STOP>");
+    EXPECT_EQ(form3().BackColor, kStopPink);
+    EXPECT_EQ(state().image.get(851), RegisterImage::RegNoValue);
+    EXPECT_FALSE(form3().Timer1->enabled());
+    EXPECT_FALSE(form3().Timer2->enabled());
+    passes(2);
+    EXPECT_EQ(sim().machine().outputOn(851), false);
+    EXPECT_EQ(queued(), 2);
+
+    // Nothing moves while stopped.
+    station->scheduler.advance(10000);
+    EXPECT_EQ(order(), "");
+
+    station->runControl().RUN_Click();
+    ASSERT_TRUE(runJob());
+    const QStringList log = logTexts();
+    EXPECT_EQ(log.count("<start>AGAIN< start >"), 2);
+    EXPECT_EQ(log.filter("< enter to dispen >").size(), 2);  // row 1 once per start
+    ASSERT_EQ(records().size(), 1);
+    EXPECT_EQ(records()[0].OrderNo, "AGAIN");
+    EXPECT_NEAR(records()[0].ActualWeight[0].toDouble(), 400, 2.01);
+    // The job that ran was removed; the next one waits first in the queue.
+    EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "NEXT");
+}
+
+TEST_F(DispensingRun, JobWithoutBucketSaysWhyItWaits) {
+    startRun();
+    queue(job("NOBUCKET", "", "0", {{0, {"SODA", "10"}}}));
+    ASSERT_TRUE(runUntil([&] { return order() == "NOBUCKET"; }));
+    station->scheduler.advance(5000);
+    EXPECT_TRUE(form3().Status.contains("NOBUCKET"));
+    EXPECT_EQ(state().TransferActive, 0);
+    station->runControl().Command8_Click();
+    EXPECT_TRUE(form3().Status.isEmpty());
+}
+
+}  // namespace
+}  // namespace dye::test

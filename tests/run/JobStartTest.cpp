@@ -1,0 +1,139 @@
+// Taking a job onto the main screen: packed rows, tube, name and balance of
+// every row, and the start-up of the main screen.
+#include "run/JobStart.h"
+#include "run/RunFixture.h"
+#include "settings/MixFiles.h"
+
+namespace dye::test {
+namespace {
+
+using namespace DispenseGrid;
+
+class JobStartTest : public RunFixture {
+  protected:
+    // Valve table: tube j + 1 carries code "C<j+1>" and name "N<j+1>".
+    void tubes() {
+        for (int j = 0; j < 24; ++j) {
+            state().settings.setText4(j, QStringLiteral("C%1").arg(j + 1));
+            state().settings.setText4(48 + j, QStringLiteral("N%1").arg(j + 1));
+        }
+    }
+    void load(const JobRecord& r) { station->jobStart().load(r); }
+};
+
+TEST_F(JobStartTest, LinesArePackedIntoRowsWithTubeAndName) {
+    startRun();
+    tubes();
+    state().settings.setText4(7, "C3");  // tube 8 also carries C3: the last tube wins
+    load(job("P", "7", "500", {{0, {"C1", "11"}}, {2, {"C3", "33"}}, {6, {"NONE", "77"}}}));
+    EXPECT_EQ(cell(Code, 0), "C1");
+    EXPECT_EQ(cell(Code, 1), "C3");
+    EXPECT_EQ(cell(Code, 2), "NONE");
+    EXPECT_EQ(cell(Code, 3), "");
+    EXPECT_EQ(cell(RecipeWeight, 0), "11");
+    EXPECT_EQ(cell(RecipeWeight, 1), "33");
+    EXPECT_EQ(cell(RecipeWeight, 2), "77");
+    EXPECT_EQ(cell(Tube, 0), "1");
+    EXPECT_EQ(cell(Name, 0), "N1");
+    EXPECT_EQ(cell(Tube, 1), "8");
+    EXPECT_EQ(cell(Name, 1), "N8");
+    // No tube carries the code: tube, name and balance stay empty.
+    EXPECT_EQ(cell(Tube, 2), "");
+    EXPECT_EQ(cell(Balance, 2), "");
+    // A one-balance machine leaves the balance column alone.
+    EXPECT_EQ(cell(Balance, 0), "");
+    EXPECT_EQ(order(), "P");
+    EXPECT_FALSE(form3().TOOL.Enabled);
+    EXPECT_TRUE(logTexts().contains("<start>P< start >"));
+}
+
+TEST_F(JobStartTest, BalanceByTubeCountOnTypeTwoAndFenwick) {
+    for (const auto& [type, profile] : {std::pair{"2", ""}, {"1", "FENWICK"}}) {
+        SCOPED_TRACE(QStringLiteral("type %1 %2").arg(type, profile).toStdString());
+        startRun({{5, type}, {16, profile}, {11, "5"}});
+        tubes();
+        load(job("B", "1", "", {{0, {"C5", "1"}}, {1, {"C6", "1"}}, {2, {"C24", "1"}}}));
+        EXPECT_EQ(cell(Balance, 0), "1");
+        EXPECT_EQ(cell(Balance, 1), "2");
+        EXPECT_EQ(cell(Balance, 2), "2");
+    }
+    // An empty tube count is filled with 5 the first time it is needed.
+    startRun({{5, "2"}, {11, ""}});
+    tubes();
+    load(job("B", "1", "", {{0, {"C5", "1"}}, {1, {"C6", "1"}}}));
+    EXPECT_EQ(state().settings.Text1(11), "5");
+    EXPECT_EQ(cell(Balance, 0), "1");
+    EXPECT_EQ(cell(Balance, 1), "2");
+}
+
+TEST_F(JobStartTest, BalanceByWeightThresholdOnTypeFive) {
+    startRun({{5, "5"}, {25, "100"}});
+    tubes();
+    load(job("T", "1", "", {{0, {"C1", "100"}}, {1, {"C2", "100.5"}}}));
+    EXPECT_EQ(cell(Balance, 0), "2");
+    EXPECT_EQ(cell(Balance, 1), "1");
+}
+
+TEST_F(JobStartTest, ProfileMarksSpecialRegistersAndMixEntries) {
+    startRun({{16, "TALBERT"}, {27, "C2"}});
+    tubes();
+    load(job("S", "1", "", {{0, {"C2", "5"}}}));
+    EXPECT_EQ(state().image.get(802), 32700);
+    EXPECT_EQ(station->jobStart().SpecialFlags[2], 1);
+    EXPECT_EQ(state().TalbertSpecialFlags[2], 1);
+
+    startRun({{16, "PELKO"}});
+    tubes();
+    ASSERT_TRUE(saveDyeMix(QDir(dir.path()).filePath("DYE_MIX.txt"), {"X", "C1", "Y", "C1"}));
+    load(job("M", "1", "", {{0, {"C1", "5"}}}));
+    QList<qint16> marks;
+    ASSERT_TRUE(loadMixMarks(QDir(dir.path()).filePath("MIX_C.txt"), marks));
+    EXPECT_EQ(marks.mid(0, 5), QList<qint16>({0, 1, 0, 1, 0}));
+}
+
+TEST_F(JobStartTest, TakesNoJobWhileHomingOrWashing) {
+    startRun();
+    queue(job("WAIT", "1", "0", {}));
+    // The axis-zero routine of the start-up holds the first job back.
+    station->scheduler.advance(1500);
+    EXPECT_TRUE(form3().List2.items.contains("WAIT---1"));
+    EXPECT_EQ(order(), "");
+    form3().Timer1->setEnabled(false);
+    ASSERT_TRUE(runUntil([&] { return !homingRunning(state()); }));
+    // A wash asked for from the main screen holds it back too.
+    station->mainScreen().Command12_Click();
+    form3().Timer1->setEnabled(true);
+    station->scheduler.advance(3000);
+    EXPECT_NE(state().wash.WashPhase, 0);
+    EXPECT_EQ(order(), "");
+    ASSERT_TRUE(runUntil([&] { return order() == "WAIT"; }));
+    EXPECT_EQ(state().wash.WashPhase, 0);
+    EXPECT_FALSE(homingRunning(state()));
+}
+
+TEST_F(JobStartTest, StartUpResetsFilesAndArmsTheRunTimerOfTheType) {
+    // Whatever the files held before, they start cleared.
+    ASSERT_TRUE(setBucketFlag(QDir(dir.path()), 7));
+    ASSERT_TRUE(writeMixMark(QDir(dir.path()).filePath("MIX_C.txt"), 3, 1));
+    startRun({{5, "2"}, {21, "4"}});
+    QFile light(QDir(dir.path()).filePath("light.txt"));
+    ASSERT_TRUE(light.open(QIODevice::ReadOnly));
+    EXPECT_EQ(light.readAll(), QByteArray(200, '0'));
+    QFile mix(QDir(dir.path()).filePath("MIX_C.txt"));
+    ASSERT_TRUE(mix.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mix.readAll(), QByteArray(60, '\0'));
+    EXPECT_TRUE(QDir(dir.path()).exists("LOG"));
+    EXPECT_FALSE(form3().Timer2->enabled());
+    EXPECT_TRUE(form3().Timer3->enabled());
+    EXPECT_FALSE(form3().Timer7->enabled());
+    EXPECT_EQ(form3().Label14.BackColor, paletteColor(4));
+    EXPECT_FALSE(form3().Label19.Visible);
+
+    startRun({{5, "9"}});
+    EXPECT_FALSE(form3().Timer2->enabled());
+    EXPECT_FALSE(form3().Timer3->enabled());
+    EXPECT_TRUE(form3().Status.contains("9"));
+}
+
+}  // namespace
+}  // namespace dye::test

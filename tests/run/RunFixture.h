@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/StationFixture.h"
+#include "core/AnsiText.h"
+#include "jobs/JobFile.h"
+#include "records/EventLog.h"
+#include "run/DispenseGrid.h"
+
+namespace dye::test {
+
+// A station started as the program starts (main screen load), on the
+// simulator in virtual time, with helpers to queue jobs and follow the run.
+class RunFixture : public StationFixture {
+  protected:
+    void startRun(std::map<int, QString> fields = {}) {
+        loadMainScreen = true;
+        start(std::move(fields));
+    }
+
+    // A valve of the table file, before the start: code and rate (the
+    // simulator takes its nominal rates from the same file).
+    void valve(int number, const QString& code, const QString& rate) {
+        ASSERT_TRUE(saveValveField(QDir(dir.path()), number - 1, code));
+        ASSERT_TRUE(saveValveField(QDir(dir.path()), 24 + number - 1, rate));
+    }
+
+    static JobRecord job(const QString& order, const QString& bucket, const QString& water,
+                         std::map<int, std::pair<QString, QString>> lines) {
+        JobRecord r;
+        r.OrderNo = order;
+        r.BucketNo = bucket;
+        r.WaterAmount = water;
+        for (const auto& [slot, line] : lines) {
+            r.Code[size_t(slot)] = line.first;
+            r.Weight[size_t(slot)] = line.second;
+        }
+        return r;
+    }
+    void queue(const JobRecord& r) { ASSERT_TRUE(jobQueueFile(QDir(dir.path())).append(r)); }
+    int queued() { return jobQueueFile(QDir(dir.path())).count(); }
+
+    Form3& form3() { return state().form3; }
+    QString order() { return form3().Label2.Caption.trimmed(); }
+    QString cell(DispenseGrid::Column c, int row) {
+        return DispenseGrid::text(form3(), c, row).trimmed();
+    }
+
+    // Advances until `done` holds, at most `limitMs` of machine time.
+    template <typename Pred>
+    bool runUntil(Pred done, qint64 limitMs = 30 * 60 * 1000) {
+        const qint64 end = station->scheduler.now() + limitMs;
+        while (station->scheduler.now() < end) {
+            if (done()) return true;
+            station->scheduler.advance(100);
+        }
+        return done();
+    }
+    // Runs the job now queued first to its end.
+    bool runJob() {
+        return runUntil([&] { return !order().isEmpty(); }) &&
+               runUntil([&] { return order().isEmpty(); });
+    }
+
+    // The event texts of today's log, in order (date and time stripped).
+    QStringList logTexts() {
+        QFile f(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        QStringList out;
+        const QByteArray all = f.readAll();
+        for (int at = 0; at + kLogRecordLength <= all.size(); at += kLogRecordLength) {
+            const QString line = fromFixedField(all.mid(at, kLogRecordLength - 2));
+            const int sep = line.indexOf(QStringLiteral("   "));
+            out << (sep < 0 ? line : line.mid(sep + 3)).trimmed();
+        }
+        return out;
+    }
+    // Values written to register d, in order (16-bit blocks only).
+    QList<int> writtenTo(int d) const {
+        QList<int> values;
+        for (const QByteArray& w : writes()) {
+            const int start = (w.mid(5, 4).toInt(nullptr, 16) - 0x1C00) / 2;
+            const int count = w.mid(9, 2).toInt(nullptr, 16) / 2;
+            if (d < start || d >= start + count) continue;
+            const QByteArray v = w.mid(11 + 4 * (d - start), 4);
+            // Little-endian 16-bit words, high byte last.
+            values << int(quint16((v.mid(2, 2) + v.mid(0, 2)).toInt(nullptr, 16)));
+        }
+        return values;
+    }
+};
+
+}  // namespace dye::test
