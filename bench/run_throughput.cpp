@@ -1,0 +1,124 @@
+// Throughput of the one-balance dispensing run on the simulated machine, in
+// virtual time: a queue of jobs of ten lines each (random codes of the
+// shipped valve table, random weights) is worked to its end through the job
+// start and the transfer sequence, as `dyestation --until-idle` does. Prints
+// the machine time per job (and how it splits), the metering accuracy of the
+// lines, and the wall time the station needs per machine hour. Figures, not
+// a pass/fail test.
+//
+// run_throughput [JOBS] (default 20)
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "app/Installation.h"
+#include "app/Station.h"
+#include "run/TransferSequence.h"
+#include "jobs/JobFile.h"
+#include "settings/SettingsFiles.h"
+
+using namespace dye;
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int jobs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        out << "run_throughput: no temporary directory\n";
+        return 1;
+    }
+    const QDir workdir(dir.path());
+    seedInstallationFiles(workdir);
+    QFile::remove(workdir.filePath(QStringLiteral("START_DISPEN.txt")));
+
+    // The shipped valve table: ten different codes per job, 5 to 500 units.
+    MachineSettings table;
+    loadValveTable(workdir, table);
+    std::mt19937 random(7);
+    JobFile queue = jobQueueFile(workdir);
+    for (int n = 1; n <= jobs; ++n) {
+        JobRecord job;
+        job.OrderNo = QStringLiteral("BENCH-%1").arg(n, 4, 10, QLatin1Char('0'));
+        job.BucketNo = QString::number(1 + (n - 1) % 8);
+        job.WaterAmount = QStringLiteral("15000");
+        std::vector<int> valves(24);
+        for (int v = 0; v < 24; ++v) valves[size_t(v)] = v + 1;
+        std::shuffle(valves.begin(), valves.end(), random);
+        std::uniform_int_distribution<int> weight(5, 500);
+        for (int line = 0; line < JobRecord::kLines; ++line) {
+            job.Code[size_t(line)] = table.valveCode(valves[size_t(line)]);
+            job.Weight[size_t(line)] = QString::number(weight(random));
+        }
+        if (!queue.append(job)) {
+            out << "run_throughput: queue not written: " << queue.errorString() << "\n";
+            return 1;
+        }
+    }
+
+    Station::Options options;
+    options.workdir = dir.path();
+    options.simulate = true;
+    options.start = QDateTime(QDate(2026, 12, 7), QTime(6, 0));
+    Station station(options);
+    station.load();
+
+    QList<FinishedJob> finished;
+    station.transfer().setFinishedObserver([&](const FinishedJob& j) { finished << j; });
+    QElapsedTimer wall;
+    wall.start();
+    const qint64 machineStart = station.scheduler.now();
+    int code = 0;
+    while (jobQueueFile(workdir).count() > 0 || !station.state.form3.Label2.Caption.isEmpty()) {
+        station.scheduler.advance(1000);
+        if (station.scheduler.now() - machineStart > qint64(jobs) * 3600 * 1000) {
+            code = 1;
+            break;
+        }
+    }
+    const double wallMs = double(wall.nsecsElapsed()) / 1e6;
+    const double machineMs = double(station.scheduler.now() - machineStart);
+
+    double sumAbs = 0, maxAbs = 0, tolerance = station.state.settings.number(7);
+    int lines = 0, within = 0;
+    qint64 sumJob = 0, minJob = 0, maxJob = 0;
+    for (const FinishedJob& j : finished) {
+        sumJob += j.machineMs;
+        minJob = minJob == 0 ? j.machineMs : std::min(minJob, j.machineMs);
+        maxJob = std::max(maxJob, j.machineMs);
+        for (int i = 0; i < j.recipeWeights.size(); ++i) {
+            const double err = j.actualWeights.value(i).toDouble() - j.recipeWeights[i].toDouble();
+            sumAbs += std::abs(err);
+            maxAbs = std::max(maxAbs, std::abs(err));
+            within += std::abs(err) <= tolerance ? 1 : 0;
+            ++lines;
+        }
+    }
+    const int done = int(finished.size());
+    out << "jobs=" << done << "/" << jobs << " lines=" << lines << "\n";
+    if (done > 0) {
+        out << QStringLiteral("machine_s_per_job=%1 min=%2 max=%3 machine_h_total=%4\n")
+                   .arg(double(sumJob) / done / 1000.0, 0, 'f', 1)
+                   .arg(double(minJob) / 1000.0, 0, 'f', 1)
+                   .arg(double(maxJob) / 1000.0, 0, 'f', 1)
+                   .arg(machineMs / 3.6e6, 0, 'f', 2);
+        out << QStringLiteral("lines_within_tolerance=%1% (tolerance %2) mean_abs_err=%3 "
+                              "max_abs_err=%4\n")
+                   .arg(100.0 * within / std::max(1, lines), 0, 'f', 1)
+                   .arg(tolerance)
+                   .arg(sumAbs / std::max(1, lines), 0, 'f', 2)
+                   .arg(maxAbs, 0, 'f', 2);
+    }
+    out << QStringLiteral("wall_ms=%1 wall_ms_per_machine_hour=%2 machine_over_wall=%3x\n")
+               .arg(wallMs, 0, 'f', 0)
+               .arg(wallMs / (machineMs / 3.6e6), 0, 'f', 1)
+               .arg(machineMs / wallMs, 0, 'f', 0);
+    if (code != 0) out << "run_throughput: the queue did not empty\n";
+    return code;
+}
