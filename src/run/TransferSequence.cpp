@@ -276,6 +276,7 @@ bool TransferSequence::moveConveyor(int p) {
 // The job stays on the screen with the run timer off; a run retries the move.
 void TransferSequence::refuseMove(const QString& message, const QString& logLine) {
     c_.state.form3.Timer2->setEnabled(false);
+    c_.state.form3.Status = message + QStringLiteral(": the job waits; run again to retry.");
     TransferStep = 59;
     c_.log(logLine);
     c_.dialogs.message(message, QStringLiteral("INPUT"), [] {});

@@ -124,6 +124,43 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunDispensesTheSameJobFromItsFirstRo
     EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "NEXT");
 }
 
+TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
+    // Gantry machine: the place named like the bucket, by its taught position.
+    startRun();
+    TeachSlot place{QStringLiteral("6000"), QStringLiteral("1200"), QStringLiteral("B7"), {}};
+    state().settings.setTeachSlot(3, place);
+    queue(job("G", "B7", "0", {{0, {"SODA", "5"}}}));
+    ASSERT_TRUE(runUntil([&] { return station->transfer().RowStep == 1; }));
+    EXPECT_EQ(state().MoveX[1], 6000);
+    EXPECT_EQ(state().wash.WashSlot, 3);
+    EXPECT_EQ(state().PicturePlace, 3);
+    EXPECT_TRUE(logTexts().contains("< move to enter >  PUSH TO (3)"));
+
+    // Conveyor machine: the side of the split and the place's stop.
+    for (const auto& [bucketPlace, side, stop] :
+         {std::tuple{3, 902, 906}, {1, 901, 904}, {18, 921, 923}}) {
+        SCOPED_TRACE(bucketPlace);
+        QFile::remove(jobQueueFile(QDir(dir.path())).path());
+        startRun({{5, "4"}, {24, "2"}});
+        state().settings.setTeachSlot(bucketPlace, {{}, {}, QStringLiteral("K"), {}});
+        queue(job("C", "K", "0", {{0, {"SODA", "5"}}}));
+        ASSERT_TRUE(runUntil([&] { return station->transfer().RowStep == 1; }));
+        passes(2);
+        EXPECT_TRUE(writtenTo(side).contains(30000));
+        EXPECT_TRUE(writtenTo(stop).contains(30000));
+        EXPECT_EQ(state().RobotCheckState, 0);
+    }
+    // A place the conveyor has no stop for holds the job with the reason.
+    QFile::remove(jobQueueFile(QDir(dir.path())).path());
+    startRun({{5, "4"}});
+    state().settings.setTeachSlot(30, {{}, {}, QStringLiteral("FAR"), {}});
+    queue(job("F", "FAR", "0", {{0, {"SODA", "5"}}}));
+    ASSERT_TRUE(runUntil([&] { return !form3().Status.isEmpty(); }));
+    EXPECT_FALSE(form3().Timer2->enabled());
+    EXPECT_EQ(order(), "F");
+    EXPECT_FALSE(writtenTo(935).contains(30000));
+}
+
 TEST_F(DispensingRun, JobWithoutBucketSaysWhyItWaits) {
     startRun();
     queue(job("NOBUCKET", "", "0", {{0, {"SODA", "10"}}}));
