@@ -80,7 +80,8 @@ qint64 MachineModel::flowStart(const Flow& f) const {
 qint64 MachineModel::flowEnd(const Flow& f) const {
     const TimedOutput& o = output(f.output);
     if (o.onUntil >= TimedOutput::kForever || f.drain) return o.onUntil;
-    return o.onUntil + options_.physics.valveCloseLatencyMs;
+    const int runOn = f.valve == 0 ? options_.physics.waterRunOnMs : 0;
+    return o.onUntil + options_.physics.valveCloseLatencyMs + runOn;
 }
 
 bool MachineModel::flowing(const Flow& f, qint64 ms) const {

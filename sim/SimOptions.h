@@ -16,6 +16,10 @@ struct SimPhysics {
     // Delay between a valve command and the flow starting / stopping.
     int valveOpenLatencyMs = 40;
     int valveCloseLatencyMs = 20;
+    // Water keeps running this long after its valve has closed: the pipe
+    // between the valve and the bucket empties (2000 counts at the default
+    // water rate).
+    int waterRunOnMs = 4000;
     // An opening valve (product or water) does not give its full rate at
     // once: the flow rises evenly from nothing to the full rate over this
     // time after it starts. With the latencies, a timed opening of n

@@ -64,6 +64,7 @@ bool readOptions(const QCommandLineParser& p, SimOptions& sim) {
               parseInt(p, "drain-tail-ms", &sim.physics.drainTailMs) &&
               parseInt(p, "settle-ms", &sim.physics.settleMs) &&
               parseInt(p, "ramp-ms", &sim.physics.valveRampMs) &&
+              parseInt(p, "water-run-on-ms", &sim.physics.waterRunOnMs) &&
               parseRate(p, "latency-ms", &latencyMs) &&
               parseRate(p, "drop", &sim.faults.dropReplies) &&
               parseRate(p, "short", &sim.faults.shortReplies) &&
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
         {"drain-tail-ms", "Time constant of a drain's slowing tail (default 1000).", "ms"},
         {"settle-ms", "Time the balance noise takes to fade after a flow (default 500).", "ms"},
         {"ramp-ms", "Time an opening valve takes to reach its full rate (default 20).", "ms"},
+        {"water-run-on-ms", "Time the water runs on after its valve closes (default 4000).", "ms"},
         {"latency-ms", "Time to the first character of an answer (default 3).", "ms"},
         {"water-on-valve1", "Water goes through valve 1 (D851) instead of D985."},
         {"load", "Content already in the bucket on balance B.", "B:counts"},

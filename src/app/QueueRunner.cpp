@@ -45,7 +45,8 @@ void QueueRunner::reportMessages() {
     HeadlessDialogs* d = station_.headlessDialogs();
     if (!d) return;
     for (; messagesShown_ < d->messages().size(); ++messagesShown_)
-        err_ << "message: " << d->messages()[messagesShown_].text << "\n";
+        err_ << "message at " << station_.clock.now().toString(QStringLiteral("hh:mm:ss"))
+             << ": " << d->messages()[messagesShown_].text << "\n";
     err_.flush();
 }
 

@@ -27,6 +27,7 @@ namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
 constexpr int kConveyorPlaces = 21;  // places 0..20 have a conveyor stop
+constexpr int kReturnTicks = 120;    // a minute for the pipe head to go back to the bucket
 
 void setAnimation(StationState& s, int picture2, int picture1) {
     if (picture2 >= 0) s.AnimationState[0] = qint16(picture2);
@@ -52,7 +53,7 @@ void TransferSequence::paintGrid(Color c) {
 }
 
 void TransferSequence::reset() {
-    TransferStep = RowStep = ResultCounter = ZeroMark = SettleCount = 0;
+    TransferStep = RowStep = ResultCounter = ZeroMark = SettleCount = ReturnTicks = 0;
     Water = {};
     Place = 0;
     meteredRow_ = -1;
@@ -282,6 +283,20 @@ void TransferSequence::refuseMove(const QString& message, const QString& logLine
     c_.dialogs.message(message, QStringLiteral("INPUT"), [] {});
 }
 
+// The axis-zero routine has run the pipe head home; on a gantry machine it goes
+// back down into the job's bucket for the top-up water and the final wash. It
+// is given a minute; after that the run goes on and the wash reports a pipe
+// head that is not down.
+bool TransferSequence::pipeHeadBackAtBucket() {
+    StationState& s = c_.state;
+    const int type = s.machineType();
+    if ((type != 1 && type != 3) || Place <= 0) return true;
+    if (ReturnTicks == 0) sendGantryToSlot(s, Place);
+    ++ReturnTicks;
+    const bool down = s.RobotCheckState == 0 && s.form9.Label3[9] == QStringLiteral("1");
+    return down || ReturnTicks > kReturnTicks;
+}
+
 void TransferSequence::closing() {
     StationState& s = c_.state;
     switch (RowStep) {
@@ -320,6 +335,7 @@ void TransferSequence::closing() {
             // The wash re-arms the axis-zero routine, which switches every output
             // off on its way: the top-up water waits until it has finished.
             if (s.wash.WashPhase != 0 || homingRunning(s)) break;
+            if (!pipeHeadBackAtBucket()) break;
             if (Val(s.form3.Label6.Caption) == 0) {
                 s.form3.Label7.Caption = numberText(reading());
                 RowStep = 199;

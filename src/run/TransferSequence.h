@@ -52,6 +52,7 @@ class TransferSequence {
     int ResultCounter = 0;
     int ZeroMark = 0;     // 10 once balance 1 was zeroed for the job
     int SettleCount = 0;  // ticks of phase 129
+    int ReturnTicks = 0;  // ticks of phase 109 spent bringing the pipe head back to the bucket
     // The job's water: actual water, water base, top-up target, top-up base.
     std::array<qint64, 4> Water{};
     int BlinkCount = 0;
@@ -65,6 +66,7 @@ class TransferSequence {
     bool moveBucket();
     bool moveConveyor(int place);
     void refuseMove(const QString& message, const QString& logLine);
+    bool pipeHeadBackAtBucket();
     void closing();
     void endOfJob();
     void writeDailyRecord();

@@ -54,6 +54,7 @@ class WashTest : public dye::test::StationFixture {
 
 TEST_F(WashTest, TypeOneWashRunsOneCycleWithEveryActionAtItsSecond) {
     startWash({{3, "3"}, {4, "10"}, {23, "4"}});  // 3 cycles of 10 s, 4 s extra water
+    sim().options().physics.waterRunOnMs = 0;     // the water given is the valve's alone
     requestWash(state(), 0, 1, 1);
     ASSERT_TRUE(runWash());
 

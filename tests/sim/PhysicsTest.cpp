@@ -78,11 +78,21 @@ TEST(Physics, TimedOpeningsDeliverTheirTimeLessTheDeadTime) {
         EXPECT_NEAR(m.content(), c.delivered, 1e-9) << c.pulse;
     }
 
-    // Water has the same valve: 10 s of the wash water valve.
+    // Water has the same valve: 10 s of the wash water valve (the pipe's
+    // run-on aside).
+    o.physics.waterRunOnMs = 0;
     Machine water(o);
     water.command(985, 1000, 0);
     water.model.advanceTo(20000);
     EXPECT_NEAR(water.content(), 500.0 * 9.97, 1e-9);
+
+    // The pipe after the water valve runs on when it closes; product valves do not.
+    o.physics.waterRunOnMs = 4000;
+    Machine runOn(o);
+    runOn.command(985, 1000, 0);
+    runOn.command(851, 1000, 0);
+    runOn.model.advanceTo(20000);
+    EXPECT_NEAR(runOn.content(), 500.0 * (9.97 + 4.0) + 100.0 * 9.97, 1e-6);
 }
 
 TEST(Physics, BalanceIsNoisyWhileFlowRunsAndSettlesAfter) {

@@ -27,6 +27,7 @@ struct SimRig {
         o.physics.valveOpenLatencyMs = 0;
         o.physics.valveCloseLatencyMs = 0;
         o.physics.valveRampMs = 0;
+        o.physics.waterRunOnMs = 0;
         o.physics.drainTailMs = 0;
         o.physics.drainResidual = 0.0;
         o.physics.noiseCounts = 0.0;
