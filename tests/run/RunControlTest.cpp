@@ -86,3 +86,61 @@ TEST_F(RunControlTest, IntakePollRunsEveryElevenSeconds) {
 
 }  // namespace
 }  // namespace dye::test
+
+namespace dye::test {
+namespace {
+
+TEST_F(RunControlTest, OrderListWindowAndPicturesFollowTheRun) {
+    // The pictures the build drew.
+    const QDir pictures(QStringLiteral(DYE_BINARY_DIR "/share/pic1"));
+    QDir(dir.path()).mkdir("pic1");
+    for (const QString& f : pictures.entryList(QDir::Files))
+        QFile::copy(pictures.filePath(f), QDir(dir.path()).filePath("pic1/" + f));
+    valve(1, "SODA", "10");
+    startRun();
+    queue(job("OL", "1", "0", {{0, {"SODA", "200"}}}));
+    queue(job("OL2", "2", "0", {}));
+    ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep >= 4; }));
+    station->scheduler.advance(1000);
+    const Form11& o = state().form11;
+    EXPECT_TRUE(o.Loaded);
+    EXPECT_EQ(o.List1.items, QStringList({"OL---1", "OL2---2"}));
+    ASSERT_EQ(o.List2.items.size(), 1);
+    EXPECT_TRUE(o.List2.items[0].startsWith("SODA =  = 200 = "));
+    EXPECT_TRUE(o.List2.items[0].endsWith(" = 1 = "));
+    EXPECT_EQ(o.Label1[1], "OL");
+    // Dispensing: the bucket moved in, the product pours; the place number on it.
+    EXPECT_EQ(state().AnimationState[0], 1);
+    EXPECT_EQ(state().AnimationState[2], 1);
+    EXPECT_EQ(form3().Picture2.number, "1");
+    EXPECT_TRUE(form3().Picture1.file.contains("pic1/a0"));
+
+    station->mainScreen().Label8_DblClick();
+    EXPECT_TRUE(o.Visible);
+    EXPECT_FALSE(form3().Visible);
+    station->mainScreen().Form11_Label1_DblClick();
+    EXPECT_FALSE(o.Visible);
+    EXPECT_TRUE(form3().Visible);
+
+    // Washing after the last row.
+    ASSERT_TRUE(runUntil([&] { return station->transfer().RowStep == 109; }));
+    EXPECT_EQ(state().AnimationState[0], 3);
+    EXPECT_EQ(state().AnimationState[2], 2);
+}
+
+TEST_F(RunControlTest, ClosingSwitchesOffShowsTheNoticeAndEndsAfterAFullPass) {
+    startRun({{21, "7"}});
+    bool quit = false;
+    station->setQuitHandler([&] { quit = true; });
+    const qint64 closedAt = station->scheduler.now();
+    station->unload();
+    EXPECT_TRUE(state().form13.Visible);
+    EXPECT_EQ(state().form13.Label1, "CLOSE NOW...7");
+    EXPECT_EQ(state().image.get(851), RegisterImage::RegNoValue);
+    ASSERT_TRUE(runUntil([&] { return quit; }, 10000));
+    EXPECT_GE(station->scheduler.now() - closedAt, 2000);
+    EXPECT_FALSE(sim().machine().outputOn(851));
+}
+
+}  // namespace
+}  // namespace dye::test
