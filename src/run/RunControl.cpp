@@ -32,6 +32,8 @@ void RunControl::Command9_Click() {
     Form3& f = c_.state.form3;
     f.Timer1->setEnabled(true);
     armRunTimer(false);
+    // The pink of a stop means "stopped": a running station shows its own face.
+    f.BackColor = kFormGrey;
     f.Label8.BackColor = kFormGrey;
     for (Label& l : f.Label10) {
         l.BackColor = kFormGrey;

@@ -19,7 +19,9 @@ TEST_F(RunControlTest, RunTimerTablesByMachineType) {
         startRun({{5, c.type}});
         RunControl& run = station->runControl();
         run.Command8_Click();
+        EXPECT_EQ(form3().BackColor, kStopPink);
         run.Command9_Click();
+        EXPECT_EQ(form3().BackColor, kFormGrey);
         EXPECT_TRUE(form3().Timer1->enabled());
         EXPECT_EQ(form3().Timer2->enabled(), c.command9Timer2);
         EXPECT_EQ(form3().Timer3->enabled(), c.command9Timer3);
