@@ -54,6 +54,12 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         QStringLiteral("N"));
     p.addOptions(
         {help, version, workdir, simulate, headless, runFor, untilIdle, linkLog, linkTest, seed});
+    // For the documentation: grab the windows once a job is being metered, then exit.
+    QCommandLineOption screenshots(QStringLiteral("screenshots"),
+                                   QStringLiteral("Save pictures of the windows into DIR."),
+                                   QStringLiteral("DIR"));
+    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
+    p.addOption(screenshots);
 
     // The parser runs before the application object exists: name the program here.
     const auto helpText = [&p] {
@@ -82,6 +88,12 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     cl.untilIdle = p.isSet(untilIdle);
     if (cl.untilIdle && !(cl.simulate && cl.headless)) {
         *message = QStringLiteral("--until-idle needs --simulate and --headless\n");
+        *exitCode = 2;
+        return std::nullopt;
+    }
+    cl.screenshots = p.value(screenshots);
+    if (!cl.screenshots.isEmpty() && (cl.headless || cl.linkTest)) {
+        *message = QStringLiteral("--screenshots needs the windows of the station\n");
         *exitCode = 2;
         return std::nullopt;
     }

@@ -16,6 +16,7 @@ struct CommandLine {
     bool untilIdle = false;  // work the queue to its end, then exit
     std::optional<double> runForSeconds;
     QString linkLog;
+    QString screenshots;  // folder for the window pictures; "" none
     quint32 seed = 1;
 };
 

@@ -10,9 +10,10 @@
 #include "app/Installation.h"
 #include "app/LinkTestMode.h"
 #include "app/QueueRunner.h"
+#include "app/Screenshots.h"
 #include "app/Station.h"
 #include "core/RealTimeDriver.h"
-#include "ui/StationWindow.h"
+#include "ui/StationWindows.h"
 
 using namespace dye;
 
@@ -75,13 +76,26 @@ int main(int argc, char** argv) {
 
     RealTimeDriver driver(station.scheduler);
     driver.start();
-    station.setQuitHandler([] { QCoreApplication::quit(); });
+    // exit(), not quit(): quit() asks the windows to close first, and the main
+    // screen answers a close by unloading the station.
+    station.setQuitHandler([] { QCoreApplication::exit(0); });
     if (cl->runForSeconds)
-        QTimer::singleShot(int(*cl->runForSeconds * 1000.0), [] { QCoreApplication::quit(); });
-    std::unique_ptr<StationWindow> window;
+        QTimer::singleShot(int(*cl->runForSeconds * 1000.0), [] { QCoreApplication::exit(0); });
+    std::unique_ptr<StationWindows> windows;
+    std::unique_ptr<Screenshots> screenshots;
     if (!cl->headless) {
-        window = std::make_unique<StationWindow>(station.state, &station.manual());
-        window->show();
+        // The program ends through the quit handler only, after the closing notice.
+        QApplication::setQuitOnLastWindowClosed(false);
+        windows = std::make_unique<StationWindows>(
+            station.state,
+            StationWindows::Handlers{station.mainScreen(), station.runControl(), station.keys(),
+                                     &station.manual(), [&station] { station.unload(); }});
+        windows->show();
+        if (!cl->screenshots.isEmpty()) {
+            screenshots =
+                std::make_unique<Screenshots>(station.state, *windows, QDir(cl->screenshots));
+            screenshots->start();
+        }
     }
     return app->exec();
 }

@@ -1,0 +1,82 @@
+#include "Screenshots.h"
+
+#include <QCoreApplication>
+#include <QPixmap>
+#include <QTextStream>
+
+#include "model/StationState.h"
+#include "ui/MainFormView.h"
+#include "ui/OrderListView.h"
+#include "ui/StationWindows.h"
+
+namespace dye {
+namespace {
+
+// The row being metered turns yellow a few seconds into its metering; the
+// pictures are taken a moment after that, or after a while without it.
+constexpr qint64 kAfterYellowMs = 1000;
+constexpr qint64 kAfterStartMs = 8000;
+
+bool save(QWidget& window, const QString& path) {
+    if (window.grab().save(path)) return true;
+    QTextStream(stderr) << "dyestation: cannot write " << path << "\n";
+    return false;
+}
+
+}  // namespace
+
+Screenshots::Screenshots(const StationState& state, StationWindows& windows, QDir folder,
+                         int timeoutMs)
+    : state_(state), windows_(windows), folder_(std::move(folder)), timeoutMs_(timeoutMs) {
+    poll_.setInterval(200);
+    connect(&poll_, &QTimer::timeout, this, &Screenshots::poll);
+}
+
+void Screenshots::start() {
+    elapsed_.start();
+    poll_.start();
+}
+
+bool Screenshots::rowYellow() const {
+    for (const Label& cell : state_.form3.Label4)
+        if (cell.BackColor == kYellow) return true;
+    return false;
+}
+
+void Screenshots::poll() {
+    const qint64 now = elapsed_.elapsed();
+    if (meteringSince_ < 0 && state_.station[1].StationStep > 0) meteringSince_ = now;
+    if (yellowSince_ < 0 && rowYellow()) yellowSince_ = now;
+    if ((yellowSince_ >= 0 && now - yellowSince_ >= kAfterYellowMs) ||
+        (meteringSince_ >= 0 && now - meteringSince_ >= kAfterStartMs)) {
+        poll_.stop();
+        take();
+        return;
+    }
+    if (now > timeoutMs_) {
+        poll_.stop();
+        QTextStream(stderr) << "dyestation: no metering began within " << timeoutMs_ / 1000
+                            << " s; no screenshots taken\n";
+        QCoreApplication::exit(1);
+    }
+}
+
+void Screenshots::take() {
+    if (!folder_.mkpath(QStringLiteral("."))) {
+        QTextStream(stderr) << "dyestation: cannot create " << folder_.path() << "\n";
+        QCoreApplication::exit(1);
+        return;
+    }
+    MainFormView& main = windows_.mainForm();
+    main.render();
+    bool ok = save(main, folder_.filePath(QStringLiteral("main-screen.png")));
+    OrderListView& list = windows_.orderList();
+    list.render();
+    list.show();
+    QCoreApplication::processEvents();
+    ok = save(list, folder_.filePath(QStringLiteral("order-list.png"))) && ok;
+    QTextStream(stdout) << "dyestation: screenshots saved in " << folder_.absolutePath() << "\n";
+    QCoreApplication::exit(ok ? 0 : 1);
+}
+
+}  // namespace dye

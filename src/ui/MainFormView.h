@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "model/Form3.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace dye {
+
+class ClickLabel;
+class KeyState;
+class MainScreen;
+class PictureBox;
+class RunControl;
+struct StationState;
+
+// The main screen (MainForm): the job on the machine with its dispensing
+// grid, the queue and the saved recipes, the run indicator and the balance
+// status, the machine pictures, the recipe entry, the run and stop buttons
+// and the menu. It draws the model after every click and every 100 ms and
+// forwards clicks to the handlers; controls whose handlers are not there
+// yet are shown but do nothing. Closing the window unloads the station;
+// the program ends through the station's quit handler.
+class MainFormView : public QMainWindow {
+  public:
+    MainFormView(StationState& state, MainScreen& screen, RunControl& run, KeyState& keys,
+                 std::function<void()> unload, QWidget* parent = nullptr);
+    void render();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget* buildJob();
+    QWidget* buildGrid();
+    QWidget* buildQueue();
+    QWidget* buildMachine();
+    QWidget* buildEditor();
+    QWidget* buildControls();
+    void buildMenu();
+    QPushButton* button(Button Form3::*member, const char* name, QWidget* parent);
+    void forward(const std::function<void()>& handler);
+
+    StationState& s_;
+    MainScreen& screen_;
+    RunControl& run_;
+    KeyState& keys_;
+    std::function<void()> unload_;
+    bool closing_ = false;
+
+    QLabel* status_ = nullptr;
+    std::array<QLabel*, 13> label9_{};
+    QLabel* label2_ = nullptr;
+    QLabel* label5_ = nullptr;
+    QLabel* label6_ = nullptr;
+    QLabel* label7_ = nullptr;
+    std::array<QLabel*, 4> label18_{};
+    std::array<QLabel*, 60> label4_{};
+    std::array<QLabel*, 10> label1_{};
+    std::array<QLabel*, 10> label3_{};
+    std::array<QLabel*, 2> label10_{};
+    std::array<QLabel*, 4> label11_{};
+    ClickLabel* label8_ = nullptr;
+    QLabel* label12_ = nullptr;
+    QLabel* label13_ = nullptr;
+    QLabel* label14_ = nullptr;
+    std::array<QLabel*, 5> diagnostics_{};  // Label15, 16, 17, 19, 22
+    QLabel* label21_ = nullptr;
+    QListWidget* list1_ = nullptr;
+    QListWidget* list2_ = nullptr;
+    QComboBox* combo1_ = nullptr;
+    std::array<QLineEdit*, 20> text1_{};
+    QLineEdit* text2_ = nullptr;
+    QLineEdit* text3_ = nullptr;
+    PictureBox* picture1_ = nullptr;
+    PictureBox* picture2_ = nullptr;
+    std::vector<std::pair<QPushButton*, Button Form3::*>> buttons_;
+    std::vector<std::pair<QCheckBox*, CheckBox Form3::*>> checks_;
+    std::vector<std::pair<QAction*, MenuEntry Form3::*>> menu_;
+};
+
+}  // namespace dye

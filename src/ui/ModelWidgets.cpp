@@ -1,0 +1,105 @@
+#include "ModelWidgets.h"
+
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+
+#include "model/Controls.h"
+
+namespace dye {
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (onDoubleClick) onDoubleClick();
+    event->accept();
+}
+
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
+    setFixedSize(240, 180);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setAlignment(Qt::AlignCenter);
+}
+
+void PictureBox::display(const Picture& picture) {
+    bool changed = false;
+    if (picture.file != file_) {
+        file_ = picture.file;
+        QPixmap next;
+        if (!file_.isEmpty() && next.load(file_)) {
+            bitmap_ = next;
+            changed = true;
+        }
+    }
+    if (picture.number != number_) {
+        number_ = picture.number;
+        changed = true;
+    }
+    if (changed) compose();
+}
+
+void PictureBox::compose() {
+    if (bitmap_.isNull()) return;
+    QPixmap shown = bitmap_;
+    if (!number_.isEmpty()) {
+        QPainter p(&shown);
+        QFont font = p.font();
+        font.setPointSize(20);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        // At (1300, 1000) twips of the picture, the text's top left corner.
+        p.drawText(QRect(87, 67, shown.width() - 87, shown.height() - 67),
+                   Qt::AlignLeft | Qt::AlignTop, number_);
+    }
+    setPixmap(shown);
+}
+
+void paintBack(QWidget* widget, Color color) {
+    const bool own = color != kDefaultBack;
+    const QColor c = own ? QColor::fromRgb(color) : QColor();
+    if (widget->autoFillBackground() == own &&
+        (!own || widget->palette().color(QPalette::Window) == c))
+        return;
+    widget->setAutoFillBackground(own);
+    QPalette p = widget->palette();
+    if (own) p.setColor(QPalette::Window, c);
+    // Light text on a dark colour (the palette colours of Label14 can be dark).
+    const bool dark = own && c.red() * 299 + c.green() * 587 + c.blue() * 114 < 128000;
+    p.setColor(QPalette::WindowText,
+               dark ? QColor(Qt::white) : QPalette().color(QPalette::WindowText));
+    widget->setPalette(p);
+}
+
+void showLabel(QLabel* widget, const Label& label) {
+    // Fixed-width captions carry trailing padding; it is not drawn, so that
+    // centred and right-aligned captions sit where they should.
+    qsizetype end = label.Caption.size();
+    while (end > 0 && label.Caption[end - 1].isSpace()) --end;
+    const QString text = label.Caption.left(end);
+    if (widget->text() != text) widget->setText(text);
+    if (widget->isVisibleTo(widget->parentWidget()) != label.Visible)
+        widget->setVisible(label.Visible);
+    paintBack(widget, label.BackColor);
+}
+
+void showList(QListWidget* widget, const ListBox& list) {
+    const QSignalBlocker block(widget);
+    bool same = widget->count() == list.items.size();
+    for (int i = 0; same && i < widget->count(); ++i)
+        same = widget->item(i)->text() == list.items[i];
+    if (!same) {
+        widget->clear();
+        widget->addItems(list.items);
+    }
+    const int row = list.ListIndex < widget->count() ? list.ListIndex : -1;
+    if (widget->currentRow() != row) widget->setCurrentRow(row);
+}
+
+void setFontSize(QWidget* widget, int pointSize, bool bold) {
+    QFont f = widget->font();
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    widget->setFont(f);
+}
+
+}  // namespace dye

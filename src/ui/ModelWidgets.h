@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QLabel>
+#include <QPixmap>
+
+#include <functional>
+
+#include "model/Color.h"
+
+class QListWidget;
+class QWidget;
+
+namespace dye {
+
+struct Label;
+struct ListBox;
+struct Picture;
+
+// A QLabel that reports double-clicks.
+class ClickLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    std::function<void()> onDoubleClick;
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A picture box: shows the bitmap a Picture names and the number drawn on
+// it. The file is read when the name changes; a file that cannot be read
+// leaves the picture as it was.
+class PictureBox : public QLabel {
+  public:
+    explicit PictureBox(QWidget* parent = nullptr);
+    void display(const Picture& picture);
+
+  private:
+    void compose();
+    QString file_;
+    QString number_;
+    QPixmap bitmap_;
+};
+
+// Paints a widget's background in a model colour; kDefaultBack leaves it on
+// its parent's face.
+void paintBack(QWidget* widget, Color color);
+// Caption, visibility and back colour of a label.
+void showLabel(QLabel* widget, const Label& label);
+// Lines and selection of a list box; the lines are rebuilt only when they change.
+void showList(QListWidget* widget, const ListBox& list);
+// A label in a bold font of the given size.
+void setFontSize(QWidget* widget, int pointSize, bool bold = false);
+
+}  // namespace dye

@@ -1,0 +1,57 @@
+#include "StationWindows.h"
+
+#include "model/StationState.h"
+#include "run/MainScreen.h"
+#include "ui/ClosingNotice.h"
+#include "ui/MainFormView.h"
+#include "ui/OrderListView.h"
+#include "ui/StationWindow.h"
+
+namespace dye {
+namespace {
+
+void bringForward(QWidget* w) {
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+}  // namespace
+
+StationWindows::StationWindows(StationState& state, Handlers h)
+    : screen_(h.screen),
+      main_(std::make_unique<MainFormView>(state, h.screen, h.run, h.keys, std::move(h.unload))),
+      settings_(std::make_unique<StationWindow>(state, h.manual)),
+      orderList_(std::make_unique<OrderListView>(state, h.screen)),
+      notice_(std::make_unique<ClosingNotice>(state.form13)) {
+    MainScreenRequests r;
+    r.showSettingsForm = [this] { bringForward(settings_.get()); };
+    r.showOrderList = [this] {
+        orderList_->render();
+        bringForward(orderList_.get());
+        main_->hide();
+    };
+    r.showMainScreen = [this] {
+        main_->render();
+        bringForward(main_.get());
+        orderList_->hide();
+    };
+    r.showClosingNotice = [this] {
+        notice_->render();
+        notice_->adjustSize();
+        notice_->move(main_->geometry().center() - notice_->rect().center());
+        bringForward(notice_.get());
+    };
+    // The records viewer and the single-dispensing entry have no window yet.
+    screen_.setRequests(std::move(r));
+}
+
+StationWindows::~StationWindows() {
+    screen_.setRequests({});
+}
+
+void StationWindows::show() {
+    main_->show();
+}
+
+}  // namespace dye

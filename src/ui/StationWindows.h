@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace dye {
+
+class ClosingNotice;
+class KeyState;
+class MainFormView;
+class MainScreen;
+class ManualControls;
+class OrderListView;
+class RunControl;
+class StationWindow;
+struct StationState;
+
+// The station's windows: the main screen, the settings form, the order list
+// window and the closing notice. It answers the main screen's requests to
+// bring a screen forward by showing and hiding them.
+class StationWindows {
+  public:
+    struct Handlers {
+        MainScreen& screen;
+        RunControl& run;
+        KeyState& keys;
+        ManualControls* manual = nullptr;  // the settings form's service controls
+        std::function<void()> unload;      // closing the main screen
+    };
+
+    StationWindows(StationState& state, Handlers handlers);
+    ~StationWindows();
+    StationWindows(const StationWindows&) = delete;
+    StationWindows& operator=(const StationWindows&) = delete;
+
+    // Shows the main screen.
+    void show();
+
+    MainFormView& mainForm() { return *main_; }
+    StationWindow& settingsForm() { return *settings_; }
+    OrderListView& orderList() { return *orderList_; }
+    ClosingNotice& closingNotice() { return *notice_; }
+
+  private:
+    MainScreen& screen_;
+    std::unique_ptr<MainFormView> main_;
+    std::unique_ptr<StationWindow> settings_;
+    std::unique_ptr<OrderListView> orderList_;
+    std::unique_ptr<ClosingNotice> notice_;
+};
+
+}  // namespace dye
