@@ -98,6 +98,11 @@ struct Form3 {
     Timer* Timer5 = nullptr;  // F1 hot key, 100 ms
     Timer* Timer6 = nullptr;  // machine pictures, 100 ms
     Timer* Timer7 = nullptr;  // plant-database intake poll, 1000 ms
+
+    Form3() {
+        Label11[0].Caption = QStringLiteral("< 1 >");
+        Label11[1].Caption = QStringLiteral("< 2 >");
+    }
 };
 
 // The closing notice shown while the program ends.
