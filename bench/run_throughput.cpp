@@ -19,8 +19,8 @@
 
 #include "app/Installation.h"
 #include "app/Station.h"
-#include "run/TransferSequence.h"
 #include "jobs/JobFile.h"
+#include "run/TransferSequence.h"
 #include "settings/SettingsFiles.h"
 
 using namespace dye;
@@ -108,8 +108,9 @@ int main(int argc, char** argv) {
                    .arg(double(minJob) / 1000.0, 0, 'f', 1)
                    .arg(double(maxJob) / 1000.0, 0, 'f', 1)
                    .arg(machineMs / 3.6e6, 0, 'f', 2);
-        out << QStringLiteral("lines_within_tolerance=%1% (tolerance %2) mean_abs_err=%3 "
-                              "max_abs_err=%4\n")
+        out << QStringLiteral(
+                   "lines_within_tolerance=%1% (tolerance %2) mean_abs_err=%3 "
+                   "max_abs_err=%4\n")
                    .arg(100.0 * within / std::max(1, lines), 0, 'f', 1)
                    .arg(tolerance)
                    .arg(sumAbs / std::max(1, lines), 0, 'f', 2)

@@ -88,7 +88,6 @@ QByteArray recordOf(const Recipe& recipe, double savedAt) {
     return record;
 }
 
-
 template <size_t N>
 bool writeRecords(const QString& path, const std::array<Recipe, N>& recipes, QString* error) {
     if (!startFile(path, error)) return false;

@@ -11,7 +11,8 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     if (args.size() != 2) {
         err << "usage: dyeshare OUTDIR\n"
-               "writes language.txt, JUCIsetting.txt, AA_Name.txt, QUICK_A.txt, START_DISPEN.txt, XZ_Name.txt and Y_Name.txt into OUTDIR\n";
+               "writes language.txt, JUCIsetting.txt, AA_Name.txt, QUICK_A.txt, START_DISPEN.txt, "
+               "XZ_Name.txt and Y_Name.txt into OUTDIR\n";
         return 2;
     }
     const QString dir = args[1];

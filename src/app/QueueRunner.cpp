@@ -7,8 +7,8 @@
 namespace dye {
 namespace {
 
-constexpr qint64 kStep = 1000;          // virtual ms per advance
-constexpr qint64 kStuckAfter = 60000;   // a reason to wait must stand this long
+constexpr qint64 kStep = 1000;         // virtual ms per advance
+constexpr qint64 kStuckAfter = 60000;  // a reason to wait must stand this long
 
 QString joined(const QStringList& items) {
     return items.isEmpty() ? QStringLiteral("-") : items.join(QStringLiteral(" / "));
@@ -25,7 +25,8 @@ QString duration(qint64 ms) {
 }  // namespace
 
 QString QueueRunner::describe(const FinishedJob& job) {
-    return QStringLiteral("%1  bucket %2  lines %3  recipe %4  actual %5  water %6 / %7  machine %8")
+    return QStringLiteral(
+               "%1  bucket %2  lines %3  recipe %4  actual %5  water %6 / %7  machine %8")
         .arg(job.order, job.bucket.isEmpty() ? QStringLiteral("-") : job.bucket)
         .arg(job.codes.size())
         .arg(joined(job.recipeWeights), joined(job.actualWeights),
@@ -45,8 +46,8 @@ void QueueRunner::reportMessages() {
     HeadlessDialogs* d = station_.headlessDialogs();
     if (!d) return;
     for (; messagesShown_ < d->messages().size(); ++messagesShown_)
-        err_ << "message at " << station_.clock.now().toString(QStringLiteral("hh:mm:ss"))
-             << ": " << d->messages()[messagesShown_].text << "\n";
+        err_ << "message at " << station_.clock.now().toString(QStringLiteral("hh:mm:ss")) << ": "
+             << d->messages()[messagesShown_].text << "\n";
     err_.flush();
 }
 

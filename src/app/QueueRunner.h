@@ -14,9 +14,9 @@ struct FinishedJob;
 class QueueRunner {
   public:
     // Exit codes of run().
-    static constexpr int kIdle = 0;       // every queued job finished
-    static constexpr int kStuck = 3;      // a job could not finish
-    static constexpr int kTimedOut = 4;   // no job finished in the allowed machine time
+    static constexpr int kIdle = 0;      // every queued job finished
+    static constexpr int kStuck = 3;     // a job could not finish
+    static constexpr int kTimedOut = 4;  // no job finished in the allowed machine time
 
     QueueRunner(Station& station, QTextStream& out, QTextStream& err)
         : station_(station), out_(out), err_(err) {}

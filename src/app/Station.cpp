@@ -70,8 +70,8 @@ void Station::createMainScreenTimers() {
     f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false, [] {});
     f.Timer5 = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
                                    [this] { runControl_.Timer5_Tick(); });
-    f.Timer6 = &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false,
-                                   [this] { pictures_.tick(); });
+    f.Timer6 =
+        &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false, [this] { pictures_.tick(); });
     f.Timer7 = &scheduler.addTimer(QStringLiteral("Form3.Timer7"), 0, false,
                                    [this] { runControl_.Timer7_Tick(); });
 }

@@ -18,10 +18,10 @@ struct Form3 {
     Color BackColor = kFormGrey;
 
     // CurrentJob.
-    Label Label2;  // order number
-    Label Label5;  // bucket number
-    Label Label6;  // water amount
-    Label Label7;  // actual water; yellow while the water runs
+    Label Label2;                    // order number
+    Label Label5;                    // bucket number
+    Label Label6;                    // water amount
+    Label Label7;                    // actual water; yellow while the water runs
     ControlArray<Label, 4> Label18;  // the four extra job fields
     // DispenseGrid: row r (0..9) of column c is Label4(10c + r); see DispenseGrid.h.
     ControlArray<Label, 60> Label4;
@@ -43,8 +43,8 @@ struct Form3 {
     QString Label21;                 // the scan's diagnostic line
     QString Status;                  // why the run waits, when it cannot go on ("" when it can)
 
-    ListBox List1;  // saved recipes, newest first
-    ListBox List2;  // the queue, oldest first
+    ListBox List1;    // saved recipes, newest first
+    ListBox List2;    // the queue, oldest first
     ComboBox Combo1;  // bucket place names
 
     // Recipe entry fields (their handlers come with recipe editing).

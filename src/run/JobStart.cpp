@@ -90,11 +90,11 @@ void JobStart::assignTube(int row, const QString& code, const QString& weight) {
         cell(f, Name, row).Caption = set.valveName(j + 1).trimmed();
         if (byTubeCount) {
             if (set.Text1(11).trimmed().isEmpty()) set.setText1(11, QStringLiteral("5"));
-            cell(f, Balance, row).Caption = j < int(set.number(11)) ? QStringLiteral("1")
-                                                                     : QStringLiteral("2");
+            cell(f, Balance, row).Caption =
+                j < int(set.number(11)) ? QStringLiteral("1") : QStringLiteral("2");
         } else if (type == 5) {
-            cell(f, Balance, row).Caption = set.number(25) < Val(weight) ? QStringLiteral("1")
-                                                                         : QStringLiteral("2");
+            cell(f, Balance, row).Caption =
+                set.number(25) < Val(weight) ? QStringLiteral("1") : QStringLiteral("2");
         }
     }
 }

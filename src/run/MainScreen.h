@@ -31,9 +31,9 @@ class MainScreen {
     // the program two seconds later through `requestProgramEnd`.
     void Form_Unload(const std::function<void()>& requestProgramEnd);
 
-    void Check1_Click();    // D985: also checks the settings form's box
-    void Check5_Click() {}  // read by the queue deletion
-    void Command7_Click();  // records viewer
+    void Check1_Click();     // D985: also checks the settings form's box
+    void Check5_Click() {}   // read by the queue deletion
+    void Command7_Click();   // records viewer
     void Command10_Click();  // settings form
     void Command12_Click();  // wash request
     void Label8_DblClick();  // order list window instead of the main screen

@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
+#include "core/Scheduler.h"
 #include "core/Val.h"
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
@@ -16,7 +17,6 @@
 #include "run/OrderListLoad.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunLists.h"
-#include "core/Scheduler.h"
 #include "settings/MixFiles.h"
 
 namespace dye {
@@ -142,8 +142,7 @@ void TransferSequence::advance() {
 
     // The metering of the last row has ended: its final weight is what it got.
     if (meteredRow_ >= 0) {
-        cell(s.form3, ActualWeight, meteredRow_).Caption =
-            StationPanel::of(1).finalWeight(s.form2);
+        cell(s.form3, ActualWeight, meteredRow_).Caption = StationPanel::of(1).finalWeight(s.form2);
         meteredRow_ = -1;
     }
 

@@ -33,10 +33,10 @@ TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
     for (const QString& t : logTexts())
         if (t.startsWith(QLatin1String("<start>")) || t.startsWith(QLatin1String("< ")))
             run << t.section(QLatin1Char('>'), 0, 0) + QLatin1Char('>');
-    EXPECT_EQ(run, QStringList({"<start>", "< no.1 to zero >", "< water in 10 sec >",
-                                "< move to enter >", "< enter to dispen >", "< enter to dispen >",
-                                "< washing >", "< take water >", "< water stop >",
-                                "< save & end >"}));
+    EXPECT_EQ(
+        run, QStringList({"<start>", "< no.1 to zero >", "< water in 10 sec >", "< move to enter >",
+                          "< enter to dispen >", "< enter to dispen >", "< washing >",
+                          "< take water >", "< water stop >", "< save & end >"}));
     EXPECT_TRUE(logTexts().contains("<start>J-1< start >"));
 
     // Zeroing, base water and top-up went to the controller.

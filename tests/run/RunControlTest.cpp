@@ -12,9 +12,10 @@ TEST_F(RunControlTest, RunTimerTablesByMachineType) {
         bool command9Timer2, command9Timer3;  // after a stop, Command9
         bool runTimer2, runTimer3;            // then RUN
     };
-    for (const Case& c : {Case{"1", true, false, true, false}, Case{"2", false, true, false, true},
-                          Case{"3", false, false, true, false}, Case{"4", false, false, true, false},
-                          Case{"5", false, false, false, true}}) {
+    for (const Case& c :
+         {Case{"1", true, false, true, false}, Case{"2", false, true, false, true},
+          Case{"3", false, false, true, false}, Case{"4", false, false, true, false},
+          Case{"5", false, false, false, true}}) {
         SCOPED_TRACE(c.type);
         startRun({{5, c.type}});
         RunControl& run = station->runControl();
