@@ -5,6 +5,7 @@
 #include "link/TimedRoutine.h"
 #include "model/StationState.h"
 #include "run/DispenseGrid.h"
+#include "run/RunBlocked.h"
 #include "run/RunLists.h"
 #include "settings/MixFiles.h"
 
@@ -29,7 +30,10 @@ void JobStart::tick() {
         lastListError_ = error;
     }
 
-    if (jobOnScreen || !machineFree()) return;
+    // With a job on the screen the transfer sequence says why it waits.
+    if (jobOnScreen) return;
+    f.Status = runBlockedReason(c_.state);
+    if (!f.Status.isEmpty() || !machineFree()) return;
 
     for (Label& l : f.Label4) l.Caption.clear();
     JobFile queue = jobQueueFile(c_.workdir);

@@ -10,6 +10,7 @@
 #include "records/EventLog.h"
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
+#include "run/RunBlocked.h"
 #include "run/RunLists.h"
 #include "settings/MixFiles.h"
 
@@ -80,12 +81,9 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     } else {
         f.Timer2->setEnabled(false);
         f.Timer3->setEnabled(false);
-        f.Status = QStringLiteral(
-                       "Machine type \"%1\" (setting 5) is not 1 to 5: no run is armed. Set the "
-                       "machine type on the settings screen and start the station again.")
-                       .arg(s.settings.Text1(5).trimmed());
         c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
     }
+    f.Status = runBlockedReason(s);
 
     // 10.
     if (s.settings.number(18) > 0) f.Check3.Value = true;

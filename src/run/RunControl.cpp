@@ -8,6 +8,7 @@
 #include "run/DispenseGrid.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
+#include "run/RunBlocked.h"
 #include "run/TransferSequence.h"
 
 namespace dye {
@@ -64,7 +65,7 @@ void RunControl::stop() {
     DispenseGrid::clear(f);
     for (Label* l : {&f.Label2, &f.Label5, &f.Label7, &f.Label6}) l->Caption.clear();
     for (Label& l : f.Label10) l.Caption = QStringLiteral("<STOP>");
-    f.Status.clear();
+    f.Status = runBlockedReason(s);
     InvalidateWriteSlots(s);
     f.Timer1->setEnabled(false);
     f.Timer2->setEnabled(false);

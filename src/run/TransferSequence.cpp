@@ -120,10 +120,7 @@ void TransferSequence::liveWeight() {
 bool TransferSequence::waitingReason() {
     Form3& f = c_.state.form3;
     const QString order = f.Label2.Caption.trimmed();
-    if (order.isEmpty()) {
-        f.Status.clear();
-        return true;
-    }
+    if (order.isEmpty()) return true;  // the job start says why no job is taken
     if (f.Label5.Caption.trimmed().isEmpty()) {
         f.Status = QStringLiteral(
                        "Job %1 has no bucket number and cannot run. Stop the run and remove it "

@@ -135,5 +135,14 @@ TEST_F(JobStartTest, StartUpResetsFilesAndArmsTheRunTimerOfTheType) {
     EXPECT_TRUE(form3().Status.contains("9"));
 }
 
+TEST_F(JobStartTest, NoJobIsTakenWithoutAControllerLink) {
+    startRun({{1, "0"}});  // no scan interval: the scan never runs
+    queue(job("IDLE", "1", "0", {}));
+    station->scheduler.advance(30000);
+    EXPECT_EQ(order(), "");
+    EXPECT_TRUE(form3().Status.contains("link"));
+    EXPECT_TRUE(form3().List2.items.contains("IDLE---1"));  // the lists stay current
+}
+
 }  // namespace
 }  // namespace dye::test

@@ -1,0 +1,24 @@
+#include "run/RunBlocked.h"
+
+#include "core/Scheduler.h"
+#include "model/StationState.h"
+
+namespace dye {
+
+QString runBlockedReason(const StationState& state) {
+    const int type = state.machineType();
+    if (type < 1 || type > 5)
+        return QStringLiteral(
+                   "Machine type \"%1\" (setting 5) is not 1 to 5: no run is armed. Set the "
+                   "machine type on the settings screen and start the station again.")
+            .arg(state.settings.Text1(5).trimmed());
+    const Form2& f = state.form2;
+    if (f.BackColor == kRed || !f.Timer1 || !f.Timer1->enabled() || f.Timer1->interval() <= 0)
+        return QStringLiteral(
+            "The controller link is not running (see the event log): no job is taken. Check "
+            "the port and the scan interval on the settings screen, then start the station "
+            "again.");
+    return {};
+}
+
+}  // namespace dye

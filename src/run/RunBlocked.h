@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace dye {
+
+struct StationState;
+
+// Why the run cannot take a job at all, for the main screen ("" when it can):
+// a machine type outside 1..5 arms no run, and without a working controller
+// link a job would only wait on a machine that never answers.
+QString runBlockedReason(const StationState& state);
+
+}  // namespace dye
