@@ -11,6 +11,7 @@
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
 #include "run/RunBlocked.h"
+#include "run/RunControl.h"
 #include "run/RunLists.h"
 #include "settings/MixFiles.h"
 
@@ -69,20 +70,12 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
 
     // 9. The run timer of the machine type.
     const int type = s.machineType();
-    if (type == 1 || type == 3 || type == 4) {
-        f.Timer2->setInterval(500);
-        f.Timer2->setEnabled(true);
-        f.Timer3->setEnabled(false);
-    } else if (type == 2 || type == 5) {
-        f.Timer3->setInterval(500);
-        f.Timer3->setEnabled(true);
-        f.Timer2->setEnabled(false);
-        f.Command12.Enabled = false;
-    } else {
+    if (!armRunTimerOfType(f, type)) {
         f.Timer2->setEnabled(false);
         f.Timer3->setEnabled(false);
         c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
     }
+    if (type == 2 || type == 5) f.Command12.Enabled = false;
     f.Status = runBlockedReason(s);
 
     // 10.

@@ -13,20 +13,27 @@
 
 namespace dye {
 
-void RunControl::armRunTimer(bool fullTable) {
-    Form3& f = c_.state.form3;
-    const int type = c_.state.machineType();
-    // Command9 arms the run timer only on types 1 and 2; RUN on every type.
-    if (!fullTable && type != 1 && type != 2) return;
+bool armRunTimerOfType(Form3& f, int type) {
     if (type == 1 || type == 3 || type == 4) {
         f.Timer2->setInterval(500);
         f.Timer2->setEnabled(true);
         f.Timer3->setEnabled(false);
-    } else if (type == 2 || type == 5) {
+        return true;
+    }
+    if (type == 2 || type == 5) {
         f.Timer3->setInterval(500);
         f.Timer3->setEnabled(true);
         f.Timer2->setEnabled(false);
+        return true;
     }
+    return false;
+}
+
+void RunControl::armRunTimer(bool fullTable) {
+    const int type = c_.state.machineType();
+    // Command9 arms the run timer only on types 1 and 2; RUN on every type.
+    if (!fullTable && type != 1 && type != 2) return;
+    armRunTimerOfType(c_.state.form3, type);
 }
 
 void RunControl::Command9_Click() {

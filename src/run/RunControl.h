@@ -6,6 +6,7 @@
 
 namespace dye {
 
+struct Form3;
 class JobStart;
 class KeyState;
 class MainScreen;
@@ -41,5 +42,10 @@ class RunControl {
     int pollCount_ = 0;  // Label13 shows "1" from the load until the first tick
     std::function<void()> intake_;
 };
+
+// Arms the run timer of machine type `type` (Timer2 for the one-balance
+// types 1, 3 and 4, Timer3 for the two-balance types 2 and 5) and disarms the
+// other; false, with both left alone, for any other type.
+bool armRunTimerOfType(Form3& f, int type);
 
 }  // namespace dye

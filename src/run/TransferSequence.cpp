@@ -29,6 +29,13 @@ constexpr int kNoValue = RegisterImage::RegNoValue;
 constexpr int kConveyorPlaces = 21;  // places 0..20 have a conveyor stop
 constexpr int kReturnTicks = 120;    // a minute for the pipe head to go back to the bucket
 
+// The phase codes D990..D992 the controller acknowledges.
+void phaseCodes(StationState& s, int d990, int d991, int d992) {
+    s.image.set(990, d990);
+    s.image.set(991, d991);
+    s.image.set(992, d992);
+}
+
 void setAnimation(StationState& s, int picture2, int picture1) {
     if (picture2 >= 0) s.AnimationState[0] = qint16(picture2);
     if (picture1 >= 0) s.AnimationState[2] = qint16(picture1);
@@ -159,9 +166,7 @@ void TransferSequence::advance() {
             s.TransferActive = 1;
             setAnimation(s, 0, 0);
             s.image.set(989, 10);
-            s.image.set(990, 20);
-            s.image.set(991, 1);
-            s.image.set(992, 1);
+            phaseCodes(s, 20, 1, 1);
             s.form3.Label7.BackColor = kYellow;
             ZeroMark = 10;
             c_.log(QStringLiteral("< no.1 to zero >"));
@@ -239,9 +244,7 @@ bool TransferSequence::moveBucket() {
     Place = p + 1;
     s.PicturePlace = Place;
     s.wash.WashSlot = Place;
-    s.image.set(990, 2);
-    s.image.set(991, 2);
-    s.image.set(992, 2);
+    phaseCodes(s, 2, 2, 2);
     status(58);
     c_.log(QStringLiteral("< move to enter >  PUSH TO (%1)").arg(Place));
     return true;
@@ -379,9 +382,7 @@ void TransferSequence::closing() {
 void TransferSequence::endOfJob() {
     StationState& s = c_.state;
     Form3& f = s.form3;
-    s.image.set(990, 5);
-    s.image.set(991, 5);
-    s.image.set(992, 5);
+    phaseCodes(s, 5, 5, 5);
     for (int r = 901; r <= 926; ++r) s.image.set(r, kNoValue);
 
     writeDailyRecord();
