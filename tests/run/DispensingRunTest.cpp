@@ -76,6 +76,25 @@ TEST_F(DispensingRun, NoRowsAndNoWaterStillCloseTheJob) {
     EXPECT_EQ(queued(), 0);
 }
 
+TEST_F(DispensingRun, ARecordThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
+    startRun();
+    // A file where the record folder should be: the record cannot be written.
+    QFile blocker(QDir(dir.path()).filePath("data"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    queue(job("NOREC", "1", "0", {}));
+    queue(job("NEXT", "2", "0", {}));
+    ASSERT_TRUE(runJob());
+    EXPECT_TRUE(logTexts().filter("<record> NOREC not recorded").size() == 1);
+    bool told = false;
+    for (const auto& m : station->headlessDialogs()->messages())
+        told = told || m.text.contains("NOREC");
+    EXPECT_TRUE(told);
+    // The job ended and the next one is taken as usual.
+    ASSERT_TRUE(runUntil([&] { return order() == "NEXT"; }));
+    EXPECT_EQ(queued(), 1);
+}
+
 TEST_F(DispensingRun, SettingsBoxRoutesTheWaterThroughD851) {
     startRun();
     state().form2.Check2 = true;
