@@ -18,9 +18,9 @@
 #include <random>
 
 #include "app/Installation.h"
+#include "app/QueueRunner.h"
 #include "app/Station.h"
 #include "jobs/JobFile.h"
-#include "run/TransferSequence.h"
 #include "settings/SettingsFiles.h"
 
 using namespace dye;
@@ -69,19 +69,14 @@ int main(int argc, char** argv) {
     Station station(options);
     station.load();
 
-    QList<FinishedJob> finished;
-    station.transfer().setFinishedObserver([&](const FinishedJob& j) { finished << j; });
+    QString messages;
+    QTextStream quiet(&messages);
+    QueueRunner runner(station, quiet, quiet);
     QElapsedTimer wall;
     wall.start();
     const qint64 machineStart = station.scheduler.now();
-    int code = 0;
-    while (jobQueueFile(workdir).count() > 0 || !station.state.form3.Label2.Caption.isEmpty()) {
-        station.scheduler.advance(1000);
-        if (station.scheduler.now() - machineStart > qint64(jobs) * 3600 * 1000) {
-            code = 1;
-            break;
-        }
-    }
+    const int code = runner.run();
+    const QList<FinishedJob>& finished = runner.finishedJobs();
     const double wallMs = double(wall.nsecsElapsed()) / 1e6;
     const double machineMs = double(station.scheduler.now() - machineStart);
 
@@ -120,6 +115,6 @@ int main(int argc, char** argv) {
                .arg(wallMs, 0, 'f', 0)
                .arg(wallMs / (machineMs / 3.6e6), 0, 'f', 1)
                .arg(machineMs / wallMs, 0, 'f', 0);
-    if (code != 0) out << "run_throughput: the queue did not empty\n";
+    if (code != QueueRunner::kIdle) out << "run_throughput: the queue did not empty: " << messages;
     return code;
 }

@@ -2,29 +2,17 @@
 // station has something to queue and run.
 #include <QDateTime>
 #include <QDir>
-#include <QtEndian>
 
 #include <array>
-#include <cstring>
 
 #include "ShareFiles.h"
-#include "core/AnsiText.h"
 #include "core/OleDate.h"
-#include "core/RecordFile.h"
+#include "jobs/JobFile.h"
 
 namespace dye::share {
 namespace {
 
-// The 940-byte recipe record.
-constexpr int kRecordLength = 940;
-constexpr int kOrderNoAt = 0, kOrderNoWidth = 20;
-constexpr int kBucketNoAt = 20, kBucketNoWidth = 10;
-constexpr int kWaterAt = 30, kWaterWidth = 10;
-constexpr int kCodeAt = 40, kCodeWidth = 20;
-constexpr int kWeightAt = 240, kWeightWidth = 10;
-constexpr int kQueuedAtAt = 340;
-constexpr int kLineEndAt = 938;
-constexpr int kLines = 10;
+constexpr int kLines = JobRecord::kLines;
 
 struct Line {
     const char16_t* code = nullptr;
@@ -72,20 +60,17 @@ QString text(const char16_t* s) {
     return s ? QString::fromUtf16(s) : QString();
 }
 
-QByteArray recordOf(const Recipe& recipe, double savedAt) {
-    QByteArray record(kRecordLength, ' ');  // tags and spare area blank
-    putField(record, kOrderNoAt, kOrderNoWidth, text(recipe.orderNo));
-    putField(record, kBucketNoAt, kBucketNoWidth, text(recipe.bucketNo));
-    putField(record, kWaterAt, kWaterWidth, text(recipe.water));
+JobRecord recordOf(const Recipe& recipe, double savedAt) {
+    JobRecord job;  // tags and spare area blank
+    job.OrderNo = text(recipe.orderNo);
+    job.BucketNo = text(recipe.bucketNo);
+    job.WaterAmount = text(recipe.water);
     for (int i = 0; i < kLines; ++i) {
-        putField(record, kCodeAt + i * kCodeWidth, kCodeWidth, text(recipe.lines[i].code));
-        putField(record, kWeightAt + i * kWeightWidth, kWeightWidth, text(recipe.lines[i].weight));
+        job.Code[size_t(i)] = text(recipe.lines[size_t(i)].code);
+        job.Weight[size_t(i)] = text(recipe.lines[size_t(i)].weight);
     }
-    const double date = qToLittleEndian(savedAt);
-    std::memcpy(record.data() + kQueuedAtAt, &date, sizeof date);
-    record[kLineEndAt] = '\r';
-    record[kLineEndAt + 1] = '\n';
-    return record;
+    job.QueuedAt = savedAt;
+    return job;
 }
 
 template <size_t N>
@@ -93,7 +78,7 @@ bool writeRecords(const QString& path, const std::array<Recipe, N>& recipes, QSt
     if (!startFile(path, error)) return false;
     // A fixed date keeps the shipped files the same from build to build.
     const double savedAt = toOleDate(QDateTime(QDate(2024, 5, 6), QTime(8, 30)));
-    RecordFile file(path, kRecordLength);
+    JobFile file(path, path + QStringLiteral(".scratch"));
     for (const Recipe& recipe : recipes) {
         if (!file.append(recordOf(recipe, savedAt))) {
             *error = file.errorString();

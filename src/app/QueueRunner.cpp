@@ -53,19 +53,19 @@ void QueueRunner::reportMessages() {
 
 int QueueRunner::run(qint64 maxMsWithoutProgress) {
     station_.transfer().setFinishedObserver([this](const FinishedJob& job) {
-        ++finished_;
+        finished_ << job;
         out_ << describe(job) << "\n";
         out_.flush();
     });
     Scheduler& clock = station_.scheduler;
     qint64 lastProgress = clock.now();
     qint64 waitingSince = -1;
-    int seen = 0;
+    qsizetype seen = 0;
     while (true) {
         clock.advance(kStep);
         reportMessages();
-        if (finished_ != seen) {
-            seen = finished_;
+        if (finished_.size() != seen) {
+            seen = finished_.size();
             lastProgress = clock.now();
         }
         if (idle()) return kIdle;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QTextStream>
+
+#include "run/TransferSequence.h"
 
 namespace dye {
 
 class Station;
-struct FinishedJob;
 
 // Works the queue of a simulated station to its end on virtual time and
 // reports every finished job. A job that cannot go on (the run says why on
@@ -24,7 +26,8 @@ class QueueRunner {
     // Runs until the queue is empty and the machine is free again.
     int run(qint64 maxMsWithoutProgress = 4 * 3600 * 1000);
 
-    int finishedJobs() const { return finished_; }
+    // The jobs finished so far, in order.
+    const QList<FinishedJob>& finishedJobs() const { return finished_; }
 
     // One line per finished job: order, bucket, lines, recipe and actual
     // weights, water and machine time.
@@ -37,7 +40,7 @@ class QueueRunner {
     Station& station_;
     QTextStream& out_;
     QTextStream& err_;
-    int finished_ = 0;
+    QList<FinishedJob> finished_;
     int messagesShown_ = 0;
 };
 

@@ -78,12 +78,16 @@ QStringList JobFile::recipeListTexts() {
     return texts;
 }
 
+QList<JobRecord> JobFile::records() {
+    QList<JobRecord> jobs;
+    for (const QByteArray& record : readAll()) jobs.append(JobRecord::fromBytes(record));
+    return jobs;
+}
+
 QStringList JobFile::queueListTexts() {
     QStringList texts;
-    for (const QByteArray& record : readAll()) {
-        const JobRecord job = JobRecord::fromBytes(record);
+    for (const JobRecord& job : records())
         texts.append(job.OrderNo + QStringLiteral("---") + job.BucketNo);
-    }
     return texts;
 }
 

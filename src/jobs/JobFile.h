@@ -29,6 +29,9 @@ class JobFile {
     int count();
     // Record n, 1 <= n <= count; nothing when it does not exist.
     std::optional<JobRecord> read(int n);
+    // Records 1..count in one read; empty, with errorString(), when the file
+    // cannot be read.
+    QList<JobRecord> records();
     bool append(const JobRecord& job);
     // Overwrites record n (1 <= n <= count) in place.
     bool replace(int n, const JobRecord& job);

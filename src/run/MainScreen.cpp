@@ -70,11 +70,8 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
 
     // 9. The run timer of the machine type.
     const int type = s.machineType();
-    if (!armRunTimerOfType(f, type)) {
-        f.Timer2->setEnabled(false);
-        f.Timer3->setEnabled(false);
+    if (!armRunTimerOfType(f, type))
         c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
-    }
     if (type == 2 || type == 5) f.Command12.Enabled = false;
     f.Status = runBlockedReason(s);
 

@@ -152,7 +152,7 @@ void TransferSequence::advance() {
 
     ++TransferStep;
     s.form3.Label12[0] = QString::number(TransferStep);
-    if (TransferStep == 1 || !startedAt_.isValid()) startedAt_ = c_.now();
+    if (!startedAt_.isValid()) startedAt_ = c_.now();
     switch (TransferStep) {
         case 2:
             if (s.form3.Check4.Value) {
@@ -448,15 +448,15 @@ void TransferSequence::writeDailyRecord() {
 // that a waiting job is never removed in its place.
 void TransferSequence::removeFromQueue(const QString& order, const QString& bucket) {
     JobFile queue = jobQueueFile(c_.workdir);
-    const int count = queue.count();
+    const QList<JobRecord> jobs = queue.records();
     int found = 0;
-    for (int n = 1; n <= count && found == 0; ++n) {
-        const std::optional<JobRecord> r = queue.read(n);
-        if (r && r->OrderNo.trimmed() == order && r->BucketNo.trimmed() == bucket) found = n;
+    for (int n = 1; n <= jobs.size() && found == 0; ++n) {
+        const JobRecord& r = jobs[n - 1];
+        if (r.OrderNo.trimmed() == order && r.BucketNo.trimmed() == bucket) found = n;
     }
-    if (found == 0) {
+    if (found == 0 && queue.errorString().isEmpty()) {
         c_.log(QStringLiteral("<queue> job %1 was no longer in the queue").arg(order));
-    } else if (!queue.remove(found)) {
+    } else if (found == 0 || !queue.remove(found)) {
         // Taking it again would dispense it twice: the run stops for the operator.
         c_.log(QStringLiteral("<queue> job %1 not removed: %2").arg(order, queue.errorString()));
         if (c_.state.form3.Timer1) c_.state.form3.Timer1->setEnabled(false);

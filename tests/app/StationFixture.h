@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "app/Station.h"
+#include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
 #include "link/FrameCodec.h"
+#include "records/EventLog.h"
 #include "settings/SettingsFiles.h"
 #include "sim/SimulatedController.h"
 
@@ -87,6 +89,32 @@ class StationFixture : public ::testing::Test {
         QList<QByteArray> out;
         for (const Sent& s : sent)
             if (s.frame.mid(1, 4) == "0061") out << s.frame;
+        return out;
+    }
+    // Every value a 16-bit write block carried to register d, in order; a
+    // block sent for another register of its range carries 0 to d.
+    QList<int> writtenTo(int d) const {
+        QList<int> values;
+        for (const QByteArray& f : writes()) {
+            const int first = (f.mid(5, 4).toInt(nullptr, 16) - 0x1C00) / 2;
+            const int count = f.mid(9, 2).toInt(nullptr, 16) / 2;
+            if (d < first || d >= first + count) continue;
+            // Little-endian 16-bit words: the high byte comes second.
+            const QByteArray w = f.mid(11 + 4 * (d - first), 4);
+            values << (w.mid(2, 2).toInt(nullptr, 16) << 8 | w.mid(0, 2).toInt(nullptr, 16));
+        }
+        return values;
+    }
+    // Today's event log texts, in order, without their date and time.
+    QStringList logTexts() const {
+        QFile file(eventLogPath(QDir(dir.path()), station->clock.now().date()));
+        const QByteArray all = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QStringList out;
+        for (qsizetype at = 0; at < all.size(); at += kLogRecordLength) {
+            const QString line = fromFixedField(all.mid(at, kLogRecordLength)).trimmed();
+            const int sep = line.indexOf(QStringLiteral("   "));
+            out << (sep < 0 ? line : line.mid(sep + 3)).trimmed();
+        }
         return out;
     }
 };

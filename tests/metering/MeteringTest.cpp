@@ -71,27 +71,9 @@ class MeteringTest : public StationFixture {
 
     // Non-zero values the wire carried to register d.
     QList<int> sentTo(int d) const {
-        QList<int> values;
-        for (const QByteArray& f : writes()) {
-            const int first = (f.mid(5, 4).toInt(nullptr, 16) - 0x1C00) / 2;
-            const int count = f.mid(9, 2).toInt(nullptr, 16) / 2;
-            if (d < first || d >= first + count) continue;
-            const QByteArray w = f.mid(11 + 4 * (d - first), 4);
-            const int v = w.mid(2, 2).toInt(nullptr, 16) << 8 | w.mid(0, 2).toInt(nullptr, 16);
-            if (v != 0) values << v;
-        }
+        QList<int> values = writtenTo(d);
+        values.removeAll(0);
         return values;
-    }
-    // Today's event log lines without their date and time.
-    QStringList logTexts() const {
-        QFile file(eventLogPath(QDir(dir.path()), station->clock.now().date()));
-        const QByteArray all = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        QStringList out;
-        for (qsizetype at = 0; at < all.size(); at += kLogRecordLength) {
-            const QString line = QString::fromLatin1(all.mid(at, kLogRecordLength)).trimmed();
-            out << line.mid(line.indexOf(QStringLiteral("   ")) + 3);
-        }
-        return out;
     }
     QStringList messages() const {
         QStringList out;

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "app/StationFixture.h"
-#include "core/AnsiText.h"
 #include "jobs/JobFile.h"
-#include "records/EventLog.h"
 #include "run/DispenseGrid.h"
 
 namespace dye::test {
@@ -59,33 +57,6 @@ class RunFixture : public StationFixture {
     bool runJob() {
         return runUntil([&] { return !order().isEmpty(); }) &&
                runUntil([&] { return order().isEmpty(); });
-    }
-
-    // The event texts of today's log, in order (date and time stripped).
-    QStringList logTexts() {
-        QFile f(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        QStringList out;
-        const QByteArray all = f.readAll();
-        for (int at = 0; at + kLogRecordLength <= all.size(); at += kLogRecordLength) {
-            const QString line = fromFixedField(all.mid(at, kLogRecordLength - 2));
-            const int sep = line.indexOf(QStringLiteral("   "));
-            out << (sep < 0 ? line : line.mid(sep + 3)).trimmed();
-        }
-        return out;
-    }
-    // Values written to register d, in order (16-bit blocks only).
-    QList<int> writtenTo(int d) const {
-        QList<int> values;
-        for (const QByteArray& w : writes()) {
-            const int start = (w.mid(5, 4).toInt(nullptr, 16) - 0x1C00) / 2;
-            const int count = w.mid(9, 2).toInt(nullptr, 16) / 2;
-            if (d < start || d >= start + count) continue;
-            const QByteArray v = w.mid(11 + 4 * (d - start), 4);
-            // Little-endian 16-bit words, high byte last.
-            values << int(quint16((v.mid(2, 2) + v.mid(0, 2)).toInt(nullptr, 16)));
-        }
-        return values;
     }
 };
 
