@@ -38,10 +38,10 @@ int main(int argc, char** argv) {
     const int passMs = 16 * interval;
     // Keep every write block busy so the pass moves its largest load.
     auto loadSlots = [&] {
-        for (int r = 800; r <= 809; ++r) station.state.image.set(r, 1);
-        for (int r = 847; r <= 874; ++r) station.state.image.set(r, 30000);
-        for (int r = 985; r <= 996; ++r) station.state.image.set(r, 1);
-        for (int r = 708; r <= 719; ++r) station.state.image.set(r, 1000);
+        for (int r = 800; r <= 809; ++r) station.state.link.image.set(r, 1);
+        for (int r = 847; r <= 874; ++r) station.state.link.image.set(r, 30000);
+        for (int r = 985; r <= 996; ++r) station.state.link.image.set(r, 1);
+        for (int r = 708; r <= 719; ++r) station.state.link.image.set(r, 1000);
     };
     QElapsedTimer wall;
     wall.start();

@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QTextStream>
 
-#include "model/StationState.h"
+#include "station/StationState.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
 #include "ui/StationWindows.h"

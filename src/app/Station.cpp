@@ -3,6 +3,7 @@
 #include <QTextStream>
 
 #include "app/Simulation.h"
+#include "app/StationDisplay.h"
 #include "core/HeadlessDialogs.h"
 #include "link/Form1.h"
 #include "link/LoggingPort.h"
@@ -26,8 +27,8 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
       workdir_(options_.workdir),
       dialogs_(orHeadless(std::move(dialogs), scheduler)),
       headless_(dynamic_cast<HeadlessDialogs*>(dialogs_.get())),
-      scan_(state, codec_, *dialogs_),
-      timed_(state),
+      scan_(state.link, codec_, *dialogs_, scheduler),
+      timed_(state.link, scan_),
       metering_(state, *dialogs_, [this](const QString& line) { log(line); }),
       wash_(state, *dialogs_, [this](const QString& line) { log(line); }),
       manual_(state, workdir_),
@@ -44,8 +45,17 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
             linkLog_.reset();
         }
     }
+    scan_.setConfigSource([this] { return scanConfig(state); });
+    scan_.setLog([this](const QString& line) { log(line); });
     createTimers();
     createMainScreenTimers();
+    timed_.setTimer(state.form2.Timer3);
+    scheduler.setPassObserver([this] { refreshScreens(); });
+}
+
+void Station::refreshScreens() {
+    fillStationDisplay(state, scan_);
+    if (screensChanged_) screensChanged_();
 }
 
 RunContext Station::runContext() {
@@ -160,12 +170,13 @@ void Station::openPort() {
             [this](bool sent, const QByteArray& bytes) { writeLinkLog(sent, bytes); });
     }
     port_ = std::move(port);
-    scan_.setPort(port_.get());
-    if (!port_->open(name, QStringLiteral("19200,E,7,1"))) {
-        const QString why =
-            QStringLiteral("port %1 cannot be opened: %2").arg(name, port_->errorString());
-        failLoad(why);
-    }
+    const QString settings = QStringLiteral("19200,E,7,1");
+    scan_.setPort(port_.get(), name, settings);
+    // A controller that is not there yet is a lost link, not a broken
+    // station: the scan tries the port again every two seconds.
+    if (!port_->open(name, settings))
+        scan_.portOpenFailed(
+            QStringLiteral("port %1 cannot be opened: %2").arg(name, port_->errorString()));
 }
 
 void Station::writeLinkLog(bool sent, const QByteArray& bytes) {

@@ -18,13 +18,13 @@
 #include "metering/ManualControls.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
-#include "model/StationState.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
 #include "run/PictureAnimation.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunControl.h"
 #include "run/TransferSequence.h"
+#include "station/StationState.h"
 
 namespace dye {
 
@@ -94,6 +94,11 @@ class Station {
     // pass after the outputs were switched off (Form2.Timer5).
     void requestProgramEnd();
     void setQuitHandler(std::function<void()> fn) { quit_ = std::move(fn); }
+
+    // Brings the screens up to date with the machine inputs and the
+    // sequences' values, and tells the views (once per scheduler pass).
+    void refreshScreens();
+    void setScreensChanged(std::function<void()> fn) { screensChanged_ = std::move(fn); }
     bool quitRequested() const { return quitDone_; }
 
   private:
@@ -129,6 +134,7 @@ class Station {
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;
     std::function<void()> quit_;
+    std::function<void()> screensChanged_;
     QString lastLogError_;
 };
 

@@ -53,6 +53,7 @@ qint64 Scheduler::nextDue() const {
 }
 
 void Scheduler::fire(Timer& t, bool late) {
+    ++fired_;
     t.running_ = true;
     // The next count starts now; a handler that changes the timer restarts it again.
     t.due_ = (late ? now_ : t.due_) + t.interval_;
@@ -79,6 +80,7 @@ bool Scheduler::fireNext(qint64 limit, bool late) {
         if (!late) now_ = std::max(now_, shot->due);
         std::function<void()> fn = std::move(shot->fn);
         shots_.erase(shot);
+        ++fired_;
         fn();
         return true;
     }
@@ -88,11 +90,17 @@ bool Scheduler::fireNext(qint64 limit, bool late) {
     return true;
 }
 
+void Scheduler::endPass(quint64 firedBefore) {
+    if (fired_ != firedBefore && passObserver_) passObserver_();
+}
+
 void Scheduler::advance(qint64 ms) {
+    const quint64 before = fired_;
     const qint64 target = now_ + std::max<qint64>(0, ms);
     while (fireNext(target, false)) {
     }
     now_ = std::max(now_, target);
+    endPass(before);
 }
 
 bool Scheduler::advanceUntil(const std::function<bool()>& done, qint64 limitMs, qint64 stepMs) {
@@ -105,6 +113,7 @@ bool Scheduler::advanceUntil(const std::function<bool()>& done, qint64 limitMs, 
 }
 
 void Scheduler::catchUp(qint64 nowMs) {
+    const quint64 before = fired_;
     now_ = std::max(now_, nowMs);
     // Each overdue timer fires once; what a handler arms for later waits.
     std::vector<Timer*> due;
@@ -116,6 +125,7 @@ void Scheduler::catchUp(qint64 nowMs) {
     while (fireNext(now_, true)) {
         // only one-shots remain due here: timers were rescheduled past now
     }
+    endPass(before);
 }
 
 }  // namespace dye

@@ -72,6 +72,10 @@ class Scheduler {
     // The earliest time at which something is due, or -1 when nothing is.
     qint64 nextDue() const;
 
+    // Called once at the end of every advance() or catchUp() in which
+    // anything fired: where the screens are brought up to date.
+    void setPassObserver(std::function<void()> fn) { passObserver_ = std::move(fn); }
+
   private:
     friend class Timer;
     struct Shot {
@@ -87,6 +91,9 @@ class Scheduler {
     std::vector<Shot> shots_;
     quint64 shotSeq_ = 0;
     qint64 now_ = 0;
+    quint64 fired_ = 0;
+    std::function<void()> passObserver_;
+    void endPass(quint64 firedBefore);
 };
 
 }  // namespace dye

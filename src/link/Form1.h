@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/ControlArray.h"
 #include "link/FrameCodec.h"
-#include "model/ControlArray.h"
 
 namespace dye {
 

@@ -1,80 +1,71 @@
 #include "ScanCycle.h"
 
 #include "core/Dialogs.h"
-#include "core/NumberText.h"
 #include "core/Scheduler.h"
-#include "core/Val.h"
 #include "link/FrameCodec.h"
 #include "link/Port.h"
 #include "link/ReplyCheck.h"
-#include "model/StationState.h"
 
 namespace dye {
 namespace {
 
 constexpr qint32 kOverload = 200000;
-
-QString valueText(qint32 v) {
-    return QString::number(v);
-}
+constexpr qint32 kNegativeSign = 43;
 
 // Register value to the decimal text of a write row; RegNoValue sends 0.
 QString rowText(qint32 v) {
-    return v == RegisterImage::RegNoValue ? QStringLiteral("0") : valueText(v);
+    return v == RegisterImage::RegNoValue ? QStringLiteral("0") : QString::number(v);
 }
 
 }  // namespace
 
-ScanCycle::ScanCycle(StationState& state, FrameCodec& codec, Dialogs& dialogs)
-    : s_(state), codec_(codec), dialogs_(dialogs) {}
+ScanCycle::ScanCycle(LinkState& link, FrameCodec& codec, Dialogs& dialogs, const Scheduler& clock)
+    : l_(link), codec_(codec), dialogs_(dialogs), clock_(clock) {
+    l_.health.setEvents({[this](const QString& why) { onLost(why); }, [this] { onBack(); }});
+}
+
+void ScanCycle::setPort(Port* port, const QString& name, const QString& settings) {
+    port_ = port;
+    portName_ = name;
+    portSettings_ = settings;
+    lastReopenMs_ = clock_.now();
+    l_.health.start(clock_.now());
+}
+
+void ScanCycle::portOpenFailed(const QString& why) {
+    l_.health.portFailed(why);
+}
 
 void ScanCycle::tick() {
     ++ticks_;
-    showDiagnostics();
+    checkPort();
     ++ScanStep;
-    const int type = s_.machineType();
+    const ScanConfig cfg = config();
+    const int type = cfg.machineType;
     switch (ScanStep) {
         case 1:
-            startRead(QStringLiteral("190"), QStringLiteral("4"), QStringLiteral("32"));
+            startRead(190, 4, 32);
             break;
         case 2:
-            storeReply();
-            showWeights();
+            if (storeReply()) decodeWeights(cfg);
             break;
         case 3:
-            startRead(QStringLiteral("274"), QStringLiteral("5"), QStringLiteral("16"));
+            startRead(274, 5, 16);
             break;
         case 4:
-            storeReply();
-            s_.form2.Label2[1] = valueText(s_.image.get(274));
-            s_.form2.Label2[3] = valueText(s_.image.get(275));
-            s_.form2.Label3[10] = valueText(s_.image.get(276));
-            s_.form2.Label3[11] = valueText(s_.image.get(277));
+            if (storeReply()) decodeSigns();
             break;
         case 5:
             if (type == 4 || type == 5)
-                runWriteBlocks(5);
+                runWriteBlocks(5, cfg);
             else
-                startRead(QStringLiteral("297"), QStringLiteral("13"), QStringLiteral("16"));
+                startRead(297, 13, 16);
             break;
         case 7:
-            if (type == 4 || type == 5) {
-                runWriteBlocks(7);
-            } else {
-                storeReply();
-                // D301..D309 and D297, on the position screen and the settings form alike.
-                for (int i = 0; i < 9; ++i) {
-                    s_.form9.Label3[i] = valueText(s_.image.get(301 + i));
-                    s_.form2.Label3[i] = s_.form9.Label3[i];
-                }
-                s_.form9.Label3[9] = valueText(s_.image.get(297));
-                s_.form2.Label3[9] = s_.form9.Label3[9];
-            }
-            break;
-        case 12:
-            if (type != 5 && s_.settings.Text1(11).isEmpty())
-                s_.settings.setText1(11, QStringLiteral("5"));
-            runWriteBlocks(12);
+            if (type == 4 || type == 5)
+                runWriteBlocks(7, cfg);
+            else if (storeReply())
+                decodeAxes();
             break;
         case 15:
             robotCheck();
@@ -84,72 +75,112 @@ void ScanCycle::tick() {
             break;
         default:
             if (ScanStep >= 8 && ScanStep <= 14)
-                runWriteBlocks(ScanStep);
+                runWriteBlocks(ScanStep, cfg);
             else if (ScanStep > 16)
                 ScanStep = 0;
             break;
     }
 }
 
-void ScanCycle::showDiagnostics() {
-    s_.form3.Label21 = QStringLiteral("%1 === %2 === %3-%4-%5")
-                           .arg(s_.station[1].StationStep)
-                           .arg(s_.station[2].StationStep)
-                           .arg(ScanStep)
-                           .arg(LatchedValues[0])
-                           .arg(LatchedValues[7]);
-    s_.form11.Label3 = s_.form3.Label21;
+// A port that failed or was never opened is closed and opened again every
+// two seconds, for as long as the controller does not answer.
+void ScanCycle::checkPort() {
+    if (!port_) return;
+    if (port_->isOpen() && !port_->errorString().isEmpty())
+        l_.health.portFailed(QStringLiteral("port %1: %2").arg(portName_, port_->errorString()));
+    if (l_.health.up() && port_->isOpen()) return;
+    const qint64 now = clock_.now();
+    if (now - lastReopenMs_ < kReopenMs) return;
+    lastReopenMs_ = now;
+    port_->close();
+    if (port_->open(portName_, portSettings_)) readStart_ = 0;
+}
+
+bool ScanCycle::portUsable() {
+    return port_ && port_->isOpen();
 }
 
 void ScanCycle::send() {
-    if (!port_ || !port_->isOpen()) return;
+    if (!portUsable()) return;
     port_->write(codec_.TxFrame);
     if (sent_) sent_(codec_.TxFrame);
 }
 
-void ScanCycle::startRead(const QString& start, const QString& count, const QString& width) {
-    if (port_) port_->clearInput();
+void ScanCycle::startRead(int start, int count, int width) {
+    if (port_ && port_->isOpen()) port_->clearInput();
     ReplyFields.fill(QString());
-    codec_.BuildReadRequest(start, count, width);
+    codec_.BuildReadRequest(QString::number(start), QString::number(count), QString::number(width));
+    readStart_ = start;
     send();
 }
 
-void ScanCycle::storeReply() {
-    const QByteArray reply = (port_ && port_->isOpen()) ? port_->readAll() : QByteArray();
+// Stores a whole answer in the image and reports the read's outcome; false
+// when nothing whole came (the slots keep their values, the next pass asks
+// again).
+bool ScanCycle::storeReply() {
+    const int asked = readStart_;
+    readStart_ = 0;
+    const QByteArray reply = portUsable() ? port_->readAll() : QByteArray();
     ReplyFields[0] = QString::fromLatin1(reply);
-    if (!replyIsWhole(reply, codec_.ReplyCount, codec_.ReplyWidth)) return;
-    const int start = int(Val(codec_.ReplyStartD));
-    const int stride = Val(codec_.ReplyWidth) == 32 ? 2 : 1;
+    if (asked == 0) return false;  // the read went out on a port that was reopened since
+    if (!replyIsWhole(reply, codec_.ReplyCount, codec_.ReplyWidth)) {
+        l_.health.missed(clock_.now(),
+                         reply.isEmpty()
+                             ? QStringLiteral("no answer to the read of D%1").arg(asked)
+                             : QStringLiteral("broken answer to the read of D%1: %2 characters")
+                                   .arg(asked)
+                                   .arg(reply.size()));
+        return false;
+    }
+    const int stride = codec_.ReplyWidth == QLatin1String("32") ? 2 : 1;
     const auto values = FrameCodec::DecodeReadReply(reply, codec_.ReplyCount, codec_.ReplyWidth);
     for (size_t i = 0; i < values.size(); ++i) {
-        if (!values[i]) continue;  // missing from a short reply: the slot keeps its value
-        s_.image.set(start + stride * int(i), *values[i]);
+        if (!values[i]) continue;
+        l_.image.set(asked + stride * int(i), *values[i]);
         if (i + 1 < ReplyFields.size()) ReplyFields[i + 1] = QString::number(*values[i], 16);
     }
+    l_.health.answered(clock_.now());
+    return true;
 }
 
-void ScanCycle::showWeights() {
-    // A reading of 200000 or more (overload, or no fresh value) leaves the
-    // caption as it was; the sign and the scaling apply to a fresh reading only.
-    struct Balance {
-        int reg, factorField, weightLabel, signLabel;
-    };
-    const bool type5 = s_.machineType() == 5;
-    for (const Balance& b : {Balance{190, 34, 0, 1}, Balance{192, 35, 2, 3}}) {
-        const qint32 raw = s_.image.get(b.reg);
-        if (raw >= kOverload) continue;
-        double shown = s_.settings.Text1(b.factorField).isEmpty()
-                           ? double(raw)
-                           : raw * s_.settings.number(b.factorField);
-        if (s_.form2.Label2[b.signLabel] == QStringLiteral("43")) shown = -shown;
-        if (type5 && b.weightLabel == 2) shown /= 10.0;
-        s_.form2.Label2[b.weightLabel] = numberText(shown);
+void ScanCycle::decodeWeights(const ScanConfig& cfg) {
+    // An overload keeps the weight as it was; the sign and the type-5
+    // scaling apply to a fresh reading only.
+    for (int n : {1, 2}) {
+        BalanceInput& b = l_.inputs.balance[size_t(n)];
+        b.raw = l_.image.get(n == 1 ? 190 : 192);
+        b.fresh = true;
+        b.overload = b.raw >= kOverload;
+        if (b.overload) continue;
+        double weight = cfg.factor[size_t(n)] ? b.raw * *cfg.factor[size_t(n)] : double(b.raw);
+        b.negative = b.signWord == kNegativeSign;
+        if (b.negative) weight = -weight;
+        if (cfg.machineType == 5 && n == 2) weight /= 10.0;
+        b.weight = weight;
     }
 }
 
-void ScanCycle::runWriteBlocks(int step) {
-    const auto blocks = scanWriteBlocks(s_.machineType(), s_.settings.Text1(16),
-                                        valvesPerStationSetting(s_.settings.Text1(11)));
+void ScanCycle::decodeSigns() {
+    MachineInputs& in = l_.inputs;
+    in.balance[1].signWord = l_.image.get(274);
+    in.balance[2].signWord = l_.image.get(275);
+    in.laneReady[1] = l_.image.get(276) == 1;
+    in.laneReady[2] = l_.image.get(277) == 1;
+}
+
+void ScanCycle::decodeAxes() {
+    MachineInputs& in = l_.inputs;
+    for (int i = 0; i < 12; ++i) in.switches[size_t(i)] = l_.image.get(298 + i);
+    in.yBusy = l_.image.get(301) != 0;
+    in.xBusy = l_.image.get(304) != 0;
+    in.zBusy = l_.image.get(307) != 0;
+    in.pipeHeadDown = l_.image.get(297) == 1;
+    in.axesFresh = true;
+}
+
+void ScanCycle::runWriteBlocks(int step, const ScanConfig& cfg) {
+    const auto blocks = scanWriteBlocks(cfg.machineType, cfg.profile,
+                                        valvesPerStationSetting(cfg.valvesPerStation));
     for (const WriteBlock& b : blocks) {
         if (b.step != step) continue;
         if (b.latched)
@@ -162,10 +193,10 @@ void ScanCycle::runWriteBlocks(int step) {
 
 void ScanCycle::writeBlock(int start, int count) {
     WritePending = 0;
-    if (port_) port_->clearInput();
+    if (port_ && port_->isOpen()) port_->clearInput();
     for (auto& row : codec_.WriteValueTable) row[0] = QStringLiteral("0");
     for (int j = 0; j < count && j + 1 < int(codec_.WriteValueTable.size()); ++j) {
-        const qint32 v = s_.image.take(start + j);
+        const qint32 v = l_.image.take(start + j);
         if (v == 0) continue;
         WritePending = 1;
         codec_.WriteValueTable[size_t(j + 1)][0] = rowText(v);
@@ -175,17 +206,17 @@ void ScanCycle::writeBlock(int start, int count) {
 
 void ScanCycle::writeLatchedBlock(int start) {
     WritePending = 0;
-    if (port_) port_->clearInput();
+    if (port_ && port_->isOpen()) port_->clearInput();
     for (auto& row : codec_.WriteValueTable) row[0] = QStringLiteral("0");
     for (int j = 0; j < 10; ++j) {
-        const qint32 v = s_.image.get(start + j);
+        const qint32 v = l_.image.get(start + j);
         if (v != 0) {
             WritePending = 1;
             if (j >= 1) LatchedValues[size_t(j)] = v == RegisterImage::RegNoValue ? 0 : v;
         }
         codec_.WriteValueTable[size_t(j + 1)][0] =
-            j == 0 ? rowText(v) : valueText(LatchedValues[size_t(j)]);
-        s_.image.set(start + j, 0);
+            j == 0 ? rowText(v) : QString::number(LatchedValues[size_t(j)]);
+        l_.image.set(start + j, 0);
     }
     if (WritePending == 1) sendWrite(start, 10);
 }
@@ -198,63 +229,64 @@ void ScanCycle::sendWrite(int start, int count) {
 
 void ScanCycle::axisMove(int firstRegister, int speed, qint16 distance) {
     if (distance == 0) return;
-    s_.image.set(firstRegister, distance > 0 ? 1 : 2);
-    s_.image.set(firstRegister + 1, speed);
-    s_.image.set(firstRegister + 2, distance > 0 ? distance : -qint32(distance));
-    s_.image.set(firstRegister + 3, 1000);
+    l_.image.set(firstRegister, distance > 0 ? 1 : 2);
+    l_.image.set(firstRegister + 1, speed);
+    l_.image.set(firstRegister + 2, distance > 0 ? distance : -qint32(distance));
+    l_.image.set(firstRegister + 3, 1000);
 }
 
 void ScanCycle::robotCheck() {
     // While the robot message waits for the operator the check holds still;
     // every other step of the cycle goes on.
-    if (s_.RobotCheckState == 0 || s_.RobotMessageBusy == 9) return;
-    s_.RobotCheckState += 1;
-    s_.form3.Label12[4] = QString::number(s_.RobotCheckState);
-    const Form9& f9 = s_.form9;
-    const auto shows0 = [&](int i) { return f9.Label3[i] == QStringLiteral("0"); };
-    switch (s_.RobotCheckState) {
-        case 2:
-            s_.image.set(716, 2);
-            s_.image.set(717, 1000);
-            s_.image.set(718, 20000);
-            s_.image.set(719, 0);
-            s_.form9.Label5[2] = QStringLiteral("0");
-            s_.RobotCheckState = 3;
+    if (l_.RobotCheckState == 0 || l_.RobotMessageBusy == 9) return;
+    l_.RobotCheckState += 1;
+    const MachineInputs& in = l_.inputs;
+    // An axis counts as idle only on a current reading that says so.
+    const bool xIdle = in.axesFresh && !in.xBusy;
+    const bool yIdle = in.axesFresh && !in.yBusy;
+    const bool zIdle = in.axesFresh && !in.zBusy;
+    switch (l_.RobotCheckState) {
+        case 2:  // Z runs home first
+            l_.image.set(716, 2);
+            l_.image.set(717, 1000);
+            l_.image.set(718, 20000);
+            l_.image.set(719, 0);
+            l_.RobotCheckState = 3;
             break;
-        case 5:
-            if (!shows0(6)) {
-                s_.RobotCheckState = 4;
+        case 5:  // then X, once Z stands still
+            if (!zIdle) {
+                l_.RobotCheckState = 4;
             } else {
-                axisMove(712, 3000, s_.MoveX[2]);
-                s_.RobotCheckState = 6;
+                axisMove(712, 3000, l_.MoveX[2]);
+                l_.RobotCheckState = 6;
             }
             break;
-        case 7:
-            if (!shows0(6)) {
-                s_.RobotCheckState = 6;
+        case 7:  // then Y
+            if (!zIdle) {
+                l_.RobotCheckState = 6;
             } else {
-                axisMove(708, 3000, s_.MoveY[2]);
-                s_.RobotCheckState = 8;
+                axisMove(708, 3000, l_.MoveY[2]);
+                l_.RobotCheckState = 8;
             }
             break;
-        case 10:
-            if (!(shows0(3) && shows0(0))) {
-                s_.RobotCheckState = 8;
+        case 10:  // Z goes down once X and Y stand still
+            if (!(xIdle && yIdle)) {
+                l_.RobotCheckState = 8;
             } else {
-                axisMove(716, 2000, s_.MoveZ[2]);
-                if (s_.MoveZ[2] > 0) s_.RobotCheckState = 0;
+                axisMove(716, 2000, l_.MoveZ[2]);
+                if (l_.MoveZ[2] > 0) l_.RobotCheckState = 0;
             }
             break;
-        case 13:
-            if (!shows0(6)) break;  // keeps counting until another part restarts it
-            if (f9.Label3[9] == QStringLiteral("1")) {
-                s_.RobotMessageBusy = 9;
+        case 13:                // a move without a Z descent: the pipe head must not be down
+            if (!zIdle) break;  // keeps counting until another part restarts it
+            if (in.pipeHeadDown) {
+                l_.RobotMessageBusy = 9;
                 dialogs_.message(QStringLiteral("機械手未插好"), QString(), [this] {
-                    s_.RobotMessageBusy = 0;
-                    s_.RobotCheckState = 0;
+                    l_.RobotMessageBusy = 0;
+                    l_.RobotCheckState = 0;
                 });
             } else {
-                s_.RobotCheckState = 0;
+                l_.RobotCheckState = 0;
             }
             break;
         default:
@@ -262,20 +294,49 @@ void ScanCycle::robotCheck() {
     }
 }
 
-void InvalidateWriteSlots(StationState& state) {
+void ScanCycle::onLost(const QString& why) {
+    MachineInputs& in = l_.inputs;
+    for (BalanceInput& b : in.balance) b.fresh = false;
+    in.axesFresh = false;
+    log(QStringLiteral("<link> lost: ") + why);
+    lossMessageOpen_ = true;
+    dialogs_.message(QStringLiteral("*** LINK LOST: %1 ***").arg(why), QStringLiteral("LINK"),
+                     [this] {
+                         lossMessageOpen_ = false;
+                         if (l_.health.up()) l_.health.acknowledge();
+                     });
+}
+
+void ScanCycle::onBack() {
+    // A valve the controller kept open while it could not be reached must
+    // not keep pouring: the first writes switch every output off.
+    InvalidateWriteSlots(l_.image, config());
+    log(QStringLiteral("<link> back: the controller answers again; every output switched off"));
+    if (lossMessageOpen_) return;  // the loss message's OK lets the station go on
+    dialogs_.message(QStringLiteral("*** LINK BACK: the controller answers again. Every output "
+                                    "was switched off; press OK to go on. ***"),
+                     QStringLiteral("LINK"), [this] {
+                         if (l_.health.up()) l_.health.acknowledge();
+                     });
+}
+
+void ScanCycle::log(const QString& line) const {
+    if (log_) log_(line);
+}
+
+void InvalidateWriteSlots(RegisterImage& image, const ScanConfig& config) {
     auto blank = [&](int first, int last) {
-        for (int r = first; r <= last; ++r) state.image.set(r, RegisterImage::RegNoValue);
+        for (int r = first; r <= last; ++r) image.set(r, RegisterImage::RegNoValue);
     };
     blank(800, 819);
     blank(840, 842);
     blank(847, 876);
     blank(901, 919);
     blank(985, 992);
-    const auto blocks = scanWriteBlocks(state.machineType(), state.settings.Text1(16),
-                                        valvesPerStationSetting(state.settings.Text1(11)));
+    const auto blocks = scanWriteBlocks(config.machineType, config.profile,
+                                        valvesPerStationSetting(config.valvesPerStation));
     for (const WriteBlock& b : blocks)
         if (!b.axis) blank(b.start, b.start + b.count - 1);
-    if (state.form2.Timer3) state.form2.Timer3->setEnabled(true);
 }
 
 }  // namespace dye

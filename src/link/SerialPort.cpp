@@ -72,9 +72,9 @@ void SerialPort::clearInput() {
     if (!port_.isOpen()) return;
     port_.clear(QSerialPort::Input);
     // What the device had already handed over is discarded too.
-    while (port_.waitForReadyRead(0)) {
-    }
+    drain();
     port_.readAll();
+    noteFailure();
 }
 
 void SerialPort::write(const QByteArray& data) {
@@ -86,11 +86,28 @@ void SerialPort::write(const QByteArray& data) {
 QByteArray SerialPort::readAll() {
     if (!port_.isOpen()) return {};
     pumpOutput();
-    // Without an event loop the device is only read when asked: take every
-    // character it holds now, without waiting for more.
-    while (port_.waitForReadyRead(0)) {
+    drain();
+    const QByteArray got = port_.readAll();
+    noteFailure();
+    return got;
+}
+
+// Without an event loop the device is only read when asked: take what it
+// holds now, without waiting for more. Bounded: a device that hangs up keeps
+// reporting itself readable, and must not hold the station in a loop.
+void SerialPort::drain() {
+    constexpr int kMostRounds = 64;
+    for (int i = 0; i < kMostRounds && port_.isOpen() && port_.waitForReadyRead(0); ++i) {
     }
-    return port_.readAll();
+}
+
+// A device that went away (an adapter pulled, the other end closed) is a
+// failure the scan must hear of; a read that merely found nothing is not.
+void SerialPort::noteFailure() {
+    const QSerialPort::SerialPortError e = port_.error();
+    if (e == QSerialPort::NoError || e == QSerialPort::TimeoutError) return;
+    noteError();
+    port_.clearError();
 }
 
 void SerialPort::pumpOutput() {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "metering/StationPanel.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {
@@ -19,7 +19,7 @@ void bucketWatch(StationState& s, const StationPanel& p,
                  const std::function<void(const QString&)>& log) {
     MeteringStation& st = s.station[size_t(p.number)];
     if (s.machineType() != 2 || st.BucketFull != 0 || st.StationStep == 0) return;
-    if (!(std::abs(p.reading(s.form2)) > s.settings.number(6))) return;
+    if (!(std::abs(s.balance(p.number).weight) > s.settings.number(6))) return;
 
     ++st.OverTicks;
     if (s.settings.number(11) == 0) s.settings.setText1(11, QStringLiteral("5"));
@@ -29,7 +29,7 @@ void bucketWatch(StationState& s, const StationPanel& p,
     const int v = std::max(0, int(s.settings.number(11)));
     const int first = std::max(kFirstValveRegister, p.number == 2 ? 851 + v : 851);
     const int last = std::min(kLastValveRegister, p.number == 2 ? 850 + 2 * v : 850 + v);
-    for (int r = first; r <= last; ++r) s.image.set(r, RegisterImage::RegNoValue);
+    for (int r = first; r <= last; ++r) s.link.image.set(r, RegisterImage::RegNoValue);
     st.ZeroHold = 0;
     log(p.tag() + QStringLiteral(" to chenage >"));
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/Val.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {
@@ -32,17 +32,11 @@ void sendGantryToSlot(StationState& state, int slot) {
     const qint16 y = position(taught.y);
     const qint16 z = position(taught.z);
 
-    moveFrom(state.MoveX, x, state.MoveX[0]);
-    moveFrom(state.MoveY, y, state.MoveY[0]);
-    moveFrom(state.MoveZ, z, 0);  // Z runs home before it moves
+    moveFrom(state.link.MoveX, x, state.link.MoveX[0]);
+    moveFrom(state.link.MoveY, y, state.link.MoveY[0]);
+    moveFrom(state.link.MoveZ, z, 0);  // Z runs home before it moves
 
-    state.form9.Label5[0] = QString::number(x);
-    state.form9.Label5[1] = QString::number(y);
-    state.form9.Label5[2] = QString::number(z);
-    state.form2.Label5[0] = QString::number(x);
-    state.form2.Label5[1] = QString::number(z);
-
-    state.RobotCheckState = 1;
+    state.link.RobotCheckState = 1;
 }
 
 }  // namespace dye

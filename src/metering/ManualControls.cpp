@@ -7,8 +7,8 @@
 #include "metering/ManualValues.h"
 #include "metering/StationMetering.h"
 #include "metering/TeachSlotSpread.h"
-#include "model/StationState.h"
 #include "settings/SettingsFiles.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {
@@ -28,11 +28,11 @@ void ManualControls::fillCombos() {
 }
 
 void ManualControls::open(int reg, const QString& timeText) {
-    if (const auto time = registerValue(timeText)) s_.image.set(reg, *time);
+    if (const auto time = registerValue(timeText)) s_.link.image.set(reg, *time);
 }
 
 void ManualControls::close(int reg) {
-    s_.image.set(reg, kEnd);
+    s_.link.image.set(reg, kEnd);
 }
 
 // Product valve.
@@ -78,40 +78,40 @@ void ManualControls::Command11_Click() {
     close(847);
 }
 void ManualControls::Command17_Click() {
-    s_.image.set(840, kOpen);
+    s_.link.image.set(840, kOpen);
 }
 void ManualControls::Command20_Click() {
     close(840);
 }
 void ManualControls::Command18_Click() {
-    s_.image.set(841, kOpen);
+    s_.link.image.set(841, kOpen);
 }
 void ManualControls::Command21_Click() {
     close(841);
 }
 void ManualControls::Command19_Click() {
-    s_.image.set(842, 200);
+    s_.link.image.set(842, 200);
 }
 
 // Axes.
 
 bool ManualControls::axisIdle(const Axis& axis) const {
-    return s_.form2.Label3[axis.busyIndicator] == QStringLiteral("0");
+    const MachineInputs& in = s_.link.inputs;
+    return in.axesFresh && in.axisWord(axis.busyIndicator) == 0;
 }
 
 qint16& ManualControls::stored(const Axis& axis) {
-    return axis.position == kAxisX.position ? s_.MoveX[0] : s_.MoveZ[0];
+    return axis.position == kAxisX.position ? s_.link.MoveX[0] : s_.link.MoveZ[0];
 }
 
 void ManualControls::home(const Axis& axis) {
     if (!axisIdle(axis)) return;
     const int d = axis.firstRegister;
-    s_.image.set(d, 2);
-    s_.image.set(d + 1, 1000);
-    s_.image.set(d + 2, axis.homeDistance);
-    s_.image.set(d + 3, 0);
+    s_.link.image.set(d, 2);
+    s_.link.image.set(d + 1, 1000);
+    s_.link.image.set(d + 2, axis.homeDistance);
+    s_.link.image.set(d + 3, 0);
     // The position counts as 0 from now on, before the axis has got there.
-    s_.form2.Label5[axis.position] = QStringLiteral("0");
     stored(axis) = 0;
 }
 
@@ -135,14 +135,13 @@ void ManualControls::moveTo(const Axis& axis, const QString& text) {
     const int delta = int(target) - stored(axis);
     if (delta < -kMax || delta > kMax) return;
 
-    s_.form2.Label5[axis.position] = QString::number(int(target));
     stored(axis) = qint16(target);
     if (delta == 0) return;
     const int d = axis.firstRegister;
-    s_.image.set(d, delta > 0 ? 1 : 2);
-    s_.image.set(d + 1, 2000);
-    s_.image.set(d + 2, std::abs(delta));
-    s_.image.set(d + 3, 1000);
+    s_.link.image.set(d, delta > 0 ? 1 : 2);
+    s_.link.image.set(d + 1, 2000);
+    s_.link.image.set(d + 2, std::abs(delta));
+    s_.link.image.set(d + 3, 1000);
 }
 
 void ManualControls::Text3_KeyEnter(int index) {

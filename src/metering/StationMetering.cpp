@@ -10,7 +10,7 @@
 #include "metering/NoFlowWatch.h"
 #include "metering/PulseFormula.h"
 #include "metering/StationPanel.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {
@@ -44,8 +44,14 @@ void StationMetering::tick() {
 
 void StationMetering::runStation(const StationPanel& p) {
     MeteringStation& st = s_.station[size_t(p.number)];
-    p.step(s_.form2) = QString::number(st.StationStep);
     if (st.parked) return;
+    // No step is taken on a reading that is not current: a frozen weight
+    // could end a metering as done, or let it pass its target unnoticed.
+    if (!s_.linkUsable() || !s_.balance(p.number).fresh) {
+        if (st.StationStep != 0) st.heldByLink = true;
+        return;
+    }
+    if (st.heldByLink) resumeAfterLinkLoss(p, st);
 
     Valve v;
     switch (st.StationStep) {
@@ -83,9 +89,8 @@ void StationMetering::runStation(const StationPanel& p) {
 }
 
 void StationMetering::takeZero(const StationPanel& p, MeteringStation& st) {
-    Form2& f = s_.form2;
-    p.actual(f).clear();
-    p.finalWeight(f).clear();
+    st.actual.reset();
+    st.finalWeight.reset();
     st.cal.lastPulse = 0;
     st.cal.baseWeight = 0;
     st.cal.delta = 0;
@@ -93,16 +98,17 @@ void StationMetering::takeZero(const StationPanel& p, MeteringStation& st) {
     if (p.number == 2)
         st.Tolerance2 = s_.machineType() == 5 ? 0.3 : s_.settings.number(kToleranceField);
 
-    if (std::abs(std::abs(Val(p.zero(f))) - p.reading(f)) >= kZeroDrift) {
+    const double reading = s_.balance(p.number).weight;
+    if (std::abs(std::abs(st.zero) - reading) >= kZeroDrift) {
         // Something came onto the balance while the zero was taken: the
         // operator is told, and the zero is taken again from the reading then.
         st.StationTicks = 0;
         raiseAlarm(p, p.overWeightCode(), QStringLiteral("ERR OVER (200) WEIGHT"),
-                   [this, p] { p.zero(s_.form2) = p.readingText(s_.form2); });
+                   [this, p] { s_.station[size_t(p.number)].zero = s_.balance(p.number).weight; });
         return;
     }
     if (++st.StationTicks < kZeroTicks) return;
-    p.zero(f) = st.ZeroHold == 1 ? QStringLiteral("0") : p.readingText(f);
+    st.zero = st.ZeroHold == 1 ? 0.0 : reading;
     st.StationTicks = 0;
     st.OverTicks = 0;
     st.StationStep = 2;
@@ -126,7 +132,7 @@ void StationMetering::chooseMethod(const StationPanel& p, MeteringStation& st, V
     const int seconds = p.number == 1 && s_.machineType() != 1 ? 4 : 2;
     const double limit = seconds * v.rate;
     clearNoFlowWatch(st);
-    if (limit >= Val(p.target(s_.form2))) {
+    if (limit >= st.target) {
         st.StationStep = 6;
         st.StationTicks = kFirstPulseTicks;
         log(p, QStringLiteral(" to MIN CAL >"));
@@ -137,7 +143,7 @@ void StationMetering::chooseMethod(const StationPanel& p, MeteringStation& st, V
 }
 
 void StationMetering::openLong(const StationPanel& p, MeteringStation& st, Valve v) {
-    s_.image.set(v.reg(), kLongOpening);
+    s_.link.image.set(v.reg(), kLongOpening);
     openedRegister_[size_t(p.number)] = v.reg();
     st.StationStep = 5;
     log(p, QStringLiteral(" to open >   <no> %1   30000").arg(v.number));
@@ -146,14 +152,14 @@ void StationMetering::openLong(const StationPanel& p, MeteringStation& st, Valve
 void StationMetering::longOpeningRuns(const StationPanel& p, MeteringStation& st, Valve v) {
     const double actual = showActual(p);
     advanceNoFlowWatch(st, actual);
-    if (st.StallCount == kStallEndsOpening) s_.image.set(v.reg(), kClose);
+    if (st.StallCount == kStallEndsOpening) s_.link.image.set(v.reg(), kClose);
     if (st.StallCount >= kStallAlarm) {
         noFlowAlarm(p, p.noFlowLongCode(), v.number);
         return;
     }
     // Stop short of the target by five seconds of flow; pulses do the rest.
-    if (Val(p.target(s_.form2)) - actual - kStopAheadSeconds * v.rate < 0) {
-        s_.image.set(v.reg(), kClose);
+    if (st.target - actual - kStopAheadSeconds * v.rate < 0) {
+        s_.link.image.set(v.reg(), kClose);
         st.StationStep = 6;
         log(p, QStringLiteral(">   <no> %1   <stop>").arg(v.number));
     }
@@ -162,7 +168,7 @@ void StationMetering::longOpeningRuns(const StationPanel& p, MeteringStation& st
 void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, Valve v) {
     ++st.StationTicks;
     const double actual = showActual(p);
-    if (st.StationTicks == kEndLongOpeningTick) s_.image.set(v.reg(), kClose);
+    if (st.StationTicks == kEndLongOpeningTick) s_.link.image.set(v.reg(), kClose);
     if (st.StationTicks != kPulseTick) return;
 
     const double secondCal = s_.settings.number(kSecondCalField);
@@ -171,7 +177,7 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
     if (auto c = measuredCorrection(cal.lastPulse, cal.delta, v.rate, secondCal))
         cal.correction = *c;
     cal.baseWeight = actual;
-    cal.remaining = Val(p.target(s_.form2)) - actual;
+    cal.remaining = st.target - actual;
     if (tolerance(p) >= cal.remaining) {
         st.StationStep = 8;
         st.StationTicks = 0;
@@ -182,7 +188,7 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
         cal.remaining, v.rate, s_.settings.number(kCoefficientField), cal.correction, secondCal);
     st.MinOpenTime = minimumOpenTime(s_.settings.valveMinimumTime(v.number));
     const int pulse = std::max(computed, st.MinOpenTime);
-    s_.image.set(v.reg(), pulse);
+    s_.link.image.set(v.reg(), pulse);
     openedRegister_[size_t(p.number)] = v.reg();
     // The next correction compares what this pulse delivers with the opening
     // it really had, so a pulse raised to the minimum time is remembered as
@@ -201,9 +207,9 @@ void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valv
     ++st.StationTicks;
     const double actual = showActual(p);
     if (st.StationTicks != kPulseTick) return;
-    st.cal.remaining = Val(p.target(s_.form2)) - actual;
+    st.cal.remaining = st.target - actual;
     if (tolerance(p) >= st.cal.remaining) {
-        if (p.number == 1) s_.image.set(st.OpenValveRegister, kClose);
+        if (p.number == 1) s_.link.image.set(st.OpenValveRegister, kClose);
         st.StationStep = 8;
         st.StationTicks = 0;
         return;
@@ -215,20 +221,19 @@ void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valv
 }
 
 void StationMetering::end(const StationPanel& p, MeteringStation& st) {
-    p.finalWeight(s_.form2) = p.actual(s_.form2);
+    st.finalWeight = st.actual;
     st.StationStep = 0;
     st.ZeroHold = 0;
     log(p, QStringLiteral(" to end cal >"));
 }
 
 bool StationMetering::meterable(const StationPanel& p, MeteringStation& st, Valve& v) {
-    const QString text = p.valveText(s_.form2).trimmed();
-    const double n = Val(text);
-    if (n != std::floor(n) || n < 1 || n > MachineSettings::kValveCount) {
+    const QString text = QString::number(st.valve);
+    if (st.valve < 1 || st.valve > MachineSettings::kValveCount) {
         refuse(p, st, text, true);
         return false;
     }
-    v.number = int(n);
+    v.number = st.valve;
     v.rate = s_.settings.valveRate(v.number);
     // Every limit and pulse is computed from the rate: without one there is
     // nothing to meter with (and nothing to divide by).
@@ -244,7 +249,8 @@ void StationMetering::refuse(const StationPanel& p, MeteringStation& st, const Q
     // The table or the combo may have changed under a running metering: end
     // whatever opening this station last commanded.
     int& opened = openedRegister_[size_t(p.number)];
-    if (st.StationStep >= 5 && st.StationStep <= 7 && opened != 0) s_.image.set(opened, kClose);
+    if (st.StationStep >= 5 && st.StationStep <= 7 && opened != 0)
+        s_.link.image.set(opened, kClose);
     opened = 0;
 
     const QString station = QString::number(p.number);
@@ -256,7 +262,7 @@ void StationMetering::refuse(const StationPanel& p, MeteringStation& st, const Q
     log(p,
         QStringLiteral(" refused >   <no> %1   %2")
             .arg(valve, noSuchValve ? QStringLiteral("<no valve>") : QStringLiteral("<no rate>")));
-    p.finalWeight(s_.form2) = p.actual(s_.form2);
+    st.finalWeight = st.actual;
     st.StationStep = 0;
     st.StationTicks = 0;
     st.ZeroHold = 0;
@@ -301,10 +307,36 @@ double StationMetering::tolerance(const StationPanel& p) const {
 }
 
 double StationMetering::showActual(const StationPanel& p) {
-    Form2& f = s_.form2;
-    const double actual = p.reading(f) - Val(p.zero(f));
-    p.actual(f) = numberText(actual);
+    MeteringStation& st = s_.station[size_t(p.number)];
+    const double actual = s_.balance(p.number).weight - st.zero;
+    st.actual = actual;
     return actual;
+}
+
+// The controller was out of reach and every output has been switched off
+// since: an opening in progress was cut short. A long opening is chosen
+// anew, a pulse is settled and computed again, and no correction is
+// measured from a pulse that may not have run its time.
+void StationMetering::resumeAfterLinkLoss(const StationPanel& p, MeteringStation& st) {
+    st.heldByLink = false;
+    st.cal.lastPulse = 0;
+    switch (st.StationStep) {
+        case 1:
+            st.StationTicks = 0;
+            break;
+        case 4:
+        case 5:
+            st.StationStep = 3;
+            clearNoFlowWatch(st);
+            break;
+        case 7:
+            st.StationStep = 6;
+            st.StationTicks = 0;
+            break;
+        default:
+            break;
+    }
+    log(p, QStringLiteral(" link back > step %1").arg(st.StationStep));
 }
 
 void StationMetering::log(const StationPanel& p, const QString& text) const {
@@ -315,16 +347,15 @@ void startMetering(StationState& state, int station, int valve, const QString& t
     if (station != 1 && station != 2) return;
     const StationPanel p = StationPanel::of(station);
     MeteringStation& st = state.station[size_t(station)];
-    Form2& f = state.form2;
     // Started over a long opening that is still on: that opening ends first.
-    if (st.StationStep == 4 || st.StationStep == 5) {
-        const double open = Val(p.valveText(f));
-        if (open >= 1 && open <= MachineSettings::kValveCount)
-            state.image.set(850 + int(open), kClose);
-    }
-    p.valveText(f) = QString::number(valve);
-    p.zero(f) = st.ZeroHold == 1 ? QStringLiteral("0") : p.readingText(f);
-    p.target(f) = target.trimmed();
+    if ((st.StationStep == 4 || st.StationStep == 5) && st.valve >= 1 &&
+        st.valve <= MachineSettings::kValveCount)
+        state.link.image.set(850 + st.valve, kClose);
+    st.valve = valve;
+    state.form2.Combo[p.comboIndex()] = QString::number(valve);  // the valve box shows it
+    st.zero = st.ZeroHold == 1 ? 0.0 : state.balance(station).weight;
+    st.target = Val(target.trimmed());
+    st.heldByLink = false;
     st.parked = false;  // an alarm still on the screen no longer concerns this metering
     st.StationTicks = 0;
     st.StationStep = 1;

@@ -64,6 +64,7 @@ class StationMetering {
 
     double tolerance(const StationPanel& p) const;
     double showActual(const StationPanel& p);
+    void resumeAfterLinkLoss(const StationPanel& p, MeteringStation& st);
     void log(const StationPanel& p, const QString& text) const;
 
     StationState& s_;

@@ -2,15 +2,12 @@
 
 #include <QString>
 
-#include "core/Val.h"
-#include "model/Form2.h"
-
 namespace dye {
 
-// Where one metering station keeps its working values on the settings form,
-// and how it names itself in the event log and in its status codes. Station 2
-// is station 1 shifted: Combo9 for Combo8, Label7(6..10) for Label7(0..4),
-// Label2(2) for Label2(0), "<002" for "<001", codes 4..6 for 1..3.
+// How one metering station names itself: its panel on the settings form,
+// its tag in the event log and its status codes. Station 2 is station 1
+// shifted: Combo9 for Combo8, Label7(6..10) for Label7(0..4), Label2(2) for
+// Label2(0), "<002" for "<001", codes 4..6 for 1..3.
 struct StationPanel {
     int number;  // 1 or 2
 
@@ -18,16 +15,8 @@ struct StationPanel {
 
     int comboIndex() const { return number == 2 ? 9 : 8; }
     int readingIndex() const { return number == 2 ? 2 : 0; }
+    // Label7 index of field k: 0 zero, 1 target, 2 actual, 3 step, 4 final.
     int labelIndex(int k) const { return (number == 2 ? 6 : 0) + k; }
-
-    QString& valveText(Form2& f) const { return f.Combo[comboIndex()]; }
-    QString& zero(Form2& f) const { return f.Label7[labelIndex(0)]; }
-    QString& target(Form2& f) const { return f.Label7[labelIndex(1)]; }
-    QString& actual(Form2& f) const { return f.Label7[labelIndex(2)]; }
-    QString& step(Form2& f) const { return f.Label7[labelIndex(3)]; }
-    QString& finalWeight(Form2& f) const { return f.Label7[labelIndex(4)]; }
-    const QString& readingText(const Form2& f) const { return f.Label2[readingIndex()]; }
-    double reading(const Form2& f) const { return Val(readingText(f)); }
 
     // Event-log prefix: "<001" or "<002".
     QString tag() const { return number == 2 ? QStringLiteral("<002") : QStringLiteral("<001"); }

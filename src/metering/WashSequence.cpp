@@ -8,7 +8,7 @@
 #include "core/Scheduler.h"
 #include "core/Val.h"
 #include "metering/GantryMove.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {
@@ -72,6 +72,8 @@ void WashSequence::tick() {
         filling_ = false;
         return;
     }
+    // The wash clock stands still while the controller cannot be reached.
+    if (!s_.linkUsable()) return;
     s_.form3.Label15.Caption = QString::number(WashClock);
     s_.form3.Label16.Caption = QString::number(watchHold);
     WashClock += 1;
@@ -127,7 +129,7 @@ bool WashSequence::stage(Stage st) {
             if (c > S + 25 && c < S + 225) weightWatch();
             return true;
         case Stage::ConveyorOff:
-            if (c == S + 227) s_.image.set(kConveyorMotor, kOff);
+            if (c == S + 227) s_.link.image.set(kConveyorMotor, kOff);
             return true;
         case Stage::RinseEnd:
             if (c == S + 230) rinseEnd();
@@ -144,12 +146,12 @@ bool WashSequence::stage(Stage st) {
 void WashSequence::prepare() {
     if (s_.wash.WashWater != 1) return;
     if (s_.machineType() == 4) {
-        s_.image.set(kTareBalance1, kTare);
-        s_.image.set(kDrainValve, kDrainOpen);
+        s_.link.image.set(kTareBalance1, kTare);
+        s_.link.image.set(kDrainValve, kDrainOpen);
         return;
     }
     sendGantryToSlot(s_, 1);
-    s_.image.set(kTareBalance1, kTare);
+    s_.link.image.set(kTareBalance1, kTare);
     if (log_) log_(QStringLiteral("<TYPE1 WASHING and PUSH TO (001) >"));
 }
 
@@ -176,20 +178,20 @@ bool WashSequence::startCycle() {
     if (w.WashPhase == 1 && w.WashType1 != 1) {
         // The first cycle of a normal wash lets no water in.
         WashClock = S + 8;
-        s_.image.set(kWashStart, kWashStartPulse);
+        s_.link.image.set(kWashStart, kWashStartPulse);
     } else if (s_.form2.Check2) {
         sendTimed(kWaterOnValve1, washWater);
-        s_.image.set(kWashStart, kWashStartPulse);
-        if (gateInUse()) s_.image.set(kGateValve, kGateAtFill);
+        s_.link.image.set(kWashStart, kWashStartPulse);
+        if (gateInUse()) s_.link.image.set(kGateValve, kGateAtFill);
     } else if (S > 1000) {
         filling_ = true;
-        s_.image.set(kWaterValve, kOpen);
+        s_.link.image.set(kWaterValve, kOpen);
         fillBase = reading();
         parkedNow = !fillByWeight();
     } else {
         sendTimed(kWaterValve, washWater);
-        s_.image.set(kWashStart, kWashStartPulse);
-        if (gateInUse()) s_.image.set(kGateValve, kGateAtFill);
+        s_.link.image.set(kWashStart, kWashStartPulse);
+        if (gateInUse()) s_.link.image.set(kGateValve, kGateAtFill);
     }
     // The gate closes two seconds before the water. Sent once per cycle: on
     // the seconds a weight-measured filling holds the clock it is not sent
@@ -209,7 +211,7 @@ bool WashSequence::fillByWeight() {
     // The water valve is open until closed: it is closed now, not only once
     // the operator has read the message, so that the bucket cannot run over
     // while the message waits.
-    s_.image.set(kWaterValve, kOff);
+    s_.link.image.set(kWaterValve, kOff);
     park(kWaterTimeOut, QStringLiteral("washing_time over 200sec"), [this] {
         finishFillByWeight();
         runFrom(Stage::Rinse);
@@ -219,14 +221,15 @@ bool WashSequence::fillByWeight() {
 
 void WashSequence::finishFillByWeight() {
     WashClock = S + 8;
-    s_.image.set(kWashStart, kWashStartPulse);
-    s_.image.set(kWaterValve, kOff);
+    s_.link.image.set(kWashStart, kWashStartPulse);
+    s_.link.image.set(kWaterValve, kOff);
     WashFillTicks = 0;
     filling_ = false;
 }
 
 bool WashSequence::rinse() {
-    if (s_.machineType() != 4 && s_.form9.Label3[9] == QStringLiteral("0")) {
+    const MachineInputs& in = s_.link.inputs;
+    if (s_.machineType() != 4 && in.axesFresh && !in.pipeHeadDown) {
         park(kRobotHandNotIn, QStringLiteral("*** check robot hand not enter ***"), [this] {
             rinseRest();
             runFrom(Stage::ConveyorOn);
@@ -239,11 +242,11 @@ bool WashSequence::rinse() {
 
 void WashSequence::rinseRest() {
     if (rinseRepeats == 0) waterGiven += reading() - startWeight;
-    s_.image.set(kGateValve, kOpen);
+    s_.link.image.set(kGateValve, kOpen);
 }
 
 void WashSequence::conveyorOn() {
-    s_.image.set(kConveyorMotor, kConveyorOn);
+    s_.link.image.set(kConveyorMotor, kConveyorOn);
     watchRef = reading();
 }
 
@@ -257,7 +260,7 @@ void WashSequence::giveExtraWater() {
     sendTimed(
         kWaterValve,
         std::llround(std::clamp(s_.settings.number(kExtraWaterField), 0.0, kLargestSetting) * 100));
-    s_.image.set(kGateValve, kOpen);
+    s_.link.image.set(kGateValve, kOpen);
 }
 
 void WashSequence::extraWater() {
@@ -278,7 +281,7 @@ void WashSequence::weightWatch() {
 }
 
 void WashSequence::rinseEnd() {
-    s_.image.set(kGateValve, kOff);
+    s_.link.image.set(kGateValve, kOff);
     if (reading() > 5000 && rinseRepeats < 2) WashClock = S + 12;  // still heavy: rinse again
     rinseRepeats += 1;
 }
@@ -291,7 +294,7 @@ void WashSequence::endOfCycle() {
         w.WashPhase += 1;
         return;
     }
-    if (w.WashWater == 1) s_.image.set(kDrainValve, kOff);
+    if (w.WashWater == 1) s_.link.image.set(kDrainValve, kOff);
     waterGiven = 0;
     WashClock = 0;
     w.WashPhase = 0;
@@ -318,7 +321,7 @@ void WashSequence::park(qint16 code, const QString& text, std::function<void()> 
 }
 
 double WashSequence::reading() const {
-    return Val(s_.form2.Label2[0]);
+    return s_.balance(1).weight;
 }
 
 bool WashSequence::gateInUse() const {
@@ -327,7 +330,7 @@ bool WashSequence::gateInUse() const {
 
 void WashSequence::sendTimed(int reg, qint64 hundredths) {
     if (hundredths <= 0) return;
-    s_.image.set(reg, qint32(std::min(hundredths, kLongestTimedOpening)));
+    s_.link.image.set(reg, qint32(std::min(hundredths, kLongestTimedOpening)));
 }
 
 }  // namespace dye

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ControlArray.h"
+#include "core/ControlArray.h"
 #include "model/Controls.h"
 
 namespace dye {

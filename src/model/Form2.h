@@ -4,8 +4,8 @@
 
 #include <array>
 
+#include "core/ControlArray.h"
 #include "model/Color.h"
-#include "model/ControlArray.h"
 #include "model/Controls.h"
 
 namespace dye {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/ControlArray.h"
 #include "model/Color.h"
-#include "model/ControlArray.h"
 #include "model/Controls.h"
 
 namespace dye {

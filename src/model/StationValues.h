@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <optional>
+
 namespace dye {
 
 // Calibration record of one metering station: what the last pulse was and
@@ -18,13 +20,18 @@ struct CalRecord {
 // manual target entries and the stop commands start, read and reset a
 // station only through these.
 struct MeteringStation {
-    int StationStep =
-        0;  // 0 idle, 1 zero, 2 settle, 3 method, 4..5 long opening, 6..7 pulses, 8 end
-    int StationTicks = 0;  // one count per 100 ms
-    int ZeroHold = 0;      // 1: take zero as "0" (the bucket keeps its content)
-    int BucketFull = 0;    // 1: the bucket must be changed
-    int OverTicks = 0;     // bucket watch
-    int StallCount = 0;    // no-flow watch
+    // 0 idle, 1 zero, 2 settle, 3 method, 4..5 long opening, 6..7 pulses, 8 end
+    int StationStep = 0;
+    int valve = 0;      // the valve being metered (1..24), fixed when the metering starts
+    double zero = 0;    // balance reading taken as zero
+    double target = 0;  // target net weight
+    std::optional<double> actual;       // net weight; none while the zero is taken
+    std::optional<double> finalWeight;  // the net weight when the metering ended
+    int StationTicks = 0;               // one count per 100 ms
+    int ZeroHold = 0;                   // 1: take zero as "0" (the bucket keeps its content)
+    int BucketFull = 0;                 // 1: the bucket must be changed
+    int OverTicks = 0;                  // bucket watch
+    int StallCount = 0;                 // no-flow watch
     int StallPhase = 0;
     double LastActual = 0;
     CalRecord cal;
@@ -34,6 +41,9 @@ struct MeteringStation {
     // While an alarm message waits for the operator the station is parked:
     // its tick does nothing until the acknowledgement lets it go on.
     bool parked = false;
+    // While the controller cannot be reached (or its loss waits for the
+    // operator's OK) the station holds; it goes on from a safe step after.
+    bool heldByLink = false;
 };
 
 // The shared values of the washing sequence.

@@ -1,7 +1,7 @@
 #include "run/ApplyLanguage.h"
 
 #include "language/LangText.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {

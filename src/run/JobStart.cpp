@@ -3,11 +3,11 @@
 #include "core/Val.h"
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
-#include "model/StationState.h"
 #include "run/DispenseGrid.h"
 #include "run/RunBlocked.h"
 #include "run/RunLists.h"
 #include "settings/MixFiles.h"
+#include "station/StationState.h"
 
 namespace dye {
 
@@ -108,7 +108,7 @@ void JobStart::markSpecialCodes(const QString& code) {
     for (int k = 0; k < 8; ++k) {
         const QString special = s.settings.Text1(26 + k);
         if (special.isEmpty() || special.trimmed() != code) continue;
-        s.image.set(801 + k, 32700);
+        s.link.image.set(801 + k, 32700);
         s.TalbertSpecialFlags[size_t(k + 1)] = 1;
         SpecialFlags[size_t(k + 1)] = 1;
     }

@@ -6,7 +6,6 @@
 #include "core/Val.h"
 #include "language/LangText.h"
 #include "link/ScanCycle.h"
-#include "model/StationState.h"
 #include "records/EventLog.h"
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
@@ -14,6 +13,7 @@
 #include "run/RunControl.h"
 #include "run/RunLists.h"
 #include "settings/MixFiles.h"
+#include "station/StationState.h"
 
 namespace dye {
 
@@ -122,7 +122,7 @@ void MainScreen::Command7_Click() {
 }
 
 void MainScreen::Command10_Click() {
-    c_.state.Timer3Delay = 0;
+    c_.state.link.Timer3Delay = 0;
     c_.state.form2.Visible = true;
     if (requests_.showSettingsForm) requests_.showSettingsForm();
     ApplyLanguage();

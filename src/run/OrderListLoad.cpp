@@ -1,7 +1,7 @@
 #include "run/OrderListLoad.h"
 
 #include "language/ToSimplified.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 

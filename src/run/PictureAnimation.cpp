@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {

@@ -1,7 +1,7 @@
 #include "run/RunBlocked.h"
 
 #include "core/Scheduler.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 
@@ -18,6 +18,14 @@ QString runBlockedReason(const StationState& state) {
             "The controller link is not running (see the event log): no job is taken. Check "
             "the port and the scan interval on the settings screen, then start the station "
             "again.");
+    const LinkHealth& link = state.link.health;
+    if (!link.up())
+        return QStringLiteral(
+                   "The controller does not answer (%1): no job is taken until it answers "
+                   "again and the link alarm is acknowledged.")
+            .arg(link.reason());
+    if (!link.acknowledged())
+        return QStringLiteral("The controller answers again: acknowledge the link alarm to go on.");
     return {};
 }
 

@@ -1,7 +1,7 @@
 #include "run/RunContext.h"
 
 #include "language/LangText.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 

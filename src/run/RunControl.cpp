@@ -3,13 +3,13 @@
 #include "core/KeyState.h"
 #include "core/Scheduler.h"
 #include "link/ScanCycle.h"
-#include "model/StationState.h"
 #include "run/ApplyLanguage.h"
 #include "run/DispenseGrid.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
 #include "run/RunBlocked.h"
 #include "run/TransferSequence.h"
+#include "station/StationState.h"
 
 namespace dye {
 
@@ -62,7 +62,7 @@ void RunControl::stop() {
     Form3& f = s.form3;
     transfer_.reset();
     job_.JobLoaded = 0;
-    s.Timer3Count = 0;
+    s.link.Timer3Count = 0;
     s.wash.WashPhase = 0;
     s.wash.WashWater = 0;
     for (MeteringStation& st : s.station) st = MeteringStation{};

@@ -1,8 +1,8 @@
 #include "run/RunLists.h"
 
 #include "jobs/JobFile.h"
-#include "model/StationState.h"
 #include "run/RunContext.h"
+#include "station/StationState.h"
 
 namespace dye {
 

@@ -8,8 +8,6 @@
 #include "link/TimedRoutine.h"
 #include "metering/GantryMove.h"
 #include "metering/StationMetering.h"
-#include "metering/StationPanel.h"
-#include "model/StationState.h"
 #include "records/DailyRecord.h"
 #include "records/DailyRecordFile.h"
 #include "run/DispenseGrid.h"
@@ -18,6 +16,7 @@
 #include "run/PlantWriteBack.h"
 #include "run/RunLists.h"
 #include "settings/MixFiles.h"
+#include "station/StationState.h"
 
 namespace dye {
 
@@ -31,9 +30,9 @@ constexpr int kReturnTicks = 120;    // a minute for the pipe head to go back to
 
 // The phase codes D990..D992 the controller acknowledges.
 void phaseCodes(StationState& s, int d990, int d991, int d992) {
-    s.image.set(990, d990);
-    s.image.set(991, d991);
-    s.image.set(992, d992);
+    s.link.image.set(990, d990);
+    s.link.image.set(991, d991);
+    s.link.image.set(992, d992);
 }
 
 void setAnimation(StationState& s, int picture2, int picture1) {
@@ -44,7 +43,7 @@ void setAnimation(StationState& s, int picture2, int picture1) {
 }  // namespace
 
 double TransferSequence::reading() const {
-    return StationPanel::of(1).reading(c_.state.form2);
+    return c_.state.balance(1).weight;
 }
 
 int TransferSequence::waterRegister() const {
@@ -70,8 +69,25 @@ void TransferSequence::reset() {
 void TransferSequence::tick() {
     diagnostics();
     liveWeight();
+    // Nothing is decided on readings that are not current; the run goes on
+    // once the controller answers again and the operator has acknowledged.
+    if (!c_.state.linkUsable() || !c_.state.balance(1).fresh) {
+        heldByLink_ = true;
+        return;
+    }
+    if (heldByLink_) resumeAfterLinkLoss();
     advance();
     closing();
+}
+
+// Every output was switched off when the controller answered again: a
+// top-up that was running is opened again towards the same target.
+void TransferSequence::resumeAfterLinkLoss() {
+    heldByLink_ = false;
+    if (RowStep == 119) {
+        c_.state.link.image.set(waterRegister(), 30000);
+        c_.log(QStringLiteral("< take water > again after the link came back"));
+    }
 }
 
 void TransferSequence::diagnostics() {
@@ -114,7 +130,8 @@ void TransferSequence::liveWeight() {
     if (RowStep == 199 || s.station[1].StationStep <= 0) return;
     ++ResultCounter;
     const int row = RowStep - 1;
-    cell(s.form3, ActualWeight, row).Caption = StationPanel::of(1).actual(s.form2);
+    const std::optional<double>& actual = s.station[1].actual;
+    cell(s.form3, ActualWeight, row).Caption = actual ? numberText(*actual) : QString();
     if (ResultCounter > 7) {
         for (Column c : kColumns) {
             Label& l = cell(s.form3, c, row);
@@ -146,7 +163,8 @@ void TransferSequence::advance() {
 
     // The metering of the last row has ended: its final weight is what it got.
     if (meteredRow_ >= 0) {
-        cell(s.form3, ActualWeight, meteredRow_).Caption = StationPanel::of(1).finalWeight(s.form2);
+        const std::optional<double>& kept = s.station[1].finalWeight;
+        cell(s.form3, ActualWeight, meteredRow_).Caption = kept ? numberText(*kept) : QString();
         meteredRow_ = -1;
     }
 
@@ -165,7 +183,7 @@ void TransferSequence::advance() {
         case 4:
             s.TransferActive = 1;
             setAnimation(s, 0, 0);
-            s.image.set(989, 10);
+            s.link.image.set(989, 10);
             phaseCodes(s, 20, 1, 1);
             s.form3.Label7.BackColor = kYellow;
             ZeroMark = 10;
@@ -174,8 +192,8 @@ void TransferSequence::advance() {
         case 10:
             s.wash.WashType1 = 0;
             Water[1] = qint64(reading());
-            s.image.set(waterRegister(), 1000);
-            s.image.set(986, 1000);
+            s.link.image.set(waterRegister(), 1000);
+            s.link.image.set(986, 1000);
             status(57);
             setAnimation(s, -1, 1);
             c_.log(QStringLiteral("< water in 10 sec >"));
@@ -237,7 +255,7 @@ bool TransferSequence::moveBucket() {
                        QStringLiteral("< move error not enter >  PUSH ERR"));
             return false;
         }
-        s.Timer3Delay = int(s.settings.number(12));
+        s.link.Timer3Delay = int(s.settings.number(12));
         sendGantryToSlot(s, p + 1);
     }
     setAnimation(s, 1, -1);
@@ -251,7 +269,7 @@ bool TransferSequence::moveBucket() {
 }
 
 bool TransferSequence::moveConveyor(int p) {
-    RegisterImage& image = c_.state.image;
+    RegisterImage& image = c_.state.link.image;
     if (p >= kConveyorPlaces) {
         refuseMove(QStringLiteral("BUCKET PLACE %1 HAS NO CONVEYOR STOP").arg(p + 1),
                    QStringLiteral("< move error not enter >  PLACE %1").arg(p + 1));
@@ -292,7 +310,8 @@ bool TransferSequence::pipeHeadBackAtBucket() {
     if ((type != 1 && type != 3) || Place <= 0) return true;
     if (ReturnTicks == 0) sendGantryToSlot(s, Place);
     ++ReturnTicks;
-    const bool down = s.RobotCheckState == 0 && s.form9.Label3[9] == QStringLiteral("1");
+    const MachineInputs& in = s.link.inputs;
+    const bool down = s.link.RobotCheckState == 0 && in.axesFresh && in.pipeHeadDown;
     return down || ReturnTicks > kReturnTicks;
 }
 
@@ -317,7 +336,7 @@ void TransferSequence::closing() {
             } else {
                 for (int k = 1; k <= 25; ++k) {
                     if (!job_.SpecialFlags[size_t(k)]) continue;
-                    s.image.set(800 + k, kNoValue);
+                    s.link.image.set(800 + k, kNoValue);
                     job_.SpecialFlags[size_t(k)] = 0;
                     s.TalbertSpecialFlags[size_t(k)] = 0;
                 }
@@ -345,7 +364,7 @@ void TransferSequence::closing() {
             s.form3.Label7.BackColor = kYellow;
             Water[3] = qint64(reading());
             Water[2] = qint64(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
-            s.image.set(waterRegister(), 30000);
+            s.link.image.set(waterRegister(), 30000);
             status(60);
             c_.log(QStringLiteral("< take water >"));
             RowStep = 119;
@@ -353,7 +372,7 @@ void TransferSequence::closing() {
         }
         case 119:
             if (reading() + 2000 - double(Water[3]) < double(Water[2])) break;
-            s.image.set(waterRegister(), kNoValue);
+            s.link.image.set(waterRegister(), kNoValue);
             c_.log(QStringLiteral("< water stop >"));
             RowStep = 129;
             break;
@@ -383,7 +402,7 @@ void TransferSequence::endOfJob() {
     StationState& s = c_.state;
     Form3& f = s.form3;
     phaseCodes(s, 5, 5, 5);
-    for (int r = 901; r <= 926; ++r) s.image.set(r, kNoValue);
+    for (int r = 901; r <= 926; ++r) s.link.image.set(r, kNoValue);
 
     writeDailyRecord();
     c_.plant.jobFinished(s);

@@ -72,6 +72,7 @@ class TransferSequence {
     void writeDailyRecord();
     void removeFromQueue(const QString& order, const QString& bucket);
     bool waitingReason();
+    void resumeAfterLinkLoss();
 
     double reading() const;  // balance 1 as shown on the settings form
     int waterRegister() const;
@@ -80,6 +81,7 @@ class TransferSequence {
 
     RunContext c_;
     JobStart& job_;
+    bool heldByLink_ = false;
     int meteredRow_ = -1;  // the row whose metering runs, until its final weight is kept
     QDateTime startedAt_;
     qint64 startedMs_ = 0;

@@ -19,10 +19,10 @@
 #include <QVBoxLayout>
 
 #include "core/KeyState.h"
-#include "model/StationState.h"
 #include "run/DispenseGrid.h"
 #include "run/MainScreen.h"
 #include "run/RunControl.h"
+#include "station/StationState.h"
 #include "ui/ModelWidgets.h"
 
 namespace dye {

@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "metering/ManualControls.h"
-#include "model/StationState.h"
+#include "station/StationState.h"
 
 namespace dye {
 

@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QTimer>
 
-#include "model/StationState.h"
 #include "run/MainScreen.h"
+#include "station/StationState.h"
 #include "ui/ModelWidgets.h"
 
 namespace dye {

@@ -7,7 +7,7 @@
 #include <QPalette>
 #include <QTimer>
 
-#include "model/StationState.h"
+#include "station/StationState.h"
 #include "ui/ManualPanel.h"
 
 namespace dye {

@@ -1,7 +1,7 @@
 #include "StationWindows.h"
 
-#include "model/StationState.h"
 #include "run/MainScreen.h"
+#include "station/StationState.h"
 #include "ui/ClosingNotice.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"

@@ -21,13 +21,14 @@ TEST_F(ManualPanelTest, ButtonsAndEntriesReachTheMachine) {
     window.findChild<QComboBox*>("Combo1")->setCurrentText("3");
     window.findChild<QComboBox*>("Combo2")->setCurrentText("200");
     window.findChild<QPushButton*>("Command1")->click();
-    EXPECT_EQ(state().image.get(853), 200);
+    EXPECT_EQ(state().link.image.get(853), 200);
 
     window.findChild<QComboBox*>("Combo8")->setCurrentText("2");
     auto* target = window.findChild<QLineEdit*>("Text5");
     target->setText("150");
     QTest::keyClick(target, Qt::Key_Return);
     EXPECT_EQ(state().station[1].StationStep, 1);
+    station->refreshScreens();
     EXPECT_EQ(state().form2.Label7[1], "150");
 
     window.findChild<QPushButton*>("Command14")->click();

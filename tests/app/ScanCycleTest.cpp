@@ -31,8 +31,8 @@ TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers
     EXPECT_EQ(sent[2].frame, readFrame(297, 13, 16));
     EXPECT_EQ(sent[2].step, 5);
     EXPECT_EQ(station->scan().ScanStep, 0);  // step 16 wraps
-    EXPECT_EQ(state().image.get(190), sim().reg32(190));
-    EXPECT_EQ(state().image.get(274), 45);
+    EXPECT_EQ(state().link.image.get(190), sim().reg32(190));
+    EXPECT_EQ(state().link.image.get(274), 45);
     EXPECT_EQ(state().form2.Label2[0], QString::number(sim().reg32(190)));
     EXPECT_EQ(state().form2.Label2[1], "45");
     EXPECT_EQ(state().form9.Label3[9], QString::number(sim().reg(297)));
@@ -44,13 +44,13 @@ TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers
 TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndNoValueSendsZero) {
     start({});
     quiet();
-    state().image.set(851, 5);        // D847 block (step 12): 16 slots for 12 valves
-    state().image.set(870, NoValue);  // D863 block (step 13)
+    state().link.image.set(851, 5);        // D847 block (step 12): 16 slots for 12 valves
+    state().link.image.set(870, NoValue);  // D863 block (step 13)
     passes(1);
     EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 16, {{851, 5}})});
     EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(863, 12, {})});
-    EXPECT_EQ(state().image.get(851), 0);
-    EXPECT_EQ(state().image.get(870), 0);
+    EXPECT_EQ(state().link.image.get(851), 0);
+    EXPECT_EQ(state().link.image.get(870), 0);
     sent.clear();
     passes(1);
     EXPECT_TRUE(writes().isEmpty());  // a slot holding 0 sends nothing
@@ -59,14 +59,14 @@ TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndNoValueSendsZero) {
 TEST_F(ScanCycleTest, LatchedBlockResendsTheLastValuesOfD801ToD809) {
     start({});
     quiet();
-    state().image.set(802, 7);
+    state().link.image.set(802, 7);
     passes(1);
     EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(800, 10, {{802, 7}})});
     sent.clear();
     passes(1);
     EXPECT_TRUE(framesAt(11).isEmpty());
-    state().image.set(800, 1);
-    state().image.set(805, NoValue);
+    state().link.image.set(800, 1);
+    state().link.image.set(805, NoValue);
     passes(1);
     EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(800, 10, {{800, 1}, {802, 7}})});
     EXPECT_EQ(station->scan().LatchedValues[2], 7);
@@ -76,12 +76,12 @@ TEST_F(ScanCycleTest, LatchedBlockResendsTheLastValuesOfD801ToD809) {
 TEST_F(ScanCycleTest, InvalidateWriteSlotsSwitchesEveryOutputOffOnTheNextPass) {
     start({});
     quiet();
-    state().image.set(802, 7);
+    state().link.image.set(802, 7);
     passes(1);
     sent.clear();
     InvalidateWriteSlots(state());
     for (int r : {800, 819, 840, 842, 847, 876, 901, 919, 985, 992})
-        EXPECT_EQ(state().image.get(r), NoValue) << r;
+        EXPECT_EQ(state().link.image.get(r), NoValue) << r;
     EXPECT_TRUE(state().form2.Timer3->enabled());
     state().form2.Timer3->setEnabled(false);
     passes(1);
@@ -94,7 +94,7 @@ TEST_F(ScanCycleTest, InvalidateWriteSlotsSwitchesEveryOutputOffOnTheNextPass) {
 
 TEST_F(ScanCycleTest, MachineTypeFourWritesItsConveyorBlocksAndNeverReadsTheAxes) {
     start({{5, "4"}});
-    for (int r : {921, 922, 901, 904, 716}) state().image.set(r, 100);
+    for (int r : {921, 922, 901, 904, 716}) state().link.image.set(r, 100);
     passes(1);
     EXPECT_EQ(framesAt(5), QList<QByteArray>{writeFrame(921, 1, {{921, 100}})});
     EXPECT_EQ(framesAt(7), QList<QByteArray>{writeFrame(922, 5, {{922, 100}})});
@@ -106,7 +106,7 @@ TEST_F(ScanCycleTest, MachineTypeFourWritesItsConveyorBlocksAndNeverReadsTheAxes
 
 TEST_F(ScanCycleTest, MachineTypeFiveBlocksAndTheSecondBalanceShownInTenths) {
     start({{5, "5"}});
-    for (int r : {840, 841, 842, 861, 851, 801, 985}) state().image.set(r, 3);
+    for (int r : {840, 841, 842, 861, 851, 801, 985}) state().link.image.set(r, 3);
     sim().overfillBucket(2, 1000);
     passes(1);
     EXPECT_EQ(framesAt(5), QList<QByteArray>{writeFrame(840, 1, {{840, 3}})});
@@ -129,7 +129,7 @@ TEST_F(ScanCycleTest, DisplayFactorsSignWordsAndOverload) {
 
     // Zero the balance with a load on it, then take the load off: below zero.
     sim().overfillBucket(1, 1000);
-    state().image.set(989, 10);
+    state().link.image.set(989, 10);
     passes(1);
     sim().overfillBucket(1, -1000);
     passes(2);  // the sign word arrives one pass after the weight
@@ -139,7 +139,7 @@ TEST_F(ScanCycleTest, DisplayFactorsSignWordsAndOverload) {
     const QString before = state().form2.Label2[0];
     sim().overfillBucket(1, 400000);  // overload: the caption stays as it was
     passes(1);
-    EXPECT_GE(state().image.get(190), 200000);
+    EXPECT_GE(state().link.image.get(190), 200000);
     EXPECT_EQ(state().form2.Label2[0], before);
 }
 
@@ -147,16 +147,16 @@ TEST_F(ScanCycleTest, RobotCheckMovesTheAxesInTurnAndWarnsOfARobotHandNotHome) {
     start({});
     quiet();
     passes(1);  // indicators filled
-    state().MoveX[2] = 120;
-    state().MoveY[2] = -40;
-    state().MoveZ[2] = -300;
-    state().RobotCheckState = 1;
+    state().link.MoveX[2] = 120;
+    state().link.MoveY[2] = -40;
+    state().link.MoveZ[2] = -300;
+    state().link.RobotCheckState = 1;
     sent.clear();
     passes(1);
-    EXPECT_EQ(state().RobotCheckState, 3);
+    EXPECT_EQ(state().link.RobotCheckState, 3);
     passes(1);  // the Z run is written at step 10 of the next pass
     EXPECT_TRUE(framesAt(10).contains(writeFrame(716, 4, {{716, 2}, {717, 1000}, {718, 20000}})));
-    station->scheduler.advanceUntil([&] { return state().RobotCheckState >= 8; }, 600000);
+    station->scheduler.advanceUntil([&] { return state().link.RobotCheckState >= 8; }, 600000);
     EXPECT_TRUE(
         writes().contains(writeFrame(712, 4, {{712, 1}, {713, 3000}, {714, 120}, {715, 1000}})));
     passes(1);
@@ -165,7 +165,7 @@ TEST_F(ScanCycleTest, RobotCheckMovesTheAxesInTurnAndWarnsOfARobotHandNotHome) {
     // A move back (negative Z) runs on to the robot-hand check at state 13.
     station->headlessDialogs()->setAckDelay(-1);
     station->scheduler.advanceUntil(
-        [&] { return state().RobotCheckState == 0 || state().RobotMessageBusy; }, 600000);
+        [&] { return state().link.RobotCheckState == 0 || state().link.RobotMessageBusy; }, 600000);
     EXPECT_TRUE(
         writes().contains(writeFrame(716, 4, {{716, 2}, {717, 2000}, {718, 300}, {719, 1000}})));
     if (state().form9.Label3[9] == "1") {
@@ -174,18 +174,18 @@ TEST_F(ScanCycleTest, RobotCheckMovesTheAxesInTurnAndWarnsOfARobotHandNotHome) {
         const int ticks = int(station->scan().ticks());
         passes(3);  // the scan goes on while the message waits
         EXPECT_EQ(station->scan().ticks(), ticks + 48);
-        EXPECT_EQ(state().RobotMessageBusy, 9);
+        EXPECT_EQ(state().link.RobotMessageBusy, 9);
         station->headlessDialogs()->acknowledge();
-        EXPECT_EQ(state().RobotMessageBusy, 0);
+        EXPECT_EQ(state().link.RobotMessageBusy, 0);
     }
-    EXPECT_EQ(state().RobotCheckState, 0);
+    EXPECT_EQ(state().link.RobotCheckState, 0);
 }
 
 TEST_F(ScanCycleTest, TimedRoutineHomesTheAxesThenSendsThePhaseCodes) {
     start({});
     EXPECT_TRUE(homingRunning(state()));  // counts as running from the moment it is armed
     station->scheduler.advance(2000);     // count 2: Z runs home
-    EXPECT_EQ(state().Timer3Count, 2);
+    EXPECT_EQ(state().link.Timer3Count, 2);
     station->scheduler.advance(16 * interval());
     EXPECT_TRUE(writes().contains(writeFrame(716, 4, {{716, 2}, {717, 1000}, {718, 20000}})));
     station->scheduler.advance(5000 - station->scheduler.now() + 16 * interval());
@@ -193,7 +193,7 @@ TEST_F(ScanCycleTest, TimedRoutineHomesTheAxesThenSendsThePhaseCodes) {
     station->scheduler.advance(15000 - station->scheduler.now());
     EXPECT_FALSE(state().form2.Timer3->enabled());
     EXPECT_FALSE(homingRunning(state()));
-    EXPECT_EQ(state().image.get(990), 4);
+    EXPECT_EQ(state().link.image.get(990), 4);
     passes(1);
     EXPECT_TRUE(writes().contains(writeFrame(985, 12, {{990, 4}, {991, 1}, {992, 1}})));
 }
@@ -210,7 +210,7 @@ TEST_F(ScanCycleTest, FaultCampaignLeavesOnlyTrueValuesInTheImage) {
     for (int tick = 0; tick < 10000; ++tick) {
         station->scheduler.advance(interval());
         for (int r : reads) {
-            const qint32 v = state().image.get(r);
+            const qint32 v = state().link.image.get(r);
             const qint32 truth = (r == 190 || r == 192) ? sim().reg32(r) : sim().reg(r);
             ASSERT_TRUE(v == 0 || v == truth) << "D" << r << " holds " << v << " at tick " << tick;
         }
@@ -220,5 +220,5 @@ TEST_F(ScanCycleTest, FaultCampaignLeavesOnlyTrueValuesInTheImage) {
     sent.clear();
     passes(1);
     EXPECT_EQ(sent.size(), 3);  // still scanning
-    EXPECT_EQ(state().image.get(274), 45);
+    EXPECT_EQ(state().link.image.get(274), 45);
 }

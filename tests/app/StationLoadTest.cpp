@@ -32,28 +32,34 @@ TEST_F(StationLoadTest, EmptySettingsLeaveTheScanOff) {
     EXPECT_EQ(st.state.form2.BackColor, kFormGrey);
 }
 
-TEST_F(StationLoadTest, APortThatCannotBeOpenedPaintsTheFormRedAndIsLogged) {
+// A controller that is not there at start is a lost link: one alarm, one log
+// line, the scan goes on and the port is tried again every two seconds.
+TEST_F(StationLoadTest, APortThatCannotBeOpenedIsALostLinkTriedAgain) {
     ASSERT_TRUE(saveSettingsField(QDir(dir.path()), 0, dir.filePath("no-such-tty")));
     ASSERT_TRUE(saveSettingsField(QDir(dir.path()), 1, "50"));
     Station::Options options;
     options.workdir = dir.path();
     options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
     Station st(options);
+    st.headlessDialogs()->setAckDelay(-1);
     st.loadSettingsForm();
-    EXPECT_EQ(st.state.form2.BackColor, kRed);
-    EXPECT_FALSE(st.state.form2.Timer1->enabled());
-    st.scheduler.advance(5000);  // the station keeps running, without the scan
-    EXPECT_EQ(st.scan().ticks(), 0);
+    EXPECT_TRUE(st.state.form2.Timer1->enabled());
+    EXPECT_FALSE(st.state.link.health.up());
+    st.scheduler.advance(5000);
+    EXPECT_GT(st.scan().ticks(), 0);
+    EXPECT_EQ(st.headlessDialogs()->messages().size(), 1);
     QFile log(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(log.readAll().contains("no-such-tty"));
+    const QByteArray all = log.readAll();
+    EXPECT_TRUE(all.contains("no-such-tty"));
+    EXPECT_EQ(all.count("<link> lost"), 1);
 }
 
 TEST_F(StationLoadTest, ProgramEndWaitsForAFullPassAfterTheSwitchOff) {
     start({});
     bool quit = false;
     station->setQuitHandler([&] { quit = true; });
-    state().image.set(802, 7);
+    state().link.image.set(802, 7);
     station->scheduler.advance(3 * interval());
     station->requestProgramEnd();
     const qint64 ticks = station->scan().ticks();

@@ -35,11 +35,11 @@ class ManualControlsTest : public StationFixture {
 
     // The image slots a control changes, with their new values.
     Changes changes(const std::function<void()>& control) {
-        const RegisterImage before = state().image;
+        const RegisterImage before = state().link.image;
         control();
         Changes out;
         for (int r = RegisterImage::kFirst; r <= RegisterImage::kLast; ++r)
-            if (state().image.get(r) != before.get(r)) out[r] = state().image.get(r);
+            if (state().link.image.get(r) != before.get(r)) out[r] = state().link.image.get(r);
         return out;
     }
     void check(const std::vector<Case>& cases) {
@@ -97,7 +97,7 @@ TEST_F(ManualControlsTest, ButtonsWriteExactlyTheRegistersOfTheirCombos) {
 TEST_F(ManualControlsTest, EmptyOrOutOfRangeBoxesWriteNothing) {
     startIdle();
     using M = ManualControls;
-    state().image.set(853, End);  // a stop still waiting for the scan
+    state().link.image.set(853, End);  // a stop still waiting for the scan
     std::vector<Case> cases;
     for (const char* time : {"", "0", "-5", "12.5", "abc", "32768"}) {
         cases.push_back({{{1, "3"}, {2, time}}, &M::Command1_Click, {}});
@@ -123,14 +123,15 @@ TEST_F(ManualControlsTest, EmptyOrOutOfRangeBoxesWriteNothing) {
 
 TEST_F(ManualControlsTest, HomingResetsTheStoredPositionAtOnce) {
     startIdle();
-    state().MoveX[0] = 1500;
-    state().MoveZ[0] = 700;
+    state().link.MoveX[0] = 1500;
+    state().link.MoveZ[0] = 700;
     form().Label4Selected = 7;
     station->manual().Command5_Click();
     station->manual().Command4_Click();
     // Stored and shown as 0 before a frame has gone out.
-    EXPECT_EQ(state().MoveX[0], 0);
-    EXPECT_EQ(state().MoveZ[0], 0);
+    EXPECT_EQ(state().link.MoveX[0], 0);
+    EXPECT_EQ(state().link.MoveZ[0], 0);
+    station->refreshScreens();
     EXPECT_EQ(form().Label5[0], "0");
     EXPECT_EQ(form().Label5[1], "0");
     EXPECT_EQ(form().Label4Selected, 0);
@@ -142,23 +143,24 @@ TEST_F(ManualControlsTest, HomingResetsTheStoredPositionAtOnce) {
               QList<QByteArray>{writeFrame(716, 4, {{716, 2}, {717, 1000}, {718, 20000}})});
 
     // While the axis runs, X=0 only repaints the slot numbers.
-    form().Label3[3] = "1";
-    state().MoveX[0] = 4000;
+    state().link.inputs.switches[6] = 1;  // D304: X busy
+    state().link.MoveX[0] = 4000;
     form().Label4Selected = 3;
     EXPECT_EQ(changes([&] { station->manual().Command5_Click(); }), Changes{});
-    EXPECT_EQ(state().MoveX[0], 4000);
+    EXPECT_EQ(state().link.MoveX[0], 4000);
     EXPECT_EQ(form().Label4Selected, 0);
 }
 
 TEST_F(ManualControlsTest, MoveEntriesSendTheDistanceFromTheStoredPosition) {
     startIdle();
     EXPECT_EQ(enter(0, "1200"), (Changes{{712, 1}, {713, 2000}, {714, 1200}, {715, 1000}}));
+    station->refreshScreens();
     EXPECT_EQ(form().Label5[0], "1200");
     station->scheduler.advance(3000);  // sent, run and read back at rest
     EXPECT_EQ(enter(0, "800"), (Changes{{712, 2}, {713, 2000}, {714, 400}, {715, 1000}}));
     EXPECT_EQ(enter(1, "2500"), (Changes{{716, 1}, {717, 2000}, {718, 2500}, {719, 1000}}));
-    EXPECT_EQ(state().MoveX[0], 800);
-    EXPECT_EQ(state().MoveZ[0], 2500);
+    EXPECT_EQ(state().link.MoveX[0], 800);
+    EXPECT_EQ(state().link.MoveZ[0], 2500);
     station->scheduler.advance(3000);
     EXPECT_EQ(position(MachineModel::AxisX), 800.0);
     EXPECT_EQ(position(MachineModel::AxisZ), 2500.0);
@@ -166,15 +168,17 @@ TEST_F(ManualControlsTest, MoveEntriesSendTheDistanceFromTheStoredPosition) {
     // The position it is at: nothing to send, the display brought up to date.
     form().Label5[0] = "?";
     EXPECT_EQ(enter(0, "800"), Changes{});
+    station->refreshScreens();
     EXPECT_EQ(form().Label5[0], "800");
     // Beyond a 16-bit position or distance, or on a running axis: refused.
-    form().Label3[6] = "1";
+    state().link.inputs.switches[9] = 1;  // D307: Z busy
     const std::pair<int, const char*> refused[] = {
         {0, "40000"}, {0, "-32768"}, {0, "1.5"}, {1, "100"}};
     for (const auto& [index, target] : refused)
         EXPECT_EQ(enter(index, target), Changes{}) << target;
-    EXPECT_EQ(state().MoveX[0], 800);
-    EXPECT_EQ(state().MoveZ[0], 2500);
+    EXPECT_EQ(state().link.MoveX[0], 800);
+    EXPECT_EQ(state().link.MoveZ[0], 2500);
+    station->refreshScreens();
     EXPECT_EQ(form().Label5[0], "800");
     EXPECT_EQ(form().Label5[1], "2500");
 }
@@ -222,6 +226,7 @@ TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
     form().Text6 = " 40 ";
     station->manual().Text6_Enter();
     EXPECT_EQ(state().station[2].StationStep, 1);
+    station->refreshScreens();
     EXPECT_EQ(form().Label7[7], "40");
     EXPECT_EQ(state().station[1].StationStep, 0);
 

@@ -223,6 +223,7 @@ TEST_F(MeteringTest, OverWeightAtZeroWaitsForTheOperatorAndRetakesTheZero) {
 
     station->headlessDialogs()->acknowledge();
     EXPECT_EQ(state().MachineStatus[0], 0);
+    station->refreshScreens();
     EXPECT_EQ(state().form2.Label7[0], "1100");
     untilIdle(1);
     EXPECT_NEAR(content(1), 800, kWithin);

@@ -222,7 +222,7 @@ TEST_F(WashTest, ConveyorMachineDrainsAndNeitherMovesNorRearmsTheAxes) {
     EXPECT_EQ(sentAt(903, 30000), Clocks{3});
     EXPECT_TRUE(sentAt(903, 0).contains(245));
     EXPECT_EQ(sentAt(989, 10), Clocks{3});
-    EXPECT_EQ(state().RobotCheckState, 0);
+    EXPECT_EQ(state().link.RobotCheckState, 0);
     EXPECT_FALSE(state().form2.Timer3->enabled());
 }
 
@@ -235,11 +235,11 @@ TEST_F(WashTest, GantryMovesXAndYFromTheirPositionsAndZFromHome) {
     };
     for (int slot : {1, 2}) {
         sendGantryToSlot(state(), slot);
-        runUntil([&] { return state().RobotCheckState == 0; });
+        runUntil([&] { return state().link.RobotCheckState == 0; });
         passes(3);
     }
-    EXPECT_EQ(state().MoveX, (AxisMove{1200, 1200, -800}));
-    EXPECT_EQ(state().MoveZ, (AxisMove{900, 900, 900}));
+    EXPECT_EQ(state().link.MoveX, (AxisMove{1200, 1200, -800}));
+    EXPECT_EQ(state().link.MoveZ, (AxisMove{900, 900, 900}));
     EXPECT_EQ(at(MachineModel::AxisX), 1200);
     EXPECT_EQ(at(MachineModel::AxisY), 800);
     EXPECT_EQ(at(MachineModel::AxisZ), 900);

@@ -120,7 +120,7 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunDispensesTheSameJobFromItsFirstRo
     EXPECT_EQ(state().station[1].StationStep, 0);
     EXPECT_EQ(form3().Label10[0].Caption, "<STOP>");
     EXPECT_EQ(form3().BackColor, kStopPink);
-    EXPECT_EQ(state().image.get(851), RegisterImage::RegNoValue);
+    EXPECT_EQ(state().link.image.get(851), RegisterImage::RegNoValue);
     EXPECT_FALSE(form3().Timer1->enabled());
     EXPECT_FALSE(form3().Timer2->enabled());
     passes(2);
@@ -150,7 +150,7 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     state().settings.setTeachSlot(3, place);
     queue(job("G", "B7", "0", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runUntil([&] { return station->transfer().RowStep == 1; }));
-    EXPECT_EQ(state().MoveX[1], 6000);
+    EXPECT_EQ(state().link.MoveX[1], 6000);
     EXPECT_EQ(state().wash.WashSlot, 3);
     EXPECT_EQ(state().PicturePlace, 3);
     EXPECT_TRUE(logTexts().contains("< move to enter >  PUSH TO (3)"));
@@ -167,7 +167,7 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
         passes(2);
         EXPECT_TRUE(writtenTo(side).contains(30000));
         EXPECT_TRUE(writtenTo(stop).contains(30000));
-        EXPECT_EQ(state().RobotCheckState, 0);
+        EXPECT_EQ(state().link.RobotCheckState, 0);
     }
     // A place the conveyor has no stop for holds the job with the reason.
     QFile::remove(jobQueueFile(QDir(dir.path())).path());

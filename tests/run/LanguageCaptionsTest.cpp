@@ -2,9 +2,9 @@
 
 #include "language/LangText.h"
 #include "language/LanguageFile.h"
-#include "model/StationState.h"
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
+#include "station/StationState.h"
 
 using namespace dye;
 

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "model/StationState.h"
 #include "run/PictureAnimation.h"
+#include "station/StationState.h"
 
 #include <ostream>
 

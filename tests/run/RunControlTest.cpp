@@ -139,7 +139,7 @@ TEST_F(RunControlTest, ClosingSwitchesOffShowsTheNoticeAndEndsAfterAFullPass) {
     station->unload();
     EXPECT_TRUE(state().form13.Visible);
     EXPECT_EQ(state().form13.Label1, "CLOSE NOW...7");
-    EXPECT_EQ(state().image.get(851), RegisterImage::RegNoValue);
+    EXPECT_EQ(state().link.image.get(851), RegisterImage::RegNoValue);
     ASSERT_TRUE(runUntil([&] { return quit; }, 10000));
     EXPECT_GE(station->scheduler.now() - closedAt, 2000);
     EXPECT_FALSE(sim().machine().outputOn(851));

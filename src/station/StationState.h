@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "link/RegisterImage.h"
+#include "link/LinkState.h"
+#include "link/ScanCycle.h"
 #include "model/Form11.h"
 #include "model/Form15.h"
 #include "model/Form2.h"
@@ -15,13 +16,10 @@
 
 namespace dye {
 
-// Position triple of one axis: old position, new position, difference. The
-// robot check moves by entry 2; homing sets entry 0 to 0.
-using AxisMove = std::array<qint16, 3>;
-
 // Everything the screens and the shared modules hold, in one place, so that
-// two stations can live side by side in one test. Sequences read and write
-// it; views only show it.
+// two stations can live side by side in one test. Sequences read the
+// machine's inputs and their own values from it and write commands into the
+// register image; the screens are filled from it in one place.
 struct StationState {
     MachineSettings settings;  // the settings form's fields, read at the moment of use
     Form2 form2;               // SettingsForm
@@ -33,21 +31,13 @@ struct StationState {
     Form13 form13;             // closing notice
     Form15 form15;             // auxiliary category picker
 
-    RegisterImage image;
+    // Register image, machine inputs, link health, axis work of the scan.
+    LinkState link;
     std::array<qint16, 16> MachineStatus{};
 
     // Metering stations: [1] station 1, [2] station 2 ([0] unused).
     std::array<MeteringStation, 3> station{};
     WashRequest wash;
-
-    // Timed routine and robot check.
-    int Timer3Count = 0;  // also the HomingCounter: non-zero while the axis-zero routine runs
-    int Timer3Delay = 0;  // the shared manual-move value: delays the X and Y homing
-    int RobotCheckState = 0;
-    int RobotMessageBusy = 0;  // 9 while the robot message waits for the operator
-    AxisMove MoveX{};
-    AxisMove MoveY{};  // third axis
-    AxisMove MoveZ{};
 
     int TransferActive = 0;  // 1 while a run sequence owns the machine
 
@@ -60,6 +50,22 @@ struct StationState {
 
     // Machine type: settings field 5, read as a number everywhere.
     int machineType() const { return int(settings.number(5)); }
+    // Balance n (1, 2) as the scan last decoded it.
+    const BalanceInput& balance(int n) const { return link.inputs.balance[n == 2 ? 2 : 1]; }
+    // The controller answers and no loss waits for the operator's OK.
+    bool linkUsable() const { return link.health.usable(); }
 };
+
+// The settings the scan works with, read from the settings fields now. An
+// empty valves-per-station field is filled with 5 on machines other than type
+// 5, as the station has always done.
+ScanConfig scanConfig(StationState& state);
+
+// Every output off on the next pass of the scan, and the axis-zero routine
+// armed (the stop commands and the program end).
+void InvalidateWriteSlots(StationState& state);
+
+// The axis-zero routine is running or armed.
+bool homingRunning(const StationState& state);
 
 }  // namespace dye

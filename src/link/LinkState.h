@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+
+#include "link/LinkHealth.h"
+#include "link/MachineInputs.h"
+#include "link/RegisterImage.h"
+
+namespace dye {
+
+// Position triple of one axis: old position, new position, difference. The
+// robot check moves by entry 2; homing sets entry 0 to 0.
+using AxisMove = std::array<qint16, 3>;
+
+// What the link keeps for the rest of the station: the register image the
+// sequences write their commands into, the decoded machine inputs, the
+// link's health, and the axis work the scan carries out (timed routine and
+// robot check).
+struct LinkState {
+    RegisterImage image;
+    MachineInputs inputs;
+    LinkHealth health;
+
+    int Timer3Count = 0;  // also the HomingCounter: non-zero while the axis-zero routine runs
+    int Timer3Delay = 0;  // the shared manual-move value: delays the X and Y homing
+    int RobotCheckState = 0;
+    int RobotMessageBusy = 0;  // 9 while the robot message waits for the operator
+    AxisMove MoveX{};
+    AxisMove MoveY{};  // third axis
+    AxisMove MoveZ{};
+};
+
+}  // namespace dye

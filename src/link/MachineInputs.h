@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+
+namespace dye {
+
+// One balance as the controller last reported it: the raw counts beside the
+// weight they stand for, so that a reading can always be traced back.
+struct BalanceInput {
+    qint32 raw = 0;         // D190 / D192 as read
+    qint32 signWord = 0;    // D274 / D275: 43 while the weight is negative
+    double weight = 0;      // signed and scaled; kept from the last fresh reading
+    bool negative = false;  // the sign word said 43 when the weight was taken
+    bool overload = false;  // the last raw reading was 200000 or more
+    // True while the weight comes from a whole answer received since the link
+    // was last known good: a stale or overloaded reading never counts.
+    bool fresh = false;
+};
+
+// Everything the station reads from the controller, decoded once by the scan
+// into values. The sequences decide from these; screens only show them.
+struct MachineInputs {
+    // [1] balance 1, [2] balance 2 ([0] unused).
+    std::array<BalanceInput, 3> balance{};
+    // Lane "bucket ready" buttons D276 / D277 ([1], [2]).
+    std::array<bool, 3> laneReady{};
+    bool yBusy = false;         // D301
+    bool xBusy = false;         // D304
+    bool zBusy = false;         // D307
+    bool pipeHeadDown = false;  // D297 = 1
+    // D298..D309 as read: home and limit switches, shown only.
+    std::array<qint32, 12> switches{};
+    // The axis and pipe-head words are current (a whole answer since the link
+    // was last known good). Machine types 4 and 5 never read them.
+    bool axesFresh = false;
+
+    // The axis word D301 + i (i = 0..8) as read.
+    qint32 axisWord(int i) const { return i >= 0 && i < 9 ? switches[size_t(i + 3)] : 0; }
+};
+
+}  // namespace dye

@@ -1,0 +1,32 @@
+#include "StationState.h"
+
+#include "core/Scheduler.h"
+#include "link/TimedRoutine.h"
+
+namespace dye {
+
+ScanConfig scanConfig(StationState& state) {
+    ScanConfig cfg;
+    cfg.machineType = state.machineType();
+    if (cfg.machineType != 5 && state.settings.Text1(11).isEmpty())
+        state.settings.setText1(11, QStringLiteral("5"));
+    cfg.profile = state.settings.Text1(16);
+    cfg.valvesPerStation = state.settings.Text1(11);
+    for (int n : {1, 2}) {
+        const int field = n == 1 ? 34 : 35;
+        if (!state.settings.Text1(field).isEmpty())
+            cfg.factor[size_t(n)] = state.settings.number(field);
+    }
+    return cfg;
+}
+
+void InvalidateWriteSlots(StationState& state) {
+    InvalidateWriteSlots(state.link.image, scanConfig(state));
+    if (state.form2.Timer3) state.form2.Timer3->setEnabled(true);
+}
+
+bool homingRunning(const StationState& state) {
+    return homingRunning(state.link, state.form2.Timer3);
+}
+
+}  // namespace dye
