@@ -27,11 +27,12 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
       workdir_(options_.workdir),
       dialogs_(orHeadless(std::move(dialogs), scheduler)),
       headless_(dynamic_cast<HeadlessDialogs*>(dialogs_.get())),
+      transport_(state, *dialogs_),
       scan_(state.link, codec_, *dialogs_, scheduler),
       timed_(state.link, scan_),
       metering_(state, *dialogs_, [this](const QString& line) { log(line); }),
-      wash_(state, *dialogs_, [this](const QString& line) { log(line); }),
-      manual_(state, workdir_),
+      wash_(state, *dialogs_, transport_, [this](const QString& line) { log(line); }),
+      manual_(state, transport_, workdir_),
       jobStart_(runContext()),
       transfer_(runContext(), jobStart_),
       mainScreen_(runContext()),
@@ -47,6 +48,7 @@ Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
     }
     scan_.setConfigSource([this] { return scanConfig(state); });
     scan_.setLog([this](const QString& line) { log(line); });
+    scan_.setRobotCheck([this] { transport_.robotCheckTick(); });
     createTimers();
     createMainScreenTimers();
     timed_.setTimer(state.form2.Timer3);
@@ -67,7 +69,8 @@ RunContext Station::runContext() {
                       lang_,
                       plant_,
                       [this] { wash_.WashClock = 0; },
-                      [this] { wash_.reset(); }};
+                      [this] { wash_.reset(); },
+                      transport_};
 }
 
 void Station::createMainScreenTimers() {

@@ -15,6 +15,7 @@
 #include "link/FrameCodec.h"
 #include "link/ScanCycle.h"
 #include "link/TimedRoutine.h"
+#include "metering/BucketTransport.h"
 #include "metering/ManualControls.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
@@ -63,6 +64,7 @@ class Station {
     StationMetering& metering() { return metering_; }
     WashSequence& washing() { return wash_; }
     ManualControls& manual() { return manual_; }
+    BucketTransport& transport() { return transport_; }
     MainScreen& mainScreen() { return mainScreen_; }
     JobStart& jobStart() { return jobStart_; }
     TransferSequence& transfer() { return transfer_; }
@@ -114,6 +116,7 @@ class Station {
     QDir workdir_;
     std::unique_ptr<Dialogs> dialogs_;
     HeadlessDialogs* headless_ = nullptr;
+    BucketTransport transport_;
     FrameCodec codec_;
     std::unique_ptr<Port> port_;
     std::unique_ptr<Simulation> sim_;

@@ -35,9 +35,6 @@ struct MachineInputs {
     // The axis and pipe-head words are current (a whole answer since the link
     // was last known good). Machine types 4 and 5 never read them.
     bool axesFresh = false;
-
-    // The axis word D301 + i (i = 0..8) as read.
-    qint32 axisWord(int i) const { return i >= 0 && i < 9 ? switches[size_t(i + 3)] : 0; }
 };
 
 }  // namespace dye

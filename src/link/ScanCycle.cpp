@@ -68,7 +68,7 @@ void ScanCycle::tick() {
                 decodeAxes();
             break;
         case 15:
-            robotCheck();
+            if (robotCheck_) robotCheck_();  // the gantry move in progress, axis by axis
             break;
         case 16:
             ScanStep = 0;
@@ -225,73 +225,6 @@ void ScanCycle::sendWrite(int start, int count) {
     codec_.ReplyCount = 0;
     codec_.BuildWriteRequest(QString::number(start), QString::number(count), QStringLiteral("16"));
     send();
-}
-
-void ScanCycle::axisMove(int firstRegister, int speed, qint16 distance) {
-    if (distance == 0) return;
-    l_.image.set(firstRegister, distance > 0 ? 1 : 2);
-    l_.image.set(firstRegister + 1, speed);
-    l_.image.set(firstRegister + 2, distance > 0 ? distance : -qint32(distance));
-    l_.image.set(firstRegister + 3, 1000);
-}
-
-void ScanCycle::robotCheck() {
-    // While the robot message waits for the operator the check holds still;
-    // every other step of the cycle goes on.
-    if (l_.RobotCheckState == 0 || l_.RobotMessageBusy == 9) return;
-    l_.RobotCheckState += 1;
-    const MachineInputs& in = l_.inputs;
-    // An axis counts as idle only on a current reading that says so.
-    const bool xIdle = in.axesFresh && !in.xBusy;
-    const bool yIdle = in.axesFresh && !in.yBusy;
-    const bool zIdle = in.axesFresh && !in.zBusy;
-    switch (l_.RobotCheckState) {
-        case 2:  // Z runs home first
-            l_.image.set(716, 2);
-            l_.image.set(717, 1000);
-            l_.image.set(718, 20000);
-            l_.image.set(719, 0);
-            l_.RobotCheckState = 3;
-            break;
-        case 5:  // then X, once Z stands still
-            if (!zIdle) {
-                l_.RobotCheckState = 4;
-            } else {
-                axisMove(712, 3000, l_.MoveX[2]);
-                l_.RobotCheckState = 6;
-            }
-            break;
-        case 7:  // then Y
-            if (!zIdle) {
-                l_.RobotCheckState = 6;
-            } else {
-                axisMove(708, 3000, l_.MoveY[2]);
-                l_.RobotCheckState = 8;
-            }
-            break;
-        case 10:  // Z goes down once X and Y stand still
-            if (!(xIdle && yIdle)) {
-                l_.RobotCheckState = 8;
-            } else {
-                axisMove(716, 2000, l_.MoveZ[2]);
-                if (l_.MoveZ[2] > 0) l_.RobotCheckState = 0;
-            }
-            break;
-        case 13:                // a move without a Z descent: the pipe head must not be down
-            if (!zIdle) break;  // keeps counting until another part restarts it
-            if (in.pipeHeadDown) {
-                l_.RobotMessageBusy = 9;
-                dialogs_.message(QStringLiteral("機械手未插好"), QString(), [this] {
-                    l_.RobotMessageBusy = 0;
-                    l_.RobotCheckState = 0;
-                });
-            } else {
-                l_.RobotCheckState = 0;
-            }
-            break;
-        default:
-            break;
-    }
 }
 
 void ScanCycle::onLost(const QString& why) {

@@ -43,6 +43,8 @@ class ScanCycle {
                  const QString& settings = QStringLiteral("19200,E,7,1"));
     void setConfigSource(std::function<ScanConfig()> fn) { config_ = std::move(fn); }
     void setLog(Log log) { log_ = std::move(log); }
+    // The robot check, run on step 15 of every pass.
+    void setRobotCheck(std::function<void()> fn) { robotCheck_ = std::move(fn); }
     // Called for every frame sent (the link log).
     void setFrameObserver(std::function<void(const QByteArray&)> fn) { sent_ = std::move(fn); }
     // The port could not be opened at start: counts as a lost link, retried.
@@ -71,8 +73,6 @@ class ScanCycle {
     void writeBlock(int start, int count);
     void writeLatchedBlock(int start);
     void sendWrite(int start, int count);
-    void robotCheck();
-    void axisMove(int firstRegister, int speed, qint16 distance);
     void send();
     bool portUsable();
     void checkPort();
@@ -90,6 +90,7 @@ class ScanCycle {
     std::function<ScanConfig()> config_;
     Log log_;
     std::function<void(const QByteArray&)> sent_;
+    std::function<void()> robotCheck_;
     qint64 ticks_ = 0;
     qint64 lastReopenMs_ = 0;
     int readStart_ = 0;  // register of the read whose answer is awaited; 0 none

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/Val.h"
+#include "metering/BucketTransport.h"
 #include "metering/ManualValues.h"
 #include "metering/StationMetering.h"
 #include "metering/TeachSlotSpread.h"
@@ -20,8 +21,12 @@ constexpr int kOutputs = 4;
 
 }  // namespace
 
-ManualControls::ManualControls(StationState& state, QDir workdir, ScreenRequests screens)
-    : s_(state), workdir_(std::move(workdir)), screens_(std::move(screens)) {}
+ManualControls::ManualControls(StationState& state, BucketTransport& transport, QDir workdir,
+                               ScreenRequests screens)
+    : s_(state),
+      transport_(transport),
+      workdir_(std::move(workdir)),
+      screens_(std::move(screens)) {}
 
 void ManualControls::fillCombos() {
     dye::fillCombos(s_.form2);
@@ -95,58 +100,18 @@ void ManualControls::Command19_Click() {
 
 // Axes.
 
-bool ManualControls::axisIdle(const Axis& axis) const {
-    const MachineInputs& in = s_.link.inputs;
-    return in.axesFresh && in.axisWord(axis.busyIndicator) == 0;
-}
-
-qint16& ManualControls::stored(const Axis& axis) {
-    return axis.position == kAxisX.position ? s_.link.MoveX[0] : s_.link.MoveZ[0];
-}
-
-void ManualControls::home(const Axis& axis) {
-    if (!axisIdle(axis)) return;
-    const int d = axis.firstRegister;
-    s_.link.image.set(d, 2);
-    s_.link.image.set(d + 1, 1000);
-    s_.link.image.set(d + 2, axis.homeDistance);
-    s_.link.image.set(d + 3, 0);
-    // The position counts as 0 from now on, before the axis has got there.
-    stored(axis) = 0;
-}
-
 void ManualControls::Command5_Click() {
     s_.form2.Label4Selected = 0;  // every slot number back to its normal colour
-    home(kAxisX);
+    transport_.home(BucketTransport::Axis::X);
 }
 
 void ManualControls::Command4_Click() {
-    home(kAxisZ);
-}
-
-void ManualControls::moveTo(const Axis& axis, const QString& text) {
-    if (!axisIdle(axis)) return;
-    // The position is kept in a signed 16-bit word and the distance is sent
-    // in one: a target or a distance beyond that is refused.
-    constexpr int kMin = std::numeric_limits<qint16>::min();
-    constexpr int kMax = std::numeric_limits<qint16>::max();
-    const double target = Val(text);
-    if (target != std::floor(target) || target < kMin || target > kMax) return;
-    const int delta = int(target) - stored(axis);
-    if (delta < -kMax || delta > kMax) return;
-
-    stored(axis) = qint16(target);
-    if (delta == 0) return;
-    const int d = axis.firstRegister;
-    s_.link.image.set(d, delta > 0 ? 1 : 2);
-    s_.link.image.set(d + 1, 2000);
-    s_.link.image.set(d + 2, std::abs(delta));
-    s_.link.image.set(d + 3, 1000);
+    transport_.home(BucketTransport::Axis::Z);
 }
 
 void ManualControls::Text3_KeyEnter(int index) {
-    if (index == 0) moveTo(kAxisX, s_.form2.Text3[0]);
-    if (index == 1) moveTo(kAxisZ, s_.form2.Text3[1]);
+    if (index == 0) transport_.moveTo(BucketTransport::Axis::X, Val(s_.form2.Text3[0]));
+    if (index == 1) transport_.moveTo(BucketTransport::Axis::Z, Val(s_.form2.Text3[1]));
 }
 
 // Teach slots.

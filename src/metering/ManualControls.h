@@ -7,6 +7,7 @@
 
 namespace dye {
 
+class BucketTransport;
 struct StationState;
 
 // Screens the settings form's buttons open; each is answered by the screen
@@ -31,7 +32,8 @@ struct ScreenRequests {
 // still waiting to be sent, nor send a value wrapped round 16 bits.
 class ManualControls {
   public:
-    ManualControls(StationState& state, QDir workdir, ScreenRequests screens = {});
+    ManualControls(StationState& state, BucketTransport& transport, QDir workdir,
+                   ScreenRequests screens = {});
     void setScreens(ScreenRequests screens) { screens_ = std::move(screens); }
 
     // Fills the combo boxes' lists (at the settings form's load).
@@ -56,8 +58,8 @@ class ManualControls {
     void Command21_Click();  // "air2 close"
     void Command19_Click();  // "waterIN"
 
-    // Homing and moves of the X and Z axes, while the axis' busy indicator
-    // (Label3(3) for X, Label3(6) for Z) reads 0.
+    // Homing and moves of the X and Z axes, while the axis stands still
+    // (D304 for X, D307 for Z read 0).
     void Command5_Click();  // "X=0"
     void Command4_Click();  // "Z=0"
     // Enter in Text3(0) ("X移動距離") or Text3(1) ("Z移動距離"): moves the
@@ -80,26 +82,13 @@ class ManualControls {
     void Command22_Click();  // "DYE_MIX": the dye-mix table
 
   private:
-    // One of the two axes the settings form drives.
-    struct Axis {
-        int firstRegister;  // direction, speed, distance, mode
-        int homeDistance;
-        int busyIndicator;  // Label3 index
-        int position;       // Label5 index
-    };
-    static constexpr Axis kAxisX{712, 30000, 3, 0};
-    static constexpr Axis kAxisZ{716, 20000, 6, 1};
-
     // D(register) = the time in `timeText`, when it is a register value.
     void open(int reg, const QString& timeText);
     void close(int reg);
-    bool axisIdle(const Axis& axis) const;
-    qint16& stored(const Axis& axis);
-    void home(const Axis& axis);
-    void moveTo(const Axis& axis, const QString& text);
     void startManualMetering(int station, const QString& valveText, const QString& target);
 
     StationState& s_;
+    BucketTransport& transport_;
     QDir workdir_;
     ScreenRequests screens_;
 };

@@ -7,7 +7,7 @@
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
-#include "metering/GantryMove.h"
+#include "metering/BucketTransport.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -59,8 +59,9 @@ void requestWash(StationState& state, int slot, int washWater, int type1) {
     state.wash.WashPhase = 1;
 }
 
-WashSequence::WashSequence(StationState& state, Dialogs& dialogs, Log log)
-    : s_(state), dialogs_(dialogs), log_(std::move(log)) {}
+WashSequence::WashSequence(StationState& state, Dialogs& dialogs, BucketTransport& transport,
+                           Log log)
+    : s_(state), dialogs_(dialogs), transport_(transport), log_(std::move(log)) {}
 
 void WashSequence::tick() {
     if (parked_) return;
@@ -150,7 +151,7 @@ void WashSequence::prepare() {
         s_.link.image.set(kDrainValve, kDrainOpen);
         return;
     }
-    sendGantryToSlot(s_, 1);
+    transport_.toSlot(1);
     s_.link.image.set(kTareBalance1, kTare);
     if (log_) log_(QStringLiteral("<TYPE1 WASHING and PUSH TO (001) >"));
 }

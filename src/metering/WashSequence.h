@@ -6,6 +6,7 @@
 
 namespace dye {
 
+class BucketTransport;
 class Dialogs;
 struct StationState;
 
@@ -21,7 +22,7 @@ struct StationState;
 class WashSequence {
   public:
     using Log = std::function<void(const QString&)>;
-    WashSequence(StationState& state, Dialogs& dialogs, Log log);
+    WashSequence(StationState& state, Dialogs& dialogs, BucketTransport& transport, Log log);
 
     void tick();
 
@@ -95,6 +96,7 @@ class WashSequence {
 
     StationState& s_;
     Dialogs& dialogs_;
+    BucketTransport& transport_;
     Log log_;
     bool parked_ = false;
     bool filling_ = false;  // a weight-measured filling holds the clock at 8

@@ -8,6 +8,7 @@
 
 namespace dye {
 
+class BucketTransport;
 class Dialogs;
 class LangText;
 class PlantWriteBack;
@@ -26,6 +27,7 @@ struct RunContext {
     PlantWriteBack& plant;
     std::function<void()> clearWashClock;  // the wash timer back to 0
     std::function<void()> resetWash;       // the washing sequence back to idle
+    BucketTransport& transport;            // gantry and conveyor moves
 
     // Language text k of the current language (settings field 9).
     QString text(int k) const;

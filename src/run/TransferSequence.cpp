@@ -6,11 +6,12 @@
 #include "core/Val.h"
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
-#include "metering/GantryMove.h"
+#include "metering/BucketTransport.h"
 #include "metering/StationMetering.h"
 #include "records/DailyRecord.h"
 #include "records/DailyRecordFile.h"
 #include "run/DispenseGrid.h"
+#include "run/JobCompletion.h"
 #include "run/JobStart.h"
 #include "run/OrderListLoad.h"
 #include "run/PlantWriteBack.h"
@@ -25,8 +26,7 @@ using namespace DispenseGrid;
 namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
-constexpr int kConveyorPlaces = 21;  // places 0..20 have a conveyor stop
-constexpr int kReturnTicks = 120;    // a minute for the pipe head to go back to the bucket
+constexpr int kReturnTicks = 120;  // a minute for the pipe head to go back to the bucket
 
 // The phase codes D990..D992 the controller acknowledges.
 void phaseCodes(StationState& s, int d990, int d991, int d992) {
@@ -248,7 +248,11 @@ bool TransferSequence::moveBucket() {
     }
     const int type = s.machineType();
     if (type == 4) {
-        if (!moveConveyor(p)) return false;
+        QString why;
+        if (!c_.transport.conveyorTo(p, &why)) {
+            refuseMove(why, QStringLiteral("< move error not enter >  PLACE %1").arg(p + 1));
+            return false;
+        }
     } else {
         if (homingRunning(s)) {
             refuseMove(QStringLiteral("Error Not 0"),
@@ -256,7 +260,7 @@ bool TransferSequence::moveBucket() {
             return false;
         }
         s.link.Timer3Delay = int(s.settings.number(12));
-        sendGantryToSlot(s, p + 1);
+        c_.transport.toSlot(p + 1);
     }
     setAnimation(s, 1, -1);
     Place = p + 1;
@@ -265,29 +269,6 @@ bool TransferSequence::moveBucket() {
     phaseCodes(s, 2, 2, 2);
     status(58);
     c_.log(QStringLiteral("< move to enter >  PUSH TO (%1)").arg(Place));
-    return true;
-}
-
-bool TransferSequence::moveConveyor(int p) {
-    RegisterImage& image = c_.state.link.image;
-    if (p >= kConveyorPlaces) {
-        refuseMove(QStringLiteral("BUCKET PLACE %1 HAS NO CONVEYOR STOP").arg(p + 1),
-                   QStringLiteral("< move error not enter >  PLACE %1").arg(p + 1));
-        return false;
-    }
-    if (p >= 16) {
-        image.set(921, kNoValue);
-        image.set(903, kNoValue);
-        for (int r = 922; r <= 926; ++r) image.set(r, kNoValue);
-        image.set(921, 30000);
-        image.set(906 + p, 30000);
-        return true;
-    }
-    for (int r = 901; r <= 919; ++r) image.set(r, kNoValue);
-    const int split = int(c_.state.settings.number(24));
-    if (p < split) image.set(901, 30000);
-    if (p > split - 1) image.set(902, 30000);
-    image.set(904 + p, 30000);
     return true;
 }
 
@@ -308,10 +289,9 @@ bool TransferSequence::pipeHeadBackAtBucket() {
     StationState& s = c_.state;
     const int type = s.machineType();
     if ((type != 1 && type != 3) || Place <= 0) return true;
-    if (ReturnTicks == 0) sendGantryToSlot(s, Place);
+    if (ReturnTicks == 0) c_.transport.toSlot(Place);
     ++ReturnTicks;
-    const MachineInputs& in = s.link.inputs;
-    const bool down = s.link.RobotCheckState == 0 && in.axesFresh && in.pipeHeadDown;
+    const bool down = s.link.RobotCheckState == 0 && c_.transport.pipeHeadDown();
     return down || ReturnTicks > kReturnTicks;
 }
 
@@ -402,10 +382,22 @@ void TransferSequence::endOfJob() {
     StationState& s = c_.state;
     Form3& f = s.form3;
     phaseCodes(s, 5, 5, 5);
-    for (int r = 901; r <= 926; ++r) s.link.image.set(r, kNoValue);
+    c_.transport.conveyorOff();
 
-    writeDailyRecord();
-    c_.plant.jobFinished(s);
+    CompletedJob record;
+    record.order = f.Label2.Caption.trimmed();
+    record.bucket = f.Label5.Caption.trimmed();
+    record.waterAmount = f.Label6.Caption.trimmed();
+    record.actualWater = f.Label7.Caption.trimmed();
+    for (int r = 0; r < kRows; ++r) {
+        record.codes[size_t(r)] = text(f, Code, r).trimmed();
+        record.recipeWeights[size_t(r)] = text(f, RecipeWeight, r).trimmed();
+        record.actualWeights[size_t(r)] = text(f, ActualWeight, r).trimmed();
+    }
+    for (int k = 0; k < 4; ++k) record.extras[size_t(k)] = f.Label18[k].Caption.trimmed();
+
+    // The write-back runs with the job still on the screen.
+    JobCompletion(c_).complete(record, [&] { c_.plant.jobFinished(s); });
 
     FinishedJob done;
     done.order = f.Label2.Caption.trimmed();
@@ -425,9 +417,6 @@ void TransferSequence::endOfJob() {
         l->BackColor = kDefaultBack;
     }
     DispenseGrid::clear(f);
-
-    removeFromQueue(done.order, done.bucket);
-    c_.log(QStringLiteral("< save & end >"));
     reset();
     s.TransferActive = 0;
     f.TOOL.Enabled = true;
@@ -436,56 +425,6 @@ void TransferSequence::endOfJob() {
         s.form2.Timer3->setEnabled(true);
     }
     if (finished_) finished_(done);
-}
-
-void TransferSequence::writeDailyRecord() {
-    const Form3& f = c_.state.form3;
-    DailyRecord record;
-    record.OrderNo = f.Label2.Caption.trimmed();
-    record.BucketNo = f.Label5.Caption.trimmed();
-    record.WaterAmount = f.Label6.Caption.trimmed();
-    record.ActualWater = f.Label7.Caption.trimmed();
-    for (int r = 0; r < kRows; ++r) {
-        record.Code[size_t(r)] = text(f, Code, r).trimmed();
-        record.RecipeWeight[size_t(r)] = text(f, RecipeWeight, r).trimmed();
-        record.ActualWeight[size_t(r)] = text(f, ActualWeight, r).trimmed();
-    }
-    record.setFinishTime(c_.now());
-    for (int k = 0; k < DailyRecord::kExtras; ++k)
-        record.Extra[size_t(k)] = f.Label18[k].Caption.trimmed();
-    QString error;
-    if (!AppendDailyRecord(c_.workdir, record, &error)) {
-        c_.log(QStringLiteral("<record> ") + record.OrderNo + QStringLiteral(" not recorded: ") +
-               error);
-        c_.dialogs.message(QStringLiteral("The record of job %1 could not be written: %2")
-                               .arg(record.OrderNo, error),
-                           QStringLiteral("INPUT"), [] {});
-    }
-}
-
-// Removes the queue record of the job that ran (its order and bucket), so
-// that a waiting job is never removed in its place.
-void TransferSequence::removeFromQueue(const QString& order, const QString& bucket) {
-    JobFile queue = jobQueueFile(c_.workdir);
-    const QList<JobRecord> jobs = queue.records();
-    int found = 0;
-    for (int n = 1; n <= jobs.size() && found == 0; ++n) {
-        const JobRecord& r = jobs[n - 1];
-        if (r.OrderNo.trimmed() == order && r.BucketNo.trimmed() == bucket) found = n;
-    }
-    if (found == 0 && queue.errorString().isEmpty()) {
-        c_.log(QStringLiteral("<queue> job %1 was no longer in the queue").arg(order));
-    } else if (found == 0 || !queue.remove(found)) {
-        // Taking it again would dispense it twice: the run stops for the operator.
-        c_.log(QStringLiteral("<queue> job %1 not removed: %2").arg(order, queue.errorString()));
-        if (c_.state.form3.Timer1) c_.state.form3.Timer1->setEnabled(false);
-        c_.dialogs.message(
-            QStringLiteral("Job %1 is finished but could not be removed from the queue (%2). "
-                           "The run is stopped: remove it before running again.")
-                .arg(order, queue.errorString()),
-            QStringLiteral("INPUT"), [] {});
-    }
-    fillQueueLists(c_);
 }
 
 }  // namespace dye

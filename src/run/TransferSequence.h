@@ -64,13 +64,10 @@ class TransferSequence {
     void advance();
     void nextRow();
     bool moveBucket();
-    bool moveConveyor(int place);
     void refuseMove(const QString& message, const QString& logLine);
     bool pipeHeadBackAtBucket();
     void closing();
     void endOfJob();
-    void writeDailyRecord();
-    void removeFromQueue(const QString& order, const QString& bucket);
     bool waitingReason();
     void resumeAfterLinkLoss();
 

@@ -143,7 +143,7 @@ TEST_F(ManualControlsTest, HomingResetsTheStoredPositionAtOnce) {
               QList<QByteArray>{writeFrame(716, 4, {{716, 2}, {717, 1000}, {718, 20000}})});
 
     // While the axis runs, X=0 only repaints the slot numbers.
-    state().link.inputs.switches[6] = 1;  // D304: X busy
+    state().link.inputs.xBusy = true;  // D304
     state().link.MoveX[0] = 4000;
     form().Label4Selected = 3;
     EXPECT_EQ(changes([&] { station->manual().Command5_Click(); }), Changes{});
@@ -171,7 +171,7 @@ TEST_F(ManualControlsTest, MoveEntriesSendTheDistanceFromTheStoredPosition) {
     station->refreshScreens();
     EXPECT_EQ(form().Label5[0], "800");
     // Beyond a 16-bit position or distance, or on a running axis: refused.
-    state().link.inputs.switches[9] = 1;  // D307: Z busy
+    state().link.inputs.zBusy = true;  // D307
     const std::pair<int, const char*> refused[] = {
         {0, "40000"}, {0, "-32768"}, {0, "1.5"}, {1, "100"}};
     for (const auto& [index, target] : refused)

@@ -4,7 +4,7 @@
 
 #include "core/Val.h"
 #include "link/TimedRoutine.h"
-#include "metering/GantryMove.h"
+#include "metering/BucketTransport.h"
 #include "metering/WashSequence.h"
 #include "records/EventLog.h"
 #include "sim/FrameResponder.h"
@@ -234,7 +234,7 @@ TEST_F(WashTest, GantryMovesXAndYFromTheirPositionsAndZFromHome) {
         return sim().machine().axis(a).position(sim().machine().now());
     };
     for (int slot : {1, 2}) {
-        sendGantryToSlot(state(), slot);
+        station->transport().toSlot(slot);
         runUntil([&] { return state().link.RobotCheckState == 0; });
         passes(3);
     }

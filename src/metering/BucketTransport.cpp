@@ -1,0 +1,186 @@
+#include "BucketTransport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/Dialogs.h"
+#include "core/Val.h"
+#include "station/StationState.h"
+
+namespace dye {
+namespace {
+
+constexpr int kHighestPosition = 32767;
+constexpr qint32 kOff = RegisterImage::RegNoValue;
+constexpr int kConveyorPlaces = 21;  // places 0..20 have a conveyor stop
+
+qint16 position(const QString& text) {
+    return qint16(std::clamp<qint64>(ValInt(text), 0, kHighestPosition));
+}
+
+// Entry 0 is the stored position, entry 1 the target, entry 2 the distance
+// the robot check moves by. A stored position that some other part left
+// outside the axis' travel still gives a distance that fits 16 bits.
+void moveFrom(AxisMove& axis, qint16 target, qint16 from) {
+    axis[1] = target;
+    axis[2] = qint16(std::clamp<int>(int(target) - int(from), -kHighestPosition, kHighestPosition));
+    axis[0] = target;
+}
+
+struct AxisRegisters {
+    int first;  // direction, speed, distance, mode
+    int homeDistance;
+};
+
+AxisRegisters registersOf(BucketTransport::Axis axis) {
+    return axis == BucketTransport::Axis::X ? AxisRegisters{712, 30000} : AxisRegisters{716, 20000};
+}
+
+}  // namespace
+
+void BucketTransport::toSlot(int slot) {
+    if (slot < 1 || slot > MachineSettings::kTeachSlotCount) return;
+    const TeachSlot taught = s_.settings.teachSlot(slot);
+    LinkState& l = s_.link;
+    moveFrom(l.MoveX, position(taught.x), l.MoveX[0]);
+    moveFrom(l.MoveY, position(taught.y), l.MoveY[0]);
+    moveFrom(l.MoveZ, position(taught.z), 0);  // Z runs home before it moves
+    l.RobotCheckState = 1;
+}
+
+bool BucketTransport::conveyorTo(int p, QString* why) {
+    RegisterImage& image = s_.link.image;
+    if (p < 0 || p >= kConveyorPlaces) {
+        if (why) *why = QStringLiteral("BUCKET PLACE %1 HAS NO CONVEYOR STOP").arg(p + 1);
+        return false;
+    }
+    if (p >= 16) {
+        image.set(903, kOff);
+        for (int r = 922; r <= 926; ++r) image.set(r, kOff);
+        image.set(921, 30000);
+        image.set(906 + p, 30000);
+        return true;
+    }
+    for (int r = 901; r <= 919; ++r) image.set(r, kOff);
+    const int split = int(s_.settings.number(24));
+    if (p < split) image.set(901, 30000);
+    if (p > split - 1) image.set(902, 30000);
+    image.set(904 + p, 30000);
+    return true;
+}
+
+void BucketTransport::conveyorOff() {
+    for (int r = 901; r <= 926; ++r) s_.link.image.set(r, kOff);
+}
+
+bool BucketTransport::pipeHeadDown() const {
+    const MachineInputs& in = s_.link.inputs;
+    return in.axesFresh && in.pipeHeadDown;
+}
+
+bool BucketTransport::axisIdle(Axis axis) const {
+    const MachineInputs& in = s_.link.inputs;
+    return in.axesFresh && !(axis == Axis::X ? in.xBusy : in.zBusy);
+}
+
+void BucketTransport::home(Axis axis) {
+    if (!axisIdle(axis)) return;
+    const AxisRegisters a = registersOf(axis);
+    RegisterImage& image = s_.link.image;
+    image.set(a.first, 2);
+    image.set(a.first + 1, 1000);
+    image.set(a.first + 2, a.homeDistance);
+    image.set(a.first + 3, 0);
+    // The position counts as 0 from now on, before the axis has got there.
+    (axis == Axis::X ? s_.link.MoveX : s_.link.MoveZ)[0] = 0;
+}
+
+void BucketTransport::moveTo(Axis axis, double target) {
+    if (!axisIdle(axis)) return;
+    constexpr int kMin = std::numeric_limits<qint16>::min();
+    constexpr int kMax = std::numeric_limits<qint16>::max();
+    if (target != std::floor(target) || target < kMin || target > kMax) return;
+    qint16& stored = (axis == Axis::X ? s_.link.MoveX : s_.link.MoveZ)[0];
+    const int delta = int(target) - stored;
+    if (delta < -kMax || delta > kMax) return;
+    stored = qint16(target);
+    if (delta == 0) return;
+    const int d = registersOf(axis).first;
+    RegisterImage& image = s_.link.image;
+    image.set(d, delta > 0 ? 1 : 2);
+    image.set(d + 1, 2000);
+    image.set(d + 2, std::abs(delta));
+    image.set(d + 3, 1000);
+}
+
+void BucketTransport::axisMove(int firstRegister, int speed, qint16 distance) {
+    if (distance == 0) return;
+    RegisterImage& image = s_.link.image;
+    image.set(firstRegister, distance > 0 ? 1 : 2);
+    image.set(firstRegister + 1, speed);
+    image.set(firstRegister + 2, distance > 0 ? distance : -qint32(distance));
+    image.set(firstRegister + 3, 1000);
+}
+
+void BucketTransport::robotCheckTick() {
+    LinkState& l = s_.link;
+    // While the robot message waits for the operator the check holds still;
+    // every other step of the scan goes on.
+    if (l.RobotCheckState == 0 || l.RobotMessageBusy == 9) return;
+    l.RobotCheckState += 1;
+    const MachineInputs& in = l.inputs;
+    // An axis counts as idle only on a current reading that says so.
+    const bool xIdle = in.axesFresh && !in.xBusy;
+    const bool yIdle = in.axesFresh && !in.yBusy;
+    const bool zIdle = in.axesFresh && !in.zBusy;
+    switch (l.RobotCheckState) {
+        case 2:  // Z runs home first
+            l.image.set(716, 2);
+            l.image.set(717, 1000);
+            l.image.set(718, 20000);
+            l.image.set(719, 0);
+            l.RobotCheckState = 3;
+            break;
+        case 5:  // then X, once Z stands still
+            if (!zIdle) {
+                l.RobotCheckState = 4;
+            } else {
+                axisMove(712, 3000, l.MoveX[2]);
+                l.RobotCheckState = 6;
+            }
+            break;
+        case 7:  // then Y
+            if (!zIdle) {
+                l.RobotCheckState = 6;
+            } else {
+                axisMove(708, 3000, l.MoveY[2]);
+                l.RobotCheckState = 8;
+            }
+            break;
+        case 10:  // Z goes down once X and Y stand still
+            if (!(xIdle && yIdle)) {
+                l.RobotCheckState = 8;
+            } else {
+                axisMove(716, 2000, l.MoveZ[2]);
+                if (l.MoveZ[2] > 0) l.RobotCheckState = 0;
+            }
+            break;
+        case 13:                // a move without a Z descent: the pipe head must not be down
+            if (!zIdle) break;  // keeps counting until another part restarts it
+            if (in.pipeHeadDown) {
+                l.RobotMessageBusy = 9;
+                dialogs_.message(QStringLiteral("機械手未插好"), QString(), [this] {
+                    s_.link.RobotMessageBusy = 0;
+                    s_.link.RobotCheckState = 0;
+                });
+            } else {
+                l.RobotCheckState = 0;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace dye
