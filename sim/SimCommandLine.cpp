@@ -141,7 +141,9 @@ std::vector<SimCommandLine::Entry> SimCommandLine::table() {
         {"silent", "", "The controller neither hears nor answers.", false,
          onSwitch([](SimOptions& o) { o.faults.silent = true; })},
         {"silent-after", "seconds",
-         "The controller goes silent (neither hears nor answers) this long after the start.", false,
+         "The controller goes silent (neither hears nor answers) this long after its start "
+         "(with dyestation --simulate: at this station time).",
+         false,
          number(0, kMaxSeconds,
                 [](SimOptions& o, double s) { o.faults.silentFromMs = secondsToMs(s); })},
         {"silent-for", "seconds",

@@ -19,7 +19,9 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     p.setApplicationDescription(QStringLiteral(
         "DyeStation: the operator station of an automatic dye and auxiliary dispensing machine.\n"
         "It starts in the working directory, reads the settings files there and drives the\n"
-        "machine's controller over the serial port named by settings field 0 (\"ComPort\")."));
+        "machine's controller over the serial port named by settings field 0 (\"ComPort\").\n"
+        "The --sim-... options set the built-in simulator's physics and faults (dyesim's\n"
+        "options of the same names); they need --simulate."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
@@ -36,10 +38,10 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
                        "working directory's valve table."));
     const QCommandLineOption headless(
         QStringLiteral("headless"),
-        QStringLiteral("Run without windows. With --simulate and --run-for (or "
-                       "--until-idle) the station runs on virtual time, as fast as it can; "
-                       "otherwise (also --simulate alone) on the real clock, until it is "
-                       "stopped."));
+        QStringLiteral("Run without windows. With --simulate and --run-for (and no "
+                       "--speed), or with --until-idle, the station runs on virtual time, as "
+                       "fast as it can. Otherwise it runs on the real clock (times --speed): "
+                       "--simulate --headless without --run-for runs until it is stopped."));
     const QCommandLineOption runFor(QStringLiteral("run-for"),
                                     QStringLiteral("Stop after SECONDS of station time."),
                                     QStringLiteral("SECONDS"));
