@@ -1,4 +1,4 @@
-#include "StationFixture.h"
+#include "app/StationFixture.h"
 
 #include "link/ScanCycle.h"
 #include "link/TimedRoutine.h"
