@@ -94,6 +94,9 @@ void Station::load() {
 }
 
 void Station::unload() {
+    // The sequences stop before the switch-off, so that none of them opens an
+    // output again in the seconds before the program ends.
+    runControl_.stop();
     mainScreen_.Form_Unload([this] { requestProgramEnd(); });
 }
 

@@ -24,6 +24,9 @@ class RunControl {
     void RUN_Click();       // menu RUN: run with the full timer table
     void Command8_Click();  // "停止": stop and throw the job's progress away
     void STOP_Click();      // menu STOP: as Command8 plus the further resets
+    // Every run sequence, station and wash back to idle with the outputs off
+    // (the stop buttons, and the closing of the main screen).
+    void stop();
 
     void Timer5_Tick();  // F1: the single-dispensing form, once per press
     void Timer7_Tick();  // intake poll counter (MARIGOLD)
@@ -32,7 +35,6 @@ class RunControl {
 
   private:
     void armRunTimer(bool fullTable);
-    void stop();
 
     RunContext c_;
     JobStart& job_;

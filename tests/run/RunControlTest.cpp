@@ -145,5 +145,21 @@ TEST_F(RunControlTest, ClosingSwitchesOffShowsTheNoticeAndEndsAfterAFullPass) {
     EXPECT_FALSE(sim().machine().outputOn(851));
 }
 
+// Closing in the middle of a long opening: the sequences stop with the
+// switch-off, so nothing opens a valve again before the program ends.
+TEST_F(RunControlTest, ClosingMidMeteringOpensNothingAgain) {
+    valve(1, "SODA", "10");
+    startRun();
+    queue(job("CL", "1", "0", {{0, {"SODA", "500"}}}));
+    ASSERT_TRUE(runUntil([&] { return sim().machine().outputOn(851); }));
+    bool quit = false;
+    station->setQuitHandler([&] { quit = true; });
+    station->unload();
+    ASSERT_TRUE(runUntil([&] { return quit; }, 10000));
+    EXPECT_FALSE(sim().machine().outputOn(851));
+    EXPECT_EQ(state().station[1].StationStep, 0);
+    EXPECT_EQ(queued(), 1);  // the job was not finished: it stays queued
+}
+
 }  // namespace
 }  // namespace dye::test
