@@ -82,7 +82,7 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
             err_ << "dyestation: no job finished in " << duration(maxMsWithoutProgress)
                  << " of machine time; the job on the machine: "
                  << station_.state.form3.Label2.Caption.trimmed() << " (row step "
-                 << station_.transfer().RowStep << ", balance 1 reading "
+                 << station_.transfer().rowStep() << ", balance 1 reading "
                  << station_.state.form2.Label2[0] << ")\n";
             return kTimedOut;
         }

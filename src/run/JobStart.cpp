@@ -110,7 +110,6 @@ void JobStart::markSpecialCodes(const QString& code) {
         if (special.isEmpty() || special.trimmed() != code) continue;
         s.link.image.set(801 + k, 32700);
         s.TalbertSpecialFlags[size_t(k + 1)] = 1;
-        SpecialFlags[size_t(k + 1)] = 1;
     }
 }
 

@@ -27,8 +27,6 @@ class JobStart {
 
     int QueueListHold = 0;  // 1: the queue lists are not refreshed (a click holds them)
     int JobLoaded = 0;      // 1 once a job was taken
-    // Special codes of the TALBERT profile found in the job (1..8; 0 unused).
-    std::array<int, 26> SpecialFlags{};
 
   private:
     bool machineFree() const;

@@ -90,7 +90,6 @@ void RunControl::STOP_Click() {
     s.TransferActive = 0;
     s.wash.WashType1 = 0;
     s.TalbertSpecialFlags = {};
-    job_.SpecialFlags = {};
     Form3& f = s.form3;
     f.Check1.BackColor = kStopPink;
     f.Check2.BackColor = kStopPink;

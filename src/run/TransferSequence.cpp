@@ -314,10 +314,11 @@ void TransferSequence::closing() {
                 }
                 if (!error.isEmpty()) c_.log(QStringLiteral("<mix> ") + error);
             } else {
-                for (int k = 1; k <= 25; ++k) {
-                    if (!job_.SpecialFlags[size_t(k)]) continue;
+                // The special codes the job marked (flag 25 marks a loaded
+                // job, not a code, and stays).
+                for (int k = 1; k <= 24; ++k) {
+                    if (!s.TalbertSpecialFlags[size_t(k)]) continue;
                     s.link.image.set(800 + k, kNoValue);
-                    job_.SpecialFlags[size_t(k)] = 0;
                     s.TalbertSpecialFlags[size_t(k)] = 0;
                 }
             }

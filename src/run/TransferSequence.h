@@ -47,6 +47,12 @@ class TransferSequence {
         finished_ = std::move(fn);
     }
 
+    int transferStep() const { return TransferStep; }
+    // The next row to dispense, or the closing phase 99 / 109 / 119 / 129 / 199.
+    int rowStep() const { return RowStep; }
+    int place() const { return Place; }
+
+  private:
     int TransferStep = 0;
     int RowStep = 0;
     int ResultCounter = 0;
@@ -58,7 +64,6 @@ class TransferSequence {
     int BlinkCount = 0;
     int Place = 0;  // the bucket place the job was moved to (1..64; 0 none yet)
 
-  private:
     void diagnostics();
     void liveWeight();
     void advance();

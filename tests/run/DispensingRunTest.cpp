@@ -149,7 +149,7 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     TeachSlot place{QStringLiteral("6000"), QStringLiteral("1200"), QStringLiteral("B7"), {}};
     state().settings.setTeachSlot(3, place);
     queue(job("G", "B7", "0", {{0, {"SODA", "5"}}}));
-    ASSERT_TRUE(runUntil([&] { return station->transfer().RowStep == 1; }));
+    ASSERT_TRUE(runUntil([&] { return station->transfer().rowStep() == 1; }));
     EXPECT_EQ(state().link.MoveX[1], 6000);
     EXPECT_EQ(state().wash.WashSlot, 3);
     EXPECT_EQ(state().PicturePlace, 3);
@@ -163,7 +163,7 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
         startRun({{5, "4"}, {24, "2"}});
         state().settings.setTeachSlot(bucketPlace, {{}, {}, QStringLiteral("K"), {}});
         queue(job("C", "K", "0", {{0, {"SODA", "5"}}}));
-        ASSERT_TRUE(runUntil([&] { return station->transfer().RowStep == 1; }));
+        ASSERT_TRUE(runUntil([&] { return station->transfer().rowStep() == 1; }));
         passes(2);
         EXPECT_TRUE(writtenTo(side).contains(30000));
         EXPECT_TRUE(writtenTo(stop).contains(30000));

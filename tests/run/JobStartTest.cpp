@@ -79,7 +79,6 @@ TEST_F(JobStartTest, ProfileMarksSpecialRegistersAndMixEntries) {
     tubes();
     load(job("S", "1", "", {{0, {"C2", "5"}}}));
     EXPECT_EQ(state().link.image.get(802), 32700);
-    EXPECT_EQ(station->jobStart().SpecialFlags[2], 1);
     EXPECT_EQ(state().TalbertSpecialFlags[2], 1);
 
     startRun({{16, "PELKO"}});

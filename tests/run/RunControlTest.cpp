@@ -126,7 +126,7 @@ TEST_F(RunControlTest, OrderListWindowAndPicturesFollowTheRun) {
     EXPECT_TRUE(form3().Visible);
 
     // Washing after the last row.
-    ASSERT_TRUE(runUntil([&] { return station->transfer().RowStep == 109; }));
+    ASSERT_TRUE(runUntil([&] { return station->transfer().rowStep() == 109; }));
     EXPECT_EQ(state().AnimationState[0], 3);
     EXPECT_EQ(state().AnimationState[2], 2);
 }
