@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -17,6 +18,10 @@ class Dialogs {
 
     virtual ~Dialogs() = default;
     virtual void message(const QString& text, const QString& title, Acknowledged onOk) = 0;
+    // Offers `choices` (button captions) with `text`; `onChosen` gets the index
+    // of the one the operator picked. Never blocks the caller, like message().
+    virtual void choose(const QString& text, const QString& title, const QStringList& choices,
+                        std::function<void(int)> onChosen) = 0;
     // Asked from a click; may be modal. nullopt when the operator cancels.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText = QString()) = 0;

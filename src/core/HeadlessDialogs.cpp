@@ -21,6 +21,15 @@ std::optional<QString> HeadlessDialogs::inputBox(const QString& prompt, const QS
     return answer;
 }
 
+void HeadlessDialogs::choose(const QString& text, const QString& title, const QStringList& choices,
+                             std::function<void(int)> onChosen) {
+    message(text + QStringLiteral(" [") + choices.join(QStringLiteral(" / ")) + QLatin1Char(']'),
+            title, [this, onChosen = std::move(onChosen)] {
+                const int pick = choiceScript_.isEmpty() ? 0 : choiceScript_.takeFirst();
+                if (onChosen) onChosen(pick);
+            });
+}
+
 int HeadlessDialogs::pending() const {
     int n = 0;
     for (const Message& m : messages_) n += m.acknowledged ? 0 : 1;

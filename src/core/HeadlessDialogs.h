@@ -27,6 +27,11 @@ class HeadlessDialogs : public Dialogs {
     void message(const QString& text, const QString& title, Acknowledged onOk) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
+    // Recorded as a message; its acknowledgement picks the next scripted
+    // choice, or the first choice when none is scripted.
+    void choose(const QString& text, const QString& title, const QStringList& choices,
+                std::function<void(int)> onChosen) override;
+    void scriptChoices(const QList<int>& picks) { choiceScript_.append(picks); }
 
     void setAckDelay(qint64 ms) { ackDelayMs_ = ms; }
     // Answers for the next input boxes, in order; a null QString cancels.
@@ -48,6 +53,7 @@ class HeadlessDialogs : public Dialogs {
     QList<Message> messages_;
     QList<Acknowledged> continuations_;
     QStringList inputScript_;
+    QList<int> choiceScript_;
     QStringList prompts_;
     std::function<void(const Message&)> observer_;
 };

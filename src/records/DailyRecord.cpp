@@ -22,6 +22,11 @@ constexpr int kAtFinishText = 450;
 constexpr int kAtFinishedAt = 480;
 constexpr int kAtExtras = 488;
 constexpr int kAtReserved = 528;
+// The first eight reserved bytes carry the queueing time of the job, which
+// with the order and bucket numbers tells a job's record apart from any
+// other, so that a restart recognises a record already written. Readers that
+// go by the layout above never look there.
+constexpr int kAtQueuedAt = kAtReserved;
 constexpr int kAtLineEnd = 1078;
 static_assert(kAtExtras + DailyRecord::kExtras * DailyRecord::kShortWidth == kAtReserved &&
               kAtReserved + 550 == kAtLineEnd && kAtLineEnd + 2 == DailyRecord::kLength);
@@ -53,6 +58,7 @@ QByteArray DailyRecord::toBytes() const {
     qToLittleEndian<double>(FinishedAt, r.data() + kAtFinishedAt);
     for (int i = 0; i < kExtras; ++i)
         putField(r, kAtExtras + i * kShortWidth, kShortWidth, Extra[size_t(i)]);
+    qToLittleEndian<double>(QueuedAt, r.data() + kAtQueuedAt);
     r[kAtLineEnd] = '\r';
     r[kAtLineEnd + 1] = '\n';
     return r;
@@ -75,6 +81,7 @@ DailyRecord DailyRecord::fromBytes(QByteArrayView bytes) {
     d.FinishedAt = qFromLittleEndian<double>(r.constData() + kAtFinishedAt);
     for (int i = 0; i < kExtras; ++i)
         d.Extra[size_t(i)] = getField(r, kAtExtras + i * kShortWidth, kShortWidth);
+    d.QueuedAt = qFromLittleEndian<double>(r.constData() + kAtQueuedAt);
     return d;
 }
 

@@ -31,6 +31,9 @@ struct DailyRecord {
     QString FinishText;       // "yyyy-MM-dd hh:mm:ss"
     double FinishedAt = 0.0;  // the same moment as an OLE date
     std::array<QString, kExtras> Extra;
+    // When the job was queued (an OLE date; 0 unknown): with the order and
+    // bucket numbers, what identifies the job this record is of.
+    double QueuedAt = 0.0;
 
     // Sets FinishText and FinishedAt from one moment.
     void setFinishTime(const QDateTime& finished);

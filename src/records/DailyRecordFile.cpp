@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "RecordFolder.h"
+#include "core/FileSync.h"
 #include "core/RecordFile.h"
 
 namespace dye {
@@ -27,8 +28,12 @@ bool AppendDailyRecord(const QDir& workdir, const DailyRecord& record, QString* 
         return fail(QStringLiteral("the record of order %1 has no finish time").arg(record.OrderNo),
                     error);
     if (!ensureRecordFolder(workdir, QLatin1String(kDailyRecordFolder), error)) return false;
-    RecordFile file(dailyRecordPath(workdir, finished.date()), DailyRecord::kLength);
-    return file.append(record.toBytes()) || fail(file.errorString(), error);
+    const QString path = dailyRecordPath(workdir, finished.date());
+    RecordFile file(path, DailyRecord::kLength);
+    if (!file.append(record.toBytes())) return fail(file.errorString(), error);
+    // On the disk before the job leaves the queue: a power cut must not
+    // take the record of a job that is no longer queued.
+    return syncFile(path, error);
 }
 
 bool readDailyRecords(const QString& path, QList<DailyRecord>& records, QString* error) {

@@ -5,23 +5,62 @@
 #include "jobs/JobFile.h"
 #include "records/DailyRecord.h"
 #include "records/DailyRecordFile.h"
+#include "run/JobJournal.h"
 #include "run/RunLists.h"
 #include "station/StationState.h"
 
 namespace dye {
 
-bool JobCompletion::complete(const CompletedJob& job, const std::function<void()>& writeBack) {
-    writeDailyRecord(job);
+// The record first, synced; then the journal says so; then the job leaves
+// the queue; then the journal goes. A kill between any two of these leaves
+// what the next start needs to finish the job exactly once.
+JobCompletion::Outcome JobCompletion::complete(const CompletedJob& job,
+                                               const std::function<void()>& writeBack) {
+    QString error;
+    if (!writeDailyRecord(job, &error)) {
+        stopRun(QStringLiteral("The record of job %1 could not be written (%2). The job stays "
+                               "in the queue and the run is stopped: make room for the record "
+                               "files, then run again.")
+                    .arg(job.identity.order, error));
+        return Outcome::NotRecorded;
+    }
+    JobJournal journal(c_.workdir);
+    JournalState state = journal.read().value_or(JournalState{});
+    state.job = job.identity;
+    state.recorded = true;
+    if (!journal.write(state, &error)) c_.log(QStringLiteral("<journal> ") + error);
     if (writeBack) writeBack();
-    const bool removed = removeFromQueue(job.order, job.bucket);
+    const bool removed = removeFromQueue(job.identity);
+    if (removed && !journal.clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
     c_.log(QStringLiteral("< save & end >"));
-    return removed;
+    return removed ? Outcome::Done : Outcome::NotRemoved;
 }
 
-void JobCompletion::writeDailyRecord(const CompletedJob& job) {
+bool JobCompletion::finishRecorded(const JobIdentity& job) {
+    c_.log(QStringLiteral("<journal> job %1 was recorded before the station stopped: it leaves "
+                          "the queue without being dispensed again")
+               .arg(job.order));
+    if (!removeFromQueue(job)) return false;
+    QString error;
+    if (!JobJournal(c_.workdir).clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
+    return true;
+}
+
+void JobCompletion::stopRun(const QString& why) {
+    Form3& f = c_.state.form3;
+    if (f.Timer1) f.Timer1->setEnabled(false);
+    if (f.Timer2) f.Timer2->setEnabled(false);
+    if (f.Timer3) f.Timer3->setEnabled(false);
+    f.Status = why;
+    c_.log(QStringLiteral("<run> stopped: ") + why);
+    c_.dialogs.message(why, QStringLiteral("INPUT"), [] {});
+}
+
+bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error) {
     DailyRecord record;
-    record.OrderNo = job.order;
-    record.BucketNo = job.bucket;
+    record.QueuedAt = job.identity.queuedAt;
+    record.OrderNo = job.identity.order;
+    record.BucketNo = job.identity.bucket;
     record.WaterAmount = job.waterAmount;
     record.ActualWater = job.actualWater;
     for (size_t r = 0; r < job.codes.size(); ++r) {
@@ -31,26 +70,18 @@ void JobCompletion::writeDailyRecord(const CompletedJob& job) {
     }
     record.setFinishTime(c_.now());
     for (int k = 0; k < DailyRecord::kExtras; ++k) record.Extra[size_t(k)] = job.extras[size_t(k)];
-    QString error;
-    if (!AppendDailyRecord(c_.workdir, record, &error)) {
-        c_.log(QStringLiteral("<record> ") + record.OrderNo + QStringLiteral(" not recorded: ") +
-               error);
-        c_.dialogs.message(QStringLiteral("The record of job %1 could not be written: %2")
-                               .arg(record.OrderNo, error),
-                           QStringLiteral("INPUT"), [] {});
-    }
+    if (AppendDailyRecord(c_.workdir, record, error)) return true;
+    c_.log(QStringLiteral("<record> ") + record.OrderNo + QStringLiteral(" not recorded: ") +
+           *error);
+    return false;
 }
 
 // Removes the queue record of the job that ran (its order and bucket), so
 // that a waiting job is never removed in its place.
-bool JobCompletion::removeFromQueue(const QString& order, const QString& bucket) {
+bool JobCompletion::removeFromQueue(const JobIdentity& job) {
+    const QString& order = job.order;
     JobFile queue = jobQueueFile(c_.workdir);
-    const QList<JobRecord> jobs = queue.records();
-    int found = 0;
-    for (int n = 1; n <= jobs.size() && found == 0; ++n) {
-        const JobRecord& r = jobs[n - 1];
-        if (r.OrderNo.trimmed() == order && r.BucketNo.trimmed() == bucket) found = n;
-    }
+    const int found = findQueuedJob(queue, job);
     bool removed = true;
     if (found == 0 && queue.errorString().isEmpty()) {
         c_.log(QStringLiteral("<queue> job %1 was no longer in the queue").arg(order));
@@ -58,15 +89,27 @@ bool JobCompletion::removeFromQueue(const QString& order, const QString& bucket)
         // Taking it again would dispense it twice: the run stops for the operator.
         removed = false;
         c_.log(QStringLiteral("<queue> job %1 not removed: %2").arg(order, queue.errorString()));
-        if (c_.state.form3.Timer1) c_.state.form3.Timer1->setEnabled(false);
-        c_.dialogs.message(
-            QStringLiteral("Job %1 is finished but could not be removed from the queue (%2). "
-                           "The run is stopped: remove it before running again.")
-                .arg(order, queue.errorString()),
-            QStringLiteral("INPUT"), [] {});
+        stopRun(QStringLiteral("Job %1 is finished but could not be removed from the queue (%2). "
+                               "The run is stopped: remove it before running again.")
+                    .arg(order, queue.errorString()));
     }
     fillQueueLists(c_);
     return removed;
+}
+
+}  // namespace dye
+
+namespace dye {
+
+int findQueuedJob(JobFile& queue, const JobIdentity& job) {
+    const QList<JobRecord> jobs = queue.records();
+    for (int n = 1; n <= jobs.size(); ++n) {
+        const JobRecord& r = jobs[n - 1];
+        if (r.OrderNo.trimmed() != job.order || r.BucketNo.trimmed() != job.bucket) continue;
+        // A queue written without a queueing time matches on order and bucket alone.
+        if (job.queuedAt == 0.0 || r.QueuedAt == job.queuedAt) return n;
+    }
+    return 0;
 }
 
 }  // namespace dye

@@ -7,14 +7,14 @@
 #include <array>
 #include <functional>
 
+#include "run/JobJournal.h"
 #include "run/RunContext.h"
 
 namespace dye {
 
 // A job as it leaves the machine: what its record holds.
 struct CompletedJob {
-    QString order;
-    QString bucket;
+    JobIdentity identity;
     QString waterAmount;
     QString actualWater;
     // Per grid row (up to ten): code, recipe weight and actual weight.
@@ -26,21 +26,31 @@ struct CompletedJob {
 
 // The end of a job, the same for every run sequence: the daily record, the
 // site profile's write-back, the removal of the job from the queue and the
-// event-log line. A job that cannot be removed stops the job start, so that
-// it is never taken again.
+// event-log line, kept in step with the job journal. A record that cannot be
+// written stops the run with the job still queued; a job that cannot be
+// removed stops the job start, so that it is never taken again.
 class JobCompletion {
   public:
     explicit JobCompletion(RunContext ctx) : c_(std::move(ctx)) {}
 
+    enum class Outcome { Done, NotRecorded, NotRemoved };
     // `writeBack` issues the profile's statements (the job is still on the
-    // screen when it runs). Returns false when the job stays in the queue.
-    bool complete(const CompletedJob& job, const std::function<void()>& writeBack);
+    // screen when it runs).
+    Outcome complete(const CompletedJob& job, const std::function<void()>& writeBack);
+    // The end of a job whose record was written before the station stopped:
+    // it leaves the queue and its journal goes.
+    bool finishRecorded(const JobIdentity& job);
 
   private:
-    void writeDailyRecord(const CompletedJob& job);
-    bool removeFromQueue(const QString& order, const QString& bucket);
+    bool writeDailyRecord(const CompletedJob& job, QString* error);
+    bool removeFromQueue(const JobIdentity& job);
+    void stopRun(const QString& why);
 
     RunContext c_;
 };
+
+class JobFile;
+// The queue record number (from 1) of `job`, 0 when it is not queued.
+int findQueuedJob(JobFile& queue, const JobIdentity& job);
 
 }  // namespace dye

@@ -54,6 +54,7 @@ void JobStart::load(const JobRecord& job) {
     StationState& s = c_.state;
     Form3& f = s.form3;
     f.TOOL.Enabled = false;
+    current_ = JobIdentity{job.OrderNo.trimmed(), job.BucketNo.trimmed(), job.QueuedAt};
     // The job fields show the texts as stored, at their full width.
     f.Label2.Caption = job.OrderNo.leftJustified(JobRecord::kOrderNoWidth, u' ');
     f.Label5.Caption = job.BucketNo.leftJustified(10, u' ');

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "run/JobJournal.h"
 #include "run/RunContext.h"
 
 namespace dye {
@@ -25,6 +26,9 @@ class JobStart {
     // assignment tests.
     void load(const JobRecord& job);
 
+    // The job taken last: what its record and the journal know it by.
+    const JobIdentity& currentJob() const { return current_; }
+
     int QueueListHold = 0;  // 1: the queue lists are not refreshed (a click holds them)
     int JobLoaded = 0;      // 1 once a job was taken
 
@@ -35,6 +39,7 @@ class JobStart {
     void markDyeMix(const QString& code);
 
     RunContext c_;
+    JobIdentity current_;
     QString lastListError_;
 };
 

@@ -12,6 +12,7 @@
 #include "records/DailyRecordFile.h"
 #include "run/DispenseGrid.h"
 #include "run/JobCompletion.h"
+#include "run/JobJournal.h"
 #include "run/JobStart.h"
 #include "run/OrderListLoad.h"
 #include "run/PlantWriteBack.h"
@@ -59,6 +60,14 @@ void TransferSequence::paintGrid(Color c) {
 }
 
 void TransferSequence::reset() {
+    // The journal on disk stays: a stopped job goes on, or starts over, when
+    // it is taken again.
+    journal_ = JournalState{};
+    journalReady_ = false;
+    choicePending_ = false;
+    ++choiceSerial_;
+    resumeMove_ = false;
+    carried_ = {};
     TransferStep = RowStep = ResultCounter = ZeroMark = SettleCount = ReturnTicks = 0;
     Water = {};
     Place = 0;
@@ -145,6 +154,13 @@ bool TransferSequence::waitingReason() {
     Form3& f = c_.state.form3;
     const QString order = f.Label2.Caption.trimmed();
     if (order.isEmpty()) return true;  // the job start says why no job is taken
+    if (choicePending_) {
+        f.Status = QStringLiteral(
+                       "Job %1 was interrupted with rows in its bucket: go on in the "
+                       "same bucket, or start it over in a new bucket.")
+                       .arg(order);
+        return true;
+    }
     if (f.Label5.Caption.trimmed().isEmpty()) {
         f.Status = QStringLiteral(
                        "Job %1 has no bucket number and cannot run. Stop the run and remove it "
@@ -159,12 +175,21 @@ bool TransferSequence::waitingReason() {
 void TransferSequence::advance() {
     StationState& s = c_.state;
     if (waitingReason()) return;
+    if (!journalReady_ && !prepareJournal()) return;
     if (homingRunning(s) || s.wash.WashPhase != 0 || s.station[1].StationStep != 0) return;
 
-    // The metering of the last row has ended: its final weight is what it got.
+    // The metering of the last row has ended: its final weight, with what a
+    // row cut short had in the bucket before, is what it got.
     if (meteredRow_ >= 0) {
         const std::optional<double>& kept = s.station[1].finalWeight;
-        cell(s.form3, ActualWeight, meteredRow_).Caption = kept ? numberText(*kept) : QString();
+        const size_t r = size_t(meteredRow_);
+        const QString actual = kept ? numberText(*kept + carried_[r])
+                                    : (carried_[r] > 0 ? numberText(carried_[r]) : QString());
+        cell(s.form3, ActualWeight, meteredRow_).Caption = actual;
+        journal_.kept[r] = actual;
+        journal_.meteringRow = -1;
+        carried_[r] = 0;
+        saveJournal();
         meteredRow_ = -1;
     }
 
@@ -202,6 +227,11 @@ void TransferSequence::advance() {
             Water[0] = qint64(reading()) - Water[1];
             s.form3.Label7.Caption = QString::number(Water[0]);
             s.form3.Label7.BackColor = kDefaultBack;
+            journal_.waterKnown = true;
+            journal_.actualWater = s.form3.Label7.Caption;
+            journal_.waterBase = Water[1];
+            journal_.waterGiven = Water[0];
+            saveJournal();
             break;
         case 60:
             nextRow();
@@ -219,13 +249,19 @@ void TransferSequence::nextRow() {
         paintGrid(kDefaultBack);
         return;
     }
-    if (RowStep == 0 && !moveBucket()) return;
+    if ((RowStep == 0 || resumeMove_) && !moveBucket()) return;
+    resumeMove_ = false;
 
     const int row = RowStep;
     setAnimation(s, -1, 1);
     const QString weight = text(f, RecipeWeight, row);
     const QString tube = text(f, Tube, row);
-    startMetering(s, 1, int(Val(tube)), weight.trimmed());
+    journal_.meteringRow = row;
+    journal_.meteringZero = reading();
+    saveJournal();
+    const double carried = carried_[size_t(row)];
+    startMetering(s, 1, int(Val(tube)),
+                  carried > 0 ? numberText(Val(weight) - carried) : weight.trimmed());
     c_.log(QStringLiteral("< enter to dispen > wt = ") + weight + QStringLiteral("   where = ") +
            tube);
     meteredRow_ = row;
@@ -338,6 +374,9 @@ void TransferSequence::closing() {
             if (Val(s.form3.Label6.Caption) == 0) {
                 s.form3.Label7.Caption = numberText(reading());
                 RowStep = 199;
+                journal_.closed = true;
+                journal_.actualWater = s.form3.Label7.Caption;
+                saveJournal();
                 break;
             }
             s.wash.WashWater = 0;
@@ -370,6 +409,9 @@ void TransferSequence::closing() {
             s.wash.WashWater = 0;
             SettleCount = 0;
             RowStep = 199;
+            journal_.closed = true;
+            journal_.actualWater = s.form3.Label7.Caption;
+            saveJournal();
             break;
         case 199:
             if (s.wash.WashPhase == 0) endOfJob();
@@ -386,8 +428,7 @@ void TransferSequence::endOfJob() {
     c_.transport.conveyorOff();
 
     CompletedJob record;
-    record.order = f.Label2.Caption.trimmed();
-    record.bucket = f.Label5.Caption.trimmed();
+    record.identity = job_.currentJob();
     record.waterAmount = f.Label6.Caption.trimmed();
     record.actualWater = f.Label7.Caption.trimmed();
     for (int r = 0; r < kRows; ++r) {
@@ -398,7 +439,9 @@ void TransferSequence::endOfJob() {
     for (int k = 0; k < 4; ++k) record.extras[size_t(k)] = f.Label18[k].Caption.trimmed();
 
     // The write-back runs with the job still on the screen.
-    JobCompletion(c_).complete(record, [&] { c_.plant.jobFinished(s); });
+    if (JobCompletion(c_).complete(record, [&] { c_.plant.jobFinished(s); }) ==
+        JobCompletion::Outcome::NotRecorded)
+        return;  // the job stays on the screen and in the queue; the run is stopped
 
     FinishedJob done;
     done.order = f.Label2.Caption.trimmed();
@@ -413,6 +456,18 @@ void TransferSequence::endOfJob() {
     }
     done.machineMs = startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0;
 
+    clearJob();
+    f.TOOL.Enabled = true;
+    if (s.machineType() != 4 && s.form2.Timer3) {
+        s.form2.Timer3->setInterval(1000);
+        s.form2.Timer3->setEnabled(true);
+    }
+    if (finished_) finished_(done);
+}
+
+void TransferSequence::clearJob() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
     for (Label* l : {&f.Label2, &f.Label5, &f.Label6, &f.Label7, &f.Label8}) {
         l->Caption.clear();
         l->BackColor = kDefaultBack;
@@ -420,12 +475,128 @@ void TransferSequence::endOfJob() {
     DispenseGrid::clear(f);
     reset();
     s.TransferActive = 0;
-    f.TOOL.Enabled = true;
-    if (s.machineType() != 4 && s.form2.Timer3) {
-        s.form2.Timer3->setInterval(1000);
-        s.form2.Timer3->setEnabled(true);
+}
+
+void TransferSequence::saveJournal() {
+    QString error;
+    if (!JobJournal(c_.workdir).write(journal_, &error))
+        c_.log(QStringLiteral("<journal> ") + error);
+}
+
+// Whether a record of `job` is in this month's or last month's record file:
+// a kill between the record and the journal's word about it.
+bool TransferSequence::recordExists(const JobIdentity& job) const {
+    if (job.queuedAt == 0.0) return false;
+    const QDate today = c_.now().date();
+    for (const QDate month : {today, today.addMonths(-1)}) {
+        QList<DailyRecord> records;
+        if (!readDailyRecords(dailyRecordPath(c_.workdir, month), records)) continue;
+        for (const DailyRecord& r : records)
+            if (r.OrderNo == job.order && r.BucketNo == job.bucket && r.QueuedAt == job.queuedAt)
+                return true;
     }
-    if (finished_) finished_(done);
+    return false;
+}
+
+// At the first tick of a job: a journal of this job tells what a kill or a
+// stop left in its bucket; any other journal is left over and goes.
+bool TransferSequence::prepareJournal() {
+    if (choicePending_) return false;
+    const JobIdentity& job = job_.currentJob();
+    JobJournal journal(c_.workdir);
+    QString error;
+    const std::optional<JournalState> j = journal.read(&error);
+    if (!error.isEmpty()) c_.log(QStringLiteral("<journal> ") + error);
+    if (j && j->job == job && (j->recorded || recordExists(job))) {
+        if (JobCompletion(c_).finishRecorded(job)) clearJob();
+        return false;
+    }
+    if (j && j->job == job && (j->anyKept() || j->meteringRow >= 0 || j->closed)) {
+        askResume(*j);
+        return false;
+    }
+    if (j && !(j->job == job))
+        c_.log(QStringLiteral("<journal> job %1 of the journal is not the job taken (%2): its "
+                              "journal is set aside")
+                   .arg(j->job.order, job.order));
+    journal_ = JournalState{};
+    journal_.job = job;
+    saveJournal();
+    journalReady_ = true;
+    return true;
+}
+
+void TransferSequence::askResume(const JournalState& j) {
+    choicePending_ = true;
+    const int serial = ++choiceSerial_;
+    const QString order = j.job.order;
+    c_.dialogs.choose(
+        QStringLiteral("Job %1 was interrupted with rows in its bucket. Go on in the same bucket "
+                       "(the rows in it are kept), or start it over in a new bucket?")
+            .arg(order),
+        QStringLiteral("INPUT"),
+        {QStringLiteral("Go on in the same bucket"), QStringLiteral("Start over in a new bucket")},
+        [this, serial, j](int pick) {
+            if (serial != choiceSerial_) return;  // stopped meanwhile
+            choicePending_ = false;
+            if (pick == 0) {
+                applyResume(j);
+                return;
+            }
+            c_.log(QStringLiteral("<resume> job %1 starts over in a new bucket").arg(j.job.order));
+            journal_ = JournalState{};
+            journal_.job = j.job;
+            saveJournal();
+            journalReady_ = true;
+        });
+}
+
+// Goes on where the job was: the rows in the bucket keep their weights, the
+// row cut short is metered to what it still lacks, and nothing is tared.
+void TransferSequence::applyResume(const JournalState& j) {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    journal_ = j;
+    journalReady_ = true;
+    QStringList keptRows;
+    int next = -1;
+    for (int r = 0; r < kRows; ++r) {
+        if (text(f, Code, r).trimmed().isEmpty()) continue;
+        if (j.kept[size_t(r)]) {
+            cell(f, ActualWeight, r).Caption = *j.kept[size_t(r)];
+            keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
+        } else if (next < 0) {
+            next = r;
+        }
+    }
+    if (j.waterKnown || j.closed) f.Label7.Caption = j.actualWater;
+    Water[0] = j.waterGiven;
+    Water[1] = j.waterBase;
+    ZeroMark = 10;
+    s.TransferActive = 1;
+    QString from;
+    if (j.closed) {
+        RowStep = 199;
+        TransferStep = 61;
+        from = QStringLiteral("its end");
+    } else {
+        if (next >= 0 && j.meteringRow == next && s.balance(1).fresh)
+            carried_[size_t(next)] = std::max(0.0, reading() - j.meteringZero);
+        RowStep = next >= 0 ? next : kRows;
+        TransferStep = 59;
+        resumeMove_ = true;
+        from = next >= 0 ? QStringLiteral("row %1 (%2 already in the bucket)")
+                               .arg(next + 1)
+                               .arg(numberText(carried_[size_t(next)]))
+                         : QStringLiteral("the wash");
+    }
+    journal_.meteringRow = -1;
+    saveJournal();
+    c_.log(
+        QStringLiteral("<resume> job %1 goes on in the same bucket: rows kept %2; goes on from %3")
+            .arg(j.job.order,
+                 keptRows.isEmpty() ? QStringLiteral("none") : keptRows.join(QStringLiteral(", ")),
+                 from));
 }
 
 }  // namespace dye

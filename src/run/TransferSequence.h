@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "model/Color.h"
+#include "run/JobJournal.h"
 #include "run/RunContext.h"
 
 namespace dye {
@@ -83,6 +84,22 @@ class TransferSequence {
 
     RunContext c_;
     JobStart& job_;
+    // The job journal: what is in the bucket, written at every step that
+    // changes it; and the resume of a job a kill or a stop interrupted.
+    bool prepareJournal();
+    void askResume(const JournalState& j);
+    void applyResume(const JournalState& j);
+    void saveJournal();
+    bool recordExists(const JobIdentity& job) const;
+    void clearJob();
+
+    JournalState journal_;
+    bool journalReady_ = false;
+    bool choicePending_ = false;
+    int choiceSerial_ = 0;
+    bool resumeMove_ = false;
+    std::array<double, 10> carried_{};  // already in the bucket of a row cut short
+
     bool heldByLink_ = false;
     int meteredRow_ = -1;  // the row whose metering runs, until its final weight is kept
     QDateTime startedAt_;

@@ -76,22 +76,33 @@ TEST_F(DispensingRun, NoRowsAndNoWaterStillCloseTheJob) {
     EXPECT_EQ(queued(), 0);
 }
 
-TEST_F(DispensingRun, ARecordThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
+// A job whose record cannot be written never leaves the queue: the run stops
+// and says why; once the record can be written, the job ends where it was,
+// recorded once, without a second dispensing.
+TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
     startRun();
     // A file where the record folder should be: the record cannot be written.
     QFile blocker(QDir(dir.path()).filePath("data"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    queue(job("NOREC", "1", "0", {}));
+    queue(job("NOREC", "1", "0", {{0, {"SODA", "20"}}}));
     queue(job("NEXT", "2", "0", {}));
-    ASSERT_TRUE(runJob());
-    EXPECT_TRUE(logTexts().filter("<record> NOREC not recorded").size() == 1);
+    ASSERT_TRUE(runUntil([&] { return !form3().Timer1->enabled(); }));
+    EXPECT_EQ(logTexts().filter("<record> NOREC not recorded").size(), 1);
+    EXPECT_TRUE(form3().Status.contains("NOREC"));
+    EXPECT_EQ(queued(), 2);
+    EXPECT_EQ(order(), "NOREC");
     bool told = false;
     for (const auto& m : station->headlessDialogs()->messages())
         told = told || m.text.contains("NOREC");
     EXPECT_TRUE(told);
-    // The job ended and the next one is taken as usual.
+
+    ASSERT_TRUE(QFile::remove(blocker.fileName()));
+    station->runControl().Command9_Click();
     ASSERT_TRUE(runUntil([&] { return order() == "NEXT"; }));
+    ASSERT_EQ(records().size(), 1);
+    EXPECT_EQ(records()[0].OrderNo, "NOREC");
+    EXPECT_EQ(logTexts().filter("< enter to dispen >").size(), 1);  // metered once
     EXPECT_EQ(queued(), 1);
 }
 
@@ -107,7 +118,9 @@ TEST_F(DispensingRun, SettingsBoxRoutesTheWaterThroughD851) {
     EXPECT_EQ(writtenTo(986).count(1000), 1);
 }
 
-TEST_F(DispensingRun, StopDuringMeteringThenRunDispensesTheSameJobFromItsFirstRow) {
+// Stop in the middle of a row, then run: the same job goes on in the same
+// bucket, its row metered only to what it still lacks.
+TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     valve(1, "SODA", "10");
     startRun({{8, "2"}});
     queue(job("AGAIN", "1", "0", {{0, {"SODA", "400"}}}));
@@ -132,10 +145,14 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunDispensesTheSameJobFromItsFirstRo
     EXPECT_EQ(order(), "");
 
     station->runControl().RUN_Click();
+    ASSERT_TRUE(runUntil([&] { return station->transfer().rowStep() >= 99; }));
+    // Neither the row nor the base water was poured twice.
+    EXPECT_NEAR(sim().machine().content(1) - form3().Label7.Caption.toDouble(), 400, 5);
     ASSERT_TRUE(runJob());
     const QStringList log = logTexts();
+    EXPECT_EQ(log.filter("<resume> job AGAIN goes on in the same bucket").size(), 1);
     EXPECT_EQ(log.count("<start>AGAIN< start >"), 2);
-    EXPECT_EQ(log.filter("< enter to dispen >").size(), 2);  // row 1 once per start
+    EXPECT_EQ(log.filter("< enter to dispen >").size(), 2);  // row 1, then what it lacked
     ASSERT_EQ(records().size(), 1);
     EXPECT_EQ(records()[0].OrderNo, "AGAIN");
     EXPECT_NEAR(records()[0].ActualWeight[0].toDouble(), 400, 2.01);
@@ -159,7 +176,9 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     for (const auto& [bucketPlace, side, stop] :
          {std::tuple{3, 902, 906}, {1, 901, 904}, {18, 921, 923}}) {
         SCOPED_TRACE(bucketPlace);
+        // A new job C each time, not the one the last station left on its way.
         QFile::remove(jobQueueFile(QDir(dir.path())).path());
+        QFile::remove(QDir(dir.path()).filePath("JOB_JOURNAL.txt"));
         startRun({{5, "4"}, {24, "2"}});
         state().settings.setTeachSlot(bucketPlace, {{}, {}, QStringLiteral("K"), {}});
         queue(job("C", "K", "0", {{0, {"SODA", "5"}}}));
@@ -171,6 +190,7 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     }
     // A place the conveyor has no stop for holds the job with the reason.
     QFile::remove(jobQueueFile(QDir(dir.path())).path());
+    QFile::remove(QDir(dir.path()).filePath("JOB_JOURNAL.txt"));
     startRun({{5, "4"}});
     state().settings.setTeachSlot(30, {{}, {}, QStringLiteral("FAR"), {}});
     queue(job("F", "FAR", "0", {{0, {"SODA", "5"}}}));

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace dye {
+
+// Flushes what was written to `path` to the disk (the file must exist).
+bool syncFile(const QString& path, QString* error = nullptr);
+
+// Replaces `path` with `bytes` so that at every instant one whole file, old
+// or new, exists: written to `path`.tmp, synced, renamed over the original,
+// and the folder synced.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+}  // namespace dye

@@ -1,0 +1,101 @@
+#include "run/JobJournal.h"
+
+#include <QFile>
+
+#include "core/FileSync.h"
+
+namespace dye {
+namespace {
+
+constexpr char kFileName[] = "JOB_JOURNAL.txt";
+
+QString number(double v) {
+    return QString::number(v, 'g', 17);
+}
+
+}  // namespace
+
+bool JournalState::anyKept() const {
+    for (const auto& k : kept)
+        if (k) return true;
+    return false;
+}
+
+QString JobJournal::path() const {
+    return workdir_.filePath(QLatin1String(kFileName));
+}
+
+// One item a line, tab-separated: "job", "water", "row", "metering",
+// "closed", "recorded"; "end" closes a whole journal.
+bool JobJournal::write(const JournalState& s, QString* error) const {
+    QStringList lines;
+    lines
+        << QStringLiteral("job\t%1\t%2\t%3").arg(s.job.order, s.job.bucket, number(s.job.queuedAt));
+    if (s.waterKnown)
+        lines << QStringLiteral("water\t%1\t%2\t%3")
+                     .arg(s.actualWater)
+                     .arg(s.waterBase)
+                     .arg(s.waterGiven);
+    for (size_t r = 0; r < s.kept.size(); ++r)
+        if (s.kept[r]) lines << QStringLiteral("row\t%1\t%2").arg(r).arg(*s.kept[r]);
+    if (s.meteringRow >= 0)
+        lines << QStringLiteral("metering\t%1\t%2").arg(s.meteringRow).arg(number(s.meteringZero));
+    if (s.closed) lines << QStringLiteral("closed\t%1").arg(s.actualWater);
+    if (s.recorded) lines << QStringLiteral("recorded");
+    lines << QStringLiteral("end");
+    return writeFileAtomically(path(), (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
+                               error);
+}
+
+std::optional<JournalState> JobJournal::read(QString* error) const {
+    QFile file(path());
+    if (!file.exists()) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) *error = QStringLiteral("cannot read %1: %2").arg(path(), file.errorString());
+        return std::nullopt;
+    }
+    JournalState s;
+    bool whole = false;
+    bool haveJob = false;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        const QStringList f = line.split(QLatin1Char('\t'));
+        const QString& key = f.value(0);
+        if (key == QLatin1String("job") && f.size() == 4) {
+            s.job = {f[1], f[2], f[3].toDouble()};
+            haveJob = true;
+        } else if (key == QLatin1String("water") && f.size() == 4) {
+            s.waterKnown = true;
+            s.actualWater = f[1];
+            s.waterBase = f[2].toLongLong();
+            s.waterGiven = f[3].toLongLong();
+        } else if (key == QLatin1String("row") && f.size() == 3) {
+            const int r = f[1].toInt();
+            if (r >= 0 && r < int(s.kept.size())) s.kept[size_t(r)] = f[2];
+        } else if (key == QLatin1String("metering") && f.size() == 3) {
+            s.meteringRow = f[1].toInt();
+            s.meteringZero = f[2].toDouble();
+        } else if (key == QLatin1String("closed") && f.size() == 2) {
+            s.closed = true;
+            s.actualWater = f[1];
+        } else if (key == QLatin1String("recorded")) {
+            s.recorded = true;
+        } else if (key == QLatin1String("end")) {
+            whole = true;
+        }
+    }
+    // The file is only ever replaced whole; anything else was not written here.
+    if (!whole || !haveJob) {
+        if (error) *error = QStringLiteral("%1 is not a whole job journal").arg(path());
+        return std::nullopt;
+    }
+    return s;
+}
+
+bool JobJournal::clear(QString* error) const {
+    QFile file(path());
+    if (!file.exists() || file.remove()) return true;
+    if (error) *error = QStringLiteral("cannot remove %1: %2").arg(path(), file.errorString());
+    return false;
+}
+
+}  // namespace dye
