@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "model/Form3.h"
+#include "ui/Accessible.h"
 #include "ui/ModelWidgets.h"
 
 namespace dye {
@@ -21,6 +22,7 @@ ClosingNotice::ClosingNotice(const Form13& model, QWidget* parent)
     label1_->setMargin(24);
     setFontSize(label1_, 20, true);
     v->addWidget(label1_);
+    describeControls(this, QStringLiteral("Form13"));
 
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &ClosingNotice::render);
