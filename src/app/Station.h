@@ -46,7 +46,12 @@ class Station {
         quint32 simSeed = 1;
     };
 
-    explicit Station(Options options, std::unique_ptr<Dialogs> dialogs = nullptr);
+    // Makes the station's dialogs on its scheduler: windows the operator
+    // answers (QtDialogs) for the windowed program, HeadlessDialogs for the
+    // headless runs and the tests.
+    using MakeDialogs = std::function<std::unique_ptr<Dialogs>(Scheduler&)>;
+
+    Station(Options options, const MakeDialogs& makeDialogs);
     ~Station();
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
