@@ -93,14 +93,15 @@ TEST(QtDialogs, BoxesFollowTheScreenInFrontAndBlockTheWholeProgramBeforeThereIsO
 // The whole station on the simulator, with its messages in real boxes.
 class QtDialogsStationTest : public StationFixture {
   protected:
-    QWidget screen;
+    std::unique_ptr<QWidget> screen;
     QtDialogs* dialogs = nullptr;
 
     void SetUp() override {
         ensureGuiApp();
-        screen.show();
+        screen = std::make_unique<QWidget>();
+        screen->show();
         makeDialogs = [this](Scheduler&) {
-            auto d = std::make_unique<QtDialogs>([this] { return &screen; });
+            auto d = std::make_unique<QtDialogs>([this] { return screen.get(); });
             dialogs = d.get();
             return d;
         };
@@ -117,7 +118,7 @@ TEST_F(QtDialogsStationTest, NoFlowParksItsStationUnderTheBoxWhileTheStationRuns
     ASSERT_TRUE(station->scheduler.advanceUntil([&] { return dialogs->openBox() != nullptr; },
                                                 5 * kMinute, 100));
     EXPECT_EQ(dialogs->openBox()->text(), "*** <1> STOP TO NOT HAVE (NO.2)***");
-    EXPECT_EQ(dialogs->openBox()->parentWidget(), &screen);
+    EXPECT_EQ(dialogs->openBox()->parentWidget(), screen.get());
     EXPECT_EQ(state().MachineStatus[0], 2);
 
     // Under the box the scan goes on and the station stays where the alarm left it.
