@@ -66,11 +66,23 @@ struct SimFaults {
     double lateReplies = 0.0;     // the reply comes lateReplyUs later than usual
     qint64 lateReplyUs = 200'000;
     bool silent = false;  // the controller neither hears nor answers
+    // A silent spell on the simulator's clock (in process, the station's
+    // time): from silentFromMs on, for silentForMs (below 0: for good), the
+    // controller is silent as above. silentFromMs below 0: no spell.
+    qint64 silentFromMs = -1;
+    qint64 silentForMs = -1;
     // Valves (index 0 = valve 1) that open but let nothing through.
     std::array<bool, 24> stuckValves{};
     // A clogged outlet: the conveyor motor and the drain valve run, but the
     // bucket keeps its content.
     bool drainBlocked = false;
+
+    // Whether the controller is silent at `us` microseconds on its clock.
+    bool silentAtUs(qint64 us) const {
+        if (silent) return true;
+        if (silentFromMs < 0 || us < silentFromMs * 1000) return false;
+        return silentForMs < 0 || us < (silentFromMs + silentForMs) * 1000;
+    }
 };
 
 struct SimOptions {

@@ -28,7 +28,7 @@ bool SimulatedController::draw(double rate) {
 
 LoopAnswer SimulatedController::receive(char c, qint64 us) {
     advanceTo(us);
-    if (options_.faults.silent) {
+    if (options_.faults.silentAtUs(us)) {
         assembler_.reset();
         return {};
     }

@@ -6,13 +6,22 @@
 
 namespace dye {
 
+namespace {
+
+// Beyond this the scan and the sequences no longer keep up with the clock.
+constexpr double kMaxSpeed = 1000.0;
+
+}  // namespace
+
 std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QString* message,
                                             int* exitCode) {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
         "DyeStation: the operator station of an automatic dye and auxiliary dispensing machine.\n"
         "It starts in the working directory, reads the settings files there and drives the\n"
-        "machine's controller over the serial port named by settings field 0 (\"ComPort\")."));
+        "machine's controller over the serial port named by settings field 0 (\"ComPort\").\n"
+        "The --sim-... options set the built-in simulator's physics and faults (dyesim's\n"
+        "options of the same names); they need --simulate."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
@@ -29,8 +38,10 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
                        "working directory's valve table."));
     const QCommandLineOption headless(
         QStringLiteral("headless"),
-        QStringLiteral("Run without windows. With --simulate the station runs on "
-                       "virtual time (as fast as it can); otherwise on the real clock."));
+        QStringLiteral("Run without windows. With --simulate and --run-for (and no "
+                       "--speed), or with --until-idle, the station runs on virtual time, as "
+                       "fast as it can. Otherwise it runs on the real clock (times --speed): "
+                       "--simulate --headless without --run-for runs until it is stopped."));
     const QCommandLineOption runFor(QStringLiteral("run-for"),
                                     QStringLiteral("Stop after SECONDS of station time."),
                                     QStringLiteral("SECONDS"));
@@ -52,8 +63,17 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         QStringLiteral("seed"),
         QStringLiteral("Seed of the simulator's noise and faults (default 1)."),
         QStringLiteral("N"));
-    p.addOptions(
-        {help, version, workdir, simulate, headless, runFor, untilIdle, linkLog, linkTest, seed});
+    const QCommandLineOption speed(
+        QStringLiteral("speed"),
+        QStringLiteral("With --simulate: the station clock and the simulated machine run "
+                       "FACTOR times faster than real time (windows or not; also with "
+                       "--headless --run-for, which then runs on the real clock)."),
+        QStringLiteral("FACTOR"));
+    p.addOptions({help, version, workdir, simulate, headless, runFor, untilIdle, linkLog, linkTest,
+                  seed, speed});
+    // The simulator's own options, by dyesim's names with "sim-" in front.
+    CommandLine cl;
+    cl.sim.addOptions(p);
     // For the documentation: grab the windows once a job is being metered, then exit.
     QCommandLineOption screenshots(QStringLiteral("screenshots"),
                                    QStringLiteral("Save pictures of the windows into DIR."),
@@ -80,7 +100,6 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         *message = QStringLiteral("DyeStation %1\n").arg(QString::fromLatin1(kVersion));
         return std::nullopt;
     }
-    CommandLine cl;
     if (p.isSet(workdir)) cl.workdir = p.value(workdir);
     cl.simulate = p.isSet(simulate);
     cl.headless = p.isSet(headless);
@@ -110,6 +129,42 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         cl.runForSeconds = s;
     }
     if (p.isSet(seed)) cl.seed = p.value(seed).toUInt();
+    if (p.isSet(speed)) {
+        bool ok = false;
+        const double factor = p.value(speed).toDouble(&ok);
+        if (!ok || !(factor > 0.0 && factor <= kMaxSpeed)) {
+            *message = QStringLiteral("--speed needs a factor above 0 and up to %1, not \"%2\"\n")
+                           .arg(kMaxSpeed)
+                           .arg(p.value(speed));
+            *exitCode = 2;
+            return std::nullopt;
+        }
+        if (!cl.simulate) {
+            *message = QStringLiteral(
+                "--speed needs --simulate: a real machine runs on the real clock only\n");
+            *exitCode = 2;
+            return std::nullopt;
+        }
+        if (cl.untilIdle) {
+            *message = QStringLiteral(
+                "--speed does not go with --until-idle, which runs as fast as it can\n");
+            *exitCode = 2;
+            return std::nullopt;
+        }
+        cl.speed = factor;
+        cl.speedSet = true;
+    }
+    QString simError;
+    if (!cl.sim.read(p, &simError)) {
+        *message = simError + QStringLiteral("\n");
+        *exitCode = 2;
+        return std::nullopt;
+    }
+    if (cl.sim.any() && !cl.simulate) {
+        *message = QStringLiteral("%1 needs --simulate\n").arg(cl.sim.firstSet());
+        *exitCode = 2;
+        return std::nullopt;
+    }
     if (!p.positionalArguments().isEmpty()) {
         *message = QStringLiteral("unexpected argument: %1\n\n%2")
                        .arg(p.positionalArguments().first(), helpText());

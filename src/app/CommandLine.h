@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "sim/SimCommandLine.h"
+
 namespace dye {
 
 // What the dyestation command line asks for.
@@ -18,6 +20,12 @@ struct CommandLine {
     QString linkLog;
     QString screenshots;  // folder for the window pictures; "" none
     quint32 seed = 1;
+    // Station time runs this many times faster than real time (--speed,
+    // with --simulate only; the simulated machine runs on the same clock).
+    double speed = 1.0;
+    bool speedSet = false;
+    // The simulator's physics and faults (--sim-drop 0.1, --sim-stuck 3, ...).
+    SimCommandLine sim{QStringLiteral("sim-"), false};
 };
 
 // Parses the arguments (argv[0] first). On --help or --version, or on an

@@ -20,8 +20,10 @@ namespace dye {
 int runLinkTest(const CommandLine& cl) {
     Scheduler scheduler;
     RealTimeDriver driver(scheduler);
+    driver.setSpeed(cl.speed);
     std::unique_ptr<Simulation> sim;
-    if (cl.simulate) sim = std::make_unique<Simulation>(scheduler, QDir(cl.workdir), cl.seed);
+    if (cl.simulate)
+        sim = std::make_unique<Simulation>(scheduler, QDir(cl.workdir), cl.seed, cl.sim.edit());
 
     Form1 form1(scheduler, [&]() -> std::unique_ptr<Port> {
         if (sim) return sim->makePort();
@@ -40,11 +42,13 @@ int runLinkTest(const CommandLine& cl) {
             options.workdir = cl.workdir;
             options.simulate = cl.simulate;
             options.simSeed = cl.seed;
+            options.simSetup = cl.sim.edit();
             station = std::make_unique<Station>(options, [&](Scheduler&) {
                 return std::make_unique<QtDialogs>([&] { return stationWindow.get(); });
             });
             station->loadSettingsForm();
             stationDriver = std::make_unique<RealTimeDriver>(station->scheduler);
+            stationDriver->setSpeed(cl.speed);
             stationDriver->start();
             stationWindow = std::make_unique<StationWindow>(station->state, &station->manual());
         }

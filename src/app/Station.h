@@ -32,6 +32,7 @@ class HeadlessDialogs;
 class Port;
 class Simulation;
 class SimulatedController;
+struct SimOptions;
 
 // The whole station: the screen models and shared state, the scheduler and
 // clock, the dialogs, the port and the sequences that run on the timers. No
@@ -44,6 +45,9 @@ class Station {
         QDateTime start;        // clock start (virtual time); now when invalid
         QString linkLog;        // file for one line per frame sent or received
         quint32 simSeed = 1;
+        // Changes to the simulator's options after they are read from the
+        // working directory (the --sim-... options); may be empty.
+        std::function<void(SimOptions&)> simSetup;
     };
 
     // Makes the station's dialogs on its scheduler: windows the operator

@@ -2,7 +2,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
-#include <QTimer>
 
 #include <memory>
 
@@ -60,6 +59,7 @@ int main(int argc, char** argv) {
     options.simulate = cl->simulate;
     options.linkLog = cl->linkLog;
     options.simSeed = cl->seed;
+    options.simSetup = cl->sim.edit();
     // Headless runs answer messages by themselves; with windows the operator does.
     QtDialogs* dialogs = nullptr;
     Station station(options, [&](Scheduler& scheduler) -> std::unique_ptr<Dialogs> {
@@ -80,16 +80,19 @@ int main(int argc, char** argv) {
         while (!station.quitRequested()) station.scheduler.advance(100);
         return code;
     }
-    if (cl->headless && cl->simulate && cl->runForSeconds)
+    if (cl->headless && cl->simulate && cl->runForSeconds && !cl->speedSet)
         return runVirtual(station, *cl->runForSeconds);
 
     RealTimeDriver driver(station.scheduler);
+    driver.setSpeed(cl->speed);
     driver.start();
     // exit(), not quit(): quit() asks the windows to close first, and the main
     // screen answers a close by unloading the station.
     station.setQuitHandler([] { QCoreApplication::exit(0); });
+    // --run-for counts station time, which --speed makes run faster than the wall clock.
     if (cl->runForSeconds)
-        QTimer::singleShot(int(*cl->runForSeconds * 1000.0), [] { QCoreApplication::exit(0); });
+        station.scheduler.singleShot(qint64(*cl->runForSeconds * 1000.0),
+                                     [] { QCoreApplication::exit(0); });
     std::unique_ptr<StationWindows> windows;
     std::unique_ptr<Screenshots> screenshots;
     if (!cl->headless) {

@@ -75,6 +75,31 @@ TEST(Faults, SilentControllerHearsNothing) {
     EXPECT_EQ(rig.read1(190, 32), 4660);
 }
 
+TEST(Faults, SilentSpellOnTheSimulatorsClock) {
+    SimRig rig(loaded());
+    rig.sim.faults().silentFromMs = 1000;
+    rig.sim.faults().silentForMs = 2000;
+    EXPECT_EQ(rig.read1(190, 32), 4660);
+    rig.wait(1000 - rig.scheduler.now());
+    // From the start of the spell a tare is not heard and nothing answers.
+    EXPECT_EQ(rig.write(989, {10}), "");
+    EXPECT_EQ(rig.read1(190, 32), std::nullopt);
+    rig.wait(2900 - rig.scheduler.now());
+    EXPECT_EQ(rig.read1(190, 32), std::nullopt);
+    rig.wait(100);
+    EXPECT_EQ(rig.read1(190, 32), 4660);
+    EXPECT_EQ(rig.write(989, {10}).mid(1, 6), "006100");
+    EXPECT_EQ(rig.read1(190, 32), 0);
+
+    // Without an end the controller stays silent.
+    rig.sim.faults().silentFromMs = rig.scheduler.now() + 500;
+    rig.sim.faults().silentForMs = -1;
+    rig.wait(500);
+    EXPECT_EQ(rig.read1(190, 32), std::nullopt);
+    rig.wait(3'600'000);
+    EXPECT_EQ(rig.read1(190, 32), std::nullopt);
+}
+
 TEST(Faults, StuckValveAndOverfullBucket) {
     SimOptions o = loaded();
     o.physics.noiseCounts = 3.0;

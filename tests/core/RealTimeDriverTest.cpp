@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "core/RealTimeDriver.h"
+#include "core/Scheduler.h"
+
+using namespace dye;
+
+namespace {
+
+void ensureApp() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "core_tests";
+    static char* argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv);
+}
+
+// Runs the event loop for `ms` of wall time; returns the wall time it took.
+qint64 runFor(int ms) {
+    QElapsedTimer wall;
+    wall.start();
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return wall.elapsed();
+}
+
+}  // namespace
+
+TEST(RealTimeDriver, SpeedRunsStationTimeFasterAndPlaysEveryTick) {
+    ensureApp();
+    Scheduler scheduler;
+    int ticks = 0;
+    scheduler.addTimer(QStringLiteral("scan"), 10, true, [&] { ++ticks; });
+    RealTimeDriver driver(scheduler, 5);
+    driver.setSpeed(20.0);
+    driver.start();
+    const qint64 wall = runFor(400);
+    driver.stop();
+    // Station time is twenty times the wall time, up to one pump's step (and
+    // the event loop's last few milliseconds).
+    EXPECT_GE(scheduler.now(), 20 * (wall - 30));
+    EXPECT_LE(scheduler.now(), 20 * wall);
+    // A pump's step spans ten ticks of a 10 ms timer; each of them fires, as
+    // on virtual time (barring a stall of the test machine).
+    EXPECT_GE(ticks, scheduler.now() / 10 * 9 / 10);
+
+    // Back to real time from here on: station time keeps what it had.
+    const qint64 before = scheduler.now();
+    driver.setSpeed(1.0);
+    driver.start();
+    const qint64 wall2 = runFor(200);
+    driver.stop();
+    EXPECT_GE(scheduler.now() - before, wall2 - 30);
+    EXPECT_LE(scheduler.now() - before, wall2);
+}
