@@ -1,8 +1,9 @@
 """Drives the built dyestation through its windows, as a screen reader or a
 test robot would: over the desktop accessibility interface (AT-SPI).
 
-Each case runs under `xvfb-run -a dbus-run-session -- /usr/bin/python3 CASE`
-(CTest does this), so it has a virtual display and a D-Bus session of its own.
+Each case runs under `dbus-run-session -- /usr/bin/python3 CASE` (CTest does
+this) and starts a virtual display of its own (Xvfb picks a free display
+number itself, so cases of several builds on one machine never meet).
 Controls are found by their accessible description, which names the control
 on its form ("Form3.Command9", "Form3.Text1(0)") in every language; a message
 box is "Message" and its button "Message.OK".
@@ -56,6 +57,23 @@ def holds_for(condition, what, seconds, interval=0.25):
     while time.monotonic() < deadline:
         check(condition(), f"{what} no longer holds")
         time.sleep(interval)
+
+
+def start_display():
+    """Starts Xvfb on a display it chooses and points DISPLAY at it."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                               "1600x1200x24", "-nolisten", "tcp"],
+                              pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as announced:
+        number = announced.readline().strip()
+    if not number:
+        server.wait()
+        raise CheckFailed(f"Xvfb did not start (exit code {server.returncode})")
+    os.environ["DISPLAY"] = f":{number}"
+    return server
 
 
 def start_accessibility_bus():
@@ -232,9 +250,10 @@ def run_case(case):
         sys.exit(2)
     program = os.path.abspath(sys.argv[1])
     workdir = tempfile.mkdtemp(prefix="dyestation-e2e-")
-    launcher = None
+    display = launcher = None
     code = 1
     try:
+        display = start_display()
         launcher = start_accessibility_bus()
         case(program, workdir)
         code = 0
@@ -247,9 +266,10 @@ def run_case(case):
         traceback.print_exc()
         print(f"working directory kept: {workdir}")
     finally:
-        if launcher is not None:
-            launcher.terminate()
-            launcher.wait()
+        for helper in (launcher, display):
+            if helper is not None:
+                helper.terminate()
+                helper.wait()
     if code != 1:
         shutil.rmtree(workdir, ignore_errors=True)
     sys.exit(code)
