@@ -24,14 +24,14 @@ struct SimRequest {
 // skipped; a new STX inside a frame starts over; a frame that runs longer
 // than any request can be is dropped.
 class FrameAssembler {
-public:
+  public:
     static constexpr int kMaxFrame = 1 + 10 + 2 * 255 + 1 + 2;
 
     // Takes one character; returns the frame it completes, if any.
     std::optional<QByteArray> push(char c);
     void reset();
 
-private:
+  private:
     enum class State { Idle, Body, Sum };
     State state_ = State::Idle;
     QByteArray frame_;

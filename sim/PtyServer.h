@@ -12,7 +12,7 @@ class SimulatedController;
 // slave device linked at a path of the caller's choice, so that the station
 // opens it like any serial port. The machine runs on the real clock.
 class PtyServer {
-public:
+  public:
     PtyServer(SimulatedController& controller, QString linkPath);
     ~PtyServer();
     PtyServer(const PtyServer&) = delete;
@@ -25,7 +25,7 @@ public:
     // Answers frames until `stop` becomes true. Returns 0, or 1 on an I/O error.
     int run(const std::atomic<bool>& stop);
 
-private:
+  private:
     SimulatedController& controller_;
     QString linkPath_;
     QString slavePath_;

@@ -10,7 +10,7 @@ namespace dye {
 // spans two registers, the low word first. Out-of-range numbers read 0 and
 // are not written.
 class RegisterMemory {
-public:
+  public:
     static constexpr int kCount = 29184;
 
     RegisterMemory() : d_(kCount, 0) {}
@@ -31,7 +31,7 @@ public:
         set(d + 1, quint16(quint32(value) >> 16));
     }
 
-private:
+  private:
     std::vector<quint16> d_;
 };
 

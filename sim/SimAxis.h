@@ -11,7 +11,7 @@ namespace dye {
 // stopped at the end switches, so a relative move is busy for
 // distance / speed seconds unless a switch ends it sooner.
 class SimAxis {
-public:
+  public:
     static constexpr int kRelative = 1000;
     static constexpr int kRun = 0;
 
@@ -33,7 +33,7 @@ public:
     // Puts the axis at `position`, at rest (tests and start-up).
     void place(double position, qint64 ms);
 
-private:
+  private:
     int travel_;
     double from_ = 0.0;
     double to_ = 0.0;

@@ -22,7 +22,7 @@ namespace dye {
 //     LoopPort port(scheduler, controller);
 //     port.open("SIM", "19200,E,7,1");
 class SimulatedController : public LoopPeer {
-public:
+  public:
     explicit SimulatedController(SimOptions options = {});
     SimulatedController(const SimulatedController&) = delete;
     SimulatedController& operator=(const SimulatedController&) = delete;
@@ -54,7 +54,7 @@ public:
     };
     const Counters& counters() const { return counters_; }
 
-private:
+  private:
     LoopAnswer answer(const SimRequest& request);
     // Applies the reply faults to an answer.
     void damage(LoopAnswer& reply);

@@ -140,8 +140,9 @@ void Station::openPort() {
     std::unique_ptr<Port> port;
     QString name = state.settings.Text1(0).trimmed();
     if (options_.simulate) {
-        if (!sim_) sim_ = std::make_unique<Simulation>(scheduler, workdir_, options_.simSeed,
-                                                        options_.simSetup);
+        if (!sim_)
+            sim_ = std::make_unique<Simulation>(scheduler, workdir_, options_.simSeed,
+                                                options_.simSetup);
         port = sim_->makePort();
         name = QStringLiteral("SIM");
     } else {

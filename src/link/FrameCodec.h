@@ -21,7 +21,7 @@ namespace dye {
 // answer, and the table the caller fills with the values of a write; they are
 // public under the names every user of the link knows them by.
 class FrameCodec {
-public:
+  public:
     static constexpr char kStx = '\x02';
     static constexpr char kEtx = '\x03';
     static constexpr int kBaseAddress = 0x1C00;
@@ -71,7 +71,7 @@ public:
     // as two upper-case hex digits.
     static void appendWireDigits(QByteArray& out, quint32 value, int bytes);
 
-private:
+  private:
     void build(const char* command, const QString& start, int bytes, const QByteArray& data);
 };
 

@@ -18,7 +18,7 @@ struct LoopAnswer {
 // they come off the wire. Times are microseconds on the station's clock and
 // never go backwards.
 class LoopPeer {
-public:
+  public:
     virtual ~LoopPeer() = default;
 
     // Moves the peer's own time (its physics) forward to `us`.

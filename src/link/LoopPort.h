@@ -23,7 +23,7 @@ class Scheduler;
 // each delivery. A one-shot on the scheduler also delivers each write when it
 // is due, so the peer acts on it even if the station reads nothing.
 class LoopPort : public Port {
-public:
+  public:
     LoopPort(Scheduler& scheduler, LoopPeer& peer);
     ~LoopPort() override;
     LoopPort(const LoopPort&) = delete;
@@ -45,7 +45,7 @@ public:
     int pendingToPeer() const { return int(toPeer_.size()); }
     int pendingFromPeer() const { return int(fromPeer_.size()); }
 
-private:
+  private:
     struct Timed {
         qint64 dueUs;
         char c;

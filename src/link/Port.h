@@ -27,7 +27,7 @@ struct LineSettings {
 // event driven. A tick writes a whole frame and a later tick takes everything
 // that has arrived since.
 class Port {
-public:
+  public:
     virtual ~Port() = default;
 
     // Opens the port named `port` with `settings` ("19200,E,7,1"). False when

@@ -15,7 +15,7 @@ QString serialDeviceName(const QString& port);
 // The controller link on a real serial device. Polled: readAll() takes what
 // the device has received even when no Qt event loop runs.
 class SerialPort : public Port {
-public:
+  public:
     SerialPort() = default;
     ~SerialPort() override;
 
@@ -27,7 +27,7 @@ public:
     QByteArray readAll() override;
     QString errorString() const override { return error_; }
 
-private:
+  private:
     void pumpOutput();
     void noteError();
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "core/AnsiText.h"
-#include "core/RecordFile.h"
 #include "core/OleDate.h"
+#include "core/RecordFile.h"
 
 namespace dye {
 namespace {
