@@ -43,8 +43,10 @@ class Timer {
 // milliseconds since the scheduler started. Tests and the headless runner
 // drive it with advance() (virtual time: every tick fires at its exact due
 // time); the application drives it with catchUp() from the real clock, where a
-// timer that is late fires once, not in a burst. Ties fire in registration
-// order; a handler is never re-entered while it runs.
+// timer that is late fires once, not in a burst (RealTimeDriver; at a speed
+// other than real time it plays each step with advance() and catches up only
+// after a stall). Ties fire in registration order; a handler is never
+// re-entered while it runs.
 class Scheduler {
   public:
     Scheduler();

@@ -20,8 +20,9 @@ class JobStart {
 
     void tick();
 
-    // Fills the screen from `job` (steps 6..8 of a take); public for the
-    // packing and assignment tests.
+    // Fills the screen from `job`: the job fields, the "<start>" log line and
+    // the grid rows packed with their tubes; public for the packing and
+    // assignment tests.
     void load(const JobRecord& job);
 
     int QueueListHold = 0;  // 1: the queue lists are not refreshed (a click holds them)

@@ -25,80 +25,82 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     f.Timer1->setEnabled(true);
     f.Timer5->setEnabled(true);
 
-    // 1. The settings form (files, port, machine timers) and the other
-    //    always-loaded forms stay hidden for the program's life.
+    // The settings form (files, port, machine timers) and the other
+    // always-loaded forms stay hidden for the program's life.
     if (loadSettingsForm) loadSettingsForm();
     s.form2.Visible = false;
     s.form9.Visible = false;
 
-    // 2.
+    // The check boxes on their tan ground, the intake poll counter at 1 and
+    // settings field 21 on its palette colour.
     for (CheckBox* box : {&f.Check1, &f.Check2, &f.Check3, &f.Check4, &f.Check5, &f.Check6})
         box->BackColor = kCheckTan;
     f.Label13.Caption = QStringLiteral("1");
     f.Label14.Caption = s.settings.Text1(21);
     f.Label14.BackColor = paletteColor(int(s.settings.number(21)));
 
-    // 3. Saved recipes, newest first.
+    // Saved recipes, newest first.
     if (const QString error = fillRecipeList(c_); !error.isEmpty())
         c_.log(QStringLiteral("<list> QUICK_A.txt not read: ") + error);
 
-    // 4.
+    // The language table the captions come from.
     c_.lang.load(c_.workdir.filePath(QStringLiteral("language.txt")));
 
-    // 5. Bucket flags and mix marks start cleared.
+    // Bucket flags and mix marks start cleared.
     QString error;
     if (!resetBucketFlags(c_.workdir, &error)) c_.log(QStringLiteral("<start> ") + error);
     if (!resetMixMarks(c_.workdir.filePath(QLatin1String(kMixMarksFileName)), &error))
         c_.log(QStringLiteral("<start> ") + error);
 
-    // 6.
+    // Row numbers 1..10 beside the grid.
     for (int i = 1; i <= 10; ++i) {
         f.Label1[i - 1].Caption = QString::number(i);
         f.Label3[i - 1].Caption = QString::number(i);
     }
 
-    // 7. The bucket place names.
+    // The bucket place names.
     f.Combo1.dropDownWidth = 100;
     f.Combo1.dropDownHeight = 500;
     f.Combo1.items.clear();
     for (int k = 1; k <= MachineSettings::kTeachSlotCount; ++k)
         f.Combo1.items << s.settings.teachSlot(k).name;
 
-    // 8.
+    // The machine pictures' timer.
     f.Timer6->setInterval(100);
     f.Timer6->setEnabled(true);
 
-    // 9. The run timer of the machine type.
+    // The run timer of the machine type.
     const int type = s.machineType();
     if (!armRunTimerOfType(f, type))
         c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
     if (type == 2 || type == 5) f.Command12.Enabled = false;
     f.Status = runBlockedReason(s);
 
-    // 10.
+    // MIX ON and WASH1 start ticked when settings fields 18 and 22 ask for it.
     if (s.settings.number(18) > 0) f.Check3.Value = true;
     if (s.settings.number(22) > 0) f.Check4.Value = true;
 
-    // 11.
+    // The event log's folder.
     if (!c_.workdir.exists(QLatin1String(kLogFolder)) &&
         !c_.workdir.mkdir(QLatin1String(kLogFolder)))
         c_.log(QStringLiteral("<start> LOG folder cannot be created"));
 
-    // 12.
+    // Captions in the chosen language.
     ApplyLanguage();
 
-    // 13.
+    // Controls the machine type has no use for: the wash on type 2, the
+    // quick metering on types 1 and 3, MIX ON on types 1 and 2.
     if (type == 2) f.Command12.Enabled = false;
     if (type == 1 || type == 3) f.Command11.Enabled = false;
     if (type == 1 || type == 2) f.Check3.Enabled = false;
 
-    // 14.
+    // The plant-database intake poll of the MARIGOLD profile, once a second.
     if (s.settings.Text1(16).trimmed() == QLatin1String("MARIGOLD")) {
         f.Timer7->setInterval(1000);
         f.Timer7->setEnabled(true);
     }
 
-    // 15.
+    // The extra job fields and the diagnostic labels start hidden.
     for (Label& l : f.Label18) l.Visible = false;
     for (Label* l : {&f.Label15, &f.Label16, &f.Label17, &f.Label19}) l->Visible = false;
 }

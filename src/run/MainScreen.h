@@ -24,8 +24,10 @@ class MainScreen {
     void setRequests(MainScreenRequests r) { requests_ = std::move(r); }
     const MainScreenRequests& requests() const { return requests_; }
 
-    // Form_Load: the program's start-up outside the serial link, steps 1..15.
-    // `loadSettingsForm` loads the settings form (files, timers, port).
+    // Form_Load: the program's start-up outside the serial link: the
+    // settings form, the lists, the language, the bucket and mix files, the
+    // timers and the controls of the machine type. `loadSettingsForm` loads
+    // the settings form (files, timers, port).
     void Form_Load(const std::function<void()>& loadSettingsForm);
     // Form_Unload: switch every output off, show the closing notice and end
     // the program two seconds later through `requestProgramEnd`.

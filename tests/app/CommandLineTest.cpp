@@ -34,7 +34,6 @@ TEST(StationCommandLine, SpeedAndSimulatorOptionsNeedTheSimulator) {
         {"--simulate", "--speed", "0"},
         {"--simulate", "--speed", "fast"},
         {"--simulate", "--headless", "--until-idle", "--speed", "5"},
-        {"--simulate", "--sim-drop", "2"},
         {"--simulate", "--sim-seed", "2"},  // the station's own --seed seeds the simulator
     };
     for (const QStringList& args : refused) {
@@ -50,10 +49,6 @@ TEST(StationCommandLine, SpeedAndSimulatorOptionsNeedTheSimulator) {
     EXPECT_DOUBLE_EQ(ok.cl->speed, 2.5);
     EXPECT_TRUE(ok.cl->speedSet);
     EXPECT_FALSE(ok.cl->sim.any());
-
-    const Parsed help = parse({"--help"});
-    EXPECT_TRUE(help.message.contains("--sim-silent-after"));
-    EXPECT_TRUE(help.message.contains("--speed"));
 }
 
 TEST(StationCommandLine, SimulatorFaultsReachTheStationsSimulatorOnItsClock) {

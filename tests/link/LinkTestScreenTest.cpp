@@ -1,34 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-
-#include "GuiApp.h"
-#include "core/Scheduler.h"
-#include "link/Form1.h"
-#include "link/LoopPort.h"
+#include "link/LinkTestBench.h"
 #include "link/SerialPort.h"
-#include "sim/SimulatedController.h"
-#include "ui/Form1View.h"
 
 using namespace dye;
-
-namespace {
-
-struct LinkTestBench {
-    Scheduler scheduler;
-    SimulatedController sim;
-    Form1 form{scheduler, [this] { return std::unique_ptr<Port>(new LoopPort(scheduler, sim)); }};
-    LinkTestBench() {
-        form.Form_Load();
-        form.Command3_Click();
-    }
-    void waitForAnswer() { scheduler.advance(200); }
-};
-
-}  // namespace
+using dye::test::LinkTestBench;
 
 TEST(LinkTestScreen, ReadShowsTheRawAnswerAndOneLinePerRegister) {
     LinkTestBench b;
@@ -79,16 +55,4 @@ TEST(LinkTestScreen, APortThatCannotBeOpenedIsReportedInTheLog) {
     form.Command1_Click();  // nothing is sent, nothing printed, nothing stops
     scheduler.advance(200);
     EXPECT_FALSE(form.answerTimer().enabled());
-}
-
-TEST(LinkTestScreen, TheViewForwardsClicksAndShowsTheLog) {
-    dye::test::ensureGuiApp();
-    LinkTestBench b;
-    Form1View view(b.form);
-    view.findChild<QLineEdit*>("Text1_0")->setText("274");  // the read start
-    view.findChild<QLineEdit*>("Text1_1")->setText("1");
-    view.findChild<QPushButton*>("Command1")->click();
-    b.waitForAnswer();
-    view.render();
-    EXPECT_TRUE(view.findChild<QPlainTextEdit*>()->toPlainText().contains("D274   =   45"));
 }

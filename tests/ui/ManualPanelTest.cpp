@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "GuiApp.h"
-#include "StationFixture.h"
+#include "app/GuiApp.h"
+#include "app/StationFixture.h"
 #include "ui/StationWindow.h"
 
 using namespace dye;
