@@ -26,7 +26,7 @@ def case(program, workdir):
     try:
         station.wait_control("Form3.Command9")
         box, text = wait_for(lambda: next(iter(link_alarms(station)), None),
-                             "the link alarm", timeout=300)
+                             "the link alarm", timeout=180)
         order = station.find("Form3.Label2")
         check(order is not None and station.text(order).strip(),
               "no job was on the machine when the controller went silent")

@@ -60,10 +60,12 @@ def holds_for(condition, what, seconds, interval=0.25):
 
 
 def start_display():
-    """Starts Xvfb on a display it chooses and points DISPLAY at it."""
+    """Starts Xvfb on a display it chooses and points DISPLAY at it. The server
+    must not reset when its last client leaves: the accessibility bus's brief
+    visit would otherwise close the display under the program starting next."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                               "1600x1200x24", "-nolisten", "tcp"],
+                               "1600x1200x24", "-nolisten", "tcp", "-noreset"],
                               pass_fds=(write_end,), stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -220,9 +222,13 @@ class Station:
         return out
 
     def acknowledge(self, box):
+        """Presses OK on a message box and waits until the box has gone."""
         ok = self.find("Message.OK", box)
         check(ok is not None, "the message box has no OK button")
+        path = box.path
         self.press(ok)
+        wait_for(lambda: all(w.path != path for w, _ in self.messages()),
+                 "the message box to close after OK", timeout=60)
 
     # Files the station wrote.
 

@@ -2,9 +2,11 @@
 // the order they came, each continuation only on its OK, and a station that
 // keeps running under the box while the alarmed sequence stays parked.
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/GuiApp.h"
 #include "app/StationFixture.h"
@@ -88,6 +90,28 @@ TEST(QtDialogs, BoxesFollowTheScreenInFrontAndBlockTheWholeProgramBeforeThereIsO
     EXPECT_EQ(dialogs.openBox()->windowModality(), Qt::WindowModal);
     pressOk(dialogs.openBox());
     EXPECT_EQ(acks, 2);
+}
+
+TEST(QtDialogs, InputBoxAnswersWhatWasTypedAndNothingOnCancel) {
+    ensureGuiApp();
+    QtDialogs dialogs;
+    // The box is modal: it is answered from inside its own event loop.
+    const auto answer = [](std::function<void(QInputDialog*)> act) {
+        QTimer::singleShot(0, [act] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            act(box);
+        });
+    };
+    answer([](QInputDialog* box) {
+        EXPECT_EQ(box->labelText(), "enter password");
+        EXPECT_EQ(box->textValue(), "0");
+        box->setTextValue("60817");
+        box->accept();
+    });
+    EXPECT_EQ(dialogs.inputBox("enter password", "1", "0"), std::optional<QString>("60817"));
+    answer([](QInputDialog* box) { box->reject(); });
+    EXPECT_EQ(dialogs.inputBox("enter password", "1", "0"), std::nullopt);
 }
 
 // The whole station on the simulator, with its messages in real boxes.
