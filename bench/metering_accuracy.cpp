@@ -80,7 +80,7 @@ Figures run(const Balance& balance, quint32 seed, QTextStream& out) {
     options.workdir = dir.path();
     options.simulate = true;
     options.simSeed = seed;
-    Station station(options);
+    Station station(options, HeadlessDialogs::make);
     station.loadSettingsForm();
     SimulatedController& sim = *station.simulator();
     SimPhysics& physics = sim.options().physics;

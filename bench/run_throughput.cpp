@@ -20,6 +20,7 @@
 #include "app/Installation.h"
 #include "app/QueueRunner.h"
 #include "app/Station.h"
+#include "core/HeadlessDialogs.h"
 #include "jobs/JobFile.h"
 #include "settings/SettingsFiles.h"
 
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     options.workdir = dir.path();
     options.simulate = true;
     options.start = QDateTime(QDate(2026, 12, 7), QTime(6, 0));
-    Station station(options);
+    Station station(options, HeadlessDialogs::make);
     station.load();
 
     QString messages;

@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 #include "app/Station.h"
+#include "core/HeadlessDialogs.h"
 #include "settings/SettingsFiles.h"
 
 using namespace dye;
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     options.workdir = dir.path();
     options.simulate = true;
     options.linkLog = QString();
-    Station station(options);
+    Station station(options, HeadlessDialogs::make);
     qint64 chars = 0;
     station.scan().setFrameObserver([&](const QByteArray& f) { chars += f.size(); });
     station.loadSettingsForm();

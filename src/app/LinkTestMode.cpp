@@ -12,6 +12,7 @@
 #include "link/Form1.h"
 #include "link/SerialPort.h"
 #include "ui/Form1View.h"
+#include "ui/QtDialogs.h"
 #include "ui/StationWindow.h"
 
 namespace dye {
@@ -42,7 +43,9 @@ int runLinkTest(const CommandLine& cl) {
             options.simulate = cl.simulate;
             options.simSeed = cl.seed;
             options.simSetup = cl.sim.edit();
-            station = std::make_unique<Station>(options);
+            station = std::make_unique<Station>(options, [&](Scheduler&) {
+                return std::make_unique<QtDialogs>([&] { return stationWindow.get(); });
+            });
             station->loadSettingsForm();
             stationDriver = std::make_unique<RealTimeDriver>(station->scheduler);
             stationDriver->setSpeed(cl.speed);

@@ -12,20 +12,12 @@
 #include "settings/SettingsFiles.h"
 
 namespace dye {
-namespace {
 
-std::unique_ptr<Dialogs> orHeadless(std::unique_ptr<Dialogs> dialogs, Scheduler& scheduler) {
-    if (dialogs) return dialogs;
-    return std::make_unique<HeadlessDialogs>(scheduler);
-}
-
-}  // namespace
-
-Station::Station(Options options, std::unique_ptr<Dialogs> dialogs)
+Station::Station(Options options, const MakeDialogs& makeDialogs)
     : clock(scheduler, options.start.isValid() ? options.start : QDateTime::currentDateTime()),
       options_(std::move(options)),
       workdir_(options_.workdir),
-      dialogs_(orHeadless(std::move(dialogs), scheduler)),
+      dialogs_(makeDialogs(scheduler)),
       headless_(dynamic_cast<HeadlessDialogs*>(dialogs_.get())),
       transport_(state, *dialogs_),
       scan_(state.link, codec_, *dialogs_, scheduler),

@@ -51,7 +51,12 @@ class Station {
         std::function<void(SimOptions&)> simSetup;
     };
 
-    explicit Station(Options options, std::unique_ptr<Dialogs> dialogs = nullptr);
+    // Makes the station's dialogs on its scheduler: windows the operator
+    // answers (QtDialogs) for the windowed program, HeadlessDialogs for the
+    // headless runs and the tests.
+    using MakeDialogs = std::function<std::unique_ptr<Dialogs>(Scheduler&)>;
+
+    Station(Options options, const MakeDialogs& makeDialogs);
     ~Station();
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;

@@ -11,7 +11,9 @@
 #include "app/QueueRunner.h"
 #include "app/Screenshots.h"
 #include "app/Station.h"
+#include "core/HeadlessDialogs.h"
 #include "core/RealTimeDriver.h"
+#include "ui/QtDialogs.h"
 #include "ui/StationWindows.h"
 
 using namespace dye;
@@ -58,7 +60,14 @@ int main(int argc, char** argv) {
     options.linkLog = cl->linkLog;
     options.simSeed = cl->seed;
     options.simSetup = cl->sim.edit();
-    Station station(options);
+    // Headless runs answer messages by themselves; with windows the operator does.
+    QtDialogs* dialogs = nullptr;
+    Station station(options, [&](Scheduler& scheduler) -> std::unique_ptr<Dialogs> {
+        if (cl->headless) return HeadlessDialogs::make(scheduler);
+        auto shown = std::make_unique<QtDialogs>();
+        dialogs = shown.get();
+        return shown;
+    });
     if (cl->simulate) seedInstallationFiles(QDir(cl->workdir));
     station.load();
 
@@ -94,6 +103,8 @@ int main(int argc, char** argv) {
             StationWindows::Handlers{station.mainScreen(), station.runControl(), station.keys(),
                                      &station.manual(), [&station] { station.unload(); }});
         windows->show();
+        station.setScreensChanged([w = windows.get()] { w->render(); });
+        dialogs->setParentSource([w = windows.get()] { return w->front(); });
         if (!cl->screenshots.isEmpty()) {
             screenshots =
                 std::make_unique<Screenshots>(station.state, *windows, QDir(cl->screenshots));

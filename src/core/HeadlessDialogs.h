@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <memory>
+
 namespace dye {
 
 class Scheduler;
@@ -23,6 +25,10 @@ class HeadlessDialogs : public Dialogs {
 
     explicit HeadlessDialogs(Scheduler& scheduler, qint64 ackDelayMs = 0)
         : scheduler_(scheduler), ackDelayMs_(ackDelayMs) {}
+    // For owners that build the scheduler themselves (the station).
+    static std::unique_ptr<Dialogs> make(Scheduler& scheduler) {
+        return std::make_unique<HeadlessDialogs>(scheduler);
+    }
 
     void message(const QString& text, const QString& title, Acknowledged onOk) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,

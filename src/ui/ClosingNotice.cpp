@@ -1,10 +1,10 @@
 #include "ClosingNotice.h"
 
 #include <QLabel>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "model/Form3.h"
+#include "ui/Accessible.h"
 #include "ui/ModelWidgets.h"
 
 namespace dye {
@@ -21,10 +21,7 @@ ClosingNotice::ClosingNotice(const Form13& model, QWidget* parent)
     label1_->setMargin(24);
     setFontSize(label1_, 20, true);
     v->addWidget(label1_);
-
-    auto* refresh = new QTimer(this);
-    connect(refresh, &QTimer::timeout, this, &ClosingNotice::render);
-    refresh->start(100);
+    describeControls(this, QStringLiteral("Form13"));
     render();
 }
 

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "link/Form1.h"
+#include "ui/Accessible.h"
 
 namespace dye {
 
@@ -19,11 +20,13 @@ Form1View::Form1View(Form1& model, QWidget* parent) : QWidget(parent), m_(model)
     auto* grid = new QGridLayout(this);
 
     combo1_ = new QComboBox(this);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
     combo1_->setEditable(true);  // a port number or device path not in the list is used as typed
     combo1_->addItems(m_.Combo1Items);
     combo1_->setEditText(m_.Combo1);
     command3_ = new QPushButton(m_.Command3, this);
-    grid->addWidget(new QLabel(m_.Label1[5], this), 0, 0);
+    command3_->setObjectName(QStringLiteral("Command3"));
+    grid->addWidget(caption(5), 0, 0);
     grid->addWidget(combo1_, 0, 1);
     grid->addWidget(command3_, 0, 2);
 
@@ -31,25 +34,29 @@ Form1View::Form1View(Form1& model, QWidget* parent) : QWidget(parent), m_(model)
     for (int i = 0; i < 5; ++i) {
         text1_[size_t(i)] = new QLineEdit(m_.Text1[i], this);
         text1_[size_t(i)]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        grid->addWidget(new QLabel(m_.Label1[i], this), rows[i], 0);
+        grid->addWidget(caption(i), rows[i], 0);
         grid->addWidget(text1_[size_t(i)], rows[i], 1);
     }
     command1_ = new QPushButton(m_.Command1, this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command2_ = new QPushButton(m_.Command2, this);
+    command2_->setObjectName(QStringLiteral("Command2"));
     command4_ = new QPushButton(m_.Command4, this);
+    command4_->setObjectName(QStringLiteral("Command4"));
     grid->addWidget(command1_, 1, 2, 2, 1);
     grid->addWidget(command2_, 3, 2, 2, 1);
 
     auto* values = new QGridLayout;
     for (int i = 0; i < 10; ++i) {
         text2_[size_t(i)] = new QLineEdit(m_.Text2[i], this);
+        text2_[size_t(i)]->setObjectName(QStringLiteral("Text2_%1").arg(i));
         text2_[size_t(i)]->setPlaceholderText(QString::number(i + 1));
         values->addWidget(text2_[size_t(i)], i / 5, i % 5);
     }
     grid->addLayout(values, 6, 0, 1, 3);
 
     log_ = new QPlainTextEdit(this);
+    log_->setObjectName(QStringLiteral("Text1_6"));
     log_->setReadOnly(true);
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
@@ -70,10 +77,30 @@ Form1View::Form1View(Form1& model, QWidget* parent) : QWidget(parent), m_(model)
     click(command3_, &Form1::Command3_Click);
     click(command4_, &Form1::Command4_Click);
 
+    describeControls(this, QStringLiteral("Form1"));
+    // Entries are named by the captions beside them and the button of their
+    // row (read or write); the values to write by the write button and their place.
+    nameControl(combo1_, m_.Label1[5]);
+    for (int i = 0; i < 5; ++i) {
+        const QString row = i < 2   ? m_.Command1 + QLatin1Char(' ')
+                            : i < 4 ? m_.Command2 + QLatin1Char(' ')
+                                    : QString();
+        nameControl(field(i), row + m_.Label1[i]);
+    }
+    for (int i = 0; i < 10; ++i)
+        nameControl(text2_[size_t(i)], QStringLiteral("%1 %2").arg(m_.Command2).arg(i + 1));
+    nameControl(log_, QStringLiteral("LOG"));
+
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &Form1View::render);
     refresh->start(50);
     render();
+}
+
+QLabel* Form1View::caption(int i) {
+    auto* l = new QLabel(m_.Label1[i], this);
+    l->setObjectName(QStringLiteral("Label1_%1").arg(i));
+    return l;
 }
 
 void Form1View::pullEdits() {

@@ -5,6 +5,7 @@
 #include <array>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,6 +24,7 @@ class Form1View : public QWidget {
     void render();
 
   private:
+    QLabel* caption(int i);
     void pullEdits();
     QLineEdit* field(int i) const { return text1_[size_t(i)]; }
 

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/KeyState.h"
@@ -23,6 +22,7 @@
 #include "run/MainScreen.h"
 #include "run/RunControl.h"
 #include "station/StationState.h"
+#include "ui/Accessible.h"
 #include "ui/ModelWidgets.h"
 
 namespace dye {
@@ -92,11 +92,9 @@ MainFormView::MainFormView(StationState& state, MainScreen& screen, RunControl& 
     label21_ = field(this, QStringLiteral("Label21"), 9, false, Qt::AlignLeft);
     statusBar()->addWidget(label21_, 1);
     buildMenu();
+    describeControls(this, QStringLiteral("Form3"));
 
     qApp->installEventFilter(this);
-    auto* refresh = new QTimer(this);
-    connect(refresh, &QTimer::timeout, this, &MainFormView::render);
-    refresh->start(100);
     render();
 }
 
@@ -217,6 +215,7 @@ QWidget* MainFormView::buildMachine() {
 
 QWidget* MainFormView::buildEditor() {
     auto* w = new QGroupBox(this);
+    w->setObjectName(QStringLiteral("EntryFrame"));
     auto* g = new QGridLayout(w);
     g->setSpacing(3);
     text2_ = new QLineEdit(w);
@@ -307,7 +306,7 @@ QWidget* MainFormView::buildControls() {
 
     label14_ = box(w, QStringLiteral("Label14"), 10, true);
     label13_ = field(w, QStringLiteral("Label13"), 9, false);
-    label12_ = field(w, QStringLiteral("Label12"), 9, false);
+    label12_ = field(w, QStringLiteral("Label12_0"), 9, false);
     g->addWidget(label14_, 1, 4);
     g->addWidget(label13_, 2, 3);
     g->addWidget(label12_, 3, 3);
@@ -332,10 +331,12 @@ void MainFormView::buildMenu() {
     };
     auto submenu = [this](MenuEntry Form3::*member, const char* name) {
         QMenu* m = menuBar()->addMenu(QString());
+        m->setObjectName(QString::fromLatin1(name));
         m->menuAction()->setObjectName(QString::fromLatin1(name));
         menu_.emplace_back(m->menuAction(), member);
         return m;
     };
+    menuBar()->setObjectName(QStringLiteral("MenuBar"));
     QMenu* tool = submenu(&Form3::TOOL, "TOOL");
     entry(tool, &Form3::data, "data", [this] { screen_.Command7_Click(); });
     entry(tool, &Form3::langage, "langage", nullptr);
@@ -438,6 +439,27 @@ void MainFormView::render() {
     }
     picture1_->display(f.Picture1);
     picture2_->display(f.Picture2);
+    nameEntries();
+}
+
+void MainFormView::nameEntries() {
+    const Form3& f = s_.form3;
+    // The caption of a header, or the header's own name before the language is applied.
+    const auto header = [&f](int i) {
+        const QString caption = f.Label9[i].Caption.trimmed();
+        return caption.isEmpty() ? QStringLiteral("Label9(%1)").arg(i) : caption;
+    };
+    nameControl(text2_, header(3));
+    nameControl(combo1_, header(4));
+    nameControl(text3_, header(5));
+    // One column per recipe line: its code in the first row, its weight in the second.
+    for (int k = 0; k < 20; ++k)
+        nameControl(text1_[size_t(k)],
+                    QStringLiteral("%1 %2").arg(header(k < 10 ? 7 : 8)).arg(k % 10 + 1));
+    nameControl(list1_, header(3));
+    nameControl(list2_, QStringList{header(0), header(1), header(2)}.join(QStringLiteral(" / ")));
+    for (auto& [action, member] : menu_)
+        if (action->menu()) nameControl(action->menu(), (f.*member).Caption);
 }
 
 void MainFormView::closeEvent(QCloseEvent* event) {

@@ -50,6 +50,7 @@ class MainFormView : public QMainWindow {
     QWidget* buildEditor();
     QWidget* buildControls();
     void buildMenu();
+    void nameEntries();
     QPushButton* button(Button Form3::*member, const char* name, QWidget* parent);
     void forward(const std::function<void()>& handler);
 

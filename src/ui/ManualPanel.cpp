@@ -9,8 +9,23 @@
 
 #include "metering/ManualControls.h"
 #include "station/StationState.h"
+#include "ui/Accessible.h"
 
 namespace dye {
+namespace {
+
+// The design captions of the five fields of a station panel; the language
+// replaces them once the captions are applied.
+const QString kPanelCaptions[5] = {QStringLiteral("歸零數據"), QStringLiteral("目標"),
+                                   QStringLiteral("實際"), QStringLiteral("運行步驟"),
+                                   QStringLiteral("水量")};
+
+// Field k of station 1 is captioned by Label1(26 + k), of station 2 by Label1(35 - k).
+int captionIndex(int station, int k) {
+    return station == 0 ? 26 + k : 35 - k;
+}
+
+}  // namespace
 
 ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget* parent)
     : QWidget(parent), s_(state), controls_(controls) {
@@ -33,8 +48,9 @@ ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget*
     };
 
     // Valve n open for the chosen time ("馬達" / "秒數").
-    auto* valve = new QGroupBox(QStringLiteral("馬達 / 秒數"), this);
-    auto* v = new QGridLayout(valve);
+    valve_ = new QGroupBox(this);
+    valve_->setObjectName(QStringLiteral("ValveFrame"));
+    auto* v = new QGridLayout(valve_);
     v->addWidget(combo(1), 0, 0);
     v->addWidget(combo(2), 0, 1);
     v->addWidget(button(QStringLiteral("Start"), QStringLiteral("Command1"),
@@ -43,22 +59,20 @@ ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget*
     v->addWidget(button(QStringLiteral("Stop"), QStringLiteral("Command2"),
                         [this] { controls_.Command2_Click(); }),
                  0, 3);
-    grid->addWidget(valve, 0, 0, 1, 2);
+    grid->addWidget(valve_, 0, 0, 1, 2);
 
     // Manual metering: valve and target of each station, with its panel.
-    const QString captions[5] = {QStringLiteral("歸零數據"), QStringLiteral("目標"),
-                                 QStringLiteral("實際"), QStringLiteral("運行步驟"),
-                                 QStringLiteral("水量")};
     text5_ = new QLineEdit(s_.form2.Text5, this);
     text6_ = new QLineEdit(s_.form2.Text6, this);
     text5_->setObjectName(QStringLiteral("Text5"));
     text6_->setObjectName(QStringLiteral("Text6"));
     for (int st = 0; st < 2; ++st) {
         auto* box = new QGroupBox(st == 0 ? QStringLiteral("<1>") : QStringLiteral("<2>"), this);
+        box->setObjectName(QStringLiteral("Station%1Frame").arg(st + 1));
         auto* g = new QGridLayout(box);
         g->addWidget(combo(st == 0 ? 8 : 9), 0, 0);
         QLineEdit* target = st == 0 ? text5_ : text6_;
-        target->setPlaceholderText(captions[1]);
+        target->setPlaceholderText(kPanelCaptions[1]);
         g->addWidget(target, 0, 1);
         connect(target, &QLineEdit::returnPressed, this, [this, st] {
             pull();
@@ -71,8 +85,12 @@ ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget*
         for (int k = 0; k < 5; ++k) {
             const int index = st * 6 + k;
             label7_[size_t(index)] = new QLabel(box);
+            label7_[size_t(index)]->setObjectName(QStringLiteral("Label7_%1").arg(index));
             label7_[size_t(index)]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            g->addWidget(new QLabel(captions[k], box), k + 1, 0);
+            const int caption = captionIndex(st, k);
+            label1_[size_t(caption)] = new QLabel(box);
+            label1_[size_t(caption)]->setObjectName(QStringLiteral("Label1_%1").arg(caption));
+            g->addWidget(label1_[size_t(caption)], k + 1, 0);
             g->addWidget(label7_[size_t(index)], k + 1, 1);
         }
         grid->addWidget(box, 1, st);
@@ -80,6 +98,7 @@ ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget*
 
     // The wash ("清洗桶") and its clock.
     label8_ = new QLabel(this);
+    label8_->setObjectName(QStringLiteral("Label8"));
     grid->addWidget(button(QStringLiteral("清洗桶"), QStringLiteral("Command14"),
                            [this] { controls_.Command14_Click(); }),
                     2, 0);
@@ -93,10 +112,34 @@ void ManualPanel::pull() {
     s_.form2.Text6 = text6_->text();
 }
 
+QString ManualPanel::caption(int i, const QString& design) const {
+    const QString text = s_.form2.Label1[i].trimmed();
+    return text.isEmpty() ? design : text;
+}
+
 void ManualPanel::render() {
     for (int i = 0; i < 12; ++i)
         if (label7_[size_t(i)]) label7_[size_t(i)]->setText(s_.form2.Label7[i]);
     label8_->setText(s_.form2.Label8);
+    for (int st = 0; st < 2; ++st) {
+        const QString prefix = st == 0 ? QStringLiteral("<1> ") : QStringLiteral("<2> ");
+        for (int k = 0; k < 5; ++k) {
+            const int i = captionIndex(st, k);
+            const QString text = caption(i, prefix + kPanelCaptions[k]);
+            if (label1_[size_t(i)]->text() != text) label1_[size_t(i)]->setText(text);
+        }
+    }
+    // The entries are named by the captions beside them.
+    const QString motor = caption(2, QStringLiteral("馬達"));
+    const QString time = caption(3, QStringLiteral("秒數"));
+    if (valve_->title() != motor + QStringLiteral(" / ") + time)
+        valve_->setTitle(motor + QStringLiteral(" / ") + time);
+    nameControl(combo(1), motor);
+    nameControl(combo(2), time);
+    nameControl(combo(8), QStringLiteral("<1> ") + motor);
+    nameControl(combo(9), QStringLiteral("<2> ") + motor);
+    nameControl(text5_, label1_[size_t(captionIndex(0, 1))]->text());
+    nameControl(text6_, label1_[size_t(captionIndex(1, 1))]->text());
 }
 
 }  // namespace dye

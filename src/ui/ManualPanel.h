@@ -5,6 +5,7 @@
 #include <array>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 
@@ -25,13 +26,17 @@ class ManualPanel : public QWidget {
   private:
     void pull();
     QComboBox* combo(int i) const { return combos_[size_t(i)]; }
+    // Settings form caption i, or its design text before the language is applied.
+    QString caption(int i, const QString& design) const;
 
     StationState& s_;
     ManualControls& controls_;
     std::array<QComboBox*, 10> combos_{};
+    QGroupBox* valve_;
     QLineEdit* text5_;
     QLineEdit* text6_;
     std::array<QLabel*, 12> label7_{};
+    std::array<QLabel*, 36> label1_{};  // the panel captions, Label1(26..35)
     QLabel* label8_;
 };
 

@@ -3,10 +3,10 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QListWidget>
-#include <QTimer>
 
 #include "run/MainScreen.h"
 #include "station/StationState.h"
+#include "ui/Accessible.h"
 #include "ui/ModelWidgets.h"
 
 namespace dye {
@@ -63,10 +63,7 @@ OrderListView::OrderListView(StationState& state, MainScreen& screen, QWidget* p
     g->addWidget(label3_, 5, 0, 1, 4);
     g->addWidget(label4_, 6, 0, 1, 4);
     resize(1000, 700);
-
-    auto* refresh = new QTimer(this);
-    connect(refresh, &QTimer::timeout, this, &OrderListView::render);
-    refresh->start(100);
+    describeControls(this, QStringLiteral("Form11"));
     render();
 }
 
@@ -78,6 +75,14 @@ void OrderListView::render() {
     label4_->setText(f.Label4);
     showList(list1_, f.List1);
     showList(list2_, f.List2);
+    // The queue lines are order---bucket; the grid lines follow the main screen's grid headers.
+    nameControl(list1_, f.Label2[0] + QStringLiteral(" / ") + f.Label2[1]);
+    const Form3& main = s_.form3;
+    QStringList grid;
+    for (int i : {7, 12, 8, 10, 9, 11})
+        if (!main.Label9[i].Caption.trimmed().isEmpty()) grid << main.Label9[i].Caption.trimmed();
+    nameControl(list2_,
+                grid.isEmpty() ? QStringLiteral("List2") : grid.join(QStringLiteral(" = ")));
 }
 
 void OrderListView::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <array>
 
+class QGroupBox;
 class QLabel;
 
 namespace dye {
@@ -26,6 +27,7 @@ class StationWindow : public QWidget {
   private:
     StationState& state_;
     std::array<QLabel*, 4> label2_{};
+    QGroupBox* inputs_;
     std::array<QLabel*, 12> label3_{};
     std::array<QLabel*, 2> label5_{};
     QLabel* diagnostics_;

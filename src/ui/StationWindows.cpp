@@ -1,5 +1,7 @@
 #include "StationWindows.h"
 
+#include <QApplication>
+
 #include "run/MainScreen.h"
 #include "station/StationState.h"
 #include "ui/ClosingNotice.h"
@@ -52,6 +54,22 @@ StationWindows::~StationWindows() {
 
 void StationWindows::show() {
     main_->show();
+}
+
+void StationWindows::render() {
+    main_->render();
+    settings_->render();
+    orderList_->render();
+    notice_->render();
+}
+
+QWidget* StationWindows::front() const {
+    const QWidget* active = QApplication::activeWindow();
+    for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(settings_.get()),
+                       static_cast<QWidget*>(orderList_.get())})
+        if (w == active && w->isVisible()) return w;
+    if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
+    return main_.get();
 }
 
 }  // namespace dye

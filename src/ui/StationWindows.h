@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
 namespace dye {
 
 class ClosingNotice;
@@ -35,6 +37,14 @@ class StationWindows {
 
     // Shows the main screen.
     void show();
+    // Shows the models as they are now: the station calls it once per
+    // scheduler pass in which something happened.
+    void render();
+
+    // The screen the operator has in front, which a message is modal to: the
+    // active station window, else the main screen or the order list window
+    // that replaces it.
+    QWidget* front() const;
 
     MainFormView& mainForm() { return *main_; }
     StationWindow& settingsForm() { return *settings_; }

@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Station.h"
+#include "core/HeadlessDialogs.h"
 #include "settings/SettingsFiles.h"
 #include "sim/SimulatedController.h"
 
@@ -61,7 +62,7 @@ TEST(StationCommandLine, SimulatorFaultsReachTheStationsSimulatorOnItsClock) {
     options.workdir = p.cl->workdir;
     options.simulate = true;
     options.simSetup = p.cl->sim.edit();
-    Station station(options);
+    Station station(options, HeadlessDialogs::make);
     station.loadSettingsForm();
     SimulatedController& sim = *station.simulator();
     EXPECT_TRUE(sim.faults().stuckValves[1]);

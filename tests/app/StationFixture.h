@@ -31,6 +31,8 @@ class StationFixture : public ::testing::Test {
     // true: start as the program does, through the main screen's load (which
     // loads the settings form); false: the settings form's load alone.
     bool loadMainScreen = false;
+    // Messages are answered by the test (HeadlessDialogs) unless a test shows them.
+    Station::MakeDialogs makeDialogs = HeadlessDialogs::make;
 
     // Settings records by field number (field i is record i + 1).
     void start(std::map<int, QString> fields) {
@@ -44,7 +46,7 @@ class StationFixture : public ::testing::Test {
         options.workdir = dir.path();
         options.simulate = true;
         options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
-        station = std::make_unique<Station>(options);
+        station = std::make_unique<Station>(options, makeDialogs);
         station->scan().setFrameObserver([this](const QByteArray& f) {
             sent.append({station->scan().ScanStep, f});
         });

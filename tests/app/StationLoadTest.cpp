@@ -25,7 +25,7 @@ TEST_F(StationLoadTest, EmptySettingsLeaveTheScanOff) {
     Station::Options options;
     options.workdir = dir.path();
     options.simulate = true;
-    Station st(options);
+    Station st(options, HeadlessDialogs::make);
     st.loadSettingsForm();
     st.scheduler.advance(10000);
     EXPECT_EQ(st.scan().ticks(), 0);
@@ -40,7 +40,7 @@ TEST_F(StationLoadTest, APortThatCannotBeOpenedIsALostLinkTriedAgain) {
     Station::Options options;
     options.workdir = dir.path();
     options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
-    Station st(options);
+    Station st(options, HeadlessDialogs::make);
     st.headlessDialogs()->setAckDelay(-1);
     st.loadSettingsForm();
     EXPECT_TRUE(st.state.form2.Timer1->enabled());

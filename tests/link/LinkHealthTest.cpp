@@ -145,7 +145,7 @@ TEST(LinkOnARealPort, APortThatVanishesIsReopenedUntilTheControllerAnswersAgain)
         ASSERT_TRUE(saveSettingsField(QDir(dir.path()), field, text));
     Station::Options options;
     options.workdir = dir.path();
-    Station station(options);
+    Station station(options, HeadlessDialogs::make);
     station.headlessDialogs()->setAckDelay(-1);
     station.loadSettingsForm();
     RealTimeStation rt(station);

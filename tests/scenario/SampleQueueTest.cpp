@@ -10,6 +10,7 @@
 #include "app/QueueRunner.h"
 #include "app/Station.h"
 #include "core/AnsiText.h"
+#include "core/HeadlessDialogs.h"
 #include "jobs/JobFile.h"
 #include "records/DailyRecordFile.h"
 #include "records/EventLog.h"
@@ -32,7 +33,7 @@ TEST(SampleQueue, EveryJobIsDispensedWithinToleranceRecordedAndRemoved) {
     // The first job ends in December, the others in January: a record goes
     // into the file of the month it finished in.
     options.start = QDateTime(QDate(2026, 12, 31), QTime(23, 52));
-    Station station(options);
+    Station station(options, HeadlessDialogs::make);
     station.load();
     QString out, err;
     QTextStream o(&out), e(&err);
