@@ -70,6 +70,14 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
         }
         if (idle()) return kIdle;
         const QString reason = station_.state.form3.Status;
+        // A run the station stopped (a record or a removal that failed) does
+        // not come back by itself: say so at once.
+        const Timer* jobStart = station_.state.form3.Timer1;
+        if (jobStart && !jobStart->enabled() && station_.state.form2.BackColor != kRed) {
+            err_ << "dyestation: the run is stopped: "
+                 << (reason.isEmpty() ? QStringLiteral("see the event log") : reason) << "\n";
+            return kStuck;
+        }
         if (reason.isEmpty()) {
             waitingSince = -1;
         } else if (waitingSince < 0) {
