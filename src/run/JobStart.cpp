@@ -4,6 +4,7 @@
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
 #include "run/DispenseGrid.h"
+#include "run/RecordRoom.h"
 #include "run/RunBlocked.h"
 #include "run/RunLists.h"
 #include "settings/MixFiles.h"
@@ -38,6 +39,9 @@ void JobStart::tick() {
     for (Label& l : f.Label4) l.Caption.clear();
     JobFile queue = jobQueueFile(c_.workdir);
     if (queue.count() < 1) return;
+    // No job is dispensed that could not be recorded.
+    f.Status = whyNoRecordCanBeWritten(c_.workdir);
+    if (!f.Status.isEmpty()) return;
     const std::optional<JobRecord> job = queue.read(1);
     if (!job) {
         c_.log(QStringLiteral("<queue> job 1 not read: ") + queue.errorString());

@@ -81,12 +81,14 @@ TEST_F(DispensingRun, NoRowsAndNoWaterStillCloseTheJob) {
 // recorded once, without a second dispensing.
 TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
     startRun();
-    // A file where the record folder should be: the record cannot be written.
+    queue(job("NOREC", "1", "0", {{0, {"SODA", "20"}}}));
+    queue(job("NEXT", "2", "0", {}));
+    ASSERT_TRUE(runUntil([&] { return order() == "NOREC"; }));
+    // The disk changes under the running job: a file where the record folder
+    // should be, so the record cannot be written.
     QFile blocker(QDir(dir.path()).filePath("data"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    queue(job("NOREC", "1", "0", {{0, {"SODA", "20"}}}));
-    queue(job("NEXT", "2", "0", {}));
     ASSERT_TRUE(runUntil([&] { return !form3().Timer1->enabled(); }));
     EXPECT_EQ(logTexts().filter("<record> NOREC not recorded").size(), 1);
     EXPECT_TRUE(form3().Status.contains("NOREC"));

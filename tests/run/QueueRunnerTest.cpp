@@ -1,5 +1,6 @@
 // The headless queue run: one line per finished job, and the reason when a
 // job cannot finish.
+#include <QFile>
 #include <QRegularExpression>
 
 #include "app/QueueRunner.h"
@@ -55,6 +56,24 @@ TEST_F(QueueRunnerTest, AJobThatCannotRunEndsTheRunWithTheReason) {
     EXPECT_EQ(runQueue(), QueueRunner::kStuck);
     EXPECT_TRUE(err.contains("NOBUCKET has no bucket number"));
     EXPECT_EQ(queued(), 1);  // nothing lost
+}
+
+// With the record folder unwritable no job is dispensed at all: the queue
+// stays whole and the run says why at once, not hours later.
+TEST_F(QueueRunnerTest, NoJobIsTakenWhileItsRecordCouldNotBeWritten) {
+    startRun();
+    QFile blocker(QDir(dir.path()).filePath("data"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    queue(job("R-1", "1", "0", {{0, {"SODA", "5"}}}));
+    queue(job("R-2", "2", "0", {{0, {"SODA", "5"}}}));
+    const qint64 t0 = station->scheduler.now();
+    EXPECT_EQ(runQueue(), QueueRunner::kStuck);
+    EXPECT_LT(station->scheduler.now() - t0, 5 * 60 * 1000);
+    EXPECT_TRUE(err.contains("record folder")) << err.toStdString();
+    EXPECT_EQ(queued(), 2);
+    EXPECT_TRUE(order().isEmpty());
+    EXPECT_TRUE(logTexts().filter("<start>").isEmpty());
 }
 
 }  // namespace
