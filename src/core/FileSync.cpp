@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -34,10 +35,17 @@ void syncFolderOf(const QString& path) {
 
 }  // namespace
 
+void syncPoint() {
+    static const int killAt = qEnvironmentVariableIntValue("DYE_KILL_AT_SYNC");
+    static int reached = 0;
+    if (killAt > 0 && ++reached == killAt) std::_Exit(137);
+}
+
 bool syncFile(const QString& path, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return fail(error, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+    syncPoint();
 #ifdef Q_OS_UNIX
     if (::fsync(file.handle()) != 0) return fail(error, QStringLiteral("cannot sync %1").arg(path));
 #endif
@@ -60,6 +68,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         QFile::remove(scratch);
         return fail(error, QStringLiteral("cannot write %1: %2").arg(scratch, why));
     }
+    syncPoint();
     std::error_code ec;
     std::filesystem::rename(QFile::encodeName(scratch).toStdString(),
                             QFile::encodeName(path).toStdString(), ec);

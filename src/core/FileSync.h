@@ -5,6 +5,11 @@
 
 namespace dye {
 
+// A point where a file is synced or renamed. The kill campaign
+// (scripts/kill-soak) sets DYE_KILL_AT_SYNC=k to end the program at once, as a
+// power cut would, at the k-th such point; otherwise it does nothing.
+void syncPoint();
+
 // Flushes what was written to `path` to the disk (the file must exist).
 bool syncFile(const QString& path, QString* error = nullptr);
 

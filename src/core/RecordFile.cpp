@@ -1,5 +1,7 @@
 #include "RecordFile.h"
 
+#include "FileSync.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -140,6 +142,7 @@ bool RecordFile::remove(int k) {
     }
     scratch.close();
 
+    syncPoint();
     std::error_code ec;
     std::filesystem::rename(QFile::encodeName(scratchPath_).toStdString(),
                             QFile::encodeName(path_).toStdString(), ec);
