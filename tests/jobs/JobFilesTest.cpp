@@ -123,3 +123,35 @@ TEST_F(JobFileTest, OutOfRangeAndUnusableFolderAreReported) {
     EXPECT_FALSE(queue.append(job("A")));
     EXPECT_TRUE(queue.queueListTexts().isEmpty());
 }
+
+// A torn last record leaves the queue for the rejected file at the first
+// change of the queue, its own bytes first; a record set aside goes there
+// byte for byte, and only when it is still the record the caller read.
+TEST_F(JobFileTest, TornAndRejectedRecordsGoToTheRejectedFile) {
+    JobFile queue = filled(jobQueueFile(dir), {"A", "B", "C"});
+    QFile raw(queue.path());
+    ASSERT_TRUE(raw.open(QIODevice::ReadWrite));
+    const QByteArray third = raw.readAll().mid(2 * JobRecord::kLength);
+    ASSERT_TRUE(raw.resize(3 * JobRecord::kLength - 1));
+    raw.close();
+    EXPECT_EQ(queue.count(), 2);
+    EXPECT_EQ(queue.tail(), third.left(JobRecord::kLength - 1));
+
+    ASSERT_TRUE(queue.remove(1));
+    EXPECT_EQ(queue.keptTail().size(), JobRecord::kLength - 1);
+    EXPECT_EQ(orders(queue), QStringList{"B"});
+    EXPECT_EQ(QFileInfo(queue.path()).size(), JobRecord::kLength);
+    QFile rejected(queue.rejectedPath());
+    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rejected.readAll(), third);  // only the LF was missing; it is put back
+    rejected.close();
+
+    ASSERT_TRUE(queue.append(job("D")));
+    ASSERT_TRUE(queue.append(job("E")));
+    EXPECT_FALSE(queue.setAside(2, job("X")));  // record 2 is D, not X: nothing moves
+    EXPECT_EQ(orders(queue), (QStringList{"B", "D", "E"}));
+    ASSERT_TRUE(queue.setAside(2, job("D")));
+    EXPECT_EQ(orders(queue), (QStringList{"B", "E"}));
+    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rejected.readAll(), third + job("D").toBytes());
+}
