@@ -145,19 +145,13 @@ TEST_F(JobStartTest, NoJobIsTakenWithoutAControllerLink) {
     EXPECT_TRUE(form3().List2.items.contains("IDLE---1"));  // the lists stay current
 }
 
-TEST_F(JobStartTest, UndispensableRecordsLackAnOrderALineOrTheBucketTheMachineMoves) {
-    const JobRecord ok = job("O", "B", "", {{3, {" C ", "1"}}});
-    for (int type = 1; type <= 5; ++type) EXPECT_EQ(undispensableReason(ok, type), "");
-    JobRecord r = ok;
-    r.OrderNo = "   ";
-    EXPECT_TRUE(undispensableReason(r, 2).contains("order number"));
-    r = ok;
-    r.Code[3] = " ";
-    EXPECT_TRUE(undispensableReason(r, 2).contains("product code"));
-    r = ok;
-    r.BucketNo = " ";
-    for (int type : {1, 3, 4}) EXPECT_TRUE(undispensableReason(r, type).contains("bucket"));
-    for (int type : {2, 5}) EXPECT_EQ(undispensableReason(r, type), "");
+// Only the machines that move the bucket to the place it names need its
+// number; a blank text is no text.
+TEST_F(JobStartTest, ABucketNumberIsNeededWhereTheBucketIsMoved) {
+    const JobRecord noBucket = job("O", "  ", "", {{3, {" C ", "1"}}});
+    for (int type : {1, 3, 4}) EXPECT_TRUE(undispensableReason(noBucket, type).contains("bucket"));
+    for (int type : {2, 5}) EXPECT_EQ(undispensableReason(noBucket, type), "");
+    EXPECT_TRUE(undispensableReason(job(" ", "1", "", {{3, {"C", "1"}}}), 2).contains("order"));
 }
 
 // A partial record at the end of the recipe store or the queue is moved aside
