@@ -1,5 +1,6 @@
 // JobRecord reader and the job file's list texts: any bytes read without
-// crashing, and a record read back from its own bytes writes the same bytes.
+// crashing, a record read back from its own bytes writes the same bytes, and a
+// partial record at the end is moved aside without losing a byte.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,5 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (file.queueListTexts().size() != count || file.recipeListTexts().size() != count)
         std::abort();
     if (count > 0 && !file.read(count)) std::abort();
+
+    // A partial record at the end moves to the rejected file with its bytes
+    // first; the queue keeps the whole records, unchanged.
+    QFile::remove(file.rejectedPath());
+    if (!file.setAsideTail()) std::abort();
+    const qsizetype whole = qsizetype(count) * dye::JobRecord::kLength;
+    QFile queue(file.path()), rejected(file.rejectedPath());
+    if (!queue.open(QIODevice::ReadOnly) || queue.readAll() != bytes.first(whole).toByteArray())
+        std::abort();
+    if (qsizetype(size) > whole &&
+        (!rejected.open(QIODevice::ReadOnly) ||
+         !rejected.readAll().startsWith(bytes.sliced(whole).toByteArray())))
+        std::abort();
     return 0;
 }

@@ -39,7 +39,9 @@ bool QueueRunner::idle() const {
     const StationState& s = station_.state;
     if (!s.form3.Label2.Caption.trimmed().isEmpty() || s.TransferActive != 0) return false;
     if (s.wash.WashPhase != 0) return false;
-    return jobQueueFile(station_.workdir()).count() == 0;
+    // A queue that cannot be read is not an empty one.
+    JobFile queue = jobQueueFile(station_.workdir());
+    return queue.count() == 0 && queue.errorString().isEmpty();
 }
 
 void QueueRunner::reportMessages() {
@@ -67,6 +69,11 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
         if (finished_.size() != seen) {
             seen = finished_.size();
             lastProgress = clock.now();
+        }
+        // A queue the job start cannot take from will not mend itself.
+        if (const QString why = station_.jobStart().queueBlocked(); !why.isEmpty()) {
+            err_ << "dyestation: the run cannot go on: " << why << "\n";
+            return kStuck;
         }
         if (idle()) return kIdle;
         const QString reason = station_.state.form3.Status;

@@ -10,9 +10,10 @@ namespace dye {
 class Station;
 
 // Works the queue of a simulated station to its end on virtual time and
-// reports every finished job. A job that cannot go on (the run says why on
-// the main screen, or nothing has finished for hours of machine time) ends
-// the run with the reason.
+// reports every finished job. A queue the job start cannot take from ends
+// the run at once; a job that cannot go on (the run says why on the main
+// screen, or nothing has finished for hours of machine time) ends it with the
+// reason. Records moved out of the queue are not waited for.
 class QueueRunner {
   public:
     // Exit codes of run().

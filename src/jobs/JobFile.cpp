@@ -1,24 +1,48 @@
 #include "JobFile.h"
 
 #include "core/AnsiText.h"
-#include "core/RecordFile.h"
 
 namespace dye {
 
-JobFile::JobFile(QString path, QString scratchPath)
-    : path_(std::move(path)), scratchPath_(std::move(scratchPath)) {}
+JobFile::JobFile(QString path, QString scratchPath, QString rejectedPath)
+    : path_(std::move(path)),
+      scratchPath_(std::move(scratchPath)),
+      rejectedPath_(std::move(rejectedPath)) {}
+
+RecordFile JobFile::file() const {
+    RecordFile f(path_, JobRecord::kLength, scratchPath_);
+    f.setAsideFile(rejectedPath_);
+    f.setBlankRecord(JobRecord{}.toBytes());
+    f.setSynced(true);
+    return f;
+}
 
 bool JobFile::fail(const QString& why) {
     error_ = why;
     return false;
 }
 
+// Takes over what a write through `f` found at the end of the file and why it
+// failed.
+bool JobFile::done(RecordFile& f, bool ok) {
+    keptTail_ = f.keptTail();
+    return ok || fail(f.errorString());
+}
+
 int JobFile::count() {
     error_.clear();
-    RecordFile file(path_, JobRecord::kLength, scratchPath_);
-    const int n = file.count();
-    error_ = file.errorString();
+    RecordFile f = file();
+    const int n = f.count();
+    error_ = f.errorString();
     return n;
+}
+
+QByteArray JobFile::tail() {
+    error_.clear();
+    RecordFile f = file();
+    const QByteArray bytes = f.tail();
+    error_ = f.errorString();
+    return bytes;
 }
 
 std::optional<JobRecord> JobFile::read(int n) {
@@ -28,10 +52,10 @@ std::optional<JobRecord> JobFile::read(int n) {
         fail(QStringLiteral("record %1 of %2 does not exist").arg(n).arg(path_));
         return std::nullopt;
     }
-    RecordFile file(path_, JobRecord::kLength, scratchPath_);
-    const QByteArray bytes = file.read(n);
-    if (!file.errorString().isEmpty()) {
-        fail(file.errorString());
+    RecordFile f = file();
+    const QByteArray bytes = f.read(n);
+    if (!f.errorString().isEmpty()) {
+        fail(f.errorString());
         return std::nullopt;
     }
     return JobRecord::fromBytes(bytes);
@@ -39,8 +63,8 @@ std::optional<JobRecord> JobFile::read(int n) {
 
 bool JobFile::append(const JobRecord& job) {
     error_.clear();
-    RecordFile file(path_, JobRecord::kLength, scratchPath_);
-    return file.append(job.toBytes()) || fail(file.errorString());
+    RecordFile f = file();
+    return done(f, f.append(job.toBytes()));
 }
 
 bool JobFile::replace(int n, const JobRecord& job) {
@@ -48,23 +72,48 @@ bool JobFile::replace(int n, const JobRecord& job) {
     if (!error_.isEmpty()) return false;
     if (n < 1 || n > total)
         return fail(QStringLiteral("record %1 of %2 does not exist").arg(n).arg(path_));
-    RecordFile file(path_, JobRecord::kLength, scratchPath_);
-    return file.write(n, job.toBytes()) || fail(file.errorString());
+    RecordFile f = file();
+    return f.write(n, job.toBytes()) || fail(f.errorString());
 }
 
 bool JobFile::remove(int n) {
     error_.clear();
-    RecordFile file(path_, JobRecord::kLength, scratchPath_);
-    return file.remove(n) || fail(file.errorString());
+    RecordFile f = file();
+    return done(f, f.remove(n));
+}
+
+bool JobFile::setAside(int n, const JobRecord& expected) {
+    const int total = count();
+    if (!error_.isEmpty()) return false;
+    if (n < 1 || n > total)
+        return fail(QStringLiteral("record %1 of %2 does not exist").arg(n).arg(path_));
+    RecordFile f = file();
+    const QByteArray bytes = f.read(n);
+    if (!f.errorString().isEmpty()) return fail(f.errorString());
+    // Compared as written, so that a date no double equals (NaN) still matches.
+    if (JobRecord::fromBytes(bytes).toBytes() != expected.toBytes())
+        return fail(QStringLiteral("record %1 of %2 has changed").arg(n).arg(path_));
+    // In the rejected file first, then out of this one.
+    RecordFile rejected(rejectedPath_, JobRecord::kLength);
+    rejected.setBlankRecord(JobRecord{}.toBytes());
+    rejected.setSynced(true);
+    if (!rejected.append(bytes)) return fail(rejected.errorString());
+    return done(f, f.remove(n));
+}
+
+bool JobFile::setAsideTail() {
+    error_.clear();
+    RecordFile f = file();
+    return done(f, f.setAsideTail());
 }
 
 QList<QByteArray> JobFile::readAll() {
     const int total = count();
     if (!error_.isEmpty() || total == 0) return {};
-    RecordFile file(path_, JobRecord::kLength, scratchPath_);
-    QList<QByteArray> records = file.readRange(1, total);
-    if (!file.errorString().isEmpty()) {
-        fail(file.errorString());
+    RecordFile f = file();
+    QList<QByteArray> records = f.readRange(1, total);
+    if (!f.errorString().isEmpty()) {
+        fail(f.errorString());
         return {};
     }
     return records;
@@ -93,11 +142,13 @@ QStringList JobFile::queueListTexts() {
 
 JobFile recipeStoreFile(const QDir& workdir) {
     return JobFile(workdir.filePath(kRecipeStoreFileName),
-                   workdir.filePath(kRecipeStoreScratchName));
+                   workdir.filePath(kRecipeStoreScratchName),
+                   workdir.filePath(kRecipeStoreRejectedName));
 }
 
 JobFile jobQueueFile(const QDir& workdir) {
-    return JobFile(workdir.filePath(kJobQueueFileName), workdir.filePath(kJobQueueScratchName));
+    return JobFile(workdir.filePath(kJobQueueFileName), workdir.filePath(kJobQueueScratchName),
+                   workdir.filePath(kJobQueueRejectedName));
 }
 
 }  // namespace dye

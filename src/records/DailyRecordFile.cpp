@@ -22,7 +22,14 @@ QString dailyRecordPath(const QDir& workdir, const QDate& day) {
             .arg(QLatin1String(kDailyRecordFolder), day.toString(QStringLiteral("yyyyMM"))));
 }
 
-bool AppendDailyRecord(const QDir& workdir, const DailyRecord& record, QString* error) {
+QString tornDailyRecordPath(const QDir& workdir, const QDate& day) {
+    return workdir.filePath(
+        QStringLiteral("%1/DATE_%2_TORN.txt")
+            .arg(QLatin1String(kDailyRecordFolder), day.toString(QStringLiteral("yyyyMM"))));
+}
+
+bool AppendDailyRecord(const QDir& workdir, const DailyRecord& record, QString* error,
+                       QString* kept) {
     const QDateTime finished = record.finishTime();
     if (!finished.isValid())
         return fail(QStringLiteral("the record of order %1 has no finish time").arg(record.OrderNo),
@@ -30,7 +37,13 @@ bool AppendDailyRecord(const QDir& workdir, const DailyRecord& record, QString* 
     if (!ensureRecordFolder(workdir, QLatin1String(kDailyRecordFolder), error)) return false;
     const QString path = dailyRecordPath(workdir, finished.date());
     RecordFile file(path, DailyRecord::kLength);
+    file.setAsideFile(tornDailyRecordPath(workdir, finished.date()));
+    file.setBlankRecord(DailyRecord{}.toBytes());
     if (!file.append(record.toBytes())) return fail(file.errorString(), error);
+    if (kept && !file.keptTail().isEmpty())
+        *kept = QStringLiteral("a partial record of %1 bytes at the end of %2 was moved to %3")
+                    .arg(file.keptTail().size())
+                    .arg(file.path(), tornDailyRecordPath(workdir, finished.date()));
     // On the disk before the job leaves the queue: a power cut must not
     // take the record of a job that is no longer queued.
     return syncFile(path, error);
@@ -38,6 +51,7 @@ bool AppendDailyRecord(const QDir& workdir, const DailyRecord& record, QString* 
 
 bool readDailyRecords(const QString& path, QList<DailyRecord>& records, QString* error) {
     records.clear();
+    if (const QString why = notAFileReason(path); !why.isEmpty()) return fail(why, error);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()), error);

@@ -70,7 +70,10 @@ bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error) {
     }
     record.setFinishTime(c_.now());
     for (int k = 0; k < DailyRecord::kExtras; ++k) record.Extra[size_t(k)] = job.extras[size_t(k)];
-    if (AppendDailyRecord(c_.workdir, record, error)) return true;
+    QString kept;
+    const bool written = AppendDailyRecord(c_.workdir, record, error, &kept);
+    if (!kept.isEmpty()) c_.log(QStringLiteral("<record> ") + kept);
+    if (written) return true;
     c_.log(QStringLiteral("<record> ") + record.OrderNo + QStringLiteral(" not recorded: ") +
            *error);
     return false;

@@ -24,6 +24,7 @@ void JobStart::tick() {
     f.Command10.Enabled = !jobOnScreen;
     f.Command12.Enabled = !jobOnScreen;
 
+    guard_.keepTornTails();
     if (QueueListHold == 0) {
         const QString error = fillQueueLists(c_);
         if (error != lastListError_ && !error.isEmpty())
@@ -34,20 +35,14 @@ void JobStart::tick() {
     // With a job on the screen the transfer sequence says why it waits.
     if (jobOnScreen) return;
     f.Status = runBlockedReason(c_.state);
+    if (f.Status.isEmpty()) f.Status = guard_.blockedReason();
     if (!f.Status.isEmpty() || !machineFree()) return;
 
     for (Label& l : f.Label4) l.Caption.clear();
-    JobFile queue = jobQueueFile(c_.workdir);
-    if (queue.count() < 1) return;
     // No job is dispensed that could not be recorded.
     f.Status = whyNoRecordCanBeWritten(c_.workdir);
     if (!f.Status.isEmpty()) return;
-    const std::optional<JobRecord> job = queue.read(1);
-    if (!job) {
-        c_.log(QStringLiteral("<queue> job 1 not read: ") + queue.errorString());
-        return;
-    }
-    load(*job);
+    if (const std::optional<JobRecord> job = guard_.nextJob()) load(*job);
 }
 
 bool JobStart::machineFree() const {

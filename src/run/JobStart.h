@@ -3,6 +3,7 @@
 #include <array>
 
 #include "run/JobJournal.h"
+#include "run/QueueGuard.h"
 #include "run/RunContext.h"
 
 namespace dye {
@@ -14,12 +15,15 @@ struct JobRecord;
 // queue onto the main screen: job fields, the packed grid rows, each row's
 // tube, name and balance, the profile's special registers and mix marks,
 // and the "<start>" line of the event log. The job stays in the queue file
-// until its run ends.
+// until its run ends. What cannot be taken (a queue that is not a file, a
+// partial or undispensable record) is kept out by the queue guard.
 class JobStart {
   public:
-    explicit JobStart(RunContext ctx) : c_(std::move(ctx)) {}
+    explicit JobStart(RunContext ctx) : c_(ctx), guard_(std::move(ctx)) {}
 
     void tick();
+    // Why no job can be taken from the queue ("" when one can).
+    QString queueBlocked() const { return guard_.blockedReason(); }
 
     // Fills the screen from `job`: the job fields, the "<start>" log line and
     // the grid rows packed with their tubes; public for the packing and
@@ -40,6 +44,7 @@ class JobStart {
 
     RunContext c_;
     JobIdentity current_;
+    QueueGuard guard_;
     QString lastListError_;
 };
 

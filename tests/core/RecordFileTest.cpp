@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
@@ -54,16 +56,67 @@ TEST_F(RecordFileTest, CountReadWriteAppend) {
     EXPECT_EQ(fileBytes(path("F.txt")), QByteArray("xy      ") + rec('b'));
 }
 
-TEST_F(RecordFileTest, PartialTrailingRecordIsNotCountedAndIsOverwrittenByAppend) {
-    QFile raw(path("F.txt"));
-    ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
-    raw.write(rec('a') + "zz");
-    raw.close();
-    RecordFile f(path("F.txt"), 8);
-    EXPECT_EQ(f.count(), 1);
-    EXPECT_EQ(f.read(2), QByteArray("zz") + QByteArray(6, '\0'));
-    EXPECT_TRUE(f.append(rec('b')));
-    EXPECT_EQ(fileBytes(path("F.txt")), rec('a') + rec('b'));
+// A partial record at the end (a write cut short) is never counted and never
+// lost: completed in place or kept at the end without an aside file, moved
+// there (completed from the blank record) with one.
+TEST_F(RecordFileTest, PartialTrailingRecordIsKeptByAppendAndRemove) {
+    auto torn = [&](const QByteArray& whole) {
+        QFile raw(path("F.txt"));
+        ASSERT_TRUE(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        raw.write(whole + "zz");
+    };
+    torn(rec('a') + rec('b'));
+    RecordFile plain(path("F.txt"), 8, path("F2.txt"));
+    EXPECT_EQ(plain.count(), 2);
+    EXPECT_EQ(plain.tail(), "zz");
+    EXPECT_EQ(plain.read(3), QByteArray("zz") + QByteArray(6, '\0'));
+    EXPECT_TRUE(plain.remove(1));
+    EXPECT_EQ(fileBytes(path("F.txt")), rec('b') + "zz");
+    EXPECT_TRUE(plain.append(rec('c')));
+    EXPECT_EQ(fileBytes(path("F.txt")), rec('b') + "zz" + QByteArray(6, '\0') + rec('c'));
+
+    RecordFile kept(path("F.txt"), 8, path("F2.txt"));
+    kept.setAsideFile(path("ASIDE.txt"));
+    kept.setBlankRecord("......\r\n");
+    torn(rec('a') + rec('b'));
+    EXPECT_TRUE(kept.remove(2));
+    EXPECT_EQ(kept.keptTail(), "zz");
+    EXPECT_EQ(fileBytes(path("F.txt")), rec('a'));
+    torn(rec('a'));
+    EXPECT_TRUE(kept.append(rec('d')));
+    EXPECT_EQ(fileBytes(path("F.txt")), rec('a') + rec('d'));
+    torn(rec('a'));
+    EXPECT_TRUE(kept.setAsideTail());
+    EXPECT_EQ(fileBytes(path("F.txt")), rec('a'));
+    EXPECT_TRUE(kept.setAsideTail());  // nothing left to move
+    EXPECT_TRUE(kept.keptTail().isEmpty());
+    EXPECT_EQ(fileBytes(path("ASIDE.txt")), QByteArray("zz....\r\n").repeated(3));
+
+    // An aside file that cannot be written refuses the change: nothing lost.
+    kept.setAsideFile(dir.filePath("no/such/ASIDE.txt"));
+    torn(rec('a'));
+    EXPECT_FALSE(kept.append(rec('e')));
+    EXPECT_FALSE(kept.remove(1));
+    EXPECT_EQ(fileBytes(path("F.txt")), rec('a') + "zz");
+}
+
+// A folder or a pipe of the file's name is refused, never opened: reading a
+// pipe would block, a folder's size would count as records.
+TEST_F(RecordFileTest, APathThatIsNotAFileIsRefused) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("DIR.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("PIPE.txt")).constData(), 0600), 0);
+    for (const char* name : {"DIR.txt", "PIPE.txt"}) {
+        SCOPED_TRACE(name);
+        RecordFile f(path(name), 8);
+        EXPECT_EQ(f.count(), 0);
+        EXPECT_TRUE(f.errorString().contains("not a file of records"));
+        EXPECT_EQ(f.read(1), QByteArray(8, '\0'));
+        EXPECT_FALSE(f.append(rec('a')));
+        EXPECT_FALSE(f.write(1, rec('a')));
+    }
+    EXPECT_TRUE(notAFileReason(path("DIR.txt")).contains("a folder"));
+    EXPECT_TRUE(notAFileReason(path("PIPE.txt")).contains("a pipe"));
+    EXPECT_TRUE(notAFileReason(path("absent.txt")).isEmpty());
 }
 
 TEST_F(RecordFileTest, RemoveFirstMiddleLastAndOnly) {

@@ -123,3 +123,24 @@ TEST_F(JobFileTest, OutOfRangeAndUnusableFolderAreReported) {
     EXPECT_FALSE(queue.append(job("A")));
     EXPECT_TRUE(queue.queueListTexts().isEmpty());
 }
+
+// A record set aside goes to the rejected file byte for byte, and only while
+// it is still the record the caller read; a torn last record goes with the
+// next change of the queue, completed from a blank record (here only its LF
+// was missing).
+TEST_F(JobFileTest, SetAsideAndTornRecordsGoToTheRejectedFileByteForByte) {
+    JobFile queue = filled(jobQueueFile(dir), {"A", "B", "C"});
+    EXPECT_FALSE(queue.setAside(2, job("X")));  // record 2 is B, not X: nothing moves
+    ASSERT_TRUE(queue.setAside(2, job("B")));
+    EXPECT_EQ(orders(queue), (QStringList{"A", "C"}));
+    QFile raw(queue.path());
+    ASSERT_TRUE(raw.open(QIODevice::ReadWrite));
+    const QByteArray last = raw.readAll().mid(JobRecord::kLength);
+    ASSERT_TRUE(raw.resize(2 * JobRecord::kLength - 1));
+    raw.close();
+    ASSERT_TRUE(queue.append(job("D")));
+    EXPECT_EQ(orders(queue), (QStringList{"A", "D"}));
+    QFile rejected(queue.rejectedPath());
+    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rejected.readAll(), job("B").toBytes() + last);
+}

@@ -78,6 +78,33 @@ TEST(DailyRecordFile, LastSecondOfAMonthGoesIntoThatMonthsFile) {
     EXPECT_EQ(records[0].OrderNo, QStringLiteral("C"));
 }
 
+// A record cut short by a kill goes to the month's torn file before the next
+// one is written, so the month's file holds whole records and no job twice.
+TEST(DailyRecordFile, ACutShortRecordIsMovedToTheTornFileAndSaid) {
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const QDateTime at(QDate(2026, 3, 2), QTime(9, 0));
+    ASSERT_TRUE(AppendDailyRecord(dir, finished("A", at)));
+    const QString path = dailyRecordPath(dir, at.date());
+    const QByteArray cut = finished("B", at).toBytes().left(500);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(cut);
+    file.close();
+    QString error, kept;
+    ASSERT_TRUE(AppendDailyRecord(dir, finished("B", at), &error, &kept));
+    EXPECT_TRUE(kept.contains("500 bytes")) << kept.toStdString();
+    EXPECT_EQ(fileBytes(path), finished("A", at).toBytes() + finished("B", at).toBytes());
+    EXPECT_TRUE(fileBytes(tornDailyRecordPath(dir, at.date())).startsWith(cut));
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(dir.mkdir("data/DATE_202603.txt"));
+    EXPECT_FALSE(AppendDailyRecord(dir, finished("C", at), &error));
+    EXPECT_TRUE(error.contains("is a folder")) << error.toStdString();
+    QList<DailyRecord> records;
+    EXPECT_FALSE(readDailyRecords(path, records, &error));
+}
+
 TEST(EventLog, FileNamesDropLeadingZeros) {
     const QDir dir(QStringLiteral("/w"));
     EXPECT_EQ(eventLogPath(dir, QDate(2026, 12, 5)), QStringLiteral("/w/LOG/2026125log.txt"));

@@ -62,17 +62,17 @@ TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
     EXPECT_TRUE(form3().List2.items.isEmpty());
 }
 
-TEST_F(DispensingRun, NoRowsAndNoWaterStillCloseTheJob) {
+TEST_F(DispensingRun, NoWaterAmountStillClosesTheJob) {
+    valve(1, "SODA", "40");
     startRun();
-    queue(job("EMPTY", "2", "0", {}));
+    queue(job("DRY", "2", "0", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runJob());
     const QStringList log = logTexts();
     EXPECT_TRUE(log.contains("< washing >"));
     EXPECT_FALSE(log.contains("< take water >"));
-    EXPECT_FALSE(log.join('\n').contains("< enter to dispen >"));
     EXPECT_TRUE(log.contains("< save & end >"));
     ASSERT_EQ(records().size(), 1);
-    EXPECT_EQ(records()[0].Code[0], "");
+    EXPECT_EQ(records()[0].Code[0], "SODA");
     EXPECT_EQ(queued(), 0);
 }
 
@@ -82,7 +82,7 @@ TEST_F(DispensingRun, NoRowsAndNoWaterStillCloseTheJob) {
 TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
     startRun();
     queue(job("NOREC", "1", "0", {{0, {"SODA", "20"}}}));
-    queue(job("NEXT", "2", "0", {}));
+    queue(job("NEXT", "2", "0", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runUntil([&] { return order() == "NOREC"; }));
     // The disk changes under the running job: a file where the record folder
     // should be, so the record cannot be written.
@@ -104,14 +104,14 @@ TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
     ASSERT_TRUE(runUntil([&] { return order() == "NEXT"; }));
     ASSERT_EQ(records().size(), 1);
     EXPECT_EQ(records()[0].OrderNo, "NOREC");
-    EXPECT_EQ(logTexts().filter("< enter to dispen >").size(), 1);  // metered once
+    EXPECT_EQ(logTexts().filter("< enter to dispen > wt = 20").size(), 1);  // metered once
     EXPECT_EQ(queued(), 1);
 }
 
 TEST_F(DispensingRun, SettingsBoxRoutesTheWaterThroughD851) {
     startRun();
     state().form2.Check2 = true;
-    queue(job("W", "1", "0", {}));
+    queue(job("W", "1", "0", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runUntil([&] { return state().TransferActive == 1; }));
     ASSERT_TRUE(runUntil([&] { return logTexts().contains("< water in 10 sec >"); }));
     passes(2);
@@ -126,7 +126,7 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     valve(1, "SODA", "10");
     startRun({{8, "2"}});
     queue(job("AGAIN", "1", "0", {{0, {"SODA", "400"}}}));
-    queue(job("NEXT", "2", "0", {}));
+    queue(job("NEXT", "2", "0", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep >= 4; }));
 
     station->runControl().Command8_Click();
@@ -200,17 +200,6 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     EXPECT_FALSE(form3().Timer2->enabled());
     EXPECT_EQ(order(), "F");
     EXPECT_FALSE(writtenTo(935).contains(30000));
-}
-
-TEST_F(DispensingRun, JobWithoutBucketSaysWhyItWaits) {
-    startRun();
-    queue(job("NOBUCKET", "", "0", {{0, {"SODA", "10"}}}));
-    ASSERT_TRUE(runUntil([&] { return order() == "NOBUCKET"; }));
-    station->scheduler.advance(5000);
-    EXPECT_TRUE(form3().Status.contains("NOBUCKET"));
-    EXPECT_EQ(state().TransferActive, 0);
-    station->runControl().Command8_Click();
-    EXPECT_TRUE(form3().Status.isEmpty());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Taking a job onto the main screen: packed rows, tube, name and balance of
 // every row, and the start-up of the main screen.
+#include <QFileInfo>
+
 #include "run/JobStart.h"
 #include "run/RunFixture.h"
 #include "settings/MixFiles.h"
@@ -92,7 +94,7 @@ TEST_F(JobStartTest, ProfileMarksSpecialRegistersAndMixEntries) {
 
 TEST_F(JobStartTest, TakesNoJobWhileHomingOrWashing) {
     startRun();
-    queue(job("WAIT", "1", "0", {}));
+    queue(job("WAIT", "1", "0", {{0, {"SODA", "5"}}}));
     // The axis-zero routine of the start-up holds the first job back.
     station->scheduler.advance(1500);
     EXPECT_TRUE(form3().List2.items.contains("WAIT---1"));
@@ -141,6 +143,52 @@ TEST_F(JobStartTest, NoJobIsTakenWithoutAControllerLink) {
     EXPECT_EQ(order(), "");
     EXPECT_TRUE(form3().Status.contains("link"));
     EXPECT_TRUE(form3().List2.items.contains("IDLE---1"));  // the lists stay current
+}
+
+// Only the machines that move the bucket to the place it names need its
+// number; a blank text is no text.
+TEST_F(JobStartTest, ABucketNumberIsNeededWhereTheBucketIsMoved) {
+    const JobRecord noBucket = job("O", "  ", "", {{3, {" C ", "1"}}});
+    for (int type : {1, 3, 4}) EXPECT_TRUE(undispensableReason(noBucket, type).contains("bucket"));
+    for (int type : {2, 5}) EXPECT_EQ(undispensableReason(noBucket, type), "");
+    EXPECT_TRUE(undispensableReason(job(" ", "1", "", {{3, {"C", "1"}}}), 2).contains("order"));
+}
+
+// A partial record at the end of the recipe store or the queue is moved aside
+// and reported once, whether the job start finds it or a change of the file
+// moved it first; a recipe store that is not a file is said once and takes no
+// job away.
+TEST_F(JobStartTest, PartialRecordsAreMovedAsideAndReportedOnce) {
+    const QDir work(dir.path());
+    QFile store(work.filePath(kRecipeStoreFileName));
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write(job("R1", "", "", {}).toBytes() + job("R2", "", "", {}).toBytes().left(100));
+    store.close();
+    startRun();
+    const auto told = [&] { return station->headlessDialogs()->messages().size(); };
+    const qsizetype before = told();
+    station->scheduler.advance(2000);
+    EXPECT_EQ(told(), before + 1);
+    EXPECT_EQ(QFileInfo(store.fileName()).size(), JobRecord::kLength);
+    EXPECT_EQ(QFileInfo(work.filePath(kRecipeStoreRejectedName)).size(), JobRecord::kLength);
+    EXPECT_EQ(logTexts().filter("QUICK_A.txt record 2 (order R2) is incomplete").size(), 1);
+
+    // Torn between two ticks and moved by an append before the next one.
+    QFile queueFile(work.filePath(kJobQueueFileName));
+    ASSERT_TRUE(queueFile.open(QIODevice::Append));
+    queueFile.write("PART");
+    queueFile.close();
+    queue(job("Q1", "1", "0", {{0, {"SODA", "5"}}}));
+    station->scheduler.advance(3000);
+    EXPECT_EQ(logTexts().filter("a partial record at the end of START_DISPEN.txt").size(), 1);
+    EXPECT_EQ(told(), before + 2);
+
+    ASSERT_TRUE(QFile::remove(store.fileName()));
+    ASSERT_TRUE(work.mkdir(kRecipeStoreFileName));
+    station->scheduler.advance(3000);
+    EXPECT_EQ(logTexts().filter("QUICK_A.txt is a folder").size(), 1);
+    EXPECT_EQ(told(), before + 3);
+    EXPECT_EQ(form3().Status, "");
 }
 
 }  // namespace

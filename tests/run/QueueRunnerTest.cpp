@@ -1,6 +1,7 @@
 // The headless queue run: one line per finished job, and the reason when a
 // job cannot finish.
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include "app/QueueRunner.h"
@@ -50,11 +51,13 @@ TEST_F(QueueRunnerTest, WorksTheQueueToItsEndAndReportsEveryJob) {
     EXPECT_EQ(queued(), 0);
 }
 
-TEST_F(QueueRunnerTest, AJobThatCannotRunEndsTheRunWithTheReason) {
-    startRun();
-    queue(job("NOBUCKET", "", "0", {}));
+TEST_F(QueueRunnerTest, AJobThatCannotGoOnEndsTheRunWithTheReason) {
+    // A conveyor machine has no stop for bucket place 30: the move is refused.
+    startRun({{5, "4"}});
+    state().settings.setTeachSlot(30, {{}, {}, QStringLiteral("FAR"), {}});
+    queue(job("FAR-1", "FAR", "0", {{0, {"NAOH", "10"}}}));
     EXPECT_EQ(runQueue(), QueueRunner::kStuck);
-    EXPECT_TRUE(err.contains("NOBUCKET has no bucket number"));
+    EXPECT_TRUE(err.contains("NO CONVEYOR STOP")) << err.toStdString();
     EXPECT_EQ(queued(), 1);  // nothing lost
 }
 
@@ -76,5 +79,83 @@ TEST_F(QueueRunnerTest, NoJobIsTakenWhileItsRecordCouldNotBeWritten) {
     EXPECT_TRUE(logTexts().filter("<start>").isEmpty());
 }
 
+// A torn record at the end of the queue is moved aside and reported once;
+// the whole records before it run.
+TEST_F(QueueRunnerTest, ATornThirdRecordIsKeptAndReportedWhileTheFirstTwoRun) {
+    valve(2, "NAOH", "35");
+    startRun();
+    queue(job("T-1", "1", "0", {{0, {"NAOH", "20"}}}));
+    queue(job("T-2", "2", "0", {{0, {"NAOH", "20"}}}));
+    queue(job("T-3", "3", "0", {{0, {"NAOH", "20"}}}));
+    const QString path = jobQueueFile(QDir(dir.path())).path();
+    QFile raw(path);
+    ASSERT_TRUE(raw.open(QIODevice::ReadWrite));
+    const QByteArray third = raw.readAll().mid(2 * JobRecord::kLength);
+    ASSERT_TRUE(raw.resize(3 * JobRecord::kLength - 1));
+    raw.close();
+
+    EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("T-1 "));
+    EXPECT_TRUE(lines[1].startsWith("T-2 "));
+    QFile rejected(QDir(dir.path()).filePath(kJobQueueRejectedName));
+    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rejected.readAll(), third);
+    EXPECT_EQ(logTexts().filter("START_DISPEN.txt record 3 (order T-3) is incomplete").size(), 1);
+    EXPECT_EQ(err.count("is incomplete (939 of 940 bytes)"), 1) << err.toStdString();
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+}
+
+// Records that cannot be dispensed are moved aside byte for byte, one per
+// tick, each with its reason; the jobs behind them run.
+TEST_F(QueueRunnerTest, UndispensableJobsAreSetAsideAndTheJobsBehindThemGoOn) {
+    valve(2, "NAOH", "35");
+    startRun();
+    const QList<JobRecord> bad{job("", "1", "0", {{0, {"NAOH", "20"}}}),
+                               job("NOLINES", "2", "0", {{4, {"", "20"}}}),
+                               job("NOBUCKET", " ", "0", {{0, {"NAOH", "20"}}})};
+    queue(bad[0]);
+    queue(job("GOOD-1", "4", "0", {{0, {"NAOH", "20"}}}));
+    queue(bad[1]);
+    queue(bad[2]);
+    queue(job("GOOD-2", "5", "0", {{0, {"NAOH", "20"}}}));
+    EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("GOOD-1 "));
+    EXPECT_TRUE(lines[1].startsWith("GOOD-2 "));
+    QFile rejected(QDir(dir.path()).filePath(kJobQueueRejectedName));
+    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rejected.readAll(), bad[0].toBytes() + bad[1].toBytes() + bad[2].toBytes());
+    const QStringList log = logTexts().filter("moved to START_DISPEN_REJECTED.txt");
+    ASSERT_EQ(log.size(), 3);
+    EXPECT_TRUE(log[0].contains("(bucket 1)") && log[0].contains("no order number"));
+    EXPECT_TRUE(log[1].contains("NOLINES") && log[1].contains("no line with a product code"));
+    EXPECT_TRUE(log[2].contains("NOBUCKET") && log[2].contains("no bucket number"));
+    EXPECT_EQ(err.count("cannot be dispensed"), 3);
+}
+
+// A queue the job start cannot read ends the run at once with the reason; a
+// queue that held only jobs that cannot be dispensed ends it normally.
+TEST_F(QueueRunnerTest, OnlyRejectedJobsEndTheRunAndAQueueThatIsAFolderStopsItAtOnce) {
+    startRun();
+    queue(job("EMPTY", "1", "0", {}));
+    EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(queued(), 0);
+
+    const QDir work(dir.path());
+    ASSERT_TRUE(QFile::remove(work.filePath(kJobQueueFileName)));
+    ASSERT_TRUE(work.mkdir(kJobQueueFileName));
+    const qint64 from = station->scheduler.now();
+    EXPECT_EQ(runQueue(), QueueRunner::kStuck);
+    EXPECT_LT(station->scheduler.now() - from, 5000) << "at once, not after a wait";
+    EXPECT_TRUE(err.contains("START_DISPEN.txt is a folder")) << err.toStdString();
+    EXPECT_TRUE(form3().Status.startsWith("No job is taken: ")) << form3().Status.toStdString();
+    station->scheduler.advance(5000);
+    const QString reported = "<queue> " + work.filePath(kJobQueueFileName) + " is a folder";
+    EXPECT_EQ(logTexts().filter(reported).size(), 1);
+}
 }  // namespace
 }  // namespace dye::test

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+#include "jobs/JobRecord.h"
+#include "run/RunContext.h"
+
+namespace dye {
+
+class JobFile;
+
+// Why a queue record cannot be dispensed on a machine of type `machineType`
+// ("" when it can): no order number, no line with a product code, or no
+// bucket number on the types that move the bucket to the place it names
+// (1, 3 and 4).
+QString undispensableReason(const JobRecord& job, int machineType);
+
+// Keeps what is in the job files from breaking the job start. A queue or
+// recipe store path that is not a file, or a queue that cannot be read,
+// blocks the job start with the reason; a partial record at the end of
+// either file, and a first queue record that cannot be dispensed, are moved
+// to the file's rejected-jobs file, so the jobs behind them go on. Each
+// finding is written to the event log and shown to the operator once.
+class QueueGuard {
+  public:
+    explicit QueueGuard(RunContext ctx) : c_(std::move(ctx)) {}
+
+    // Moves a partial record at the end of the queue and of the recipe store
+    // to their rejected files (every tick, a job on the machine or not), and
+    // reports a partial record that a change of either file moved there.
+    void keepTornTails();
+    // Why no job can be taken from the queue, as the last check found it (""
+    // when one can): shown on the main screen while it lasts; it was
+    // reported once when it began.
+    QString blockedReason() const;
+    // The first queue record when it can be dispensed. One that cannot is
+    // moved to the rejected file and reported, and nothing is taken on this
+    // tick; the next record comes on the next one.
+    std::optional<JobRecord> nextJob();
+
+  private:
+    // What the guard knows of one job file.
+    struct Watched {
+        qint64 rejectedSize = -1;  // the rejected file's size as last seen (-1: not yet)
+        QString problem;           // what is wrong with the file itself, as last reported
+    };
+    void keepTornTail(JobFile file, Watched& w, const QString& again);
+    void reportTorn(const JobFile& file, int record, const QByteArray& tail, const QString& again);
+    void noteRejectedSize(const JobFile& file, Watched& w);
+    void reportOnce(QString& last, const QString& problem);
+    void report(const QString& logLine, const QString& message);
+
+    RunContext c_;
+    Watched queue_;
+    Watched recipes_;
+    QString headProblem_;  // why the first queue record can be neither taken nor moved aside
+};
+
+}  // namespace dye
