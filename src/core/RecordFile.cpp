@@ -72,6 +72,9 @@ QByteArray RecordFile::fit(const QByteArray& record) const {
 }
 
 int RecordFile::count() {
+    // One look at the file when it is there; an absent one is created first.
+    const QFileInfo info(path_);
+    if (info.exists()) return int(info.size() / recordLength_);
     ensureFileExists(path_, &error_);
     return int(QFileInfo(path_).size() / recordLength_);
 }
@@ -88,10 +91,15 @@ QList<QByteArray> RecordFile::readRange(int first, int last) {
     if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("cannot open %1: %2").arg(path_, file.errorString()));
     }
+    // The whole range in one read, cut into records.
+    QByteArray bytes;
+    if (file.isOpen() && file.seek(qint64(first - 1) * recordLength_))
+        bytes = file.read(qint64(last - first + 1) * recordLength_);
+    out.reserve(last - first + 1);
     for (int n = first; n <= last; ++n) {
-        QByteArray record;
-        if (file.isOpen() && file.seek(qint64(n - 1) * recordLength_))
-            record = file.read(recordLength_);
+        const qsizetype at = qsizetype(n - first) * recordLength_;
+        const QByteArrayView record =
+            at < bytes.size() ? QByteArrayView(bytes).sliced(at) : QByteArrayView();
         out.append(wholeRecord(record, recordLength_));
     }
     return out;
