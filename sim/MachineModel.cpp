@@ -94,12 +94,16 @@ bool MachineModel::valveFlowing(int valve) const {
     return flowing(f, now_) && flowRate(f) != 0.0;
 }
 
-qint64 MachineModel::nextEdge(qint64 limit) const {
+qint64 MachineModel::nextEdge(qint64 limit) {
     qint64 next = limit;
+    running_.clear();
     for (const Flow& f : flows_) {
         if (output(f.output).onFrom < 0) continue;
-        for (qint64 edge : {flowStart(f), flowEnd(f)})
+        const qint64 start = flowStart(f);
+        const qint64 end = flowEnd(f);
+        for (qint64 edge : {start, end})
             if (edge > now_ && edge < next) next = edge;
+        if (start <= now_ && now_ < end) running_.push_back(&f);
     }
     return next;
 }
@@ -114,8 +118,9 @@ double MachineModel::rampedMs(qint64 ms) const {
 
 double MachineModel::inflow(size_t b, qint64 from, qint64 to) const {
     double amount = 0.0;
-    for (const Flow& f : flows_) {
-        if (f.drain || !flowing(f, from) || flowBalance(f) != b) continue;
+    for (const Flow* running : running_) {
+        const Flow& f = *running;
+        if (f.drain || flowBalance(f) != b) continue;
         const double rate = flowRate(f);
         if (rate <= 0.0) continue;
         const qint64 start = flowStart(f);
@@ -124,9 +129,9 @@ double MachineModel::inflow(size_t b, qint64 from, qint64 to) const {
     return amount;
 }
 
-bool MachineModel::draining(size_t b, qint64 ms) const {
-    for (const Flow& f : flows_)
-        if (f.drain && flowBalance(f) == b && flowing(f, ms) && flowRate(f) < 0.0) return true;
+bool MachineModel::draining(size_t b) const {
+    for (const Flow* f : running_)
+        if (f->drain && flowBalance(*f) == b && flowRate(*f) < 0.0) return true;
     return false;
 }
 
@@ -155,7 +160,7 @@ void MachineModel::integrate(size_t b, qint64 from, qint64 to) {
     constexpr double kRestRate = 1.0;
     constexpr qint64 kDrainStepMs = 10;
     double& content = content_[b];
-    if (!draining(b, from)) {
+    if (!draining(b)) {
         const double in = inflow(b, from, to);
         content += in;
         if (in > 0.0) lastActive_[b] = to;

@@ -87,13 +87,15 @@ class MachineModel {
     double flowRate(const Flow& f) const;
     size_t flowBalance(const Flow& f) const;
     bool flowing(const Flow& f, qint64 ms) const;
-    // The next moment after now_ and before `limit` at which a flow starts or stops.
-    qint64 nextEdge(qint64 limit) const;
-    // What the flows into balance b deliver over [from, to), all running
-    // throughout (the interval lies between two edges).
+    // The next moment after now_ and before `limit` at which a flow starts or
+    // stops; fills running_ with the flows running at now_, which run
+    // throughout [now_, that moment).
+    qint64 nextEdge(qint64 limit);
+    // What the running flows into balance b deliver over [from, to), which
+    // lies between two edges.
     double inflow(size_t b, qint64 from, qint64 to) const;
-    // Whether a drain that can carry anything off runs on balance b at `ms`.
-    bool draining(size_t b, qint64 ms) const;
+    // Whether a running drain can carry anything off balance b.
+    bool draining(size_t b) const;
     // The content left of `content` after the drain has run for `seconds`.
     double drained(double content, double seconds) const;
     // Time at full rate that delivers what an opening gives in its first
@@ -110,6 +112,7 @@ class MachineModel {
     qint64 now_ = 0;
     std::array<TimedOutput, kLastOutput - kFirstOutput + 1> outputs_{};
     std::vector<Flow> flows_;
+    std::vector<const Flow*> running_;  // in the order of flows_
     std::array<double, 24> trueRates_{};
     std::array<double, 2> content_{};
     std::array<double, 2> tare_{};
