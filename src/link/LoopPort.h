@@ -1,7 +1,7 @@
 #pragma once
 
-#include <deque>
 #include <memory>
+#include <vector>
 
 #include "link/LoopPeer.h"
 #include "link/Port.h"
@@ -23,7 +23,7 @@ class Scheduler;
 // each delivery. A one-shot on the scheduler also delivers each write when it
 // is due, so the peer acts on it even if the station reads nothing.
 class LoopPort : public Port {
-public:
+  public:
     LoopPort(Scheduler& scheduler, LoopPeer& peer);
     ~LoopPort() override;
     LoopPort(const LoopPort&) = delete;
@@ -42,13 +42,35 @@ public:
     // Wire time of `chars` characters back to back, in microseconds (rounded up).
     qint64 wireTimeUs(qint64 chars) const;
     // Characters written but not yet delivered / answered but not yet readable.
-    int pendingToPeer() const { return int(toPeer_.size()); }
-    int pendingFromPeer() const { return int(fromPeer_.size()); }
+    int pendingToPeer() const { return toPeer_.size(); }
+    int pendingFromPeer() const { return fromPeer_.size(); }
 
-private:
+  private:
     struct Timed {
         qint64 dueUs;
         char c;
+    };
+    // Characters in time order, taken from the front. The storage is kept
+    // and reused once it has been emptied, so a steady exchange of frames
+    // allocates nothing.
+    class TimedQueue {
+      public:
+        bool empty() const { return head_ == items_.size(); }
+        int size() const { return int(items_.size() - head_); }
+        const Timed& front() const { return items_[head_]; }
+        const Timed& back() const { return items_.back(); }
+        void push_back(const Timed& t) { items_.push_back(t); }
+        void pop_front() {
+            if (++head_ == items_.size()) clear();
+        }
+        void clear() {
+            items_.clear();
+            head_ = 0;
+        }
+
+      private:
+        std::vector<Timed> items_;
+        size_t head_ = 0;
     };
     // A run of characters sent back to back from `startUs`.
     struct Burst {
@@ -65,8 +87,8 @@ private:
     LineSettings line_;
     bool open_ = false;
     QString error_;
-    std::deque<Timed> toPeer_;
-    std::deque<Timed> fromPeer_;
+    TimedQueue toPeer_;
+    TimedQueue fromPeer_;
     Burst txBurst_;
     Burst rxBurst_;
     QByteArray input_;
