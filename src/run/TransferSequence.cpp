@@ -1,5 +1,7 @@
 #include "run/TransferSequence.h"
 
+#include <QStringBuilder>
+
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
@@ -93,11 +95,9 @@ void TransferSequence::resumeAfterLinkLoss() {
 void TransferSequence::diagnostics() {
     StationState& s = c_.state;
     Form3& f = s.form3;
-    f.Label22.Caption = QStringLiteral("%1 === %2 === %3 === %4")
-                            .arg(RowStep)
-                            .arg(ZeroMark)
-                            .arg(TransferStep)
-                            .arg(ResultCounter);
+    const QLatin1StringView bars(" === ");
+    f.Label22.Caption = QString::number(RowStep) % bars % QString::number(ZeroMark) % bars %
+                        QString::number(TransferStep) % bars % QString::number(ResultCounter);
     f.Label19.Caption = QString::number(RowStep) + QLatin1Char('=');
 
     Form11& o = s.form11;
@@ -112,11 +112,13 @@ void TransferSequence::diagnostics() {
     o.Label4 = f.Label22.Caption;
     o.List2.clear();
     for (int r = 0; r < kRows; ++r) {
-        if (text(f, Code, r).trimmed().isEmpty()) continue;
-        const QString sep = QStringLiteral(" = ");
-        o.List2.items << text(f, Code, r) + sep + text(f, Name, r) + sep +
-                             text(f, RecipeWeight, r).trimmed() + sep + text(f, ActualWeight, r) +
-                             sep + text(f, Tube, r) + sep + text(f, Balance, r);
+        const QString& code = cell(f, Code, r).Caption;
+        if (code.trimmed().isEmpty()) continue;
+        const QLatin1StringView sep(" = ");
+        o.List2.items << (code % sep % cell(f, Name, r).Caption % sep %
+                          cell(f, RecipeWeight, r).Caption.trimmed() % sep %
+                          cell(f, ActualWeight, r).Caption % sep % cell(f, Tube, r).Caption % sep %
+                          cell(f, Balance, r).Caption);
     }
 
     // The run indicator blinks while a job is on the machine.
