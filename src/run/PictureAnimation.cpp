@@ -2,7 +2,10 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <utility>
+
+#include "core/Scheduler.h"
 
 #include "station/StationState.h"
 
@@ -25,13 +28,14 @@ int backward(int frame, int count) {
 
 }  // namespace
 
-PictureAnimation::PictureAnimation(StationState& state, QDir workdir)
-    : state_(state), workdir_(std::move(workdir)) {}
+PictureAnimation::PictureAnimation(StationState& state, QDir workdir, Scheduler* scheduler)
+    : state_(state), workdir_(std::move(workdir)), scheduler_(scheduler) {}
 
 void PictureAnimation::tick() {
     const auto& a = state_.AnimationState;
-    state_.form3.Label17.Caption =
-        QStringLiteral("%1-%2-%3-%4").arg(a[3]).arg(a[2]).arg(a[1]).arg(a[0]);
+    const QChar dash = QLatin1Char('-');
+    state_.form3.Label17.Caption = QString::number(a[3]) + dash + QString::number(a[2]) + dash +
+                                   QString::number(a[1]) + dash + QString::number(a[0]);
     advancePicture2();
     advancePicture1();
 }
@@ -60,8 +64,7 @@ void PictureAnimation::advancePicture2() {
         default:
             return;
     }
-    Picture& picture = state_.form3.Picture2;
-    if (show(picture, QString(), frame, picture2Frame_)) picture.number = number;
+    show(state_.form3.Picture2, pending2_, QString(), frame, picture2Frame_, &number);
 }
 
 void PictureAnimation::advancePicture1() {
@@ -69,35 +72,101 @@ void PictureAnimation::advancePicture1() {
     auto run = [&counter](int count) { return counter = qint16(forward(counter, count)); };
     const QString a = QStringLiteral("a");
     Picture& picture = state_.form3.Picture1;
+    std::vector<Request>& pending = pending1_;
     switch (state_.AnimationState[2]) {
         case 0:
-            show(picture, a, 1, picture1Frame_);
+            show(picture, pending, a, 1, picture1Frame_);
             break;
         case 1:
-            show(picture, a, run(45), picture1Frame_);
+            show(picture, pending, a, run(45), picture1Frame_);
             break;
         case 2:
-            show(picture, QStringLiteral("b"), run(50), picture1Frame_);
+            show(picture, pending, QStringLiteral("b"), run(50), picture1Frame_);
             break;
         case 3:
-            show(picture, QStringLiteral("c"), run(20), picture1Frame_);
+            show(picture, pending, QStringLiteral("c"), run(20), picture1Frame_);
             break;
         case 4:
-            show(picture, a, 45, picture1Frame_);
+            show(picture, pending, a, 45, picture1Frame_);
             break;
         default:
             break;
     }
 }
 
-bool PictureAnimation::show(Picture& picture, const QString& prefix, int frame,
-                            QString& formatted) {
-    formatted = QStringLiteral("%1").arg(frame, 3, 10, QLatin1Char('0'));
-    const QFileInfo file(
-        workdir_.absoluteFilePath(QStringLiteral("pic1/%1%2.bmp").arg(prefix, formatted)));
-    if (!file.isFile() || !file.isReadable()) return false;
-    picture.file = file.absoluteFilePath();
-    return true;
+const PictureAnimation::FrameFile& PictureAnimation::frameFile(const QString& prefix, int frame) {
+    const QString base = workdir_.absolutePath();
+    if (base != namesFor_) {
+        names_.clear();
+        namesFor_ = base;
+    }
+    QHash<int, FrameFile>& series = names_[prefix];
+    auto it = series.find(frame);
+    if (it == series.end()) {
+        FrameFile f;
+        f.formatted = QStringLiteral("%1").arg(frame, 3, 10, QLatin1Char('0'));
+        f.lookup =
+            workdir_.absoluteFilePath(QStringLiteral("pic1/%1%2.bmp").arg(prefix, f.formatted));
+        f.shown = QFileInfo(f.lookup).absoluteFilePath();
+        it = series.insert(frame, f);
+    }
+    return *it;
+}
+
+void PictureAnimation::show(Picture& picture, std::vector<Request>& pending, const QString& prefix,
+                            int frame, QString& formatted, const QString* number) {
+    const FrameFile& f = frameFile(prefix, frame);
+    formatted = f.formatted;
+    Request r{f.lookup, f.shown, number ? *number : QString(), number != nullptr};
+    if (!scheduler_ || !scheduler_->inPass()) {
+        apply(picture, r);
+        return;
+    }
+    if (pending1_.empty() && pending2_.empty()) scheduler_->atPassEnd([this] { settle(); });
+    pending.push_back(std::move(r));
+}
+
+bool PictureAnimation::shows(const Picture& picture, const Request& r) {
+    return picture.file == r.shown && (!r.hasNumber || picture.number == r.number);
+}
+
+namespace {
+
+bool readable(const QString& path) {
+    const QFileInfo file(path);
+    return file.isFile() && file.isReadable();
+}
+
+}  // namespace
+
+void PictureAnimation::apply(Picture& picture, const Request& r) {
+    // The picture shows this bitmap (with this number) already: whether or
+    // not it can be read now, the picture stays as it is.
+    if (shows(picture, r) || !readable(r.lookup)) return;
+    picture.file = r.shown;
+    if (r.hasNumber) picture.number = r.number;
+}
+
+void PictureAnimation::settle() {
+    settle(state_.form3.Picture2, pending2_);
+    settle(state_.form3.Picture1, pending1_);
+}
+
+void PictureAnimation::settle(Picture& picture, std::vector<Request>& pending) {
+    if (pending.empty()) return;
+    // Ticks that all ask for what the picture shows leave it as it is.
+    const bool unchanged = std::all_of(pending.begin(), pending.end(),
+                                       [&](const Request& r) { return shows(picture, r); });
+    if (!unchanged) {
+        const Request& last = pending.back();
+        if (readable(last.lookup)) {
+            picture.file = last.shown;
+            if (last.hasNumber) picture.number = last.number;
+        } else {
+            for (const Request& r : pending) apply(picture, r);
+        }
+    }
+    pending.clear();
 }
 
 }  // namespace dye
