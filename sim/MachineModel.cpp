@@ -25,6 +25,7 @@ MachineModel::MachineModel(const SimOptions& options)
     content_ = options.initialLoad;
     for (SimAxis& a : axes_) a.setTravel(options.physics.axisTravel);
     buildFlows();
+    running_.reserve(flows_.size());
 }
 
 bool MachineModel::isOutput(int d) {
@@ -95,43 +96,54 @@ bool MachineModel::valveFlowing(int valve) const {
 }
 
 qint64 MachineModel::nextEdge(qint64 limit) {
+    // flowStart and flowEnd of every flow, with the latencies read once.
+    const SimPhysics& p = options_.physics;
+    const int openLatency = p.valveOpenLatencyMs;
+    const int closeLatency = p.valveCloseLatencyMs;
+    const int waterRunOn = p.waterRunOnMs;
     qint64 next = limit;
     running_.clear();
     for (const Flow& f : flows_) {
-        if (output(f.output).onFrom < 0) continue;
-        const qint64 start = flowStart(f);
-        const qint64 end = flowEnd(f);
+        const TimedOutput& o = output(f.output);
+        if (o.onFrom < 0) continue;
+        const qint64 start = f.drain ? o.onFrom : o.onFrom + openLatency;
+        const qint64 end = o.onUntil >= TimedOutput::kForever || f.drain
+                               ? o.onUntil
+                               : o.onUntil + closeLatency + (f.valve == 0 ? waterRunOn : 0);
         for (qint64 edge : {start, end})
             if (edge > now_ && edge < next) next = edge;
-        if (start <= now_ && now_ < end) running_.push_back(&f);
+        if (start <= now_ && now_ < end)
+            running_.push_back(Running{f.drain, flowBalance(f), flowRate(f), start});
     }
     return next;
 }
 
-double MachineModel::rampedMs(qint64 ms) const {
+namespace {
+
+// Time at full rate that delivers what an opening gives in its first `ms`
+// of flow, with a ramp of `ramp` ms.
+inline double ramped(qint64 ms, double ramp) {
     const double t = double(ms);
-    const double ramp = options_.physics.valveRampMs;
     if (t <= 0.0) return 0.0;
     if (ramp <= 0.0) return t;
     return t < ramp ? t * t / (2.0 * ramp) : t - ramp / 2.0;
 }
 
+}  // namespace
+
 double MachineModel::inflow(size_t b, qint64 from, qint64 to) const {
+    const double ramp = options_.physics.valveRampMs;
     double amount = 0.0;
-    for (const Flow* running : running_) {
-        const Flow& f = *running;
-        if (f.drain || flowBalance(f) != b) continue;
-        const double rate = flowRate(f);
-        if (rate <= 0.0) continue;
-        const qint64 start = flowStart(f);
-        amount += rate * (rampedMs(to - start) - rampedMs(from - start)) / 1000.0;
+    for (const Running& f : running_) {
+        if (f.drain || f.balance != b || f.rate <= 0.0) continue;
+        amount += f.rate * (ramped(to - f.start, ramp) - ramped(from - f.start, ramp)) / 1000.0;
     }
     return amount;
 }
 
 bool MachineModel::draining(size_t b) const {
-    for (const Flow* f : running_)
-        if (f->drain && flowBalance(*f) == b && flowRate(*f) < 0.0) return true;
+    for (const Running& f : running_)
+        if (f.drain && f.balance == b && f.rate < 0.0) return true;
     return false;
 }
 
@@ -212,14 +224,14 @@ void MachineModel::applyRegister(int d, quint16 value) {
     if (isOutput(d)) {
         const bool was = output(d).on(now_);
         output(d).command(value, now_);
-        if (value != 0 || was) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
+        if ((value != 0 || was) && noting()) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
     }
     if ((d == 989 || d == 993) && value == 10) {
         const size_t b = d == 989 ? 0 : 1;
         tare_[b] = options_.physics.bucketTare + content_[b];
-        note(QStringLiteral("tare balance %1").arg(b + 1));
+        if (noting()) note(QStringLiteral("tare balance %1").arg(b + 1));
     }
-    if (((d >= 990 && d <= 992) || (d >= 994 && d <= 996)) && value != 0)
+    if (((d >= 990 && d <= 992) || (d >= 994 && d <= 996)) && value != 0 && noting())
         note(QStringLiteral("phase D%1 = %2").arg(d).arg(value));
     if ((d == 840 || d == 841) && value != 0) laneReady_[size_t(d - 840)] = false;
 }
@@ -231,6 +243,7 @@ void MachineModel::applyAxis(const RegisterMemory& memory, Axis a, int first) {
     if (direction == 0) return;  // the block carried no command for this axis
     axis.command(direction, memory.get(first + 1), memory.get(first + 2), memory.get(first + 3),
                  now_);
+    if (!noting()) return;
     note(QStringLiteral("axis %1: %2 %3 %4 %5")
              .arg(QLatin1Char("YXZ"[a]))
              .arg(direction)

@@ -98,21 +98,27 @@ class MachineModel {
     bool draining(size_t b) const;
     // The content left of `content` after the drain has run for `seconds`.
     double drained(double content, double seconds) const;
-    // Time at full rate that delivers what an opening gives in its first
-    // `ms` of flow (the ramp).
-    double rampedMs(qint64 ms) const;
     void integrate(size_t b, qint64 from, qint64 to);
     qint64 flowStart(const Flow& f) const;
     qint64 flowEnd(const Flow& f) const;
     void applyRegister(int d, quint16 value);
     void applyAxis(const RegisterMemory& memory, Axis a, int first);
+    bool noting() const { return bool(events_); }
     void note(const QString& what) const;
 
     const SimOptions& options_;
     qint64 now_ = 0;
     std::array<TimedOutput, kLastOutput - kFirstOutput + 1> outputs_{};
     std::vector<Flow> flows_;
-    std::vector<const Flow*> running_;  // in the order of flows_
+    // A flow running throughout the interval under way, with what it does
+    // there (worked out once for the interval).
+    struct Running {
+        bool drain;
+        size_t balance;
+        double rate;
+        qint64 start;
+    };
+    std::vector<Running> running_;  // in the order of flows_
     std::array<double, 24> trueRates_{};
     std::array<double, 2> content_{};
     std::array<double, 2> tare_{};
