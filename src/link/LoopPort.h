@@ -67,6 +67,17 @@ class LoopPort : public Port {
             items_.clear();
             head_ = 0;
         }
+        // Moves the characters due at or before `limitUs` to the end of `out`.
+        void takeDue(qint64 limitUs, QByteArray& out) {
+            size_t end = head_;
+            while (end < items_.size() && items_[end].dueUs <= limitUs) ++end;
+            const qsizetype at = out.size();
+            out.resize(at + qsizetype(end - head_));
+            char* to = out.data() + at;
+            for (size_t i = head_; i < end; ++i) *to++ = items_[i].c;
+            head_ = end;
+            if (head_ == items_.size()) clear();
+        }
 
       private:
         std::vector<Timed> items_;
