@@ -33,9 +33,17 @@ PictureAnimation::PictureAnimation(StationState& state, QDir workdir, Scheduler*
 
 void PictureAnimation::tick() {
     const auto& a = state_.AnimationState;
-    const QChar dash = QLatin1Char('-');
-    state_.form3.Label17.Caption = QString::number(a[3]) + dash + QString::number(a[2]) + dash +
-                                   QString::number(a[1]) + dash + QString::number(a[0]);
+    QString& caption = state_.form3.Label17.Caption;
+    // The caption is made again when the state differs or another hand has
+    // changed it since (any change leaves it no longer sharing our text).
+    if (!captionFor_ || a != *captionFor_ || caption.constData() != caption_.constData() ||
+        caption.size() != caption_.size()) {
+        const QChar dash = QLatin1Char('-');
+        caption_ = QString::number(a[3]) + dash + QString::number(a[2]) + dash +
+                   QString::number(a[1]) + dash + QString::number(a[0]);
+        captionFor_ = a;
+    }
+    caption = caption_;
     advancePicture2();
     advancePicture1();
 }
@@ -64,58 +72,58 @@ void PictureAnimation::advancePicture2() {
         default:
             return;
     }
-    show(state_.form3.Picture2, pending2_, QString(), frame, picture2Frame_, &number);
+    show(state_.form3.Picture2, pending2_, kTransport, frame, picture2Frame_, &number);
 }
 
 void PictureAnimation::advancePicture1() {
     qint16& counter = state_.AnimationState[3];
     auto run = [&counter](int count) { return counter = qint16(forward(counter, count)); };
-    const QString a = QStringLiteral("a");
     Picture& picture = state_.form3.Picture1;
     std::vector<Request>& pending = pending1_;
     switch (state_.AnimationState[2]) {
         case 0:
-            show(picture, pending, a, 1, picture1Frame_);
+            show(picture, pending, 'a', 1, picture1Frame_);
             break;
         case 1:
-            show(picture, pending, a, run(45), picture1Frame_);
+            show(picture, pending, 'a', run(45), picture1Frame_);
             break;
         case 2:
-            show(picture, pending, QStringLiteral("b"), run(50), picture1Frame_);
+            show(picture, pending, 'b', run(50), picture1Frame_);
             break;
         case 3:
-            show(picture, pending, QStringLiteral("c"), run(20), picture1Frame_);
+            show(picture, pending, 'c', run(20), picture1Frame_);
             break;
         case 4:
-            show(picture, pending, a, 45, picture1Frame_);
+            show(picture, pending, 'a', 45, picture1Frame_);
             break;
         default:
             break;
     }
 }
 
-const PictureAnimation::FrameFile& PictureAnimation::frameFile(const QString& prefix, int frame) {
+const PictureAnimation::FrameFile& PictureAnimation::frameFile(char series, int frame) {
     const QString base = workdir_.absolutePath();
     if (base != namesFor_) {
-        names_.clear();
+        for (auto& names : names_) names.clear();
         namesFor_ = base;
     }
-    QHash<int, FrameFile>& series = names_[prefix];
-    auto it = series.find(frame);
-    if (it == series.end()) {
+    QHash<int, FrameFile>& names = names_[series == kTransport ? 0 : size_t(series - 'a' + 1)];
+    auto it = names.find(frame);
+    if (it == names.end()) {
+        const QString prefix = series == kTransport ? QString() : QString(QLatin1Char(series));
         FrameFile f;
         f.formatted = QStringLiteral("%1").arg(frame, 3, 10, QLatin1Char('0'));
         f.lookup =
             workdir_.absoluteFilePath(QStringLiteral("pic1/%1%2.bmp").arg(prefix, f.formatted));
         f.shown = QFileInfo(f.lookup).absoluteFilePath();
-        it = series.insert(frame, f);
+        it = names.insert(frame, f);
     }
     return *it;
 }
 
-void PictureAnimation::show(Picture& picture, std::vector<Request>& pending, const QString& prefix,
-                            int frame, QString& formatted, const QString* number) {
-    const FrameFile& f = frameFile(prefix, frame);
+void PictureAnimation::show(Picture& picture, std::vector<Request>& pending, char series, int frame,
+                            QString& formatted, const QString* number) {
+    const FrameFile& f = frameFile(series, frame);
     formatted = f.formatted;
     Request r{f.lookup, f.shown, number ? *number : QString(), number != nullptr};
     if (!scheduler_ || !scheduler_->inPass()) {

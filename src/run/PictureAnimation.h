@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace dye {
@@ -59,7 +61,8 @@ class PictureAnimation {
     void advancePicture2();
     void advancePicture1();
     // Asks for pic1/<prefix><frame>.bmp on `picture` (and then `number`).
-    void show(Picture& picture, std::vector<Request>& pending, const QString& prefix, int frame,
+    // `series` is kTransport for Picture2's bitmaps, or the letter of Picture1's.
+    void show(Picture& picture, std::vector<Request>& pending, char series, int frame,
               QString& formatted, const QString* number = nullptr);
     // One tick's step: the request's bitmap when it can be read.
     static void apply(Picture& picture, const Request& r);
@@ -68,15 +71,18 @@ class PictureAnimation {
     void settle();
     static void settle(Picture& picture, std::vector<Request>& pending);
     // The names of a frame, made once for the working directory's absolute path.
-    const FrameFile& frameFile(const QString& prefix, int frame);
+    const FrameFile& frameFile(char series, int frame);
+    static constexpr char kTransport = '\0';
 
     StationState& state_;
     QDir workdir_;
     Scheduler* scheduler_;
     QString picture2Frame_;
     QString picture1Frame_;
-    QString namesFor_;  // the absolute path the names below were made for
-    QHash<QString, QHash<int, FrameFile>> names_;
+    QString namesFor_;                            // the absolute path the names below were made for
+    std::array<QHash<int, FrameFile>, 4> names_;  // transport, a, b, c
+    std::optional<std::array<qint16, 4>> captionFor_;
+    QString caption_;  // Label17 as last made
     std::vector<Request> pending2_;
     std::vector<Request> pending1_;
 };
