@@ -95,13 +95,13 @@ bool MachineModel::valveFlowing(int valve) const {
     return flowing(f, now_) && flowRate(f) != 0.0;
 }
 
-qint64 MachineModel::nextEdge(qint64 limit) {
+void MachineModel::findEdges() {
     // flowStart and flowEnd of every flow, with the latencies read once.
     const SimPhysics& p = options_.physics;
     const int openLatency = p.valveOpenLatencyMs;
     const int closeLatency = p.valveCloseLatencyMs;
     const int waterRunOn = p.waterRunOnMs;
-    qint64 next = limit;
+    qint64 next = std::numeric_limits<qint64>::max();
     running_.clear();
     for (const Flow& f : flows_) {
         const TimedOutput& o = output(f.output);
@@ -112,10 +112,15 @@ qint64 MachineModel::nextEdge(qint64 limit) {
                                : o.onUntil + closeLatency + (f.valve == 0 ? waterRunOn : 0);
         for (qint64 edge : {start, end})
             if (edge > now_ && edge < next) next = edge;
-        if (start <= now_ && now_ < end)
-            running_.push_back(Running{f.drain, flowBalance(f), flowRate(f), start});
+        if (start <= now_ && now_ < end) running_.push_back(Running{&f, start, 0, 0.0});
     }
-    return next;
+    edges_ = Edges{true, next, openLatency, closeLatency, waterRunOn};
+}
+
+bool MachineModel::edgesHold() const {
+    const SimPhysics& p = options_.physics;
+    return edges_.found && now_ < edges_.next && edges_.openLatency == p.valveOpenLatencyMs &&
+           edges_.closeLatency == p.valveCloseLatencyMs && edges_.waterRunOn == p.waterRunOnMs;
 }
 
 namespace {
@@ -135,16 +140,10 @@ double MachineModel::inflow(size_t b, qint64 from, qint64 to) const {
     const double ramp = options_.physics.valveRampMs;
     double amount = 0.0;
     for (const Running& f : running_) {
-        if (f.drain || f.balance != b || f.rate <= 0.0) continue;
+        if (f.flow->drain || f.balance != b || f.rate <= 0.0) continue;
         amount += f.rate * (ramped(to - f.start, ramp) - ramped(from - f.start, ramp)) / 1000.0;
     }
     return amount;
-}
-
-bool MachineModel::draining(size_t b) const {
-    for (const Running& f : running_)
-        if (f.drain && f.balance == b && f.rate < 0.0) return true;
-    return false;
 }
 
 double MachineModel::drained(double content, double seconds) const {
@@ -172,7 +171,7 @@ void MachineModel::integrate(size_t b, qint64 from, qint64 to) {
     constexpr double kRestRate = 1.0;
     constexpr qint64 kDrainStepMs = 10;
     double& content = content_[b];
-    if (!draining(b)) {
+    if (!draining_[b]) {
         const double in = inflow(b, from, to);
         content += in;
         if (in > 0.0) lastActive_[b] = to;
@@ -194,7 +193,16 @@ void MachineModel::integrate(size_t b, qint64 from, qint64 to) {
 
 void MachineModel::advanceTo(qint64 ms) {
     while (now_ < ms) {
-        const qint64 next = nextEdge(ms);
+        // Between two edges the same flows run; what they do is read from
+        // the options for every interval, as these may change at any time.
+        if (!edgesHold()) findEdges();
+        draining_ = {};
+        for (Running& r : running_) {
+            r.balance = flowBalance(*r.flow);
+            r.rate = flowRate(*r.flow);
+            if (r.flow->drain && r.rate < 0.0) draining_[r.balance] = true;
+        }
+        const qint64 next = std::min(ms, edges_.next);
         for (size_t b = 0; b < 2; ++b) integrate(b, now_, next);
         now_ = next;
     }
@@ -224,6 +232,7 @@ void MachineModel::applyRegister(int d, quint16 value) {
     if (isOutput(d)) {
         const bool was = output(d).on(now_);
         output(d).command(value, now_);
+        edges_.found = false;  // the edges may have moved
         if ((value != 0 || was) && noting()) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
     }
     if ((d == 989 || d == 993) && value == 10) {

@@ -87,15 +87,16 @@ class MachineModel {
     double flowRate(const Flow& f) const;
     size_t flowBalance(const Flow& f) const;
     bool flowing(const Flow& f, qint64 ms) const;
-    // The next moment after now_ and before `limit` at which a flow starts or
-    // stops; fills running_ with the flows running at now_, which run
-    // throughout [now_, that moment).
-    qint64 nextEdge(qint64 limit);
+    // Finds the flows running at now_ and the first moment after it at
+    // which a flow starts or stops (the edge).
+    void findEdges();
+    // The flows and the edge findEdges found still hold: no output has been
+    // commanded since, the latencies that place the edges are the same, and
+    // now_ has not reached the edge.
+    bool edgesHold() const;
     // What the running flows into balance b deliver over [from, to), which
     // lies between two edges.
     double inflow(size_t b, qint64 from, qint64 to) const;
-    // Whether a running drain can carry anything off balance b.
-    bool draining(size_t b) const;
     // The content left of `content` after the drain has run for `seconds`.
     double drained(double content, double seconds) const;
     void integrate(size_t b, qint64 from, qint64 to);
@@ -110,15 +111,26 @@ class MachineModel {
     qint64 now_ = 0;
     std::array<TimedOutput, kLastOutput - kFirstOutput + 1> outputs_{};
     std::vector<Flow> flows_;
-    // A flow running throughout the interval under way, with what it does
-    // there (worked out once for the interval).
+    // A flow running from now_ up to the edge, and what it does there (its
+    // balance and rate, from the options as they are at each interval).
     struct Running {
-        bool drain;
+        const Flow* flow;
+        qint64 start;
         size_t balance;
         double rate;
-        qint64 start;
     };
     std::vector<Running> running_;  // in the order of flows_
+    // Whether a running drain can carry anything off balance b (1 or 2 at
+    // index 0 or 1), for the interval under way.
+    std::array<bool, 2> draining_{};
+    struct Edges {
+        bool found = false;
+        qint64 next = 0;
+        int openLatency = 0;
+        int closeLatency = 0;
+        int waterRunOn = 0;
+    };
+    Edges edges_;
     std::array<double, 24> trueRates_{};
     std::array<double, 2> content_{};
     std::array<double, 2> tare_{};
