@@ -194,8 +194,11 @@ const std::vector<WriteBlock>& ScanCycle::writeBlocks(const ScanConfig& cfg) {
 // text already is left as it is).
 void ScanCycle::clearWriteValues() {
     static const QString zero = QStringLiteral("0");
-    for (auto& row : codec_.WriteValueTable)
-        if (row[0].constData() != zero.constData() || row[0].size() != zero.size()) row[0] = zero;
+    const char16_t* text = zero.data_ptr().data();
+    for (auto& row : codec_.WriteValueTable) {
+        const QStringPrivate& cell = row[0].data_ptr();
+        if (cell.data() != text || cell.size != 1) row[0] = zero;
+    }
 }
 
 void ScanCycle::runWriteBlocks(int step, const ScanConfig& cfg) {
