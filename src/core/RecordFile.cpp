@@ -105,6 +105,28 @@ QList<QByteArray> RecordFile::readRange(int first, int last) {
     return out;
 }
 
+QList<QByteArray> RecordFile::readAll() {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::ReadOnly)) {
+        // What counting and reading the range report for a file that cannot be opened.
+        const int total = count();
+        if (!error_.isEmpty() || total == 0) return {};
+        return readRange(1, total);
+    }
+    const int total = int(file.size() / recordLength_);
+    QList<QByteArray> out;
+    if (total == 0) return out;
+    const QByteArray bytes = file.read(qint64(total) * recordLength_);
+    out.reserve(total);
+    for (int n = 0; n < total; ++n) {
+        const qsizetype at = qsizetype(n) * recordLength_;
+        const QByteArrayView record =
+            at < bytes.size() ? QByteArrayView(bytes).sliced(at) : QByteArrayView();
+        out.append(wholeRecord(record, recordLength_));
+    }
+    return out;
+}
+
 bool RecordFile::write(int n, const QByteArray& record) {
     if (n < 1) return fail(QStringLiteral("record %1 of %2 does not exist").arg(n).arg(path_));
     QFile file(path_);

@@ -59,10 +59,9 @@ bool JobFile::remove(int n) {
 }
 
 QList<QByteArray> JobFile::readAll() {
-    const int total = count();
-    if (!error_.isEmpty() || total == 0) return {};
+    error_.clear();
     RecordFile file(path_, JobRecord::kLength, scratchPath_);
-    QList<QByteArray> records = file.readRange(1, total);
+    QList<QByteArray> records = file.readAll();
     if (!file.errorString().isEmpty()) {
         fail(file.errorString());
         return {};
