@@ -111,20 +111,31 @@ void TransferSequence::diagnostics() {
     o.Label1[7] = Place > 0 ? QString::number(Place) : QString();
     o.Label4 = f.Label22.Caption;
     o.List2.clear();
-    for (int r = 0; r < kRows; ++r) {
-        const QString& code = cell(f, Code, r).Caption;
-        if (code.trimmed().isEmpty()) continue;
-        const QLatin1StringView sep(" = ");
-        o.List2.items << (code % sep % cell(f, Name, r).Caption % sep %
-                          cell(f, RecipeWeight, r).Caption.trimmed() % sep %
-                          cell(f, ActualWeight, r).Caption % sep % cell(f, Tube, r).Caption % sep %
-                          cell(f, Balance, r).Caption);
-    }
+    for (int r = 0; r < kRows; ++r)
+        if (!text(f, Code, r).trimmed().isEmpty()) o.List2.items << listLine(r);
 
     // The run indicator blinks while a job is on the machine.
     if (f.Label2.Caption.trimmed().isEmpty()) return;
     BlinkCount = BlinkCount > 30000 ? 10 : std::max(BlinkCount, 1) + 1;
     f.Label8.BackColor = BlinkCount % 2 == 0 ? kBlinkYellow : kBlinkGreen;
+}
+
+const QString& TransferSequence::listLine(int row) {
+    static_assert(std::tuple_size_v<decltype(listLines_)> == kRows);
+    static constexpr Column kShown[] = {Code, Name, RecipeWeight, ActualWeight, Tube, Balance};
+    const Form3& f = c_.state.form3;
+    ListLine& line = listLines_[size_t(row)];
+    bool same = !line.text.isNull();
+    for (size_t k = 0; k < line.from.size() && same; ++k)
+        same = line.from[k] == cell(f, kShown[k], row).Caption;
+    if (!same) {
+        for (size_t k = 0; k < line.from.size(); ++k)
+            line.from[k] = cell(f, kShown[k], row).Caption;
+        const QLatin1StringView sep(" = ");
+        const auto& t = line.from;
+        line.text = t[0] % sep % t[1] % sep % t[2].trimmed() % sep % t[3] % sep % t[4] % sep % t[5];
+    }
+    return line.text;
 }
 
 void TransferSequence::liveWeight() {
