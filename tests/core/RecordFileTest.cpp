@@ -66,6 +66,25 @@ TEST_F(RecordFileTest, PartialTrailingRecordIsNotCountedAndIsOverwrittenByAppend
     EXPECT_EQ(fileBytes(path("F.txt")), rec('a') + rec('b'));
 }
 
+TEST_F(RecordFileTest, ReadAllGivesTheWholeRecordsAsCountingAndReadingDo) {
+    RecordFile absent(path("A.txt"), 8);
+    EXPECT_TRUE(absent.readAll().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(path("A.txt")));  // created empty, as counting does
+
+    RecordFile f = filled("abc");
+    QFile raw(path("F.txt"));
+    ASSERT_TRUE(raw.open(QIODevice::Append));
+    raw.write("zz");  // a partial record at the end is not one of them
+    raw.close();
+    EXPECT_EQ(f.readAll(), (QList<QByteArray>{rec('a'), rec('b'), rec('c')}));
+    EXPECT_EQ(f.readAll(), f.readRange(1, f.count()));
+    EXPECT_TRUE(f.errorString().isEmpty());
+
+    RecordFile folder(dir.path(), 8);  // cannot be opened as a file: reported
+    folder.readAll();
+    EXPECT_TRUE(folder.errorString().startsWith(QStringLiteral("cannot open")));
+}
+
 TEST_F(RecordFileTest, RemoveFirstMiddleLastAndOnly) {
     RecordFile f = filled("abcd");
     EXPECT_TRUE(f.remove(1));
