@@ -45,34 +45,6 @@ void MachineModel::buildFlows() {
     flows_.push_back(Flow{903, 1, 0, true});   // drain valve (conveyor machine)
 }
 
-int MachineModel::valveBalance(int valve) const {
-    const int fixed = options_.valveBalance[size_t(valve - 1)];
-    if (fixed == 1 || fixed == 2) return fixed;
-    if (options_.waterOnValve1 && valve == 1) return 1;
-    if (options_.machineType == 2 || options_.machineType == 5) {
-        int n = options_.valvesPerStation;
-        if (n <= 0) n = 5;  // the station's own default for an empty setting
-        return valve <= n ? 1 : 2;
-    }
-    return 1;
-}
-
-double MachineModel::flowRate(const Flow& f) const {
-    if (f.drain) {
-        // The drain valve only exists on the conveyor machine.
-        if (f.output == 903 && options_.machineType != 4) return 0.0;
-        if (options_.faults.drainBlocked) return 0.0;
-        return -options_.physics.drainRate;
-    }
-    if (f.valve == 0 || (f.valve == 1 && options_.waterOnValve1)) return options_.physics.waterRate;
-    if (options_.faults.stuckValves[size_t(f.valve - 1)]) return 0.0;
-    return trueRates_[size_t(f.valve - 1)];
-}
-
-size_t MachineModel::flowBalance(const Flow& f) const {
-    return index(f.valve ? valveBalance(f.valve) : f.balance);
-}
-
 qint64 MachineModel::flowStart(const Flow& f) const {
     const TimedOutput& o = output(f.output);
     return f.drain ? o.onFrom : o.onFrom + options_.physics.valveOpenLatencyMs;
