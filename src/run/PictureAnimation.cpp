@@ -26,24 +26,33 @@ int backward(int frame, int count) {
     return next >= 1 && next <= count ? next : count;
 }
 
+// "a3-a2-a1-a0", each in decimal as QString::number writes it, made in one go.
+QString stateCaption(const std::array<qint16, 4>& a) {
+    char16_t text[4 * 7];  // "-32768" and a dash, four times
+    qsizetype n = 0;
+    for (int i = 3; i >= 0; --i) {
+        const int v = a[size_t(i)];
+        unsigned rest = v < 0 ? unsigned(-v) : unsigned(v);
+        char16_t digits[6];
+        int k = 0;
+        do {
+            digits[k++] = char16_t(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (v < 0) text[n++] = u'-';
+        while (k > 0) text[n++] = digits[--k];
+        if (i > 0) text[n++] = u'-';
+    }
+    return QString(reinterpret_cast<const QChar*>(text), n);
+}
+
 }  // namespace
 
 PictureAnimation::PictureAnimation(StationState& state, QDir workdir, Scheduler* scheduler)
     : state_(state), workdir_(std::move(workdir)), scheduler_(scheduler) {}
 
 void PictureAnimation::tick() {
-    const auto& a = state_.AnimationState;
-    QString& caption = state_.form3.Label17.Caption;
-    // The caption is made again when the state differs or another hand has
-    // changed it since (any change leaves it no longer sharing our text).
-    if (!captionFor_ || a != *captionFor_ || caption.constData() != caption_.constData() ||
-        caption.size() != caption_.size()) {
-        const QChar dash = QLatin1Char('-');
-        caption_ = QString::number(a[3]) + dash + QString::number(a[2]) + dash +
-                   QString::number(a[1]) + dash + QString::number(a[0]);
-        captionFor_ = a;
-    }
-    caption = caption_;
+    state_.form3.Label17.Caption = stateCaption(state_.AnimationState);
     advancePicture2();
     advancePicture1();
 }

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 #include <vector>
 
 namespace dye {
@@ -81,8 +80,6 @@ class PictureAnimation {
     QString picture1Frame_;
     QString namesFor_;                            // the absolute path the names below were made for
     std::array<QHash<int, FrameFile>, 4> names_;  // transport, a, b, c
-    std::optional<std::array<qint16, 4>> captionFor_;
-    QString caption_;  // Label17 as last made
     std::vector<Request> pending2_;
     std::vector<Request> pending1_;
 };
