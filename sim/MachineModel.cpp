@@ -25,6 +25,7 @@ MachineModel::MachineModel(const SimOptions& options)
     content_ = options.initialLoad;
     for (SimAxis& a : axes_) a.setTravel(options.physics.axisTravel);
     buildFlows();
+    running_.reserve(flows_.size());
 }
 
 bool MachineModel::isOutput(int d) {
@@ -42,34 +43,6 @@ void MachineModel::buildFlows() {
     flows_.push_back(Flow{842, 1, 0, false});  // water in (twin-balance machine without transport)
     flows_.push_back(Flow{847, 1, 0, true});   // conveyor motor empties the bucket
     flows_.push_back(Flow{903, 1, 0, true});   // drain valve (conveyor machine)
-}
-
-int MachineModel::valveBalance(int valve) const {
-    const int fixed = options_.valveBalance[size_t(valve - 1)];
-    if (fixed == 1 || fixed == 2) return fixed;
-    if (options_.waterOnValve1 && valve == 1) return 1;
-    if (options_.machineType == 2 || options_.machineType == 5) {
-        int n = options_.valvesPerStation;
-        if (n <= 0) n = 5;  // the station's own default for an empty setting
-        return valve <= n ? 1 : 2;
-    }
-    return 1;
-}
-
-double MachineModel::flowRate(const Flow& f) const {
-    if (f.drain) {
-        // The drain valve only exists on the conveyor machine.
-        if (f.output == 903 && options_.machineType != 4) return 0.0;
-        if (options_.faults.drainBlocked) return 0.0;
-        return -options_.physics.drainRate;
-    }
-    if (f.valve == 0 || (f.valve == 1 && options_.waterOnValve1)) return options_.physics.waterRate;
-    if (options_.faults.stuckValves[size_t(f.valve - 1)]) return 0.0;
-    return trueRates_[size_t(f.valve - 1)];
-}
-
-size_t MachineModel::flowBalance(const Flow& f) const {
-    return index(f.valve ? valveBalance(f.valve) : f.balance);
 }
 
 qint64 MachineModel::flowStart(const Flow& f) const {
@@ -94,40 +67,55 @@ bool MachineModel::valveFlowing(int valve) const {
     return flowing(f, now_) && flowRate(f) != 0.0;
 }
 
-qint64 MachineModel::nextEdge(qint64 limit) const {
-    qint64 next = limit;
+void MachineModel::findEdges() {
+    // flowStart and flowEnd of every flow, with the latencies read once.
+    const SimPhysics& p = options_.physics;
+    const int openLatency = p.valveOpenLatencyMs;
+    const int closeLatency = p.valveCloseLatencyMs;
+    const int waterRunOn = p.waterRunOnMs;
+    qint64 next = std::numeric_limits<qint64>::max();
+    running_.clear();
     for (const Flow& f : flows_) {
-        if (output(f.output).onFrom < 0) continue;
-        for (qint64 edge : {flowStart(f), flowEnd(f)})
+        const TimedOutput& o = output(f.output);
+        if (o.onFrom < 0) continue;
+        const qint64 start = f.drain ? o.onFrom : o.onFrom + openLatency;
+        const qint64 end = o.onUntil >= TimedOutput::kForever || f.drain
+                               ? o.onUntil
+                               : o.onUntil + closeLatency + (f.valve == 0 ? waterRunOn : 0);
+        for (qint64 edge : {start, end})
             if (edge > now_ && edge < next) next = edge;
+        if (start <= now_ && now_ < end) running_.push_back(Running{&f, start, 0, 0.0});
     }
-    return next;
+    edges_ = Edges{true, next, openLatency, closeLatency, waterRunOn};
 }
 
-double MachineModel::rampedMs(qint64 ms) const {
+bool MachineModel::edgesHold() const {
+    const SimPhysics& p = options_.physics;
+    return edges_.found && now_ < edges_.next && edges_.openLatency == p.valveOpenLatencyMs &&
+           edges_.closeLatency == p.valveCloseLatencyMs && edges_.waterRunOn == p.waterRunOnMs;
+}
+
+namespace {
+
+// Time at full rate that delivers what an opening gives in its first `ms`
+// of flow, with a ramp of `ramp` ms.
+inline double ramped(qint64 ms, double ramp) {
     const double t = double(ms);
-    const double ramp = options_.physics.valveRampMs;
     if (t <= 0.0) return 0.0;
     if (ramp <= 0.0) return t;
     return t < ramp ? t * t / (2.0 * ramp) : t - ramp / 2.0;
 }
 
+}  // namespace
+
 double MachineModel::inflow(size_t b, qint64 from, qint64 to) const {
+    const double ramp = options_.physics.valveRampMs;
     double amount = 0.0;
-    for (const Flow& f : flows_) {
-        if (f.drain || !flowing(f, from) || flowBalance(f) != b) continue;
-        const double rate = flowRate(f);
-        if (rate <= 0.0) continue;
-        const qint64 start = flowStart(f);
-        amount += rate * (rampedMs(to - start) - rampedMs(from - start)) / 1000.0;
+    for (const Running& f : running_) {
+        if (f.flow->drain || f.balance != b || f.rate <= 0.0) continue;
+        amount += f.rate * (ramped(to - f.start, ramp) - ramped(from - f.start, ramp)) / 1000.0;
     }
     return amount;
-}
-
-bool MachineModel::draining(size_t b, qint64 ms) const {
-    for (const Flow& f : flows_)
-        if (f.drain && flowBalance(f) == b && flowing(f, ms) && flowRate(f) < 0.0) return true;
-    return false;
 }
 
 double MachineModel::drained(double content, double seconds) const {
@@ -155,7 +143,7 @@ void MachineModel::integrate(size_t b, qint64 from, qint64 to) {
     constexpr double kRestRate = 1.0;
     constexpr qint64 kDrainStepMs = 10;
     double& content = content_[b];
-    if (!draining(b, from)) {
+    if (!draining_[b]) {
         const double in = inflow(b, from, to);
         content += in;
         if (in > 0.0) lastActive_[b] = to;
@@ -177,7 +165,16 @@ void MachineModel::integrate(size_t b, qint64 from, qint64 to) {
 
 void MachineModel::advanceTo(qint64 ms) {
     while (now_ < ms) {
-        const qint64 next = nextEdge(ms);
+        // Between two edges the same flows run; what they do is read from
+        // the options for every interval, as these may change at any time.
+        if (!edgesHold()) findEdges();
+        draining_ = {};
+        for (Running& r : running_) {
+            r.balance = flowBalance(*r.flow);
+            r.rate = flowRate(*r.flow);
+            if (r.flow->drain && r.rate < 0.0) draining_[r.balance] = true;
+        }
+        const qint64 next = std::min(ms, edges_.next);
         for (size_t b = 0; b < 2; ++b) integrate(b, now_, next);
         now_ = next;
     }
@@ -207,14 +204,15 @@ void MachineModel::applyRegister(int d, quint16 value) {
     if (isOutput(d)) {
         const bool was = output(d).on(now_);
         output(d).command(value, now_);
-        if (value != 0 || was) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
+        edges_.found = false;  // the edges may have moved
+        if ((value != 0 || was) && noting()) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
     }
     if ((d == 989 || d == 993) && value == 10) {
         const size_t b = d == 989 ? 0 : 1;
         tare_[b] = options_.physics.bucketTare + content_[b];
-        note(QStringLiteral("tare balance %1").arg(b + 1));
+        if (noting()) note(QStringLiteral("tare balance %1").arg(b + 1));
     }
-    if (((d >= 990 && d <= 992) || (d >= 994 && d <= 996)) && value != 0)
+    if (((d >= 990 && d <= 992) || (d >= 994 && d <= 996)) && value != 0 && noting())
         note(QStringLiteral("phase D%1 = %2").arg(d).arg(value));
     if ((d == 840 || d == 841) && value != 0) laneReady_[size_t(d - 840)] = false;
 }
@@ -226,6 +224,7 @@ void MachineModel::applyAxis(const RegisterMemory& memory, Axis a, int first) {
     if (direction == 0) return;  // the block carried no command for this axis
     axis.command(direction, memory.get(first + 1), memory.get(first + 2), memory.get(first + 3),
                  now_);
+    if (!noting()) return;
     note(QStringLiteral("axis %1: %2 %3 %4 %5")
              .arg(QLatin1Char("YXZ"[a]))
              .arg(direction)

@@ -87,29 +87,50 @@ class MachineModel {
     double flowRate(const Flow& f) const;
     size_t flowBalance(const Flow& f) const;
     bool flowing(const Flow& f, qint64 ms) const;
-    // The next moment after now_ and before `limit` at which a flow starts or stops.
-    qint64 nextEdge(qint64 limit) const;
-    // What the flows into balance b deliver over [from, to), all running
-    // throughout (the interval lies between two edges).
+    // Finds the flows running at now_ and the first moment after it at
+    // which a flow starts or stops (the edge).
+    void findEdges();
+    // The flows and the edge findEdges found still hold: no output has been
+    // commanded since, the latencies that place the edges are the same, and
+    // now_ has not reached the edge.
+    bool edgesHold() const;
+    // What the running flows into balance b deliver over [from, to), which
+    // lies between two edges.
     double inflow(size_t b, qint64 from, qint64 to) const;
-    // Whether a drain that can carry anything off runs on balance b at `ms`.
-    bool draining(size_t b, qint64 ms) const;
     // The content left of `content` after the drain has run for `seconds`.
     double drained(double content, double seconds) const;
-    // Time at full rate that delivers what an opening gives in its first
-    // `ms` of flow (the ramp).
-    double rampedMs(qint64 ms) const;
     void integrate(size_t b, qint64 from, qint64 to);
     qint64 flowStart(const Flow& f) const;
     qint64 flowEnd(const Flow& f) const;
     void applyRegister(int d, quint16 value);
     void applyAxis(const RegisterMemory& memory, Axis a, int first);
+    bool noting() const { return bool(events_); }
     void note(const QString& what) const;
 
     const SimOptions& options_;
     qint64 now_ = 0;
     std::array<TimedOutput, kLastOutput - kFirstOutput + 1> outputs_{};
     std::vector<Flow> flows_;
+    // A flow running from now_ up to the edge, and what it does there (its
+    // balance and rate, from the options as they are at each interval).
+    struct Running {
+        const Flow* flow;
+        qint64 start;
+        size_t balance;
+        double rate;
+    };
+    std::vector<Running> running_;  // in the order of flows_
+    // Whether a running drain can carry anything off balance b (1 or 2 at
+    // index 0 or 1), for the interval under way.
+    std::array<bool, 2> draining_{};
+    struct Edges {
+        bool found = false;
+        qint64 next = 0;
+        int openLatency = 0;
+        int closeLatency = 0;
+        int waterRunOn = 0;
+    };
+    Edges edges_;
     std::array<double, 24> trueRates_{};
     std::array<double, 2> content_{};
     std::array<double, 2> tare_{};
@@ -121,5 +142,34 @@ class MachineModel {
     std::mt19937_64 noise_;
     EventSink events_;
 };
+
+// Asked for every running flow at every interval: kept where they can be inlined.
+inline int MachineModel::valveBalance(int valve) const {
+    const int fixed = options_.valveBalance[size_t(valve - 1)];
+    if (fixed == 1 || fixed == 2) return fixed;
+    if (options_.waterOnValve1 && valve == 1) return 1;
+    if (options_.machineType == 2 || options_.machineType == 5) {
+        int n = options_.valvesPerStation;
+        if (n <= 0) n = 5;  // the station's own default for an empty setting
+        return valve <= n ? 1 : 2;
+    }
+    return 1;
+}
+
+inline double MachineModel::flowRate(const Flow& f) const {
+    if (f.drain) {
+        // The drain valve only exists on the conveyor machine.
+        if (f.output == 903 && options_.machineType != 4) return 0.0;
+        if (options_.faults.drainBlocked) return 0.0;
+        return -options_.physics.drainRate;
+    }
+    if (f.valve == 0 || (f.valve == 1 && options_.waterOnValve1)) return options_.physics.waterRate;
+    if (options_.faults.stuckValves[size_t(f.valve - 1)]) return 0.0;
+    return trueRates_[size_t(f.valve - 1)];
+}
+
+inline size_t MachineModel::flowBalance(const Flow& f) const {
+    return index(f.valve ? valveBalance(f.valve) : f.balance);
+}
 
 }  // namespace dye

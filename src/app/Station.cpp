@@ -29,7 +29,7 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       transfer_(runContext(), jobStart_),
       mainScreen_(runContext()),
       runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
-      pictures_(state, workdir_) {
+      pictures_(state, workdir_, &scheduler) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {

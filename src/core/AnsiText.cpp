@@ -59,6 +59,79 @@ QByteArray encodeUnits(iconv_t cd, const QList<uint>& units) {
     return convert(cd, in, "?", 4);
 }
 
+// The converters of the code page, opened once per thread and code page
+// (opening one costs far more than a short conversion), and whether the
+// code page's bytes 0..127 are those characters in both directions, so that
+// an all-ASCII text needs no conversion.
+struct Converters {
+    bool opened = false;
+    QByteArray codePage;
+    IconvHandle decoder;  // code page to UTF-8
+    IconvHandle encoder;  // UTF-32LE to code page
+    bool asciiSame = false;
+};
+
+// The ASCII-compatible code pages in which a byte below 128 is always one
+// character on its own (no shift states, no escapes); the fast path is taken
+// for them only once the converters confirm it byte for byte.
+bool plainAsciiFamily(const QByteArray& codePage) {
+    static const char* const kNames[] = {"CP950", "BIG5",   "BIG5-HKSCS", "BIG5HKSCS", "GBK",
+                                         "CP936", "GB2312", "GB18030",    "EUC-CN",    "UTF-8"};
+    for (const char* n : kNames)
+        if (codePage.compare(n, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+QString slowDecode(iconv_t cd, QByteArrayView bytes) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // the initial state, as a fresh converter
+    return QString::fromUtf8(convert(cd, bytes, "?", 1));
+}
+
+QByteArray slowEncode(iconv_t cd, const QString& text) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return encodeUnits(cd, text.toUcs4());
+}
+
+Converters& converters() {
+    thread_local Converters c;
+    const QByteArray& name = codePageName();
+    if (c.opened && c.codePage == name) return c;
+    c.opened = true;
+    c.codePage = name;
+    c.decoder = openConverter("UTF-8", name.constData());
+    c.encoder = openConverter(name.constData(), "UTF-32LE");
+    c.asciiSame = false;
+    if (c.decoder && c.encoder && plainAsciiFamily(name)) {
+        QByteArray bytes;
+        QString text;
+        for (int b = 0; b < 128; ++b) {
+            bytes.append(char(b));
+            text.append(QChar(b));
+        }
+        bool same = slowDecode(static_cast<iconv_t>(c.decoder.get()), bytes) == text &&
+                    slowEncode(static_cast<iconv_t>(c.encoder.get()), text) == bytes;
+        for (int b = 0; same && b < 128; ++b) {
+            const QByteArray one(1, char(b));
+            same = slowDecode(static_cast<iconv_t>(c.decoder.get()), one) == QString(QChar(b)) &&
+                   slowEncode(static_cast<iconv_t>(c.encoder.get()), QString(QChar(b))) == one;
+        }
+        c.asciiSame = same;
+    }
+    return c;
+}
+
+bool allAscii(QByteArrayView bytes) {
+    for (char b : bytes)
+        if (static_cast<unsigned char>(b) >= 0x80) return false;
+    return true;
+}
+
+bool allAscii(const QString& text) {
+    for (QChar ch : text)
+        if (ch.unicode() >= 0x80) return false;
+    return true;
+}
+
 }  // namespace
 
 QByteArray AnsiCodePage::name() {
@@ -71,16 +144,16 @@ void AnsiCodePage::setName(const QByteArray& codePage) {
 
 QByteArray AnsiCodePage::encode(const QString& text) {
     if (text.isEmpty()) return QByteArray();
-    IconvHandle cd = openConverter(codePageName().constData(), "UTF-32LE");
-    if (!cd) return text.toLatin1();
-    return encodeUnits(static_cast<iconv_t>(cd.get()), text.toUcs4());
+    Converters& c = converters();
+    if (!c.encoder || (c.asciiSame && allAscii(text))) return text.toLatin1();
+    return slowEncode(static_cast<iconv_t>(c.encoder.get()), text);
 }
 
 QString AnsiCodePage::decode(QByteArrayView bytes) {
     if (bytes.isEmpty()) return QString();
-    IconvHandle cd = openConverter("UTF-8", codePageName().constData());
-    if (!cd) return QString::fromLatin1(bytes);
-    return QString::fromUtf8(convert(static_cast<iconv_t>(cd.get()), bytes, "?", 1));
+    Converters& c = converters();
+    if (!c.decoder || (c.asciiSame && allAscii(bytes))) return QString::fromLatin1(bytes);
+    return slowDecode(static_cast<iconv_t>(c.decoder.get()), bytes);
 }
 
 QByteArray toFixedField(const QString& text, int width) {
@@ -89,10 +162,11 @@ QByteArray toFixedField(const QString& text, int width) {
         // Too long: take whole characters while they fit, so that the cut
         // never leaves half of a double-byte character behind.
         out.clear();
-        IconvHandle cd = openConverter(codePageName().constData(), "UTF-32LE");
+        void* cd = converters().encoder.get();
+        if (cd) iconv(static_cast<iconv_t>(cd), nullptr, nullptr, nullptr, nullptr);
         const QList<uint> units = text.toUcs4();
         for (uint unit : units) {
-            QByteArray one = cd ? encodeUnits(static_cast<iconv_t>(cd.get()), QList<uint>{unit})
+            QByteArray one = cd ? encodeUnits(static_cast<iconv_t>(cd), QList<uint>{unit})
                                 : QByteArray(1, char(unit));
             if (out.size() + one.size() > width) break;
             out.append(one);

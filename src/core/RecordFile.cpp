@@ -120,6 +120,9 @@ QByteArray RecordFile::completed(const QByteArray& tail) const {
 
 int RecordFile::count() {
     if (!usable()) return 0;
+    // One look at the file when it is there; an absent one is created first.
+    const QFileInfo info(path_);
+    if (info.exists()) return int(info.size() / recordLength_);
     ensureFileExists(path_, &error_);
     return int(QFileInfo(path_).size() / recordLength_);
 }
@@ -150,10 +153,38 @@ QList<QByteArray> RecordFile::readRange(int first, int last) {
     if (usable() && !file.open(QIODevice::ReadWrite) && !file.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("cannot open %1: %2").arg(path_, file.errorString()));
     }
+    // The whole range in one read, cut into records.
+    QByteArray bytes;
+    if (file.isOpen() && file.seek(qint64(first - 1) * recordLength_))
+        bytes = file.read(qint64(last - first + 1) * recordLength_);
+    out.reserve(last - first + 1);
     for (int n = first; n <= last; ++n) {
-        QByteArray record;
-        if (file.isOpen() && file.seek(qint64(n - 1) * recordLength_))
-            record = file.read(recordLength_);
+        const qsizetype at = qsizetype(n - first) * recordLength_;
+        const QByteArrayView record =
+            at < bytes.size() ? QByteArrayView(bytes).sliced(at) : QByteArrayView();
+        out.append(wholeRecord(record, recordLength_));
+    }
+    return out;
+}
+
+QList<QByteArray> RecordFile::readAll() {
+    if (!usable()) return {};
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::ReadOnly)) {
+        // What counting and reading the range report for a file that cannot be opened.
+        const int total = count();
+        if (!error_.isEmpty() || total == 0) return {};
+        return readRange(1, total);
+    }
+    const int total = int(file.size() / recordLength_);
+    QList<QByteArray> out;
+    if (total == 0) return out;
+    const QByteArray bytes = file.read(qint64(total) * recordLength_);
+    out.reserve(total);
+    for (int n = 0; n < total; ++n) {
+        const qsizetype at = qsizetype(n) * recordLength_;
+        const QByteArrayView record =
+            at < bytes.size() ? QByteArrayView(bytes).sliced(at) : QByteArrayView();
         out.append(wholeRecord(record, recordLength_));
     }
     return out;

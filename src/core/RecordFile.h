@@ -44,6 +44,9 @@ class RecordFile {
     QByteArray read(int n);
     // Reads records 1..n in one opening (what list fills and loads use).
     QList<QByteArray> readRange(int first, int last);
+    // Every whole record, as readRange(1, count()) gives them, with the file
+    // opened once (created when absent, as count() does).
+    QList<QByteArray> readAll();
     // Writes record n in place (cut or padded with spaces to the record
     // length).
     bool write(int n, const QByteArray& record);

@@ -90,11 +90,25 @@ bool Scheduler::fireNext(qint64 limit, bool late) {
     return true;
 }
 
+void Scheduler::atPassEnd(std::function<void()> fn) {
+    if (passDepth_ > 0)
+        passEnd_.push_back(std::move(fn));
+    else
+        fn();
+}
+
 void Scheduler::endPass(quint64 firedBefore) {
+    --passDepth_;
+    // A pass inside a handler's own advance() ends here too: what was left
+    // for the end is done before its observer looks.
+    std::vector<std::function<void()>> due;
+    due.swap(passEnd_);
+    for (auto& fn : due) fn();
     if (fired_ != firedBefore && passObserver_) passObserver_();
 }
 
 void Scheduler::advance(qint64 ms) {
+    ++passDepth_;
     const quint64 before = fired_;
     const qint64 target = now_ + std::max<qint64>(0, ms);
     while (fireNext(target, false)) {
@@ -113,6 +127,7 @@ bool Scheduler::advanceUntil(const std::function<bool()>& done, qint64 limitMs, 
 }
 
 void Scheduler::catchUp(qint64 nowMs) {
+    ++passDepth_;
     const quint64 before = fired_;
     now_ = std::max(now_, nowMs);
     // Each overdue timer fires once; what a handler arms for later waits.

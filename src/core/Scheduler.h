@@ -78,6 +78,13 @@ class Scheduler {
     // anything fired: where the screens are brought up to date.
     void setPassObserver(std::function<void()> fn) { passObserver_ = std::move(fn); }
 
+    // Runs `fn` when the pass under way (an advance() or catchUp()) ends,
+    // before the pass observer; at once when no pass is under way. Work a
+    // tick leaves to the end of its pass is thus done before anything
+    // outside the pass can see its result.
+    void atPassEnd(std::function<void()> fn);
+    bool inPass() const { return passDepth_ > 0; }
+
   private:
     friend class Timer;
     struct Shot {
@@ -95,6 +102,8 @@ class Scheduler {
     qint64 now_ = 0;
     quint64 fired_ = 0;
     std::function<void()> passObserver_;
+    int passDepth_ = 0;
+    std::vector<std::function<void()>> passEnd_;
     void endPass(quint64 firedBefore);
 };
 

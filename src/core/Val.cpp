@@ -1,12 +1,63 @@
 #include "Val.h"
 
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace dye {
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr quint64 kExactMantissa = 1'000'000'000'000'000ULL;  // below 2^53
+
+// The common text (sign, at most 15 significant digits, a decimal point, no
+// exponent) without building a string: the digits as a whole number divided
+// by a power of ten. Both are exact doubles and the division rounds once,
+// so the result is the correctly rounded value strtod gives. Nothing when
+// the text needs the full parse.
+std::optional<double> plainDecimal(const QString& text) {
+    quint64 mantissa = 0;
+    int decimals = 0;
+    bool negative = false;
+    bool seenSign = false;
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
+        if (c >= '0' && c <= '9') {
+            if (mantissa >= kExactMantissa / 10) return std::nullopt;
+            mantissa = mantissa * 10 + quint64(c - '0');
+            seenDigit = true;
+            if (seenPoint) ++decimals;
+        } else if ((c == '+' || c == '-') && !seenSign && !seenDigit && !seenPoint) {
+            seenSign = true;
+            negative = c == '-';
+        } else if (c == '.' && !seenPoint) {
+            seenPoint = true;
+        } else if (c == 'e' || c == 'E' || c == 'd' || c == 'D') {
+            if (seenDigit) return std::nullopt;  // an exponent may follow
+            break;
+        } else {
+            break;
+        }
+    }
+    if (!seenDigit) return 0.0;
+    if (decimals >= int(std::size(kExactPowers))) return std::nullopt;
+    const double magnitude = double(mantissa) / kExactPowers[decimals];
+    return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
 double Val(const QString& text) {
+    if (const std::optional<double> quick = plainDecimal(text)) return *quick;
     // Collect sign, digits, one decimal point and an exponent; blanks between
     // them are skipped, as the classic leading-number parse does.
     std::string number;

@@ -135,8 +135,9 @@ QList<JobRecord> JobFile::records() {
 
 QStringList JobFile::queueListTexts() {
     QStringList texts;
-    for (const JobRecord& job : records())
-        texts.append(job.OrderNo + QStringLiteral("---") + job.BucketNo);
+    for (const QByteArray& record : readAll())
+        texts.append(JobRecord::orderNoOf(record) + QStringLiteral("---") +
+                     JobRecord::bucketNoOf(record));
     return texts;
 }
 

@@ -57,4 +57,19 @@ JobRecord JobRecord::fromBytes(QByteArrayView bytes) {
     return job;
 }
 
+QString JobRecord::orderNoOf(QByteArrayView bytes) {
+    return getField(
+        wholeRecord(bytes.first(std::min<qsizetype>(bytes.size(), kOrderNoWidth)), kOrderNoWidth),
+        kAtOrderNo, kOrderNoWidth);
+}
+
+QString JobRecord::bucketNoOf(QByteArrayView bytes) {
+    const QByteArrayView field =
+        bytes.size() > kAtBucketNo
+            ? bytes.sliced(kAtBucketNo)
+                  .first(std::min<qsizetype>(bytes.size() - kAtBucketNo, kShortWidth))
+            : QByteArrayView();
+    return getField(wholeRecord(field, kShortWidth), 0, kShortWidth);
+}
+
 }  // namespace dye

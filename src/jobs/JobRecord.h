@@ -32,6 +32,9 @@ struct JobRecord {
     QByteArray toBytes() const;
     // Missing bytes of a short record read as blank (and QueuedAt as 0).
     static JobRecord fromBytes(QByteArrayView bytes);
+    // OrderNo and BucketNo alone, read as fromBytes reads them (the queue list).
+    static QString orderNoOf(QByteArrayView bytes);
+    static QString bucketNoOf(QByteArrayView bytes);
 
     bool operator==(const JobRecord&) const = default;
 };

@@ -18,6 +18,17 @@ int hexValue(char c) {
     return -1;
 }
 
+// The one-character text of a hex digit, shared by every cell that shows it.
+const QString& digitText(char digit) {
+    static const std::array<QString, 16> texts = [] {
+        std::array<QString, 16> t;
+        for (int i = 0; i < 16; ++i) t[size_t(i)] = QString(QLatin1Char(kHexDigits[i]));
+        return t;
+    }();
+    const int at = digit <= '9' ? digit - '0' : digit - 'A' + 10;
+    return texts[size_t(at)];
+}
+
 void appendHexByte(QByteArray& out, unsigned byte) {
     out.append(kHexDigits[(byte >> 4) & 0xF]);
     out.append(kHexDigits[byte & 0xF]);
@@ -73,7 +84,14 @@ QByteArray FrameCodec::sumDigits(QByteArrayView body) {
 }
 
 void FrameCodec::appendWireDigits(QByteArray& out, quint32 value, int bytes) {
-    for (int b = 0; b < bytes; ++b) appendHexByte(out, (value >> (8 * b)) & 0xFF);
+    char digits[8];
+    const int n = std::clamp(bytes, 0, 4);
+    for (int b = 0; b < n; ++b) {
+        const unsigned byte = (value >> (8 * b)) & 0xFF;
+        digits[2 * b] = kHexDigits[(byte >> 4) & 0xF];
+        digits[2 * b + 1] = kHexDigits[byte & 0xF];
+    }
+    out.append(digits, 2 * n);
 }
 
 void FrameCodec::build(const char* command, const QString& start, int bytes,
@@ -116,10 +134,9 @@ void FrameCodec::BuildWriteRequest(const QString& start, const QString& count,
         // the width: -1 goes out as FFFF at width 16 and FFFFFFFF at width 32,
         // 65536 as 0000 at width 16 (only the low 16 bits are kept).
         const quint32 value = quint32(qint32(ValInt(cells[0])));
-        QByteArray digits;
-        appendWireDigits(digits, value, size);
-        for (int k = 0; k < 2 * size; ++k) cells[size_t(k + 1)] = QString(QLatin1Char(digits[k]));
-        data.append(digits);
+        const qsizetype at = data.size();
+        appendWireDigits(data, value, size);
+        for (int k = 0; k < 2 * size; ++k) cells[size_t(k + 1)] = digitText(data[at + k]);
     }
     build("0061", start, n * size, data);
 }

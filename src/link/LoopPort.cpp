@@ -65,8 +65,8 @@ void LoopPort::pump() {
         const bool rx = !fromPeer_.empty() && fromPeer_.front().dueUs <= now;
         if (!tx && !rx) break;
         if (rx && (!tx || fromPeer_.front().dueUs <= toPeer_.front().dueUs)) {
-            input_.append(fromPeer_.front().c);
-            fromPeer_.pop_front();
+            // Every answer character due before the next delivery to the peer.
+            fromPeer_.takeDue(tx ? toPeer_.front().dueUs : now, input_);
             continue;
         }
         const Timed arrived = toPeer_.front();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <deque>
 #include <memory>
+#include <vector>
 
 #include "link/LoopPeer.h"
 #include "link/Port.h"
@@ -42,13 +42,46 @@ class LoopPort : public Port {
     // Wire time of `chars` characters back to back, in microseconds (rounded up).
     qint64 wireTimeUs(qint64 chars) const;
     // Characters written but not yet delivered / answered but not yet readable.
-    int pendingToPeer() const { return int(toPeer_.size()); }
-    int pendingFromPeer() const { return int(fromPeer_.size()); }
+    int pendingToPeer() const { return toPeer_.size(); }
+    int pendingFromPeer() const { return fromPeer_.size(); }
 
   private:
     struct Timed {
         qint64 dueUs;
         char c;
+    };
+    // Characters in time order, taken from the front. The storage is kept
+    // and reused once it has been emptied, so a steady exchange of frames
+    // allocates nothing.
+    class TimedQueue {
+      public:
+        bool empty() const { return head_ == items_.size(); }
+        int size() const { return int(items_.size() - head_); }
+        const Timed& front() const { return items_[head_]; }
+        const Timed& back() const { return items_.back(); }
+        void push_back(const Timed& t) { items_.push_back(t); }
+        void pop_front() {
+            if (++head_ == items_.size()) clear();
+        }
+        void clear() {
+            items_.clear();
+            head_ = 0;
+        }
+        // Moves the characters due at or before `limitUs` to the end of `out`.
+        void takeDue(qint64 limitUs, QByteArray& out) {
+            size_t end = head_;
+            while (end < items_.size() && items_[end].dueUs <= limitUs) ++end;
+            const qsizetype at = out.size();
+            out.resize(at + qsizetype(end - head_));
+            char* to = out.data() + at;
+            for (size_t i = head_; i < end; ++i) *to++ = items_[i].c;
+            head_ = end;
+            if (head_ == items_.size()) clear();
+        }
+
+      private:
+        std::vector<Timed> items_;
+        size_t head_ = 0;
     };
     // A run of characters sent back to back from `startUs`.
     struct Burst {
@@ -65,8 +98,8 @@ class LoopPort : public Port {
     LineSettings line_;
     bool open_ = false;
     QString error_;
-    std::deque<Timed> toPeer_;
-    std::deque<Timed> fromPeer_;
+    TimedQueue toPeer_;
+    TimedQueue fromPeer_;
     Burst txBurst_;
     Burst rxBurst_;
     QByteArray input_;

@@ -108,7 +108,8 @@ void ScanCycle::send() {
 
 void ScanCycle::startRead(int start, int count, int width) {
     if (port_ && port_->isOpen()) port_->clearInput();
-    ReplyFields.fill(QString());
+    for (QString& field : ReplyFields)
+        if (!field.isNull()) field = QString();
     codec_.BuildReadRequest(QString::number(start), QString::number(count), QString::number(width));
     readStart_ = start;
     send();
@@ -178,10 +179,30 @@ void ScanCycle::decodeAxes() {
     in.axesFresh = true;
 }
 
+const std::vector<WriteBlock>& ScanCycle::writeBlocks(const ScanConfig& cfg) {
+    if (!blocksFor_ || blocksFor_->machineType != cfg.machineType ||
+        blocksFor_->profile != cfg.profile ||
+        blocksFor_->valvesPerStation != cfg.valvesPerStation) {
+        blocks_ = scanWriteBlocks(cfg.machineType, cfg.profile,
+                                  valvesPerStationSetting(cfg.valvesPerStation));
+        blocksFor_ = cfg;
+    }
+    return blocks_;
+}
+
+// Every row of the write table back to "0" (a row that holds this very
+// text already is left as it is).
+void ScanCycle::clearWriteValues() {
+    static const QString zero = QStringLiteral("0");
+    const char16_t* text = zero.data_ptr().data();
+    for (auto& row : codec_.WriteValueTable) {
+        const QStringPrivate& cell = row[0].data_ptr();
+        if (cell.data() != text || cell.size != 1) row[0] = zero;
+    }
+}
+
 void ScanCycle::runWriteBlocks(int step, const ScanConfig& cfg) {
-    const auto blocks = scanWriteBlocks(cfg.machineType, cfg.profile,
-                                        valvesPerStationSetting(cfg.valvesPerStation));
-    for (const WriteBlock& b : blocks) {
+    for (const WriteBlock& b : writeBlocks(cfg)) {
         if (b.step != step) continue;
         if (b.latched)
             writeLatchedBlock(b.start);
@@ -194,7 +215,7 @@ void ScanCycle::runWriteBlocks(int step, const ScanConfig& cfg) {
 void ScanCycle::writeBlock(int start, int count) {
     WritePending = 0;
     if (port_ && port_->isOpen()) port_->clearInput();
-    for (auto& row : codec_.WriteValueTable) row[0] = QStringLiteral("0");
+    clearWriteValues();
     for (int j = 0; j < count && j + 1 < int(codec_.WriteValueTable.size()); ++j) {
         const qint32 v = l_.image.take(start + j);
         if (v == 0) continue;
@@ -207,7 +228,7 @@ void ScanCycle::writeBlock(int start, int count) {
 void ScanCycle::writeLatchedBlock(int start) {
     WritePending = 0;
     if (port_ && port_->isOpen()) port_->clearInput();
-    for (auto& row : codec_.WriteValueTable) row[0] = QStringLiteral("0");
+    clearWriteValues();
     for (int j = 0; j < 10; ++j) {
         const qint32 v = l_.image.get(start + j);
         if (v != 0) {

@@ -70,6 +70,10 @@ class ScanCycle {
     void decodeSigns();
     void decodeAxes();
     void runWriteBlocks(int step, const ScanConfig& cfg);
+    // scanWriteBlocks() of the configuration, worked out again only when
+    // the machine type, profile or valves per station differ from the last.
+    const std::vector<WriteBlock>& writeBlocks(const ScanConfig& cfg);
+    void clearWriteValues();
     void writeBlock(int start, int count);
     void writeLatchedBlock(int start);
     void sendWrite(int start, int count);
@@ -95,6 +99,8 @@ class ScanCycle {
     qint64 lastReopenMs_ = 0;
     int readStart_ = 0;  // register of the read whose answer is awaited; 0 none
     bool lossMessageOpen_ = false;
+    std::optional<ScanConfig> blocksFor_;
+    std::vector<WriteBlock> blocks_;
 };
 
 // Stores RegNoValue in every output slot the scan sends for the machine type

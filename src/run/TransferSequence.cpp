@@ -1,5 +1,7 @@
 #include "run/TransferSequence.h"
 
+#include <QStringBuilder>
+
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
@@ -102,11 +104,9 @@ void TransferSequence::resumeAfterLinkLoss() {
 void TransferSequence::diagnostics() {
     StationState& s = c_.state;
     Form3& f = s.form3;
-    f.Label22.Caption = QStringLiteral("%1 === %2 === %3 === %4")
-                            .arg(RowStep)
-                            .arg(ZeroMark)
-                            .arg(TransferStep)
-                            .arg(ResultCounter);
+    const QLatin1StringView bars(" === ");
+    f.Label22.Caption = QString::number(RowStep) % bars % QString::number(ZeroMark) % bars %
+                        QString::number(TransferStep) % bars % QString::number(ResultCounter);
     f.Label19.Caption = QString::number(RowStep) + QLatin1Char('=');
 
     Form11& o = s.form11;
@@ -120,18 +120,31 @@ void TransferSequence::diagnostics() {
     o.Label1[7] = Place > 0 ? QString::number(Place) : QString();
     o.Label4 = f.Label22.Caption;
     o.List2.clear();
-    for (int r = 0; r < kRows; ++r) {
-        if (text(f, Code, r).trimmed().isEmpty()) continue;
-        const QString sep = QStringLiteral(" = ");
-        o.List2.items << text(f, Code, r) + sep + text(f, Name, r) + sep +
-                             text(f, RecipeWeight, r).trimmed() + sep + text(f, ActualWeight, r) +
-                             sep + text(f, Tube, r) + sep + text(f, Balance, r);
-    }
+    for (int r = 0; r < kRows; ++r)
+        if (!text(f, Code, r).trimmed().isEmpty()) o.List2.items << listLine(r);
 
     // The run indicator blinks while a job is on the machine.
     if (f.Label2.Caption.trimmed().isEmpty()) return;
     BlinkCount = BlinkCount > 30000 ? 10 : std::max(BlinkCount, 1) + 1;
     f.Label8.BackColor = BlinkCount % 2 == 0 ? kBlinkYellow : kBlinkGreen;
+}
+
+const QString& TransferSequence::listLine(int row) {
+    static_assert(std::tuple_size_v<decltype(listLines_)> == kRows);
+    static constexpr Column kShown[] = {Code, Name, RecipeWeight, ActualWeight, Tube, Balance};
+    const Form3& f = c_.state.form3;
+    ListLine& line = listLines_[size_t(row)];
+    bool same = !line.text.isNull();
+    for (size_t k = 0; k < line.from.size() && same; ++k)
+        same = line.from[k] == cell(f, kShown[k], row).Caption;
+    if (!same) {
+        for (size_t k = 0; k < line.from.size(); ++k)
+            line.from[k] = cell(f, kShown[k], row).Caption;
+        const QLatin1StringView sep(" = ");
+        const auto& t = line.from;
+        line.text = t[0] % sep % t[1] % sep % t[2].trimmed() % sep % t[3] % sep % t[4] % sep % t[5];
+    }
+    return line.text;
 }
 
 void TransferSequence::liveWeight() {

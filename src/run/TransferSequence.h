@@ -81,6 +81,14 @@ class TransferSequence {
     int waterRegister() const;
     void status(int k);  // language text k on the run indicator
     void paintGrid(Color c);
+    // The order list's line of grid row `row`, made again only when one of
+    // the six captions it shows has changed.
+    const QString& listLine(int row);
+
+    struct ListLine {
+        std::array<QString, 6> from;  // code, name, recipe, actual, tube, balance
+        QString text;
+    };
 
     RunContext c_;
     JobStart& job_;
@@ -105,6 +113,7 @@ class TransferSequence {
     QDateTime startedAt_;
     qint64 startedMs_ = 0;
     std::function<void(const FinishedJob&)> finished_;
+    std::array<ListLine, 10> listLines_;
 };
 
 }  // namespace dye

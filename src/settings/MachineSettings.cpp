@@ -27,9 +27,7 @@ QString MachineSettings::Text1(int i) const {
 }
 void MachineSettings::setText1(int i, const QString& text) {
     put(text1_, i, text);
-}
-double MachineSettings::number(int i) const {
-    return Val(Text1(i));
+    if (i >= 0 && i < kFieldCount) number1_[size_t(i)] = Val(text);
 }
 QString MachineSettings::dyeMixFolder() const {
     return trimSpaces(Text1(37));

@@ -34,7 +34,7 @@ class MachineSettings {
     QString Text1(int i) const;
     void setText1(int i, const QString& text);
     // Val of settings field i.
-    double number(int i) const;
+    double number(int i) const { return i >= 0 && i < kFieldCount ? number1_[size_t(i)] : 0.0; }
     // Folder of the dye-mix files (field 37), trimmed.
     QString dyeMixFolder() const;
 
@@ -65,6 +65,9 @@ class MachineSettings {
 
   private:
     std::array<QString, kFieldCount> text1_;
+    // Val of each settings field, worked out when the field is set: the
+    // settings are read many times a second and set rarely.
+    std::array<double, kFieldCount> number1_{};
     std::array<QString, kValveFieldCount> text4_;
     std::array<TeachSlot, kTeachSlotCount> teach_;
     QString xCompensation_;

@@ -45,3 +45,18 @@ TEST(AnsiText, FieldsInsideARecord) {
     EXPECT_EQ(getField(record, 2, 4), QStringLiteral("單"));
     EXPECT_EQ(getField(record, 20, 4), QString());
 }
+
+// The converters are kept between calls: a change of the code page must
+// still take effect on the next call, ASCII fields included.
+TEST(AnsiText, AChangedCodePageTakesEffectAtOnce) {
+    const QString mixed = QStringLiteral("A\u55AE 1");  // "A單 1"
+    AnsiCodePage::setName("UTF-8");
+    EXPECT_EQ(AnsiCodePage::encode(mixed), mixed.toUtf8());
+    EXPECT_EQ(AnsiCodePage::decode(QByteArray("\xE5\x96\xAE")), QStringLiteral("\u55AE"));
+    AnsiCodePage::setName("UTF-16LE");  // not ASCII-compatible: no copying of ASCII bytes
+    EXPECT_EQ(AnsiCodePage::encode(QStringLiteral("AB")), QByteArray("A\0B\0", 4));
+    EXPECT_EQ(AnsiCodePage::decode(QByteArray("A\0B\0", 4)), QStringLiteral("AB"));
+    AnsiCodePage::setName(AnsiCodePage::kDefault);
+    EXPECT_EQ(AnsiCodePage::encode(mixed), QByteArray("A\xB3\xE6 1"));
+    EXPECT_EQ(getField(QByteArray("  A1\0 ", 6), 0, 6), QStringLiteral("A1"));
+}

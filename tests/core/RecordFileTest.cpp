@@ -119,6 +119,25 @@ TEST_F(RecordFileTest, APathThatIsNotAFileIsRefused) {
     EXPECT_TRUE(notAFileReason(path("absent.txt")).isEmpty());
 }
 
+TEST_F(RecordFileTest, ReadAllGivesTheWholeRecordsAsCountingAndReadingDo) {
+    RecordFile absent(path("A.txt"), 8);
+    EXPECT_TRUE(absent.readAll().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(path("A.txt")));  // created empty, as counting does
+
+    RecordFile f = filled("abc");
+    QFile raw(path("F.txt"));
+    ASSERT_TRUE(raw.open(QIODevice::Append));
+    raw.write("zz");  // a partial record at the end is not one of them
+    raw.close();
+    EXPECT_EQ(f.readAll(), (QList<QByteArray>{rec('a'), rec('b'), rec('c')}));
+    EXPECT_EQ(f.readAll(), f.readRange(1, f.count()));
+    EXPECT_TRUE(f.errorString().isEmpty());
+
+    RecordFile folder(dir.path(), 8);  // not a file: refused and reported, never opened
+    EXPECT_TRUE(folder.readAll().isEmpty());
+    EXPECT_FALSE(folder.errorString().isEmpty());
+}
+
 TEST_F(RecordFileTest, RemoveFirstMiddleLastAndOnly) {
     RecordFile f = filled("abcd");
     EXPECT_TRUE(f.remove(1));

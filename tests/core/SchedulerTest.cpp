@@ -110,6 +110,32 @@ TEST(Scheduler, AdvanceUntilStopsWhenDoneOrAtTheLimit) {
     EXPECT_EQ(s.now(), 800);
 }
 
+TEST(Scheduler, WorkLeftToThePassEndRunsBeforeItsObserver) {
+    Scheduler s;
+    QStringList order;
+    s.setPassObserver([&] { order << "observer"; });
+    s.addTimer("T", 100, true, [&] {
+        order << "tick";
+        s.atPassEnd([&] { order << "end"; });
+    });
+    s.advance(250);
+    EXPECT_EQ(order, (QStringList{"tick", "tick", "end", "end", "observer"}));
+    EXPECT_FALSE(s.inPass());
+
+    // Outside a pass it runs at once; a pass inside a handler ends with its own.
+    order.clear();
+    s.atPassEnd([&] { order << "now"; });
+    EXPECT_EQ(order, QStringList{"now"});
+    order.clear();
+    s.addTimer("nested", 50, true, [&] {
+        s.atPassEnd([&] { order << "outer end"; });
+        s.advance(0);
+        order << "after nested pass";
+    });
+    s.advance(50);  // now 300: T ticks, then the nested timer
+    EXPECT_EQ(order, (QStringList{"tick", "end", "outer end", "after nested pass", "observer"}));
+}
+
 TEST(Clock, FollowsTheSchedulerTimeBase) {
     Scheduler s;
     Clock c(s, QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+
 #include "core/Val.h"
 
 using dye::Val;
@@ -25,4 +30,31 @@ TEST(Val, WholeNumbersRoundHalfAwayAndClamp) {
     EXPECT_EQ(ValInt("2.5"), 3);
     EXPECT_EQ(ValInt("-2.5"), -3);
     EXPECT_EQ(ValInt("99999999999"), 2147483647);
+}
+
+// Plain decimals take a short way; it must read every one as the full
+// parse (strtod of the collected number) does, to the last bit.
+TEST(Val, PlainDecimalsReadExactlyAsTheFullParse) {
+    std::mt19937 random(5);
+    auto digits = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += char('0' + random() % 10);
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string whole = digits(int(random() % 12));
+        const std::string fraction = digits(int(random() % 10));
+        const bool point = !fraction.empty() || random() % 2;
+        std::string number = (random() % 3 == 0 ? "-" : "") + whole + (point ? "." : "") + fraction;
+        if (whole.empty() && fraction.empty()) continue;
+        const std::string text = (random() % 2 ? " " : "") + number + (random() % 2 ? "kg" : "");
+        const double expected = std::strtod(number.c_str(), nullptr);
+        EXPECT_EQ(Val(QString::fromStdString(text)), expected) << text;
+    }
+    // Past 15 digits, with an exponent or a sign that is not leading: the full parse.
+    EXPECT_EQ(Val("1234567890123456789"), 1234567890123456789.0);
+    EXPECT_EQ(Val("0.1234567890123456789"), 0.1234567890123456789);
+    EXPECT_EQ(Val("2.5e-3"), 0.0025);
+    EXPECT_EQ(Val("5-3"), 5.0);
+    EXPECT_TRUE(std::signbit(Val("-0")));
 }

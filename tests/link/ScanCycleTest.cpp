@@ -56,6 +56,22 @@ TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndNoValueSendsZero) {
     EXPECT_TRUE(writes().isEmpty());  // a slot holding 0 sends nothing
 }
 
+TEST_F(ScanCycleTest, WriteBlocksFollowASettingChangedBetweenPasses) {
+    start({});
+    quiet();
+    passes(1);
+    state().settings.setText1(11, QStringLiteral("10"));  // valves per station
+    state().settings.setText1(16, QStringLiteral("PELKO"));
+    state().link.image.set(851, 5);
+    state().link.image.set(861, 7);
+    state().link.image.set(801, 3);
+    sent.clear();
+    passes(1);
+    EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(801, 30, {{801, 3}})});
+    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 14, {{851, 5}})});
+    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(861, 10, {{861, 7}})});
+}
+
 TEST_F(ScanCycleTest, LatchedBlockResendsTheLastValuesOfD801ToD809) {
     start({});
     quiet();

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "core/Scheduler.h"
 #include "run/PictureAnimation.h"
 #include "station/StationState.h"
 
@@ -167,6 +168,33 @@ TEST_F(PictureAnimationTest, MissingBitmapOrUnknownModeLeavesThePicture) {
     EXPECT_EQ(QFileInfo(state.form3.Picture2.file).fileName(), QStringLiteral("003.bmp"));
     EXPECT_EQ(state.form3.Picture1.file, before.file);
     EXPECT_EQ(state.form3.Label17.Caption, QStringLiteral("3--1-3-4"));
+}
+
+TEST_F(PictureAnimationTest, APassShowsTheLastBitmapOfItsTicksThatCanBeRead) {
+    Scheduler scheduler;
+    PictureAnimation animation(state, QDir(dir.path()), &scheduler);
+    scheduler.addTimer("Timer6", 100, true, [&] { animation.tick(); });
+    QStringList seen;  // what the pictures are at the end of each pass
+    scheduler.setPassObserver([&] {
+        seen << QFileInfo(state.form3.Picture1.file).fileName() + " " +
+                    QFileInfo(state.form3.Picture2.file).fileName() + " " +
+                    state.form3.Picture2.number;
+    });
+    mode1() = 1;
+    mode2() = 1;
+    state.PicturePlace = 4;
+    scheduler.advance(300);  // frames 1, 2, 3 of each
+    EXPECT_EQ(animation.picture1Frame(), QStringLiteral("003"));
+
+    // The last bitmap of the pass is gone: the picture shows the last one
+    // that could be read, with the number asked for with it.
+    ASSERT_TRUE(QFile::remove(pic(QStringLiteral("a006.bmp"))));
+    ASSERT_TRUE(QFile::remove(pic(QStringLiteral("005.bmp"))));
+    ASSERT_TRUE(QFile::remove(pic(QStringLiteral("006.bmp"))));
+    scheduler.addTimer("place", 250, true, [&] { state.PicturePlace = 9; });
+    scheduler.advance(300);  // frames 4, 5, 6; the place changes after frame 5
+    EXPECT_EQ(seen, (QStringList{"a003.bmp 003.bmp 4", "a005.bmp 004.bmp 4"}));
+    EXPECT_EQ(frame1(), 6);
 }
 
 TEST(MachinePictures, EveryFrameIsADrawnBitmapOfOneSize) {

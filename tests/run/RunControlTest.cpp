@@ -111,6 +111,9 @@ TEST_F(RunControlTest, OrderListWindowAndPicturesFollowTheRun) {
     ASSERT_EQ(o.List2.items.size(), 1);
     EXPECT_TRUE(o.List2.items[0].startsWith("SODA =  = 200 = "));
     EXPECT_TRUE(o.List2.items[0].endsWith(" = 1 = "));
+    form3().Label4[50].Caption = "soda ash";  // the name cell of the row
+    station->scheduler.advance(500);
+    EXPECT_TRUE(o.List2.items[0].startsWith("SODA = soda ash = 200 = "));
     EXPECT_EQ(o.Label1[1], "OL");
     // Dispensing: the bucket moved in, the product pours; the place number on it.
     EXPECT_EQ(state().AnimationState[0], 1);

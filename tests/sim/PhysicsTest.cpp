@@ -180,3 +180,26 @@ TEST(Physics, DrainValveOnlyOnTheConveyorMachineAndABlockedOutletKeepsTheBucket)
     EXPECT_EQ(blocked.content(), 4000.0);
     EXPECT_EQ(blocked.noise(1), 0.0);
 }
+
+// The options may be changed at any moment: a latency moves the start of a
+// flow already commanded, and a valve that sticks stops pouring at once.
+TEST(Physics, OptionsChangedMidRunTakeEffectAtOnce) {
+    SimOptions o = SimRig::exact();
+    o.physics.valveOpenLatencyMs = 40;
+    Machine m(o);
+    m.command(851, 30000, 0);  // open until closed: flows from 40 ms
+    m.model.advanceTo(10);
+    EXPECT_EQ(m.content(), 0.0);
+    m.options.physics.valveOpenLatencyMs = 0;  // now it has been flowing since 0
+    m.model.advanceTo(30);
+    EXPECT_NEAR(m.content(), 100.0 * 0.020, 1e-9);
+
+    m.model.advanceTo(1000);
+    const double before = m.content();
+    m.options.faults.stuckValves[0] = true;
+    m.model.advanceTo(2000);
+    EXPECT_EQ(m.content(), before);
+    m.options.faults.stuckValves[0] = false;
+    m.model.advanceTo(3000);
+    EXPECT_NEAR(m.content() - before, 100.0, 1e-9);
+}
