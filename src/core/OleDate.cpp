@@ -6,6 +6,10 @@ namespace dye {
 namespace {
 const QDate kEpoch(1899, 12, 30);
 constexpr double kMsPerDay = 86400000.0;
+// The dates an OLE date can stand for: 1 January 100 (-657434) to
+// 31 December 9999 (2958465), the time of day included.
+constexpr double kBeforeFirstDay = -657435.0;
+constexpr double kAfterLastDay = 2958466.0;
 }  // namespace
 
 double toOleDate(const QDateTime& dateTime) {
@@ -17,7 +21,9 @@ double toOleDate(const QDateTime& dateTime) {
 }
 
 QDateTime fromOleDate(double oleDate) {
-    if (!std::isfinite(oleDate)) return QDateTime();
+    // A value outside the range (a damaged record, a NaN) is no date; it
+    // would not even fit the integer the whole days are counted in.
+    if (!(oleDate > kBeforeFirstDay && oleDate < kAfterLastDay)) return QDateTime();
     const double whole = std::trunc(oleDate);
     const double fraction = std::fabs(oleDate - whole);
     qint64 ms = qint64(std::llround(fraction * kMsPerDay));

@@ -19,3 +19,13 @@ TEST(OleDate, RoundTripKeepsTheSecond) {
     EXPECT_EQ(fromOleDate(toOleDate(t)), t);
     EXPECT_FALSE(fromOleDate(std::numeric_limits<double>::quiet_NaN()).isValid());
 }
+
+TEST(OleDate, OnlyTheYears100To9999AreDates) {
+    EXPECT_EQ(fromOleDate(-657434.0), QDateTime(QDate(100, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(fromOleDate(-657434.5), QDateTime(QDate(100, 1, 1), QTime(12, 0)));
+    EXPECT_EQ(fromOleDate(2958465.5), QDateTime(QDate(9999, 12, 31), QTime(12, 0)));
+    // Past either end, up to values no integer can hold, a value is no date.
+    for (double bad : {-657435.0, 2958466.0, 1e19, -1e19, 1e300, -1e300,
+                       std::numeric_limits<double>::infinity()})
+        EXPECT_FALSE(fromOleDate(bad).isValid()) << bad;
+}

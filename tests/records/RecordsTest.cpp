@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include "records/DailyRecordFile.h"
 #include "records/EventLog.h"
@@ -56,6 +57,15 @@ TEST(DailyRecord, BytesMatchTheLayoutBothWays) {
 
     EXPECT_EQ(r.toBytes(), expected);
     EXPECT_EQ(DailyRecord::fromBytes(expected), r);
+}
+
+TEST(DailyRecord, ADateOutOfRangeInTheFileIsNoDate) {
+    DailyRecord r = finished("A", QDateTime(QDate(2026, 12, 5), QTime(6, 0)));
+    QByteArray bytes = r.toBytes();
+    qToLittleEndian<double>(1e300, bytes.data() + 480);
+    const DailyRecord read = DailyRecord::fromBytes(bytes);
+    EXPECT_FALSE(read.finishTime().isValid());
+    EXPECT_EQ(read.FinishText, r.FinishText);
 }
 
 TEST(DailyRecordFile, LastSecondOfAMonthGoesIntoThatMonthsFile) {
