@@ -80,7 +80,7 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
         // A run the station stopped (a record or a removal that failed) does
         // not come back by itself: say so at once.
         const Timer* jobStart = station_.state.form3.Timer1;
-        if (jobStart && !jobStart->enabled() && station_.state.form2.BackColor != kRed) {
+        if (jobStart && !jobStart->enabled()) {
             err_ << "dyestation: the run is stopped: "
                  << (reason.isEmpty() ? QStringLiteral("see the event log") : reason) << "\n";
             return kStuck;

@@ -20,17 +20,8 @@ bool fail(QString* error, const QString& why) {
     return false;
 }
 
-void syncFolderOf(const QString& path) {
-#ifdef Q_OS_UNIX
-    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(path);
-#endif
+std::filesystem::path nativePath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace
@@ -41,43 +32,51 @@ void syncPoint() {
     if (killAt > 0 && ++reached == killAt) std::_Exit(137);
 }
 
-bool syncFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return fail(error, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+bool syncToDisk(QFile& file) {
+    if (!file.flush()) return false;
     syncPoint();
 #ifdef Q_OS_UNIX
-    if (::fsync(file.handle()) != 0) return fail(error, QStringLiteral("cannot sync %1").arg(path));
-#endif
-    syncFolderOf(path);
+    return ::fsync(file.handle()) == 0;
+#else
     return true;
+#endif
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    const QString scratch = path + QStringLiteral(".tmp");
+void syncDirectory(const QString& filePath) {
+#ifdef Q_OS_UNIX
+    const QByteArray dir = QFile::encodeName(QFileInfo(filePath).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(filePath);
+#endif
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
+                         const QString& scratchPath) {
+    const QString scratch = scratchPath.isEmpty() ? path + QStringLiteral(".tmp") : scratchPath;
     QFile file(scratch);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return fail(error, QStringLiteral("cannot create %1: %2").arg(scratch, file.errorString()));
-    bool ok = file.write(bytes) == bytes.size() && file.flush();
-#ifdef Q_OS_UNIX
-    ok = ok && ::fsync(file.handle()) == 0;
-#endif
-    const QString why = file.errorString();
-    file.close();
-    if (!ok) {
+    if (file.write(bytes) != bytes.size() || !syncToDisk(file)) {
+        const QString why = file.errorString();
+        file.close();
         QFile::remove(scratch);
         return fail(error, QStringLiteral("cannot write %1: %2").arg(scratch, why));
     }
+    file.close();
     syncPoint();
     std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(scratch).toStdString(),
-                            QFile::encodeName(path).toStdString(), ec);
+    std::filesystem::rename(nativePath(scratch), nativePath(path), ec);
     if (ec) {
         QFile::remove(scratch);
         return fail(error, QStringLiteral("cannot replace %1: %2")
                                .arg(path, QString::fromStdString(ec.message())));
     }
-    syncFolderOf(path);
+    syncDirectory(path);
     return true;
 }
 

@@ -10,35 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace dye {
 namespace {
-
-bool syncToDisk(QFile& file) {
-    if (!file.flush()) return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    return true;
-#endif
-}
-
-void syncDirectory(const QString& filePath) {
-#ifdef Q_OS_UNIX
-    const QByteArray dir = QFile::encodeName(QFileInfo(filePath).absolutePath());
-    int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(filePath);
-#endif
-}
 
 std::filesystem::path nativePath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -157,14 +130,7 @@ QList<QByteArray> RecordFile::readRange(int first, int last) {
     QByteArray bytes;
     if (file.isOpen() && file.seek(qint64(first - 1) * recordLength_))
         bytes = file.read(qint64(last - first + 1) * recordLength_);
-    out.reserve(last - first + 1);
-    for (int n = first; n <= last; ++n) {
-        const qsizetype at = qsizetype(n - first) * recordLength_;
-        const QByteArrayView record =
-            at < bytes.size() ? QByteArrayView(bytes).sliced(at) : QByteArrayView();
-        out.append(wholeRecord(record, recordLength_));
-    }
-    return out;
+    return records(bytes, last - first + 1);
 }
 
 QList<QByteArray> RecordFile::readAll() {
@@ -177,12 +143,16 @@ QList<QByteArray> RecordFile::readAll() {
         return readRange(1, total);
     }
     const int total = int(file.size() / recordLength_);
+    if (total == 0) return {};
+    return records(file.read(qint64(total) * recordLength_), total);
+}
+
+// `n` records cut from `bytes`; what `bytes` lacks reads as blank.
+QList<QByteArray> RecordFile::records(const QByteArray& bytes, int n) const {
     QList<QByteArray> out;
-    if (total == 0) return out;
-    const QByteArray bytes = file.read(qint64(total) * recordLength_);
-    out.reserve(total);
-    for (int n = 0; n < total; ++n) {
-        const qsizetype at = qsizetype(n) * recordLength_;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const qsizetype at = qsizetype(i) * recordLength_;
         const QByteArrayView record =
             at < bytes.size() ? QByteArrayView(bytes).sliced(at) : QByteArrayView();
         out.append(wholeRecord(record, recordLength_));
@@ -229,7 +199,7 @@ bool RecordFile::append(const QByteArray& record) {
     return writeAt(end, fit(record));
 }
 
-bool RecordFile::readAll(QByteArray& all) {
+bool RecordFile::readBytes(QByteArray& all) {
     all.clear();
     if (!usable()) return false;
     QFile source(path_);
@@ -254,7 +224,7 @@ bool RecordFile::remove(int k) {
     keptTail_.clear();
     error_.clear();
     QByteArray all;
-    if (!readAll(all)) return false;
+    if (!readBytes(all)) return false;
     const qint64 whole = all.size() / recordLength_ * recordLength_;
     if (k < 1 || k > whole / recordLength_)
         return fail(QStringLiteral("record %1 of %2 does not exist").arg(k).arg(path_));
@@ -277,7 +247,7 @@ bool RecordFile::setAsideTail() {
     error_.clear();
     if (asidePath_.isEmpty()) return fail(QStringLiteral("%1 has no aside file").arg(path_));
     QByteArray all;
-    if (!readAll(all)) return false;
+    if (!readBytes(all)) return false;
     const qint64 whole = all.size() / recordLength_ * recordLength_;
     if (whole == all.size()) return true;
     const QByteArray partial = all.mid(whole);
@@ -288,28 +258,8 @@ bool RecordFile::setAsideTail() {
 }
 
 bool RecordFile::replaceWith(const QByteArray& content) {
-    QFile scratch(scratchPath_);
-    if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(
-            QStringLiteral("cannot create %1: %2").arg(scratchPath_, scratch.errorString()));
-    if (scratch.write(content) != content.size() || !syncToDisk(scratch)) {
-        const QString why = scratch.errorString();
-        scratch.close();
-        QFile::remove(scratchPath_);
-        return fail(QStringLiteral("cannot write %1: %2").arg(scratchPath_, why));
-    }
-    scratch.close();
-
-    syncPoint();
-    std::error_code ec;
-    std::filesystem::rename(nativePath(scratchPath_), nativePath(path_), ec);
-    if (ec) {
-        QFile::remove(scratchPath_);
-        return fail(QStringLiteral("cannot replace %1: %2")
-                        .arg(path_, QString::fromStdString(ec.message())));
-    }
-    syncDirectory(path_);
-    return true;
+    QString error;
+    return writeFileAtomically(path_, content, &error, scratchPath_) || fail(error);
 }
 
 }  // namespace dye

@@ -71,7 +71,8 @@ class RecordFile {
     bool usable();
     QByteArray fit(const QByteArray& record) const;
     QByteArray completed(const QByteArray& tail) const;
-    bool readAll(QByteArray& all);
+    bool readBytes(QByteArray& all);
+    QList<QByteArray> records(const QByteArray& bytes, int n) const;
     bool moveAside(const QByteArray& tail);
     bool writeAt(qint64 offset, const QByteArray& bytes);
     bool replaceWith(const QByteArray& content);

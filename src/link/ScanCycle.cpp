@@ -107,7 +107,7 @@ void ScanCycle::send() {
 }
 
 void ScanCycle::startRead(int start, int count, int width) {
-    if (port_ && port_->isOpen()) port_->clearInput();
+    if (portUsable()) port_->clearInput();
     for (QString& field : ReplyFields)
         if (!field.isNull()) field = QString();
     codec_.BuildReadRequest(QString::number(start), QString::number(count), QString::number(width));
@@ -214,7 +214,7 @@ void ScanCycle::runWriteBlocks(int step, const ScanConfig& cfg) {
 
 void ScanCycle::writeBlock(int start, int count) {
     WritePending = 0;
-    if (port_ && port_->isOpen()) port_->clearInput();
+    if (portUsable()) port_->clearInput();
     clearWriteValues();
     for (int j = 0; j < count && j + 1 < int(codec_.WriteValueTable.size()); ++j) {
         const qint32 v = l_.image.take(start + j);
@@ -227,7 +227,7 @@ void ScanCycle::writeBlock(int start, int count) {
 
 void ScanCycle::writeLatchedBlock(int start) {
     WritePending = 0;
-    if (port_ && port_->isOpen()) port_->clearInput();
+    if (portUsable()) port_->clearInput();
     clearWriteValues();
     for (int j = 0; j < 10; ++j) {
         const qint32 v = l_.image.get(start + j);

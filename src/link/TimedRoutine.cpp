@@ -1,6 +1,7 @@
 #include "TimedRoutine.h"
 
 #include "core/Scheduler.h"
+#include "link/AxisCommand.h"
 #include "link/LinkState.h"
 
 namespace dye {
@@ -10,10 +11,7 @@ bool homingRunning(const LinkState& link, const Timer* timer3) {
 }
 
 void TimedRoutine::homeAxis(int firstRegister, int distance) {
-    l_.image.set(firstRegister, 2);
-    l_.image.set(firstRegister + 1, 1000);
-    l_.image.set(firstRegister + 2, distance);
-    l_.image.set(firstRegister + 3, 0);
+    commandAxis(l_.image, firstRegister, 2, 1000, distance, 0);
 }
 
 void TimedRoutine::tick() {
@@ -35,17 +33,17 @@ void TimedRoutine::tick() {
     }
     const int delay = l_.Timer3Delay;
     if (count == 2) {
-        homeAxis(716, 20000);
+        homeAxis(kAxisZ, 20000);
         l_.MoveZ[0] = 0;
     }
     if (count == delay + 5) {
         InvalidateWriteSlots(l_.image, cfg);
-        homeAxis(712, 30000);
+        homeAxis(kAxisX, 30000);
         l_.MoveX[0] = 0;
     }
     if (count == delay + 6) {
         InvalidateWriteSlots(l_.image, cfg);
-        homeAxis(708, 30000);
+        homeAxis(kAxisY, 30000);
         l_.MoveY[0] = 0;
     }
     // A negative delay must not leave the routine running for ever.

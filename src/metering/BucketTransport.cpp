@@ -6,6 +6,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Val.h"
+#include "link/AxisCommand.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -34,7 +35,8 @@ struct AxisRegisters {
 };
 
 AxisRegisters registersOf(BucketTransport::Axis axis) {
-    return axis == BucketTransport::Axis::X ? AxisRegisters{712, 30000} : AxisRegisters{716, 20000};
+    return axis == BucketTransport::Axis::X ? AxisRegisters{kAxisX, 30000}
+                                            : AxisRegisters{kAxisZ, 20000};
 }
 
 }  // namespace
@@ -87,11 +89,7 @@ bool BucketTransport::axisIdle(Axis axis) const {
 void BucketTransport::home(Axis axis) {
     if (!axisIdle(axis)) return;
     const AxisRegisters a = registersOf(axis);
-    RegisterImage& image = s_.link.image;
-    image.set(a.first, 2);
-    image.set(a.first + 1, 1000);
-    image.set(a.first + 2, a.homeDistance);
-    image.set(a.first + 3, 0);
+    commandAxis(s_.link.image, a.first, 2, 1000, a.homeDistance, 0);
     // The position counts as 0 from now on, before the axis has got there.
     (axis == Axis::X ? s_.link.MoveX : s_.link.MoveZ)[0] = 0;
 }
@@ -105,22 +103,14 @@ void BucketTransport::moveTo(Axis axis, double target) {
     const int delta = int(target) - stored;
     if (delta < -kMax || delta > kMax) return;
     stored = qint16(target);
-    if (delta == 0) return;
-    const int d = registersOf(axis).first;
-    RegisterImage& image = s_.link.image;
-    image.set(d, delta > 0 ? 1 : 2);
-    image.set(d + 1, 2000);
-    image.set(d + 2, std::abs(delta));
-    image.set(d + 3, 1000);
+    axisMove(registersOf(axis).first, 2000, qint16(delta));
 }
 
+// A relative move by `distance` (nothing for 0).
 void BucketTransport::axisMove(int firstRegister, int speed, qint16 distance) {
     if (distance == 0) return;
-    RegisterImage& image = s_.link.image;
-    image.set(firstRegister, distance > 0 ? 1 : 2);
-    image.set(firstRegister + 1, speed);
-    image.set(firstRegister + 2, distance > 0 ? distance : -qint32(distance));
-    image.set(firstRegister + 3, 1000);
+    commandAxis(s_.link.image, firstRegister, distance > 0 ? 1 : 2, speed,
+                std::abs(qint32(distance)), 1000);
 }
 
 void BucketTransport::robotCheckTick() {
@@ -136,17 +126,14 @@ void BucketTransport::robotCheckTick() {
     const bool zIdle = in.axesFresh && !in.zBusy;
     switch (l.RobotCheckState) {
         case 2:  // Z runs home first
-            l.image.set(716, 2);
-            l.image.set(717, 1000);
-            l.image.set(718, 20000);
-            l.image.set(719, 0);
+            commandAxis(l.image, kAxisZ, 2, 1000, 20000, 0);
             l.RobotCheckState = 3;
             break;
         case 5:  // then X, once Z stands still
             if (!zIdle) {
                 l.RobotCheckState = 4;
             } else {
-                axisMove(712, 3000, l.MoveX[2]);
+                axisMove(kAxisX, 3000, l.MoveX[2]);
                 l.RobotCheckState = 6;
             }
             break;
@@ -154,7 +141,7 @@ void BucketTransport::robotCheckTick() {
             if (!zIdle) {
                 l.RobotCheckState = 6;
             } else {
-                axisMove(708, 3000, l.MoveY[2]);
+                axisMove(kAxisY, 3000, l.MoveY[2]);
                 l.RobotCheckState = 8;
             }
             break;
@@ -162,7 +149,7 @@ void BucketTransport::robotCheckTick() {
             if (!(xIdle && yIdle)) {
                 l.RobotCheckState = 8;
             } else {
-                axisMove(716, 2000, l.MoveZ[2]);
+                axisMove(kAxisZ, 2000, l.MoveZ[2]);
                 if (l.MoveZ[2] > 0) l.RobotCheckState = 0;
             }
             break;

@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include "RecordFolder.h"
-#include "core/FileSync.h"
 #include "core/RecordFile.h"
 
 namespace dye {
@@ -35,18 +34,18 @@ bool AppendDailyRecord(const QDir& workdir, const DailyRecord& record, QString* 
         return fail(QStringLiteral("the record of order %1 has no finish time").arg(record.OrderNo),
                     error);
     if (!ensureRecordFolder(workdir, QLatin1String(kDailyRecordFolder), error)) return false;
-    const QString path = dailyRecordPath(workdir, finished.date());
-    RecordFile file(path, DailyRecord::kLength);
+    RecordFile file(dailyRecordPath(workdir, finished.date()), DailyRecord::kLength);
     file.setAsideFile(tornDailyRecordPath(workdir, finished.date()));
     file.setBlankRecord(DailyRecord{}.toBytes());
+    // On the disk before the job leaves the queue: a power cut must not
+    // take the record of a job that is no longer queued.
+    file.setSynced(true);
     if (!file.append(record.toBytes())) return fail(file.errorString(), error);
     if (kept && !file.keptTail().isEmpty())
         *kept = QStringLiteral("a partial record of %1 bytes at the end of %2 was moved to %3")
                     .arg(file.keptTail().size())
                     .arg(file.path(), tornDailyRecordPath(workdir, finished.date()));
-    // On the disk before the job leaves the queue: a power cut must not
-    // take the record of a job that is no longer queued.
-    return syncFile(path, error);
+    return true;
 }
 
 bool readDailyRecords(const QString& path, QList<DailyRecord>& records, QString* error) {

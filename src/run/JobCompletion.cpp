@@ -14,7 +14,7 @@ namespace dye {
 // The record first, synced; then the journal says so; then the job leaves
 // the queue; then the journal goes. A kill between any two of these leaves
 // what the next start needs to finish the job exactly once.
-JobCompletion::Outcome JobCompletion::complete(const CompletedJob& job,
+JobCompletion::Outcome JobCompletion::complete(const CompletedJob& job, JournalState& state,
                                                const std::function<void()>& writeBack) {
     QString error;
     if (!writeDailyRecord(job, &error)) {
@@ -24,8 +24,7 @@ JobCompletion::Outcome JobCompletion::complete(const CompletedJob& job,
                     .arg(job.identity.order, error));
         return Outcome::NotRecorded;
     }
-    JobJournal journal(c_.workdir);
-    JournalState state = journal.read().value_or(JournalState{});
+    const JobJournal journal(c_.workdir);
     state.job = job.identity;
     state.recorded = true;
     if (!journal.write(state, &error)) c_.log(QStringLiteral("<journal> ") + error);

@@ -36,7 +36,10 @@ class JobCompletion {
     enum class Outcome { Done, NotRecorded, NotRemoved };
     // `writeBack` issues the profile's statements (the job is still on the
     // screen when it runs).
-    Outcome complete(const CompletedJob& job, const std::function<void()>& writeBack);
+    // `journal` is the job's journal as the run keeps it; it is marked
+    // recorded once the record is on the disk.
+    Outcome complete(const CompletedJob& job, JournalState& journal,
+                     const std::function<void()>& writeBack);
     // The end of a job whose record was written before the station stopped:
     // it leaves the queue and its journal goes.
     bool finishRecorded(const JobIdentity& job);

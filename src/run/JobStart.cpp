@@ -39,10 +39,12 @@ void JobStart::tick() {
     if (!f.Status.isEmpty() || !machineFree()) return;
 
     for (Label& l : f.Label4) l.Caption.clear();
-    // No job is dispensed that could not be recorded.
+    const std::optional<JobRecord> job = guard_.nextJob();
+    if (!job) return;
+    // No job is dispensed that could not be recorded (looked at only when
+    // there is one to take: it costs the disk a few look-ups).
     f.Status = whyNoRecordCanBeWritten(c_.workdir);
-    if (!f.Status.isEmpty()) return;
-    if (const std::optional<JobRecord> job = guard_.nextJob()) load(*job);
+    if (f.Status.isEmpty()) load(*job);
 }
 
 bool JobStart::machineFree() const {

@@ -452,20 +452,20 @@ void TransferSequence::endOfJob() {
     for (int k = 0; k < 4; ++k) record.extras[size_t(k)] = f.Label18[k].Caption.trimmed();
 
     // The write-back runs with the job still on the screen.
-    if (JobCompletion(c_).complete(record, [&] { c_.plant.jobFinished(s); }) ==
+    if (JobCompletion(c_).complete(record, journal_, [&] { c_.plant.jobFinished(s); }) ==
         JobCompletion::Outcome::NotRecorded)
         return;  // the job stays on the screen and in the queue; the run is stopped
 
     FinishedJob done;
-    done.order = f.Label2.Caption.trimmed();
-    done.bucket = f.Label5.Caption.trimmed();
-    done.waterAmount = f.Label6.Caption.trimmed();
-    done.actualWater = f.Label7.Caption.trimmed();
-    for (int r = 0; r < kRows; ++r) {
-        if (text(f, Code, r).trimmed().isEmpty()) continue;
-        done.codes << text(f, Code, r);
-        done.recipeWeights << text(f, RecipeWeight, r).trimmed();
-        done.actualWeights << text(f, ActualWeight, r).trimmed();
+    done.order = record.identity.order;
+    done.bucket = record.identity.bucket;
+    done.waterAmount = record.waterAmount;
+    done.actualWater = record.actualWater;
+    for (size_t r = 0; r < record.codes.size(); ++r) {
+        if (record.codes[r].isEmpty()) continue;
+        done.codes << record.codes[r];
+        done.recipeWeights << record.recipeWeights[r];
+        done.actualWeights << record.actualWeights[r];
     }
     done.machineMs = startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0;
 
