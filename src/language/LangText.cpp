@@ -1,6 +1,9 @@
 #include "LangText.h"
 
+#include <QFileInfo>
+
 #include "LanguageFile.h"
+#include "ShippedCaptions.h"
 #include "ToSimplified.h"
 #include "core/RecordFile.h"
 
@@ -8,9 +11,34 @@
 
 namespace dye {
 
-void LangText::load(const QString& path) {
+QString LangText::load(const QString& path) {
+    fillShipped();
+    const QString name = QFileInfo(path).fileName();
+    const bool existed = QFileInfo::exists(path);
     RecordFile file(path, LanguageFile::kRecordLength);
     fill(file.readRange(1, LanguageFile::kRecordCount));
+    const QString shipped = QStringLiteral("the screens show the captions the station ships with");
+    if (!existed) return QStringLiteral("%1 is missing: %2").arg(name, shipped);
+    if (!file.errorString().isEmpty())
+        return QStringLiteral("%1 cannot be read (%2): %3").arg(name, file.errorString(), shipped);
+    const int count = file.count();
+    if (count == 0) return QStringLiteral("%1 is empty: %2").arg(name, shipped);
+    if (count < LanguageFile::kRecordCount)
+        return QStringLiteral(
+                   "%1 holds %2 of its %3 records: records %4..%3 show the captions "
+                   "the station ships with")
+            .arg(name)
+            .arg(count)
+            .arg(LanguageFile::kRecordCount)
+            .arg(count + 1);
+    return QString();
+}
+
+void LangText::fillShipped() {
+    QList<QByteArray> records;
+    for (const QString& text : shippedLanguageTexts())
+        records.append(LanguageFile::recordFor(text));
+    fill(records);
 }
 
 void LangText::fill(const QList<QByteArray>& records) {

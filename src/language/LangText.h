@@ -22,8 +22,15 @@ class LangText {
     // Entries 0..360; the file fills 0..359, entry 360 is never filled.
     static constexpr int kEntries = kPerLanguage * kLanguages + 1;
 
-    // Reads records 1..360 of the file at `path` (created empty when missing).
-    void load(const QString& path);
+    // Fills the table with the captions the station ships with, then reads
+    // records 1..360 of the file at `path` (created empty when missing) over
+    // them: an entry whose record the file lacks keeps its shipped caption.
+    // Returns what the file lacked, in words for the operator (which records
+    // show the shipped captions, and why); empty when it held all 360.
+    QString load(const QString& path);
+    // Every entry from the captions the station ships with, as the shipped
+    // language.txt would fill them.
+    void fillShipped();
     // Fills entry i from records[i], for the records given (at most 360). A
     // record without a run of three spaces leaves its entry as it was.
     void fill(const QList<QByteArray>& records);

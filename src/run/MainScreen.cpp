@@ -2,9 +2,11 @@
 
 #include <QDir>
 
+#include "core/Dialogs.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
 #include "language/LangText.h"
+#include "language/LanguageFile.h"
 #include "link/ScanCycle.h"
 #include "records/EventLog.h"
 #include "run/ApplyLanguage.h"
@@ -43,8 +45,15 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     if (const QString error = fillRecipeList(c_); !error.isEmpty())
         c_.log(QStringLiteral("<list> QUICK_A.txt not read: ") + error);
 
-    // The language table the captions come from.
-    c_.lang.load(c_.workdir.filePath(QStringLiteral("language.txt")));
+    // The language table the captions come from. Where language.txt has no
+    // text the screens show the shipped captions, never a blank, and the
+    // operator is told once.
+    const QString lacking =
+        c_.lang.load(c_.workdir.filePath(QLatin1String(LanguageFile::kFileName)));
+    if (!lacking.isEmpty()) {
+        c_.log(QStringLiteral("<load> ") + lacking);
+        c_.dialogs.message(lacking, QStringLiteral("LANGUAGE"), [] {});
+    }
 
     // Bucket flags and mix marks start cleared.
     QString error;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -49,30 +50,43 @@ TEST(LanguageRecord, TextEndsAtTheFirstRunOfThreeSpaces) {
     EXPECT_EQ(LanguageFile::textOf(padded("", '\0')), std::nullopt);
 }
 
-TEST_F(LanguageFileTest, ShortFileLeavesLaterEntriesAsTheyWere) {
+TEST_F(LanguageFileTest, WhatTheFileLacksShowsTheShippedCaptionsAndIsNamed) {
+    LangText shipped;
+    shipped.fillShipped();
+    ASSERT_EQ(shipped.text(1, 1), QStringLiteral("STOP"));
+
     LangText table;
     QList<QByteArray> full;
     for (int r = 1; r <= 360; ++r) full.append(padded("old" + QByteArray::number(r)));
     writeRecords(full);
-    table.load(path);
+    EXPECT_EQ(table.load(path), QString());
     EXPECT_EQ(table.entry(359), QStringLiteral("old360"));
 
-    // Two whole records, then half a record without a run of spaces.
+    // Two whole records, then half a record without a run of spaces: the
+    // blank record stays blank, the rest is shipped.
     writeRecords({padded(kStop), padded("")}, QByteArray(100, 'x'));
-    table.load(path);
+    const QString said = table.load(path);
+    EXPECT_TRUE(said.contains(QStringLiteral("holds 2 of its 360 records: records 3..360")))
+        << said.toStdString();
     EXPECT_EQ(table.entry(0), QStringLiteral("停止"));
     EXPECT_EQ(table.entry(1), QString());
-    EXPECT_EQ(table.entry(2), QStringLiteral("old3"));
-    EXPECT_EQ(table.entry(359), QStringLiteral("old360"));
+    for (int i : {2, 121, 243, 359}) EXPECT_EQ(table.entry(i), shipped.entry(i)) << i;
     EXPECT_EQ(table.entry(360), QString());
 }
 
-TEST_F(LanguageFileTest, MissingFileIsCreatedEmpty) {
+TEST_F(LanguageFileTest, MissingOrUnreadableFileFallsBackToTheShippedCaptions) {
     LangText table;
-    table.load(path);
-    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(table.load(path).contains(QStringLiteral("language.txt is missing")));
+    EXPECT_TRUE(QFile::exists(path));  // created empty, as every file of the station
     EXPECT_EQ(fileBytes().size(), 0);
-    EXPECT_EQ(table.text(0, 1), QString());
+    EXPECT_EQ(table.text(0, 1), QStringLiteral("停止"));
+    EXPECT_TRUE(table.load(path).contains(QStringLiteral("language.txt is empty")));
+    EXPECT_EQ(table.text(2, 3), QStringLiteral("单号"));
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("language.txt")));
+    EXPECT_TRUE(table.load(path).contains(QStringLiteral("cannot be read")));
+    EXPECT_EQ(table.text(1, 2), QStringLiteral("RUN"));
 }
 
 TEST_F(LanguageFileTest, TextKOfLanguageLIsRecord120LPlusKPlus1) {

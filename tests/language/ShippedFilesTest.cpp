@@ -49,6 +49,11 @@ TEST(ShippedLanguageFile, EveryUsedEntryIsWrittenInAllThreeLanguages) {
     }
     EXPECT_EQ(table.text(0, 1), QStringLiteral("停止"));
     EXPECT_EQ(table.text(2, 3), QStringLiteral("单号"));
+
+    // With no file at all the station shows exactly what this file holds.
+    LangText fallback;
+    fallback.fillShipped();
+    for (int i = 0; i < LangText::kEntries; ++i) EXPECT_EQ(fallback.entry(i), table.entry(i)) << i;
 }
 
 TEST(ShippedSettings, SimulatedMachineOfTypeOne) {

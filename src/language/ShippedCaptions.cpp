@@ -1,8 +1,13 @@
-#include "CaptionTable.h"
+#include "ShippedCaptions.h"
 
 #include <array>
 
-namespace dye::share {
+#include "LangText.h"
+#include "LanguageFile.h"
+#include "ToSimplified.h"
+#include "core/AnsiText.h"
+
+namespace dye {
 namespace {
 
 // Entries 0..87 of each language. Entry 79 and entries 88..119 are not used by
@@ -10,7 +15,7 @@ namespace {
 // every control that shows it. Texts must not hold three spaces in a row (the
 // file ends a text there) and must fit in 197 bytes.
 // clang-format off
-constexpr std::array<Caption, 87> kCaptions{{
+constexpr std::array<ShippedCaption, 87> kCaptions{{
     { 0, u"刪除計量",   u"DELETE JOB"},                   // Form3 Command6, menus delete, delete2
     { 1, u"停止",       u"STOP"},                         // Form3 Command8, menu STOP
     { 2, u"執行",       u"RUN"},                          // Form3 Command9, menu RUN
@@ -115,10 +120,39 @@ constexpr std::array<Caption, 87> kCaptions{{
 }};
 // clang-format on
 
+bool fitsCodePage(const QString& text) {
+    return AnsiCodePage::decode(AnsiCodePage::encode(text)) == text;
+}
+
+// The Simplified form as far as the file's code page can hold it: a Big5 file
+// lacks most Simplified characters, so each one it lacks keeps its Traditional
+// form.
+QString simplifiedForCodePage(const QString& traditional) {
+    const QString simplified = ToSimplified(traditional);
+    if (simplified.size() != traditional.size()) return traditional;
+    QString out;
+    for (qsizetype i = 0; i < simplified.size(); ++i) {
+        const QString one(simplified[i]);
+        out += fitsCodePage(one) ? one : QString(traditional[i]);
+    }
+    return out;
+}
+
 }  // namespace
 
-std::span<const Caption> captions() {
+std::span<const ShippedCaption> shippedCaptions() {
     return kCaptions;
 }
 
-}  // namespace dye::share
+QList<QString> shippedLanguageTexts() {
+    QList<QString> texts(LanguageFile::kRecordCount);
+    for (const ShippedCaption& caption : kCaptions) {
+        const QString chinese = QString::fromUtf16(caption.chinese);
+        texts[caption.k] = chinese;
+        texts[LangText::kPerLanguage + caption.k] = QString::fromUtf16(caption.english);
+        texts[2 * LangText::kPerLanguage + caption.k] = simplifiedForCodePage(chinese);
+    }
+    return texts;
+}
+
+}  // namespace dye
