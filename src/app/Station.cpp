@@ -122,7 +122,11 @@ void Station::loadSettingsForm() {
     manual_.fillCombos();
     // Settings files into the fields.
     QString error;
-    if (!loadMachineSettings(workdir_, state.settings, &error)) {
+    const bool loaded = loadMachineSettings(workdir_, state.settings, &error);
+    // A file shorter than its records leaves fields blank: say which, once.
+    for (const QString& line : missingSettingsFields(workdir_))
+        log(QStringLiteral("<load> ") + line);
+    if (!loaded) {
         failLoad(error);
         return;
     }

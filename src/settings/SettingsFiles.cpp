@@ -1,5 +1,10 @@
 #include "SettingsFiles.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
+#include <climits>
+
 #include "core/AnsiText.h"
 #include "core/RecordFile.h"
 
@@ -23,6 +28,50 @@ bool loadTexts(TextRecordFile file, int count, Store store, QString* error) {
     const bool ok = file.load(count, texts);
     for (int i = 0; i < count; ++i) store(i, ok ? texts[i] : QString());
     return report(ok, file.errorString(), error);
+}
+
+// Records of the file at `path` that hold at least one byte (a cut last
+// record counts: its text is read as far as it goes); -1 when it is not a
+// file.
+int recordsPresent(const QString& path, int recordLength) {
+    const QFileInfo info(path);
+    if (!info.isFile()) return -1;
+    return int(std::min<qint64>((info.size() + recordLength - 1) / recordLength, INT_MAX));
+}
+
+// "record 5" or "records 5..38"; `what` names one of them.
+QString range(const QString& what, int first, int last) {
+    return first == last ? QStringLiteral("%1 %2").arg(what).arg(first)
+                         : QStringLiteral("%1s %2..%3").arg(what).arg(first).arg(last);
+}
+
+QString fileHolds(const char* name, int present, int count) {
+    return QStringLiteral("%1 holds %2 of its %3 records: %4 missing, read as blank")
+        .arg(QLatin1String(name))
+        .arg(present)
+        .arg(count)
+        .arg(range(QStringLiteral("record"), present + 1, count) +
+             (count - present == 1 ? QStringLiteral(" is") : QStringLiteral(" are")));
+}
+
+// The columns of the valve table a short file lacks, valve by valve.
+QString missingValveColumns(int present) {
+    constexpr int valves = MachineSettings::kValveCount;
+    const char* const columns[] = {"code", "rate", "name", "shortest opening"};
+    QStringList parts;
+    for (int c = 0; c < 4; ++c) {
+        const int first = std::max(1, present - c * valves + 1);  // first valve lacking column c
+        if (first > valves) continue;
+        const QString column = QLatin1String(columns[c]);
+        if (first == 1)
+            parts.append(QStringLiteral("the %1 of every valve").arg(column));
+        else if (first == valves)
+            parts.append(QStringLiteral("the %1 of valve %2").arg(column).arg(valves));
+        else
+            parts.append(
+                QStringLiteral("the %1 of valves %2..%3").arg(column).arg(first).arg(valves));
+    }
+    return parts.join(QStringLiteral("; "));
 }
 
 bool saveOne(TextRecordFile file, int index, int count, const QString& text, QString* error) {
@@ -103,6 +152,22 @@ bool loadMachineSettings(const QDir& workdir, MachineSettings& settings, QString
     run(loadTeachSlots);
     run(loadWashTable);
     return report(failures.isEmpty(), failures.join(QLatin1Char('\n')), error);
+}
+
+QStringList missingSettingsFields(const QDir& workdir) {
+    QStringList lines;
+    constexpr int fields = MachineSettings::kFieldCount;
+    const int settings = recordsPresent(workdir.filePath(kSettingsFileName), kTextRecordLength);
+    if (settings >= 0 && settings < fields)
+        lines.append(fileHolds(kSettingsFileName, settings, fields) +
+                     QStringLiteral(" (%1)").arg(
+                         range(QStringLiteral("settings field"), settings, fields - 1)));
+    constexpr int valveFields = MachineSettings::kValveFieldCount;
+    const int valves = recordsPresent(workdir.filePath(kValveTableFileName), kTextRecordLength);
+    if (valves >= 0 && valves < valveFields)
+        lines.append(fileHolds(kValveTableFileName, valves, valveFields) +
+                     QStringLiteral(" (%1)").arg(missingValveColumns(valves)));
+    return lines;
 }
 
 bool saveSettingsField(const QDir& workdir, int i, const QString& text, QString* error) {

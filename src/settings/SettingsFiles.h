@@ -33,6 +33,12 @@ bool loadWashTable(const QDir& workdir, MachineSettings& settings, QString* erro
 // All of the above; `error` collects every failure, one per line.
 bool loadMachineSettings(const QDir& workdir, MachineSettings& settings, QString* error = nullptr);
 
+// What the settings file and the valve table lack: one line for each of them
+// that is shorter than its records, naming the fields that read blank because
+// of it. Empty when both are whole; a file that is not there or cannot be
+// read is left to the loads, which report it.
+QStringList missingSettingsFields(const QDir& workdir);
+
 // Saving one field writes its trimmed text into its record at once.
 bool saveSettingsField(const QDir& workdir, int i, const QString& text, QString* error = nullptr);
 bool saveValveField(const QDir& workdir, int k, const QString& text, QString* error = nullptr);

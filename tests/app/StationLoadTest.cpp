@@ -69,3 +69,25 @@ TEST_F(StationLoadTest, ProgramEndWaitsForAFullPassAfterTheSwitchOff) {
     EXPECT_GE(station->scheduler.now(), 3 * interval() + 2000);
     EXPECT_TRUE(writes().contains(writeFrame(800, 10, {})));  // outputs off were sent first
 }
+
+// A working directory with no language file and a short settings file (the
+// fixture writes settings fields 0..11 only): the screens show the shipped
+// captions, and the operator and the event log are told once at load.
+TEST_F(StationLoadTest, MissingLanguageAndShortSettingsAreSaidOnceAtLoad) {
+    loadMainScreen = true;
+    start({});
+    station->scheduler.advance(5000);
+    EXPECT_EQ(state().form3.Command8.Caption, QStringLiteral("停止"));
+    QStringList language;
+    for (const auto& m : station->headlessDialogs()->messages())
+        if (m.title == QStringLiteral("LANGUAGE")) language << m.text;
+    ASSERT_EQ(language.size(), 1);
+    EXPECT_TRUE(language[0].contains(QStringLiteral("language.txt is missing")));
+
+    QFile log(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray all = log.readAll();
+    EXPECT_EQ(all.count("<load> language.txt is missing"), 1);
+    EXPECT_EQ(all.count("<load> JUCIsetting.txt holds 12 of its 38 records"), 1);
+    EXPECT_EQ(all.count("<load> AA_Name.txt holds 0 of its 96 records"), 1);
+}

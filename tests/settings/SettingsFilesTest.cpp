@@ -110,6 +110,32 @@ TEST_F(SettingsFilesTest, MissingFilesReadBlankAndUnusableFoldersAreReported) {
     EXPECT_FALSE(saveTeachSlots(bad, s, TeachSlotScope::PositionScreen));
 }
 
+TEST_F(SettingsFilesTest, ShortSettingsAndValveFilesNameTheFieldsTheyLack) {
+    auto records = [](int n) { return QByteArray(n * 200, ' '); };
+    put("JUCIsetting.txt", records(38));
+    put("AA_Name.txt", records(96));
+    EXPECT_EQ(missingSettingsFields(dir), QStringList());
+
+    put("JUCIsetting.txt", records(30));
+    put("AA_Name.txt", records(50));
+    QStringList lines = missingSettingsFields(dir);
+    ASSERT_EQ(lines.size(), 2) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(lines[0],
+              QStringLiteral("JUCIsetting.txt holds 30 of its 38 records: records "
+                             "31..38 are missing, read as blank (settings fields 30..37)"));
+    EXPECT_EQ(lines[1], QStringLiteral("AA_Name.txt holds 50 of its 96 records: records 51..96 are "
+                                       "missing, read as blank (the name of valves 3..24; the "
+                                       "shortest opening of every valve)"));
+
+    // A cut last record still holds its text; one whole record missing is named alone.
+    put("JUCIsetting.txt", records(37) + "1");
+    put("AA_Name.txt", records(95));
+    lines = missingSettingsFields(dir);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("record 96 is missing")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("(the shortest opening of valve 24)")));
+}
+
 TEST(MixFiles, FolderTextGoesInFrontOfTheFileName) {
     const QDir dir(QStringLiteral("/w"));
     EXPECT_EQ(dyeMixFilePath(dir, QStringLiteral(" mix\\ "), kDyeMixFileName),
