@@ -67,10 +67,10 @@ Form1View::Form1View(Form1& model, QWidget* parent) : QWidget(parent), m_(model)
 
     // A click takes the typed fields into the model, runs the model's handler
     // and shows the result. Each handler is a lambda rather than a pointer to
-    // a member function: gcc 12 with -fsanitize=undefined miscompiles a call
-    // through a captured member function pointer inside a lambda (the object
-    // is read from an uninitialised temporary), so the sanitizer build would
-    // call the handler on a wild pointer.
+    // a member function: gcc 12's vptr check (part of -fsanitize=undefined)
+    // miscompiles a call through a member function pointer captured by a
+    // lambda, reading the object from an uninitialised temporary, so the
+    // sanitizer build called the handler on a wild pointer.
     auto click = [this](QPushButton* b, auto handler) {
         connect(b, &QPushButton::clicked, this, [this, handler] {
             pullEdits();
