@@ -54,22 +54,31 @@ QString fileHolds(const char* name, int present, int count) {
              (count - present == 1 ? QStringLiteral(" is") : QStringLiteral(" are")));
 }
 
-// The columns of the valve table a short file lacks, valve by valve.
+// The columns of the valve table a short file lacks: at most one column from
+// some valve on, then whole columns, kept short enough for one event-log
+// record.
 QString missingValveColumns(int present) {
     constexpr int valves = MachineSettings::kValveCount;
     const char* const columns[] = {"code", "rate", "name", "shortest opening"};
     QStringList parts;
+    QStringList whole;
     for (int c = 0; c < 4; ++c) {
         const int first = std::max(1, present - c * valves + 1);  // first valve lacking column c
-        if (first > valves) continue;
         const QString column = QLatin1String(columns[c]);
         if (first == 1)
-            parts.append(QStringLiteral("the %1 of every valve").arg(column));
+            whole.append(column);
         else if (first == valves)
             parts.append(QStringLiteral("the %1 of valve %2").arg(column).arg(valves));
-        else
+        else if (first < valves)
             parts.append(
                 QStringLiteral("the %1 of valves %2..%3").arg(column).arg(first).arg(valves));
+    }
+    if (!whole.isEmpty()) {
+        const QString last = whole.takeLast();
+        const QString list =
+            whole.isEmpty() ? last
+                            : whole.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+        parts.append(QStringLiteral("the %1 of every valve").arg(list));
     }
     return parts.join(QStringLiteral("; "));
 }

@@ -90,4 +90,6 @@ TEST_F(StationLoadTest, MissingLanguageAndShortSettingsAreSaidOnceAtLoad) {
     EXPECT_EQ(all.count("<load> language.txt is missing"), 1);
     EXPECT_EQ(all.count("<load> JUCIsetting.txt holds 12 of its 38 records"), 1);
     EXPECT_EQ(all.count("<load> AA_Name.txt holds 0 of its 96 records"), 1);
+    // The longest of them still fits one log record, line end included.
+    EXPECT_TRUE(all.contains("the code, rate, name and shortest opening of every valve)\r\n"));
 }

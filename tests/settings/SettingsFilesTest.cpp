@@ -126,6 +126,10 @@ TEST_F(SettingsFilesTest, ShortSettingsAndValveFilesNameTheFieldsTheyLack) {
     EXPECT_EQ(lines[1], QStringLiteral("AA_Name.txt holds 50 of its 96 records: records 51..96 are "
                                        "missing, read as blank (the name of valves 3..24; the "
                                        "shortest opening of every valve)"));
+    put("AA_Name.txt", records(10));
+    EXPECT_TRUE(missingSettingsFields(dir).value(1).endsWith(
+        QStringLiteral("(the code of valves 11..24; the rate, name and shortest opening of every "
+                       "valve)")));
 
     // A cut last record still holds its text; one whole record missing is named alone.
     put("JUCIsetting.txt", records(37) + "1");
