@@ -13,6 +13,7 @@
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
 #include "core/RealTimeDriver.h"
+#include "records/EventLog.h"
 #include "ui/QtDialogs.h"
 #include "ui/StationWindows.h"
 
@@ -60,6 +61,15 @@ int main(int argc, char** argv) {
     options.linkLog = cl->linkLog;
     options.simSeed = cl->seed;
     options.simSetup = cl->sim.edit();
+    // A run on virtual time gets ahead of the wall clock; one started again
+    // soon after goes on after the last line it logged, not before it.
+    const bool virtualTime =
+        cl->untilIdle || (cl->headless && cl->simulate && cl->runForSeconds && !cl->speedSet);
+    if (virtualTime) {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime last = lastLoggedTime(QDir(cl->workdir), now.date());
+        options.start = last.isValid() && last >= now ? last.addSecs(1) : now;
+    }
     // Headless runs answer messages by themselves; with windows the operator does.
     QtDialogs* dialogs = nullptr;
     Station station(options, [&](Scheduler& scheduler) -> std::unique_ptr<Dialogs> {

@@ -1,5 +1,7 @@
 #include "EventLog.h"
 
+#include <QFile>
+
 #include "RecordFolder.h"
 #include "core/AnsiText.h"
 #include "core/RecordFile.h"
@@ -44,6 +46,23 @@ QByteArray logRecord(const QString& line) {
 
 QString logLine(const QDateTime& now, const QString& text) {
     return now.toString(QStringLiteral("yyyy/M/d H:mm:ss")) + QStringLiteral("   ") + text;
+}
+
+QDateTime lastLoggedTime(const QDir& workdir, const QDate& day) {
+    QDateTime newest;
+    for (const QDate& d : {day, day.addDays(1)}) {
+        QFile file(eventLogPath(workdir, d));
+        const qint64 records = file.size() / kLogRecordLength;
+        if (records == 0 || !file.open(QIODevice::ReadOnly)) continue;
+        if (!file.seek((records - 1) * kLogRecordLength)) continue;
+        const QStringList words =
+            fromFixedField(file.read(kLogRecordLength)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.size() < 2) continue;
+        const QDateTime at = QDateTime::fromString(words[0] + QLatin1Char(' ') + words[1],
+                                                   QStringLiteral("yyyy/M/d H:mm:ss"));
+        if (at.isValid() && (!newest.isValid() || at > newest)) newest = at;
+    }
+    return newest;
 }
 
 bool AppendLog(const QDir& workdir, const QDateTime& now, const QString& text, QString* error) {

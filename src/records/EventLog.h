@@ -26,6 +26,12 @@ QByteArray logRecord(const QString& line);
 // An event log line: the date and time, three spaces, the text.
 QString logLine(const QDateTime& now, const QString& text);
 
+// The time of the newest line of the event logs of `day` and the day after
+// (a run on virtual time may have gone past midnight); invalid when there is
+// none. A run on virtual time starts its clock after it, so that the log's
+// times never go backwards across a restart.
+QDateTime lastLoggedTime(const QDir& workdir, const QDate& day);
+
 // Appends one line to the event log of `now`'s day, creating LOG/ when
 // missing. A line that cannot be written comes back as false plus the reason.
 bool AppendLog(const QDir& workdir, const QDateTime& now, const QString& text,

@@ -137,6 +137,24 @@ TEST(EventLog, RecordsArePaddedAndLongLinesLoseTheirLineEnd) {
               QByteArray(199, 'x') + " ");
 }
 
+TEST(EventLog, TheLastLoggedTimeIsFoundOnTheDayOrPastMidnight) {
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const QDate day(2026, 12, 5);
+    EXPECT_FALSE(lastLoggedTime(dir, day).isValid());
+    ASSERT_TRUE(AppendLog(dir, QDateTime(day, QTime(23, 59, 58)), QStringLiteral("a")));
+    EXPECT_EQ(lastLoggedTime(dir, day), QDateTime(day, QTime(23, 59, 58)));
+    // A run on virtual time went past midnight: the next day's log is newer.
+    ASSERT_TRUE(AppendLog(dir, QDateTime(day.addDays(1), QTime(0, 0, 7)), QStringLiteral("b")));
+    EXPECT_EQ(lastLoggedTime(dir, day), QDateTime(day.addDays(1), QTime(0, 0, 7)));
+    // A torn last record is not read; the whole one before it is.
+    QFile log(eventLogPath(dir, day.addDays(1)));
+    ASSERT_TRUE(log.open(QIODevice::Append));
+    log.write("2027/1/1 0:");
+    log.close();
+    EXPECT_EQ(lastLoggedTime(dir, day), QDateTime(day.addDays(1), QTime(0, 0, 7)));
+}
+
 TEST(EventLog, AppendsDatedLinesAndWriteLogLines) {
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
