@@ -29,6 +29,8 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       transfer_(runContext(), jobStart_),
       mainScreen_(runContext()),
       runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
+      recipeEditor_(runContext()),
+      queueEditor_(runContext(), jobStart_),
       pictures_(state, workdir_, &scheduler) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);

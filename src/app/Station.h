@@ -11,6 +11,8 @@
 #include "core/Dialogs.h"
 #include "core/KeyState.h"
 #include "core/Scheduler.h"
+#include "entry/QueueEditor.h"
+#include "entry/RecipeEditor.h"
 #include "language/LangText.h"
 #include "link/FrameCodec.h"
 #include "link/ScanCycle.h"
@@ -78,6 +80,8 @@ class Station {
     JobStart& jobStart() { return jobStart_; }
     TransferSequence& transfer() { return transfer_; }
     RunControl& runControl() { return runControl_; }
+    RecipeEditor& recipeEditor() { return recipeEditor_; }
+    QueueEditor& queueEditor() { return queueEditor_; }
     KeyState& keys() { return keys_; }
     LangText& lang() { return lang_; }
     Port* port() const { return port_.get(); }
@@ -141,6 +145,8 @@ class Station {
     TransferSequence transfer_;
     MainScreen mainScreen_;
     RunControl runControl_;
+    RecipeEditor recipeEditor_;
+    QueueEditor queueEditor_;
     PictureAnimation pictures_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;

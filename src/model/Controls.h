@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -37,8 +38,12 @@ struct CheckBox {
 struct ListBox {
     QStringList items;
     int ListIndex = -1;  // the selected line; -1 none
+    // A number kept with each line, not shown (the queue list keeps each
+    // job's queueing time here, so a click can tell the job it shows).
+    QList<double> ItemData;
     void clear() {
         items.clear();
+        ItemData.clear();
         ListIndex = -1;
     }
 };

@@ -16,9 +16,15 @@ QString fillRecipeList(RunContext& c) {
 
 QString fillQueueLists(RunContext& c) {
     JobFile file = jobQueueFile(c.workdir);
-    const QStringList texts = file.queueListTexts();
+    QStringList texts;
+    QList<double> queuedAt;
+    for (const JobRecord& job : file.records()) {
+        texts << job.OrderNo.trimmed() + QStringLiteral("---") + job.BucketNo.trimmed();
+        queuedAt << job.QueuedAt;
+    }
     c.state.form3.List2.clear();
     c.state.form3.List2.items = texts;
+    c.state.form3.List2.ItemData = queuedAt;
     c.state.form11.List1.clear();
     c.state.form11.List1.items = texts;
     return file.errorString();

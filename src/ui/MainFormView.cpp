@@ -228,8 +228,12 @@ QWidget* MainFormView::buildEditor() {
     g->addWidget(text2_, 0, 0, 1, 4);
     g->addWidget(combo1_, 0, 4, 1, 3);
     g->addWidget(text3_, 0, 7, 1, 3);
-    connect(text2_, &QLineEdit::textEdited, this, [this](const QString& t) { s_.form3.Text2 = t; });
-    connect(text3_, &QLineEdit::textEdited, this, [this](const QString& t) { s_.form3.Text3 = t; });
+    // Every change of the text reaches the model, typed or set through the
+    // accessibility interface; the model's own texts come back unchanged.
+    connect(text2_, &QLineEdit::textChanged, this,
+            [this](const QString& t) { s_.form3.Text2 = t; });
+    connect(text3_, &QLineEdit::textChanged, this,
+            [this](const QString& t) { s_.form3.Text3 = t; });
     connect(combo1_, &QComboBox::currentTextChanged, this,
             [this](const QString& t) { s_.form3.Combo1.Text = t; });
     // Codes in the first row, their weights under them.
@@ -237,7 +241,7 @@ QWidget* MainFormView::buildEditor() {
         auto* e = new QLineEdit(w);
         e->setObjectName(indexed("Text1", k));
         e->setMinimumWidth(60);
-        connect(e, &QLineEdit::textEdited, this,
+        connect(e, &QLineEdit::textChanged, this,
                 [this, k](const QString& t) { s_.form3.Text1[k] = t; });
         text1_[size_t(k)] = e;
         g->addWidget(e, 1 + k / 10, k % 10);

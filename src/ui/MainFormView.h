@@ -22,6 +22,8 @@ class ClickLabel;
 class KeyState;
 class MainScreen;
 class PictureBox;
+class QueueEditor;
+class RecipeEditor;
 class RunControl;
 struct StationState;
 
@@ -37,6 +39,9 @@ class MainFormView : public QMainWindow {
     MainFormView(StationState& state, MainScreen& screen, RunControl& run, KeyState& keys,
                  std::function<void()> unload, QWidget* parent = nullptr);
     void render();
+    // Wires the recipe editor, the two lists and their menus to the
+    // editor's handlers.
+    void connectEditor(RecipeEditor& recipes, QueueEditor& queue);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -26,6 +26,7 @@ StationWindows::StationWindows(StationState& state, Handlers h)
       settings_(std::make_unique<StationWindow>(state, h.manual)),
       orderList_(std::make_unique<OrderListView>(state, h.screen)),
       notice_(std::make_unique<ClosingNotice>(state.form13)) {
+    if (h.recipes && h.queue) main_->connectEditor(*h.recipes, *h.queue);
     MainScreenRequests r;
     r.showSettingsForm = [this] { bringForward(settings_.get()); };
     r.showOrderList = [this] {

@@ -13,6 +13,8 @@ class MainFormView;
 class MainScreen;
 class ManualControls;
 class OrderListView;
+class QueueEditor;
+class RecipeEditor;
 class RunControl;
 class StationWindow;
 struct StationState;
@@ -28,6 +30,8 @@ class StationWindows {
         KeyState& keys;
         ManualControls* manual = nullptr;  // the settings form's service controls
         std::function<void()> unload;      // closing the main screen
+        RecipeEditor* recipes = nullptr;   // the recipe editor's handlers
+        QueueEditor* queue = nullptr;      // queueing and queue deletion
     };
 
     StationWindows(StationState& state, Handlers handlers);

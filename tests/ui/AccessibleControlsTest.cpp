@@ -112,7 +112,8 @@ class AccessibleControlsTest : public RunFixture {
         windows = std::make_unique<StationWindows>(
             state(),
             StationWindows::Handlers{station->mainScreen(), station->runControl(), station->keys(),
-                                     &station->manual(), [this] { station->unload(); }});
+                                     &station->manual(), [this] { station->unload(); },
+                                     &station->recipeEditor(), &station->queueEditor()});
         windows->show();
     }
     void language(const char* field) {

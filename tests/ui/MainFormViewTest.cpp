@@ -31,7 +31,8 @@ class MainFormViewTest : public RunFixture {
         windows = std::make_unique<StationWindows>(
             state(),
             StationWindows::Handlers{station->mainScreen(), station->runControl(), station->keys(),
-                                     &station->manual(), [this] { station->unload(); }});
+                                     &station->manual(), [this] { station->unload(); },
+                                     &station->recipeEditor(), &station->queueEditor()});
         windows->show();
     }
     MainFormView& main() { return windows->mainForm(); }

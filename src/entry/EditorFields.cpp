@@ -1,0 +1,50 @@
+#include "EditorFields.h"
+
+#include "model/Form3.h"
+
+namespace dye {
+
+JobRecord editorRecord(const Form3& f) {
+    JobRecord job;
+    job.OrderNo = f.Text2.trimmed();
+    job.BucketNo = f.Combo1.Text.trimmed();
+    job.WaterAmount = f.Text3.trimmed();
+    for (int i = 0; i < JobRecord::kLines; ++i) {
+        job.Code[size_t(i)] = f.Text1[i].trimmed();
+        job.Weight[size_t(i)] = f.Text1[i + JobRecord::kLines].trimmed();
+    }
+    return job;
+}
+
+void showInEditor(Form3& f, const JobRecord& job) {
+    for (QString& box : f.Text1) box.clear();
+    f.Text2 = job.OrderNo.trimmed();
+    f.Combo1.Text = job.BucketNo.trimmed();
+    f.Text3 = job.WaterAmount.trimmed();
+    for (int i = 0; i < JobRecord::kLines; ++i) {
+        const QString code = job.Code[size_t(i)].trimmed();
+        if (code.isEmpty()) continue;
+        f.Text1[i] = code;
+        f.Text1[i + JobRecord::kLines] = job.Weight[size_t(i)].trimmed();
+    }
+}
+
+void clearEditor(Form3& f) {
+    f.Text2.clear();
+    f.Combo1.Text.clear();
+    f.Text3.clear();
+    for (QString& box : f.Text1) box.clear();
+}
+
+int enterFromText2() {
+    return 0;
+}
+
+int enterFromText1(int box) {
+    if (box >= 0 && box < JobRecord::kLines) return box + JobRecord::kLines;
+    if (box >= JobRecord::kLines && box < 2 * JobRecord::kLines - 1)
+        return box - JobRecord::kLines + 1;
+    return -1;
+}
+
+}  // namespace dye

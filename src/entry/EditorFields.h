@@ -1,0 +1,26 @@
+#pragma once
+
+#include "jobs/JobRecord.h"
+
+namespace dye {
+
+struct Form3;
+
+// The main screen's recipe editor: order Text2, bucket Combo1, water Text3,
+// row i's code Text1(i - 1) and weight Text1(i + 9).
+
+// The recipe on the editor as a record of its own: every field blank but the
+// typed ones (trimmed), so that nothing of an earlier job reaches it.
+JobRecord editorRecord(const Form3& f);
+// Shows a record on the editor; rows without a code stay empty.
+void showInEditor(Form3& f, const JobRecord& job);
+// Empties every field of the editor.
+void clearEditor(Form3& f);
+
+// Enter in an entry box moves the focus along the recipe: from the order
+// number to the first code, from a code to its weight, from a weight to the
+// next row's code. The Text1 box that takes the focus, -1 for none.
+int enterFromText2();
+int enterFromText1(int box);
+
+}  // namespace dye

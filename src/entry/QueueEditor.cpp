@@ -1,0 +1,102 @@
+#include "QueueEditor.h"
+
+#include "core/Dialogs.h"
+#include "core/OleDate.h"
+#include "entry/EditorFields.h"
+#include "entry/RecipeCheck.h"
+#include "jobs/JobFile.h"
+#include "run/JobJournal.h"
+#include "run/JobStart.h"
+#include "run/RunLists.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+void QueueEditor::Command5_Click() {
+    JobRecord job = editorRecord(c_.state.form3);
+    job.QueuedAt = toOleDate(c_.now());
+    QString why = recipeProblem(job, c_.state.settings);
+    if (why.isEmpty()) why = unstorableText(job);
+    if (why.isEmpty()) why = bucketProblem(job.BucketNo, c_.state.settings);
+    if (!why.isEmpty()) {
+        tell(why);
+        return;
+    }
+    JobFile queue = jobQueueFile(c_.workdir);
+    if (!queue.append(job)) {
+        tell(QStringLiteral("The job %1 was not queued: %2").arg(job.OrderNo, queue.errorString()));
+        return;
+    }
+    // The editor keeps the recipe, so that it can be queued again.
+    if (jobStart_.QueueListHold == 0) refill();
+}
+
+void QueueEditor::Command6_Click() {
+    const ListBox& list = c_.state.form3.List2;
+    const int index = list.ListIndex;
+    if (index < 0) {
+        tell(QStringLiteral("No job is chosen in the queue list: choose the job to delete."));
+    } else {
+        const QString shown = list.items.value(index);
+        const double shownAt = list.ItemData.value(index);
+        JobFile queue = jobQueueFile(c_.workdir);
+        const int k = queueListRecord(index);
+        const std::optional<JobRecord> job = k <= queue.count() ? queue.read(k) : std::nullopt;
+        const bool same =
+            job &&
+            job->OrderNo.trimmed() + QStringLiteral("---") + job->BucketNo.trimmed() == shown &&
+            job->QueuedAt == shownAt;
+        if (!queue.errorString().isEmpty()) {
+            tell(QStringLiteral("The queue file cannot be read: %1").arg(queue.errorString()));
+        } else if (!same) {
+            tell(QStringLiteral("The queue list was out of date: %1 is no longer at that place in "
+                                "the queue. The list now shows the queue again; choose the job "
+                                "again to delete it.")
+                     .arg(shown));
+        } else if (const QString why = k == 1 ? whyItStays(*job) : QString(); !why.isEmpty()) {
+            tell(why);
+        } else if (!queue.remove(k)) {
+            tell(QStringLiteral("The job %1 was not deleted from the queue: %2")
+                     .arg(shown, queue.errorString()));
+        } else {
+            c_.log(QStringLiteral("<queue> %1 deleted by the operator").arg(shown));
+        }
+    }
+    refill();
+    jobStart_.QueueListHold = 0;
+}
+
+void QueueEditor::List2_Click() {
+    jobStart_.QueueListHold = jobStart_.QueueListHold == 0 ? 1 : 0;
+}
+
+QString QueueEditor::whyItStays(const JobRecord& job) const {
+    const JobIdentity id{job.OrderNo.trimmed(), job.BucketNo.trimmed(), job.QueuedAt};
+    const bool onScreen = !c_.state.form3.Label2.Caption.trimmed().isEmpty();
+    if (onScreen && jobStart_.currentJob() == id)
+        return QStringLiteral(
+                   "Job %1 is on the machine: it leaves the queue when it is finished "
+                   "and cannot be deleted now.")
+            .arg(id.order);
+    // A stopped job keeps its journal: the next run goes on in the same bucket.
+    const std::optional<JournalState> journal = JobJournal(c_.workdir).read();
+    if (journal && journal->job == id && !journal->recorded &&
+        (journal->anyKept() || journal->meteringRow >= 0 || journal->closed))
+        return QStringLiteral(
+                   "Job %1 was stopped with products in its bucket: run it to go on "
+                   "in the same bucket or to start it over; it cannot be deleted "
+                   "from the queue before.")
+            .arg(id.order);
+    return {};
+}
+
+void QueueEditor::refill() {
+    if (const QString error = fillQueueLists(c_); !error.isEmpty())
+        tell(QStringLiteral("The queue file cannot be read: %1").arg(error));
+}
+
+void QueueEditor::tell(const QString& text) {
+    c_.dialogs.message(text, c_.state.form3.Caption, [] {});
+}
+
+}  // namespace dye

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include "run/RunContext.h"
+
+namespace dye {
+
+class JobStart;
+struct JobRecord;
+
+// The main screen's queue side: queueing the recipe on the editor, deleting
+// a waiting job from the queue list (List2, oldest first), and the list
+// click that holds the list still for that deletion (QueueListHold).
+class QueueEditor {
+  public:
+    QueueEditor(RunContext ctx, JobStart& jobStart) : c_(std::move(ctx)), jobStart_(jobStart) {}
+
+    void Command5_Click();                      // queue the recipe on the editor
+    void Command6_Click();                      // delete the selected queue entry
+    void delete2_Click() { Command6_Click(); }  // the queue list's menu entry
+    void List2_Click();                         // flips QueueListHold
+
+  private:
+    // Why the job of queue record 1, `job`, must stay ("" when it may go):
+    // it is on the machine, or it was stopped with rows in its bucket.
+    QString whyItStays(const JobRecord& job) const;
+    void refill();
+    void tell(const QString& text);
+
+    RunContext c_;
+    JobStart& jobStart_;
+};
+
+}  // namespace dye

@@ -1,0 +1,136 @@
+#include "RecipeEditor.h"
+
+#include "core/Dialogs.h"
+#include "entry/EditorFields.h"
+#include "entry/RecipeCheck.h"
+#include "jobs/JobFile.h"
+#include "run/RunLists.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+void RecipeEditor::Command1_Click() {
+    const JobRecord job = editorRecord(c_.state.form3);
+    if (refused(job)) return;
+    JobFile store = recipeStoreFile(c_.workdir);
+    if (!store.append(job)) {
+        tell(QStringLiteral("The recipe %1 was not saved: %2")
+                 .arg(job.OrderNo, store.errorString()));
+        return;
+    }
+    refill();
+    clearEditor(c_.state.form3);
+}
+
+void RecipeEditor::Command2_Click() {
+    Form3& f = c_.state.form3;
+    // Writing a new recipe is the save button's work: a change needs the
+    // recipe it changes.
+    if (f.List1.ListIndex < 0) {
+        tell(
+            QStringLiteral("No recipe is chosen in the recipe list: choose the recipe to change, "
+                           "or save the editor's recipe as a new one."));
+        return;
+    }
+    const JobRecord job = editorRecord(f);
+    if (refused(job)) return;
+    JobFile store = recipeStoreFile(c_.workdir);
+    const std::optional<int> k = recordShown(store, QStringLiteral("change it"));
+    if (!k) return;
+    if (!store.replace(*k, job)) {
+        tell(QStringLiteral("The recipe %1 was not changed: %2")
+                 .arg(job.OrderNo, store.errorString()));
+        return;
+    }
+    refill();
+    clearEditor(f);
+}
+
+void RecipeEditor::Command3_Click() {
+    if (c_.state.form3.List1.ListIndex < 0) {
+        tell(
+            QStringLiteral("No recipe is chosen in the recipe list: choose the recipe to delete."));
+        return;
+    }
+    removeShown();
+}
+
+void RecipeEditor::Command4_Click() {
+    refill();
+    clearEditor(c_.state.form3);
+}
+
+void RecipeEditor::Command14_Click() {
+    refill();
+}
+
+void RecipeEditor::List1_Click() {
+    Form3& f = c_.state.form3;
+    if (f.List1.ListIndex < 0) return;
+    if (f.Check5.Value) {
+        removeShown();
+        return;
+    }
+    JobFile store = recipeStoreFile(c_.workdir);
+    const std::optional<int> k = recordShown(store, QStringLiteral("load it"));
+    if (!k) return;
+    if (const std::optional<JobRecord> job = store.read(*k))
+        showInEditor(f, *job);
+    else
+        tell(QStringLiteral("The recipe cannot be read: %1").arg(store.errorString()));
+}
+
+void RecipeEditor::removeShown() {
+    JobFile store = recipeStoreFile(c_.workdir);
+    const std::optional<int> k = recordShown(store, QStringLiteral("delete it"));
+    if (!k) return;
+    const QString order =
+        c_.state.form3.List1.items.value(c_.state.form3.List1.ListIndex).trimmed();
+    if (!store.remove(*k)) {
+        tell(QStringLiteral("The recipe %1 was not deleted: %2").arg(order, store.errorString()));
+        return;
+    }
+    c_.log(QStringLiteral("<recipe> %1 deleted").arg(order));
+    refill();
+    clearEditor(c_.state.form3);
+}
+
+bool RecipeEditor::refused(const JobRecord& job) {
+    QString why = recipeProblem(job, c_.state.settings);
+    if (why.isEmpty()) why = unstorableText(job);
+    if (why.isEmpty()) return false;
+    tell(why);
+    return true;
+}
+
+std::optional<int> RecipeEditor::recordShown(JobFile& store, const QString& doing) {
+    const ListBox& list = c_.state.form3.List1;
+    const QString shown = list.items.value(list.ListIndex).trimmed();
+    const int count = store.count();
+    const int k = recipeListRecord(list.ListIndex, count);
+    if (k >= 1 && k <= count) {
+        const std::optional<JobRecord> job = store.read(k);
+        if (job && job->OrderNo.trimmed() == shown) return k;
+    }
+    if (!store.errorString().isEmpty()) {
+        tell(QStringLiteral("The recipe file cannot be read: %1").arg(store.errorString()));
+        return std::nullopt;
+    }
+    refill();
+    tell(QStringLiteral("The recipe list was out of date: %1 is no longer at that place in the "
+                        "recipe file. The list now shows the file again; choose the recipe again "
+                        "to %2.")
+             .arg(shown, doing));
+    return std::nullopt;
+}
+
+void RecipeEditor::refill() {
+    if (const QString error = fillRecipeList(c_); !error.isEmpty())
+        tell(QStringLiteral("The recipe file cannot be read: %1").arg(error));
+}
+
+void RecipeEditor::tell(const QString& text) {
+    c_.dialogs.message(text, c_.state.form3.Caption, [] {});
+}
+
+}  // namespace dye

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+#include "run/RunContext.h"
+
+namespace dye {
+
+class JobFile;
+struct JobRecord;
+
+// The recipe editor of the main screen and its recipe list (List1, newest
+// first): save, modify, delete, clear, update and the list click that loads
+// a recipe, or deletes it while "multi-DEL" (Check5) is ticked. Every writer
+// checks the recipe first and writes nothing when it is refused; the editor
+// then keeps what was typed. Whatever acts on a list entry reads the record
+// at its place again and acts only when it is still the recipe shown.
+class RecipeEditor {
+  public:
+    explicit RecipeEditor(RunContext ctx) : c_(std::move(ctx)) {}
+
+    void Command1_Click();                     // save as a new recipe
+    void Command2_Click();                     // write the editor over the selected recipe
+    void Command3_Click();                     // delete the selected recipe
+    void delete_Click() { Command3_Click(); }  // the recipe list's menu entry
+    void Command4_Click();                     // refill the list and clear the editor
+    void Command14_Click();                    // refill the list; the editor keeps its contents
+    void List1_Click();                        // load the clicked recipe, or delete it with Check5
+
+  private:
+    bool refused(const JobRecord& job);
+    // The record behind the selected list entry when it is still that
+    // recipe; otherwise the list is refilled and the operator told.
+    std::optional<int> recordShown(JobFile& store, const QString& doing);
+    void removeShown();
+    void refill();
+    void tell(const QString& text);
+
+    RunContext c_;
+};
+
+}  // namespace dye

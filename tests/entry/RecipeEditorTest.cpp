@@ -1,0 +1,233 @@
+// The recipe editor and the queue through the station's handlers, on a real
+// working directory: what the files hold after each click, which record a
+// list entry acts on, and what is refused with a message.
+#include "core/OleDate.h"
+#include "entry/EditorFields.h"
+#include "run/JobJournal.h"
+#include "run/JobStart.h"
+#include "run/RunFixture.h"
+
+namespace dye::test {
+namespace {
+
+class RecipeEditorTest : public RunFixture {
+  protected:
+    void SetUp() override {
+        startRun({{5, QStringLiteral("2")}});
+        state().settings.setText4(0, QStringLiteral("R-101"));
+        state().settings.setText4(1, QStringLiteral("Y-202"));
+    }
+    RecipeEditor& recipes() { return station->recipeEditor(); }
+    QueueEditor& queueEditor() { return station->queueEditor(); }
+    JobFile store() { return recipeStoreFile(QDir(dir.path())); }
+    JobFile queueFile() { return jobQueueFile(QDir(dir.path())); }
+
+    void type(const QString& order, const QString& bucket,
+              std::initializer_list<std::pair<const char*, const char*>> rows) {
+        clearEditor(form3());
+        form3().Text2 = order;
+        form3().Combo1.Text = bucket;
+        form3().Text3 = QStringLiteral("900");
+        int i = 0;
+        for (auto [code, weight] : rows) {
+            form3().Text1[i] = QString::fromUtf8(code);
+            form3().Text1[i + 10] = QString::fromUtf8(weight);
+            ++i;
+        }
+    }
+    void save(const QString& order) {
+        type(order, QStringLiteral("B1"), {{"R-101", "12.5"}});
+        recipes().Command1_Click();
+    }
+    QStringList orders(JobFile file) {
+        QStringList out;
+        for (const JobRecord& r : file.records()) out << r.OrderNo;
+        return out;
+    }
+    QString lastMessage() {
+        const auto& m = station->headlessDialogs()->messages();
+        return m.isEmpty() ? QString() : m.last().text;
+    }
+    qsizetype messageCount() { return station->headlessDialogs()->messages().size(); }
+};
+
+TEST_F(RecipeEditorTest, ListEntriesStandForRecordsNewestFirst) {
+    // A recipe taken in from the plant carries tags; nothing of them reaches a saved recipe.
+    JobRecord plant = job("A", "B1", "900", {{0, {"R-101", "5"}}});
+    plant.Tag1 = QStringLiteral("VAT");
+    plant.QueuedAt = 46000.5;
+    ASSERT_TRUE(store().append(plant));
+    save(QStringLiteral("B"));
+    save(QStringLiteral("C"));
+    EXPECT_EQ(form3().List1.items.size(), 3);
+    EXPECT_EQ(form3().List1.items[0].trimmed(), "C");
+    EXPECT_EQ(form3().Text2, "");  // a save clears the editor
+
+    form3().List1.ListIndex = 2;
+    recipes().List1_Click();
+    EXPECT_EQ(form3().Text2, "A");
+    EXPECT_EQ(form3().Text1[0], "R-101");
+    EXPECT_EQ(form3().Text1[10], "5");
+    form3().Text2 = QStringLiteral("A2");
+    recipes().Command1_Click();
+    const JobRecord saved = *store().read(4);
+    EXPECT_EQ(saved, job("A2", "B1", "900", {{0, {"R-101", "5"}}}));
+
+    // With multi-DEL ticked a click deletes the entry clicked.
+    form3().Check5.Value = true;
+    form3().List1.ListIndex = 2;  // B
+    recipes().List1_Click();
+    EXPECT_EQ(orders(store()), (QStringList{"A", "C", "A2"}));
+    EXPECT_EQ(form3().List1.items.size(), 3);
+}
+
+TEST_F(RecipeEditorTest, RefusedRecipesWriteNothingAndKeepTheEditor) {
+    save(QStringLiteral("KEEP"));
+    form3().List1.ListIndex = 0;
+    const struct {
+        const char* order;
+        std::pair<const char*, const char*> row2;
+        const char* message;
+    } cases[] = {
+        {"A-1", {"X-999", "5"}, "Row 2: X-999 is not the code of any valve"},
+        {"A-1", {"Y-202", ""}, "Row 2: the code Y-202 has no weight"},
+        {"", {"Y-202", "5"}, "No order number"},
+        {"A-1", {"Y-202", "12345678901"}, "Row 2: the weight"},
+    };
+    for (const auto& c : cases) {
+        for (auto click : {&RecipeEditor::Command1_Click, &RecipeEditor::Command2_Click}) {
+            type(QString::fromUtf8(c.order), QStringLiteral("B1"), {{"R-101", "1"}, c.row2});
+            const qsizetype before = messageCount();
+            (recipes().*click)();
+            EXPECT_EQ(messageCount(), before + 1);
+            EXPECT_TRUE(lastMessage().contains(QString::fromUtf8(c.message)))
+                << lastMessage().toStdString();
+            EXPECT_EQ(form3().Text1[1], QString::fromUtf8(c.row2.first));
+            EXPECT_EQ(form3().Text2, QString::fromUtf8(c.order));
+        }
+        queueEditor().Command5_Click();
+        EXPECT_TRUE(lastMessage().contains(QString::fromUtf8(c.message)));
+    }
+    EXPECT_EQ(orders(store()), QStringList{"KEEP"});
+    EXPECT_EQ(queueFile().count(), 0);
+
+    // A change needs the recipe it changes.
+    form3().List1.ListIndex = -1;
+    type(QStringLiteral("NEW"), QStringLiteral("B1"), {{"R-101", "1"}});
+    recipes().Command2_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("No recipe is chosen")));
+    EXPECT_EQ(orders(store()), QStringList{"KEEP"});
+    form3().List1.ListIndex = 0;
+    recipes().Command2_Click();
+    EXPECT_EQ(orders(store()), QStringList{"NEW"});
+}
+
+TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
+    save(QStringLiteral("A"));
+    save(QStringLiteral("B"));
+    // Another writer adds a recipe behind the list's back: entry 0 (B) is
+    // no longer the newest record.
+    ASSERT_TRUE(store().append(job("X", "B1", "", {{0, {"R-101", "1"}}})));
+    const auto deleteIt = [this] { recipes().Command3_Click(); };
+    const auto multiDelete = [this] {
+        form3().Check5.Value = true;
+        recipes().List1_Click();
+        form3().Check5.Value = false;
+    };
+    const auto modify = [this] {
+        form3().Text2 = QStringLiteral("M");
+        form3().Text1[0] = QStringLiteral("R-101");
+        form3().Text1[10] = QStringLiteral("3");
+        recipes().Command2_Click();
+    };
+    for (const std::function<void()>& act :
+         std::initializer_list<std::function<void()>>{deleteIt, multiDelete, modify}) {
+        form3().List1.items = QStringList{"B", "A"};  // as the list showed it
+        form3().List1.ListIndex = 0;
+        act();
+        EXPECT_TRUE(lastMessage().contains(QStringLiteral("out of date")))
+            << lastMessage().toStdString();
+        EXPECT_EQ(orders(store()), (QStringList{"A", "B", "X"}));
+        EXPECT_EQ(form3().List1.items.size(), 3);  // refilled from the file
+    }
+    recipes().Command14_Click();
+    form3().List1.ListIndex = 0;
+    recipes().delete_Click();
+    EXPECT_EQ(orders(store()), (QStringList{"A", "B"}));
+}
+
+TEST_F(RecipeEditorTest, QueueingAppendsTheEditorWithItsTime) {
+    station->scheduler.advance(61 * 1000);
+    type(QStringLiteral("Q-1"), QStringLiteral("B7"), {{"R-101", "10"}, {"Y-202", "2,5"}});
+    queueEditor().Command5_Click();
+    queueEditor().Command5_Click();
+    const QList<JobRecord> queued = queueFile().records();
+    ASSERT_EQ(queued.size(), 2);
+    JobRecord expected = job("Q-1", "B7", "900", {{0, {"R-101", "10"}}, {1, {"Y-202", "2,5"}}});
+    expected.QueuedAt = toOleDate(station->clock.now());
+    EXPECT_EQ(queued[0], expected);
+    EXPECT_EQ(form3().List2.items, (QStringList{"Q-1---B7", "Q-1---B7"}));
+    EXPECT_EQ(form3().Text2, "Q-1");  // the editor keeps the recipe
+
+    // No bucket: the job could not be placed.
+    form3().Combo1.Text.clear();
+    queueEditor().Command5_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("No bucket")));
+    EXPECT_EQ(queueFile().count(), 2);
+}
+
+TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine) {
+    for (const char* order : {"J1", "J2", "J3"}) {
+        JobRecord r = job(order, "B1", "", {{0, {"R-101", "1"}}});
+        r.QueuedAt = 46000.25;
+        queue(r);
+    }
+    station->jobStart().tick();  // fills the queue list
+    ASSERT_EQ(form3().List2.items.size(), 3);
+
+    // The click holds the list; the deletion lets it go again.
+    queueEditor().List2_Click();
+    EXPECT_EQ(station->jobStart().QueueListHold, 1);
+    form3().List2.ListIndex = 1;
+    queueEditor().delete2_Click();
+    EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J3"}));
+    EXPECT_EQ(station->jobStart().QueueListHold, 0);
+
+    // J3 queued again at another time behind the list's back: the entry
+    // shown is not the record at its place.
+    ASSERT_TRUE(queueFile().remove(2));
+    JobRecord again = job("J3", "B1", "", {{0, {"R-101", "1"}}});
+    again.QueuedAt = 46001.0;
+    queue(again);
+    form3().List2.ListIndex = 1;
+    queueEditor().Command6_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("out of date")));
+    EXPECT_EQ(queueFile().count(), 2);
+
+    // J1, record 1, is on the machine; then stopped with a row in its bucket.
+    station->jobStart().load(*queueFile().read(1));
+    form3().List2.ListIndex = 0;
+    queueEditor().Command6_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("is on the machine")));
+    form3().Label2.Caption.clear();
+    JournalState stopped;
+    stopped.job = station->jobStart().currentJob();
+    stopped.kept[0] = QStringLiteral("1.0");
+    ASSERT_TRUE(JobJournal(QDir(dir.path())).write(stopped));
+    form3().List2.ListIndex = 0;
+    queueEditor().Command6_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("stopped with products in its bucket")));
+    EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J3"}));
+}
+
+TEST(EditorFields, EnterWalksCodeThenWeightThenTheNextRow) {
+    EXPECT_EQ(enterFromText2(), 0);
+    EXPECT_EQ(enterFromText1(0), 10);
+    EXPECT_EQ(enterFromText1(9), 19);
+    EXPECT_EQ(enterFromText1(10), 1);
+    EXPECT_EQ(enterFromText1(18), 9);
+    EXPECT_EQ(enterFromText1(19), -1);
+}
+
+}  // namespace
+}  // namespace dye::test
