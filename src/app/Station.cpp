@@ -29,7 +29,9 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       transfer_(runContext(), jobStart_),
       mainScreen_(runContext()),
       runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
-      pictures_(state, workdir_, &scheduler) {
+      pictures_(state, workdir_, &scheduler),
+      singleEntry_(state, *dialogs_, workdir_, [this] { return clock.now(); }),
+      picker_(state, *dialogs_, workdir_, [this] { return clock.now(); }) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {

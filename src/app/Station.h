@@ -11,6 +11,8 @@
 #include "core/Dialogs.h"
 #include "core/KeyState.h"
 #include "core/Scheduler.h"
+#include "entry/RecipePicker.h"
+#include "entry/SingleEntry.h"
 #include "language/LangText.h"
 #include "link/FrameCodec.h"
 #include "link/ScanCycle.h"
@@ -79,6 +81,8 @@ class Station {
     TransferSequence& transfer() { return transfer_; }
     RunControl& runControl() { return runControl_; }
     KeyState& keys() { return keys_; }
+    SingleEntry& singleEntry() { return singleEntry_; }
+    RecipePicker& recipePicker() { return picker_; }
     LangText& lang() { return lang_; }
     Port* port() const { return port_.get(); }
     SimulatedController* simulator() const;
@@ -142,6 +146,8 @@ class Station {
     MainScreen mainScreen_;
     RunControl runControl_;
     PictureAnimation pictures_;
+    SingleEntry singleEntry_;
+    RecipePicker picker_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

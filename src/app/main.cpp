@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
         windows = std::make_unique<StationWindows>(
             station.state,
             StationWindows::Handlers{station.mainScreen(), station.runControl(), station.keys(),
-                                     &station.manual(), [&station] { station.unload(); }});
+                                     &station.manual(), [&station] { station.unload(); },
+                                     &station.singleEntry(), &station.recipePicker()});
         windows->show();
         station.setScreensChanged([w = windows.get()] { w->render(); });
         dialogs->setParentSource([w = windows.get()] { return w->front(); });
