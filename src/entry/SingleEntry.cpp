@@ -17,7 +17,8 @@ const QString kCodeGap = QStringLiteral("     ");
 
 void SingleEntry::open() {
     Form_Load();
-    Form_Activate();
+    // Brought up again while it is open (F1 pressed twice), it keeps what is typed.
+    if (!s_.form7.Visible) Form_Activate();
     s_.form7.Visible = true;
 }
 

@@ -22,7 +22,7 @@ class SingleEntry {
 
     // Brings the screen up: its lists from the settings as they are now (the
     // valve table and the places may have changed since it was last shown),
-    // then an empty code and weight.
+    // then an empty code and weight unless it was open already.
     void open();
 
     // Fills the lists: the valve codes, the code-and-name lines, the twenty-four

@@ -78,6 +78,7 @@ SingleEntryView::SingleEntryView(StationState& state, SingleEntry& entry, QWidge
     command1_->setObjectName(QStringLiteral("Command1"));
     setFontSize(command1_, 16, true);
     command1_->setMinimumHeight(48);
+    command1_->setAutoDefault(true);  // Enter on it queues, as after Enter in the weight box
     connect(command1_, &QPushButton::clicked, this,
             [this] { forward([this] { entry_.Command1_Click(); }); });
     g->addWidget(command1_, 4, 0, 1, 2);

@@ -31,6 +31,9 @@ TEST_F(SingleEntryTest, ListsAreFilledFromTheSettingsEachTimeTheScreenOpens) {
     f.Combo1.Text = QStringLiteral("R-101");
     f.Combo2.Text = QStringLiteral("40");
     f.Combo3.Text = QStringLiteral("P5");
+    entry.open();  // F1 again while it is open: what is typed stays
+    EXPECT_EQ(f.Combo2.Text, "40");
+    f.Visible = false;
     bench.valve(2, QStringLiteral("G-909"), QStringLiteral("Green"));
     bench.place(9, QStringLiteral("P9"));
     entry.open();
