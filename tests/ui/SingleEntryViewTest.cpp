@@ -47,7 +47,7 @@ class SingleEntryViewTest : public RunFixture {
     }
 };
 
-TEST_F(SingleEntryViewTest, Command11OpensTheEntryOnlyWithTheCodeAndF1OpensItToo) {
+TEST_F(SingleEntryViewTest, OpenedByCommand11WithTheCodeOrByF1AndQueuedFromTheWindow) {
     open();
     HeadlessDialogs& dialogs = *station->headlessDialogs();
     const qsizetype messages = dialogs.messages().size();  // the load's, if any
@@ -67,15 +67,11 @@ TEST_F(SingleEntryViewTest, Command11OpensTheEntryOnlyWithTheCodeAndF1OpensItToo
     entry().close();
     EXPECT_FALSE(state().form7.Visible);
     pressF1();
-    EXPECT_TRUE(entry().isVisible());
-}
-
-TEST_F(SingleEntryViewTest, AnEntryTypedAndPickedInTheWindowIsQueued) {
-    open();
-    pressF1();
     ASSERT_TRUE(entry().isVisible());
+
+    // The list line puts the code alone into the box; a preset is picked,
+    // corrected on the keypad; the place is picked; the entry is queued.
     QTest::keyClicks(control<QComboBox>("Combo1")->lineEdit(), "R-10");
-    // The list line puts the code alone into the box.
     auto* list = control<QListWidget>("List1");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
