@@ -31,7 +31,9 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
       recipeEditor_(runContext()),
       queueEditor_(runContext(), jobStart_),
-      pictures_(state, workdir_, &scheduler) {
+      pictures_(state, workdir_, &scheduler),
+      singleEntry_(state, *dialogs_, workdir_, [this] { return clock.now(); }),
+      picker_(state, *dialogs_, workdir_, [this] { return clock.now(); }) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {

@@ -13,6 +13,8 @@
 #include "core/Scheduler.h"
 #include "entry/QueueEditor.h"
 #include "entry/RecipeEditor.h"
+#include "entry/RecipePicker.h"
+#include "entry/SingleEntry.h"
 #include "language/LangText.h"
 #include "link/FrameCodec.h"
 #include "link/ScanCycle.h"
@@ -83,6 +85,8 @@ class Station {
     RecipeEditor& recipeEditor() { return recipeEditor_; }
     QueueEditor& queueEditor() { return queueEditor_; }
     KeyState& keys() { return keys_; }
+    SingleEntry& singleEntry() { return singleEntry_; }
+    RecipePicker& recipePicker() { return picker_; }
     LangText& lang() { return lang_; }
     Port* port() const { return port_.get(); }
     SimulatedController* simulator() const;
@@ -148,6 +152,8 @@ class Station {
     RecipeEditor recipeEditor_;
     QueueEditor queueEditor_;
     PictureAnimation pictures_;
+    SingleEntry singleEntry_;
+    RecipePicker picker_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

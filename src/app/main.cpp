@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
             station.state,
             StationWindows::Handlers{station.mainScreen(), station.runControl(), station.keys(),
                                      &station.manual(), [&station] { station.unload(); },
-                                     &station.recipeEditor(), &station.queueEditor()});
+                                     &station.recipeEditor(), &station.queueEditor(),
+                                     &station.singleEntry(), &station.recipePicker()});
         windows->show();
         station.setScreensChanged([w = windows.get()] { w->render(); });
         dialogs->setParentSource([w = windows.get()] { return w->front(); });

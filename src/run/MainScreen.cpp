@@ -139,6 +139,13 @@ void MainScreen::Command10_Click() {
     ApplyLanguage();
 }
 
+void MainScreen::Command11_Click() {
+    const std::optional<QString> code = c_.dialogs.inputBox(QStringLiteral("password"), QString());
+    if (!code || *code != QLatin1String(kQuickMeteringCode)) return;
+    if (requests_.showSingleEntry) requests_.showSingleEntry();
+    ApplyLanguage();
+}
+
 void MainScreen::Command12_Click() {
     WashRequest& w = c_.state.wash;
     w.WashPhase = 1;

@@ -17,6 +17,9 @@ struct MainScreenRequests {
     std::function<void()> showClosingNotice;  // unload
 };
 
+// The access code of the quick metering (Command11).
+inline constexpr char kQuickMeteringCode[] = "4271";
+
 // The main screen's load and unload and its small handlers.
 class MainScreen {
   public:
@@ -37,6 +40,9 @@ class MainScreen {
     void Check5_Click() {}   // read by the queue deletion
     void Command7_Click();   // records viewer
     void Command10_Click();  // settings form
+    // "快速計量": the quick-metering access code, then the single entry. A
+    // wrong code or Cancel does nothing.
+    void Command11_Click();
     void Command12_Click();  // wash request
     void Label8_DblClick();  // order list window instead of the main screen
     void Picture1_Click() {}

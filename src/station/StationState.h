@@ -5,6 +5,7 @@
 #include "link/LinkState.h"
 #include "link/ScanCycle.h"
 #include "model/Form11.h"
+#include "model/Form12.h"
 #include "model/Form15.h"
 #include "model/Form2.h"
 #include "model/Form3.h"
@@ -28,6 +29,7 @@ struct StationState {
     Form7 form7;               // single dispensing entry
     Form9 form9;               // PositionForm
     Form11 form11;             // order list window
+    Form12 form12;             // recipe picker
     Form13 form13;             // closing notice
     Form15 form15;             // auxiliary category picker
 

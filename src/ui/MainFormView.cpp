@@ -287,7 +287,10 @@ QWidget* MainFormView::buildControls() {
     g->addWidget(settings, 0, 2);
     g->addWidget(records, 1, 2);
     g->addWidget(wash, 0, 3);
-    g->addWidget(button(&Form3::Command11, "Command11", w), 1, 3);
+    QPushButton* quick = button(&Form3::Command11, "Command11", w);
+    connect(quick, &QPushButton::clicked, this,
+            [this] { forward([this] { screen_.Command11_Click(); }); });
+    g->addWidget(quick, 1, 3);
     g->addWidget(button(&Form3::Command13, "Command13", w), 0, 4);
 
     CheckBox Form3::*const boxes[6] = {&Form3::Check1, &Form3::Check2, &Form3::Check3,

@@ -2,11 +2,15 @@
 
 #include <QApplication>
 
+#include "entry/RecipePicker.h"
+#include "entry/SingleEntry.h"
 #include "run/MainScreen.h"
 #include "station/StationState.h"
 #include "ui/ClosingNotice.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
+#include "ui/RecipePickerView.h"
+#include "ui/SingleEntryView.h"
 #include "ui/StationWindow.h"
 
 namespace dye {
@@ -45,7 +49,16 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         notice_->move(main_->geometry().center() - notice_->rect().center());
         bringForward(notice_.get());
     };
-    // The records viewer and the single-dispensing entry have no window yet.
+    if (h.singleEntry) {
+        singleEntry_ = std::make_unique<SingleEntryView>(state, *h.singleEntry);
+        r.showSingleEntry = [this, entry = h.singleEntry] {
+            entry->open();
+            singleEntry_->render();
+            bringForward(singleEntry_.get());
+        };
+    }
+    if (h.picker) picker_ = std::make_unique<RecipePickerView>(state, *h.picker);
+    // The records viewer has no window yet.
     screen_.setRequests(std::move(r));
 }
 
@@ -62,6 +75,8 @@ void StationWindows::render() {
     settings_->render();
     orderList_->render();
     notice_->render();
+    if (singleEntry_) singleEntry_->render();
+    if (picker_) picker_->render();
 }
 
 QWidget* StationWindows::front() const {
@@ -69,6 +84,9 @@ QWidget* StationWindows::front() const {
     for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(settings_.get()),
                        static_cast<QWidget*>(orderList_.get())})
         if (w == active && w->isVisible()) return w;
+    for (QWidget* w :
+         {static_cast<QWidget*>(singleEntry_.get()), static_cast<QWidget*>(picker_.get())})
+        if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();
 }

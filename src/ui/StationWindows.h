@@ -15,7 +15,11 @@ class ManualControls;
 class OrderListView;
 class QueueEditor;
 class RecipeEditor;
+class RecipePicker;
+class RecipePickerView;
 class RunControl;
+class SingleEntry;
+class SingleEntryView;
 class StationWindow;
 struct StationState;
 
@@ -28,10 +32,12 @@ class StationWindows {
         MainScreen& screen;
         RunControl& run;
         KeyState& keys;
-        ManualControls* manual = nullptr;  // the settings form's service controls
-        std::function<void()> unload;      // closing the main screen
-        RecipeEditor* recipes = nullptr;   // the recipe editor's handlers
-        QueueEditor* queue = nullptr;      // queueing and queue deletion
+        ManualControls* manual = nullptr;    // the settings form's service controls
+        std::function<void()> unload;        // closing the main screen
+        RecipeEditor* recipes = nullptr;     // the recipe editor's handlers
+        QueueEditor* queue = nullptr;        // queueing and queue deletion
+        SingleEntry* singleEntry = nullptr;  // Form7, opened by F1 and Command11
+        RecipePicker* picker = nullptr;      // Form12
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -54,6 +60,9 @@ class StationWindows {
     StationWindow& settingsForm() { return *settings_; }
     OrderListView& orderList() { return *orderList_; }
     ClosingNotice& closingNotice() { return *notice_; }
+    // Made only when the handlers are given.
+    SingleEntryView* singleEntry() { return singleEntry_.get(); }
+    RecipePickerView* picker() { return picker_.get(); }
 
   private:
     MainScreen& screen_;
@@ -61,6 +70,8 @@ class StationWindows {
     std::unique_ptr<StationWindow> settings_;
     std::unique_ptr<OrderListView> orderList_;
     std::unique_ptr<ClosingNotice> notice_;
+    std::unique_ptr<SingleEntryView> singleEntry_;
+    std::unique_ptr<RecipePickerView> picker_;
 };
 
 }  // namespace dye

@@ -27,6 +27,8 @@
 #include "ui/Form1View.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
+#include "ui/RecipePickerView.h"
+#include "ui/SingleEntryView.h"
 #include "ui/StationWindow.h"
 #include "ui/StationWindows.h"
 
@@ -113,7 +115,8 @@ class AccessibleControlsTest : public RunFixture {
             state(),
             StationWindows::Handlers{station->mainScreen(), station->runControl(), station->keys(),
                                      &station->manual(), [this] { station->unload(); },
-                                     &station->recipeEditor(), &station->queueEditor()});
+                                     &station->recipeEditor(), &station->queueEditor(),
+                                     &station->singleEntry(), &station->recipePicker()});
         windows->show();
     }
     void language(const char* field) {
@@ -137,6 +140,11 @@ TEST_F(AccessibleControlsTest, EveryControlOfEveryStationWindowIsDescribedOnceBy
 
     checkWindow(&windows->orderList(), "Form11", 15);
     checkWindow(&windows->closingNotice(), "Form13", 1);
+    auto single = checkWindow(windows->singleEntry(), "Form7", 18);
+    EXPECT_TRUE(single.count("Form7.Command2(10)"));
+    EXPECT_EQ(single.at("Form7.Combo2")->accessibleName(), "T9");
+    EXPECT_EQ(single.at("Form7.Combo3")->accessibleName(), "T4");
+    checkWindow(windows->picker(), "Form12", 1);
 
     Scheduler scheduler;
     SimulatedController sim;

@@ -1,0 +1,54 @@
+#include "RecipePickerView.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "entry/RecipePicker.h"
+#include "station/StationState.h"
+#include "ui/Accessible.h"
+#include "ui/ModelWidgets.h"
+
+namespace dye {
+
+RecipePickerView::RecipePickerView(StationState& state, RecipePicker& picker, QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), picker_(picker) {
+    setObjectName(QStringLiteral("Form12"));
+    setWindowTitle(QStringLiteral("Form12"));
+    auto* v = new QVBoxLayout(this);
+    list1_ = new QListWidget(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    setFontSize(list1_, 16, true);
+    v->addWidget(list1_);
+    connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        s_.form12.List1.ListIndex = list1_->row(item);
+        picker_.List1_Click();
+        render();
+    });
+    resize(420, 360);
+    describeControls(this, QStringLiteral("Form12"));
+    render();
+}
+
+void RecipePickerView::render() {
+    const Form12& f = s_.form12;
+    showList(list1_, f.List1);
+    // Each line is a record number and an order number: named by the main
+    // screen's order header.
+    const QString order = s_.form3.Label9[3].Caption.trimmed();
+    nameControl(list1_, order.isEmpty() ? QStringLiteral("List1") : order);
+    if (f.Visible && !isVisible()) {
+        show();
+        raise();
+        activateWindow();
+    } else if (!f.Visible && isVisible()) {
+        hide();
+    }
+}
+
+void RecipePickerView::closeEvent(QCloseEvent* event) {
+    event->accept();
+    s_.form12.Visible = false;
+}
+
+}  // namespace dye
