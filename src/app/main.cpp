@@ -11,6 +11,7 @@
 #include "app/QueueRunner.h"
 #include "app/Screenshots.h"
 #include "app/Station.h"
+#include "app/WindowHandlers.h"
 #include "core/HeadlessDialogs.h"
 #include "core/RealTimeDriver.h"
 #include "records/EventLog.h"
@@ -108,12 +109,7 @@ int main(int argc, char** argv) {
     if (!cl->headless) {
         // The program ends through the quit handler only, after the closing notice.
         QApplication::setQuitOnLastWindowClosed(false);
-        windows = std::make_unique<StationWindows>(
-            station.state,
-            StationWindows::Handlers{station.mainScreen(), station.runControl(), station.keys(),
-                                     &station.manual(), [&station] { station.unload(); },
-                                     &station.recipeEditor(), &station.queueEditor(),
-                                     &station.singleEntry(), &station.recipePicker()});
+        windows = std::make_unique<StationWindows>(station.state, windowHandlers(station));
         windows->show();
         station.setScreensChanged([w = windows.get()] { w->render(); });
         dialogs->setParentSource([w = windows.get()] { return w->front(); });

@@ -16,6 +16,7 @@
 #include <map>
 
 #include "app/GuiApp.h"
+#include "app/WindowHandlers.h"
 #include "core/Scheduler.h"
 #include "language/LanguageFile.h"
 #include "link/Form1.h"
@@ -111,12 +112,7 @@ class AccessibleControlsTest : public RunFixture {
                 LanguageFile::kRecordLength);
         station->lang().fill(records);
         language("0");
-        windows = std::make_unique<StationWindows>(
-            state(),
-            StationWindows::Handlers{station->mainScreen(), station->runControl(), station->keys(),
-                                     &station->manual(), [this] { station->unload(); },
-                                     &station->recipeEditor(), &station->queueEditor(),
-                                     &station->singleEntry(), &station->recipePicker()});
+        windows = std::make_unique<StationWindows>(state(), windowHandlers(*station));
         windows->show();
     }
     void language(const char* field) {

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "app/GuiApp.h"
+#include "app/WindowHandlers.h"
 #include "run/RunFixture.h"
 #include "ui/ClosingNotice.h"
 #include "ui/MainFormView.h"
@@ -28,11 +29,7 @@ class MainFormViewTest : public RunFixture {
         ensureGuiApp();
         valve(3, QStringLiteral("RED"), QStringLiteral("20"));
         startRun();
-        windows = std::make_unique<StationWindows>(
-            state(),
-            StationWindows::Handlers{station->mainScreen(), station->runControl(), station->keys(),
-                                     &station->manual(), [this] { station->unload(); },
-                                     &station->recipeEditor(), &station->queueEditor()});
+        windows = std::make_unique<StationWindows>(state(), windowHandlers(*station));
         windows->show();
     }
     MainFormView& main() { return windows->mainForm(); }

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/GuiApp.h"
+#include "app/WindowHandlers.h"
 #include "run/RunFixture.h"
 #include "ui/MainFormView.h"
 #include "ui/SingleEntryView.h"
@@ -28,11 +29,7 @@ class SingleEntryViewTest : public RunFixture {
         TeachSlot place = state().settings.teachSlot(3);
         place.name = QStringLiteral("B3");
         state().settings.setTeachSlot(3, place);
-        windows = std::make_unique<StationWindows>(
-            state(),
-            StationWindows::Handlers{station->mainScreen(), station->runControl(), station->keys(),
-                                     &station->manual(), [this] { station->unload(); },
-                                     &station->singleEntry(), &station->recipePicker()});
+        windows = std::make_unique<StationWindows>(state(), windowHandlers(*station));
         windows->show();
     }
     SingleEntryView& entry() { return *windows->singleEntry(); }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/Station.h"
+#include "ui/StationWindows.h"
+
+namespace dye {
+
+// The station's handlers for its windows: what each window forwards its
+// clicks and keys to. Closing the main screen unloads the station.
+inline StationWindows::Handlers windowHandlers(Station& station) {
+    return StationWindows::Handlers{.screen = station.mainScreen(),
+                                    .run = station.runControl(),
+                                    .keys = station.keys(),
+                                    .manual = &station.manual(),
+                                    .unload = [&station] { station.unload(); },
+                                    .recipes = &station.recipeEditor(),
+                                    .queue = &station.queueEditor(),
+                                    .singleEntry = &station.singleEntry(),
+                                    .picker = &station.recipePicker()};
+}
+
+}  // namespace dye
