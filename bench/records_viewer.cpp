@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         viewer.Form_Load();
         form.List2.ListIndex = int(form.List2.items.indexOf(name));
         const double load = bestMs([&] { viewer.List2_Click(); });
-        const int loaded = int(viewer.loaded().size());
+        const int loaded = int(viewer.month().size());
         const double order = bestMs([&] {
             form.Text1 = QStringLiteral("ORD-%1").arg(count / 8, 6, 10, QLatin1Char('0'));
             viewer.Text1_KeyPress(13);

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 
 #include "DailyRecordFile.h"
-#include "MonthFiles.h"
 #include "RecordCsv.h"
 #include "RecordFolder.h"
 #include "RecordLine.h"
@@ -16,10 +15,10 @@ namespace {
 
 constexpr int kEnter = 13;
 
-QStringList displayLines(const QList<DailyRecord>& records) {
+QStringList displayLines(const RecordMonth& month, const RecordRows& rows) {
     QStringList lines;
-    lines.reserve(records.size());
-    for (const DailyRecord& r : records) lines << recordLine(r);
+    lines.reserve(rows.size());
+    for (qsizetype row : rows) lines << recordLine(month, row);
     return lines;
 }
 
@@ -35,7 +34,7 @@ void RecordsViewer::tell(const QString& text) {
 
 void RecordsViewer::clearLoaded() {
     chosen_.clear();
-    loaded_.clear();
+    month_ = RecordMonth{};
     filtered_.clear();
     showingFiltered_ = false;
     usage_ = {};
@@ -62,41 +61,39 @@ void RecordsViewer::List2_Click() {
     const QString name = names[index];
     const QString path =
         workdir_.filePath(QLatin1String(kDailyRecordFolder) + QLatin1Char('/') + name);
-    RecordMonth month;
     QString error;
-    if (!loadRecordMonth(path, month, &error)) {
+    if (!month_.load(path, &error)) {
         tell(error);
         return;
     }
     chosen_ = name;
-    loaded_ = std::move(month.records);
-    form_.List1.items = displayLines(loaded_);
-    if (month.tailBytes > 0)
+    form_.List1.items = displayLines(month_, month_.allRows());
+    if (month_.tailBytes() > 0)
         tell(QStringLiteral(
                  "%1 ends in a partial record of %2 bytes; the %3 whole records are shown")
                  .arg(name)
-                 .arg(month.tailBytes)
-                 .arg(loaded_.size()));
+                 .arg(month_.tailBytes())
+                 .arg(month_.size()));
 }
 
 void RecordsViewer::Text1_KeyPress(int keyAscii) {
     if (keyAscii != kEnter) return;
-    filtered_ = searchRecords(loaded_, form_.Text1);
+    filtered_ = searchMonth(month_, form_.Text1);
     showingFiltered_ = true;
     form_.List1.clear();
-    form_.List1.items = displayLines(filtered_);
+    form_.List1.items = displayLines(month_, filtered_);
 }
 
 void RecordsViewer::Command1_Click() {
     // A search that matched nothing leaves the whole file to total.
     showingFiltered_ = !filtered_.isEmpty();
-    usage_ = valveUsage(shown(), settings_);
+    usage_ = valveUsage(month_, shown(), settings_);
     form_.List1.clear();
     form_.List1.items = totalsLines(usage_, settings_);
 }
 
-const QList<DailyRecord>& RecordsViewer::shown() const {
-    return showingFiltered_ ? filtered_ : loaded_;
+RecordRows RecordsViewer::shown() const {
+    return showingFiltered_ ? filtered_ : month_.allRows();
 }
 
 QString RecordsViewer::csvSuggestion() const {
@@ -110,15 +107,16 @@ void RecordsViewer::exportCsv(const QString& path) {
         tell(QStringLiteral("Choose a record file first."));
         return;
     }
+    const QList<DailyRecord> records = month_.records(shown());
     int rows = 0;
     QString error;
-    if (!writeRecordsCsv(path, shown(), &rows, &error)) {
+    if (!writeRecordsCsv(path, records, &rows, &error)) {
         tell(error);
         return;
     }
     tell(QStringLiteral("%1 lines of %2 records written to %3")
              .arg(rows)
-             .arg(shown().size())
+             .arg(records.size())
              .arg(path));
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QDir>
-#include <QList>
 #include <QString>
 
-#include "DailyRecord.h"
+#include "MonthFiles.h"
 #include "ValveUsage.h"
 
 namespace dye {
@@ -38,10 +37,11 @@ class RecordsViewer {
     // A file name for the export beside the working directory's files.
     QString csvSuggestion() const;
 
-    const QList<DailyRecord>& loaded() const { return loaded_; }
-    const QList<DailyRecord>& filtered() const { return filtered_; }
-    // The records the list shows, or totalled last.
-    const QList<DailyRecord>& shown() const;
+    // The chosen month, the matches of the last search and the records the
+    // list shows (or totalled last).
+    const RecordMonth& month() const { return month_; }
+    const RecordRows& filtered() const { return filtered_; }
+    RecordRows shown() const;
     const ValveUsageTable& usage() const { return usage_; }
 
   private:
@@ -53,8 +53,8 @@ class RecordsViewer {
     QDir workdir_;
     Dialogs& dialogs_;
     QString chosen_;  // name of the loaded file; "" none
-    QList<DailyRecord> loaded_;
-    QList<DailyRecord> filtered_;
+    RecordMonth month_;
+    RecordRows filtered_;
     bool showingFiltered_ = false;
     ValveUsageTable usage_{};
 };

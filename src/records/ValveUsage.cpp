@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/AnsiText.h"
 #include "core/Val.h"
 #include "settings/MachineSettings.h"
 
@@ -20,6 +21,19 @@ qint64 addRounded(qint64 total, double grams) {
     return std::llround(std::clamp(sum, -kLimit, kLimit));
 }
 
+// The leading-number value of a weight field. A plain ASCII field is parsed
+// from one reused buffer, which spares an allocation per recipe line.
+double weight(const RecordMonth& month, qsizetype row, int offset) {
+    const QByteArrayView f = month.field(row, offset, DailyRecord::kShortWidth);
+    thread_local QString text;
+    text.resize(f.size());
+    for (qsizetype i = 0; i < f.size(); ++i) {
+        if (static_cast<uchar>(f[i]) >= 0x80) return Val(AnsiCodePage::decode(f));
+        text[i] = QLatin1Char(f[i]);
+    }
+    return Val(text);
+}
+
 QString signedGrams(double grams) {
     const QString text = QString::number(grams, 'f', 2);
     return grams >= 0.0 && !text.startsWith(QLatin1Char('-')) ? QLatin1Char('+') + text : text;
@@ -27,23 +41,32 @@ QString signedGrams(double grams) {
 
 }  // namespace
 
-ValveUsageTable valveUsage(const QList<DailyRecord>& records, const MachineSettings& settings) {
-    // Code to the valves that carry it (a code may be on more than one valve;
-    // each of them counts the line, as the totals always have).
-    QHash<QString, QList<int>> valvesOf;
+ValveUsageTable valveUsage(const RecordMonth& month, const RecordRows& rows,
+                           const MachineSettings& settings) {
+    // Code, in the code page's bytes, to the valves that carry it (a code may
+    // be on more than one valve; each of them counts the line, as the totals
+    // always have). A code the code page cannot hold is in no record.
+    QHash<QByteArray, QList<int>> valvesOf;
     for (int k = 1; k <= 24; ++k) {
         const QString code = settings.valveCode(k).trimmed();
-        if (!code.isEmpty()) valvesOf[code].append(k - 1);
+        const QByteArray bytes = AnsiCodePage::encode(code);
+        if (!code.isEmpty() && AnsiCodePage::decode(bytes) == code) valvesOf[bytes].append(k - 1);
     }
     ValveUsageTable usage{};
-    for (const DailyRecord& r : records) {
+    for (qsizetype r : rows) {
         for (int row = 0; row < DailyRecord::kRows; ++row) {
-            const QString code = r.Code[size_t(row)].trimmed();
+            const QByteArrayView code = month.field(
+                r, DailyRecord::kAtCodes + row * DailyRecord::kCodeWidth, DailyRecord::kCodeWidth);
             if (code.isEmpty()) continue;
-            const auto found = valvesOf.constFind(code);
+            // A view of the record's bytes as the key: no copy per line.
+            const auto found =
+                valvesOf.constFind(QByteArray::fromRawData(code.data(), code.size()));
             if (found == valvesOf.cend()) continue;
-            const double actual = Val(r.ActualWeight[size_t(row)]);
-            const double difference = actual - Val(r.RecipeWeight[size_t(row)]);
+            const double actual =
+                weight(month, r, DailyRecord::kAtActualWeights + row * DailyRecord::kShortWidth);
+            const double difference =
+                actual -
+                weight(month, r, DailyRecord::kAtRecipeWeights + row * DailyRecord::kShortWidth);
             for (int k : *found) {
                 ValveUsage& u = usage[size_t(k)];
                 u.grams = addRounded(u.grams, actual);

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QList>
 #include <QStringList>
 
 #include <array>
 
-#include "DailyRecord.h"
+#include "MonthFiles.h"
 
 namespace dye {
 
@@ -27,10 +26,11 @@ struct ValveUsage {
 
 using ValveUsageTable = std::array<ValveUsage, 24>;  // [k - 1] is valve k
 
-// Totals every recipe line of `records` on the valves whose code (trimmed)
-// equals the line's whole code (trimmed); blank lines count nowhere. The
-// valve codes are those of the valve table in `settings`.
-ValveUsageTable valveUsage(const QList<DailyRecord>& records, const MachineSettings& settings);
+// Totals every recipe line of the records `rows` of `month` on the valves
+// whose code (trimmed) equals the line's whole code (trimmed); blank lines
+// count nowhere. The valve codes are those of the valve table in `settings`.
+ValveUsageTable valveUsage(const RecordMonth& month, const RecordRows& rows,
+                           const MachineSettings& settings);
 
 // Grams as kilograms in plain decimal notation: 1250 is "1.25", 13 is
 // "0.013", 0 is "0".

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Scheduler.h"
 #include "model/Form4.h"
@@ -71,7 +72,7 @@ class RecordsViewerTest : public ::testing::Test {
     }
     QStringList orders() const {
         QStringList out;
-        for (const DailyRecord& r : viewer.shown()) out << r.OrderNo;
+        for (const DailyRecord& r : viewer.month().records(viewer.shown())) out << r.OrderNo;
         return out;
     }
 };
@@ -103,21 +104,31 @@ TEST_F(RecordsViewerTest, TotalsRoundEveryAdditionAndMatchWholeCodes) {
 TEST_F(RecordsViewerTest, SearchFindsAnOrderOrADayOfTheWholeFile) {
     writeMonth("DATE_202612.txt",
                {job("A1", 5, {{"RED", "1", "1"}}), job("B22", 15, {{"BLUE", "2", "2"}}),
-                job("A1", 15, {{"LONGCODE-12345", "3", "3"}})});
+                job("A1", 15, {{"LONGCODE-12345", "3", "3"}}),
+                job("單號7", 25, {{"X紅紅紅紅紅", "4", "4"}})});
     choose("DATE_202612.txt");
-    ASSERT_EQ(form.List1.items.size(), 3);
+    ASSERT_EQ(form.List1.items.size(), 4);
+    // A double-byte character that does not fit the column is left out whole.
+    EXPECT_EQ(AnsiCodePage::encode(form.List1.items[3]).size(), 380);
+    EXPECT_TRUE(form.List1.items[3].contains(QStringLiteral("X紅紅紅紅 4 ")));
     // Fixed widths; the code is cut for the line only.
     const QString line = form.List1.items[2];
     EXPECT_EQ(line.size(), 20 + 10 + 30 + 10 + 10 + 10 * 30);
     EXPECT_EQ(line.mid(80, 10), QStringLiteral("LONGCODE-1"));
-    EXPECT_EQ(viewer.loaded()[2].Code[0], QStringLiteral("LONGCODE-12345"));
+    EXPECT_EQ(viewer.month().record(2).Code[0], QStringLiteral("LONGCODE-12345"));
 
     const struct {
         const char* text;
         QStringList found;
-    } cases[] = {{" A1 ", {"A1", "A1"}}, {"A", {}},   {"##15", {"B22", "A1"}},
-                 {"##05x", {"A1"}},      {"##5", {}}, {"##", {}},
-                 {"B22", {"B22"}}};
+    } cases[] = {{" A1 ", {"A1", "A1"}},
+                 {"A", {}},
+                 {"##15", {"B22", "A1"}},
+                 {"##05x", {"A1"}},
+                 {"##5", {}},
+                 {"##", {}},
+                 {"B22", {"B22"}},
+                 {" 單號7", {"單號7"}},
+                 {"單號", {}}};
     for (const auto& c : cases) {
         search(QString::fromUtf8(c.text));
         EXPECT_EQ(orders(), c.found) << c.text;
@@ -148,7 +159,7 @@ TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
 
     // A partial record at the end: the whole ones load, and the viewer says so.
     choose("DATE_202612.txt");
-    EXPECT_EQ(viewer.loaded().size(), 1);
+    EXPECT_EQ(viewer.month().size(), 1);
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].text.contains("partial record of 500 bytes"));
 
@@ -163,7 +174,7 @@ TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
     QDir(dir.path()).mkpath(QStringLiteral("data/DATE_202612.txt"));
     form.List2.ListIndex = 1;
     viewer.List2_Click();
-    EXPECT_TRUE(viewer.loaded().isEmpty());
+    EXPECT_EQ(viewer.month().size(), 0);
     EXPECT_TRUE(form.List1.items.isEmpty());
     EXPECT_TRUE(dialogs.messages().last().text.contains("is a folder"))
         << dialogs.messages().last().text.toStdString();
