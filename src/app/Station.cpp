@@ -29,7 +29,8 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       transfer_(runContext(), jobStart_),
       mainScreen_(runContext()),
       runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
-      pictures_(state, workdir_, &scheduler) {
+      pictures_(state, workdir_, &scheduler),
+      recordsViewer_(state.form4, state.settings, workdir_, *dialogs_) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {

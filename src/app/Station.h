@@ -19,6 +19,7 @@
 #include "metering/ManualControls.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
+#include "records/RecordsViewer.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
 #include "run/PictureAnimation.h"
@@ -78,6 +79,7 @@ class Station {
     JobStart& jobStart() { return jobStart_; }
     TransferSequence& transfer() { return transfer_; }
     RunControl& runControl() { return runControl_; }
+    RecordsViewer& recordsViewer() { return recordsViewer_; }
     KeyState& keys() { return keys_; }
     LangText& lang() { return lang_; }
     Port* port() const { return port_.get(); }
@@ -142,6 +144,7 @@ class Station {
     MainScreen mainScreen_;
     RunControl runControl_;
     PictureAnimation pictures_;
+    RecordsViewer recordsViewer_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

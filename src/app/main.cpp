@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/ConsumptionReport.h"
 #include "app/Installation.h"
 #include "app/LinkTestMode.h"
 #include "app/QueueRunner.h"
@@ -39,6 +40,11 @@ int main(int argc, char** argv) {
     if (!cl) {
         QTextStream(exitCode == 0 ? stdout : stderr) << message;
         return exitCode;
+    }
+    if (!cl->report.isEmpty()) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runConsumptionReport(*cl, out, err);
     }
     if (!QDir().mkpath(cl->workdir)) {
         QTextStream(stderr) << "dyestation: cannot use the working directory " << cl->workdir
@@ -101,7 +107,8 @@ int main(int argc, char** argv) {
         windows = std::make_unique<StationWindows>(
             station.state,
             StationWindows::Handlers{station.mainScreen(), station.runControl(), station.keys(),
-                                     &station.manual(), [&station] { station.unload(); }});
+                                     &station.manual(), [&station] { station.unload(); },
+                                     &station.recordsViewer()});
         windows->show();
         station.setScreensChanged([w = windows.get()] { w->render(); });
         dialogs->setParentSource([w = windows.get()] { return w->front(); });

@@ -7,6 +7,7 @@
 #include "ui/ClosingNotice.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
+#include "ui/RecordsViewerView.h"
 #include "ui/StationWindow.h"
 
 namespace dye {
@@ -44,7 +45,14 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         notice_->move(main_->geometry().center() - notice_->rect().center());
         bringForward(notice_.get());
     };
-    // The records viewer and the single-dispensing entry have no window yet.
+    if (h.records) {
+        records_ = std::make_unique<RecordsViewerView>(state.form4, *h.records);
+        r.showRecordsViewer = [this] {
+            records_->open();
+            bringForward(records_.get());
+        };
+    }
+    // The single-dispensing entry has no window yet.
     screen_.setRequests(std::move(r));
 }
 
@@ -65,9 +73,10 @@ void StationWindows::render() {
 
 QWidget* StationWindows::front() const {
     const QWidget* active = QApplication::activeWindow();
-    for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(settings_.get()),
-                       static_cast<QWidget*>(orderList_.get())})
-        if (w == active && w->isVisible()) return w;
+    for (QWidget* w :
+         {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(settings_.get()),
+          static_cast<QWidget*>(orderList_.get()), static_cast<QWidget*>(records_.get())})
+        if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();
 }

@@ -13,6 +13,8 @@ class MainFormView;
 class MainScreen;
 class ManualControls;
 class OrderListView;
+class RecordsViewer;
+class RecordsViewerView;
 class RunControl;
 class StationWindow;
 struct StationState;
@@ -28,6 +30,7 @@ class StationWindows {
         KeyState& keys;
         ManualControls* manual = nullptr;  // the settings form's service controls
         std::function<void()> unload;      // closing the main screen
+        RecordsViewer* records = nullptr;  // the records viewer's handlers
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -57,6 +60,7 @@ class StationWindows {
     std::unique_ptr<StationWindow> settings_;
     std::unique_ptr<OrderListView> orderList_;
     std::unique_ptr<ClosingNotice> notice_;
+    std::unique_ptr<RecordsViewerView> records_;  // none without its handlers
 };
 
 }  // namespace dye
