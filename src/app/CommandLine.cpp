@@ -69,8 +69,25 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
                        "FACTOR times faster than real time (windows or not; also with "
                        "--headless --run-for, which then runs on the real clock)."),
         QStringLiteral("FACTOR"));
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("Print the totals per valve of a month's record file and exit: FILE is "
+                       "its path, or yyyymm for data/DATE_yyyymm.txt of the working "
+                       "directory, whose valve table gives the codes and names."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption find(
+        QStringLiteral("find"),
+        QStringLiteral("With --report: only the records of order TEXT, or of day dd of the "
+                       "month with ##dd, as the records viewer searches."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption csv(
+        QStringLiteral("csv"),
+        QStringLiteral("With --report: also write the records reported to OUT as CSV, one "
+                       "row per recipe line."),
+        QStringLiteral("OUT"));
     p.addOptions({help, version, workdir, simulate, headless, runFor, untilIdle, linkLog, linkTest,
                   seed, speed});
+    p.addOptions({report, find, csv});
     // The simulator's own options, by dyesim's names with "sim-" in front.
     CommandLine cl;
     cl.sim.addOptions(p);
@@ -107,6 +124,27 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     cl.untilIdle = p.isSet(untilIdle);
     if (cl.untilIdle && !(cl.simulate && cl.headless)) {
         *message = QStringLiteral("--until-idle needs --simulate and --headless\n");
+        *exitCode = 2;
+        return std::nullopt;
+    }
+    cl.report = p.value(report);
+    cl.findSet = p.isSet(find);
+    cl.find = p.value(find);
+    cl.csv = p.value(csv);
+    if (p.isSet(report) && cl.report.isEmpty()) {
+        *message = QStringLiteral("--report needs a record file, or a month as yyyymm\n");
+        *exitCode = 2;
+        return std::nullopt;
+    }
+    if (cl.report.isEmpty() && (cl.findSet || p.isSet(csv))) {
+        *message = QStringLiteral("--find and --csv need --report\n");
+        *exitCode = 2;
+        return std::nullopt;
+    }
+    if (!cl.report.isEmpty() && (cl.simulate || cl.linkTest || cl.untilIdle)) {
+        *message = QStringLiteral(
+            "--report reads a record file and exits: it does not go "
+            "with --simulate, --link-test or --until-idle\n");
         *exitCode = 2;
         return std::nullopt;
     }

@@ -24,6 +24,12 @@ struct CommandLine {
     // with --simulate only; the simulated machine runs on the same clock).
     double speed = 1.0;
     bool speedSet = false;
+    // --report FILE [--find TEXT] [--csv OUT]: the consumption report of a
+    // month's record file instead of the station ("" no report).
+    QString report;
+    QString find;
+    bool findSet = false;
+    QString csv;
     // The simulator's physics and faults (--sim-drop 0.1, --sim-stuck 3, ...).
     SimCommandLine sim{QStringLiteral("sim-"), false};
 };

@@ -33,7 +33,8 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       queueEditor_(runContext(), jobStart_),
       pictures_(state, workdir_, &scheduler),
       singleEntry_(state, *dialogs_, workdir_, [this] { return clock.now(); }),
-      picker_(state, *dialogs_, workdir_, [this] { return clock.now(); }) {
+      picker_(state, *dialogs_, workdir_, [this] { return clock.now(); }),
+      recordsViewer_(state.form4, state.settings, workdir_, *dialogs_) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {

@@ -23,6 +23,7 @@
 #include "metering/ManualControls.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
+#include "records/RecordsViewer.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
 #include "run/PictureAnimation.h"
@@ -84,6 +85,7 @@ class Station {
     RunControl& runControl() { return runControl_; }
     RecipeEditor& recipeEditor() { return recipeEditor_; }
     QueueEditor& queueEditor() { return queueEditor_; }
+    RecordsViewer& recordsViewer() { return recordsViewer_; }
     KeyState& keys() { return keys_; }
     SingleEntry& singleEntry() { return singleEntry_; }
     RecipePicker& recipePicker() { return picker_; }
@@ -154,6 +156,7 @@ class Station {
     PictureAnimation pictures_;
     SingleEntry singleEntry_;
     RecipePicker picker_;
+    RecordsViewer recordsViewer_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

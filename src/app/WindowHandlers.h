@@ -16,7 +16,8 @@ inline StationWindows::Handlers windowHandlers(Station& station) {
                                     .recipes = &station.recipeEditor(),
                                     .queue = &station.queueEditor(),
                                     .singleEntry = &station.singleEntry(),
-                                    .picker = &station.recipePicker()};
+                                    .picker = &station.recipePicker(),
+                                    .records = &station.recordsViewer()};
 }
 
 }  // namespace dye

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/ConsumptionReport.h"
 #include "app/Installation.h"
 #include "app/LinkTestMode.h"
 #include "app/QueueRunner.h"
@@ -41,6 +42,11 @@ int main(int argc, char** argv) {
     if (!cl) {
         QTextStream(exitCode == 0 ? stdout : stderr) << message;
         return exitCode;
+    }
+    if (!cl->report.isEmpty()) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runConsumptionReport(*cl, out, err);
     }
     if (!QDir().mkpath(cl->workdir)) {
         QTextStream(stderr) << "dyestation: cannot use the working directory " << cl->workdir

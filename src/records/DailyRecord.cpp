@@ -11,14 +11,7 @@
 namespace dye {
 namespace {
 
-constexpr int kAtOrderNo = 0;
-constexpr int kAtBucketNo = 20;
-constexpr int kAtWaterAmount = 30;
-constexpr int kAtActualWater = 40;
-constexpr int kAtCodes = 50;
-constexpr int kAtRecipeWeights = 250;
-constexpr int kAtActualWeights = 350;
-constexpr int kAtFinishText = 450;
+// The text fields' offsets are DailyRecord::kAt...; the rest of the layout:
 constexpr int kAtFinishedAt = 480;
 constexpr int kAtExtras = 488;
 constexpr int kAtReserved = 528;

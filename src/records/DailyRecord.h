@@ -20,6 +20,16 @@ struct DailyRecord {
     static constexpr int kShortWidth = 10;
     static constexpr int kCodeWidth = 20;
     static constexpr int kFinishTextWidth = 30;
+    // Where the text fields are (byte offsets), for readers that go through
+    // the bytes of many records without decoding every field.
+    static constexpr int kAtOrderNo = 0;
+    static constexpr int kAtBucketNo = 20;
+    static constexpr int kAtWaterAmount = 30;
+    static constexpr int kAtActualWater = 40;
+    static constexpr int kAtCodes = 50;  // row r at kAtCodes + r * kCodeWidth
+    static constexpr int kAtRecipeWeights = 250;
+    static constexpr int kAtActualWeights = 350;
+    static constexpr int kAtFinishText = 450;
 
     QString OrderNo;
     QString BucketNo;

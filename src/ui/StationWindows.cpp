@@ -10,6 +10,7 @@
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
 #include "ui/RecipePickerView.h"
+#include "ui/RecordsViewerView.h"
 #include "ui/SingleEntryView.h"
 #include "ui/StationWindow.h"
 
@@ -58,7 +59,13 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         };
     }
     if (h.picker) picker_ = std::make_unique<RecipePickerView>(state, *h.picker);
-    // The records viewer has no window yet.
+    if (h.records) {
+        records_ = std::make_unique<RecordsViewerView>(state.form4, *h.records);
+        r.showRecordsViewer = [this] {
+            records_->open();
+            bringForward(records_.get());
+        };
+    }
     screen_.setRequests(std::move(r));
 }
 
@@ -84,8 +91,9 @@ QWidget* StationWindows::front() const {
     for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(settings_.get()),
                        static_cast<QWidget*>(orderList_.get())})
         if (w == active && w->isVisible()) return w;
-    for (QWidget* w :
-         {static_cast<QWidget*>(singleEntry_.get()), static_cast<QWidget*>(picker_.get())})
+    // The windows that exist only with their handlers.
+    for (QWidget* w : {static_cast<QWidget*>(singleEntry_.get()),
+                       static_cast<QWidget*>(picker_.get()), static_cast<QWidget*>(records_.get())})
         if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();

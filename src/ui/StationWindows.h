@@ -17,6 +17,8 @@ class QueueEditor;
 class RecipeEditor;
 class RecipePicker;
 class RecipePickerView;
+class RecordsViewer;
+class RecordsViewerView;
 class RunControl;
 class SingleEntry;
 class SingleEntryView;
@@ -38,6 +40,7 @@ class StationWindows {
         QueueEditor* queue = nullptr;        // queueing and queue deletion
         SingleEntry* singleEntry = nullptr;  // Form7, opened by F1 and Command11
         RecipePicker* picker = nullptr;      // Form12
+        RecordsViewer* records = nullptr;    // the records viewer's handlers
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -72,6 +75,7 @@ class StationWindows {
     std::unique_ptr<ClosingNotice> notice_;
     std::unique_ptr<SingleEntryView> singleEntry_;
     std::unique_ptr<RecipePickerView> picker_;
+    std::unique_ptr<RecordsViewerView> records_;  // none without its handlers
 };
 
 }  // namespace dye

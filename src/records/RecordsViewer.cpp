@@ -1,0 +1,123 @@
+#include "RecordsViewer.h"
+
+#include <QFileInfo>
+
+#include "DailyRecordFile.h"
+#include "RecordCsv.h"
+#include "RecordFolder.h"
+#include "RecordLine.h"
+#include "RecordSearch.h"
+#include "core/Dialogs.h"
+#include "model/Form4.h"
+
+namespace dye {
+namespace {
+
+constexpr int kEnter = 13;
+
+QStringList displayLines(const RecordMonth& month, const RecordRows& rows) {
+    QStringList lines;
+    lines.reserve(rows.size());
+    for (qsizetype row : rows) lines << recordLine(month, row);
+    return lines;
+}
+
+}  // namespace
+
+RecordsViewer::RecordsViewer(Form4& form, const MachineSettings& settings, QDir workdir,
+                             Dialogs& dialogs)
+    : form_(form), settings_(settings), workdir_(std::move(workdir)), dialogs_(dialogs) {}
+
+void RecordsViewer::tell(const QString& text) {
+    dialogs_.message(text, form_.Caption, {});
+}
+
+void RecordsViewer::clearLoaded() {
+    chosen_.clear();
+    month_ = RecordMonth{};
+    filtered_.clear();
+    showingFiltered_ = false;
+    usage_ = {};
+    form_.List1.clear();
+    form_.Text1.clear();
+}
+
+void RecordsViewer::Form_Load() {
+    clearLoaded();
+    form_.List2.clear();
+    QString error;
+    if (!ensureRecordFolder(workdir_, QLatin1String(kDailyRecordFolder), &error)) {
+        tell(error);
+        return;
+    }
+    form_.List2.items = recordFileNames(QDir(workdir_.filePath(QLatin1String(kDailyRecordFolder))));
+}
+
+void RecordsViewer::List2_Click() {
+    const int index = form_.List2.ListIndex;
+    const QStringList& names = form_.List2.items;
+    clearLoaded();
+    if (index < 0 || index >= names.size()) return;
+    const QString name = names[index];
+    const QString path =
+        workdir_.filePath(QLatin1String(kDailyRecordFolder) + QLatin1Char('/') + name);
+    QString error;
+    if (!month_.load(path, &error)) {
+        tell(error);
+        return;
+    }
+    chosen_ = name;
+    form_.List1.items = displayLines(month_, month_.allRows());
+    if (month_.tailBytes() > 0)
+        tell(QStringLiteral(
+                 "%1 ends in a partial record of %2 bytes; the %3 whole records are shown")
+                 .arg(name)
+                 .arg(month_.tailBytes())
+                 .arg(month_.size()));
+}
+
+void RecordsViewer::Text1_KeyPress(int keyAscii) {
+    if (keyAscii != kEnter) return;
+    filtered_ = searchMonth(month_, form_.Text1);
+    showingFiltered_ = true;
+    form_.List1.clear();
+    form_.List1.items = displayLines(month_, filtered_);
+}
+
+void RecordsViewer::Command1_Click() {
+    // A search that matched nothing leaves the whole file to total.
+    showingFiltered_ = !filtered_.isEmpty();
+    usage_ = valveUsage(month_, shown(), settings_);
+    form_.List1.clear();
+    form_.List1.items = totalsLines(usage_, settings_);
+}
+
+RecordRows RecordsViewer::shown() const {
+    return showingFiltered_ ? filtered_ : month_.allRows();
+}
+
+QString RecordsViewer::csvSuggestion() const {
+    const QString base =
+        chosen_.isEmpty() ? QStringLiteral("records") : QFileInfo(chosen_).completeBaseName();
+    return workdir_.filePath(base + QStringLiteral(".csv"));
+}
+
+void RecordsViewer::exportCsv(const QString& path) {
+    if (chosen_.isEmpty()) {
+        tell(QStringLiteral("Choose a record file first."));
+        return;
+    }
+    const QList<DailyRecord> records = month_.records(shown());
+    int rows = 0;
+    QString error;
+    if (!writeRecordsCsv(path, records, &rows, &error)) {
+        tell(error);
+        return;
+    }
+    tell(QStringLiteral("%1 lines of %2 records written to %3")
+             .arg(rows)
+             .arg(records.size())
+             .arg(path));
+}
+
+}  // namespace dye
