@@ -27,8 +27,9 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       manual_(state, transport_, workdir_),
       jobStart_(runContext()),
       transfer_(runContext(), jobStart_),
+      twoBalance_(runContext(), jobStart_),
       mainScreen_(runContext()),
-      runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
+      runControl_(runContext(), jobStart_, transfer_, twoBalance_, mainScreen_, keys_),
       pictures_(state, workdir_, &scheduler) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
@@ -72,7 +73,8 @@ void Station::createMainScreenTimers() {
     // The run timer of the machine type is armed by the load.
     f.Timer2 = &scheduler.addTimer(QStringLiteral("Form3.Timer2"), 500, false,
                                    [this] { transfer_.tick(); });
-    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false, [] {});
+    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false,
+                                   [this] { twoBalance_.tick(); });
     f.Timer5 = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
                                    [this] { runControl_.Timer5_Tick(); });
     f.Timer6 =

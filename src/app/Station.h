@@ -25,6 +25,7 @@
 #include "run/PlantWriteBack.h"
 #include "run/RunControl.h"
 #include "run/TransferSequence.h"
+#include "run/TwoBalanceSequence.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -77,6 +78,7 @@ class Station {
     MainScreen& mainScreen() { return mainScreen_; }
     JobStart& jobStart() { return jobStart_; }
     TransferSequence& transfer() { return transfer_; }
+    TwoBalanceSequence& twoBalance() { return twoBalance_; }
     RunControl& runControl() { return runControl_; }
     KeyState& keys() { return keys_; }
     LangText& lang() { return lang_; }
@@ -139,6 +141,7 @@ class Station {
     KeyState keys_;
     JobStart jobStart_;
     TransferSequence transfer_;
+    TwoBalanceSequence twoBalance_;
     MainScreen mainScreen_;
     RunControl runControl_;
     PictureAnimation pictures_;
