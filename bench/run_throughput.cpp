@@ -1,10 +1,13 @@
-// Throughput of the one-balance dispensing run on the simulated machine, in
-// virtual time: a queue of jobs of ten lines each (random codes of the
-// shipped valve table, random weights) is worked to its end through the job
-// start and the transfer sequence, as `dyestation --until-idle` does. Prints
-// the machine time per job (and how it splits), the metering accuracy of the
-// lines, and the wall and processor time the station needs per machine hour.
-// Figures, not a pass/fail test.
+// Throughput of the dispensing run on the simulated machine, in virtual
+// time: a queue of jobs of ten lines each (random codes of the shipped valve
+// table, random weights) is worked to its end through the job start and the
+// run sequence, as `dyestation --until-idle` does, once on the one-balance
+// machine (type 1) and once on the two-balance machine (type 2, the lines
+// split between the balances by their valves). Prints, per machine type, the
+// machine time per job (and how it splits), the metering accuracy of the
+// lines, and the wall and processor time the station needs per machine hour,
+// then the machine time per job of both types side by side. Figures, not a
+// pass/fail test.
 //
 // run_throughput [JOBS] (default 20)
 #include <QCoreApplication>
@@ -27,18 +30,21 @@
 
 using namespace dye;
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const int jobs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
-    QTextStream out(stdout);
+namespace {
+
+// Runs `jobs` jobs on a machine of `type`; the machine seconds per job, or
+// -1 when the queue did not empty.
+double runType(int type, int jobs, QTextStream& out) {
+    out << "-- machine type " << type << "\n";
     QTemporaryDir dir;
     if (!dir.isValid()) {
         out << "run_throughput: no temporary directory\n";
-        return 1;
+        return -1;
     }
     const QDir workdir(dir.path());
     seedInstallationFiles(workdir);
     QFile::remove(workdir.filePath(QStringLiteral("START_DISPEN.txt")));
+    saveSettingsField(workdir, 5, QString::number(type));
 
     // The shipped valve table: ten different codes per job, 5 to 500 units.
     MachineSettings table;
@@ -60,7 +66,7 @@ int main(int argc, char** argv) {
         }
         if (!queue.append(job)) {
             out << "run_throughput: queue not written: " << queue.errorString() << "\n";
-            return 1;
+            return -1;
         }
     }
 
@@ -86,9 +92,10 @@ int main(int argc, char** argv) {
 
     double sumAbs = 0, maxAbs = 0, tolerance = station.state.settings.number(7);
     int lines = 0, within = 0;
-    qint64 sumJob = 0, minJob = 0, maxJob = 0;
+    qint64 sumJob = 0, minJob = 0, maxJob = 0, sumLanes = 0;
     for (const FinishedJob& j : finished) {
         sumJob += j.machineMs;
+        sumLanes += j.laneMeteringMs[0] + j.laneMeteringMs[1];
         minJob = minJob == 0 ? j.machineMs : std::min(minJob, j.machineMs);
         maxJob = std::max(maxJob, j.machineMs);
         for (int i = 0; i < j.recipeWeights.size(); ++i) {
@@ -107,6 +114,9 @@ int main(int argc, char** argv) {
                    .arg(double(minJob) / 1000.0, 0, 'f', 1)
                    .arg(double(maxJob) / 1000.0, 0, 'f', 1)
                    .arg(machineMs / 3.6e6, 0, 'f', 2);
+        if (type == 2 || type == 5)
+            out << QStringLiteral("lane_metering_s_per_job=%1 (both balances, one after another)\n")
+                       .arg(double(sumLanes) / done / 1000.0, 0, 'f', 1);
         out << QStringLiteral(
                    "lines_within_tolerance=%1% (tolerance %2) mean_abs_err=%3 "
                    "max_abs_err=%4\n")
@@ -124,6 +134,23 @@ int main(int argc, char** argv) {
     out << QStringLiteral("cpu_ms=%1 machine_over_cpu=%2x\n")
                .arg(cpuMs, 0, 'f', 0)
                .arg(machineMs / std::max(cpuMs, 1.0), 0, 'f', 0);
-    if (code != QueueRunner::kIdle) out << "run_throughput: the queue did not empty: " << messages;
-    return code;
+    if (code != QueueRunner::kIdle) {
+        out << "run_throughput: the queue did not empty: " << messages;
+        return -1;
+    }
+    return done > 0 ? double(sumJob) / done / 1000.0 : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int jobs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
+    QTextStream out(stdout);
+    const double one = runType(1, jobs, out);
+    const double two = runType(2, jobs, out);
+    out << QStringLiteral("machine_s_per_job type1=%1 type2=%2\n")
+               .arg(one, 0, 'f', 1)
+               .arg(two, 0, 'f', 1);
+    return one < 0 || two < 0 ? 1 : 0;
 }

@@ -217,6 +217,23 @@ void MachineModel::applyRegister(int d, quint16 value) {
     if ((d == 840 || d == 841) && value != 0) laneReady_[size_t(d - 840)] = false;
 }
 
+// The two-balance lanes' phase codes: 30 / 30 prepares a lane (its bucket
+// ready button is to be pressed again), 40 / 40 asks for a new bucket and 5
+// ends the job; on either the bucket is taken off the balance and an empty
+// one put in its place.
+void MachineModel::applyLanePhase(int lane, quint16 first, quint16 second) {
+    if (options_.machineType != 2 && options_.machineType != 5) return;
+    const size_t b = index(lane);
+    const bool newBucket = first == 5 || (first == 40 && second == 40);
+    if (newBucket) {
+        content_[b] = 0.0;
+        lastActive_[b] = now_;
+        edges_.found = false;
+        if (noting()) note(QStringLiteral("new bucket on balance %1").arg(lane));
+    }
+    if (newBucket || (first == 30 && second == 30)) laneReady_[b] = false;
+}
+
 void MachineModel::applyAxis(const RegisterMemory& memory, Axis a, int first) {
     SimAxis& axis = axes_[a];
     axis.setTravel(options_.physics.axisTravel);
@@ -235,6 +252,11 @@ void MachineModel::applyAxis(const RegisterMemory& memory, Axis a, int first) {
 
 void MachineModel::applyWrite(const RegisterMemory& memory, int first, int n) {
     for (int d = first; d < first + n; ++d) applyRegister(d, memory.get(d));
+    for (int lane : {1, 2}) {
+        const int phase = lane == 1 ? 990 : 994;
+        if (first <= phase + 1 && phase < first + n)
+            applyLanePhase(lane, memory.get(phase), memory.get(phase + 1));
+    }
     constexpr std::array<int, 3> kBlocks = {708, 712, 716};
     for (int a = 0; a < 3; ++a) {
         const int b = kBlocks[size_t(a)];

@@ -104,6 +104,7 @@ class MachineModel {
     qint64 flowEnd(const Flow& f) const;
     void applyRegister(int d, quint16 value);
     void applyAxis(const RegisterMemory& memory, Axis a, int first);
+    void applyLanePhase(int lane, quint16 first, quint16 second);
     bool noting() const { return bool(events_); }
     void note(const QString& what) const;
 

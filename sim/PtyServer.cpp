@@ -71,7 +71,7 @@ bool PtyServer::start(QString* error) {
     return true;
 }
 
-int PtyServer::run(const std::atomic<bool>& stop) {
+int PtyServer::run(const std::atomic<bool>& stop, const std::function<void()>& between) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point t0 = Clock::now();
     auto nowUs = [&] {
@@ -112,6 +112,7 @@ int PtyServer::run(const std::atomic<bool>& stop) {
         const int ready = ::poll(&p, 1, timeoutMs);
         if (ready < 0 && errno != EINTR) return 1;
         now = nowUs();
+        if (between) between();
         controller_.advanceTo(now);
         if (ready <= 0 || !(p.revents & POLLIN)) continue;
         const ssize_t n = ::read(master_, buffer, sizeof buffer);

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 namespace dye {
 
@@ -22,8 +23,9 @@ class PtyServer {
     // never another kind of file). False with `error` set on failure.
     bool start(QString* error);
     QString slavePath() const { return slavePath_; }
-    // Answers frames until `stop` becomes true. Returns 0, or 1 on an I/O error.
-    int run(const std::atomic<bool>& stop);
+    // Answers frames until `stop` becomes true, calling `between` (when
+    // given) on every pass of its loop. Returns 0, or 1 on an I/O error.
+    int run(const std::atomic<bool>& stop, const std::function<void()>& between = {});
 
   private:
     SimulatedController& controller_;

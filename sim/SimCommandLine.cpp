@@ -160,6 +160,16 @@ std::vector<SimCommandLine::Entry> SimCommandLine::table() {
         {"stuck", "valve",
          "Valve that opens but lets nothing through (repeatable, or a comma list).", false,
          valveList()},
+        {"lane-ready", "mode",
+         "The lanes' bucket ready buttons: auto (always pressed, the default) or manual (held "
+         "until pressed; dyesim: SIGUSR1 presses lane 1, SIGUSR2 lane 2).",
+         false,
+         [](const QStringList& values) -> Edit {
+             const QString mode = values.value(values.size() - 1);
+             if (mode != QLatin1String("auto") && mode != QLatin1String("manual")) return {};
+             const bool automatic = mode == QLatin1String("auto");
+             return [automatic](SimOptions& o) { o.physics.laneReadyAuto = automatic; };
+         }},
         {"overfull", "B:counts", "Puts counts into bucket B at start: an overfull bucket.", false,
          balanceAmount([](SimOptions& o, size_t b, double c) { o.initialLoad[b] += c; })},
     };

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <array>
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 
 #include "sim/PtyServer.h"
 #include "sim/SimCommandLine.h"
@@ -15,9 +17,14 @@ using namespace dye;
 namespace {
 
 std::atomic<bool> stopRequested{false};
+std::array<std::atomic<bool>, 2> lanePressed{};
 
 void onSignal(int) {
     stopRequested.store(true);
+}
+
+void onLaneSignal(int signal) {
+    lanePressed[signal == SIGUSR2 ? 1 : 0].store(true);
 }
 
 }  // namespace
@@ -76,7 +83,17 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    std::signal(SIGUSR1, onLaneSignal);
+    std::signal(SIGUSR2, onLaneSignal);
     out << "dyesim: type " << sim.machineType << " serving " << server.slavePath() << " at "
         << p.value("pty") << Qt::endl;
-    return server.run(stopRequested);
+    // A lane's bucket ready button, pressed by a signal (--lane-ready manual).
+    return server.run(stopRequested, [&controller] {
+        for (int lane : {1, 2}) {
+            if (!lanePressed[size_t(lane - 1)].exchange(false)) continue;
+            controller.machine().pressLaneReady(lane);
+            std::printf("dyesim: bucket ready on lane %d\n", lane);
+            std::fflush(stdout);
+        }
+    });
 }

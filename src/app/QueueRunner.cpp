@@ -27,12 +27,16 @@ QString duration(qint64 ms) {
 QString QueueRunner::describe(const FinishedJob& job) {
     return QStringLiteral(
                "%1  bucket %2  lines %3  recipe %4  actual %5  water %6 / %7  machine %8")
-        .arg(job.order, job.bucket.isEmpty() ? QStringLiteral("-") : job.bucket)
-        .arg(job.codes.size())
-        .arg(joined(job.recipeWeights), joined(job.actualWeights),
-             job.waterAmount.isEmpty() ? QStringLiteral("0") : job.waterAmount,
-             job.actualWater.isEmpty() ? QStringLiteral("0") : job.actualWater,
-             duration(job.machineMs));
+               .arg(job.order, job.bucket.isEmpty() ? QStringLiteral("-") : job.bucket)
+               .arg(job.codes.size())
+               .arg(joined(job.recipeWeights), joined(job.actualWeights),
+                    job.waterAmount.isEmpty() ? QStringLiteral("0") : job.waterAmount,
+                    job.actualWater.isEmpty() ? QStringLiteral("0") : job.actualWater,
+                    duration(job.machineMs)) +
+           (job.twoLanes
+                ? QStringLiteral("  lanes %1 + %2")
+                      .arg(duration(job.laneMeteringMs[0]), duration(job.laneMeteringMs[1]))
+                : QString());
 }
 
 bool QueueRunner::idle() const {
@@ -54,11 +58,13 @@ void QueueRunner::reportMessages() {
 }
 
 int QueueRunner::run(qint64 maxMsWithoutProgress) {
-    station_.transfer().setFinishedObserver([this](const FinishedJob& job) {
+    const auto report = [this](const FinishedJob& job) {
         finished_ << job;
         out_ << describe(job) << "\n";
         out_.flush();
-    });
+    };
+    station_.transfer().setFinishedObserver(report);
+    station_.twoBalance().setFinishedObserver(report);
     Scheduler& clock = station_.scheduler;
     qint64 lastProgress = clock.now();
     qint64 waitingSince = -1;

@@ -31,7 +31,8 @@ class QueueRunner {
     const QList<FinishedJob>& finishedJobs() const { return finished_; }
 
     // One line per finished job: order, bucket, lines, recipe and actual
-    // weights, water and machine time.
+    // weights, water and machine time (and, on two-balance machines, the
+    // time each balance metered).
     static QString describe(const FinishedJob& job);
 
   private:

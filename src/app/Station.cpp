@@ -27,8 +27,9 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       manual_(state, transport_, workdir_),
       jobStart_(runContext()),
       transfer_(runContext(), jobStart_),
+      twoBalance_(runContext(), jobStart_),
       mainScreen_(runContext()),
-      runControl_(runContext(), jobStart_, transfer_, mainScreen_, keys_),
+      runControl_(runContext(), jobStart_, transfer_, twoBalance_, mainScreen_, keys_),
       recipeEditor_(runContext()),
       queueEditor_(runContext(), jobStart_),
       pictures_(state, workdir_, &scheduler),
@@ -77,7 +78,8 @@ void Station::createMainScreenTimers() {
     // The run timer of the machine type is armed by the load.
     f.Timer2 = &scheduler.addTimer(QStringLiteral("Form3.Timer2"), 500, false,
                                    [this] { transfer_.tick(); });
-    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false, [] {});
+    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false,
+                                   [this] { twoBalance_.tick(); });
     f.Timer5 = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
                                    [this] { runControl_.Timer5_Tick(); });
     f.Timer6 =

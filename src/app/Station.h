@@ -30,6 +30,7 @@
 #include "run/PlantWriteBack.h"
 #include "run/RunControl.h"
 #include "run/TransferSequence.h"
+#include "run/TwoBalanceSequence.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -82,6 +83,7 @@ class Station {
     MainScreen& mainScreen() { return mainScreen_; }
     JobStart& jobStart() { return jobStart_; }
     TransferSequence& transfer() { return transfer_; }
+    TwoBalanceSequence& twoBalance() { return twoBalance_; }
     RunControl& runControl() { return runControl_; }
     RecipeEditor& recipeEditor() { return recipeEditor_; }
     QueueEditor& queueEditor() { return queueEditor_; }
@@ -149,6 +151,7 @@ class Station {
     KeyState keys_;
     JobStart jobStart_;
     TransferSequence transfer_;
+    TwoBalanceSequence twoBalance_;
     MainScreen mainScreen_;
     RunControl runControl_;
     RecipeEditor recipeEditor_;

@@ -19,16 +19,10 @@ void bucketWatch(StationState& s, const StationPanel& p,
                  const std::function<void(const QString&)>& log) {
     MeteringStation& st = s.station[size_t(p.number)];
     if (s.machineType() != 2 || st.BucketFull != 0 || st.StationStep == 0) return;
-    if (!(std::abs(s.balance(p.number).weight) > s.settings.number(6))) return;
+    if (!(std::abs(s.balance(p.number).weight + st.tared) > s.settings.number(6))) return;
 
     ++st.OverTicks;
-    if (s.settings.number(11) == 0) s.settings.setText1(11, QStringLiteral("5"));
-    // The station's valves: 1..v on station 1, v+1..2v on station 2 (v =
-    // valves per station), and never a register beyond the valves, whatever
-    // the setting holds.
-    const int v = std::max(0, int(s.settings.number(11)));
-    const int first = std::max(kFirstValveRegister, p.number == 2 ? 851 + v : 851);
-    const int last = std::min(kLastValveRegister, p.number == 2 ? 850 + 2 * v : 850 + v);
+    const auto [first, last] = stationValveRegisters(s, p.number);
     for (int r = first; r <= last; ++r) s.link.image.set(r, RegisterImage::RegNoValue);
     st.ZeroHold = 0;
     log(p.tag() + QStringLiteral(" to chenage >"));
@@ -39,6 +33,15 @@ void bucketWatch(StationState& s, const StationPanel& p,
         st.StationTicks = 0;
         st.OverTicks = 0;
     }
+}
+
+std::pair<int, int> stationValveRegisters(StationState& s, int station) {
+    if (s.settings.number(11) == 0) s.settings.setText1(11, QStringLiteral("5"));
+    // Whatever the setting holds, never a register beyond the valves.
+    const int v = std::max(0, int(s.settings.number(11)));
+    const int first = std::max(kFirstValveRegister, station == 2 ? 851 + v : 851);
+    const int last = std::min(kLastValveRegister, station == 2 ? 850 + 2 * v : 850 + v);
+    return {first, last};
 }
 
 }  // namespace dye

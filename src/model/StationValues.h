@@ -31,7 +31,11 @@ struct MeteringStation {
     int ZeroHold = 0;                   // 1: take zero as "0" (the bucket keeps its content)
     int BucketFull = 0;                 // 1: the bucket must be changed
     int OverTicks = 0;                  // bucket watch
-    int StallCount = 0;                 // no-flow watch
+    // What the bucket on the balance held when the balance was last tared,
+    // counted from the moment the bucket was put in: the bucket watch adds
+    // it to the reading, which starts again from 0 at every tare.
+    double tared = 0;
+    int StallCount = 0;  // no-flow watch
     int StallPhase = 0;
     double LastActual = 0;
     CalRecord cal;

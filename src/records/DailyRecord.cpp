@@ -26,8 +26,10 @@ static_assert(kAtExtras + DailyRecord::kExtras * DailyRecord::kShortWidth == kAt
 
 }  // namespace
 
-void DailyRecord::setFinishTime(const QDateTime& finished) {
-    FinishText = finished.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+void DailyRecord::setFinishTime(const QDateTime& finished, QChar dateSeparator) {
+    const QString sep = dateSeparator;
+    FinishText = finished.toString(QStringLiteral("yyyy") + sep + QStringLiteral("MM") + sep +
+                                   QStringLiteral("dd hh:mm:ss"));
     FinishedAt = toOleDate(finished);
 }
 

@@ -38,15 +38,16 @@ struct DailyRecord {
     std::array<QString, kRows> Code;  // grid rows 0..9
     std::array<QString, kRows> RecipeWeight;
     std::array<QString, kRows> ActualWeight;
-    QString FinishText;       // "yyyy-MM-dd hh:mm:ss"
+    QString FinishText;       // "yyyy-MM-dd hh:mm:ss" ("yyyy/MM/dd ..." from the two-balance run)
     double FinishedAt = 0.0;  // the same moment as an OLE date
     std::array<QString, kExtras> Extra;
     // When the job was queued (an OLE date; 0 unknown): with the order and
     // bucket numbers, what identifies the job this record is of.
     double QueuedAt = 0.0;
 
-    // Sets FinishText and FinishedAt from one moment.
-    void setFinishTime(const QDateTime& finished);
+    // Sets FinishText and FinishedAt from one moment; the date's parts are
+    // joined by `dateSeparator`.
+    void setFinishTime(const QDateTime& finished, QChar dateSeparator = u'-');
     // FinishedAt as a date and time (invalid when it is not a usable date).
     QDateTime finishTime() const;
 

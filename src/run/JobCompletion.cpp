@@ -5,6 +5,7 @@
 #include "jobs/JobFile.h"
 #include "records/DailyRecord.h"
 #include "records/DailyRecordFile.h"
+#include "run/DispenseGrid.h"
 #include "run/JobJournal.h"
 #include "run/RunLists.h"
 #include "station/StationState.h"
@@ -31,7 +32,7 @@ JobCompletion::Outcome JobCompletion::complete(const CompletedJob& job, JournalS
     if (writeBack) writeBack();
     const bool removed = removeFromQueue(job.identity);
     if (removed && !journal.clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
-    c_.log(QStringLiteral("< save & end >"));
+    if (job.logEnd) c_.log(QStringLiteral("< save & end >"));
     return removed ? Outcome::Done : Outcome::NotRemoved;
 }
 
@@ -67,7 +68,7 @@ bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error) {
         record.RecipeWeight[r] = job.recipeWeights[r];
         record.ActualWeight[r] = job.actualWeights[r];
     }
-    record.setFinishTime(c_.now());
+    record.setFinishTime(c_.now(), job.dateSeparator);
     for (int k = 0; k < DailyRecord::kExtras; ++k) record.Extra[size_t(k)] = job.extras[size_t(k)];
     QString kept;
     const bool written = AppendDailyRecord(c_.workdir, record, error, &kept);
@@ -112,6 +113,59 @@ int findQueuedJob(JobFile& queue, const JobIdentity& job) {
         if (job.queuedAt == 0.0 || r.QueuedAt == job.queuedAt) return n;
     }
     return 0;
+}
+
+}  // namespace dye
+
+namespace dye {
+
+CompletedJob completedJobOf(const Form3& f, const JobIdentity& identity) {
+    using namespace DispenseGrid;
+    CompletedJob record;
+    record.identity = identity;
+    record.waterAmount = f.Label6.Caption.trimmed();
+    record.actualWater = f.Label7.Caption.trimmed();
+    for (int r = 0; r < kRows; ++r) {
+        record.codes[size_t(r)] = text(f, Code, r).trimmed();
+        record.recipeWeights[size_t(r)] = text(f, RecipeWeight, r).trimmed();
+        record.actualWeights[size_t(r)] = text(f, ActualWeight, r).trimmed();
+    }
+    for (int k = 0; k < 4; ++k) record.extras[size_t(k)] = f.Label18[k].Caption.trimmed();
+    return record;
+}
+
+FinishedJob finishedJobOf(const CompletedJob& record, qint64 machineMs) {
+    FinishedJob done;
+    done.order = record.identity.order;
+    done.bucket = record.identity.bucket;
+    done.waterAmount = record.waterAmount;
+    done.actualWater = record.actualWater;
+    for (size_t r = 0; r < record.codes.size(); ++r) {
+        if (record.codes[r].isEmpty()) continue;
+        done.codes << record.codes[r];
+        done.recipeWeights << record.recipeWeights[r];
+        done.actualWeights << record.actualWeights[r];
+    }
+    done.machineMs = machineMs;
+    return done;
+}
+
+bool jobRecorded(const RunContext& c, const JobIdentity& job) {
+    if (job.queuedAt == 0.0) return false;
+    const QDate today = c.now().date();
+    for (const QDate month : {today, today.addMonths(-1)}) {
+        QList<DailyRecord> records;
+        if (!readDailyRecords(dailyRecordPath(c.workdir, month), records)) continue;
+        for (const DailyRecord& r : records)
+            if (r.OrderNo == job.order && r.BucketNo == job.bucket && r.QueuedAt == job.queuedAt)
+                return true;
+    }
+    return false;
+}
+
+void saveJournal(const RunContext& c, const JournalState& journal) {
+    QString error;
+    if (!JobJournal(c.workdir).write(journal, &error)) c.log(QStringLiteral("<journal> ") + error);
 }
 
 }  // namespace dye

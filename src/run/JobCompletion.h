@@ -12,6 +12,24 @@
 
 namespace dye {
 
+struct Form3;
+
+// What the run reports when a job has ended: the record it wrote, the lines
+// and how long the machine worked on it (and, on the two-balance machines,
+// how long each balance metered).
+struct FinishedJob {
+    QString order;
+    QString bucket;
+    QStringList codes;
+    QStringList recipeWeights;
+    QStringList actualWeights;
+    QString waterAmount;
+    QString actualWater;
+    qint64 machineMs = 0;
+    std::array<qint64, 2> laneMeteringMs{};  // two-balance run only
+    bool twoLanes = false;
+};
+
 // A job as it leaves the machine: what its record holds.
 struct CompletedJob {
     JobIdentity identity;
@@ -22,7 +40,21 @@ struct CompletedJob {
     std::array<QString, 10> recipeWeights;
     std::array<QString, 10> actualWeights;
     std::array<QString, 4> extras;
+    QChar dateSeparator = u'-';  // of the record's finish time text
+    bool logEnd = true;          // "< save & end >" in the event log
 };
+
+// The job on the main screen as its record holds it: the job fields, the
+// grid rows and the four extra fields.
+CompletedJob completedJobOf(const Form3& f, const JobIdentity& identity);
+// What the run reports of a job whose record holds `job`: its lines (rows
+// with a code) and its machine time.
+FinishedJob finishedJobOf(const CompletedJob& job, qint64 machineMs);
+// Whether a record of `job` is in this month's or last month's record file
+// (a kill between the record and the journal's word about it).
+bool jobRecorded(const RunContext& c, const JobIdentity& job);
+// Writes the journal, logging a failure.
+void saveJournal(const RunContext& c, const JournalState& journal);
 
 // The end of a job, the same for every run sequence: the daily record, the
 // site profile's write-back, the removal of the job from the queue and the

@@ -21,12 +21,19 @@ bool JournalState::anyKept() const {
     return false;
 }
 
+bool JournalState::started() const {
+    if (anyKept() || meteringRow >= 0 || closed) return true;
+    for (const LaneJournal& l : lanes)
+        if (l.row >= 0 || l.base > 0) return true;
+    return false;
+}
+
 QString JobJournal::path() const {
     return workdir_.filePath(QLatin1String(kFileName));
 }
 
 // One item a line, tab-separated: "job", "water", "row", "metering",
-// "closed", "recorded"; "end" closes a whole journal.
+// "lane", "closed", "recorded"; "end" closes a whole journal.
 bool JobJournal::write(const JournalState& s, QString* error) const {
     QStringList lines;
     lines
@@ -40,6 +47,14 @@ bool JobJournal::write(const JournalState& s, QString* error) const {
         if (s.kept[r]) lines << QStringLiteral("row\t%1\t%2").arg(r).arg(*s.kept[r]);
     if (s.meteringRow >= 0)
         lines << QStringLiteral("metering\t%1\t%2").arg(s.meteringRow).arg(number(s.meteringZero));
+    for (size_t k = 0; s.twoLanes && k < s.lanes.size(); ++k) {
+        const LaneJournal& l = s.lanes[k];
+        lines << QStringLiteral("lane\t%1\t%2\t%3\t%4\t%5\t%6")
+                     .arg(k + 1)
+                     .arg(l.row)
+                     .arg(l.metering ? 1 : 0)
+                     .arg(number(l.zero), number(l.base), number(l.tared));
+    }
     if (s.closed) lines << QStringLiteral("closed\t%1").arg(s.actualWater);
     if (s.recorded) lines << QStringLiteral("recorded");
     lines << QStringLiteral("end");
@@ -74,6 +89,12 @@ std::optional<JournalState> JobJournal::read(QString* error) const {
         } else if (key == QLatin1String("metering") && f.size() == 3) {
             s.meteringRow = f[1].toInt();
             s.meteringZero = f[2].toDouble();
+        } else if (key == QLatin1String("lane") && f.size() == 7) {
+            const int k = f[1].toInt();
+            if (k < 1 || k > int(s.lanes.size())) continue;
+            s.twoLanes = true;
+            s.lanes[size_t(k - 1)] = {f[2].toInt(), f[3] == QLatin1String("1"), f[4].toDouble(),
+                                      f[5].toDouble(), f[6].toDouble()};
         } else if (key == QLatin1String("closed") && f.size() == 2) {
             s.closed = true;
             s.actualWater = f[1];

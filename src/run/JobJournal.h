@@ -17,6 +17,19 @@ struct JobIdentity {
     bool operator==(const JobIdentity&) const = default;
 };
 
+// One lane of the two-balance run: the row it works on (a metering running
+// on it or not), the balance reading that metering started from, what the
+// row already has from earlier buckets, and what the lane's bucket held at
+// its balance's last tare.
+struct LaneJournal {
+    int row = -1;           // the row in progress; -1 none
+    bool metering = false;  // its metering runs
+    double zero = 0;        // the balance reading the metering started from
+    double base = 0;        // what the row already has (earlier buckets, a stopped metering)
+    double tared = 0;       // the lane bucket's content tared away since it was put in
+    bool operator==(const LaneJournal&) const = default;
+};
+
 // The job on the machine, as far as it has gone: which rows are in the
 // bucket with their weights, the row being metered with the balance reading
 // it started from, the water, and whether its record has been written.
@@ -31,8 +44,15 @@ struct JournalState {
     double meteringZero = 0;                      // the balance reading it started from
     bool closed = false;    // every row, the wash and the top-up water are done
     bool recorded = false;  // its record is written and synced
+    // The two-balance run keeps its lanes here (lane 1 at [0]); a one-balance
+    // journal has none.
+    bool twoLanes = false;
+    std::array<LaneJournal, 2> lanes;
 
     bool anyKept() const;
+    // Something of the job is in its bucket: a row kept or being metered, a
+    // lane's row under way, or the closing.
+    bool started() const;
 };
 
 // The job journal beside the queue (JOB_JOURNAL.txt): replaced atomically

@@ -9,6 +9,7 @@
 #include "run/MainScreen.h"
 #include "run/RunBlocked.h"
 #include "run/TransferSequence.h"
+#include "run/TwoBalanceSequence.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -61,6 +62,7 @@ void RunControl::stop() {
     StationState& s = c_.state;
     Form3& f = s.form3;
     transfer_.reset();
+    twoBalance_.reset();
     job_.JobLoaded = 0;
     s.link.Timer3Count = 0;
     s.wash.WashPhase = 0;

@@ -11,14 +11,20 @@ class JobStart;
 class KeyState;
 class MainScreen;
 class TransferSequence;
+class TwoBalanceSequence;
 
 // Run and stop from the main screen, the F1 hot key (Timer5) and the intake
 // poll counter (Timer7).
 class RunControl {
   public:
-    RunControl(RunContext ctx, JobStart& jobStart, TransferSequence& transfer, MainScreen& screen,
-               KeyState& keys)
-        : c_(std::move(ctx)), job_(jobStart), transfer_(transfer), screen_(screen), keys_(keys) {}
+    RunControl(RunContext ctx, JobStart& jobStart, TransferSequence& transfer,
+               TwoBalanceSequence& twoBalance, MainScreen& screen, KeyState& keys)
+        : c_(std::move(ctx)),
+          job_(jobStart),
+          transfer_(transfer),
+          twoBalance_(twoBalance),
+          screen_(screen),
+          keys_(keys) {}
 
     void Command9_Click();  // "執行": run
     void RUN_Click();       // menu RUN: run with the full timer table
@@ -39,6 +45,7 @@ class RunControl {
     RunContext c_;
     JobStart& job_;
     TransferSequence& transfer_;
+    TwoBalanceSequence& twoBalance_;
     MainScreen& screen_;
     KeyState& keys_;
     int pollCount_ = 0;  // Label13 shows "1" from the load until the first tick

@@ -10,15 +10,13 @@
 #include "link/TimedRoutine.h"
 #include "metering/BucketTransport.h"
 #include "metering/StationMetering.h"
-#include "records/DailyRecord.h"
-#include "records/DailyRecordFile.h"
 #include "run/DispenseGrid.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/JobStart.h"
-#include "run/OrderListLoad.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunLists.h"
+#include "run/TopUpWater.h"
 #include "settings/MixFiles.h"
 #include "station/StationState.h"
 
@@ -45,12 +43,16 @@ void setAnimation(StationState& s, int picture2, int picture1) {
 
 }  // namespace
 
+TransferSequence::TransferSequence(RunContext ctx, JobStart& jobStart)
+    : c_(std::move(ctx)),
+      job_(jobStart),
+      resume_(
+          c_, jobStart, journal_, [this](const JournalState& j) { applyResume(j); },
+          [this] { clearJob(); }),
+      water_(c_, true) {}
+
 double TransferSequence::reading() const {
     return c_.state.balance(1).weight;
-}
-
-int TransferSequence::waterRegister() const {
-    return c_.state.form2.Check2 ? 851 : 985;
 }
 
 void TransferSequence::status(int k) {
@@ -65,13 +67,12 @@ void TransferSequence::reset() {
     // The journal on disk stays: a stopped job goes on, or starts over, when
     // it is taken again.
     journal_ = JournalState{};
-    journalReady_ = false;
-    choicePending_ = false;
-    ++choiceSerial_;
+    resume_.reset();
     resumeMove_ = false;
     carried_ = {};
-    TransferStep = RowStep = ResultCounter = ZeroMark = SettleCount = ReturnTicks = 0;
+    TransferStep = RowStep = ResultCounter = ZeroMark = ReturnTicks = 0;
     Water = {};
+    water_.reset();
     Place = 0;
     meteredRow_ = -1;
     startedAt_ = QDateTime();
@@ -96,7 +97,7 @@ void TransferSequence::tick() {
 void TransferSequence::resumeAfterLinkLoss() {
     heldByLink_ = false;
     if (RowStep == 119) {
-        c_.state.link.image.set(waterRegister(), 30000);
+        water_.reopen(water_.base());
         c_.log(QStringLiteral("< take water > again after the link came back"));
     }
 }
@@ -109,42 +110,8 @@ void TransferSequence::diagnostics() {
                         QString::number(TransferStep) % bars % QString::number(ResultCounter);
     f.Label19.Caption = QString::number(RowStep) + QLatin1Char('=');
 
-    Form11& o = s.form11;
-    if (!o.Loaded) LoadOrderList(s);  // the run creates the window on first use
-    o.Label1[1] = f.Label2.Caption.trimmed();
-    o.Label1[2] = f.Label5.Caption.trimmed();
-    o.Label1[3] = f.Label6.Caption.trimmed();
-    o.Label1[4] = f.Label7.Caption.trimmed();
-    o.Label1[5] = f.Label18[0].Caption;
-    o.Label1[6] = f.Label18[1].Caption;
-    o.Label1[7] = Place > 0 ? QString::number(Place) : QString();
-    o.Label4 = f.Label22.Caption;
-    o.List2.clear();
-    for (int r = 0; r < kRows; ++r)
-        if (!text(f, Code, r).trimmed().isEmpty()) o.List2.items << listLine(r);
-
-    // The run indicator blinks while a job is on the machine.
-    if (f.Label2.Caption.trimmed().isEmpty()) return;
-    BlinkCount = BlinkCount > 30000 ? 10 : std::max(BlinkCount, 1) + 1;
-    f.Label8.BackColor = BlinkCount % 2 == 0 ? kBlinkYellow : kBlinkGreen;
-}
-
-const QString& TransferSequence::listLine(int row) {
-    static_assert(std::tuple_size_v<decltype(listLines_)> == kRows);
-    static constexpr Column kShown[] = {Code, Name, RecipeWeight, ActualWeight, Tube, Balance};
-    const Form3& f = c_.state.form3;
-    ListLine& line = listLines_[size_t(row)];
-    bool same = !line.text.isNull();
-    for (size_t k = 0; k < line.from.size() && same; ++k)
-        same = line.from[k] == cell(f, kShown[k], row).Caption;
-    if (!same) {
-        for (size_t k = 0; k < line.from.size(); ++k)
-            line.from[k] = cell(f, kShown[k], row).Caption;
-        const QLatin1StringView sep(" = ");
-        const auto& t = line.from;
-        line.text = t[0] % sep % t[1] % sep % t[2].trimmed() % sep % t[3] % sep % t[4] % sep % t[5];
-    }
-    return line.text;
+    feed_.fill(s, Place);
+    feed_.blink(f);
 }
 
 void TransferSequence::liveWeight() {
@@ -167,11 +134,8 @@ bool TransferSequence::waitingReason() {
     Form3& f = c_.state.form3;
     const QString order = f.Label2.Caption.trimmed();
     if (order.isEmpty()) return true;  // the job start says why no job is taken
-    if (choicePending_) {
-        f.Status = QStringLiteral(
-                       "Job %1 was interrupted with rows in its bucket: go on in the "
-                       "same bucket, or start it over in a new bucket.")
-                       .arg(order);
+    if (resume_.pending()) {
+        f.Status = JobResume::waitText(order);
         return true;
     }
     if (f.Label5.Caption.trimmed().isEmpty()) {
@@ -188,7 +152,7 @@ bool TransferSequence::waitingReason() {
 void TransferSequence::advance() {
     StationState& s = c_.state;
     if (waitingReason()) return;
-    if (!journalReady_ && !prepareJournal()) return;
+    if (!resume_.ready() && !resume_.prepare()) return;
     if (homingRunning(s) || s.wash.WashPhase != 0 || s.station[1].StationStep != 0) return;
 
     // The metering of the last row has ended: its final weight, with what a
@@ -230,7 +194,7 @@ void TransferSequence::advance() {
         case 10:
             s.wash.WashType1 = 0;
             Water[1] = qint64(reading());
-            s.link.image.set(waterRegister(), 1000);
+            s.link.image.set(waterRegister(s), 1000);
             s.link.image.set(986, 1000);
             status(57);
             setAnimation(s, -1, 1);
@@ -379,7 +343,7 @@ void TransferSequence::closing() {
             c_.log(QStringLiteral("< washing >"));
             break;
         }
-        case 109: {
+        case 109:
             // The wash re-arms the axis-zero routine, which switches every output
             // off on its way: the top-up water waits until it has finished.
             if (s.wash.WashPhase != 0 || homingRunning(s)) break;
@@ -392,35 +356,18 @@ void TransferSequence::closing() {
                 saveJournal();
                 break;
             }
-            s.wash.WashWater = 0;
-            s.form3.Label6.BackColor = kYellow;
-            s.form3.Label7.BackColor = kYellow;
-            Water[3] = qint64(reading());
-            Water[2] = qint64(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
-            s.link.image.set(waterRegister(), 30000);
-            status(60);
-            c_.log(QStringLiteral("< take water >"));
+            water_.start();
             RowStep = 119;
             break;
-        }
         case 119:
-            if (reading() + 2000 - double(Water[3]) < double(Water[2])) break;
-            s.link.image.set(waterRegister(), kNoValue);
-            c_.log(QStringLiteral("< water stop >"));
-            RowStep = 129;
+            if (water_.stopWhenReached()) RowStep = 129;
             break;
         case 129:
-            if (++SettleCount <= 10) break;
-            s.form3.Label7.Caption =
-                QString::number(qint64(Val(s.form3.Label7.Caption)) + qint64(reading()) - Water[3]);
-            s.form3.Label6.BackColor = kDefaultBack;
-            s.form3.Label7.BackColor = kDefaultBack;
-            status(61);
+            if (!water_.settled()) break;
             setAnimation(s, 0, 0);
             s.wash.WashPhase = 10;
             if (c_.clearWashClock) c_.clearWashClock();
             s.wash.WashWater = 0;
-            SettleCount = 0;
             RowStep = 199;
             journal_.closed = true;
             journal_.actualWater = s.form3.Label7.Caption;
@@ -440,34 +387,15 @@ void TransferSequence::endOfJob() {
     phaseCodes(s, 5, 5, 5);
     c_.transport.conveyorOff();
 
-    CompletedJob record;
-    record.identity = job_.currentJob();
-    record.waterAmount = f.Label6.Caption.trimmed();
-    record.actualWater = f.Label7.Caption.trimmed();
-    for (int r = 0; r < kRows; ++r) {
-        record.codes[size_t(r)] = text(f, Code, r).trimmed();
-        record.recipeWeights[size_t(r)] = text(f, RecipeWeight, r).trimmed();
-        record.actualWeights[size_t(r)] = text(f, ActualWeight, r).trimmed();
-    }
-    for (int k = 0; k < 4; ++k) record.extras[size_t(k)] = f.Label18[k].Caption.trimmed();
+    const CompletedJob record = completedJobOf(f, job_.currentJob());
 
     // The write-back runs with the job still on the screen.
     if (JobCompletion(c_).complete(record, journal_, [&] { c_.plant.jobFinished(s); }) ==
         JobCompletion::Outcome::NotRecorded)
         return;  // the job stays on the screen and in the queue; the run is stopped
 
-    FinishedJob done;
-    done.order = record.identity.order;
-    done.bucket = record.identity.bucket;
-    done.waterAmount = record.waterAmount;
-    done.actualWater = record.actualWater;
-    for (size_t r = 0; r < record.codes.size(); ++r) {
-        if (record.codes[r].isEmpty()) continue;
-        done.codes << record.codes[r];
-        done.recipeWeights << record.recipeWeights[r];
-        done.actualWeights << record.actualWeights[r];
-    }
-    done.machineMs = startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0;
+    const FinishedJob done =
+        finishedJobOf(record, startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0);
 
     clearJob();
     f.TOOL.Enabled = true;
@@ -491,77 +419,7 @@ void TransferSequence::clearJob() {
 }
 
 void TransferSequence::saveJournal() {
-    QString error;
-    if (!JobJournal(c_.workdir).write(journal_, &error))
-        c_.log(QStringLiteral("<journal> ") + error);
-}
-
-// Whether a record of `job` is in this month's or last month's record file:
-// a kill between the record and the journal's word about it.
-bool TransferSequence::recordExists(const JobIdentity& job) const {
-    if (job.queuedAt == 0.0) return false;
-    const QDate today = c_.now().date();
-    for (const QDate month : {today, today.addMonths(-1)}) {
-        QList<DailyRecord> records;
-        if (!readDailyRecords(dailyRecordPath(c_.workdir, month), records)) continue;
-        for (const DailyRecord& r : records)
-            if (r.OrderNo == job.order && r.BucketNo == job.bucket && r.QueuedAt == job.queuedAt)
-                return true;
-    }
-    return false;
-}
-
-// At the first tick of a job: a journal of this job tells what a kill or a
-// stop left in its bucket; any other journal is left over and goes.
-bool TransferSequence::prepareJournal() {
-    if (choicePending_) return false;
-    const JobIdentity& job = job_.currentJob();
-    JobJournal journal(c_.workdir);
-    QString error;
-    const std::optional<JournalState> j = journal.read(&error);
-    if (!error.isEmpty()) c_.log(QStringLiteral("<journal> ") + error);
-    if (j && j->job == job && (j->recorded || recordExists(job))) {
-        if (JobCompletion(c_).finishRecorded(job)) clearJob();
-        return false;
-    }
-    if (j && j->job == job && (j->anyKept() || j->meteringRow >= 0 || j->closed)) {
-        askResume(*j);
-        return false;
-    }
-    if (j && !(j->job == job))
-        c_.log(QStringLiteral("<journal> job %1 of the journal is not the job taken (%2): its "
-                              "journal is set aside")
-                   .arg(j->job.order, job.order));
-    journal_ = JournalState{};
-    journal_.job = job;
-    saveJournal();
-    journalReady_ = true;
-    return true;
-}
-
-void TransferSequence::askResume(const JournalState& j) {
-    choicePending_ = true;
-    const int serial = ++choiceSerial_;
-    const QString order = j.job.order;
-    c_.dialogs.choose(
-        QStringLiteral("Job %1 was interrupted with rows in its bucket. Go on in the same bucket "
-                       "(the rows in it are kept), or start it over in a new bucket?")
-            .arg(order),
-        QStringLiteral("INPUT"),
-        {QStringLiteral("Go on in the same bucket"), QStringLiteral("Start over in a new bucket")},
-        [this, serial, j](int pick) {
-            if (serial != choiceSerial_) return;  // stopped meanwhile
-            choicePending_ = false;
-            if (pick == 0) {
-                applyResume(j);
-                return;
-            }
-            c_.log(QStringLiteral("<resume> job %1 starts over in a new bucket").arg(j.job.order));
-            journal_ = JournalState{};
-            journal_.job = j.job;
-            saveJournal();
-            journalReady_ = true;
-        });
+    dye::saveJournal(c_, journal_);
 }
 
 // Goes on where the job was: the rows in the bucket keep their weights, the
@@ -569,8 +427,6 @@ void TransferSequence::askResume(const JournalState& j) {
 void TransferSequence::applyResume(const JournalState& j) {
     StationState& s = c_.state;
     Form3& f = s.form3;
-    journal_ = j;
-    journalReady_ = true;
     QStringList keptRows;
     int next = -1;
     for (int r = 0; r < kRows; ++r) {

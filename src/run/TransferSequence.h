@@ -7,25 +7,16 @@
 #include <functional>
 
 #include "model/Color.h"
+#include "run/JobCompletion.h"
 #include "run/JobJournal.h"
+#include "run/JobResume.h"
+#include "run/OrderListFeed.h"
 #include "run/RunContext.h"
+#include "run/TopUpWater.h"
 
 namespace dye {
 
 class JobStart;
-
-// What the run reports when a job has ended: the record it wrote, the lines
-// and how long the machine worked on it.
-struct FinishedJob {
-    QString order;
-    QString bucket;
-    QStringList codes;
-    QStringList recipeWeights;
-    QStringList actualWeights;
-    QString waterAmount;
-    QString actualWater;
-    qint64 machineMs = 0;
-};
 
 // The transfer and dispensing sequence of the one-balance machines (types 1,
 // 3 and 4; TransferTimer, Form3.Timer2, 500 ms). It zeroes balance 1, lets in
@@ -39,7 +30,7 @@ struct FinishedJob {
 // / 199.
 class TransferSequence {
   public:
-    TransferSequence(RunContext ctx, JobStart& jobStart) : c_(std::move(ctx)), job_(jobStart) {}
+    TransferSequence(RunContext ctx, JobStart& jobStart);
 
     void tick();
     // Every counter and figure back to 0 (the stop commands).
@@ -58,11 +49,9 @@ class TransferSequence {
     int RowStep = 0;
     int ResultCounter = 0;
     int ZeroMark = 0;     // 10 once balance 1 was zeroed for the job
-    int SettleCount = 0;  // ticks of phase 129
     int ReturnTicks = 0;  // ticks of phase 109 spent bringing the pipe head back to the bucket
-    // The job's water: actual water, water base, top-up target, top-up base.
-    std::array<qint64, 4> Water{};
-    int BlinkCount = 0;
+    // The job's water: actual water, water base (the top-up's figures are in water_).
+    std::array<qint64, 2> Water{};
     int Place = 0;  // the bucket place the job was moved to (1..64; 0 none yet)
 
     void diagnostics();
@@ -78,33 +67,19 @@ class TransferSequence {
     void resumeAfterLinkLoss();
 
     double reading() const;  // balance 1 as shown on the settings form
-    int waterRegister() const;
-    void status(int k);  // language text k on the run indicator
+    void status(int k);      // language text k on the run indicator
     void paintGrid(Color c);
-    // The order list's line of grid row `row`, made again only when one of
-    // the six captions it shows has changed.
-    const QString& listLine(int row);
-
-    struct ListLine {
-        std::array<QString, 6> from;  // code, name, recipe, actual, tube, balance
-        QString text;
-    };
 
     RunContext c_;
     JobStart& job_;
     // The job journal: what is in the bucket, written at every step that
     // changes it; and the resume of a job a kill or a stop interrupted.
-    bool prepareJournal();
-    void askResume(const JournalState& j);
     void applyResume(const JournalState& j);
     void saveJournal();
-    bool recordExists(const JobIdentity& job) const;
     void clearJob();
 
     JournalState journal_;
-    bool journalReady_ = false;
-    bool choicePending_ = false;
-    int choiceSerial_ = 0;
+    JobResume resume_;
     bool resumeMove_ = false;
     std::array<double, 10> carried_{};  // already in the bucket of a row cut short
 
@@ -113,7 +88,8 @@ class TransferSequence {
     QDateTime startedAt_;
     qint64 startedMs_ = 0;
     std::function<void(const FinishedJob&)> finished_;
-    std::array<ListLine, 10> listLines_;
+    OrderListFeed feed_;
+    TopUpWater water_;
 };
 
 }  // namespace dye

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+
+#include "run/JobJournal.h"
+#include "run/RunContext.h"
+
+namespace dye {
+
+class JobStart;
+
+// The journal of the job a run sequence has on the machine, at its first
+// tick: a journal of this job whose record is written finishes the job
+// without dispensing it again; one with rows in the bucket asks the operator
+// whether to go on in the same bucket or start over in a new one; any other
+// journal is left over and goes. Both run sequences share it.
+class JobResume {
+  public:
+    // `goOn` takes the journal of a job that goes on in the same bucket;
+    // `finished` clears the screen of a job that was already recorded.
+    JobResume(RunContext ctx, JobStart& job, JournalState& journal,
+              std::function<void(const JournalState&)> goOn, std::function<void()> finished)
+        : c_(std::move(ctx)),
+          job_(job),
+          journal_(journal),
+          goOn_(std::move(goOn)),
+          finished_(std::move(finished)) {}
+
+    // True once the journal is ready: a fresh one, or the one the job goes on
+    // from. False while the operator is asked, or when nothing is to be done.
+    bool prepare();
+    bool ready() const { return ready_; }
+    // The operator's choice is awaited.
+    bool pending() const { return pending_; }
+    // Why the run waits while the choice is awaited.
+    static QString waitText(const QString& order);
+    // Forgets the job (the stop commands); a choice still on the screen
+    // does nothing when answered.
+    void reset();
+
+  private:
+    void ask(const JournalState& j);
+    void startFresh(const JobIdentity& job);
+
+    RunContext c_;
+    JobStart& job_;
+    JournalState& journal_;
+    std::function<void(const JournalState&)> goOn_;
+    std::function<void()> finished_;
+    bool ready_ = false;
+    bool pending_ = false;
+    int serial_ = 0;
+};
+
+}  // namespace dye

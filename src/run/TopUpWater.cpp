@@ -1,0 +1,63 @@
+#include "run/TopUpWater.h"
+
+#include "core/Val.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+namespace {
+constexpr double kRunOn = 2000;  // what still runs from the pipe after the valve closes
+constexpr int kSettleTicks = 10;
+}  // namespace
+
+int waterRegister(const StationState& s) {
+    return s.form2.Check2 ? 851 : 985;
+}
+
+double TopUpWater::reading() const {
+    return c_.state.balance(1).weight;
+}
+
+void TopUpWater::start() {
+    StationState& s = c_.state;
+    s.wash.WashWater = 0;
+    s.form3.Label6.BackColor = kYellow;
+    s.form3.Label7.BackColor = kYellow;
+    base_ = qint64(reading());
+    target_ = qint64(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
+    s.link.image.set(waterRegister(s), 30000);
+    s.form3.Label8.Caption = c_.text(60);
+    if (logLines_) c_.log(QStringLiteral("< take water >"));
+}
+
+void TopUpWater::reopen(qint64 base) {
+    StationState& s = c_.state;
+    base_ = base;
+    target_ = qint64(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
+    s.link.image.set(waterRegister(s), 30000);
+}
+
+bool TopUpWater::stopWhenReached() {
+    if (reading() + kRunOn - double(base_) < double(target_)) return false;
+    c_.state.link.image.set(waterRegister(c_.state), RegisterImage::RegNoValue);
+    if (logLines_) c_.log(QStringLiteral("< water stop >"));
+    return true;
+}
+
+bool TopUpWater::settled() {
+    if (++settleCount_ <= kSettleTicks) return false;
+    Form3& f = c_.state.form3;
+    f.Label7.Caption = QString::number(qint64(Val(f.Label7.Caption)) + qint64(reading()) - base_);
+    f.Label6.BackColor = kDefaultBack;
+    f.Label7.BackColor = kDefaultBack;
+    f.Label8.Caption = c_.text(61);
+    settleCount_ = 0;
+    return true;
+}
+
+void TopUpWater::reset() {
+    target_ = base_ = 0;
+    settleCount_ = 0;
+}
+
+}  // namespace dye

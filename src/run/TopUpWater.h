@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include "run/RunContext.h"
+
+namespace dye {
+
+struct StationState;
+
+// The water register: D851 when the settings form's "D985" box is checked,
+// otherwise D985.
+int waterRegister(const StationState& s);
+
+// The top-up water of a job on balance 1: the water opens until the balance
+// has risen to the job's water amount less the actual water already given
+// (stopped 2000 units early, for what runs on from the pipe), then the
+// reading settles for ten ticks and the actual water shows what was given.
+class TopUpWater {
+  public:
+    // `logLines`: the "< take water >" and "< water stop >" event-log lines.
+    TopUpWater(RunContext& c, bool logLines) : c_(c), logLines_(logLines) {}
+
+    // Opens the water; the reading now is the top-up base.
+    void start();
+    // Goes on from a top-up that was under way (a link loss or a resume),
+    // from `base`.
+    void reopen(qint64 base);
+    // True once the water has been stopped.
+    bool stopWhenReached();
+    // True once the reading has settled and Label7 shows the water given.
+    bool settled();
+    void reset();
+    qint64 base() const { return base_; }
+
+  private:
+    double reading() const;
+
+    RunContext& c_;
+    bool logLines_;
+    qint64 target_ = 0;
+    qint64 base_ = 0;
+    int settleCount_ = 0;
+};
+
+}  // namespace dye

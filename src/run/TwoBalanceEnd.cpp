@@ -1,0 +1,43 @@
+#include "run/TwoBalanceEnd.h"
+
+#include "jobs/JobFile.h"
+#include "run/PlantWriteBack.h"
+#include "run/RunLists.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+JobCompletion::Outcome finishTwoBalanceJob(const RunContext& c, CompletedJob job,
+                                           JournalState& journal) {
+    StationState& s = c.state;
+    for (int first : {990, 994}) {
+        s.link.image.set(first, 5);
+        s.link.image.set(first + 1, 5);
+        s.link.image.set(first + 2, 5);
+    }
+    job.dateSeparator = u'/';
+    job.logEnd = false;
+    const JobCompletion::Outcome outcome = JobCompletion(c).complete(job, journal, [&] {
+        c.plant.twoBalanceJobFinished(s);
+        if (s.form3.Check6.Value) removeSavedRecipes(c, job.identity.order);
+    });
+    if (outcome == JobCompletion::Outcome::NotRecorded) return outcome;
+    s.link.image.set(840, RegisterImage::RegNoValue);
+    s.link.image.set(841, RegisterImage::RegNoValue);
+    return outcome;
+}
+
+void removeSavedRecipes(const RunContext& c, const QString& order) {
+    JobFile store = recipeStoreFile(c.workdir);
+    const QList<JobRecord> recipes = store.records();
+    bool failed = !store.errorString().isEmpty();
+    for (qsizetype n = recipes.size(); n >= 1 && !failed; --n)
+        if (recipes[n - 1].OrderNo.trimmed() == order && !store.remove(int(n))) failed = true;
+    if (failed)
+        c.log(QStringLiteral("<Finish_DEL> recipe %1 not removed from QUICK_A.txt: %2")
+                  .arg(order, store.errorString()));
+    RunContext ctx = c;
+    fillRecipeList(ctx);
+}
+
+}  // namespace dye

@@ -1,0 +1,395 @@
+#include "run/TwoBalanceSequence.h"
+
+#include "core/NumberText.h"
+#include "core/Val.h"
+#include "metering/StationMetering.h"
+#include "run/DispenseGrid.h"
+#include "run/JobStart.h"
+#include "run/TwoBalanceEnd.h"
+#include "settings/MixFiles.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+using namespace DispenseGrid;
+
+namespace {
+
+constexpr int kNoValue = RegisterImage::RegNoValue;
+constexpr int kGo = 30000;
+constexpr int kEveryItemField = 8;  // 1: a new bucket for every item
+
+void paintRow(Form3& f, int row, Color c) {
+    for (Column col : kColumns) cell(f, col, row).BackColor = c;
+}
+
+}  // namespace
+
+TwoBalanceSequence::TwoBalanceSequence(RunContext ctx, JobStart& jobStart)
+    : c_(std::move(ctx)),
+      job_(jobStart),
+      resume_(
+          c_, jobStart, journal_, [this](const JournalState& j) { applyResume(j); },
+          [this] { clearJob(); }),
+      topUp_(c_, false) {}
+
+double TwoBalanceSequence::reading(int balance) const {
+    return c_.state.balance(balance).weight;
+}
+
+void TwoBalanceSequence::status(int k) {
+    c_.state.form3.Label8.Caption = c_.text(k);
+}
+
+void TwoBalanceSequence::reset() {
+    for (Lane& l : lanes_) l.reset();
+    WaterPhase = 0;
+    journal_ = JournalState{};
+    resume_.reset();
+    topUp_.reset();
+    heldByLink_ = false;
+    startedAt_ = QDateTime();
+}
+
+void TwoBalanceSequence::tick() {
+    display();
+    liveWeights();
+    StationState& s = c_.state;
+    // Nothing is decided on readings that are not current.
+    if (!s.linkUsable() || !s.balance(1).fresh || !s.balance(2).fresh) {
+        heldByLink_ = true;
+        return;
+    }
+    if (heldByLink_) {
+        // Every output was switched off when the controller answered again.
+        heldByLink_ = false;
+        if (WaterPhase == 119) topUp_.reopen(topUp_.base());
+    }
+    if (waitingReason()) return;
+    if (!resume_.ready() && !resume_.prepare()) return;
+    if (!startedAt_.isValid()) startedAt_ = c_.now();
+    for (Lane& l : lanes_)
+        if (s.station[size_t(l.number)].StationStep == 0) advance(l);
+    water();
+    if (lanes_[0].finished() && lanes_[1].finished() && WaterPhase == 199) endOfJob();
+}
+
+void TwoBalanceSequence::display() {
+    Form3& f = c_.state.form3;
+    const Lane& a = lanes_[0];
+    const Lane& b = lanes_[1];
+    f.Label22.Caption = QStringLiteral("%1 === %2 === %3 === %4")
+                            .arg(a.step)
+                            .arg(a.pointer)
+                            .arg(b.step)
+                            .arg(b.pointer);
+    f.Label12[0] = QString::number(a.step);
+    feed_.fill(c_.state, 0);
+    feed_.blink(f);
+    if (a.hasRows()) f.Label10[0].BackColor = kOrange;
+    if (b.hasRows()) f.Label10[1].BackColor = kLightBlue;
+    if (a.waiting || b.waiting) status(62);
+}
+
+void TwoBalanceSequence::liveWeights() {
+    StationState& s = c_.state;
+    for (const Lane& l : lanes_) {
+        const MeteringStation& st = s.station[size_t(l.number)];
+        if (!l.metering || l.current < 0 || st.StationStep <= 0 || !st.actual) continue;
+        cell(s.form3, ActualWeight, l.current).Caption = numberText(*st.actual + l.base);
+    }
+}
+
+bool TwoBalanceSequence::waitingReason() {
+    Form3& f = c_.state.form3;
+    const QString order = f.Label2.Caption.trimmed();
+    if (order.isEmpty()) return true;  // the job start says why no job is taken
+    if (resume_.pending()) {
+        f.Status = JobResume::waitText(order);
+        return true;
+    }
+    QStringList waiting;
+    for (const Lane& l : lanes_)
+        if (l.waiting) waiting << QString::number(l.number);
+    f.Status = waiting.isEmpty()
+                   ? QString()
+                   : QStringLiteral("Job %1: lane %2 waits for its bucket ready signal.")
+                         .arg(order, waiting.join(QStringLiteral(" and ")));
+    return false;
+}
+
+void TwoBalanceSequence::advance(Lane& l) {
+    StationState& s = c_.state;
+    if (l.finished()) return;
+    if (l.metering) takeResult(l);
+    ++l.step;
+    switch (l.step) {
+        case 2:
+            if (l.number == 1) s.TransferActive = 1;
+            s.station[size_t(l.number)].tared = 0;  // the job's bucket
+            s.link.image.set(l.tareRegister(), 10);
+            lanePhase(s, l, 4, 1, 1);
+            closeLaneValves(s, l);
+            break;
+        case 4:
+            split(l);
+            break;
+        case 6:
+            prepare(l);
+            break;
+        case 8:
+            if (l.rows.empty() || !waitReady(l)) {
+                l.step = 7;
+                break;
+            }
+            tareLane(s, l);
+            s.link.image.set(l.goRegister(), kGo);
+            status(64);
+            l.step = 25;
+            break;
+        case 30:
+            nextRow(l);
+            break;
+        case 40:
+            lanePhase(s, l, 40, 40, 1);
+            s.link.image.set(l.goRegister(), kNoValue);
+            s.station[size_t(l.number)].tared = 0;
+            status(66);
+            break;
+        case 45:
+            if (!waitReady(l)) {
+                l.step = 44;
+                break;
+            }
+            s.link.image.set(l.goRegister(), kGo);
+            tareLane(s, l);
+            lanePhase(s, l, 30, 1, 1);
+            status(64);
+            l.step = 25;
+            keepLane(l);
+            break;
+        default:
+            break;
+    }
+}
+
+bool TwoBalanceSequence::waitReady(Lane& l) {
+    l.waiting = !c_.state.link.inputs.laneReady[size_t(l.number)];
+    return !l.waiting;
+}
+
+// The lane's rows: every grid row of its balance that is not in the bucket
+// already (a resumed job keeps its rows).
+void TwoBalanceSequence::split(Lane& l) {
+    const Form3& f = c_.state.form3;
+    const QString balance = QString::number(l.number);
+    l.rows.clear();
+    for (int r = 0; r < kRows; ++r) {
+        if (text(f, Code, r).trimmed().isEmpty() || text(f, Balance, r).trimmed() != balance)
+            continue;
+        if (!journal_.kept[size_t(r)]) l.rows.push_back(r);
+    }
+}
+
+void TwoBalanceSequence::prepare(Lane& l) {
+    if (l.rows.empty()) {
+        l.step = Lane::kFinished;
+        l.pointer = Lane::kFinished;
+        return;
+    }
+    status(63);
+    l.pointer = 0;
+    lanePhase(c_.state, l, 30, 30, 1);
+}
+
+void TwoBalanceSequence::nextRow(Lane& l) {
+    StationState& s = c_.state;
+    if (l.pointer >= int(l.rows.size())) {
+        l.step = Lane::kFinished;
+        l.pointer = Lane::kFinished;
+        l.current = -1;
+        l.base = 0;
+        status(65);
+        keepLane(l);
+        return;
+    }
+    const int row = l.rows[size_t(l.pointer)];
+    if (l.current != row) l.base = 0;
+    l.current = row;
+    const double target = Val(text(s.form3, RecipeWeight, row)) - l.base;
+    l.step = 31;
+    if (target <= 0) {  // what earlier buckets got is the whole row
+        takeResult(l);
+        return;
+    }
+    l.zero = reading(l.number);
+    l.metering = true;
+    l.meteringFrom = c_.now().toMSecsSinceEpoch();
+    keepLane(l);
+    startMetering(s, l.number, laneValve(s, l, row), numberText(target));
+    paintRow(s.form3, row, kOrange);
+    if (s.machineType() == 5) markDyeMix(l, row);
+    status(64);
+}
+
+// The metering of the lane's row has ended (or it needed none).
+void TwoBalanceSequence::takeResult(Lane& l) {
+    StationState& s = c_.state;
+    MeteringStation& st = s.station[size_t(l.number)];
+    double got = 0;
+    if (l.metering) {
+        l.metering = false;
+        l.meteringMs += c_.now().toMSecsSinceEpoch() - l.meteringFrom;
+        got = st.finalWeight.value_or(0.0);
+    }
+    const int row = l.current;
+    if (st.BucketFull) {
+        // The bucket is full: what it got stays the row's base, and the rest
+        // goes into the next bucket.
+        st.BucketFull = 0;
+        l.base += got;
+        cell(s.form3, ActualWeight, row).Caption = numberText(l.base);
+        askBucket(l);
+        return;
+    }
+    const QString actual = numberText(got + l.base);
+    cell(s.form3, ActualWeight, row).Caption = actual;
+    paintRow(s.form3, row, kDoneGreen);
+    journal_.kept[size_t(row)] = actual;
+    l.current = -1;
+    l.base = 0;
+    ++l.pointer;
+    const bool more = l.pointer < int(l.rows.size());
+    if (more && s.settings.number(kEveryItemField) == 1) {
+        askBucket(l);
+        return;
+    }
+    if (more) {
+        lanePhase(s, l, 30, 1, 1);
+        tareLane(s, l);
+        l.step = 24;
+    } else {
+        l.step = 29;
+    }
+    keepLane(l);
+}
+
+void TwoBalanceSequence::askBucket(Lane& l) {
+    l.step = 39;
+    keepLane(l);
+}
+
+void TwoBalanceSequence::markDyeMix(Lane& l, int row) {
+    const int tube = int(Val(text(c_.state.form3, Tube, row)));
+    if (tube <= l.lastMix) return;
+    l.lastMix = tube;
+    const QString folder = c_.state.settings.Text1(37);
+    QString error;
+    if (!writeMixMark(dyeMixFilePath(c_.workdir, folder, kMixMarksFileName), tube, 1, &error))
+        c_.log(QStringLiteral("<mix> MIX_C.txt not written: ") + error);
+}
+
+void TwoBalanceSequence::keepLane(const Lane& l) {
+    journal_.twoLanes = true;
+    journal_.lanes[size_t(l.number - 1)] = {l.current, l.metering, l.zero, l.base,
+                                            c_.state.station[size_t(l.number)].tared};
+    saveJournal(c_, journal_);
+}
+
+// The top-up water on balance 1, once lane 1 has finished.
+void TwoBalanceSequence::water() {
+    Form3& f = c_.state.form3;
+    if (!lanes_[0].finished()) return;
+    switch (WaterPhase) {
+        case 0:
+            if (Val(f.Label6.Caption) == 0) {
+                f.Label7.Caption = QStringLiteral("0");
+                WaterPhase = 199;
+                break;
+            }
+            topUp_.start();
+            journal_.waterKnown = true;
+            journal_.actualWater = f.Label7.Caption.trimmed();
+            journal_.waterBase = topUp_.base();
+            saveJournal(c_, journal_);
+            WaterPhase = 119;
+            break;
+        case 119:
+            if (topUp_.stopWhenReached()) WaterPhase = 129;
+            break;
+        case 129:
+            if (!topUp_.settled()) break;
+            WaterPhase = 199;
+            break;
+        default:
+            break;
+    }
+    if (WaterPhase == 199 && lanes_[1].finished() && !journal_.closed) {
+        journal_.closed = true;
+        journal_.actualWater = f.Label7.Caption;
+        saveJournal(c_, journal_);
+    }
+}
+
+void TwoBalanceSequence::endOfJob() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    const CompletedJob record = completedJobOf(f, job_.currentJob());
+    if (finishTwoBalanceJob(c_, record, journal_) == JobCompletion::Outcome::NotRecorded)
+        return;  // the job stays on the screen and in the queue; the run is stopped
+    FinishedJob done =
+        finishedJobOf(record, startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0);
+    done.twoLanes = true;
+    done.laneMeteringMs = {lanes_[0].meteringMs, lanes_[1].meteringMs};
+    clearJob();
+    f.TOOL.Enabled = true;
+    if (finished_) finished_(done);
+}
+
+void TwoBalanceSequence::clearJob() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    for (Label* l : {&f.Label2, &f.Label5, &f.Label6, &f.Label7, &f.Label8}) {
+        l->Caption.clear();
+        l->BackColor = kDefaultBack;
+    }
+    DispenseGrid::clear(f);
+    reset();
+    s.TransferActive = 0;
+}
+
+// Goes on where the job was: kept rows stay, a row cut short is metered to
+// what it still lacks, and the balances are not zeroed again.
+void TwoBalanceSequence::applyResume(const JournalState& j) {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    QStringList keptRows;
+    for (int r = 0; r < kRows; ++r) {
+        if (!j.kept[size_t(r)] || text(f, Code, r).trimmed().isEmpty()) continue;
+        cell(f, ActualWeight, r).Caption = *j.kept[size_t(r)];
+        keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
+    }
+    if (j.waterKnown || j.closed) f.Label7.Caption = j.actualWater;
+    s.TransferActive = 1;
+    for (Lane& l : lanes_) {
+        const LaneJournal& lj = j.lanes[size_t(l.number - 1)];
+        l.reset();
+        l.step = j.closed ? Lane::kFinished : 3;
+        l.current = lj.row;
+        l.base = lj.base;
+        if (lj.metering && lj.row >= 0) l.base += std::max(0.0, reading(l.number) - lj.zero);
+        s.station[size_t(l.number)].tared = lj.tared;
+        keepLane(l);
+    }
+    if (j.closed) {
+        WaterPhase = 199;
+    } else if (j.waterKnown) {
+        topUp_.reopen(j.waterBase);
+        WaterPhase = 119;
+    }
+    c_.log(QStringLiteral("<resume> job %1 goes on in the same bucket: rows kept %2")
+               .arg(j.job.order, keptRows.isEmpty() ? QStringLiteral("none")
+                                                    : keptRows.join(QStringLiteral(", "))));
+}
+
+}  // namespace dye

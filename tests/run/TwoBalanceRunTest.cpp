@@ -1,0 +1,256 @@
+// Jobs on the two-balance machines (types 2 and 5) in virtual time: both
+// lanes dispense their rows in parallel on the simulated machine, and the job
+// ends with its record and its removal from the queue.
+#include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+#include "records/DailyRecordFile.h"
+#include "run/JobJournal.h"
+#include "run/RunFixture.h"
+#include "settings/MixFiles.h"
+
+namespace dye::test {
+namespace {
+
+using DispenseGrid::Balance;
+
+class TwoBalanceRun : public RunFixture {
+  protected:
+    // Type 2, twelve valves per station: A1..A3 on station 1 (valves 1..3),
+    // B1..B7 on station 2 (valves 13..19).
+    void startType2(std::map<int, QString> fields = {}) {
+        for (int v = 1; v <= 3; ++v) valve(v, QStringLiteral("A%1").arg(v), "40");
+        for (int v = 1; v <= 7; ++v) valve(12 + v, QStringLiteral("B%1").arg(v), "40");
+        fields.try_emplace(5, "2");
+        fields.try_emplace(6, "30000");  // largest bucket weight
+        fields.try_emplace(7, "2");      // tolerance
+        startRun(std::move(fields));
+        station->twoBalance().setFinishedObserver([this](const FinishedJob& j) {
+            done << j;
+            // The buckets as they stand at the end, before the job's end takes them away.
+            content = {sim().machine().content(1), sim().machine().content(2)};
+        });
+    }
+    QList<DailyRecord> records() {
+        QList<DailyRecord> out;
+        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
+        return out;
+    }
+    // Every row of the record within the tolerance of its recipe weight.
+    static void expectWithinTolerance(const DailyRecord& r, double tolerance = 2.01) {
+        for (int k = 0; k < DailyRecord::kRows; ++k) {
+            if (r.Code[size_t(k)].isEmpty()) continue;
+            EXPECT_NEAR(r.ActualWeight[size_t(k)].toDouble(), r.RecipeWeight[size_t(k)].toDouble(),
+                        tolerance)
+                << r.Code[size_t(k)].toStdString();
+        }
+    }
+    // How often the lane's phase code D990 / D994 carried `code`.
+    int phases(int lane, int code) const {
+        return int(writtenTo(lane == 2 ? 994 : 990).count(code));
+    }
+
+    QList<FinishedJob> done;
+    std::array<double, 2> content{};
+};
+
+TEST_F(TwoBalanceRun, ASplitJobRunsBothLanesAtOnceAndEndsWithItsRecord) {
+    startType2();
+    JobRecord j = job("SPLIT", "1", "3000",
+                      {{0, {"A1", "300"}},
+                       {1, {"B1", "250"}},
+                       {2, {"A2", "120"}},
+                       {3, {"B2", "400"}},
+                       {4, {"A3", "60"}},
+                       {5, {"B3", "90"}}});
+    j.Tag1 = "T1";
+    j.Tag4 = "T4";
+    j.QueuedAt = 46000.5;
+    queue(j);
+    ASSERT_TRUE(runJob());
+
+    ASSERT_EQ(done.size(), 1);
+    const FinishedJob& f = done[0];
+    EXPECT_GT(f.laneMeteringMs[0], 0);
+    EXPECT_GT(f.laneMeteringMs[1], 0);
+    // In parallel: less machine time than the two lanes' meterings one after another.
+    EXPECT_LT(f.machineMs, f.laneMeteringMs[0] + f.laneMeteringMs[1]);
+
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    expectWithinTolerance(r[0]);
+    EXPECT_EQ(r[0].Code[1], "B1");
+    EXPECT_TRUE(
+        QRegularExpression("^2026/12/06 \\d\\d:\\d\\d:\\d\\d$").match(r[0].FinishText).hasMatch())
+        << r[0].FinishText.toStdString();
+    EXPECT_EQ(r[0].Extra[0], "T1");
+    EXPECT_EQ(r[0].Extra[3], "T4");
+    EXPECT_NEAR(r[0].ActualWater.toDouble(), 3000, 600);  // the top-up's run-on
+    // The balance-1 bucket holds lane 1's rows and the water; balance 2 lane 2's rows.
+    EXPECT_NEAR(content[1], 250 + 400 + 90, 6);
+    EXPECT_NEAR(content[0], 300 + 120 + 60 + r[0].ActualWater.toDouble(), 10);
+
+    EXPECT_EQ(queued(), 0);
+    EXPECT_EQ(state().TransferActive, 0);
+    EXPECT_TRUE(form3().TOOL.Enabled);
+    EXPECT_FALSE(logTexts().contains("< save & end >"));
+    EXPECT_FALSE(QFile::exists(JobJournal(QDir(dir.path())).path()));
+    station->scheduler.advance(2000);  // a scan pass sends the end's phase codes
+    EXPECT_EQ(phases(1, 5), 1);
+    EXPECT_EQ(phases(2, 5), 1);
+}
+
+// Lane 2 has nothing to do and finishes at its step 6; a code no valve
+// carries has no balance and is dispensed by neither lane.
+TEST_F(TwoBalanceRun, RowsOfOneBalanceOnlyAndARowWithoutTube) {
+    startType2();
+    queue(job("ONE", "1", "0", {{0, {"A1", "80"}}, {1, {"NOPE", "50"}}, {2, {"A2", "40"}}}));
+    ASSERT_TRUE(runUntil([&] { return cell(Balance, 2) == "1"; }));
+    EXPECT_EQ(cell(Balance, 1), "");
+    ASSERT_TRUE(runUntil([&] { return station->twoBalance().lane(2).finished(); }));
+    EXPECT_EQ(station->twoBalance().lane(2).pointer, 99);
+    EXPECT_FALSE(station->twoBalance().lane(1).finished());
+    ASSERT_TRUE(runJob());
+
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done[0].laneMeteringMs[1], 0);
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_EQ(r[0].Code[1], "NOPE");
+    EXPECT_EQ(r[0].ActualWeight[1], "");
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 80, 2.01);
+    EXPECT_NEAR(r[0].ActualWeight[2].toDouble(), 40, 2.01);
+    EXPECT_EQ(r[0].ActualWater, "0");
+    EXPECT_EQ(phases(2, 30), 0);  // lane 2 never prepared
+}
+
+TEST_F(TwoBalanceRun, SevenRowsOnOneBalanceAreAllDispensed) {
+    startType2();
+    std::map<int, std::pair<QString, QString>> lines;
+    for (int k = 0; k < 7; ++k)
+        lines[k] = {QStringLiteral("B%1").arg(k + 1), QString::number(30 + 10 * k)};
+    lines[7] = {"A1", "50"};
+    queue(job("SEVEN", "1", "0", lines));
+    ASSERT_TRUE(runJob());
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    for (int k = 0; k < 8; ++k) EXPECT_FALSE(r[0].ActualWeight[size_t(k)].isEmpty()) << k;
+    expectWithinTolerance(r[0]);
+}
+
+// The bucket watch counts what the bucket held at its last tare: two rows of
+// 300 into a bucket that takes 500 fill it in the second row, which is
+// finished in a new bucket.
+TEST_F(TwoBalanceRun, AFullBucketIsChangedInTheMiddleOfARow) {
+    startType2({{6, "500"}});
+    queue(job("FULL", "1", "0", {{0, {"B1", "300"}}, {1, {"B2", "300"}}}));
+    ASSERT_TRUE(runJob());
+    EXPECT_TRUE(logTexts().contains("<002 to chenage >"));
+    EXPECT_EQ(phases(2, 40), 1);
+    EXPECT_EQ(phases(1, 40), 0);
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    expectWithinTolerance(r[0]);
+    // The new bucket got only the rest of the second row.
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_LT(content[1], 300);
+    EXPECT_GT(content[1], 50);
+}
+
+// Settings field 8: a new bucket after every row but the lane's last.
+TEST_F(TwoBalanceRun, ANewBucketForEveryItem) {
+    startType2({{8, "1"}});
+    queue(job("EVERY", "1", "0",
+              {{0, {"A1", "50"}}, {1, {"A2", "60"}}, {2, {"A3", "70"}}, {3, {"B1", "40"}}}));
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(phases(1, 40), 2);
+    EXPECT_EQ(phases(2, 40), 0);
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_NEAR(content[0], 70, 2.01);  // the last bucket holds the last row only
+    expectWithinTolerance(records().value(0));
+}
+
+// "Finish_DEL" removes the saved recipe of the job's order, and only that one.
+TEST_F(TwoBalanceRun, FinishDelRemovesTheSavedRecipeOfTheOrder) {
+    JobFile store = recipeStoreFile(QDir(dir.path()));
+    for (const char* order : {"R1", "R2", "R3"})
+        ASSERT_TRUE(store.append(job(order, "1", "0", {{0, {"A1", "20"}}})));
+    startType2();
+    form3().Check6.Value = true;
+    queue(job("R2", "1", "0", {{0, {"A1", "20"}}}));
+    ASSERT_TRUE(runJob());
+    QStringList left;
+    for (const JobRecord& r : recipeStoreFile(QDir(dir.path())).records())
+        left << r.OrderNo.trimmed();
+    EXPECT_EQ(left, QStringList({"R1", "R3"}));
+    EXPECT_EQ(form3().List1.items.size(), 2);
+}
+
+// A stop during a lane's metering: after run the job goes on in the same
+// buckets; no row in a bucket is metered again and the row cut short gets
+// only what it lacked.
+TEST_F(TwoBalanceRun, StopDuringALaneMeteringAndRunAgain) {
+    startType2();
+    queue(job("STOP", "1", "0",
+              {{0, {"A1", "200"}}, {1, {"B1", "100"}}, {2, {"A2", "300"}}, {3, {"B2", "500"}}}));
+    const JobJournal journal(QDir(dir.path()));
+    ASSERT_TRUE(runUntil([&] {
+        const auto j = journal.read();
+        return j && j->kept[0] && j->lanes[0].metering && j->lanes[0].row == 2 &&
+               state().station[1].actual.value_or(0) > 100;
+    }));
+    const QString firstRow = *journal.read()->kept[0];
+    station->runControl().Command8_Click();
+    EXPECT_EQ(order(), "");
+    station->scheduler.advance(5000);
+    station->runControl().RUN_Click();
+    ASSERT_TRUE(runJob());
+
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_EQ(r[0].ActualWeight[0], firstRow);
+    expectWithinTolerance(r[0]);
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_NEAR(content[0], 200 + 300, 6);
+    EXPECT_NEAR(content[1], 100 + 500, 6);
+    EXPECT_EQ(logTexts().filter("<resume> job STOP goes on in the same bucket").size(), 1);
+}
+
+// Type 5: the balance is chosen by weight (settings field 25); each product
+// has a valve over each balance (valves 1..10 and their twins 11..20), and
+// lane 2 opens the twin. Each lane marks its dye-mix entries in MIX_C.txt.
+TEST_F(TwoBalanceRun, TypeFiveLanesOpenTheirOwnValvesAndMarkTheDyeMix) {
+    for (int v = 1; v <= 3; ++v) {
+        valve(v, QStringLiteral("M%1").arg(v), "40");
+        valve(10 + v, QStringLiteral("M%1").arg(v), "4");
+    }
+    startRun({{5, "5"}, {6, "30000"}, {7, "2"}, {11, "10"}, {25, "100"}});
+    station->twoBalance().setFinishedObserver([this](const FinishedJob& j) { done << j; });
+    const QString marks = dyeMixFilePath(QDir(dir.path()), QString(), kMixMarksFileName);
+    ASSERT_TRUE(resetMixMarks(marks));
+    queue(job("MIX", "1", "0", {{0, {"M1", "400"}}, {1, {"M2", "12"}}, {2, {"M3", "8"}}}));
+    ASSERT_TRUE(runJob());
+
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 400, 2.01);
+    // Not raised by 10 on lane 2.
+    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 12, 1.01);
+    EXPECT_NEAR(r[0].ActualWeight[2].toDouble(), 8, 1.01);
+    // Lane 2 opened the twin of M2 (valve 12), never valve 2.
+    const QList<int> twin = writtenTo(862);
+    EXPECT_TRUE(std::any_of(twin.begin(), twin.end(), [](int v) { return v > 0; }));
+    for (int v : writtenTo(852)) EXPECT_EQ(v, 0);
+    QList<qint16> m;
+    ASSERT_TRUE(loadMixMarks(marks, m));
+    // The tubes of the rows (the last valve carrying the code: the twins 11..13).
+    EXPECT_EQ(m.value(10), 1);
+    EXPECT_EQ(m.value(11), 1);
+    EXPECT_EQ(m.value(12), 1);
+    EXPECT_EQ(m.value(0), 0);
+}
+
+}  // namespace
+}  // namespace dye::test
