@@ -37,7 +37,7 @@ class MainScreen {
     void Form_Unload(const std::function<void()>& requestProgramEnd);
 
     void Check1_Click();     // D985: also checks the settings form's box
-    void Check5_Click() {}   // read by the queue deletion
+    void Check5_Click() {}   // read by the recipe-list click (multi-DEL)
     void Command7_Click();   // records viewer
     void Command10_Click();  // settings form
     // "快速計量": the quick-metering access code, then the single entry. A
