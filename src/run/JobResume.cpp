@@ -1,10 +1,44 @@
 #include "run/JobResume.h"
 
+#include <algorithm>
+
 #include "core/Dialogs.h"
+#include "core/NumberText.h"
 #include "run/JobCompletion.h"
 #include "run/JobStart.h"
+#include "station/StationState.h"
 
 namespace dye {
+
+double cutRowContent(const RunContext& c, const QString& order, int row, int balance, double lacked,
+                     double zero) {
+    const BalanceInput& b = c.state.balance(balance);
+    const double since = b.weight - zero;
+    const double slack = std::max(2.0, c.state.settings.number(7));
+    if (b.fresh && since >= -slack && since <= lacked + slack) return std::max(0.0, since);
+    const QString why = b.fresh
+                            ? QStringLiteral(
+                                  "balance %1 reads %2 against the row's zero %3, which the row "
+                                  "cannot have put in the bucket")
+                                  .arg(balance)
+                                  .arg(numberText(b.weight), numberText(zero))
+                            : QStringLiteral("balance %1 has no reading").arg(balance);
+    c.log(QStringLiteral("<resume> job %1 row %2: %3; metered in full")
+              .arg(order)
+              .arg(row + 1)
+              .arg(b.fresh ? QStringLiteral("balance %1 reads %2, zero %3")
+                                 .arg(balance)
+                                 .arg(numberText(b.weight), numberText(zero))
+                           : QStringLiteral("balance %1 has no reading").arg(balance)));
+    c.dialogs.message(QStringLiteral("Job %1, row %2: %3. What the row put in the bucket before it "
+                                     "was cut short is not known; the row is metered to its full "
+                                     "weight. Check the bucket.")
+                          .arg(order)
+                          .arg(row + 1)
+                          .arg(why),
+                      QStringLiteral("INPUT"), [] {});
+    return 0.0;
+}
 
 QString JobResume::waitText(const QString& order) {
     return QStringLiteral(

@@ -9,6 +9,16 @@ namespace dye {
 
 class JobStart;
 
+// What a row cut short by a kill or a stop put in the bucket: the balance's
+// reading since the row's zero, when the reading is fresh and a weight the
+// row could have put there (from 0 to what it lacked, give or take the
+// tolerance of settings field 7). Any other reading (the balance was zeroed
+// again or lost its zero, as at a power cut of the machine) tells nothing of
+// the bucket: 0 is counted, so the row is metered to its full target, and the
+// operator and the event log are told to check the bucket.
+double cutRowContent(const RunContext& c, const QString& order, int row, int balance, double lacked,
+                     double zero);
+
 // The journal of the job a run sequence has on the machine, at its first
 // tick: a journal of this job whose record is written finishes the job
 // without dispensing it again; one with rows in the bucket asks the operator

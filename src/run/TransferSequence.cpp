@@ -233,8 +233,10 @@ void TransferSequence::nextRow() {
     setAnimation(s, -1, 1);
     const QString weight = text(f, RecipeWeight, row);
     const QString tube = text(f, Tube, row);
+    // The zero of the row's whole content: a row cut short twice still counts
+    // what its first part put in the bucket.
     journal_.meteringRow = row;
-    journal_.meteringZero = reading();
+    journal_.meteringZero = reading() - carried_[size_t(row)];
     saveJournal();
     const double carried = carried_[size_t(row)];
     startMetering(s, 1, int(Val(tube)),
@@ -449,8 +451,9 @@ void TransferSequence::applyResume(const JournalState& j) {
         TransferStep = 61;
         from = QStringLiteral("its end");
     } else {
-        if (next >= 0 && j.meteringRow == next && s.balance(1).fresh)
-            carried_[size_t(next)] = std::max(0.0, reading() - j.meteringZero);
+        if (next >= 0 && j.meteringRow == next)
+            carried_[size_t(next)] = cutRowContent(
+                c_, j.job.order, next, 1, Val(text(f, RecipeWeight, next)), j.meteringZero);
         RowStep = next >= 0 ? next : kRows;
         TransferStep = 59;
         resumeMove_ = true;

@@ -377,7 +377,9 @@ void TwoBalanceSequence::applyResume(const JournalState& j) {
         l.step = j.closed ? Lane::kFinished : 3;
         l.current = lj.row;
         l.base = lj.base;
-        if (lj.metering && lj.row >= 0) l.base += std::max(0.0, reading(l.number) - lj.zero);
+        if (lj.metering && lj.row >= 0)
+            l.base += cutRowContent(c_, j.job.order, lj.row, l.number,
+                                    Val(text(f, RecipeWeight, lj.row)) - lj.base, lj.zero);
         s.station[size_t(l.number)].tared = lj.tared;
         keepLane(l);
     }
