@@ -162,7 +162,8 @@ std::vector<SimCommandLine::Entry> SimCommandLine::table() {
          valveList()},
         {"lane-ready", "mode",
          "The lanes' bucket ready buttons: auto (always pressed, the default) or manual (held "
-         "until pressed; dyesim: SIGUSR1 presses lane 1, SIGUSR2 lane 2).",
+         "until pressed: SIGUSR1 presses lane 1, SIGUSR2 lane 2, to dyesim or dyestation "
+         "--simulate).",
          false,
          [](const QStringList& values) -> Edit {
              const QString mode = values.value(values.size() - 1);

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/ConsumptionReport.h"
 #include "app/Installation.h"
+#include "app/LaneButtons.h"
 #include "app/LinkTestMode.h"
 #include "app/QueueRunner.h"
 #include "app/Screenshots.h"
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     });
     if (cl->simulate) seedInstallationFiles(QDir(cl->workdir));
     station.load();
+    pressLaneButtonsOnSignals(station);
 
     if (cl->untilIdle) {
         QTextStream out(stdout);

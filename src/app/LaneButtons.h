@@ -1,0 +1,12 @@
+#pragma once
+
+namespace dye {
+
+class Station;
+
+// The simulated machine's bucket ready buttons (--sim-lane-ready manual):
+// SIGUSR1 presses lane 1's, SIGUSR2 lane 2's, as dyesim takes them, so that
+// a two-balance job on the simulated machine can be walked bucket by bucket.
+void pressLaneButtonsOnSignals(Station& station);
+
+}  // namespace dye
