@@ -4,6 +4,9 @@
 #include <QPixmap>
 #include <QTextStream>
 
+#include "app/ScreenshotScreens.h"
+#include "language/LangText.h"
+#include "run/MainScreen.h"
 #include "station/StationState.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
@@ -25,9 +28,13 @@ bool save(QWidget& window, const QString& path) {
 
 }  // namespace
 
-Screenshots::Screenshots(const StationState& state, StationWindows& windows, QDir folder,
-                         int timeoutMs)
-    : state_(state), windows_(windows), folder_(std::move(folder)), timeoutMs_(timeoutMs) {
+Screenshots::Screenshots(StationState& state, MainScreen& screen, StationWindows& windows,
+                         QDir folder, int timeoutMs)
+    : state_(state),
+      screen_(screen),
+      windows_(windows),
+      folder_(std::move(folder)),
+      timeoutMs_(timeoutMs) {
     poll_.setInterval(200);
     connect(&poll_, &QTimer::timeout, this, &Screenshots::poll);
 }
@@ -75,8 +82,34 @@ void Screenshots::take() {
     list.show();
     QCoreApplication::processEvents();
     ok = save(list, folder_.filePath(QStringLiteral("order-list.png"))) && ok;
+    list.hide();
+    ok = takeScreens() && ok;
     QTextStream(stdout) << "dyestation: screenshots saved in " << folder_.absolutePath() << "\n";
     QCoreApplication::exit(ok ? 0 : 1);
+}
+
+bool Screenshots::takeScreens() {
+    bool ok = true;
+    const QString language = state_.settings.Text1(9);
+    for (int l = 0; l < LangText::kLanguages; ++l) {
+        state_.settings.setText1(9, QString::number(l));
+        screen_.ApplyLanguage();
+        for (const ScreenshotScreen& shot : screenshotScreens(state_, screen_, windows_)) {
+            QWidget* window = shot.open();
+            if (!window) continue;
+            windows_.render();
+            window->adjustSize();
+            QCoreApplication::processEvents();
+            ok = save(*window,
+                      folder_.filePath(QStringLiteral("%1-lang%2.png").arg(shot.name).arg(l))) &&
+                 ok;
+            shot.close();
+        }
+    }
+    state_.settings.setText1(9, language);
+    screen_.ApplyLanguage();
+    windows_.render();
+    return ok;
 }
 
 }  // namespace dye

@@ -7,16 +7,19 @@
 
 namespace dye {
 
+class MainScreen;
 class StationWindows;
 struct StationState;
 
 // Saves pictures of the main screen and the order list window once the
-// station meters a job: main-screen.png and order-list.png in the folder.
-// The application then exits with 0, or with 1 when nothing was metered in
-// time or a picture could not be written.
+// station meters a job (main-screen.png and order-list.png in the folder),
+// then of every screen of screenshotScreens() in each of the three
+// languages (NAME-lang0.png .. NAME-lang2.png); the language in use is put
+// back after. The application then exits with 0, or with 1 when nothing was
+// metered in time or a picture could not be written.
 class Screenshots : public QObject {
   public:
-    Screenshots(const StationState& state, StationWindows& windows, QDir folder,
+    Screenshots(StationState& state, MainScreen& screen, StationWindows& windows, QDir folder,
                 int timeoutMs = 5 * 60 * 1000);
     void start();
 
@@ -24,8 +27,10 @@ class Screenshots : public QObject {
     void poll();
     bool rowYellow() const;
     void take();
+    bool takeScreens();
 
-    const StationState& state_;
+    StationState& state_;
+    MainScreen& screen_;
     StationWindows& windows_;
     QDir folder_;
     int timeoutMs_;

@@ -21,6 +21,7 @@
 #include "link/TimedRoutine.h"
 #include "metering/BucketTransport.h"
 #include "metering/ManualControls.h"
+#include "metering/PositionScreen.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
 #include "records/RecordsViewer.h"
@@ -31,6 +32,8 @@
 #include "run/RunControl.h"
 #include "run/TransferSequence.h"
 #include "run/TwoBalanceSequence.h"
+#include "settings/DyeMixTable.h"
+#include "settings/WashTable.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -79,6 +82,9 @@ class Station {
     StationMetering& metering() { return metering_; }
     WashSequence& washing() { return wash_; }
     ManualControls& manual() { return manual_; }
+    PositionScreen& positionScreen() { return position_; }
+    WashTable& washTable() { return washTable_; }
+    DyeMixTable& dyeMixTable() { return dyeMixTable_; }
     BucketTransport& transport() { return transport_; }
     MainScreen& mainScreen() { return mainScreen_; }
     JobStart& jobStart() { return jobStart_; }
@@ -146,6 +152,9 @@ class Station {
     StationMetering metering_;
     WashSequence wash_;
     ManualControls manual_;
+    PositionScreen position_;
+    WashTable washTable_;
+    DyeMixTable dyeMixTable_;
     LangText lang_;
     PlantWriteBack plant_;  // the profiles' write-back statements come with the plant database
     KeyState keys_;

@@ -17,7 +17,10 @@ inline StationWindows::Handlers windowHandlers(Station& station) {
                                     .queue = &station.queueEditor(),
                                     .singleEntry = &station.singleEntry(),
                                     .picker = &station.recipePicker(),
-                                    .records = &station.recordsViewer()};
+                                    .records = &station.recordsViewer(),
+                                    .positions = &station.positionScreen(),
+                                    .wash = &station.washTable(),
+                                    .dyeMix = &station.dyeMixTable()};
 }
 
 }  // namespace dye

@@ -122,8 +122,8 @@ int main(int argc, char** argv) {
         station.setScreensChanged([w = windows.get()] { w->render(); });
         dialogs->setParentSource([w = windows.get()] { return w->front(); });
         if (!cl->screenshots.isEmpty()) {
-            screenshots =
-                std::make_unique<Screenshots>(station.state, *windows, QDir(cl->screenshots));
+            screenshots = std::make_unique<Screenshots>(station.state, station.mainScreen(),
+                                                        *windows, QDir(cl->screenshots));
             screenshots->start();
         }
     }

@@ -35,8 +35,28 @@ struct AxisRegisters {
 };
 
 AxisRegisters registersOf(BucketTransport::Axis axis) {
-    return axis == BucketTransport::Axis::X ? AxisRegisters{kAxisX, 30000}
-                                            : AxisRegisters{kAxisZ, 20000};
+    switch (axis) {
+        case BucketTransport::Axis::X:
+            return {kAxisX, 30000};
+        case BucketTransport::Axis::Y:
+            return {kAxisY, 30000};
+        case BucketTransport::Axis::Z:
+            break;
+    }
+    return {kAxisZ, 20000};
+}
+
+// The stored position of the axis (entry 0 of its triple).
+qint16& storedPosition(LinkState& l, BucketTransport::Axis axis) {
+    switch (axis) {
+        case BucketTransport::Axis::X:
+            return l.MoveX[0];
+        case BucketTransport::Axis::Y:
+            return l.MoveY[0];
+        case BucketTransport::Axis::Z:
+            break;
+    }
+    return l.MoveZ[0];
 }
 
 }  // namespace
@@ -51,7 +71,7 @@ void BucketTransport::toSlot(int slot) {
     l.RobotCheckState = 1;
 }
 
-bool BucketTransport::conveyorTo(int p, QString* why) {
+bool BucketTransport::conveyorTo(int p, QString* why, qint32 time) {
     RegisterImage& image = s_.link.image;
     if (p < 0 || p >= kConveyorPlaces) {
         if (why) *why = QStringLiteral("BUCKET PLACE %1 HAS NO CONVEYOR STOP").arg(p + 1);
@@ -60,15 +80,15 @@ bool BucketTransport::conveyorTo(int p, QString* why) {
     if (p >= 16) {
         image.set(903, kOff);
         for (int r = 922; r <= 926; ++r) image.set(r, kOff);
-        image.set(921, 30000);
-        image.set(906 + p, 30000);
+        image.set(921, time);
+        image.set(906 + p, time);
         return true;
     }
     for (int r = 901; r <= 919; ++r) image.set(r, kOff);
     const int split = int(s_.settings.number(24));
-    if (p < split) image.set(901, 30000);
-    if (p > split - 1) image.set(902, 30000);
-    image.set(904 + p, 30000);
+    if (p < split) image.set(901, time);
+    if (p > split - 1) image.set(902, time);
+    image.set(904 + p, time);
     return true;
 }
 
@@ -83,7 +103,8 @@ bool BucketTransport::pipeHeadDown() const {
 
 bool BucketTransport::axisIdle(Axis axis) const {
     const MachineInputs& in = s_.link.inputs;
-    return in.axesFresh && !(axis == Axis::X ? in.xBusy : in.zBusy);
+    const bool busy = axis == Axis::X ? in.xBusy : axis == Axis::Y ? in.yBusy : in.zBusy;
+    return in.axesFresh && !busy;
 }
 
 void BucketTransport::home(Axis axis) {
@@ -91,7 +112,7 @@ void BucketTransport::home(Axis axis) {
     const AxisRegisters a = registersOf(axis);
     commandAxis(s_.link.image, a.first, 2, 1000, a.homeDistance, 0);
     // The position counts as 0 from now on, before the axis has got there.
-    (axis == Axis::X ? s_.link.MoveX : s_.link.MoveZ)[0] = 0;
+    storedPosition(s_.link, axis) = 0;
 }
 
 void BucketTransport::moveTo(Axis axis, double target) {
@@ -99,7 +120,7 @@ void BucketTransport::moveTo(Axis axis, double target) {
     constexpr int kMin = std::numeric_limits<qint16>::min();
     constexpr int kMax = std::numeric_limits<qint16>::max();
     if (target != std::floor(target) || target < kMin || target > kMax) return;
-    qint16& stored = (axis == Axis::X ? s_.link.MoveX : s_.link.MoveZ)[0];
+    qint16& stored = storedPosition(s_.link, axis);
     const int delta = int(target) - stored;
     if (delta < -kMax || delta > kMax) return;
     stored = qint16(target);

@@ -16,8 +16,9 @@ class BucketTransport {
   public:
     BucketTransport(StationState& state, Dialogs& dialogs) : s_(state), dialogs_(dialogs) {}
 
-    // One of the two axes the settings form drives by hand.
-    enum class Axis { X, Z };
+    // An axis driven by hand: the settings form drives X and Z, the position
+    // screen all three.
+    enum class Axis { X, Y, Z };
 
     // Sends the gantry to teach slot `slot` (1..64): the slot's X, Y and Z go
     // into the position triples (old position, new position, difference) and
@@ -32,8 +33,10 @@ class BucketTransport {
     void toSlot(int slot);
 
     // Drives the conveyor to place index `p` (0-based; places 0..20 have a
-    // stop). False, with the reason in `why`, for a place without a stop.
-    bool conveyorTo(int p, QString* why);
+    // stop), each output on for `time` (hundredths of a second; 30000 until
+    // switched off). False, with the reason in `why`, for a place without a
+    // stop.
+    bool conveyorTo(int p, QString* why, qint32 time = 30000);
     // Every conveyor output off.
     void conveyorOff();
 
@@ -44,8 +47,8 @@ class BucketTransport {
     bool pipeHeadDown() const;
     bool axisIdle(Axis axis) const;
 
-    // Homing and moves of the axes the settings form drives, only while the
-    // axis stands still; the stored position counts from the command on.
+    // Homing and moves of the axes driven by hand, only while the axis
+    // stands still; the stored position counts from the command on.
     // A move refuses a target or distance beyond a signed 16-bit word.
     void home(Axis axis);
     void moveTo(Axis axis, double target);

@@ -9,6 +9,8 @@ namespace dye {
 struct Form15 {
     bool Visible = false;
     ControlArray<Button, 4> Command1;
+    // AuxCategory: 0 not chosen, 1..4 the category picked here.
+    qint16 AuxCategory = 0;
 
     Form15() {
         Command1[0].Caption = QStringLiteral("1前處理助劑");

@@ -15,6 +15,10 @@ struct MainScreenRequests {
     std::function<void()> showOrderList;      // Label8 double-click
     std::function<void()> showMainScreen;     // the order list window's Label1 double-click
     std::function<void()> showClosingNotice;  // unload
+    std::function<void()> showPositionForm;   // POS_SETTING
+    // The settings screen's doors: the "洗桶次數" double-click and "DYE_MIX".
+    std::function<void()> showWashTable;
+    std::function<void()> showDyeMixTable;
 };
 
 // The access code of the quick metering (Command11).

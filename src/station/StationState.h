@@ -4,8 +4,10 @@
 
 #include "link/LinkState.h"
 #include "link/ScanCycle.h"
+#include "model/Form10.h"
 #include "model/Form11.h"
 #include "model/Form12.h"
+#include "model/Form14.h"
 #include "model/Form15.h"
 #include "model/Form2.h"
 #include "model/Form3.h"
@@ -28,9 +30,11 @@ struct StationState {
     Form4 form4;               // records viewer
     Form7 form7;               // single dispensing entry
     Form9 form9;               // PositionForm
+    Form10 form10;             // wash table
     Form11 form11;             // order list window
     Form12 form12;             // recipe picker
     Form13 form13;             // closing notice
+    Form14 form14;             // dye-mix table
     Form15 form15;             // auxiliary category picker
 
     // Register image, machine inputs, link health, axis work of the scan.

@@ -350,7 +350,9 @@ void MainFormView::buildMenu() {
     entry(tool, &Form3::setting, "setting", [this] {
         if (screen_.requests().showSettingsForm) screen_.requests().showSettingsForm();
     });
-    entry(tool, &Form3::POS_SETTING, "POS_SETTING", nullptr);
+    entry(tool, &Form3::POS_SETTING, "POS_SETTING", [this] {
+        if (screen_.requests().showPositionForm) screen_.requests().showPositionForm();
+    });
     QMenu* recipes = submenu(&Form3::R_TOOL, "R_TOOL");
     entry(recipes, &Form3::delete_, "delete", nullptr);
     QMenu* runTool = submenu(&Form3::RUN_TOOL, "RUN_TOOL");

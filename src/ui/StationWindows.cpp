@@ -6,13 +6,17 @@
 #include "entry/SingleEntry.h"
 #include "run/MainScreen.h"
 #include "station/StationState.h"
+#include "ui/CategoryPickerView.h"
 #include "ui/ClosingNotice.h"
+#include "ui/DyeMixTableView.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
+#include "ui/PositionFormView.h"
 #include "ui/RecipePickerView.h"
 #include "ui/RecordsViewerView.h"
 #include "ui/SingleEntryView.h"
 #include "ui/StationWindow.h"
+#include "ui/WashTableView.h"
 
 namespace dye {
 namespace {
@@ -30,7 +34,8 @@ StationWindows::StationWindows(StationState& state, Handlers h)
       main_(std::make_unique<MainFormView>(state, h.screen, h.run, h.keys, std::move(h.unload))),
       settings_(std::make_unique<StationWindow>(state, h.manual)),
       orderList_(std::make_unique<OrderListView>(state, h.screen)),
-      notice_(std::make_unique<ClosingNotice>(state.form13)) {
+      notice_(std::make_unique<ClosingNotice>(state.form13)),
+      category_(std::make_unique<CategoryPickerView>(state.form15)) {
     if (h.recipes && h.queue) main_->connectEditor(*h.recipes, *h.queue);
     MainScreenRequests r;
     r.showSettingsForm = [this] { bringForward(settings_.get()); };
@@ -66,7 +71,33 @@ StationWindows::StationWindows(StationState& state, Handlers h)
             bringForward(records_.get());
         };
     }
+    addSettingsScreens(state, h, r);
     screen_.setRequests(std::move(r));
+}
+
+void StationWindows::addSettingsScreens(StationState& state, const Handlers& h,
+                                        MainScreenRequests& r) {
+    if (h.positions) {
+        positions_ = std::make_unique<PositionFormView>(state, *h.positions);
+        r.showPositionForm = [this] {
+            positions_->open();
+            bringForward(positions_.get());
+        };
+    }
+    if (h.wash) {
+        wash_ = std::make_unique<WashTableView>(state.form10, *h.wash);
+        r.showWashTable = [this] {
+            wash_->open();
+            bringForward(wash_.get());
+        };
+    }
+    if (h.dyeMix) {
+        dyeMix_ = std::make_unique<DyeMixTableView>(state.form14, *h.dyeMix);
+        r.showDyeMixTable = [this] {
+            dyeMix_->open();
+            bringForward(dyeMix_.get());
+        };
+    }
 }
 
 StationWindows::~StationWindows() {
@@ -84,6 +115,10 @@ void StationWindows::render() {
     notice_->render();
     if (singleEntry_) singleEntry_->render();
     if (picker_) picker_->render();
+    if (positions_) positions_->render();
+    if (wash_) wash_->render();
+    if (dyeMix_) dyeMix_->render();
+    category_->render();
 }
 
 QWidget* StationWindows::front() const {
@@ -92,8 +127,11 @@ QWidget* StationWindows::front() const {
                        static_cast<QWidget*>(orderList_.get())})
         if (w == active && w->isVisible()) return w;
     // The windows that exist only with their handlers.
-    for (QWidget* w : {static_cast<QWidget*>(singleEntry_.get()),
-                       static_cast<QWidget*>(picker_.get()), static_cast<QWidget*>(records_.get())})
+    for (QWidget* w :
+         {static_cast<QWidget*>(singleEntry_.get()), static_cast<QWidget*>(picker_.get()),
+          static_cast<QWidget*>(records_.get()), static_cast<QWidget*>(positions_.get()),
+          static_cast<QWidget*>(wash_.get()), static_cast<QWidget*>(dyeMix_.get()),
+          static_cast<QWidget*>(category_.get())})
         if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();

@@ -7,12 +7,16 @@ class QWidget;
 
 namespace dye {
 
+class CategoryPickerView;
 class ClosingNotice;
+class DyeMixTableView;
 class KeyState;
 class MainFormView;
 class MainScreen;
 class ManualControls;
 class OrderListView;
+class PositionFormView;
+class PositionScreen;
 class QueueEditor;
 class RecipeEditor;
 class RecipePicker;
@@ -20,9 +24,13 @@ class RecipePickerView;
 class RecordsViewer;
 class RecordsViewerView;
 class RunControl;
+class DyeMixTable;
+class WashTable;
+class WashTableView;
 class SingleEntry;
 class SingleEntryView;
 class StationWindow;
+struct MainScreenRequests;
 struct StationState;
 
 // The station's windows: the main screen, the settings form, the order list
@@ -34,13 +42,16 @@ class StationWindows {
         MainScreen& screen;
         RunControl& run;
         KeyState& keys;
-        ManualControls* manual = nullptr;    // the settings form's service controls
-        std::function<void()> unload;        // closing the main screen
-        RecipeEditor* recipes = nullptr;     // the recipe editor's handlers
-        QueueEditor* queue = nullptr;        // queueing and queue deletion
-        SingleEntry* singleEntry = nullptr;  // Form7, opened by F1 and Command11
-        RecipePicker* picker = nullptr;      // Form12
-        RecordsViewer* records = nullptr;    // the records viewer's handlers
+        ManualControls* manual = nullptr;     // the settings form's service controls
+        std::function<void()> unload;         // closing the main screen
+        RecipeEditor* recipes = nullptr;      // the recipe editor's handlers
+        QueueEditor* queue = nullptr;         // queueing and queue deletion
+        SingleEntry* singleEntry = nullptr;   // Form7, opened by F1 and Command11
+        RecipePicker* picker = nullptr;       // Form12
+        RecordsViewer* records = nullptr;     // the records viewer's handlers
+        PositionScreen* positions = nullptr;  // Form9, from POS_SETTING
+        WashTable* wash = nullptr;            // Form10
+        DyeMixTable* dyeMix = nullptr;        // Form14
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -66,8 +77,17 @@ class StationWindows {
     // Made only when the handlers are given.
     SingleEntryView* singleEntry() { return singleEntry_.get(); }
     RecipePickerView* picker() { return picker_.get(); }
+    PositionFormView* positionForm() { return positions_.get(); }
+    RecordsViewerView* recordsViewer() { return records_.get(); }
+    WashTableView* washTable() { return wash_.get(); }
+    DyeMixTableView* dyeMixTable() { return dyeMix_.get(); }
+    CategoryPickerView& categoryPicker() { return *category_; }
 
   private:
+    // The position screen, the wash and dye-mix tables, each when its
+    // handlers are given, and their requests.
+    void addSettingsScreens(StationState& state, const Handlers& h, MainScreenRequests& r);
+
     MainScreen& screen_;
     std::unique_ptr<MainFormView> main_;
     std::unique_ptr<StationWindow> settings_;
@@ -76,6 +96,10 @@ class StationWindows {
     std::unique_ptr<SingleEntryView> singleEntry_;
     std::unique_ptr<RecipePickerView> picker_;
     std::unique_ptr<RecordsViewerView> records_;  // none without its handlers
+    std::unique_ptr<PositionFormView> positions_;
+    std::unique_ptr<WashTableView> wash_;
+    std::unique_ptr<DyeMixTableView> dyeMix_;
+    std::unique_ptr<CategoryPickerView> category_;
 };
 
 }  // namespace dye

@@ -24,14 +24,18 @@
 #include "run/ApplyLanguage.h"
 #include "run/RunFixture.h"
 #include "sim/SimulatedController.h"
+#include "ui/CategoryPickerView.h"
 #include "ui/ClosingNotice.h"
+#include "ui/DyeMixTableView.h"
 #include "ui/Form1View.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
+#include "ui/PositionFormView.h"
 #include "ui/RecipePickerView.h"
 #include "ui/SingleEntryView.h"
 #include "ui/StationWindow.h"
 #include "ui/StationWindows.h"
+#include "ui/WashTableView.h"
 
 namespace dye::test {
 namespace {
@@ -141,6 +145,14 @@ TEST_F(AccessibleControlsTest, EveryControlOfEveryStationWindowIsDescribedOnceBy
     EXPECT_EQ(single.at("Form7.Combo2")->accessibleName(), "T9");
     EXPECT_EQ(single.at("Form7.Combo3")->accessibleName(), "T4");
     checkWindow(windows->picker(), "Form12", 1);
+    auto positions = checkWindow(windows->positionForm(), "Form9", 340);
+    EXPECT_EQ(positions.at("Form9.Text2(68)")->accessibleName(), "Y 5");
+    EXPECT_EQ(positions.at("Form9.Text2(255)")->accessibleName(), "T54 64");
+    EXPECT_TRUE(positions.count("Form9.Label4(63)"));
+    auto wash = checkWindow(windows->washTable(), "Form10", 192);
+    EXPECT_EQ(wash.at("Form10.Text1(68)")->accessibleName(), "清洗水秒數 5");
+    checkWindow(windows->dyeMixTable(), "Form14", 60);
+    checkWindow(&windows->categoryPicker(), "Form15", 4);
 
     Scheduler scheduler;
     SimulatedController sim;

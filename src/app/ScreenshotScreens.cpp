@@ -1,0 +1,59 @@
+#include "ScreenshotScreens.h"
+
+#include "run/MainScreen.h"
+#include "station/StationState.h"
+#include "ui/CategoryPickerView.h"
+#include "ui/DyeMixTableView.h"
+#include "ui/PositionFormView.h"
+#include "ui/RecordsViewerView.h"
+#include "ui/SingleEntryView.h"
+#include "ui/StationWindows.h"
+#include "ui/WashTableView.h"
+
+namespace dye {
+namespace {
+
+// A screen the main screen brings forward through `request`, and hides by
+// its model's Visible flag.
+ScreenshotScreen requested(const QString& name, const std::function<void()>& request,
+                           QWidget* window, bool* visible) {
+    return {name,
+            [request, window]() -> QWidget* {
+                if (!request || !window) return nullptr;
+                request();
+                return window;
+            },
+            [window, visible] {
+                if (visible) *visible = false;
+                if (window) window->hide();
+            }};
+}
+
+}  // namespace
+
+std::vector<ScreenshotScreen> screenshotScreens(StationState& state, MainScreen& screen,
+                                                StationWindows& windows) {
+    const MainScreenRequests& r = screen.requests();
+    std::vector<ScreenshotScreen> out;
+    out.push_back(requested(QStringLiteral("position-screen"), r.showPositionForm,
+                            windows.positionForm(), &state.form9.Visible));
+    out.push_back(requested(QStringLiteral("records-viewer"), r.showRecordsViewer,
+                            windows.recordsViewer(), &state.form4.Visible));
+    out.push_back(requested(QStringLiteral("single-entry"), r.showSingleEntry,
+                            windows.singleEntry(), &state.form7.Visible));
+    out.push_back(requested(QStringLiteral("wash-table"), r.showWashTable, windows.washTable(),
+                            &state.form10.Visible));
+    out.push_back(requested(QStringLiteral("dye-mix-table"), r.showDyeMixTable,
+                            windows.dyeMixTable(), &state.form14.Visible));
+    CategoryPickerView* picker = &windows.categoryPicker();
+    out.push_back(requested(
+        QStringLiteral("category-picker"),
+        [&state, picker] {
+            state.form15.Visible = true;
+            picker->render();
+        },
+        picker, &state.form15.Visible));
+    return out;
+}
+
+}  // namespace dye

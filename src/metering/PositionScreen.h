@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+namespace dye {
+
+class BucketTransport;
+class Dialogs;
+struct StationState;
+
+// The position teaching screen's handlers (Form9): teaching the 64 slots,
+// spreading and saving them, the compensation distances, homing and moves of
+// the three axes, the drain valve and the slot click that sends the gantry
+// to a slot or drives the conveyor to a place.
+//
+// What the operator types stays on the screen until it is saved; the run and
+// the moves read only the saved teach table. Every move acts only while the
+// machine is free for it (moveRefusal) and otherwise says why.
+class PositionScreen {
+  public:
+    PositionScreen(StationState& state, BucketTransport& transport, Dialogs& dialogs, QDir workdir);
+
+    // Brings the shown fields that the operator has not changed up to date
+    // with the saved teach table (before every showing).
+    void showSaved();
+
+    // A teach field typed into (0..255) and the compensation fields.
+    void Text2_Change(int i, const QString& text);
+    void Text1_Change(const QString& text);
+    void Text4_Change(const QString& text);
+    // Enter in a compensation field saves it (Y_Name.txt record 65 or 66).
+    void Text1_KeyEnter();
+    void Text4_KeyEnter();
+
+    void Command5_Click();  // "X=0"
+    void Command1_Click();  // "Y=0"
+    void Command2_Click();  // "Z=0"
+    // Enter in Text3(0..2): moves X, Y or Z to the position typed.
+    void Text3_KeyEnter(int index);
+
+    void Command3_Click();  // "座標平均": spreads the shown slots by machine type
+    // "座標存檔": saves the 64 shown slots; false (and a message) on failure,
+    // with the edits kept on the screen.
+    bool Command12_Click();
+    void Command4_Click();  // "排水閥": D903 = 100
+
+    // Click on slot number `k` (0..63).
+    void Label4_Click(int k);
+
+  private:
+    bool refused();
+    void say(const QString& text);
+    void home(int axis);
+    void conveyorClick(int k);
+
+    StationState& s_;
+    BucketTransport& transport_;
+    Dialogs& dialogs_;
+    QDir workdir_;
+};
+
+}  // namespace dye

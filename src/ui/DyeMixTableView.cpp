@@ -1,0 +1,81 @@
+#include "DyeMixTableView.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "model/Form14.h"
+#include "settings/DyeMixTable.h"
+#include "ui/Accessible.h"
+
+namespace dye {
+namespace {
+
+constexpr int kPerColumn = 10;
+
+}  // namespace
+
+DyeMixTableView::DyeMixTableView(Form14& form, DyeMixTable& table, QWidget* parent)
+    : QWidget(parent, Qt::Window), f_(form), table_(table) {
+    setObjectName(QStringLiteral("Form14"));
+    setWindowTitle(QStringLiteral("DYE_MIX"));
+    auto* g = new QGridLayout(this);
+    label2_ = new QLabel(this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    g->addWidget(label2_, 0, 0, 1, 6);
+    for (int i = 0; i < Form14::kEntries; ++i) {
+        const int row = 1 + i % kPerColumn;
+        const int col = i / kPerColumn * 2;
+        auto* number = new QLabel(this);
+        number->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label1_[size_t(i)] = number;
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        box->setMinimumWidth(220);
+        connect(box, &QLineEdit::textChanged, this,
+                [this, i](const QString& t) { f_.Text1[i] = t; });
+        connect(box, &QLineEdit::returnPressed, this, [this, i] {
+            table_.Text1_KeyEnter(i);
+            render();
+        });
+        text1_[size_t(i)] = box;
+        g->addWidget(number, row, col);
+        g->addWidget(box, row, col + 1);
+    }
+    describeControls(this, QStringLiteral("Form14"));
+    render();
+}
+
+void DyeMixTableView::open() {
+    if (!isVisible()) table_.Form_Load();
+    f_.Visible = true;
+    render();
+}
+
+void DyeMixTableView::render() {
+    label2_->setText(f_.Label2);
+    for (int i = 0; i < Form14::kEntries; ++i) {
+        label1_[size_t(i)]->setText(f_.Label1[i]);
+        if (text1_[size_t(i)]->text() != f_.Text1[i]) {
+            const QSignalBlocker block(text1_[size_t(i)]);  // only typing is an edit
+            text1_[size_t(i)]->setText(f_.Text1[i]);
+        }
+        nameControl(text1_[size_t(i)], QStringLiteral("DYE_MIX %1").arg(i + 1));
+    }
+    if (f_.Visible != isVisible()) setVisible(f_.Visible);
+    if (f_.focusMoves != focusMoves_ && isVisible()) {
+        focusMoves_ = f_.focusMoves;
+        if (auto* w = findChild<QWidget*>(f_.ActiveControl)) w->setFocus();
+    }
+}
+
+void DyeMixTableView::closeEvent(QCloseEvent* event) {
+    event->accept();
+    f_.Visible = false;
+}
+
+}  // namespace dye
