@@ -16,11 +16,13 @@
 #include "entry/RecipePicker.h"
 #include "entry/SingleEntry.h"
 #include "language/LangText.h"
+#include "language/LanguageEditor.h"
 #include "link/FrameCodec.h"
 #include "link/ScanCycle.h"
 #include "link/TimedRoutine.h"
 #include "metering/BucketTransport.h"
 #include "metering/ManualControls.h"
+#include "metering/SettingsEditor.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
 #include "records/RecordsViewer.h"
@@ -79,6 +81,8 @@ class Station {
     StationMetering& metering() { return metering_; }
     WashSequence& washing() { return wash_; }
     ManualControls& manual() { return manual_; }
+    SettingsEditor& settingsEditor() { return settingsEditor_; }
+    LanguageEditor& languageEditor() { return languageEditor_; }
     BucketTransport& transport() { return transport_; }
     MainScreen& mainScreen() { return mainScreen_; }
     JobStart& jobStart() { return jobStart_; }
@@ -146,7 +150,9 @@ class Station {
     StationMetering metering_;
     WashSequence wash_;
     ManualControls manual_;
+    SettingsEditor settingsEditor_;
     LangText lang_;
+    LanguageEditor languageEditor_;
     PlantWriteBack plant_;  // the profiles' write-back statements come with the plant database
     KeyState keys_;
     JobStart jobStart_;

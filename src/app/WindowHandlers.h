@@ -17,7 +17,9 @@ inline StationWindows::Handlers windowHandlers(Station& station) {
                                     .queue = &station.queueEditor(),
                                     .singleEntry = &station.singleEntry(),
                                     .picker = &station.recipePicker(),
-                                    .records = &station.recordsViewer()};
+                                    .records = &station.recordsViewer(),
+                                    .settings = &station.settingsEditor(),
+                                    .language = &station.languageEditor()};
 }
 
 }  // namespace dye

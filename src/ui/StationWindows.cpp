@@ -4,9 +4,11 @@
 
 #include "entry/RecipePicker.h"
 #include "entry/SingleEntry.h"
+#include "metering/ManualControls.h"
 #include "run/MainScreen.h"
 #include "station/StationState.h"
 #include "ui/ClosingNotice.h"
+#include "ui/LanguageEditorView.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
 #include "ui/RecipePickerView.h"
@@ -27,8 +29,9 @@ void bringForward(QWidget* w) {
 
 StationWindows::StationWindows(StationState& state, Handlers h)
     : screen_(h.screen),
+      manual_(h.manual),
       main_(std::make_unique<MainFormView>(state, h.screen, h.run, h.keys, std::move(h.unload))),
-      settings_(std::make_unique<StationWindow>(state, h.manual)),
+      settings_(std::make_unique<StationWindow>(state, h.manual, nullptr, h.settings)),
       orderList_(std::make_unique<OrderListView>(state, h.screen)),
       notice_(std::make_unique<ClosingNotice>(state.form13)) {
     if (h.recipes && h.queue) main_->connectEditor(*h.recipes, *h.queue);
@@ -66,11 +69,26 @@ StationWindows::StationWindows(StationState& state, Handlers h)
             bringForward(records_.get());
         };
     }
+    if (h.language) {
+        language_ = std::make_unique<LanguageEditorView>(*h.language);
+        r.showLanguageEditor = [this] {
+            language_->open();
+            bringForward(language_.get());
+        };
+    }
+    if (h.manual) {
+        ScreenRequests doors;
+        doors.showMainScreen = r.showMainScreen;
+        doors.showLanguageEditor = r.showLanguageEditor;
+        // Form8, Form14 and Form10 are connected here once their windows exist.
+        h.manual->setScreens(std::move(doors));
+    }
     screen_.setRequests(std::move(r));
 }
 
 StationWindows::~StationWindows() {
     screen_.setRequests({});
+    if (manual_) manual_->setScreens({});
 }
 
 void StationWindows::show() {
@@ -84,6 +102,7 @@ void StationWindows::render() {
     notice_->render();
     if (singleEntry_) singleEntry_->render();
     if (picker_) picker_->render();
+    if (language_ && language_->isVisible()) language_->render();
 }
 
 QWidget* StationWindows::front() const {
@@ -92,8 +111,9 @@ QWidget* StationWindows::front() const {
                        static_cast<QWidget*>(orderList_.get())})
         if (w == active && w->isVisible()) return w;
     // The windows that exist only with their handlers.
-    for (QWidget* w : {static_cast<QWidget*>(singleEntry_.get()),
-                       static_cast<QWidget*>(picker_.get()), static_cast<QWidget*>(records_.get())})
+    for (QWidget* w :
+         {static_cast<QWidget*>(singleEntry_.get()), static_cast<QWidget*>(picker_.get()),
+          static_cast<QWidget*>(records_.get()), static_cast<QWidget*>(language_.get())})
         if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();

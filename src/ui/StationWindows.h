@@ -9,6 +9,8 @@ namespace dye {
 
 class ClosingNotice;
 class KeyState;
+class LanguageEditor;
+class LanguageEditorView;
 class MainFormView;
 class MainScreen;
 class ManualControls;
@@ -20,6 +22,7 @@ class RecipePickerView;
 class RecordsViewer;
 class RecordsViewerView;
 class RunControl;
+class SettingsEditor;
 class SingleEntry;
 class SingleEntryView;
 class StationWindow;
@@ -41,6 +44,8 @@ class StationWindows {
         SingleEntry* singleEntry = nullptr;  // Form7, opened by F1 and Command11
         RecipePicker* picker = nullptr;      // Form12
         RecordsViewer* records = nullptr;    // the records viewer's handlers
+        SettingsEditor* settings = nullptr;  // the settings form's fields
+        LanguageEditor* language = nullptr;  // Form5
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -66,9 +71,11 @@ class StationWindows {
     // Made only when the handlers are given.
     SingleEntryView* singleEntry() { return singleEntry_.get(); }
     RecipePickerView* picker() { return picker_.get(); }
+    LanguageEditorView* languageEditor() { return language_.get(); }
 
   private:
     MainScreen& screen_;
+    ManualControls* manual_;
     std::unique_ptr<MainFormView> main_;
     std::unique_ptr<StationWindow> settings_;
     std::unique_ptr<OrderListView> orderList_;
@@ -76,6 +83,7 @@ class StationWindows {
     std::unique_ptr<SingleEntryView> singleEntry_;
     std::unique_ptr<RecipePickerView> picker_;
     std::unique_ptr<RecordsViewerView> records_;  // none without its handlers
+    std::unique_ptr<LanguageEditorView> language_;
 };
 
 }  // namespace dye

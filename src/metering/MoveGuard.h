@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace dye {
+
+struct StationState;
+
+// Why a manual move (slot click, homing, move entry, conveyor output) must
+// not act now: a transfer, a metering, a wash, the robot check or homing
+// runs, or an axis is busy. Empty when the machine is free to move.
+QString moveRefusal(const StationState& state);
+
+}  // namespace dye
