@@ -19,7 +19,9 @@ def valve_file(workdir):
 
 def editable(station, acc):
     acc.clear_cache()
-    return acc.getState().contains(station.pyatspi.STATE_EDITABLE)
+    state = acc.getState()
+    return state.contains(station.pyatspi.STATE_EDITABLE) and \
+        not state.contains(station.pyatspi.STATE_READ_ONLY)
 
 
 def answer_password(station, code):
