@@ -41,7 +41,7 @@ LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
     for (int i = 0; i < Form5::kBoxes; ++i) {
         auto* box = new EntryBox(inner);
         box->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        box->setMinimumWidth(220);
+        box->setMinimumWidth(200);
         box->commit = [this, i](const QString& text) { return editor_.Text1_Enter(i, text); };
         nameControl(
             box,
