@@ -35,7 +35,7 @@ std::vector<ScreenshotScreen> screenshotScreens(StationState& state, MainScreen&
                                                 StationWindows& windows) {
     const MainScreenRequests& r = screen.requests();
     std::vector<ScreenshotScreen> out;
-    out.push_back(requested(QStringLiteral("position-screen"), r.showPositionForm,
+    out.push_back(requested(QStringLiteral("position-screen"), r.showPositionScreen,
                             windows.positionForm(), &state.form9.Visible));
     out.push_back(requested(QStringLiteral("records-viewer"), r.showRecordsViewer,
                             windows.recordsViewer(), &state.form4.Visible));

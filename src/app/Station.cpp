@@ -5,6 +5,7 @@
 #include "app/Simulation.h"
 #include "app/StationDisplay.h"
 #include "core/HeadlessDialogs.h"
+#include "language/LanguageFile.h"
 #include "link/Form1.h"
 #include "link/LoggingPort.h"
 #include "link/SerialPort.h"
@@ -28,6 +29,8 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       position_(state, transport_, *dialogs_, workdir_),
       washTable_(state.form10, state.settings, *dialogs_, workdir_),
       dyeMixTable_(state.form14, state.settings, *dialogs_, workdir_),
+      settingsEditor_(state, *dialogs_, transport_, workdir_),
+      languageEditor_(workdir_.filePath(QLatin1String(LanguageFile::kFileName)), *dialogs_),
       jobStart_(runContext()),
       transfer_(runContext(), jobStart_),
       twoBalance_(runContext(), jobStart_),
@@ -50,6 +53,13 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     scan_.setConfigSource([this] { return scanConfig(state); });
     scan_.setLog([this](const QString& line) { log(line); });
     scan_.setRobotCheck([this] { transport_.robotCheckTick(); });
+    // A language chosen in the settings or a text saved in the editor shows
+    // on every screen at once.
+    settingsEditor_.setLanguageChanged([this] { mainScreen_.ApplyLanguage(); });
+    languageEditor_.setSaved([this] {
+        lang_.load(workdir_.filePath(QLatin1String(LanguageFile::kFileName)));
+        mainScreen_.ApplyLanguage();
+    });
     createTimers();
     createMainScreenTimers();
     timed_.setTimer(state.form2.Timer3);

@@ -16,12 +16,14 @@
 #include "entry/RecipePicker.h"
 #include "entry/SingleEntry.h"
 #include "language/LangText.h"
+#include "language/LanguageEditor.h"
 #include "link/FrameCodec.h"
 #include "link/ScanCycle.h"
 #include "link/TimedRoutine.h"
 #include "metering/BucketTransport.h"
 #include "metering/ManualControls.h"
 #include "metering/PositionScreen.h"
+#include "metering/SettingsEditor.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
 #include "records/RecordsViewer.h"
@@ -85,6 +87,8 @@ class Station {
     PositionScreen& positionScreen() { return position_; }
     WashTable& washTable() { return washTable_; }
     DyeMixTable& dyeMixTable() { return dyeMixTable_; }
+    SettingsEditor& settingsEditor() { return settingsEditor_; }
+    LanguageEditor& languageEditor() { return languageEditor_; }
     BucketTransport& transport() { return transport_; }
     MainScreen& mainScreen() { return mainScreen_; }
     JobStart& jobStart() { return jobStart_; }
@@ -155,7 +159,9 @@ class Station {
     PositionScreen position_;
     WashTable washTable_;
     DyeMixTable dyeMixTable_;
+    SettingsEditor settingsEditor_;
     LangText lang_;
+    LanguageEditor languageEditor_;
     PlantWriteBack plant_;  // the profiles' write-back statements come with the plant database
     KeyState keys_;
     JobStart jobStart_;

@@ -20,7 +20,9 @@ inline StationWindows::Handlers windowHandlers(Station& station) {
                                     .records = &station.recordsViewer(),
                                     .positions = &station.positionScreen(),
                                     .wash = &station.washTable(),
-                                    .dyeMix = &station.dyeMixTable()};
+                                    .dyeMix = &station.dyeMixTable(),
+                                    .settings = &station.settingsEditor(),
+                                    .language = &station.languageEditor()};
 }
 
 }  // namespace dye

@@ -152,6 +152,7 @@ void ManualControls::Text6_Enter() {
 void ManualControls::Command13_Click() {
     if (screens_.showMainScreen) screens_.showMainScreen();
     s_.form2.Visible = false;
+    s_.form2.Editable = false;
 }
 
 void ManualControls::Command15_Click() {
@@ -164,6 +165,10 @@ void ManualControls::Command16_Click() {
 
 void ManualControls::Command22_Click() {
     if (screens_.showDyeMixTable) screens_.showDyeMixTable();
+}
+
+void ManualControls::Label1_DblClick(int index) {
+    if (index == 18 && screens_.showWashTable) screens_.showWashTable();
 }
 
 }  // namespace dye

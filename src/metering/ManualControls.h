@@ -17,6 +17,7 @@ struct ScreenRequests {
     std::function<void()> showLanguageEditor;  // Command15 "語言檔"
     std::function<void()> showProfilePicker;   // Command16 "LINK TYPE"
     std::function<void()> showDyeMixTable;     // Command22 "DYE_MIX"
+    std::function<void()> showWashTable;       // double-click on "洗桶次數"
 };
 
 // The service controls of the settings form: each handler writes fixed
@@ -76,10 +77,13 @@ class ManualControls {
     void Text5_Enter();
     void Text6_Enter();
 
-    void Command13_Click();  // "配方輸入": the main screen
+    // "配方輸入": the main screen; the settings are read-only again.
+    void Command13_Click();
     void Command15_Click();  // "語言檔": the language editor
     void Command16_Click();  // "LINK TYPE": the site profile picker
     void Command22_Click();  // "DYE_MIX": the dye-mix table
+    // Double-click on a caption: Label1(18) "洗桶次數" opens the wash table.
+    void Label1_DblClick(int index);
 
   private:
     // D(register) = the time in `timeText`, when it is a register value.

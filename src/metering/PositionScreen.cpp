@@ -56,7 +56,7 @@ void PositionScreen::say(const QString& text) {
 bool PositionScreen::refused() {
     const QString why = moveRefusal(s_);
     if (why.isEmpty()) return false;
-    say(why);
+    say(QStringLiteral("No move: %1.").arg(why));
     return true;
 }
 

@@ -19,6 +19,9 @@ struct Form2 {
     QString Caption = QStringLiteral("掃描SETTING");
     bool Visible = false;
     Color BackColor = kFormGrey;
+    // The settings fields, the valve table and the teach slots change only
+    // after the access code was given; the service controls work without it.
+    bool Editable = false;
 
     // The machine settings (Text1), valve table (Text4) and teach slots
     // (Text2) this form shows live in StationState::settings, shared with the

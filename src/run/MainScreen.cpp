@@ -8,6 +8,7 @@
 #include "language/LangText.h"
 #include "language/LanguageFile.h"
 #include "link/ScanCycle.h"
+#include "metering/AccessCode.h"
 #include "records/EventLog.h"
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
@@ -134,9 +135,30 @@ void MainScreen::Command7_Click() {
 
 void MainScreen::Command10_Click() {
     c_.state.link.Timer3Delay = 0;
+    c_.state.form2.Editable = false;
     c_.state.form2.Visible = true;
     if (requests_.showSettingsForm) requests_.showSettingsForm();
     ApplyLanguage();
+}
+
+void MainScreen::setting_Click() {
+    if (!askSettingsCode(c_.state, c_.dialogs)) return;
+    c_.state.form2.Editable = true;
+    c_.state.form2.Visible = true;
+    if (requests_.showSettingsForm) requests_.showSettingsForm();
+    ApplyLanguage();
+}
+
+void MainScreen::POS_SETTING_Click() {
+    if (!askSettingsCode(c_.state, c_.dialogs)) return;
+    c_.state.link.Timer3Delay = 0;
+    c_.state.form9.Visible = true;
+    if (requests_.showPositionScreen) requests_.showPositionScreen();
+    ApplyLanguage();
+}
+
+void MainScreen::langage_Click() {
+    if (requests_.showLanguageEditor) requests_.showLanguageEditor();
 }
 
 void MainScreen::Command11_Click() {

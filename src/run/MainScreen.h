@@ -9,13 +9,14 @@ namespace dye {
 // Screens the main screen brings forward. The views decide how to show them;
 // the headless station ignores them.
 struct MainScreenRequests {
-    std::function<void()> showSettingsForm;   // Command10 "設定", SETTING
-    std::function<void()> showRecordsViewer;  // Command7 "計量資料", DATA
-    std::function<void()> showSingleEntry;    // F1, Command11
-    std::function<void()> showOrderList;      // Label8 double-click
-    std::function<void()> showMainScreen;     // the order list window's Label1 double-click
-    std::function<void()> showClosingNotice;  // unload
-    std::function<void()> showPositionForm;   // POS_SETTING
+    std::function<void()> showSettingsForm;    // Command10 "設定", SETTING
+    std::function<void()> showRecordsViewer;   // Command7 "計量資料", DATA
+    std::function<void()> showSingleEntry;     // F1, Command11
+    std::function<void()> showOrderList;       // Label8 double-click
+    std::function<void()> showMainScreen;      // the order list window's Label1 double-click
+    std::function<void()> showClosingNotice;   // unload
+    std::function<void()> showPositionScreen;  // POS_SETTING, after the access code
+    std::function<void()> showLanguageEditor;  // langage
     // The settings screen's doors: the "洗桶次數" double-click and "DYE_MIX".
     std::function<void()> showWashTable;
     std::function<void()> showDyeMixTable;
@@ -40,10 +41,16 @@ class MainScreen {
     // the program two seconds later through `requestProgramEnd`.
     void Form_Unload(const std::function<void()>& requestProgramEnd);
 
-    void Check1_Click();     // D985: also checks the settings form's box
-    void Check5_Click() {}   // read by the recipe-list click (multi-DEL)
-    void Command7_Click();   // records viewer
-    void Command10_Click();  // settings form
+    void Check1_Click();    // D985: also checks the settings form's box
+    void Check5_Click() {}  // read by the recipe-list click (multi-DEL)
+    void Command7_Click();  // records viewer
+    // "設定": the settings form, read-only until the access code is given on it.
+    void Command10_Click();
+    // SETTING and POS_SETTING: the access code (not during a transfer), then
+    // the settings form (editable) or the position screen.
+    void setting_Click();
+    void POS_SETTING_Click();
+    void langage_Click();  // the language editor
     // "快速計量": the quick-metering access code, then the single entry. A
     // wrong code or Cancel does nothing.
     void Command11_Click();

@@ -346,13 +346,9 @@ void MainFormView::buildMenu() {
     menuBar()->setObjectName(QStringLiteral("MenuBar"));
     QMenu* tool = submenu(&Form3::TOOL, "TOOL");
     entry(tool, &Form3::data, "data", [this] { screen_.Command7_Click(); });
-    entry(tool, &Form3::langage, "langage", nullptr);
-    entry(tool, &Form3::setting, "setting", [this] {
-        if (screen_.requests().showSettingsForm) screen_.requests().showSettingsForm();
-    });
-    entry(tool, &Form3::POS_SETTING, "POS_SETTING", [this] {
-        if (screen_.requests().showPositionForm) screen_.requests().showPositionForm();
-    });
+    entry(tool, &Form3::langage, "langage", [this] { screen_.langage_Click(); });
+    entry(tool, &Form3::setting, "setting", [this] { screen_.setting_Click(); });
+    entry(tool, &Form3::POS_SETTING, "POS_SETTING", [this] { screen_.POS_SETTING_Click(); });
     QMenu* recipes = submenu(&Form3::R_TOOL, "R_TOOL");
     entry(recipes, &Form3::delete_, "delete", nullptr);
     QMenu* runTool = submenu(&Form3::RUN_TOOL, "RUN_TOOL");

@@ -9,6 +9,11 @@
 
 namespace dye {
 
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (onClick && rect().contains(event->position().toPoint())) onClick();
+    QLabel::mouseReleaseEvent(event);
+}
+
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (onDoubleClick) onDoubleClick();
     event->accept();

@@ -16,13 +16,15 @@ struct Label;
 struct ListBox;
 struct Picture;
 
-// A QLabel that reports double-clicks.
+// A QLabel that reports clicks and double-clicks.
 class ClickLabel : public QLabel {
   public:
     using QLabel::QLabel;
+    std::function<void()> onClick;
     std::function<void()> onDoubleClick;
 
   protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 

@@ -6,32 +6,56 @@
 
 class QGroupBox;
 class QLabel;
+class QPushButton;
 
 namespace dye {
 
+class ClickLabel;
 class ManualControls;
 class ManualPanel;
+class ServicePanel;
+class SettingsEditor;
+class SettingsFieldsPanel;
+class TeachSlotsPanel;
+class ValveTablePanel;
 struct StationState;
 
-// The settings form's machine readout: balance readings and status words,
-// input indicators, axis positions and the scan's diagnostic line. The form
-// turns red when its load failed (no scan). Rendered from the model on a
-// short timer; it holds no state of its own.
+// The settings form: its machine readout (balance readings, a click on one
+// zeroes that balance; input indicators, axis positions, the scan's
+// diagnostic line), and, with the handlers given, the service controls, the
+// 38 settings fields, the valve table, the teach slots and the doors to the
+// other screens. The form turns red when its load failed (no scan). It is
+// rendered from the model and holds no state of its own.
 class StationWindow : public QWidget {
   public:
-    // With `manual`, the service controls are shown too.
+    // With `manual`, the service controls are shown; with `editor`, the
+    // settings fields, the valve table and the teach slots.
     explicit StationWindow(StationState& state, ManualControls* manual = nullptr,
-                           QWidget* parent = nullptr);
+                           QWidget* parent = nullptr, SettingsEditor* editor = nullptr);
     void render();
 
+  protected:
+    void hideEvent(QHideEvent* event) override;
+
   private:
+    QWidget* buildReadout();
+    QWidget* buildDoors(ManualControls* manual);
+
     StationState& state_;
-    std::array<QLabel*, 4> label2_{};
+    SettingsEditor* editor_;
+    std::array<ClickLabel*, 4> label2_{};
     QGroupBox* inputs_;
     std::array<QLabel*, 12> label3_{};
     std::array<QLabel*, 2> label5_{};
     QLabel* diagnostics_;
     ManualPanel* manual_ = nullptr;
+    ServicePanel* service_ = nullptr;
+    SettingsFieldsPanel* fields_ = nullptr;
+    ValveTablePanel* valves_ = nullptr;
+    TeachSlotsPanel* slots_ = nullptr;
+    QPushButton* unlock_ = nullptr;
+    QLabel* access_ = nullptr;
+    std::array<QPushButton*, 4> doors_{};  // Command13, Command15, Command16, Command22
 };
 
 }  // namespace dye

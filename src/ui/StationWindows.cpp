@@ -4,11 +4,13 @@
 
 #include "entry/RecipePicker.h"
 #include "entry/SingleEntry.h"
+#include "metering/ManualControls.h"
 #include "run/MainScreen.h"
 #include "station/StationState.h"
 #include "ui/CategoryPickerView.h"
 #include "ui/ClosingNotice.h"
 #include "ui/DyeMixTableView.h"
+#include "ui/LanguageEditorView.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
 #include "ui/PositionFormView.h"
@@ -31,8 +33,9 @@ void bringForward(QWidget* w) {
 
 StationWindows::StationWindows(StationState& state, Handlers h)
     : screen_(h.screen),
+      manual_(h.manual),
       main_(std::make_unique<MainFormView>(state, h.screen, h.run, h.keys, std::move(h.unload))),
-      settings_(std::make_unique<StationWindow>(state, h.manual)),
+      settings_(std::make_unique<StationWindow>(state, h.manual, nullptr, h.settings)),
       orderList_(std::make_unique<OrderListView>(state, h.screen)),
       notice_(std::make_unique<ClosingNotice>(state.form13)),
       category_(std::make_unique<CategoryPickerView>(state.form15)) {
@@ -72,6 +75,22 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         };
     }
     addSettingsScreens(state, h, r);
+    if (h.language) {
+        language_ = std::make_unique<LanguageEditorView>(*h.language);
+        r.showLanguageEditor = [this] {
+            language_->open();
+            bringForward(language_.get());
+        };
+    }
+    if (h.manual) {
+        ScreenRequests doors;
+        doors.showMainScreen = r.showMainScreen;
+        doors.showLanguageEditor = r.showLanguageEditor;
+        doors.showWashTable = r.showWashTable;
+        doors.showDyeMixTable = r.showDyeMixTable;
+        // Form8 is connected here once its window exists.
+        h.manual->setScreens(std::move(doors));
+    }
     screen_.setRequests(std::move(r));
 }
 
@@ -79,7 +98,7 @@ void StationWindows::addSettingsScreens(StationState& state, const Handlers& h,
                                         MainScreenRequests& r) {
     if (h.positions) {
         positions_ = std::make_unique<PositionFormView>(state, *h.positions);
-        r.showPositionForm = [this] {
+        r.showPositionScreen = [this] {
             positions_->open();
             bringForward(positions_.get());
         };
@@ -102,6 +121,7 @@ void StationWindows::addSettingsScreens(StationState& state, const Handlers& h,
 
 StationWindows::~StationWindows() {
     screen_.setRequests({});
+    if (manual_) manual_->setScreens({});
 }
 
 void StationWindows::show() {
@@ -119,6 +139,7 @@ void StationWindows::render() {
     if (wash_) wash_->render();
     if (dyeMix_) dyeMix_->render();
     category_->render();
+    if (language_ && language_->isVisible()) language_->render();
 }
 
 QWidget* StationWindows::front() const {
@@ -131,7 +152,7 @@ QWidget* StationWindows::front() const {
          {static_cast<QWidget*>(singleEntry_.get()), static_cast<QWidget*>(picker_.get()),
           static_cast<QWidget*>(records_.get()), static_cast<QWidget*>(positions_.get()),
           static_cast<QWidget*>(wash_.get()), static_cast<QWidget*>(dyeMix_.get()),
-          static_cast<QWidget*>(category_.get())})
+          static_cast<QWidget*>(category_.get()), static_cast<QWidget*>(language_.get())})
         if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();

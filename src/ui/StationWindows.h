@@ -11,6 +11,8 @@ class CategoryPickerView;
 class ClosingNotice;
 class DyeMixTableView;
 class KeyState;
+class LanguageEditor;
+class LanguageEditorView;
 class MainFormView;
 class MainScreen;
 class ManualControls;
@@ -27,6 +29,7 @@ class RunControl;
 class DyeMixTable;
 class WashTable;
 class WashTableView;
+class SettingsEditor;
 class SingleEntry;
 class SingleEntryView;
 class StationWindow;
@@ -52,6 +55,8 @@ class StationWindows {
         PositionScreen* positions = nullptr;  // Form9, from POS_SETTING
         WashTable* wash = nullptr;            // Form10
         DyeMixTable* dyeMix = nullptr;        // Form14
+        SettingsEditor* settings = nullptr;   // the settings form's fields
+        LanguageEditor* language = nullptr;   // Form5
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -82,6 +87,7 @@ class StationWindows {
     WashTableView* washTable() { return wash_.get(); }
     DyeMixTableView* dyeMixTable() { return dyeMix_.get(); }
     CategoryPickerView& categoryPicker() { return *category_; }
+    LanguageEditorView* languageEditor() { return language_.get(); }
 
   private:
     // The position screen, the wash and dye-mix tables, each when its
@@ -89,6 +95,7 @@ class StationWindows {
     void addSettingsScreens(StationState& state, const Handlers& h, MainScreenRequests& r);
 
     MainScreen& screen_;
+    ManualControls* manual_;
     std::unique_ptr<MainFormView> main_;
     std::unique_ptr<StationWindow> settings_;
     std::unique_ptr<OrderListView> orderList_;
@@ -100,6 +107,7 @@ class StationWindows {
     std::unique_ptr<WashTableView> wash_;
     std::unique_ptr<DyeMixTableView> dyeMix_;
     std::unique_ptr<CategoryPickerView> category_;
+    std::unique_ptr<LanguageEditorView> language_;
 };
 
 }  // namespace dye

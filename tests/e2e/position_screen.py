@@ -1,6 +1,6 @@
-"""The position screen, opened from the main screen's POS_SETTING menu: a
-slot is taught by typing its X, Y, Z and bucket name, "座標存檔" saves it,
-and the teach files hold it at its place, laid out as another writer would
+"""The position screen, opened from the main screen's POS_SETTING menu with the
+access code: a slot is taught by typing its X, Y, Z and bucket name, "座標存檔"
+saves it, and the teach files hold it at its place, laid out as another writer would
 read them."""
 
 import os
@@ -42,6 +42,7 @@ def case(program, workdir):
     try:
         station.press(station.wait_control("Form3.Command8"))  # stop
         station.press(wait_for(lambda: menu_entry(station, POS_SETTING), "the POS_SETTING menu"))
+        station.answer_input("60817")  # the access code
         form = wait_for(lambda: station.window("Form9"), "the position screen")
         # Slot 5: X is field 4, Y field 68, Z field 132, the bucket name field 196.
         for index, text in ((SLOT - 1, "1234"), (SLOT + 63, "567"), (SLOT + 127, "89"),

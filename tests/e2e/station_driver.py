@@ -210,6 +210,17 @@ class Station:
                 return
         raise CheckFailed(f"{acc.description or acc.name} offers no Press action")
 
+    def answer_input(self, text):
+        """Types `text` into the input box on the screen and presses its OK."""
+        box = wait_for(lambda: self.window("InputBox"), "the input box")
+        entry = wait_for(lambda: self._search(box, lambda a: a.getRoleName() == "text"),
+                         "the input box's entry")
+        entry.queryEditableText().setTextContents(text)
+        ok = wait_for(lambda: self._search(
+            box, lambda a: a.getRoleName() == "push button" and a.name == "OK"), "the OK button")
+        self.press(ok)
+        wait_for(lambda: self.window("InputBox") is None, "the input box to close", timeout=60)
+
     # Message boxes.
 
     def messages(self):

@@ -232,11 +232,14 @@ TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
 
     QStringList opened;
     station->manual().setScreens({[&] { opened << "Form3"; }, [&] { opened << "Form5"; },
-                                  [&] { opened << "Form8"; }, [&] { opened << "Form14"; }});
+                                  [&] { opened << "Form8"; }, [&] { opened << "Form14"; },
+                                  [&] { opened << "Form10"; }});
     form().Visible = true;
     for (Click c : {&ManualControls::Command13_Click, &ManualControls::Command15_Click,
                     &ManualControls::Command16_Click, &ManualControls::Command22_Click})
         (station->manual().*c)();
-    EXPECT_EQ(opened, (QStringList{"Form3", "Form5", "Form8", "Form14"}));
+    station->manual().Label1_DblClick(17);  // only the wash count's caption is a door
+    station->manual().Label1_DblClick(18);
+    EXPECT_EQ(opened, (QStringList{"Form3", "Form5", "Form8", "Form14", "Form10"}));
     EXPECT_FALSE(form().Visible);
 }

@@ -184,11 +184,11 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
     form().Check1 = true;
     ASSERT_TRUE(screen().Command12_Click());
     const std::vector<std::pair<const char*, std::function<void(StationState&, bool)>>> busy = {
-        {"dispensed", [](StationState& s, bool on) { s.TransferActive = on; }},
+        {"a job is on the machine", [](StationState& s, bool on) { s.TransferActive = on; }},
         {"station 2", [](StationState& s, bool on) { s.station[2].StationStep = on ? 5 : 0; }},
         {"wash", [](StationState& s, bool on) { s.wash.WashPhase = on; }},
-        {"moving to a slot", [](StationState& s, bool on) { s.link.RobotCheckState = on * 3; }},
-        {"home", [](StationState& s, bool on) { s.link.Timer3Count = on * 2; }},
+        {"moving to a place", [](StationState& s, bool on) { s.link.RobotCheckState = on * 3; }},
+        {"homing", [](StationState& s, bool on) { s.link.Timer3Count = on * 2; }},
         {"Y axis", [](StationState& s, bool on) { s.link.inputs.yBusy = on; }},
     };
     const std::vector<std::function<void()>> moves = {

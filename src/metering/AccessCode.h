@@ -1,0 +1,17 @@
+#pragma once
+
+namespace dye {
+
+class Dialogs;
+struct StationState;
+
+// The settings access code: a constant of the program, compared as text with
+// the whole answer (a blank before or after it is a different answer).
+inline constexpr char kSettingsAccessCode[] = "60817";
+
+// Asks for the settings access code ("enter password", title "1") and says
+// whether the answer was the code. During a transfer it asks nothing and
+// says why instead; a wrong answer or Cancel opens nothing.
+bool askSettingsCode(const StationState& state, Dialogs& dialogs);
+
+}  // namespace dye

@@ -1,0 +1,125 @@
+#include "SettingsEditor.h"
+
+#include "core/Dialogs.h"
+#include "metering/AccessCode.h"
+#include "metering/BucketTransport.h"
+#include "metering/MoveGuard.h"
+#include "metering/TeachSlotSpread.h"
+#include "settings/FieldCaptions.h"
+#include "settings/SettingsFiles.h"
+#include "station/StationState.h"
+
+namespace dye {
+namespace {
+
+constexpr int kLanguageField = 9;
+constexpr int kSettingsSlots = 25;
+
+}  // namespace
+
+SettingsEditor::SettingsEditor(StationState& state, Dialogs& dialogs, BucketTransport& transport,
+                               QDir workdir)
+    : s_(state), dialogs_(dialogs), transport_(transport), workdir_(std::move(workdir)) {}
+
+void SettingsEditor::say(const QString& text) {
+    dialogs_.message(text, QStringLiteral("SETTING"), [] {});
+}
+
+bool SettingsEditor::editable() {
+    if (s_.form2.Editable) return true;
+    say(QStringLiteral("The settings are read-only: give the password first."));
+    return false;
+}
+
+bool SettingsEditor::Unlock_Click() {
+    if (!askSettingsCode(s_, dialogs_)) return false;
+    s_.form2.Editable = true;
+    return true;
+}
+
+bool SettingsEditor::Text1_Enter(int i, const QString& text) {
+    if (i < 0 || i >= MachineSettings::kFieldCount || !editable()) return false;
+    QString error;
+    if (!saveSettingsField(workdir_, i, text, &error)) {
+        say(QStringLiteral("%1 not saved: %2").arg(settingsFieldCaption(i), error));
+        return false;
+    }
+    const QString saved = trimSpaces(text);
+    const bool languageChanged = i == kLanguageField && s_.settings.Text1(i) != saved;
+    s_.settings.setText1(i, saved);
+    if (actsAtStartUp(i))
+        say(QStringLiteral("%1 saved: it takes effect at the next start of the program.")
+                .arg(settingsFieldCaption(i)));
+    if (languageChanged && languageChanged_) languageChanged_();
+    return true;
+}
+
+bool SettingsEditor::Text4_Enter(int k, const QString& text) {
+    if (k < 0 || k >= MachineSettings::kValveFieldCount || !editable()) return false;
+    QString error;
+    if (!saveValveField(workdir_, k, text, &error)) {
+        say(QStringLiteral("Valve table field %1 not saved: %2").arg(k).arg(error));
+        return false;
+    }
+    s_.settings.setText4(k, trimSpaces(text));
+    return true;
+}
+
+bool SettingsEditor::Text2_Enter(int k, const QString& text) {
+    if (k < 0 || k >= 3 * kSettingsSlots || !editable()) return false;
+    const int slot = k % kSettingsSlots + 1;
+    TeachSlot t = s_.settings.teachSlot(slot);
+    (k < kSettingsSlots ? t.x : k < 2 * kSettingsSlots ? t.z : t.name) = trimSpaces(text);
+    s_.settings.setTeachSlot(slot, t);
+    return true;
+}
+
+void SettingsEditor::Command3_Click() {
+    if (editable()) spreadLineSlots(s_.settings);
+}
+
+bool SettingsEditor::Command12_Click() {
+    if (!editable()) return false;
+    QString error;
+    if (saveTeachSlots(workdir_, s_.settings, TeachSlotScope::SettingsScreen, &error)) return true;
+    say(QStringLiteral("The teach slots are not saved: %1").arg(error));
+    return false;
+}
+
+void SettingsEditor::Label2_Click(int index) {
+    if (index != 0 && index != 2) return;
+    const int station = index == 0 ? 1 : 2;
+    QString why;
+    if (s_.station[size_t(station)].StationStep != 0)
+        why = QStringLiteral("station %1 is metering").arg(station);
+    else if (s_.TransferActive != 0 || !s_.form3.Label2.Caption.trimmed().isEmpty())
+        why = QStringLiteral("a job is on the machine");
+    if (!why.isEmpty()) {
+        say(QStringLiteral("Balance <%1> is not zeroed: %2.").arg(station).arg(why));
+        return;
+    }
+    s_.link.image.set(station == 1 ? 989 : 993, 10);
+}
+
+void SettingsEditor::Label4_Click(int k) {
+    if (k < 0 || k >= kSettingsSlots || !s_.form2.Check1) return;
+    s_.form2.Label4Selected = k + 1;
+    if (s_.machineType() == 4) {
+        say(
+            QStringLiteral("Machine type 4 has no gantry: its places are driven from the "
+                           "position screen."));
+        return;
+    }
+    if (const QString why = moveRefusal(s_); !why.isEmpty()) {
+        say(QStringLiteral("The gantry is not moved to slot %1: %2.").arg(k + 1).arg(why));
+        return;
+    }
+    transport_.toSlot(k + 1);
+}
+
+void SettingsEditor::Form_Hide() {
+    s_.form2.Visible = false;
+    s_.form2.Editable = false;
+}
+
+}  // namespace dye

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+#include <functional>
+
+namespace dye {
+
+class BucketTransport;
+class Dialogs;
+struct StationState;
+
+// The settings form's own fields: the 38 machine settings, the valve table
+// and the teach slots, the balance readings that zero a balance, the slot
+// numbers that move the gantry and the access code that makes the fields
+// editable. What the operator types stays in the view until Enter hands it
+// here; only a saved value reaches the settings the station reads.
+class SettingsEditor {
+  public:
+    SettingsEditor(StationState& state, Dialogs& dialogs, BucketTransport& transport, QDir workdir);
+
+    // Called after a saved change of the language (settings field 9), so
+    // that every screen shows it at once.
+    void setLanguageChanged(std::function<void()> fn) { languageChanged_ = std::move(fn); }
+
+    // Asks for the access code and, when it is given, makes the fields editable.
+    bool Unlock_Click();
+
+    // Enter in settings field i or valve table field k: saves that one field
+    // into its record and then into the settings. False, with a message, when
+    // the form is read-only or the file cannot be written; the settings then
+    // keep their value and the view keeps the text typed.
+    bool Text1_Enter(int i, const QString& text);
+    bool Text4_Enter(int k, const QString& text);
+    // Enter in teach field k (X 0..24, Z 25..49, name 50..74): the slot takes
+    // the text; "座標存檔" saves the slots.
+    bool Text2_Enter(int k, const QString& text);
+
+    // "座標平均" spreads the 25 slots; "座標存檔" saves them (XZ_Name.txt 1..25).
+    void Command3_Click();
+    bool Command12_Click();
+
+    // Click on Label2(0) / Label2(2): zeroes balance 1 / 2 (D989 / D993 = 10),
+    // unless that station meters or a job is on the machine.
+    void Label2_Click(int index);
+    // Click on slot number k (0..24) with "MOVE" checked: selects it and sends
+    // the gantry to the slot's X, Y and Z when nothing else moves the machine.
+    void Label4_Click(int k);
+    // The form was closed: it is read-only again until the code is given.
+    void Form_Hide();
+
+  private:
+    bool editable();
+    void say(const QString& text);
+
+    StationState& s_;
+    Dialogs& dialogs_;
+    BucketTransport& transport_;
+    QDir workdir_;
+    std::function<void()> languageChanged_;
+};
+
+}  // namespace dye

@@ -1,0 +1,119 @@
+#include "ServicePanel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "metering/ManualControls.h"
+#include "station/StationState.h"
+#include "ui/Accessible.h"
+
+namespace dye {
+namespace {
+
+// Combo3..Combo7: the Label1 caption beside each, and its design text.
+struct ComboCaption {
+    int combo;
+    int label;
+    const char16_t* design;
+};
+constexpr ComboCaption kCaptions[5] = {{3, 11, u"閥門"},
+                                       {4, 10, u"秒數"},
+                                       {5, 13, u"1清洗2輸送閥"},
+                                       {6, 12, u"秒數"},
+                                       {7, 14, u"輸送馬達秒數"}};
+
+}  // namespace
+
+ServicePanel::ServicePanel(StationState& state, ManualControls& controls, QWidget* parent)
+    : QWidget(parent), s_(state) {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    for (int n = 0; n < 5; ++n) {
+        const int i = kCaptions[n].combo;
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(QStringLiteral("Combo%1").arg(i));
+        combo->addItems(s_.form2.ComboItems[size_t(i)]);
+        combo->setCurrentText(s_.form2.Combo[i]);
+        combos_[size_t(i)] = combo;
+        captions_[size_t(n)] = new QLabel(this);
+        captions_[size_t(n)]->setObjectName(QStringLiteral("Label1_%1").arg(kCaptions[n].label));
+    }
+    auto button = [this](const char* caption, const char* name, auto handler) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        connect(b, &QPushButton::clicked, this, [this, handler] {
+            pull();
+            handler();
+            render();
+        });
+        return b;
+    };
+    ManualControls* c = &controls;
+    // Outputs D801..D804.
+    grid->addWidget(captions_[0], 0, 0);
+    grid->addWidget(combos_[3], 0, 1);
+    grid->addWidget(captions_[1], 0, 2);
+    grid->addWidget(combos_[4], 0, 3);
+    grid->addWidget(button("Start", "Command7", [c] { c->Command7_Click(); }), 0, 4);
+    grid->addWidget(button("Stop", "Command6", [c] { c->Command6_Click(); }), 0, 5);
+    // Wash water (1) or conveyor (2) valve.
+    grid->addWidget(captions_[2], 1, 0);
+    grid->addWidget(combos_[5], 1, 1);
+    grid->addWidget(captions_[3], 1, 2);
+    grid->addWidget(combos_[6], 1, 3);
+    grid->addWidget(button("Start", "Command9", [c] { c->Command9_Click(); }), 1, 4);
+    grid->addWidget(button("Stop", "Command8", [c] { c->Command8_Click(); }), 1, 5);
+    // Conveyor motor.
+    grid->addWidget(captions_[4], 2, 0);
+    grid->addWidget(combos_[7], 2, 1);
+    grid->addWidget(button("Start", "Command10", [c] { c->Command10_Click(); }), 2, 4);
+    grid->addWidget(button("Stop", "Command11", [c] { c->Command11_Click(); }), 2, 5);
+    // Air and water in.
+    grid->addWidget(button("air1 ", "Command17", [c] { c->Command17_Click(); }), 3, 0);
+    grid->addWidget(button("air1 close", "Command20", [c] { c->Command20_Click(); }), 3, 1);
+    grid->addWidget(button("air2", "Command18", [c] { c->Command18_Click(); }), 3, 2);
+    grid->addWidget(button("air2 close", "Command21", [c] { c->Command21_Click(); }), 3, 3);
+    grid->addWidget(button("waterIN", "Command19", [c] { c->Command19_Click(); }), 3, 4);
+    // The X and Z axes.
+    grid->addWidget(button("X=0", "Command5", [c] { c->Command5_Click(); }), 4, 0);
+    grid->addWidget(button("Z=0", "Command4", [c] { c->Command4_Click(); }), 4, 1);
+    for (int i = 0; i < 2; ++i) {
+        auto* entry = new QLineEdit(this);
+        entry->setObjectName(QStringLiteral("Text3_%1").arg(i));
+        entry->setPlaceholderText(i == 0 ? QStringLiteral("X移動距離")
+                                         : QStringLiteral("Z移動距離"));
+        connect(entry, &QLineEdit::returnPressed, this, [this, c, i] {
+            pull();
+            c->Text3_KeyEnter(i);
+            render();
+        });
+        text3_[size_t(i)] = entry;
+        grid->addWidget(entry, 4, 2 + 2 * i, 1, 2);
+    }
+    render();
+}
+
+void ServicePanel::pull() {
+    for (int i = 3; i <= 7; ++i) s_.form2.Combo[i] = combos_[size_t(i)]->currentText();
+    for (int i = 0; i < 2; ++i) s_.form2.Text3[i] = text3_[size_t(i)]->text();
+}
+
+QString ServicePanel::caption(int i, const QString& design) const {
+    const QString text = s_.form2.Label1[i].trimmed();
+    return text.isEmpty() ? design : text;
+}
+
+void ServicePanel::render() {
+    for (int n = 0; n < 5; ++n) {
+        const QString text = caption(kCaptions[n].label, QString::fromUtf16(kCaptions[n].design));
+        if (captions_[size_t(n)]->text() != text) captions_[size_t(n)]->setText(text);
+        nameControl(combos_[size_t(kCaptions[n].combo)], text);
+    }
+    nameControl(text3_[0], QStringLiteral("X移動距離"));
+    nameControl(text3_[1], QStringLiteral("Z移動距離"));
+}
+
+}  // namespace dye

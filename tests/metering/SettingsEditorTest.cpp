@@ -1,0 +1,204 @@
+// The settings form's fields, its access code, the balance zeroing and the
+// slot click, on a station in virtual time.
+#include "app/StationFixture.h"
+
+#include "metering/AccessCode.h"
+#include "metering/SettingsEditor.h"
+
+using namespace dye;
+using dye::test::StationFixture;
+
+namespace {
+
+constexpr int kRecord = 200;
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A file as another program writes it: `count` records of 200 bytes, record
+// r holding "r<r>" and then dots, so that every byte is told apart.
+void writeForeignFile(const QString& path, int count) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (int r = 1; r <= count; ++r)
+        f.write(QByteArray("r" + QByteArray::number(r)).leftJustified(kRecord, '.'));
+}
+
+// Only record `n` differs between two files, and it holds `text` padded.
+void expectOnlyRecord(const QByteArray& before, const QByteArray& after, int n,
+                      const QByteArray& text) {
+    ASSERT_EQ(after.size(), before.size());
+    const qsizetype at = qsizetype(n - 1) * kRecord;
+    EXPECT_EQ(after.left(at), before.left(at));
+    EXPECT_EQ(after.mid(at, kRecord), text.leftJustified(kRecord, ' '));
+    EXPECT_EQ(after.mid(at + kRecord), before.mid(at + kRecord));
+}
+
+}  // namespace
+
+class SettingsEditorTest : public StationFixture {
+  protected:
+    SettingsEditor& editor() { return station->settingsEditor(); }
+    HeadlessDialogs& dialogs() { return *station->headlessDialogs(); }
+    Form2& form() { return state().form2; }
+    QString lastMessage() {
+        return dialogs().messages().isEmpty() ? QString() : dialogs().messages().last().text;
+    }
+    QString path(const char* name) { return QDir(dir.path()).filePath(QLatin1String(name)); }
+};
+
+TEST_F(SettingsEditorTest, EnterSavesExactlyTheFieldsRecordAndOnlyThenTheStationReadsIt) {
+    start({});
+    // Files written by another program, every record different.
+    writeForeignFile(path(kSettingsFileName), 38);
+    writeForeignFile(path(kValveTableFileName), 96);
+    const QByteArray settings = fileBytes(path(kSettingsFileName));
+    const QByteArray valves = fileBytes(path(kValveTableFileName));
+    form().Editable = true;
+
+    // Settings field 6 (record 7), trimmed.
+    ASSERT_TRUE(editor().Text1_Enter(6, QStringLiteral(" 2500 ")));
+    expectOnlyRecord(settings, fileBytes(path(kSettingsFileName)), 7, "2500");
+    EXPECT_EQ(state().settings.Text1(6), "2500");
+    EXPECT_EQ(state().settings.number(6), 2500);
+
+    // The rate of valve 3: valve table field 26, record 27.
+    ASSERT_TRUE(editor().Text4_Enter(26, QStringLiteral("12.5")));
+    expectOnlyRecord(valves, fileBytes(path(kValveTableFileName)), 27, "12.5");
+    EXPECT_EQ(state().settings.valveRate(3), 12.5);
+
+    // A teach field only changes the slot; "座標存檔" writes it.
+    ASSERT_TRUE(editor().Text2_Enter(25 + 4, QStringLiteral("321")));
+    EXPECT_EQ(state().settings.teachSlot(5).z, "321");
+    EXPECT_FALSE(fileBytes(path(kTeachXZFileName)).contains("321"));
+    ASSERT_TRUE(editor().Command12_Click());
+    MachineSettings reread;
+    ASSERT_TRUE(loadTeachSlots(QDir(dir.path()), reread));
+    EXPECT_EQ(reread.teachSlot(5).z, "321");
+}
+
+TEST_F(SettingsEditorTest, ReadOnlyFormAndUnwritableFileChangeNothingAndSayWhy) {
+    start({{6, QStringLiteral("100")}});
+    const QByteArray before = fileBytes(path(kSettingsFileName));
+    EXPECT_FALSE(editor().Text1_Enter(6, QStringLiteral("9")));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("password")));
+    EXPECT_FALSE(editor().Text4_Enter(30, QStringLiteral("9")));
+    EXPECT_FALSE(editor().Command12_Click());
+    EXPECT_EQ(fileBytes(path(kSettingsFileName)), before);
+    EXPECT_EQ(state().settings.Text1(6), "100");
+
+    // The file cannot be written (a folder stands in its place).
+    form().Editable = true;
+    QFile::remove(path(kValveTableFileName));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(kValveTableFileName)));
+    EXPECT_FALSE(editor().Text4_Enter(30, QStringLiteral("9")));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("not saved")));
+    EXPECT_EQ(state().settings.Text4(30), "");
+}
+
+TEST_F(SettingsEditorTest, StartUpSettingsSaySoAndTheLanguageShowsAtOnce) {
+    loadMainScreen = true;
+    start({});
+    form().Editable = true;
+    const int interval = form().Timer1->interval();
+    ASSERT_TRUE(editor().Text1_Enter(1, QStringLiteral("120")));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("next start")));
+    EXPECT_EQ(form().Timer1->interval(), interval);
+    const qsizetype messages = dialogs().messages().size();
+    ASSERT_TRUE(editor().Text1_Enter(7, QStringLiteral("3")));
+    EXPECT_EQ(dialogs().messages().size(), messages);  // acts at once: nothing to say
+
+    ASSERT_TRUE(editor().Text1_Enter(9, QStringLiteral("1")));
+    EXPECT_EQ(state().form3.Command8.Caption, station->lang().text(1, 1));
+    EXPECT_NE(station->lang().text(1, 1), station->lang().text(0, 1));
+
+    // A text saved in the language editor shows at once too.
+    LanguageEditor& texts = station->languageEditor();
+    texts.Form_Load();
+    ASSERT_TRUE(texts.Text1_Enter(LangText::kPerLanguage + 1, QStringLiteral("HALT")));
+    EXPECT_EQ(state().form3.Command8.Caption, "HALT");
+}
+
+TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATransfer) {
+    loadMainScreen = true;
+    start({});
+    MainScreen& screen = station->mainScreen();
+    dialogs().scriptInput({QStringLiteral("60817 "), QString(), QStringLiteral("60817")});
+    screen.setting_Click();  // trailing blank
+    EXPECT_FALSE(form().Visible);
+    screen.setting_Click();  // Cancel
+    EXPECT_FALSE(form().Visible);
+    screen.setting_Click();
+    EXPECT_TRUE(form().Visible);
+    EXPECT_TRUE(form().Editable);
+
+    // "設定" opens the form read-only; the code given on it makes it editable.
+    screen.Command10_Click();
+    EXPECT_FALSE(form().Editable);
+    dialogs().scriptInput({QStringLiteral("6081"), QStringLiteral("60817")});
+    EXPECT_FALSE(editor().Unlock_Click());
+    EXPECT_TRUE(editor().Unlock_Click());
+    EXPECT_TRUE(form().Editable);
+    station->manual().Command13_Click();
+    EXPECT_FALSE(form().Editable);
+
+    // During a transfer nothing is asked and nothing opens.
+    form().Visible = false;
+    state().TransferActive = 1;
+    dialogs().scriptInput({QStringLiteral("60817"), QStringLiteral("60817")});
+    screen.setting_Click();
+    screen.POS_SETTING_Click();
+    EXPECT_FALSE(form().Visible);
+    EXPECT_FALSE(state().form9.Visible);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("job")));
+    state().TransferActive = 0;
+    screen.POS_SETTING_Click();
+    EXPECT_TRUE(state().form9.Visible);
+}
+
+TEST_F(SettingsEditorTest, ABalanceIsZeroedOnlyWhileItsStationIsIdleAndNoJobIsOn) {
+    start({});
+    RegisterImage& image = state().link.image;
+    state().station[1].StationStep = 3;
+    editor().Label2_Click(0);
+    EXPECT_EQ(image.get(989), 0);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("station 1 is metering")));
+    editor().Label2_Click(2);  // the other station is free
+    EXPECT_EQ(image.get(993), 10);
+
+    state().station[1].StationStep = 0;
+    state().form3.Label2.Caption = QStringLiteral("ORDER-1");
+    editor().Label2_Click(0);
+    EXPECT_EQ(image.get(989), 0);
+    state().form3.Label2.Caption.clear();
+    editor().Label2_Click(0);
+    EXPECT_EQ(image.get(989), 10);
+}
+
+TEST_F(SettingsEditorTest, TheSlotClickSendsXYAndZOnlyWhileNothingElseMoves) {
+    start({{5, QStringLiteral("3")}});
+    form().Timer3->setEnabled(false);
+    state().settings.setTeachSlot(4, TeachSlot{QStringLiteral("400"), QStringLiteral("90"),
+                                               QStringLiteral("B4"), QStringLiteral("250")});
+    LinkState& l = state().link;
+
+    editor().Label4_Click(3);  // "MOVE" unchecked
+    EXPECT_EQ(form().Label4Selected, 0);
+    EXPECT_EQ(l.RobotCheckState, 0);
+
+    form().Check1 = true;
+    state().wash.WashPhase = 2;
+    editor().Label4_Click(3);
+    EXPECT_EQ(form().Label4Selected, 4);
+    EXPECT_EQ(l.RobotCheckState, 0);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("wash")));
+
+    state().wash.WashPhase = 0;
+    editor().Label4_Click(3);
+    EXPECT_EQ(l.RobotCheckState, 1);
+    EXPECT_EQ(l.MoveX[1], 400);
+    EXPECT_EQ(l.MoveY[1], 250);
+    EXPECT_EQ(l.MoveZ[1], 90);
+}
