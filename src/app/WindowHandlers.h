@@ -8,16 +8,19 @@ namespace dye {
 // The station's handlers for its windows: what each window forwards its
 // clicks and keys to. Closing the main screen unloads the station.
 inline StationWindows::Handlers windowHandlers(Station& station) {
-    return StationWindows::Handlers{.screen = station.mainScreen(),
-                                    .run = station.runControl(),
-                                    .keys = station.keys(),
-                                    .manual = &station.manual(),
-                                    .unload = [&station] { station.unload(); },
-                                    .recipes = &station.recipeEditor(),
-                                    .queue = &station.queueEditor(),
-                                    .singleEntry = &station.singleEntry(),
-                                    .picker = &station.recipePicker(),
-                                    .records = &station.recordsViewer()};
+    return StationWindows::Handlers{
+        .screen = station.mainScreen(),
+        .run = station.runControl(),
+        .keys = station.keys(),
+        .manual = &station.manual(),
+        .unload = [&station] { station.unload(); },
+        .recipes = &station.recipeEditor(),
+        .queue = &station.queueEditor(),
+        .singleEntry = &station.singleEntry(),
+        .picker = &station.recipePicker(),
+        .records = &station.recordsViewer(),
+        .identifier = &station.identifierEntry(),
+        .testInsert = [&station] { station.plant().Command13_Click(station.dialogs()); }};
 }
 
 }  // namespace dye

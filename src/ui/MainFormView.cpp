@@ -384,8 +384,12 @@ void MainFormView::render() {
     setWindowTitle(f.Caption);
     paintBack(centralWidget(), f.BackColor);
 
-    status_->setText(f.Status);
-    status_->setVisible(!f.Status.isEmpty());
+    // Why the run waits, and what waits for the plant database.
+    QString status = f.Status;
+    if (!f.PlantWaiting.isEmpty())
+        status += (status.isEmpty() ? QString() : QStringLiteral("  ")) + f.PlantWaiting;
+    status_->setText(status);
+    status_->setVisible(!status.isEmpty());
 
     for (int i = 0; i < 13; ++i) showLabel(label9_[size_t(i)], f.Label9[i]);
     showLabel(label2_, f.Label2);

@@ -1,12 +1,14 @@
 #include "StationWindows.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 #include "entry/RecipePicker.h"
 #include "entry/SingleEntry.h"
 #include "run/MainScreen.h"
 #include "station/StationState.h"
 #include "ui/ClosingNotice.h"
+#include "ui/IdentifierEntryView.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
 #include "ui/RecipePickerView.h"
@@ -59,6 +61,10 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         };
     }
     if (h.picker) picker_ = std::make_unique<RecipePickerView>(state, *h.picker);
+    if (h.identifier) identifier_ = std::make_unique<IdentifierEntryView>(state, *h.identifier);
+    if (h.testInsert)
+        if (auto* b = main_->findChild<QPushButton*>(QStringLiteral("Command13")))
+            QObject::connect(b, &QPushButton::clicked, b, h.testInsert);
     if (h.records) {
         records_ = std::make_unique<RecordsViewerView>(state.form4, *h.records);
         r.showRecordsViewer = [this] {
@@ -84,6 +90,7 @@ void StationWindows::render() {
     notice_->render();
     if (singleEntry_) singleEntry_->render();
     if (picker_) picker_->render();
+    if (identifier_) identifier_->render();
 }
 
 QWidget* StationWindows::front() const {
@@ -92,8 +99,9 @@ QWidget* StationWindows::front() const {
                        static_cast<QWidget*>(orderList_.get())})
         if (w == active && w->isVisible()) return w;
     // The windows that exist only with their handlers.
-    for (QWidget* w : {static_cast<QWidget*>(singleEntry_.get()),
-                       static_cast<QWidget*>(picker_.get()), static_cast<QWidget*>(records_.get())})
+    for (QWidget* w :
+         {static_cast<QWidget*>(singleEntry_.get()), static_cast<QWidget*>(picker_.get()),
+          static_cast<QWidget*>(records_.get()), static_cast<QWidget*>(identifier_.get())})
         if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();

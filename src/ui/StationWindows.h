@@ -8,6 +8,8 @@ class QWidget;
 namespace dye {
 
 class ClosingNotice;
+class IdentifierEntry;
+class IdentifierEntryView;
 class KeyState;
 class MainFormView;
 class MainScreen;
@@ -34,13 +36,15 @@ class StationWindows {
         MainScreen& screen;
         RunControl& run;
         KeyState& keys;
-        ManualControls* manual = nullptr;    // the settings form's service controls
-        std::function<void()> unload;        // closing the main screen
-        RecipeEditor* recipes = nullptr;     // the recipe editor's handlers
-        QueueEditor* queue = nullptr;        // queueing and queue deletion
-        SingleEntry* singleEntry = nullptr;  // Form7, opened by F1 and Command11
-        RecipePicker* picker = nullptr;      // Form12
-        RecordsViewer* records = nullptr;    // the records viewer's handlers
+        ManualControls* manual = nullptr;       // the settings form's service controls
+        std::function<void()> unload;           // closing the main screen
+        RecipeEditor* recipes = nullptr;        // the recipe editor's handlers
+        QueueEditor* queue = nullptr;           // queueing and queue deletion
+        SingleEntry* singleEntry = nullptr;     // Form7, opened by F1 and Command11
+        RecipePicker* picker = nullptr;         // Form12
+        RecordsViewer* records = nullptr;       // the records viewer's handlers
+        IdentifierEntry* identifier = nullptr;  // Form6, brought up by AUTO IN
+        std::function<void()> testInsert;       // the main screen's Command13
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -75,6 +79,7 @@ class StationWindows {
     std::unique_ptr<ClosingNotice> notice_;
     std::unique_ptr<SingleEntryView> singleEntry_;
     std::unique_ptr<RecipePickerView> picker_;
+    std::unique_ptr<IdentifierEntryView> identifier_;
     std::unique_ptr<RecordsViewerView> records_;  // none without its handlers
 };
 
