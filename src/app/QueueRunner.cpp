@@ -43,6 +43,11 @@ bool QueueRunner::idle() const {
     const StationState& s = station_.state;
     if (!s.form3.Label2.Caption.trimmed().isEmpty() || s.TransferActive != 0) return false;
     if (s.wash.WashPhase != 0) return false;
+    // Plant work under way, or a vat list not yet found empty, may bring jobs.
+    if (station_.plantDatabase().pending() > 0) return false;
+    if (s.form3.Timer7 && s.form3.Timer7->enabled() && station_.plant().profile() == u"MARIGOLD" &&
+        station_.vatIntake().emptyPolls() == 0)
+        return false;
     // A queue that cannot be read is not an empty one.
     JobFile queue = jobQueueFile(station_.workdir());
     return queue.count() == 0 && queue.errorString().isEmpty();

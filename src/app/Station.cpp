@@ -5,11 +5,13 @@
 #include "app/Simulation.h"
 #include "app/StationDisplay.h"
 #include "core/HeadlessDialogs.h"
+#include "jobs/JobFile.h"
 #include "language/LanguageFile.h"
 #include "link/Form1.h"
 #include "link/LoggingPort.h"
 #include "link/SerialPort.h"
 #include "records/EventLog.h"
+#include "run/RunLists.h"
 #include "settings/SettingsFiles.h"
 
 namespace dye {
@@ -31,6 +33,11 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       dyeMixTable_(state.form14, state.settings, *dialogs_, workdir_),
       settingsEditor_(state, *dialogs_, transport_, workdir_),
       languageEditor_(workdir_.filePath(QLatin1String(LanguageFile::kFileName)), *dialogs_),
+      plantDb_(std::make_unique<PlantDatabase>(
+          options_.plantWorker ? PlantDatabase::Mode::Worker : PlantDatabase::Mode::Synchronous)),
+      plant_(
+          state, *plantDb_, workdir_, [this] { return clock.now(); },
+          [this](const QString& line) { plantLog(line); }),
       jobStart_(runContext()),
       transfer_(runContext(), jobStart_),
       twoBalance_(runContext(), jobStart_),
@@ -41,7 +48,21 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       pictures_(state, workdir_, &scheduler),
       singleEntry_(state, *dialogs_, workdir_, [this] { return clock.now(); }),
       picker_(state, *dialogs_, workdir_, [this] { return clock.now(); }),
-      recordsViewer_(state.form4, state.settings, workdir_, *dialogs_) {
+      recordsViewer_(state.form4, state.settings, workdir_, *dialogs_),
+      status_(
+          state, plant_, [this] { return jobStart_.JobLoaded != 0; },
+          [this] { return jobQueueFile(workdir_).count(); },
+          [this] {
+              state.form6.Visible = true;
+              state.form6.focusText1 = true;
+          }),
+      vatIntake_(plant_),
+      identifierEntry_(state, plant_, *dialogs_, picker_,
+                       {[this](int k) { return runContext().text(k); },
+                        [this] {
+                            RunContext c = runContext();
+                            fillRecipeList(c);
+                        }}) {
     if (!options_.linkLog.isEmpty()) {
         linkLog_ = std::make_unique<QFile>(options_.linkLog);
         if (!linkLog_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
@@ -63,7 +84,18 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     createTimers();
     createMainScreenTimers();
     timed_.setTimer(state.form2.Timer3);
-    scheduler.setPassObserver([this] { refreshScreens(); });
+    plantDb_->setLog([this](const QString& line) { plantLog(line); });
+    plant_.setQueueChanged([this] {
+        RunContext c = runContext();
+        fillQueueLists(c);
+    });
+    runControl_.setIntake([this] {
+        if (plant_.profile() == u"MARIGOLD") vatIntake_.run();
+    });
+    scheduler.setPassObserver([this] {
+        plantDb_->deliver();
+        refreshScreens();
+    });
 }
 
 void Station::refreshScreens() {
@@ -93,10 +125,17 @@ void Station::createMainScreenTimers() {
                                    [this] { transfer_.tick(); });
     f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false,
                                    [this] { twoBalance_.tick(); });
+    f.Timer4 = &scheduler.addTimer(QStringLiteral("Form3.Timer4"), 3000, false,
+                                   [this] { status_.tick(); });
     f.Timer5 = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
                                    [this] { runControl_.Timer5_Tick(); });
     f.Timer6 =
         &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false, [this] { pictures_.tick(); });
+    // The identifier entry's box clearing and category wait.
+    state.form6.Timer1 = &scheduler.addTimer(QStringLiteral("Form6.Timer1"), 1000, false,
+                                             [this] { identifierEntry_.Timer1_Tick(); });
+    state.form6.Timer2 = &scheduler.addTimer(QStringLiteral("Form6.Timer2"), 200, false,
+                                             [this] { identifierEntry_.Timer2_Tick(); });
     f.Timer7 = &scheduler.addTimer(QStringLiteral("Form3.Timer7"), 0, false,
                                    [this] { runControl_.Timer7_Tick(); });
 }
@@ -208,6 +247,12 @@ void Station::writeLinkLog(bool sent, const QByteArray& bytes) {
     out << clock.now().toString(QStringLiteral("hh:mm:ss.zzz")) << (sent ? " > " : " < ")
         << readableFrame(bytes) << "\n";
     out.flush();
+}
+
+// The plant database's lines go to the event log and the main screen's log box.
+void Station::plantLog(const QString& line) {
+    log(line);
+    state.form3.Text4 += line + QStringLiteral("\r\n");
 }
 
 bool Station::log(const QString& text) {

@@ -26,11 +26,15 @@
 #include "metering/SettingsEditor.h"
 #include "metering/StationMetering.h"
 #include "metering/WashSequence.h"
+#include "plant/IdentifierEntry.h"
+#include "plant/PlantDatabase.h"
+#include "plant/PlantService.h"
+#include "plant/StatusTimer.h"
+#include "plant/VatIntake.h"
 #include "records/RecordsViewer.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
 #include "run/PictureAnimation.h"
-#include "run/PlantWriteBack.h"
 #include "run/RunControl.h"
 #include "run/TransferSequence.h"
 #include "run/TwoBalanceSequence.h"
@@ -60,6 +64,10 @@ class Station {
         // Changes to the simulator's options after they are read from the
         // working directory (the --sim-... options); may be empty.
         std::function<void(SimOptions&)> simSetup;
+        // The plant database on its worker thread; false runs its work at
+        // once and hands the results over at the end of the scheduler's pass
+        // (virtual time).
+        bool plantWorker = true;
     };
 
     // Makes the station's dialogs on its scheduler: windows the operator
@@ -102,6 +110,11 @@ class Station {
     SingleEntry& singleEntry() { return singleEntry_; }
     RecipePicker& recipePicker() { return picker_; }
     LangText& lang() { return lang_; }
+    PlantDatabase& plantDatabase() { return *plantDb_; }
+    PlantService& plant() { return plant_; }
+    StatusTimer& statusTimer() { return status_; }
+    VatIntake& vatIntake() { return vatIntake_; }
+    IdentifierEntry& identifierEntry() { return identifierEntry_; }
     Port* port() const { return port_.get(); }
     SimulatedController* simulator() const;
 
@@ -142,6 +155,7 @@ class Station {
     void failLoad(const QString& why);
     void programEndTick();
     void writeLinkLog(bool sent, const QByteArray& bytes);
+    void plantLog(const QString& line);
 
     Options options_;
     QDir workdir_;
@@ -162,7 +176,8 @@ class Station {
     SettingsEditor settingsEditor_;
     LangText lang_;
     LanguageEditor languageEditor_;
-    PlantWriteBack plant_;  // the profiles' write-back statements come with the plant database
+    std::unique_ptr<PlantDatabase> plantDb_;
+    PlantService plant_;
     KeyState keys_;
     JobStart jobStart_;
     TransferSequence transfer_;
@@ -175,6 +190,9 @@ class Station {
     SingleEntry singleEntry_;
     RecipePicker picker_;
     RecordsViewer recordsViewer_;
+    StatusTimer status_;
+    VatIntake vatIntake_;
+    IdentifierEntry identifierEntry_;
     std::unique_ptr<QFile> linkLog_;
     qint64 endAfterScanTick_ = -1;
     bool quitDone_ = false;

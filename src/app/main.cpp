@@ -73,6 +73,8 @@ int main(int argc, char** argv) {
     // soon after goes on after the last line it logged, not before it.
     const bool virtualTime =
         cl->untilIdle || (cl->headless && cl->simulate && cl->runForSeconds && !cl->speedSet);
+    // On virtual time the plant database answers within the pass that asked.
+    options.plantWorker = !virtualTime;
     if (virtualTime) {
         const QDateTime now = QDateTime::currentDateTime();
         const QDateTime last = lastLoggedTime(QDir(cl->workdir), now.date());

@@ -34,6 +34,7 @@ struct Form3 {
     Captions<8> Label12;             // Label12(0) TransferStep; (4) the robot check state
     Label Label8;                    // blinking run indicator
     Label Label13;                   // intake poll counter
+    Label Label20;                   // idle status ticks (idle mixing)
     Label Label14;                   // settings field 21 on its palette colour
     Label Label15;                   // wash clock (diagnostic)
     Label Label16;                   // wash weight-watch hold (diagnostic)
@@ -42,6 +43,7 @@ struct Form3 {
     Label Label22;                   // run diagnostics
     QString Label21;                 // the scan's diagnostic line
     QString Status;                  // why the run waits, when it cannot go on ("" when it can)
+    QString PlantWaiting;            // how many write-backs wait for the plant database
 
     ListBox List1;    // saved recipes, newest first
     ListBox List2;    // the queue, oldest first

@@ -15,10 +15,12 @@ namespace dye {
 // The record first, synced; then the journal says so; then the job leaves
 // the queue; then the journal goes. A kill between any two of these leaves
 // what the next start needs to finish the job exactly once.
-JobCompletion::Outcome JobCompletion::complete(const CompletedJob& job, JournalState& state,
-                                               const std::function<void()>& writeBack) {
+JobCompletion::Outcome JobCompletion::complete(
+    const CompletedJob& job, JournalState& state,
+    const std::function<void(const QString&)>& writeBack) {
     QString error;
-    if (!writeDailyRecord(job, &error)) {
+    QString finishText;
+    if (!writeDailyRecord(job, &error, &finishText)) {
         stopRun(QStringLiteral("The record of job %1 could not be written (%2). The job stays "
                                "in the queue and the run is stopped: make room for the record "
                                "files, then run again.")
@@ -29,7 +31,7 @@ JobCompletion::Outcome JobCompletion::complete(const CompletedJob& job, JournalS
     state.job = job.identity;
     state.recorded = true;
     if (!journal.write(state, &error)) c_.log(QStringLiteral("<journal> ") + error);
-    if (writeBack) writeBack();
+    if (writeBack) writeBack(finishText);
     const bool removed = removeFromQueue(job.identity);
     if (removed && !journal.clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
     if (job.logEnd) c_.log(QStringLiteral("< save & end >"));
@@ -56,7 +58,7 @@ void JobCompletion::stopRun(const QString& why) {
     c_.dialogs.message(why, QStringLiteral("INPUT"), [] {});
 }
 
-bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error) {
+bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error, QString* finishText) {
     DailyRecord record;
     record.QueuedAt = job.identity.queuedAt;
     record.OrderNo = job.identity.order;
@@ -69,6 +71,7 @@ bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error) {
         record.ActualWeight[r] = job.actualWeights[r];
     }
     record.setFinishTime(c_.now(), job.dateSeparator);
+    *finishText = record.FinishText;
     for (int k = 0; k < DailyRecord::kExtras; ++k) record.Extra[size_t(k)] = job.extras[size_t(k)];
     QString kept;
     const bool written = AppendDailyRecord(c_.workdir, record, error, &kept);

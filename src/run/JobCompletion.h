@@ -67,17 +67,17 @@ class JobCompletion {
 
     enum class Outcome { Done, NotRecorded, NotRemoved };
     // `writeBack` issues the profile's statements (the job is still on the
-    // screen when it runs).
+    // screen when it runs); it gets the finish time text of the record.
     // `journal` is the job's journal as the run keeps it; it is marked
     // recorded once the record is on the disk.
     Outcome complete(const CompletedJob& job, JournalState& journal,
-                     const std::function<void()>& writeBack);
+                     const std::function<void(const QString& finishText)>& writeBack);
     // The end of a job whose record was written before the station stopped:
     // it leaves the queue and its journal goes.
     bool finishRecorded(const JobIdentity& job);
 
   private:
-    bool writeDailyRecord(const CompletedJob& job, QString* error);
+    bool writeDailyRecord(const CompletedJob& job, QString* error, QString* finishText);
     bool removeFromQueue(const JobIdentity& job);
     void stopRun(const QString& why);
 

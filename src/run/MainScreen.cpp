@@ -24,8 +24,9 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     StationState& s = c_.state;
     Form3& f = s.form3;
 
-    // The form's timers as designed: the job start and the F1 key.
+    // The form's timers as designed: the job start, the status timer and the F1 key.
     f.Timer1->setEnabled(true);
+    if (f.Timer4) f.Timer4->setEnabled(true);
     f.Timer5->setEnabled(true);
 
     // The settings form (files, port, machine timers) and the other

@@ -392,8 +392,9 @@ void TransferSequence::endOfJob() {
     const CompletedJob record = completedJobOf(f, job_.currentJob());
 
     // The write-back runs with the job still on the screen.
-    if (JobCompletion(c_).complete(record, journal_, [&] { c_.plant.jobFinished(s); }) ==
-        JobCompletion::Outcome::NotRecorded)
+    if (JobCompletion(c_).complete(record, journal_, [&](const QString& finishText) {
+            c_.plant.jobFinished(record, finishText);
+        }) == JobCompletion::Outcome::NotRecorded)
         return;  // the job stays on the screen and in the queue; the run is stopped
 
     const FinishedJob done =

@@ -17,10 +17,11 @@ JobCompletion::Outcome finishTwoBalanceJob(const RunContext& c, CompletedJob job
     }
     job.dateSeparator = u'/';
     job.logEnd = false;
-    const JobCompletion::Outcome outcome = JobCompletion(c).complete(job, journal, [&] {
-        c.plant.twoBalanceJobFinished(s);
-        if (s.form3.Check6.Value) removeSavedRecipes(c, job.identity.order);
-    });
+    const JobCompletion::Outcome outcome =
+        JobCompletion(c).complete(job, journal, [&](const QString& finishText) {
+            c.plant.twoBalanceJobFinished(job, finishText);
+            if (s.form3.Check6.Value) removeSavedRecipes(c, job.identity.order);
+        });
     if (outcome == JobCompletion::Outcome::NotRecorded) return outcome;
     s.link.image.set(840, RegisterImage::RegNoValue);
     s.link.image.set(841, RegisterImage::RegNoValue);

@@ -12,7 +12,9 @@
 #include "model/Form2.h"
 #include "model/Form3.h"
 #include "model/Form4.h"
+#include "model/Form6.h"
 #include "model/Form7.h"
+#include "model/Form8.h"
 #include "model/Form9.h"
 #include "model/StationValues.h"
 #include "settings/MachineSettings.h"
@@ -28,6 +30,8 @@ struct StationState {
     Form2 form2;               // SettingsForm
     Form3 form3;               // MainForm
     Form4 form4;               // records viewer
+    Form6 form6;               // identifier entry
+    Form8 form8;               // profile list
     Form7 form7;               // single dispensing entry
     Form9 form9;               // PositionForm
     Form10 form10;             // wash table

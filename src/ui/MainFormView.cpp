@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/KeyState.h"
@@ -332,7 +333,12 @@ void MainFormView::buildMenu() {
                         std::function<void()> handler) {
         QAction* a = menu->addAction(QString());
         a->setObjectName(QString::fromLatin1(name));
-        if (handler) connect(a, &QAction::triggered, this, [this, handler] { forward(handler); });
+        // The handler runs after the menu has closed, as a button's click does:
+        // one that asks for an access code must not hold up whoever chose the entry.
+        if (handler)
+            connect(a, &QAction::triggered, this, [this, handler] {
+                QTimer::singleShot(0, this, [this, handler] { forward(handler); });
+            });
         menu_.emplace_back(a, member);
         return a;
     };
@@ -382,8 +388,12 @@ void MainFormView::render() {
     setWindowTitle(f.Caption);
     paintBack(centralWidget(), f.BackColor);
 
-    status_->setText(f.Status);
-    status_->setVisible(!f.Status.isEmpty());
+    // Why the run waits, and what waits for the plant database.
+    QString status = f.Status;
+    if (!f.PlantWaiting.isEmpty())
+        status += (status.isEmpty() ? QString() : QStringLiteral("  ")) + f.PlantWaiting;
+    status_->setText(status);
+    status_->setVisible(!status.isEmpty());
 
     for (int i = 0; i < 13; ++i) showLabel(label9_[size_t(i)], f.Label9[i]);
     showLabel(label2_, f.Label2);

@@ -1,6 +1,7 @@
 #include "StationWindows.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 #include "entry/RecipePicker.h"
 #include "entry/SingleEntry.h"
@@ -10,6 +11,7 @@
 #include "ui/CategoryPickerView.h"
 #include "ui/ClosingNotice.h"
 #include "ui/DyeMixTableView.h"
+#include "ui/IdentifierEntryView.h"
 #include "ui/LanguageEditorView.h"
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
@@ -67,6 +69,10 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         };
     }
     if (h.picker) picker_ = std::make_unique<RecipePickerView>(state, *h.picker);
+    if (h.identifier) identifier_ = std::make_unique<IdentifierEntryView>(state, *h.identifier);
+    if (h.testInsert)
+        if (auto* b = main_->findChild<QPushButton*>(QStringLiteral("Command13")))
+            QObject::connect(b, &QPushButton::clicked, b, h.testInsert);
     if (h.records) {
         records_ = std::make_unique<RecordsViewerView>(state.form4, *h.records);
         r.showRecordsViewer = [this] {
@@ -140,6 +146,7 @@ void StationWindows::render() {
     if (dyeMix_) dyeMix_->render();
     category_->render();
     if (language_ && language_->isVisible()) language_->render();
+    if (identifier_) identifier_->render();
 }
 
 QWidget* StationWindows::front() const {
@@ -152,7 +159,8 @@ QWidget* StationWindows::front() const {
          {static_cast<QWidget*>(singleEntry_.get()), static_cast<QWidget*>(picker_.get()),
           static_cast<QWidget*>(records_.get()), static_cast<QWidget*>(positions_.get()),
           static_cast<QWidget*>(wash_.get()), static_cast<QWidget*>(dyeMix_.get()),
-          static_cast<QWidget*>(category_.get()), static_cast<QWidget*>(language_.get())})
+          static_cast<QWidget*>(category_.get()), static_cast<QWidget*>(language_.get()),
+          static_cast<QWidget*>(identifier_.get())})
         if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();

@@ -10,6 +10,8 @@ namespace dye {
 class CategoryPickerView;
 class ClosingNotice;
 class DyeMixTableView;
+class IdentifierEntry;
+class IdentifierEntryView;
 class KeyState;
 class LanguageEditor;
 class LanguageEditorView;
@@ -45,18 +47,20 @@ class StationWindows {
         MainScreen& screen;
         RunControl& run;
         KeyState& keys;
-        ManualControls* manual = nullptr;     // the settings form's service controls
-        std::function<void()> unload;         // closing the main screen
-        RecipeEditor* recipes = nullptr;      // the recipe editor's handlers
-        QueueEditor* queue = nullptr;         // queueing and queue deletion
-        SingleEntry* singleEntry = nullptr;   // Form7, opened by F1 and Command11
-        RecipePicker* picker = nullptr;       // Form12
-        RecordsViewer* records = nullptr;     // the records viewer's handlers
-        PositionScreen* positions = nullptr;  // Form9, from POS_SETTING
-        WashTable* wash = nullptr;            // Form10
-        DyeMixTable* dyeMix = nullptr;        // Form14
-        SettingsEditor* settings = nullptr;   // the settings form's fields
-        LanguageEditor* language = nullptr;   // Form5
+        ManualControls* manual = nullptr;       // the settings form's service controls
+        std::function<void()> unload;           // closing the main screen
+        RecipeEditor* recipes = nullptr;        // the recipe editor's handlers
+        QueueEditor* queue = nullptr;           // queueing and queue deletion
+        SingleEntry* singleEntry = nullptr;     // Form7, opened by F1 and Command11
+        RecipePicker* picker = nullptr;         // Form12
+        RecordsViewer* records = nullptr;       // the records viewer's handlers
+        PositionScreen* positions = nullptr;    // Form9, from POS_SETTING
+        WashTable* wash = nullptr;              // Form10
+        DyeMixTable* dyeMix = nullptr;          // Form14
+        SettingsEditor* settings = nullptr;     // the settings form's fields
+        LanguageEditor* language = nullptr;     // Form5
+        IdentifierEntry* identifier = nullptr;  // Form6, brought up by AUTO IN
+        std::function<void()> testInsert;       // the main screen's Command13
     };
 
     StationWindows(StationState& state, Handlers handlers);
@@ -102,6 +106,7 @@ class StationWindows {
     std::unique_ptr<ClosingNotice> notice_;
     std::unique_ptr<SingleEntryView> singleEntry_;
     std::unique_ptr<RecipePickerView> picker_;
+    std::unique_ptr<IdentifierEntryView> identifier_;
     std::unique_ptr<RecordsViewerView> records_;  // none without its handlers
     std::unique_ptr<PositionFormView> positions_;
     std::unique_ptr<WashTableView> wash_;

@@ -33,6 +33,8 @@ class StationFixture : public ::testing::Test {
     bool loadMainScreen = false;
     // Messages are answered by the test (HeadlessDialogs) unless a test shows them.
     Station::MakeDialogs makeDialogs = HeadlessDialogs::make;
+    // The plant database's work runs at once, its answers at the end of the pass.
+    bool plantWorker = false;
 
     // Settings records by field number (field i is record i + 1).
     void start(std::map<int, QString> fields) {
@@ -46,6 +48,7 @@ class StationFixture : public ::testing::Test {
         options.workdir = dir.path();
         options.simulate = true;
         options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+        options.plantWorker = plantWorker;
         station = std::make_unique<Station>(options, makeDialogs);
         station->scan().setFrameObserver([this](const QByteArray& f) {
             sent.append({station->scan().ScanStep, f});

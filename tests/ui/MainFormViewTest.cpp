@@ -102,6 +102,7 @@ TEST_F(MainFormViewTest, EditsAndKeysReachTheModel) {
     EXPECT_EQ(form3().Text1[3], "RED");
 
     main().findChild<QAction*>("STOP")->trigger();
+    QCoreApplication::processEvents();  // menu entries act once the menu has closed
     EXPECT_EQ(main().findChild<QCheckBox*>("Check1")->palette().color(QPalette::Window),
               QColor(255, 200, 200));
 

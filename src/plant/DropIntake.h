@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QDir>
+#include <QList>
+#include <QString>
+
+#include "jobs/JobRecord.h"
+
+namespace dye {
+
+// The ZOLPOWDERS file-drop intake: the month's drop file in the intake
+// folder (settings field 10) holds 932-byte records; the first record of the
+// entered identifier not yet marked "A_OK" is marked and queued, its items
+// with a check value and an amount, ten to a job.
+struct DropIntakeResult {
+    bool found = false;
+    QList<JobRecord> jobs;
+    QString problem;  // why nothing could be taken ("" when all went well or nothing matched)
+};
+
+// The drop file of `month`: the folder text, "\G", the year and the month, ".666".
+QString dropFilePath(const QString& folderText, const QDir& workdir, const QDate& month);
+
+// Takes the record: its status bytes are written in place (nothing else of
+// the file is touched, so the plant may append meanwhile), then the jobs are
+// appended to the queue; if that fails the status goes back.
+DropIntakeResult takeDropRecord(const QString& path, const QString& identifier,
+                                const QDir& workdir);
+
+}  // namespace dye

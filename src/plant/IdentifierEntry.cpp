@@ -1,0 +1,123 @@
+#include "plant/IdentifierEntry.h"
+
+#include "core/Dialogs.h"
+#include "core/OleDate.h"
+#include "core/Scheduler.h"
+#include "entry/RecipePicker.h"
+#include "jobs/JobFile.h"
+#include "plant/DropIntake.h"
+#include "plant/PlantService.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+IdentifierEntry::IdentifierEntry(StationState& state, PlantService& plant, Dialogs& dialogs,
+                                 RecipePicker& picker, Hooks hooks)
+    : s_(state),
+      plant_(plant),
+      dialogs_(dialogs),
+      picker_(picker),
+      hooks_(std::move(hooks)),
+      step44_(plant) {}
+
+void IdentifierEntry::Text1_KeyPress(int keyAscii) {
+    if (keyAscii != 13) return;
+    const QString profile = plant_.profile();
+    const QString identifier = s_.form6.Text1.trimmed();
+    if (profile == u"KESTRALIA") {
+        pickerFill(identifier);
+    } else if (profile == u"ORIGINAL") {
+        scanIntake(identifier);
+    } else if (profile == u"QUORBAN") {
+        category_ = 0;
+        pending_ = identifier;
+        if (s_.form6.Timer2) s_.form6.Timer2->setEnabled(true);
+        s_.form15.Visible = true;
+    } else if (profile == u"ZOLPOWDERS") {
+        plant_.log(
+            QStringLiteral("<intake> the drop-file intake is not available on this station"));
+    }
+    if (hooks_.refillRecipes) hooks_.refillRecipes();
+}
+
+void IdentifierEntry::chooseCategory(int index) {
+    if (index < 0 || index > 3) return;
+    category_ = index + 1;
+    s_.form15.Visible = false;
+}
+
+void IdentifierEntry::Timer1_Tick() {
+    s_.form6.Text1.clear();
+    if (s_.form6.Timer1) s_.form6.Timer1->setEnabled(false);
+}
+
+void IdentifierEntry::Timer2_Tick() {
+    if (category_ <= 0) return;
+    if (s_.form6.Timer2) s_.form6.Timer2->setEnabled(false);
+    step44_.run(pending_, category_, [this](bool found) {
+        if (!found)
+            noId();
+        else if (s_.form6.Timer1)
+            s_.form6.Timer1->setEnabled(true);
+    });
+}
+
+void IdentifierEntry::noId() {
+    s_.form6.Text1 = QStringLiteral("===NO ID===");
+    if (s_.form6.Timer1) s_.form6.Timer1->setEnabled(true);
+}
+
+// The first 14 characters of a saved order are the order, the 15th its
+// variant. No file stays open across the prompt: the store is read again
+// after the answer and the recipe appended in one step.
+void IdentifierEntry::scanIntake(const QString& identifier) {
+    const QDir workdir(plant_.workdirPath(QStringLiteral(".")));
+    Timer* status = s_.form3.Timer4;
+    const QList<JobRecord> saved = recipeStoreFile(workdir).records();
+    bool matched = false;
+    for (const JobRecord& r : saved)
+        if (r.OrderNo.left(14).trimmed() == identifier) matched = true;
+    if (matched) {
+        if (status) status->setEnabled(false);
+        const std::optional<QString> answer = dialogs_.inputBox(
+            hooks_.text ? hooks_.text(78) : QString(), QStringLiteral("INPUT"), QString());
+        if (status) status->setEnabled(true);
+        const QString variant = answer.value_or(QString());
+        if (variant.size() == 1) {
+            const QList<JobRecord> again = recipeStoreFile(workdir).records();
+            for (const JobRecord& r : again) {
+                if (r.OrderNo.left(15) != identifier + variant) continue;
+                JobFile queue = jobQueueFile(workdir);
+                if (!queue.append(r))
+                    plant_.log(QStringLiteral("<intake> %1 not queued: %2")
+                                   .arg(r.OrderNo, queue.errorString()));
+                else
+                    plant_.queueChanged();
+                break;
+            }
+        }
+    }
+    s_.form6.Text1.clear();
+    if (status) status->setEnabled(true);
+}
+
+void IdentifierEntry::dropIntake(const QString& identifier) {
+    const QDir workdir(plant_.workdirPath(QStringLiteral(".")));
+    const QString path = dropFilePath(s_.settings.Text1(10), workdir, plant_.now().date());
+    const DropIntakeResult taken = takeDropRecord(path, identifier, workdir);
+    if (!taken.problem.isEmpty()) plant_.log(QStringLiteral("<intake> ") + taken.problem);
+    if (!taken.jobs.isEmpty()) plant_.queueChanged();
+    if (!taken.found) noId();
+}
+
+void IdentifierEntry::pickerFill(const QString& identifier) {
+    const QList<JobRecord> saved =
+        recipeStoreFile(QDir(plant_.workdirPath(QStringLiteral(".")))).records();
+    QList<StoredRecipe> matching;
+    for (int r = 0; r < saved.size(); ++r)
+        if (saved[r].OrderNo.startsWith(identifier)) matching << StoredRecipe{r + 1, saved[r]};
+    picker_.fill(matching);
+    s_.form6.Text1.clear();
+}
+
+}  // namespace dye

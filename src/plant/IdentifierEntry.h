@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+#include "plant/Step44Intake.h"
+
+namespace dye {
+
+class Dialogs;
+class PlantService;
+class RecipePicker;
+struct StationState;
+
+// The identifier entry screen (Form6): Enter in its box dispatches on the
+// site profile. ORIGINAL queues the saved recipe of a scanned order and the
+// variant the operator names; KESTRALIA lists the saved recipes whose order
+// starts with the text in the picker; QUORBAN asks for the auxiliary
+// category and then takes the order's rows from the plant database.
+class IdentifierEntry {
+  public:
+    struct Hooks {
+        std::function<QString(int)> text;     // language text k of the current language
+        std::function<void()> refillRecipes;  // the main screen's recipe list
+    };
+    IdentifierEntry(StationState& state, PlantService& plant, Dialogs& dialogs,
+                    RecipePicker& picker, Hooks hooks);
+
+    void Text1_KeyPress(int keyAscii);
+    void Timer1_Tick();  // empties the box
+    void Timer2_Tick();  // the step-44 intake once a category is chosen
+    // The category picker's button `index` (0..3): category index + 1.
+    void chooseCategory(int index);
+    int category() const { return category_; }
+
+  private:
+    void scanIntake(const QString& identifier);
+    void pickerFill(const QString& identifier);
+    void dropIntake(const QString& identifier);
+    void noId();
+
+    StationState& s_;
+    PlantService& plant_;
+    Dialogs& dialogs_;
+    RecipePicker& picker_;
+    Hooks hooks_;
+    Step44Intake step44_;
+    int category_ = 0;
+    QString pending_;  // the identifier Enter was pressed on (step-44 intake)
+};
+
+}  // namespace dye

@@ -1,0 +1,143 @@
+#include "plant/PlantService.h"
+
+#include <memory>
+
+#include "core/Dialogs.h"
+#include "plant/PlantDatabase.h"
+#include "plant/PlantSession.h"
+#include "plant/PlantSource.h"
+#include "plant/WriteBackStatements.h"
+#include "run/JobCompletion.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+PlantService::PlantService(StationState& state, PlantDatabase& db, QDir workdir,
+                           std::function<QDateTime()> now, std::function<void(const QString&)> log)
+    : s_(state),
+      db_(db),
+      workdir_(workdir),
+      outbox_(workdir),
+      now_(std::move(now)),
+      log_(std::move(log)) {}
+
+QString PlantService::profile() const {
+    return s_.settings.Text1(16).trimmed();
+}
+
+PlantSource PlantService::source() const {
+    return PlantSource::fromSettings(s_.settings, workdir_);
+}
+
+QString PlantService::nowText() const {
+    return now_().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+void PlantService::jobFinished(const CompletedJob& job, const QString& finishText) {
+    writeBack(job, finishText);
+}
+
+// The same write-back whichever run ends the job.
+void PlantService::twoBalanceJobFinished(const CompletedJob& job, const QString& finishText) {
+    writeBack(job, finishText);
+}
+
+void PlantService::writeBack(const CompletedJob& job, const QString& finishText) {
+    QStringList skipped;
+    const QList<PlantStatement> statements =
+        completionStatements(profile(), job, finishText, nowText(), &skipped);
+    for (const QString& line : skipped) log_(line);
+    if (statements.isEmpty()) return;
+    QString error;
+    if (!outbox_.append(statements, &error)) {
+        // The outbox cannot keep them: send them now, once, and say so.
+        log_(QStringLiteral("<plant> the write-back of %1 could not be kept in %2 (%3): it is "
+                            "sent once without a retry")
+                 .arg(job.identity.order, QLatin1String(PlantOutbox::kFileName), error));
+        auto list = std::make_shared<QList<PlantStatement>>(statements);
+        db_.submit(
+            source(),
+            [list](PlantSession& session) {
+                for (const PlantStatement& s : *list) session.exec(s);
+            },
+            nullptr);
+        return;
+    }
+    flushOutbox();
+}
+
+void PlantService::Command13_Click(Dialogs& dialogs) {
+    const PlantSource where = source();
+    dialogs.choose(
+        QStringLiteral("Insert a test row into SPTR_ZJD of %1?").arg(where.shown()),
+        QStringLiteral("Command13"), {QStringLiteral("OK"), QStringLiteral("Cancel")},
+        [this, where](int choice) {
+            if (choice != 0) return;
+            const PlantStatement insert = marigoldInsert(
+                QStringLiteral("123"), QStringLiteral("05421122"), QStringLiteral("03"), nowText(),
+                QStringLiteral("008"), QStringLiteral("200"), QStringLiteral("198"));
+            db_.submit(
+                where, [insert](PlantSession& session) { session.exec(insert); }, nullptr);
+        });
+}
+
+// Sends the outbox in order and stops at the first statement the database
+// does not take; those taken leave the outbox, the rest wait for the next try.
+void PlantService::flushOutbox() {
+    if (sending_) return;
+    QString error;
+    const QList<PlantStatement> waiting = outbox_.read(&error);
+    if (!error.isEmpty()) {
+        log_(QStringLiteral("<plant> %1 not read: %2").arg(outbox_.path(), error));
+        return;
+    }
+    showWaiting();
+    if (waiting.isEmpty()) return;
+    sending_ = true;
+    struct Outcome {
+        int applied = 0;
+        QString failure;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const QString lastFailure = lastFailure_;
+    db_.submit(
+        source(),
+        [waiting, outcome, lastFailure](PlantSession& session) {
+            if (!session.opened()) {
+                outcome->failure = session.openError();
+            } else {
+                for (const PlantStatement& s : waiting) {
+                    const PlantResult r = session.exec(s);
+                    if (!r.ok) {
+                        outcome->failure = r.error;
+                        break;
+                    }
+                    ++outcome->applied;
+                }
+            }
+            if (!outcome->failure.isEmpty() && outcome->failure == lastFailure &&
+                outcome->applied == 0)
+                session.lines.clear();  // the same failure as the last try: said already
+        },
+        [this, outcome](const PlantSession&) {
+            sending_ = false;
+            QString error;
+            if (outcome->applied > 0 && !outbox_.removeFirst(outcome->applied, &error))
+                log_(QStringLiteral("<plant> %1 not updated: %2").arg(outbox_.path(), error));
+            if (!outcome->failure.isEmpty() && outcome->failure != lastFailure_)
+                log_(QStringLiteral("<plant> %1 write-back statement(s) wait in %2 and are tried "
+                                    "again on the next status tick")
+                         .arg(outbox_.count())
+                         .arg(QLatin1String(PlantOutbox::kFileName)));
+            lastFailure_ = outcome->failure;
+            showWaiting();
+        });
+}
+
+void PlantService::showWaiting() {
+    const int n = outbox_.count();
+    s_.form3.PlantWaiting =
+        n == 0 ? QString() : QStringLiteral("%1 write-back(s) wait for the plant database").arg(n);
+}
+
+}  // namespace dye

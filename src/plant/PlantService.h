@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDir>
+#include <QString>
+
+#include <functional>
+
+#include "plant/PlantOutbox.h"
+#include "run/PlantWriteBack.h"
+
+namespace dye {
+
+class Dialogs;
+class PlantDatabase;
+struct PlantSource;
+struct StationState;
+
+// The station's side of the plant database: the completion write-back goes
+// into the outbox first and leaves it, in order, once the database has
+// taken it; the outbox is tried again on every status tick while anything
+// waits. Reads the profile and the data source at the moment of use.
+class PlantService : public PlantWriteBack {
+  public:
+    PlantService(StationState& state, PlantDatabase& db, QDir workdir,
+                 std::function<QDateTime()> now, std::function<void(const QString&)> log);
+
+    void jobFinished(const CompletedJob& job, const QString& finishText) override;
+    void twoBalanceJobFinished(const CompletedJob& job, const QString& finishText) override;
+
+    // The main screen's test insert (Command13): after the operator confirms
+    // the data source, one SPTR_ZJD row of fixed sample values; the job on
+    // the machine and its record are left alone.
+    void Command13_Click(Dialogs& dialogs);
+
+    // Sends what waits in the outbox, unless a send is under way.
+    void flushOutbox();
+    int waiting() const { return outbox_.count(); }
+
+    // The profile (settings field 16, trimmed, compared exactly).
+    QString profile() const;
+    PlantSource source() const;
+    PlantDatabase& database() { return db_; }
+    QString nowText() const;
+    QDateTime now() const { return now_(); }
+    // The queue file changed (an intake queued a job): the lists follow.
+    void setQueueChanged(std::function<void()> fn) { queueChanged_ = std::move(fn); }
+    void queueChanged() const {
+        if (queueChanged_) queueChanged_();
+    }
+    QString workdirPath(const QString& name) const { return workdir_.filePath(name); }
+    void log(const QString& line) const { log_(line); }
+
+  private:
+    void writeBack(const CompletedJob& job, const QString& finishText);
+    void showWaiting();
+
+    StationState& s_;
+    PlantDatabase& db_;
+    QDir workdir_;
+    PlantOutbox outbox_;
+    std::function<QDateTime()> now_;
+    std::function<void(const QString&)> log_;
+    std::function<void()> queueChanged_;
+    bool sending_ = false;
+    QString lastFailure_;  // a retry failing the same way is not logged again
+};
+
+}  // namespace dye

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+namespace dye {
+
+// One statement to the plant database: its text with a `?` for every value,
+// and the values in order. Values are always bound, never spliced into the
+// text; `shown()` gives the statement as a person reads it in the logs.
+struct PlantStatement {
+    QString text;
+    QVariantList values;
+
+    // The text with each `?` replaced by its value: numbers as they are,
+    // texts in single quotes with their own quotes doubled.
+    QString shown() const;
+
+    QJsonObject toJson() const;
+    // Empty text when `o` is not a statement.
+    static PlantStatement fromJson(const QJsonObject& o);
+
+    bool operator==(const PlantStatement&) const = default;
+};
+
+// A value as a number for a numeric column; false when the text is not one.
+bool plantNumber(const QString& text, double* value);
+
+}  // namespace dye

@@ -1,0 +1,119 @@
+#include "plant/StatusTimer.h"
+
+#include "plant/PlantDatabase.h"
+#include "plant/PlantService.h"
+#include "plant/PlantSession.h"
+#include "plant/PlantSource.h"
+#include "plant/WriteBackStatements.h"
+#include "settings/MixFiles.h"
+#include "station/StationState.h"
+
+namespace dye {
+
+StatusTimer::StatusTimer(StationState& state, PlantService& plant, std::function<bool()> jobLoaded,
+                         std::function<int()> queueLength, std::function<void()> showEntry)
+    : s_(state),
+      plant_(plant),
+      jobLoaded_(std::move(jobLoaded)),
+      queueLength_(std::move(queueLength)),
+      showEntry_(std::move(showEntry)) {}
+
+void StatusTimer::tick() {
+    Form3& f = s_.form3;
+    if (f.Check2.Value == 1 && showEntry_) showEntry_();
+    if (plant_.waiting() > 0) plant_.flushOutbox();
+    if (plant_.profile() == u"DRAYMOR") postStatus();
+    if (f.Check3.Value != 1) return;
+
+    const bool loaded = jobLoaded_ && jobLoaded_();
+    if (mixCount_ >= 310) mixCount_ = 1;
+    if (!loaded) ++mixCount_;
+    if (idleCount_ >= 10000) idleCount_ = 0;
+    if (!loaded) ++idleCount_;
+    f.Label20.Caption = QString::number(idleCount_);
+
+    if (plant_.profile() == u"TALBERT") talbertSpecials();
+    if (plant_.profile() == u"PELKO" || s_.settings.Text1(5).trimmed() == u"5") mixers();
+    idleMixing();
+}
+
+// Every 11th tick: this machine's activity and queue length.
+void StatusTimer::postStatus() {
+    qint16& count = s_.MachineStatus[10];
+    count = qint16(count + 1);
+    if (count <= 10) return;
+    s_.MachineStatus[1] = qint16(queueLength_ ? queueLength_() : 0);
+    const PlantStatement post =
+        draymorStatus(s_.MachineStatus[0], s_.MachineStatus[1], s_.settings.Text1(21));
+    plant_.database().submit(
+        plant_.source(), [post](PlantSession& session) { session.exec(post); }, nullptr);
+    count = 0;
+}
+
+void StatusTimer::talbertSpecials() {
+    const double level = s_.settings.number(18);
+    if (mixCount_ <= 100 || level == 0 || s_.settings.Text1(17).trimmed().isEmpty()) return;
+    for (int k = 0; k < 8; ++k) {
+        if (s_.settings.Text1(26 + k).trimmed().isEmpty()) continue;
+        if (s_.TalbertSpecialFlags[size_t(k + 1)] != 0) continue;
+        s_.link.image.set(801 + k, int(level * 10));
+    }
+    mixCount_ = 0;
+}
+
+// One mixer position per ten idle ticks, for a valve that has a product;
+// the positions marked in MIX_C.txt run at full speed.
+void StatusTimer::mixers() {
+    const QString marksPath = plant_.workdirPath(QLatin1String(kMixMarksFileName));
+    QList<qint16> marks;
+    QString error;
+    if (!loadMixMarks(marksPath, marks, &error)) {
+        plant_.log(QStringLiteral("<mix> %1 not read: %2").arg(marksPath, error));
+        return;
+    }
+    const int m = mixCount_;
+    const int valve = m / 10;
+    const bool loaded = jobLoaded_ && jobLoaded_();
+    if (!loaded && m % 10 == 0 && valve >= 1 && valve <= MachineSettings::kValveCount &&
+        !s_.settings.Text4(valve - 1).trimmed().isEmpty()) {
+        if (mixerPosition_ != 0 && marks.value(mixerPosition_ - 801) == 0)
+            s_.link.image.set(mixerPosition_, RegisterImage::RegNoValue);
+        if (marks.value(valve - 1) == 0) {
+            s_.link.image.set(800 + valve, int(s_.settings.number(18) * 10));
+            mixerPosition_ = 800 + valve;
+        }
+    }
+    for (int p = 1; p <= 30; ++p) {
+        if (marks.value(p - 1) == 1)
+            s_.link.image.set(800 + p, 10000);
+        else if (800 + p != mixerPosition_)
+            s_.link.image.set(800 + p, RegisterImage::RegNoValue);
+    }
+}
+
+// After six idle hours, positions 1..10 are driven in turn, one per tick.
+void StatusTimer::idleMixing() {
+    if (s_.settings.Text1(36).trimmed() != u"1" || idleCount_ < 7200) return;
+    if ((jobLoaded_ && jobLoaded_()) || s_.station[1].StationStep != 0 ||
+        s_.station[2].StationStep != 0)
+        return;
+    RegisterImage& image = s_.link.image;
+    const int n = ++idleCycle_;
+    if (n == 1) {
+        image.set(801, 30);
+        image.set(861, 300);
+    } else if (n <= 10) {
+        image.set(799 + n, RegisterImage::RegNoValue);
+        image.set(859 + n, RegisterImage::RegNoValue);
+        image.set(800 + n, 30);
+        image.set(860 + n, 300);
+    } else if (n == 12) {
+        image.set(810, RegisterImage::RegNoValue);
+        image.set(870, RegisterImage::RegNoValue);
+        idleCount_ = 0;
+        s_.form3.Label20.Caption = QStringLiteral("0");
+        idleCycle_ = 0;
+    }
+}
+
+}  // namespace dye

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+
+namespace dye {
+
+class PlantService;
+class JobFile;
+struct StationState;
+
+// The main screen's status timer (Form3.Timer4, 3 s): brings up the
+// identifier entry while AUTO IN is ticked, retries the write-back outbox,
+// posts the DRAYMOR machine status every 11th tick, and while MIX ON is
+// ticked drives the TALBERT special registers, the mixers of PELKO and
+// type-5 machines and the idle mixing cycle.
+class StatusTimer {
+  public:
+    StatusTimer(StationState& state, PlantService& plant, std::function<bool()> jobLoaded,
+                std::function<int()> queueLength, std::function<void()> showEntry);
+
+    void tick();
+
+    int mixCount() const { return mixCount_; }
+    int idleCount() const { return idleCount_; }
+    int mixerPosition() const { return mixerPosition_; }
+    // A double-click on Label20: the idle cycle starts at the next tick.
+    void startIdleMixing() { idleCount_ = 7200; }
+
+  private:
+    void postStatus();
+    void talbertSpecials();
+    void mixers();
+    void idleMixing();
+
+    StationState& s_;
+    PlantService& plant_;
+    std::function<bool()> jobLoaded_;
+    std::function<int()> queueLength_;
+    std::function<void()> showEntry_;
+    int mixCount_ = 1;       // status ticks while idle, 1..310 (its own count, not Label13's)
+    int idleCount_ = 0;      // Label20: idle ticks, 0..10000
+    int mixerPosition_ = 0;  // 0, or 800 + the position being mixed
+    int idleCycle_ = 0;      // the idle mixing cycle's step
+};
+
+}  // namespace dye

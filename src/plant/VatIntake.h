@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "jobs/JobRecord.h"
+
+namespace dye {
+
+class PlantService;
+class PlantSession;
+
+// What the vat list gave: the vat claimed (VZT 1 -> 2) and its jobs, or
+// nothing.
+struct VatClaim {
+    QString vat, batch, intr, vzt;
+    QList<JobRecord> jobs;  // ten lines each; a continuation shares order, bucket and tags
+    bool claimed = false;
+};
+
+// The MARIGOLD vat-list intake, every 11 s on the main screen's intake
+// timer. On the worker: the first waiting vat whose values fit the job's
+// fields, its lines in unit "cc" of exactly its batch and introduction, and
+// the claim of its row (an update that must change one row) before anything
+// is queued, so two stations never take the same vat. A vat without lines is
+// closed (VZT 3). Back on the station's thread the jobs are queued; a vat
+// whose jobs cannot be queued is given back (VZT 2 -> 1).
+class VatIntake {
+  public:
+    explicit VatIntake(PlantService& plant) : plant_(plant) {}
+
+    void run();
+    bool busy() const { return busy_; }
+    // Polls since the last vat was handled that found none waiting.
+    int emptyPolls() const { return emptyPolls_; }
+
+    // The marker in Tag4 of a job whose vat has more lines in the next job:
+    // the vat is closed after its last job only.
+    static QString continued() { return QStringLiteral("+"); }
+    // The database work, on the worker (public for the tests of the claim).
+    static void claim(PlantSession& session, VatClaim& out, double queuedAt);
+
+  private:
+    void queue(const VatClaim& claim);
+
+    PlantService& plant_;
+    bool busy_ = false;
+    int emptyPolls_ = 0;
+};
+
+// Whether `text` is kept as it is in a fixed field of `width` bytes.
+bool fitsField(const QString& text, int width);
+
+}  // namespace dye

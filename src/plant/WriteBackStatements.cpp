@@ -1,0 +1,91 @@
+#include "plant/WriteBackStatements.h"
+
+#include "run/JobCompletion.h"
+
+namespace dye {
+
+namespace {
+
+const QString kDraymor = QStringLiteral(
+    "UPDATE Dispensezj SET STEP_NO = 61, ACT = ?, NOTE1 = ? WHERE STEP_NO = 45 AND ID_NO = ? "
+    "AND PROD_CODE = ?");
+const QString kTalbert = QStringLiteral(
+    "UPDATE dispense SET STEP_NO = 61, ACT = ?, NOTE1 = ? WHERE ID_NO = ? AND PROD_CODE = ?");
+const QString kQuorban = QStringLiteral(
+    "UPDATE chainlih SET STEP_NO = 61, ACT = ?, NOTE1 = ? WHERE STEP_NO = 45 AND ID_NO = ? AND "
+    "PROD_CODE = ? and note2 = ?");
+const QString kMarigoldClose =
+    QStringLiteral("update \"SPTR_ZJCL\" set VZT=3 where BATCH=? and VAT=? and VZT=2 and INTR=?");
+
+// The three row updates: one per row with a code (and, for QUORBAN, an
+// actual weight), the actual weight as a number.
+void rowUpdates(const QString& profile, const CompletedJob& job, const QString& finishText,
+                QList<PlantStatement>& out, QStringList* skipped) {
+    const bool quorban = profile == u"QUORBAN";
+    const QString& text = profile == u"DRAYMOR" ? kDraymor : quorban ? kQuorban : kTalbert;
+    for (size_t r = 0; r < job.codes.size(); ++r) {
+        const QString code = job.codes[r].trimmed();
+        const QString actual = job.actualWeights[r].trimmed();
+        if (code.isEmpty() || (quorban && actual.isEmpty())) continue;
+        double act = 0;
+        if (!plantNumber(actual, &act)) {
+            if (skipped)
+                *skipped << QStringLiteral(
+                                "<plant> %1 row %2 (%3) not written back: the actual "
+                                "weight \"%4\" is not a number")
+                                .arg(job.identity.order)
+                                .arg(r + 1)
+                                .arg(code, actual);
+            continue;
+        }
+        PlantStatement s{text, {act, finishText.trimmed(), job.identity.order.trimmed(), code}};
+        if (quorban) s.values << job.extras[0].trimmed();
+        out << s;
+    }
+}
+
+}  // namespace
+
+QString plainNumber(const QString& text) {
+    double v = 0;
+    if (!plantNumber(text, &v)) v = 0;
+    return QString::number(v, 'g', 15);
+}
+
+PlantStatement marigoldInsert(const QString& vat, const QString& batch, const QString& intr,
+                              const QString& now, const QString& code, const QString& recipeWeight,
+                              const QString& actualWeight) {
+    return PlantStatement{
+        QStringLiteral("insert into \"SPTR_ZJD\" (VAT,BATCH,INTR,SJ,VBH,NXYSL,NSJSL) values "
+                       "(?,?,?,?,?,?,?)"),
+        {vat.trimmed(), batch.trimmed(), intr.trimmed(), now, code.trimmed(),
+         plainNumber(recipeWeight), plainNumber(actualWeight)}};
+}
+
+PlantStatement draymorStatus(int activity, int queueLength, const QString& machineId) {
+    return PlantStatement{
+        QStringLiteral("UPDATE JUJIstatus SET JUJIstatus = ? , RUN_INT = ? WHERE JUJI_NO = ?"),
+        {activity, queueLength, machineId.trimmed()}};
+}
+
+QList<PlantStatement> completionStatements(const QString& profile, const CompletedJob& job,
+                                           const QString& finishText, const QString& now,
+                                           QStringList* skipped) {
+    QList<PlantStatement> out;
+    if (profile == u"DRAYMOR" || profile == u"TALBERT" || profile == u"QUORBAN") {
+        rowUpdates(profile, job, finishText, out, skipped);
+    } else if (profile == u"MARIGOLD") {
+        // Rows from the first on, up to the first without a code; then the vat is closed.
+        for (size_t r = 0; r < job.codes.size() && !job.codes[r].trimmed().isEmpty(); ++r)
+            out << marigoldInsert(job.identity.bucket, job.identity.order, job.extras[2], now,
+                                  job.codes[r], job.recipeWeights[r], job.actualWeights[r]);
+        // A vat whose lines go on in the next job is closed after that one.
+        if (job.extras[3].trimmed() != u"+")
+            out << PlantStatement{
+                kMarigoldClose,
+                {job.extras[1].trimmed(), job.extras[0].trimmed(), job.extras[2].trimmed()}};
+    }
+    return out;
+}
+
+}  // namespace dye

@@ -1,0 +1,240 @@
+// The plant database on its own: statements with bound values against an
+// embedded Firebird database and an ODBC data source, the worker thread and
+// the write-back outbox.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "plant/PlantDatabase.h"
+#include "plant/PlantDb.h"
+#include "plant/PlantOutbox.h"
+#include "plant/PlantSession.h"
+#include "plant/WriteBackStatements.h"
+#include "run/JobCompletion.h"
+
+namespace dye::test {
+namespace {
+
+PlantSource firebird(const QString& path, const QString& password = {}) {
+    PlantSource s;
+    s.dataSource = QStringLiteral("firebird:") + path;
+    s.user = QStringLiteral("SYSDBA");
+    s.password = password;
+    return s;
+}
+
+// Runs one statement in synchronous mode and hands back its result.
+PlantResult runOne(PlantDatabase& db, const PlantSource& source, const PlantStatement& s,
+                   QStringList* lines = nullptr) {
+    PlantResult result;
+    db.setLog([lines](const QString& line) {
+        if (lines) *lines << line;
+    });
+    db.submit(
+        source, [&](PlantSession& session) { result = session.exec(s); }, nullptr);
+    db.deliver();
+    return result;
+}
+
+TEST(PlantStatement, ShowsItsValuesQuotedAndKeepsThemInTheOutboxInOrder) {
+    const PlantStatement s{QStringLiteral("UPDATE t SET A = ?, B = ? WHERE C = '?' AND D = ?"),
+                           {12.5, QStringLiteral("it's"), QStringLiteral("x")}};
+    EXPECT_EQ(s.shown(),
+              QStringLiteral("UPDATE t SET A = 12.5, B = 'it''s' WHERE C = '?' AND D = 'x'"));
+
+    QTemporaryDir dir;
+    PlantOutbox box{QDir(dir.path())};
+    const PlantStatement other = draymorStatus(3, 0, QStringLiteral("M1"));
+    QString error;
+    ASSERT_TRUE(box.append({s}, &error)) << error.toStdString();
+    ASSERT_TRUE(box.append({other, s}, &error));
+    EXPECT_EQ(box.read(), (QList<PlantStatement>{s, other, s}));
+    ASSERT_TRUE(box.removeFirst(2, &error));
+    EXPECT_EQ(box.read(), QList<PlantStatement>{s});
+    EXPECT_EQ(box.read()[0].values[0].typeId(), QMetaType::Double);  // a number stays a number
+}
+
+class EmbeddedFirebird : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    std::unique_ptr<PlantDb> plant;
+    void SetUp() override {
+        plant = std::make_unique<PlantDb>(dir.filePath(QStringLiteral("plant.fdb")));
+        ASSERT_TRUE(plant->create(QStringLiteral(
+            "INSERT INTO Dispensezj VALUES ('A1', 'RED', 45, NULL, NULL);\n"
+            "INSERT INTO Dispensezj VALUES ('A1', 'BLUE', 45, NULL, NULL);\n"
+            "INSERT INTO Dispensezj VALUES ('A1'' OR ''1''=''1', 'RED', 45, NULL, NULL);\n"
+            "INSERT INTO Dispensezj VALUES ('B2', 'RED', 45, NULL, NULL);\n")));
+        plant->close();
+    }
+};
+
+TEST_F(EmbeddedFirebird, HostileValuesChangeNothingButTheRowTheyName) {
+    PlantDatabase db(PlantDatabase::Mode::Synchronous);
+    const PlantSource source = firebird(plant->path(), QStringLiteral("s3cret"));
+    auto update = [](const QString& id, const QString& code) {
+        CompletedJob job;
+        return PlantStatement{
+            QStringLiteral("UPDATE Dispensezj SET STEP_NO = 61, ACT = ?, NOTE1 = ? WHERE "
+                           "STEP_NO = 45 AND ID_NO = ? AND PROD_CODE = ?"),
+            {7.5, QStringLiteral("2026-12-06 08:00:00"), id, code}};
+    };
+    QStringList lines;
+    // Each of these would change every row if it were spliced into the text.
+    for (const QString& id :
+         {QStringLiteral("x' OR '1'='1"), QStringLiteral("x'; DELETE FROM Dispensezj; --"),
+          QStringLiteral("' OR 1=1 --")}) {
+        const PlantResult r = runOne(db, source, update(id, QStringLiteral("RED")), &lines);
+        EXPECT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.rowsAffected, 0);
+    }
+    EXPECT_TRUE(lines.contains(QStringLiteral("<plant> the statement changed no row")));
+    EXPECT_TRUE(lines.contains(QStringLiteral(
+        "   <SEND SQL>   <UPDATE Dispensezj SET STEP_NO = 61, ACT = 7.5, NOTE1 = '2026-12-06 "
+        "08:00:00' WHERE STEP_NO = 45 AND ID_NO = 'x''; DELETE FROM Dispensezj; --' AND "
+        "PROD_CODE = 'RED'>")));
+    // The identifier that holds the quotes is a value like any other.
+    const PlantResult r =
+        runOne(db, source, update(QStringLiteral("A1' OR '1'='1"), QStringLiteral("RED")));
+    EXPECT_EQ(r.rowsAffected, 1);
+    EXPECT_EQ(plant->rows(QStringLiteral(
+                  "SELECT ID_NO, PROD_CODE, STEP_NO FROM Dispensezj ORDER BY ID_NO, PROD_CODE")),
+              (QStringList{QStringLiteral("A1|BLUE|45"), QStringLiteral("A1|RED|45"),
+                           QStringLiteral("A1' OR '1'='1|RED|61"), QStringLiteral("B2|RED|45")}));
+    for (const QString& line : lines) EXPECT_FALSE(line.contains(QStringLiteral("s3cret")));
+}
+
+TEST_F(EmbeddedFirebird, AMissingDatabaseIsLoggedAndTheWorkStillEnds) {
+    PlantDatabase db(PlantDatabase::Mode::Synchronous);
+    QStringList lines;
+    bool ended = false;
+    db.setLog([&](const QString& line) { lines << line; });
+    db.submit(
+        firebird(dir.filePath(QStringLiteral("gone.fdb")), QStringLiteral("s3cret")),
+        [](PlantSession& session) {
+            EXPECT_FALSE(session.opened());
+            EXPECT_FALSE(session.exec(draymorStatus(0, 0, QStringLiteral("M1"))).ok);
+        },
+        [&](const PlantSession&) { ended = true; });
+    EXPECT_FALSE(ended);  // results come back when they are delivered
+    db.deliver();
+    EXPECT_TRUE(ended);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("<plant> cannot connect to Firebird embedded ")))
+        << lines[0].toStdString();
+    EXPECT_FALSE(lines.join(u'\n').contains(QStringLiteral("s3cret")));
+    EXPECT_FALSE(lines.contains(QStringLiteral("   <登入成功>")));
+}
+
+TEST_F(EmbeddedFirebird, TheWorkerRunsInOrderAndAnswersOnTheStationsThread) {
+    int argc = 1;
+    char name[] = "plant_tests";
+    char* argv[] = {name};
+    QCoreApplication app(argc, argv);
+    PlantDatabase db(PlantDatabase::Mode::Worker);
+    const PlantSource source = firebird(plant->path());
+    QList<int> counts;
+    QList<bool> onMain;
+    for (int k = 1; k <= 3; ++k) {
+        auto count = std::make_shared<int>(-1);
+        db.submit(
+            source,
+            [count, k](PlantSession& session) {
+                session.exec(PlantStatement{
+                    QStringLiteral("INSERT INTO Dispensezj VALUES (?, 'W', 44, NULL, NULL)"),
+                    {QStringLiteral("W%1").arg(k)}});
+                const PlantResult r = session.exec(PlantStatement{
+                    QStringLiteral("SELECT COUNT(*) FROM Dispensezj WHERE PROD_CODE = 'W'"), {}});
+                if (r.ok) *count = r.rows.value(0).value(0).toInt();
+            },
+            [&, count](const PlantSession&) {
+                counts << *count;
+                onMain << (QThread::currentThread() == app.thread());
+            });
+    }
+    EXPECT_EQ(db.pending(), 3);
+    // The answers come as events on this thread.
+    while (db.pending() > 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(counts, (QList<int>{1, 2, 3}));
+    EXPECT_EQ(onMain, (QList<bool>{true, true, true}));
+}
+
+// The ODBC path through unixODBC: a data source named in an odbc.ini of the
+// test's own, served by the SQLite ODBC driver.
+TEST(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("plant.sqlite"));
+    {
+        QSqlDatabase setup =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+        setup.setDatabaseName(file);
+        ASSERT_TRUE(setup.open());
+        QSqlQuery q(setup);
+        for (const char* sql :
+             {"CREATE TABLE Dispensezj (ID_NO VARCHAR(30), PROD_CODE VARCHAR(20), STEP_NO INTEGER, "
+              "ACT DOUBLE PRECISION, NOTE1 VARCHAR(30))",
+              "INSERT INTO Dispensezj VALUES ('A1', 'RED', 45, NULL, NULL)",
+              "CREATE TABLE JUJIstatus (JUJI_NO VARCHAR(10), JUJIstatus INTEGER, RUN_INT INTEGER)",
+              "INSERT INTO JUJIstatus VALUES ('M''1', 0, 0)",
+              "CREATE TABLE \"SPTR_ZJD\" (VAT VARCHAR(10), BATCH VARCHAR(20), INTR VARCHAR(10), "
+              "SJ VARCHAR(30), VBH VARCHAR(20), NXYSL VARCHAR(20), NSJSL VARCHAR(20))"})
+            ASSERT_TRUE(q.exec(QLatin1String(sql))) << sql;
+        setup.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+    QFile ini(dir.filePath(QStringLiteral("odbc.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[plant]\nDriver=SQLite3\nDatabase=" + file.toUtf8() + "\n");
+    ini.close();
+    qputenv("ODBCINI", ini.fileName().toUtf8());
+
+    PlantDatabase db(PlantDatabase::Mode::Synchronous);
+    PlantSource source;
+    source.dataSource = QStringLiteral("plant");
+    CompletedJob job;
+    job.identity.order = QStringLiteral("A1");
+    job.identity.bucket = QStringLiteral("V7");
+    job.codes[0] = QStringLiteral("RED");
+    job.recipeWeights[0] = QStringLiteral("12");
+    job.actualWeights[0] = QStringLiteral("12.5");
+    job.extras = {QStringLiteral("V7"), QStringLiteral("B1"), QStringLiteral("01"), QString()};
+    QList<PlantStatement> all = completionStatements(
+        QStringLiteral("DRAYMOR"), job, QStringLiteral("2026-12-06 08:00:00"), QString(), nullptr);
+    all << completionStatements(QStringLiteral("MARIGOLD"), job, QString(),
+                                QStringLiteral("2026-12-06 08:01:00"), nullptr)
+               .first();
+    all << draymorStatus(2, 4, QStringLiteral("M'1"));
+    QStringList lines;
+    for (const PlantStatement& s : all) {
+        const PlantResult r = runOne(db, source, s, &lines);
+        EXPECT_TRUE(r.ok) << s.shown().toStdString() << ": " << r.error.toStdString();
+        EXPECT_EQ(r.rowsAffected, 1);
+    }
+    EXPECT_TRUE(lines.contains(QStringLiteral("   <登入成功>")));
+
+    QSqlDatabase check =
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+    check.setDatabaseName(file);
+    ASSERT_TRUE(check.open());
+    QSqlQuery q(check);
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT STEP_NO, ACT, NOTE1 FROM Dispensezj")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 61);
+    EXPECT_EQ(q.value(1).toDouble(), 12.5);
+    EXPECT_EQ(q.value(2).toString(), QStringLiteral("2026-12-06 08:00:00"));
+    ASSERT_TRUE(
+        q.exec(QStringLiteral("SELECT VAT, BATCH, INTR, SJ, VBH, NXYSL, NSJSL FROM SPTR_ZJD")) &&
+        q.next());
+    EXPECT_EQ(q.value(0).toString() + q.value(1).toString() + q.value(5).toString() +
+                  q.value(6).toString(),
+              QStringLiteral("V7A11212.5"));
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT JUJIstatus, RUN_INT FROM JUJIstatus")) && q.next());
+    EXPECT_EQ(q.value(0).toInt() * 10 + q.value(1).toInt(), 24);
+    check.close();
+}
+
+}  // namespace
+}  // namespace dye::test

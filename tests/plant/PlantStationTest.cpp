@@ -1,0 +1,323 @@
+// The whole station with an embedded Firebird plant database, on virtual
+// time: jobs taken from the vat list, dispensed, and written back with the
+// record's actual weights; a database that is away during a job.
+#include <QCoreApplication>
+#include <QFile>
+#include <QTcpServer>
+
+#include "model/Form8.h"
+#include "plant/PlantDb.h"
+#include "plant/PlantOutbox.h"
+#include "plant/ProfileList.h"
+#include "records/DailyRecordFile.h"
+#include "run/JobCompletion.h"
+#include "run/RunFixture.h"
+
+namespace dye::test {
+namespace {
+
+class PlantRun : public RunFixture {
+  protected:
+    std::unique_ptr<PlantDb> plant;
+
+    void makePlant(const QString& rows) {
+        plant = std::make_unique<PlantDb>(dir.filePath(QStringLiteral("plant.fdb")));
+        ASSERT_TRUE(plant->create(rows));
+        plant->close();
+    }
+    void startPlant(const QString& profile, std::map<int, QString> fields = {}) {
+        valve(1, "RED", "40");
+        valve(2, "BLUE", "20");
+        valve(3, "GREEN", "20");
+        fields.try_emplace(13, "SYSDBA");
+        fields.try_emplace(14, "s3cret");
+        fields.try_emplace(15, "firebird:plant.fdb");
+        fields.try_emplace(16, profile);
+        fields.try_emplace(21, "M1");
+        startRun(std::move(fields));
+    }
+    DailyRecord lastRecord() {
+        QList<DailyRecord> out;
+        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
+        return out.isEmpty() ? DailyRecord() : out.last();
+    }
+    QStringList rows(const QString& sql) {
+        const QStringList out = plant->rows(sql);
+        plant->close();
+        return out;
+    }
+    // The event log holds the password nowhere.
+    void expectNoPassword() {
+        for (const QString& line : logTexts()) EXPECT_FALSE(line.contains("s3cret"));
+        EXPECT_FALSE(form3().Text4.contains("s3cret"));
+    }
+};
+
+TEST_F(PlantRun, DraymorRowsGetTheRecordsWeightsAndTheStatusIsPostedEveryEleventhTick) {
+    makePlant(
+        "INSERT INTO Dispensezj VALUES ('J-1', 'RED', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J-1', 'BLUE', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J-1', 'GREEN', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J-2', 'RED', 45, NULL, NULL);\n"
+        "INSERT INTO JUJIstatus VALUES ('M1', 9, 9);\n"
+        "INSERT INTO JUJIstatus VALUES ('M2', 9, 9);\n");
+    startPlant("DRAYMOR");
+    queue(job("J-1", "1", "", {{0, {"RED", "300"}}, {1, {"BLUE", "40"}}, {2, {"GREEN", "25"}}}));
+    ASSERT_TRUE(runJob());
+    const DailyRecord r = lastRecord();
+    ASSERT_EQ(r.OrderNo, "J-1");
+    const QStringList written = rows(
+        "SELECT PROD_CODE, STEP_NO, ACT, NOTE1 FROM Dispensezj WHERE ID_NO = 'J-1' ORDER BY "
+        "PROD_CODE");
+    ASSERT_EQ(written.size(), 3);
+    const std::map<QString, int> slot{{"RED", 0}, {"BLUE", 1}, {"GREEN", 2}};
+    for (const QString& row : written) {
+        const QStringList v = row.split(u'|');
+        EXPECT_EQ(v[1], "61") << row.toStdString();
+        EXPECT_DOUBLE_EQ(v[2].toDouble(), r.ActualWeight[size_t(slot.at(v[0]))].toDouble());
+        EXPECT_EQ(v[3], r.FinishText.trimmed());
+    }
+    EXPECT_EQ(rows("SELECT STEP_NO FROM Dispensezj WHERE ID_NO = 'J-2'"), QStringList{"45"});
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+
+    // The status post: this machine's row, idle, the queue empty.
+    station->scheduler.advance(34000);
+    EXPECT_EQ(rows("SELECT JUJI_NO, JUJIstatus, RUN_INT FROM JUJIstatus ORDER BY JUJI_NO"),
+              (QStringList{"M1|0|0", "M2|9|9"}));
+    expectNoPassword();
+}
+
+TEST_F(PlantRun, MarigoldVatsArriveAreDispensedAndWrittenBack) {
+    makePlant(
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('0', '6', 'BATCH-TOO-LONG', '01', 1);\n"
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('1', '3', 'B1', '01', 1);\n"
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('2', '4', 'B12', '01', 1);\n"
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('3', '5', 'B5', '01', 1);\n"
+        "INSERT INTO \"SPTR_HeadToVat\" VALUES (1, '3', 'M1', 'B1', '');\n"
+        "INSERT INTO \"SPTR_HeadToVat\" VALUES (2, '4', 'M1', 'B12', '');\n"
+        "INSERT INTO \"SPTR_HeadToVat\" VALUES (3, '5', 'M1', 'B5', '');\n"
+        "INSERT INTO \"SPTR_DetailToVat\" VALUES (1, 'B1', '01', 'cc', 1, '', 'RED', '', 300, "
+        "'');\n"
+        "INSERT INTO \"SPTR_DetailToVat\" VALUES (2, 'B1', '01', 'gr', 2, '', 'SALT', '', 9, '');\n"
+        "INSERT INTO \"SPTR_DetailToVat\" VALUES (3, 'B1', '01', 'cc', 3, '', 'BLUE', '', 40, "
+        "'');\n"
+        "INSERT INTO \"SPTR_DetailToVat\" VALUES (4, 'B12', '01', 'cc', 1, '', 'GREEN', '', 25, "
+        "'');\n"
+        "INSERT INTO \"SPTR_DetailToVat\" VALUES (5, 'B5', '01', 'gr', 1, '', 'SALT', '', 9, "
+        "'');\n");
+    startPlant("MARIGOLD");
+    // The first poll takes vat 3 alone: the lines of batch B12 are not B1's.
+    station->scheduler.advance(11500);
+    ASSERT_EQ(queued(), 1);
+    const JobRecord first = *jobQueueFile(QDir(dir.path())).read(1);
+    EXPECT_EQ(first.OrderNo, "B1");
+    EXPECT_EQ(first.BucketNo, "3");
+    EXPECT_EQ(first.Code[0] + first.Code[1] + first.Code[2], "REDBLUE");
+    EXPECT_EQ(first.Tag1 + "/" + first.Tag2 + "/" + first.Tag3 + "/" + first.Tag4, "3/B1/01/1");
+    // A batch the job's 10-byte tag would cut is left waiting, not cut.
+    EXPECT_EQ(rows("SELECT VAT, VZT FROM \"SPTR_ZJCL\" ORDER BY VID"),
+              (QStringList{"6|1", "3|2", "4|1", "5|1"}));
+    EXPECT_TRUE(
+        logTexts().contains("<intake> vat \"6\" batch \"BATCH-TOO-LONG\" introduction "
+                            "\"01\" refused: empty, too long or not in the code page"));
+    EXPECT_TRUE(logTexts().contains(
+        "<intake> line of batch \"B12\" introduction \"01\" left out: not vat 3's"));
+
+    ASSERT_TRUE(runJob());
+    const DailyRecord r = lastRecord();
+    ASSERT_EQ(r.OrderNo, "B1");
+    const QStringList zjd =
+        rows("SELECT VAT, BATCH, INTR, VBH, NXYSL, NSJSL, SJ FROM \"SPTR_ZJD\" WHERE BATCH = 'B1'");
+    ASSERT_EQ(zjd.size(), 2);
+    EXPECT_TRUE(
+        zjd[0].startsWith("3|B1|01|RED|300|" + QString::number(r.ActualWeight[0].toDouble())));
+    EXPECT_TRUE(
+        zjd[1].startsWith("3|B1|01|BLUE|40|" + QString::number(r.ActualWeight[1].toDouble())));
+    EXPECT_EQ(rows("SELECT VZT FROM \"SPTR_ZJCL\" WHERE VAT = '3'"), QStringList{"3"});
+
+    // Later polls take vat 4 and close vat 5, which has no lines in cc.
+    form3().Timer1->setEnabled(false);
+    station->scheduler.advance(30000);
+    EXPECT_EQ(rows("SELECT VAT, VZT FROM \"SPTR_ZJCL\" WHERE VAT <> '3' ORDER BY VID"),
+              (QStringList{"6|1", "4|2", "5|3"}));
+    expectNoPassword();
+}
+
+TEST_F(PlantRun, AWriteBackWaitsWhileTheDatabaseIsAwayAndArrivesOnceInOrder) {
+    makePlant("");
+    startPlant("MARIGOLD");
+    JobRecord j = job("B7", "3", "", {{0, {"RED", "100"}}, {1, {"BLUE", "20"}}});
+    j.Tag1 = "3", j.Tag2 = "B7", j.Tag3 = "02", j.Tag4 = "1";
+    queue(j);
+    const QString away = plant->path() + ".away";
+    ASSERT_TRUE(runUntil([&] { return !order().isEmpty(); }));
+    ASSERT_TRUE(QFile::rename(plant->path(), away));
+    ASSERT_TRUE(runUntil([&] { return order().isEmpty(); }));
+    // The job ended; its three statements wait and the main screen says so.
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 3);
+    EXPECT_FALSE(form3().PlantWaiting.isEmpty());
+    station->scheduler.advance(10000);  // status ticks while it is away
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 3);
+
+    ASSERT_TRUE(QFile::rename(away, plant->path()));
+    station->scheduler.advance(3100);
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+    EXPECT_TRUE(form3().PlantWaiting.isEmpty());
+    station->scheduler.advance(30000);
+    EXPECT_EQ(rows("SELECT VBH FROM \"SPTR_ZJD\""), (QStringList{"RED", "BLUE"}));
+}
+
+TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
+    QString rowsSql;
+    for (int k = 1; k <= 12; ++k)
+        rowsSql += QStringLiteral(
+                       "INSERT INTO chainlih VALUES ('Q''1', '2', 'C%1', 2, %1, 44, "
+                       "NULL, NULL, '2');\n")
+                       .arg(k);
+    rowsSql += "INSERT INTO chainlih VALUES ('Q''1', '2', 'X', 2, 5, 44, NULL, NULL, '3');\n";
+    makePlant(rowsSql);
+    startPlant("QUORBAN");
+    form3().Timer1->setEnabled(false);  // the jobs stay queued
+    IdentifierEntry& entry = station->identifierEntry();
+    state().form6.Text1 = "  Q'1 ";
+    entry.Text1_KeyPress(13);
+    EXPECT_TRUE(state().form15.Visible);
+    state().form6.Text1 = "typed on";  // the order is the one Enter was pressed on
+    station->scheduler.advance(1000);
+    EXPECT_EQ(queued(), 0);  // no category yet
+    entry.chooseCategory(1);
+    station->scheduler.advance(1000);
+
+    ASSERT_EQ(queued(), 2);
+    const JobRecord first = *jobQueueFile(QDir(dir.path())).read(1);
+    const JobRecord rest = *jobQueueFile(QDir(dir.path())).read(2);
+    EXPECT_EQ(first.OrderNo, "Q'1");
+    EXPECT_EQ(rest.OrderNo + "/" + rest.BucketNo + "/" + rest.Tag1, "Q'1/2/2");
+    EXPECT_EQ(first.Code[9], "C10");
+    EXPECT_EQ(first.Weight[9], "10");
+    EXPECT_EQ(rest.Code[0] + rest.Code[1] + rest.Code[2], "C11C12");
+    EXPECT_EQ(rows("SELECT COUNT(*), MIN(STEP_NO) FROM chainlih WHERE NOTE2 = '2'"),
+              QStringList{"12|45"});
+    EXPECT_EQ(rows("SELECT STEP_NO FROM chainlih WHERE NOTE2 = '3'"), QStringList{"44"});
+
+    // Entered again, it finds nothing: the box says so and is emptied.
+    state().form6.Text1 = "Q'1";
+    entry.Text1_KeyPress(13);
+    entry.chooseCategory(1);
+    station->scheduler.advance(400);
+    EXPECT_EQ(state().form6.Text1, "===NO ID===");
+    station->scheduler.advance(1200);
+    EXPECT_EQ(state().form6.Text1, "");
+    EXPECT_EQ(queued(), 2);
+}
+
+TEST_F(PlantRun, ProfilesAreReadTrimmedAndExactAndListedForTheSettings) {
+    makePlant("");
+    startPlant("MARIGOLD");
+    EXPECT_TRUE(form3().Timer7->enabled());
+    state().settings.setText1(16, "  MARIGOLD  ");
+    EXPECT_EQ(station->plant().profile(), "MARIGOLD");
+    Form8 list;
+    ProfileList_Load(list, state().settings);
+    ASSERT_EQ(list.List1.items.size(), 9);
+    ProfileList_Click(list, 8);
+    EXPECT_EQ(list.Text1, "QUORBAN");
+    EXPECT_FALSE(list.Text2.isEmpty());
+    ProfileList_Click(list, 0);
+    EXPECT_EQ(list.Text1, "ZOLPOWDERS");
+    EXPECT_EQ(list.Text2, "粉體機器");
+    // Lower case is no profile: nothing is written back.
+    state().settings.setText1(16, "draymor");
+    CompletedJob job;
+    job.identity.order = "J";
+    job.codes[0] = "RED";
+    job.actualWeights[0] = "1";
+    station->plant().jobFinished(job, "2026-12-06 08:00:00");
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+}
+
+// A server that takes the connection and never answers: the login waits on
+// the worker while the station's ticks go on.
+TEST_F(PlantRun, ALoginThatHangsHoldsUpNoTick) {
+    int argc = 1;
+    char name[] = "plant_tests";
+    char* argv[] = {name};
+    QCoreApplication app(argc, argv);
+    QTcpServer silent;  // never accepts: the kernel completes the connection and it waits
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    plantWorker = true;
+    startPlant("DRAYMOR",
+               {{15, QStringLiteral("firebird:127.0.0.1/%1:/plant.fdb").arg(silent.serverPort())}});
+    const qint64 scanTicks = station->scan().ticks();
+    station->scheduler.advance(34000);  // the status post on the 11th status tick
+    EXPECT_EQ(station->plantDatabase().pending(), 1);
+    station->scheduler.advance(60000);
+    EXPECT_EQ(station->scan().ticks() - scanTicks, 94000 / 50);
+    EXPECT_GE(station->plantDatabase().pending(), 1);  // still waiting for its login
+    silent.close();
+    while (station->plantDatabase().pending() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const QStringList log = logTexts();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const QString& line) {
+        return line.startsWith("<plant> cannot connect to Firebird 127.0.0.1/");
+    }));
+    station.reset();
+}
+
+// Two stations poll one database on their own worker threads: every vat is
+// queued by exactly one of them.
+TEST(TwoStations, NeverTakeTheSameVat) {
+    int argc = 1;
+    char name[] = "plant_tests";
+    char* argv[] = {name};
+    QCoreApplication app(argc, argv);
+    QTemporaryDir shared;
+    PlantDb plant(shared.filePath("plant.fdb"));
+    QString sql;
+    for (int v = 1; v <= 6; ++v)
+        sql += QStringLiteral(
+                   "INSERT INTO \"SPTR_ZJCL\" VALUES ('%1', '%1', 'B%1', '01', 1);\n"
+                   "INSERT INTO \"SPTR_HeadToVat\" VALUES (%1, '%1', 'M', 'B%1', '');\n"
+                   "INSERT INTO \"SPTR_DetailToVat\" VALUES (%1, 'B%1', '01', 'cc', 1, '', "
+                   "'RED', '', 10, '');\n")
+                   .arg(v);
+    ASSERT_TRUE(plant.create(sql));
+    plant.close();
+    std::array<QTemporaryDir, 2> dirs;
+    std::array<std::unique_ptr<Station>, 2> stations;
+    for (int k = 0; k < 2; ++k) {
+        const QDir d(dirs[k].path());
+        for (const auto& [i, text] : std::map<int, QString>{{1, "50"},
+                                                            {5, "1"},
+                                                            {13, "SYSDBA"},
+                                                            {15, "firebird:" + plant.path()},
+                                                            {16, "MARIGOLD"}})
+            ASSERT_TRUE(saveSettingsField(d, i, text));
+        Station::Options options;
+        options.workdir = d.path();
+        options.simulate = true;
+        options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+        stations[size_t(k)] = std::make_unique<Station>(options, HeadlessDialogs::make);
+        stations[size_t(k)]->load();
+        stations[size_t(k)]->state.form3.Timer1->setEnabled(false);
+    }
+    // No run: the jobs stay queued. Both poll until the list is empty.
+    const auto waiting = [&] {
+        return plant.rows("SELECT COUNT(*) FROM \"SPTR_ZJCL\" WHERE VZT = 1");
+    };
+    for (int poll = 0; poll < 12 && waiting() != QStringList{"0"}; ++poll) {
+        plant.close();
+        for (auto& s : stations) s->scheduler.advance(11000);
+        while (stations[0]->plantDatabase().pending() + stations[1]->plantDatabase().pending() > 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    QStringList taken;
+    for (int k = 0; k < 2; ++k)
+        for (const JobRecord& j : jobQueueFile(QDir(dirs[k].path())).records()) taken << j.OrderNo;
+    taken.sort();
+    EXPECT_EQ(taken, (QStringList{"B1", "B2", "B3", "B4", "B5", "B6"}));
+    EXPECT_EQ(plant.rows("SELECT COUNT(*) FROM \"SPTR_ZJCL\" WHERE VZT = 2"), QStringList{"6"});
+}
+
+}  // namespace
+}  // namespace dye::test

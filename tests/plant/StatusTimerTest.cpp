@@ -1,0 +1,59 @@
+// The status timer's machine side while MIX ON is ticked: the mixers of a
+// PELKO machine, the TALBERT special registers and the idle mixing cycle.
+#include "app/StationFixture.h"
+#include "settings/MixFiles.h"
+
+namespace dye::test {
+namespace {
+
+class StatusTicks : public StationFixture {
+  protected:
+    void ticks(int n) {
+        for (int k = 0; k < n; ++k) station->statusTimer().tick();
+    }
+    qint32 d(int n) { return state().link.image.get(n); }
+};
+
+TEST_F(StatusTicks, PelkoMixersStayWithinTheValvesAndFollowTheMarks) {
+    ASSERT_TRUE(saveValveField(QDir(dir.path()), 0, "RED"));  // valve 1 has a product
+    ASSERT_TRUE(saveValveField(QDir(dir.path()), 24, "40"));  // the field after the codes
+    start({{16, "PELKO"}, {18, "5"}});
+    state().form3.Check3.Value = 1;
+    ASSERT_TRUE(writeMixMark(QDir(dir.path()).filePath(kMixMarksFileName), 3, 1));
+    ticks(9);  // the idle count reaches 10: valve 1's mixer starts
+    EXPECT_EQ(station->statusTimer().mixCount(), 10);
+    EXPECT_EQ(d(801), 50);
+    EXPECT_EQ(d(803), 10000);  // marked for the job
+    EXPECT_EQ(d(802), RegisterImage::RegNoValue);
+    // Round the whole count: no position beyond the 24 valves is driven.
+    for (int k = 0; k < 320; ++k) {
+        ticks(1);
+        for (int p = 25; p <= 30; ++p) ASSERT_NE(d(800 + p), 50) << p;
+    }
+    EXPECT_EQ(station->statusTimer().mixerPosition(), 801);
+}
+
+TEST_F(StatusTicks, TalbertSpecialsAndTheIdleMixingCycle) {
+    start({{16, "TALBERT"}, {17, "x"}, {18, "4"}, {26, "SP1"}, {28, "SP3"}, {36, "1"}});
+    state().form3.Check3.Value = 1;
+    ticks(100);  // count 101: over 100
+    EXPECT_EQ(d(801), 40);
+    EXPECT_EQ(d(803), 40);
+    EXPECT_EQ(d(802), 0);
+    EXPECT_EQ(station->statusTimer().mixCount(), 0);
+
+    station->statusTimer().startIdleMixing();
+    ticks(1);
+    EXPECT_EQ(d(861), 300);
+    ticks(1);
+    EXPECT_EQ(d(801), RegisterImage::RegNoValue);
+    EXPECT_EQ(d(802), 30);
+    EXPECT_EQ(d(862), 300);
+    ticks(10);  // positions 3..10, a pause, then everything off and the idle count again
+    EXPECT_EQ(d(810), RegisterImage::RegNoValue);
+    EXPECT_EQ(d(870), RegisterImage::RegNoValue);
+    EXPECT_EQ(state().form3.Label20.Caption, "0");
+}
+
+}  // namespace
+}  // namespace dye::test
