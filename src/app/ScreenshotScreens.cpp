@@ -4,9 +4,11 @@
 #include "station/StationState.h"
 #include "ui/CategoryPickerView.h"
 #include "ui/DyeMixTableView.h"
+#include "ui/LanguageEditorView.h"
 #include "ui/PositionFormView.h"
 #include "ui/RecordsViewerView.h"
 #include "ui/SingleEntryView.h"
+#include "ui/StationWindow.h"
 #include "ui/StationWindows.h"
 #include "ui/WashTableView.h"
 
@@ -35,6 +37,10 @@ std::vector<ScreenshotScreen> screenshotScreens(StationState& state, MainScreen&
                                                 StationWindows& windows) {
     const MainScreenRequests& r = screen.requests();
     std::vector<ScreenshotScreen> out;
+    out.push_back(requested(QStringLiteral("settings-screen"), r.showSettingsForm,
+                            &windows.settingsForm(), &state.form2.Visible));
+    out.push_back(requested(QStringLiteral("language-editor"), r.showLanguageEditor,
+                            windows.languageEditor(), nullptr));
     out.push_back(requested(QStringLiteral("position-screen"), r.showPositionScreen,
                             windows.positionForm(), &state.form9.Visible));
     out.push_back(requested(QStringLiteral("records-viewer"), r.showRecordsViewer,
