@@ -21,14 +21,16 @@ void onLaneSignal(int signal) {
 }  // namespace
 
 void pressLaneButtonsOnSignals(Station& station) {
-    if (!station.simulator()) return;
+    // Buttons pressed by themselves need no one to press them.
+    SimulatedController* sim = station.simulator();
+    if (!sim || sim->options().physics.laneReadyAuto) return;
     std::signal(SIGUSR1, onLaneSignal);
     std::signal(SIGUSR2, onLaneSignal);
     // A signal handler may only set the flags; the press happens on a tick.
-    station.scheduler.addTimer(QStringLiteral("LaneButtons"), 100, true, [&station] {
+    station.scheduler.addTimer(QStringLiteral("LaneButtons"), 100, true, [&station, sim] {
         for (int lane : {1, 2}) {
             if (!lanePressed[size_t(lane - 1)].exchange(false)) continue;
-            station.simulator()->machine().pressLaneReady(lane);
+            sim->machine().pressLaneReady(lane);
             station.log(QStringLiteral("<sim> bucket ready on lane %1").arg(lane));
         }
     });

@@ -133,11 +133,14 @@ QList<JobRecord> JobFile::records() {
     return jobs;
 }
 
-QStringList JobFile::queueListTexts() {
+QStringList JobFile::queueListTexts(QList<double>* queuedAt) {
     QStringList texts;
-    for (const QByteArray& record : readAll())
+    if (queuedAt) queuedAt->clear();
+    for (const QByteArray& record : readAll()) {
         texts.append(JobRecord::orderNoOf(record) + QStringLiteral("---") +
                      JobRecord::bucketNoOf(record));
+        if (queuedAt) queuedAt->append(JobRecord::queuedAtOf(record));
+    }
     return texts;
 }
 

@@ -68,8 +68,9 @@ class JobFile {
     // its OrderNo exactly as stored (padding included).
     QStringList recipeListTexts();
     // The queue list, oldest first: list index i shows record i + 1 as
-    // OrderNo + "---" + BucketNo, both trimmed.
-    QStringList queueListTexts();
+    // OrderNo + "---" + BucketNo, both trimmed. `queuedAt`, when given, gets
+    // each line's QueuedAt, so a line can be matched to its record later.
+    QStringList queueListTexts(QList<double>* queuedAt = nullptr);
 
     const QString& errorString() const { return error_; }
 

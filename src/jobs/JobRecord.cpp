@@ -63,6 +63,11 @@ QString JobRecord::orderNoOf(QByteArrayView bytes) {
         kAtOrderNo, kOrderNoWidth);
 }
 
+double JobRecord::queuedAtOf(QByteArrayView bytes) {
+    return bytes.size() >= kAtQueuedAt + 8 ? qFromLittleEndian<double>(bytes.data() + kAtQueuedAt)
+                                           : 0.0;
+}
+
 QString JobRecord::bucketNoOf(QByteArrayView bytes) {
     const QByteArrayView field =
         bytes.size() > kAtBucketNo

@@ -35,6 +35,7 @@ struct JobRecord {
     // OrderNo and BucketNo alone, read as fromBytes reads them (the queue list).
     static QString orderNoOf(QByteArrayView bytes);
     static QString bucketNoOf(QByteArrayView bytes);
+    static double queuedAtOf(QByteArrayView bytes);
 
     bool operator==(const JobRecord&) const = default;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QFileInfo>
 #include <QList>
 #include <QString>
 
@@ -24,6 +25,8 @@ class PlantOutbox {
     // Drops the first `count` statements (those that were applied).
     bool removeFirst(int count, QString* error);
     int count() const { return int(read().size()); }
+    // The file holds anything at all (an empty or absent file holds nothing).
+    bool hasStatements() const { return QFileInfo(path_).size() > 0; }
     const QString& path() const { return path_; }
 
   private:

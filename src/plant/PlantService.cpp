@@ -91,7 +91,7 @@ void PlantService::flushOutbox() {
         log_(QStringLiteral("<plant> %1 not read: %2").arg(outbox_.path(), error));
         return;
     }
-    showWaiting();
+    showWaiting(int(waiting.size()));
     if (waiting.isEmpty()) return;
     sending_ = true;
     struct Outcome {
@@ -124,18 +124,18 @@ void PlantService::flushOutbox() {
             QString error;
             if (outcome->applied > 0 && !outbox_.removeFirst(outcome->applied, &error))
                 log_(QStringLiteral("<plant> %1 not updated: %2").arg(outbox_.path(), error));
+            const int left = outbox_.count();
             if (!outcome->failure.isEmpty() && outcome->failure != lastFailure_)
                 log_(QStringLiteral("<plant> %1 write-back statement(s) wait in %2 and are tried "
                                     "again on the next status tick")
-                         .arg(outbox_.count())
+                         .arg(left)
                          .arg(QLatin1String(PlantOutbox::kFileName)));
             lastFailure_ = outcome->failure;
-            showWaiting();
+            showWaiting(left);
         });
 }
 
-void PlantService::showWaiting() {
-    const int n = outbox_.count();
+void PlantService::showWaiting(int n) {
     s_.form3.PlantWaiting =
         n == 0 ? QString() : QStringLiteral("%1 write-back(s) wait for the plant database").arg(n);
 }

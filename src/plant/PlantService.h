@@ -35,7 +35,8 @@ class PlantService : public PlantWriteBack {
 
     // Sends what waits in the outbox, unless a send is under way.
     void flushOutbox();
-    int waiting() const { return outbox_.count(); }
+    // Something waits in the outbox (a look at its size, nothing read).
+    bool outboxWaiting() const { return outbox_.hasStatements(); }
 
     // The profile (settings field 16, trimmed, compared exactly).
     QString profile() const;
@@ -53,7 +54,7 @@ class PlantService : public PlantWriteBack {
 
   private:
     void writeBack(const CompletedJob& job, const QString& finishText);
-    void showWaiting();
+    void showWaiting(int n);  // n statements wait in the outbox
 
     StationState& s_;
     PlantDatabase& db_;

@@ -21,7 +21,7 @@ StatusTimer::StatusTimer(StationState& state, PlantService& plant, std::function
 void StatusTimer::tick() {
     Form3& f = s_.form3;
     if (f.Check2.Value == 1 && showEntry_) showEntry_();
-    if (plant_.waiting() > 0) plant_.flushOutbox();
+    if (plant_.outboxWaiting()) plant_.flushOutbox();
     if (plant_.profile() == u"DRAYMOR") postStatus();
     if (f.Check3.Value != 1) return;
 

@@ -137,6 +137,16 @@ CompletedJob completedJobOf(const Form3& f, const JobIdentity& identity) {
     return record;
 }
 
+void clearJobFromScreen(StationState& s) {
+    Form3& f = s.form3;
+    for (Label* l : {&f.Label2, &f.Label5, &f.Label6, &f.Label7, &f.Label8}) {
+        l->Caption.clear();
+        l->BackColor = kDefaultBack;
+    }
+    DispenseGrid::clear(f);
+    s.TransferActive = 0;
+}
+
 FinishedJob finishedJobOf(const CompletedJob& record, qint64 machineMs) {
     FinishedJob done;
     done.order = record.identity.order;

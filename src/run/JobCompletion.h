@@ -47,6 +47,9 @@ struct CompletedJob {
 // The job on the main screen as its record holds it: the job fields, the
 // grid rows and the four extra fields.
 CompletedJob completedJobOf(const Form3& f, const JobIdentity& identity);
+// Takes the finished (or already recorded) job off the main screen: its
+// fields, the run indicator and the grid; the machine is free again.
+void clearJobFromScreen(StationState& s);
 // What the run reports of a job whose record holds `job`: its lines (rows
 // with a code) and its machine time.
 FinishedJob finishedJobOf(const CompletedJob& job, qint64 machineMs);

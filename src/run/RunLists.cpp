@@ -16,12 +16,8 @@ QString fillRecipeList(RunContext& c) {
 
 QString fillQueueLists(RunContext& c) {
     JobFile file = jobQueueFile(c.workdir);
-    QStringList texts;
     QList<double> queuedAt;
-    for (const JobRecord& job : file.records()) {
-        texts << job.OrderNo.trimmed() + QStringLiteral("---") + job.BucketNo.trimmed();
-        queuedAt << job.QueuedAt;
-    }
+    const QStringList texts = file.queueListTexts(&queuedAt);
     c.state.form3.List2.clear();
     c.state.form3.List2.items = texts;
     c.state.form3.List2.ItemData = queuedAt;

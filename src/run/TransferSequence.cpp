@@ -410,15 +410,8 @@ void TransferSequence::endOfJob() {
 }
 
 void TransferSequence::clearJob() {
-    StationState& s = c_.state;
-    Form3& f = s.form3;
-    for (Label* l : {&f.Label2, &f.Label5, &f.Label6, &f.Label7, &f.Label8}) {
-        l->Caption.clear();
-        l->BackColor = kDefaultBack;
-    }
-    DispenseGrid::clear(f);
     reset();
-    s.TransferActive = 0;
+    clearJobFromScreen(c_.state);
 }
 
 void TransferSequence::saveJournal() {

@@ -4,11 +4,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
 #include "model/Form14.h"
 #include "settings/DyeMixTable.h"
 #include "ui/Accessible.h"
+#include "ui/ModelWidgets.h"
 
 namespace dye {
 namespace {
@@ -60,17 +60,10 @@ void DyeMixTableView::render() {
     label2_->setText(f_.Label2);
     for (int i = 0; i < Form14::kEntries; ++i) {
         label1_[size_t(i)]->setText(f_.Label1[i]);
-        if (text1_[size_t(i)]->text() != f_.Text1[i]) {
-            const QSignalBlocker block(text1_[size_t(i)]);  // only typing is an edit
-            text1_[size_t(i)]->setText(f_.Text1[i]);
-        }
+        showEditText(text1_[size_t(i)], f_.Text1[i]);
         nameControl(text1_[size_t(i)], QStringLiteral("DYE_MIX %1").arg(i + 1));
     }
-    if (f_.Visible != isVisible()) setVisible(f_.Visible);
-    if (f_.focusMoves != focusMoves_ && isVisible()) {
-        focusMoves_ = f_.focusMoves;
-        if (auto* w = findChild<QWidget*>(f_.ActiveControl)) w->setFocus();
-    }
+    followModel(this, f_.Visible, f_.focusMoves, focusMoves_, f_.ActiveControl);
 }
 
 void DyeMixTableView::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #include "ModelWidgets.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -105,6 +106,20 @@ void setFontSize(QWidget* widget, int pointSize, bool bold) {
     f.setPointSize(pointSize);
     f.setBold(bold);
     widget->setFont(f);
+}
+
+void showEditText(QLineEdit* box, const QString& text) {
+    if (box->text() == text) return;
+    const QSignalBlocker block(box);
+    box->setText(text);
+}
+
+void followModel(QWidget* window, bool visible, int focusMoves, int& seenMoves,
+                 const QString& activeControl) {
+    if (visible != window->isVisible()) window->setVisible(visible);
+    if (focusMoves == seenMoves || !window->isVisible()) return;
+    seenMoves = focusMoves;
+    if (auto* w = window->findChild<QWidget*>(activeControl)) w->setFocus();
 }
 
 }  // namespace dye

@@ -7,6 +7,7 @@
 
 #include "model/Color.h"
 
+class QLineEdit;
 class QListWidget;
 class QWidget;
 
@@ -50,6 +51,14 @@ void paintBack(QWidget* widget, Color color);
 void showLabel(QLabel* widget, const Label& label);
 // Lines and selection of a list box; the lines are rebuilt only when they change.
 void showList(QListWidget* widget, const ListBox& list);
+// An entry box's text as the model holds it, set without counting as an edit
+// (only typing is one) and only when it differs, so the cursor stays put.
+void showEditText(QLineEdit* box, const QString& text);
+// A window that follows its model: shown or hidden by the model's Visible
+// flag, and the focus moved to the control named `activeControl` each time the
+// model's count of focus moves differs from `seenMoves` (then brought level).
+void followModel(QWidget* window, bool visible, int focusMoves, int& seenMoves,
+                 const QString& activeControl);
 // A label in a bold font of the given size.
 void setFontSize(QWidget* widget, int pointSize, bool bold = false);
 

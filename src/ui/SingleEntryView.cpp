@@ -144,11 +144,7 @@ void SingleEntryView::render() {
     nameControl(combo3_, caption(s_.form3.Label9[4].Caption, "Combo3"));
     nameControl(list1_, caption(f.Label1[1].Caption, "List1"));
 
-    if (f.Visible != isVisible()) setVisible(f.Visible);
-    if (f.focusMoves != focusMoves_ && isVisible()) {
-        focusMoves_ = f.focusMoves;
-        if (auto* w = findChild<QWidget*>(f.ActiveControl)) w->setFocus();
-    }
+    followModel(this, f.Visible, f.focusMoves, focusMoves_, f.ActiveControl);
 }
 
 void SingleEntryView::closeEvent(QCloseEvent* event) {

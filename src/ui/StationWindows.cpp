@@ -34,7 +34,8 @@ void bringForward(QWidget* w) {
 }  // namespace
 
 StationWindows::StationWindows(StationState& state, Handlers h)
-    : screen_(h.screen),
+    : s_(state),
+      screen_(h.screen),
       manual_(h.manual),
       main_(std::make_unique<MainFormView>(state, h.screen, h.run, h.keys, std::move(h.unload))),
       settings_(std::make_unique<StationWindow>(state, h.manual, nullptr, h.settings)),
@@ -139,14 +140,19 @@ void StationWindows::render() {
     settings_->render();
     orderList_->render();
     notice_->render();
-    if (singleEntry_) singleEntry_->render();
-    if (picker_) picker_->render();
-    if (positions_) positions_->render();
-    if (wash_) wash_->render();
-    if (dyeMix_) dyeMix_->render();
-    category_->render();
-    if (language_ && language_->isVisible()) language_->render();
-    if (identifier_) identifier_->render();
+    // The windows opened on demand are drawn while they are shown or their
+    // model asks for them, not on every pass while they are hidden.
+    const auto draw = [](auto* view, bool wanted) {
+        if (view && (wanted || view->isVisible())) view->render();
+    };
+    draw(singleEntry_.get(), s_.form7.Visible);
+    draw(picker_.get(), s_.form12.Visible);
+    draw(positions_.get(), s_.form9.Visible);
+    draw(wash_.get(), s_.form10.Visible);
+    draw(dyeMix_.get(), s_.form14.Visible);
+    draw(category_.get(), s_.form15.Visible);
+    draw(language_.get(), false);
+    draw(identifier_.get(), s_.form6.Visible);
 }
 
 QWidget* StationWindows::front() const {

@@ -98,6 +98,7 @@ class StationWindows {
     // handlers are given, and their requests.
     void addSettingsScreens(StationState& state, const Handlers& h, MainScreenRequests& r);
 
+    StationState& s_;
     MainScreen& screen_;
     ManualControls* manual_;
     std::unique_ptr<MainFormView> main_;

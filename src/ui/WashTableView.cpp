@@ -4,11 +4,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
 #include "model/Form10.h"
 #include "settings/WashTable.h"
 #include "ui/Accessible.h"
+#include "ui/ModelWidgets.h"
 
 namespace dye {
 namespace {
@@ -71,20 +71,13 @@ void WashTableView::render() {
     for (int s = 0; s < Form10::kSlots; ++s) label1_[size_t(s)]->setText(f_.Label1[s]);
     for (int i = 0; i < Form10::kBoxes; ++i) {
         QLineEdit* box = text1_[size_t(i)];
-        if (box->text() != f_.Text1[i]) {
-            const QSignalBlocker block(box);  // only typing is an edit
-            box->setText(f_.Text1[i]);
-        }
+        showEditText(box, f_.Text1[i]);
         const bool count = i < Form10::kSlots;
         nameControl(box, QStringLiteral("%1 %2")
                              .arg(count ? f_.CountCaption : f_.WaterCaption)
                              .arg(i % Form10::kSlots + 1));
     }
-    if (f_.Visible != isVisible()) setVisible(f_.Visible);
-    if (f_.focusMoves != focusMoves_ && isVisible()) {
-        focusMoves_ = f_.focusMoves;
-        if (auto* w = findChild<QWidget*>(f_.ActiveControl)) w->setFocus();
-    }
+    followModel(this, f_.Visible, f_.focusMoves, focusMoves_, f_.ActiveControl);
 }
 
 void WashTableView::closeEvent(QCloseEvent* event) {
