@@ -7,7 +7,9 @@
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
 #include "plant/WriteBackStatements.h"
+#include "records/EventLog.h"
 #include "run/JobCompletion.h"
+#include "settings/MixFiles.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -47,6 +49,7 @@ void PlantService::writeBack(const CompletedJob& job, const QString& finishText)
     const QList<PlantStatement> statements =
         completionStatements(profile(), job, finishText, nowText(), &skipped);
     for (const QString& line : skipped) log_(line);
+    if (profile() == u"TALBERT") talbertFiles(job, statements);
     if (statements.isEmpty()) return;
     QString error;
     if (!outbox_.append(statements, &error)) {
@@ -64,6 +67,31 @@ void PlantService::writeBack(const CompletedJob& job, const QString& finishText)
         return;
     }
     flushOutbox();
+}
+
+// TALBERT: the bucket's flag in light.txt, and the statements with each
+// row's code and actual weight in the order's write log of the day.
+void PlantService::talbertFiles(const CompletedJob& job, const QList<PlantStatement>& statements) {
+    QString error;
+    bool isNumber = false;
+    const int bucket = job.identity.bucket.trimmed().toInt(&isNumber);
+    if (!isNumber || !setBucketFlag(workdir_, bucket, &error))
+        log_(QStringLiteral("<plant> bucket \"%1\" of %2 is not flagged in %3: %4")
+                 .arg(job.identity.bucket.trimmed(), job.identity.order.trimmed(),
+                      QLatin1String(kBucketFlagsFileName),
+                      isNumber ? error : QStringLiteral("not a bucket number")));
+    // The statements follow the grid rows in order (the code is their fourth value).
+    QStringList lines;
+    size_t r = 0;
+    for (const PlantStatement& s : statements) {
+        const QString code = s.values.value(3).toString();
+        while (r < job.codes.size() && job.codes[r].trimmed() != code) ++r;
+        if (r == job.codes.size()) break;
+        lines << s.shown() << code + QStringLiteral(" --- ") + job.actualWeights[r++].trimmed();
+    }
+    if (!lines.isEmpty() && !AppendWriteLog(workdir_, job.identity.order, now_(), lines, &error))
+        log_(QStringLiteral("<plant> the write log of %1 is not written: %2")
+                 .arg(job.identity.order.trimmed(), error));
 }
 
 void PlantService::Command13_Click(Dialogs& dialogs) {

@@ -54,6 +54,7 @@ class PlantService : public PlantWriteBack {
 
   private:
     void writeBack(const CompletedJob& job, const QString& finishText);
+    void talbertFiles(const CompletedJob& job, const QList<PlantStatement>& statements);
     void showWaiting(int n);  // n statements wait in the outbox
 
     StationState& s_;

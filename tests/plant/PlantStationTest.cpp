@@ -87,6 +87,47 @@ TEST_F(PlantRun, DraymorRowsGetTheRecordsWeightsAndTheStatusIsPostedEveryElevent
     expectNoPassword();
 }
 
+// TALBERT: the rows are updated, the bucket's flag is set and the write log
+// keeps each statement with its code and weight, inside LOG/ whatever the
+// order number holds; a bucket beyond 200 flags nothing.
+TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLog) {
+    makePlant(
+        "INSERT INTO dispense VALUES ('../T-1', 'RED', 45, NULL, NULL);\n"
+        "INSERT INTO dispense VALUES ('../T-1', 'BLUE', 45, NULL, NULL);\n");
+    startPlant("TALBERT");
+    queue(job("../T-1", "7", "", {{0, {"RED", "300"}}, {1, {"BLUE", "40"}}}));
+    queue(job("T-2", "250", "", {{0, {"RED", "10"}}}));
+    ASSERT_TRUE(runJob());
+    const DailyRecord r = lastRecord();
+    EXPECT_EQ(rows("SELECT PROD_CODE, STEP_NO FROM dispense ORDER BY PROD_CODE"),
+              (QStringList{"BLUE|61", "RED|61"}));
+    QFile flags(dir.filePath("light.txt"));
+    ASSERT_TRUE(flags.open(QIODevice::ReadOnly));
+    QByteArray expected(200, '0');
+    expected[6] = '1';
+    EXPECT_EQ(flags.readAll(), expected);
+    flags.close();
+
+    QFile log(dir.filePath("LOG/Write-.._T-1-2026126log.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray all = log.readAll();
+    ASSERT_EQ(all.size(), 4 * 200);
+    EXPECT_TRUE(all.mid(0, 200).startsWith("UPDATE dispense SET STEP_NO = 61, ACT = "));
+    EXPECT_TRUE(all.mid(0, 200).contains("WHERE ID_NO = '../T-1' AND PROD_CODE = 'RED'"));
+    EXPECT_TRUE(all.mid(200, 200).startsWith(
+        ("RED --- " + r.ActualWeight[0].trimmed() + "\r\n").toLatin1()));
+    EXPECT_TRUE(all.mid(600, 200).startsWith(
+        ("BLUE --- " + r.ActualWeight[1].trimmed() + "\r\n").toLatin1()));
+
+    ASSERT_TRUE(runJob());
+    ASSERT_TRUE(flags.open(QIODevice::ReadOnly));
+    EXPECT_EQ(flags.readAll(), expected);
+    const QStringList lines = logTexts();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString& line) {
+        return line.contains("bucket \"250\" of T-2 is not flagged");
+    }));
+}
+
 TEST_F(PlantRun, MarigoldVatsArriveAreDispensedAndWrittenBack) {
     makePlant(
         "INSERT INTO \"SPTR_ZJCL\" VALUES ('0', '6', 'BATCH-TOO-LONG', '01', 1);\n"
