@@ -45,7 +45,7 @@ void PlantService::twoBalanceJobFinished(const CompletedJob& job, const QString&
 void PlantService::writeBack(const CompletedJob& job, const QString& finishText) {
     QStringList skipped;
     const QList<PlantStatement> statements =
-        completionStatements(profile(), job, finishText, nowText(), &skipped);
+        completionStatements(profile(), job, finishText, &skipped);
     for (const QString& line : skipped) log_(line);
     if (statements.isEmpty()) return;
     QString error;
@@ -58,7 +58,7 @@ void PlantService::writeBack(const CompletedJob& job, const QString& finishText)
         db_.submit(
             source(),
             [list](PlantSession& session) {
-                for (const PlantStatement& s : *list) session.exec(s);
+                for (const PlantStatement& s : *list) applyCompletion(session, s);
             },
             nullptr);
         return;
@@ -107,7 +107,7 @@ void PlantService::flushOutbox() {
                 outcome->failure = session.openError();
             } else {
                 for (const PlantStatement& s : waiting) {
-                    const PlantResult r = session.exec(s);
+                    const PlantResult r = applyCompletion(session, s);
                     if (!r.ok) {
                         outcome->failure = r.error;
                         break;

@@ -159,12 +159,26 @@ TEST_F(PlantRun, AWriteBackWaitsWhileTheDatabaseIsAwayAndArrivesOnceInOrder) {
     station->scheduler.advance(10000);  // status ticks while it is away
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 3);
 
+    const QString box = PlantOutbox(QDir(dir.path())).path();
+    ASSERT_TRUE(QFile::copy(box, box + ".kept"));
     ASSERT_TRUE(QFile::rename(away, plant->path()));
     station->scheduler.advance(3100);
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
     EXPECT_TRUE(form3().PlantWaiting.isEmpty());
     station->scheduler.advance(30000);
-    EXPECT_EQ(rows("SELECT VBH FROM \"SPTR_ZJD\""), (QStringList{"RED", "BLUE"}));
+    // The lines carry the record's finish time, not the time they were sent.
+    const QString finished = lastRecord().FinishText.trimmed();
+    const QStringList inserted{"RED|" + finished, "BLUE|" + finished};
+    EXPECT_EQ(rows("SELECT VBH, SJ FROM \"SPTR_ZJD\""), inserted);
+
+    // A kill after the database took them but before the outbox was
+    // rewritten sends them again at the next start: nothing is added twice.
+    ASSERT_TRUE(QFile::remove(box));
+    ASSERT_TRUE(QFile::rename(box + ".kept", box));
+    station->scheduler.advance(3100);
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+    EXPECT_EQ(rows("SELECT VBH, SJ FROM \"SPTR_ZJD\""), inserted);
+    EXPECT_EQ(logTexts().filter("is already in the plant database: not inserted again").size(), 2);
 }
 
 TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
