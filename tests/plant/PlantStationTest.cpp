@@ -11,6 +11,7 @@
 #include "plant/ProfileList.h"
 #include "records/DailyRecordFile.h"
 #include "run/JobCompletion.h"
+#include "run/JobJournal.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {
@@ -179,6 +180,53 @@ TEST_F(PlantRun, AWriteBackWaitsWhileTheDatabaseIsAwayAndArrivesOnceInOrder) {
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
     EXPECT_EQ(rows("SELECT VBH, SJ FROM \"SPTR_ZJD\""), inserted);
     EXPECT_EQ(logTexts().filter("is already in the plant database: not inserted again").size(), 2);
+}
+
+// A kill after a job's record was written but before its write-back was
+// kept: the next start finishes the job from its journal and hands the
+// record to the write-back; one that had already reached the database is
+// not applied twice, and the job is not dispensed again.
+TEST_F(PlantRun, AJobRecordedBeforeAKillIsWrittenBackOnceAtTheNextStart) {
+    makePlant("INSERT INTO \"SPTR_ZJCL\" VALUES ('1', '3', 'B7', '02', 2);\n");
+    startPlant("MARIGOLD");
+    JobRecord j = job("B7", "3", "", {{0, {"RED", "100"}}, {1, {"BLUE", "20"}}});
+    j.Tag1 = "3", j.Tag2 = "B7", j.Tag3 = "02", j.Tag4 = "1";
+    j.QueuedAt = 46362.25;
+    queue(j);
+    ASSERT_TRUE(runJob());
+    const QString finished = lastRecord().FinishText.trimmed();
+    const QString zjd = "SELECT VBH, SJ FROM \"SPTR_ZJD\" ORDER BY VBH DESC";
+    const QStringList inserted{"RED|" + finished, "BLUE|" + finished};
+    ASSERT_EQ(rows(zjd), inserted);
+
+    // The station as a kill right after the record leaves it.
+    const auto killedAfterRecord = [&] {
+        station.reset();
+        queue(j);
+        JournalState journal;
+        journal.job = JobIdentity{"B7", "3", j.QueuedAt};
+        journal.closed = true;
+        journal.recorded = true;
+        EXPECT_TRUE(JobJournal(QDir(dir.path())).write(journal));
+        startPlant("MARIGOLD");
+        EXPECT_TRUE(runUntil([&] { return queued() == 0; }, 60000));
+        station->scheduler.advance(3100);
+    };
+    // Its write-back had not been sent.
+    ASSERT_TRUE(plant->exec("DELETE FROM \"SPTR_ZJD\""));
+    ASSERT_TRUE(plant->exec("UPDATE \"SPTR_ZJCL\" SET VZT = 2"));
+    plant->close();
+    killedAfterRecord();
+    EXPECT_EQ(rows(zjd), inserted);
+    EXPECT_EQ(rows("SELECT VZT FROM \"SPTR_ZJCL\""), QStringList{"3"});
+    // It had.
+    killedAfterRecord();
+    EXPECT_EQ(rows(zjd), inserted);
+    EXPECT_EQ(logTexts().filter("is already in the plant database: not inserted again").size(), 2);
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+    QList<DailyRecord> records;
+    readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), records);
+    EXPECT_EQ(records.size(), 1);
 }
 
 TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
