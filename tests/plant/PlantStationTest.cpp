@@ -241,6 +241,17 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     startPlant("QUORBAN");
     form3().Timer1->setEnabled(false);  // the jobs stay queued
     IdentifierEntry& entry = station->identifierEntry();
+    // A queue file that cannot be written: the lines marked taken wait again.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("START_DISPEN.txt"));
+    state().form6.Text1 = "Q'1";
+    entry.Text1_KeyPress(13);
+    entry.chooseCategory(1);
+    station->scheduler.advance(1000);
+    EXPECT_EQ(rows("SELECT COUNT(*), MIN(STEP_NO), MAX(STEP_NO) FROM chainlih"),
+              QStringList{"13|44|44"});
+    EXPECT_EQ(logTexts().filter("<intake> order Q'1 marked taken but not queued").size(), 1);
+    ASSERT_TRUE(QDir(dir.path()).rmdir("START_DISPEN.txt"));
+
     state().form6.Text1 = "  Q'1 ";
     entry.Text1_KeyPress(13);
     EXPECT_TRUE(state().form15.Visible);
