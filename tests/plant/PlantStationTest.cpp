@@ -309,6 +309,66 @@ TEST_F(PlantRun, ProfilesAreReadTrimmedAndExactAndListedForTheSettings) {
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
 }
 
+// Enter in the identifier box: ORIGINAL queues the scanned order's recipe of
+// the variant named, KESTRALIA lists the recipes whose order starts with the
+// text, ZOLPOWDERS takes the drop record (a drop folder that is not there is
+// said once, not at every scan).
+TEST_F(PlantRun, TheIdentifierEntryQueuesScannedRecipesListsMatchesAndTakesDropRecords) {
+    makePlant("");
+    startPlant("ORIGINAL", {{10, "in\\"}});
+    form3().Timer1->setEnabled(false);  // the jobs stay queued
+    JobFile store = recipeStoreFile(QDir(dir.path()));
+    for (const char* order : {"ORD-2026-00001A", "ORD-2026-00001B", "ORD-2026-00002A"})
+        ASSERT_TRUE(store.append(job(order, "1", "", {{0, {"RED", "10"}}})));
+    IdentifierEntry& entry = station->identifierEntry();
+    HeadlessDialogs& dialogs = *station->headlessDialogs();
+    const auto enter = [&](const QString& text) {
+        state().form6.Text1 = text;
+        entry.Text1_KeyPress(13);
+    };
+    dialogs.scriptInput({"B", "AB"});
+    enter(" ORD-2026-00001 ");
+    ASSERT_EQ(queued(), 1);
+    EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "ORD-2026-00001B");
+    EXPECT_EQ(state().form6.Text1, "");
+    EXPECT_TRUE(form3().Timer4->enabled());
+    enter("ORD-2026-00001");  // a two-character variant matches nothing
+    enter("ORD-2026-0000");   // no order of 14 characters: no prompt
+    EXPECT_EQ(queued(), 1);
+    EXPECT_EQ(dialogs.prompts().size(), 2);
+
+    state().settings.setText1(16, "KESTRALIA");
+    enter("ORD-2026-00001");
+    EXPECT_TRUE(state().form12.Visible);
+    EXPECT_EQ(state().form12.List1.items,
+              (QStringList{"1---ORD-2026-00001A", "2---ORD-2026-00001B"}));
+    EXPECT_EQ(queued(), 1);
+
+    state().settings.setText1(16, "ZOLPOWDERS");
+    enter("Z1");
+    enter("Z1");
+    EXPECT_EQ(state().form6.Text1, "===NO ID===");
+    const QStringList log = logTexts();
+    EXPECT_EQ(std::count_if(
+                  log.begin(), log.end(),
+                  [](const QString& l) { return l.startsWith("<intake> the intake folder of "); }),
+              1);
+    QByteArray record(932, ' ');
+    putField(record, 0, 30, "Z1");
+    putField(record, 124, 20, "BLUE");
+    putField(record, 424, 8, "1");
+    putField(record, 544, 9, "0.25");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
+    QFile drop(dir.filePath("in/G202612.666"));
+    ASSERT_TRUE(drop.open(QIODevice::WriteOnly));
+    drop.write(record);
+    drop.close();
+    enter("Z1");
+    ASSERT_EQ(queued(), 2);
+    const JobRecord taken = *jobQueueFile(QDir(dir.path())).read(2);
+    EXPECT_EQ(taken.OrderNo + "/" + taken.Code[0] + "/" + taken.Weight[0], "Z1/BLUE/250");
+}
+
 // A server that takes the connection and never answers: the login waits on
 // the worker while the station's ticks go on.
 TEST_F(PlantRun, ALoginThatHangsHoldsUpNoTick) {
