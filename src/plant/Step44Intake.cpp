@@ -52,7 +52,8 @@ void Step44Intake::take(PlantSession& session, const QString& identifier, int ca
             JobRecord job;
             job.OrderNo = rows.value(r, QStringLiteral("ID_NO")).toString().trimmed();
             job.BucketNo = rows.value(r, QStringLiteral("MACHINE_NO")).toString().trimmed();
-            job.QueuedAt = queuedAt;
+            // The jobs of one order a second apart: each is told from the others.
+            job.QueuedAt = queuedAt + double(r / JobRecord::kLines) / 86400.0;
             job.Tag1 = categoryText(category);
             out.jobs << job;
         }

@@ -182,6 +182,57 @@ TEST_F(PlantRun, AWriteBackWaitsWhileTheDatabaseIsAwayAndArrivesOnceInOrder) {
     EXPECT_EQ(logTexts().filter("is already in the plant database: not inserted again").size(), 2);
 }
 
+// A vat of twelve lines is two jobs of the same order, bucket and tags, and
+// the vat is closed after the second. A kill during the second goes on with
+// it: it is not taken for the first, which is recorded.
+TEST_F(PlantRun, AVatOfTwelveLinesIsTwoJobsAndIsClosedAfterTheSecond) {
+    QString sql =
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('1', '3', 'B1', '01', 1);\n"
+        "INSERT INTO \"SPTR_HeadToVat\" VALUES (1, '3', 'M1', 'B1', '');\n";
+    const QStringList codes{"RED", "BLUE", "GREEN"};
+    for (int k = 1; k <= 12; ++k)
+        sql += QStringLiteral(
+                   "INSERT INTO \"SPTR_DetailToVat\" VALUES (%1, 'B1', '01', 'cc', %1, '', "
+                   "'%2', '', %3, '');\n")
+                   .arg(k)
+                   .arg(codes[k % 3])
+                   .arg(10 + k);
+    makePlant(sql);
+    startPlant("MARIGOLD");
+    station->scheduler.advance(11500);
+    ASSERT_EQ(queued(), 2);
+    JobFile queueFile = jobQueueFile(QDir(dir.path()));
+    const JobRecord first = *queueFile.read(1);
+    const JobRecord second = *queueFile.read(2);
+    const auto same = [](const JobRecord& j) {
+        return j.OrderNo + "/" + j.BucketNo + "/" + j.Tag1 + "/" + j.Tag2 + "/" + j.Tag3;
+    };
+    EXPECT_EQ(same(first), "B1/3/3/B1/01");
+    EXPECT_EQ(same(second), same(first));
+    EXPECT_EQ(first.Tag4 + second.Tag4, "+1");
+    EXPECT_EQ(first.Weight[9] + "/" + second.Code[0] + second.Code[1] + second.Code[2],
+              "20/GREENRED");
+    const QString count = "SELECT COUNT(*) FROM \"SPTR_ZJD\"";
+    const QString vzt = "SELECT VZT FROM \"SPTR_ZJCL\"";
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(rows(count), QStringList{"10"});
+    EXPECT_EQ(rows(vzt), QStringList{"2"});
+
+    const JobJournal journal(QDir(dir.path()));
+    ASSERT_TRUE(runUntil([&] {
+        const auto j = journal.read();
+        return j && j->job.order == "B1" && j->kept[0];
+    }));
+    station.reset();  // killed
+    startPlant("MARIGOLD");
+    ASSERT_TRUE(runUntil([&] { return queued() == 0 && order().isEmpty(); }));
+    EXPECT_EQ(rows(count), QStringList{"12"});
+    EXPECT_EQ(rows(vzt), QStringList{"3"});
+    QList<DailyRecord> records;
+    readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), records);
+    EXPECT_EQ(records.size(), 2);
+}
+
 // A kill after a job's record was written but before its write-back was
 // kept: the next start finishes the job from its journal and hands the
 // record to the write-back; one that had already reached the database is
