@@ -34,8 +34,7 @@ void IdentifierEntry::Text1_KeyPress(int keyAscii) {
         if (s_.form6.Timer2) s_.form6.Timer2->setEnabled(true);
         s_.form15.Visible = true;
     } else if (profile == u"ZOLPOWDERS") {
-        plant_.log(
-            QStringLiteral("<intake> the drop-file intake is not available on this station"));
+        dropIntake(identifier);
     }
     if (hooks_.refillRecipes) hooks_.refillRecipes();
 }
@@ -87,8 +86,12 @@ void IdentifierEntry::scanIntake(const QString& identifier) {
             const QList<JobRecord> again = recipeStoreFile(workdir).records();
             for (const JobRecord& r : again) {
                 if (r.OrderNo.left(15) != identifier + variant) continue;
+                // Stamped with the time of queueing, as the picker does: the
+                // same recipe queued twice makes two jobs that are told apart.
+                JobRecord job = r;
+                job.QueuedAt = toOleDate(plant_.now());
                 JobFile queue = jobQueueFile(workdir);
-                if (!queue.append(r))
+                if (!queue.append(job))
                     plant_.log(QStringLiteral("<intake> %1 not queued: %2")
                                    .arg(r.OrderNo, queue.errorString()));
                 else
@@ -105,7 +108,10 @@ void IdentifierEntry::dropIntake(const QString& identifier) {
     const QDir workdir(plant_.workdirPath(QStringLiteral(".")));
     const QString path = dropFilePath(s_.settings.Text1(10), workdir, plant_.now().date());
     const DropIntakeResult taken = takeDropRecord(path, identifier, workdir);
-    if (!taken.problem.isEmpty()) plant_.log(QStringLiteral("<intake> ") + taken.problem);
+    // A folder or file that stays out of reach is said once, not at every scan.
+    if (!taken.problem.isEmpty() && taken.problem != lastDropProblem_)
+        plant_.log(QStringLiteral("<intake> ") + taken.problem);
+    lastDropProblem_ = taken.problem;
     if (!taken.jobs.isEmpty()) plant_.queueChanged();
     if (!taken.found) noId();
 }

@@ -16,7 +16,8 @@ struct StationState;
 // The identifier entry screen (Form6): Enter in its box dispatches on the
 // site profile. ORIGINAL queues the saved recipe of a scanned order and the
 // variant the operator names; KESTRALIA lists the saved recipes whose order
-// starts with the text in the picker; QUORBAN asks for the auxiliary
+// starts with the text in the picker; ZOLPOWDERS takes the identifier's
+// record from the month's drop file; QUORBAN asks for the auxiliary
 // category and then takes the order's rows from the plant database.
 class IdentifierEntry {
   public:
@@ -47,7 +48,8 @@ class IdentifierEntry {
     Hooks hooks_;
     Step44Intake step44_;
     int category_ = 0;
-    QString pending_;  // the identifier Enter was pressed on (step-44 intake)
+    QString pending_;          // the identifier Enter was pressed on (step-44 intake)
+    QString lastDropProblem_;  // the drop intake's last problem, logged once
 };
 
 }  // namespace dye

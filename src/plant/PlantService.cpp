@@ -47,7 +47,7 @@ void PlantService::twoBalanceJobFinished(const CompletedJob& job, const QString&
 void PlantService::writeBack(const CompletedJob& job, const QString& finishText) {
     QStringList skipped;
     const QList<PlantStatement> statements =
-        completionStatements(profile(), job, finishText, nowText(), &skipped);
+        completionStatements(profile(), job, finishText, &skipped);
     for (const QString& line : skipped) log_(line);
     if (profile() == u"TALBERT") talbertFiles(job, statements);
     if (statements.isEmpty()) return;
@@ -61,7 +61,7 @@ void PlantService::writeBack(const CompletedJob& job, const QString& finishText)
         db_.submit(
             source(),
             [list](PlantSession& session) {
-                for (const PlantStatement& s : *list) session.exec(s);
+                for (const PlantStatement& s : *list) applyCompletion(session, s);
             },
             nullptr);
         return;
@@ -135,7 +135,7 @@ void PlantService::flushOutbox() {
                 outcome->failure = session.openError();
             } else {
                 for (const PlantStatement& s : waiting) {
-                    const PlantResult r = session.exec(s);
+                    const PlantResult r = applyCompletion(session, s);
                     if (!r.ok) {
                         outcome->failure = r.error;
                         break;

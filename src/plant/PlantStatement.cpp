@@ -49,7 +49,9 @@ QJsonObject PlantStatement::toJson() const {
         else
             array.append(QJsonObject{{QStringLiteral("s"), v.toString()}});
     }
-    return QJsonObject{{QStringLiteral("sql"), text}, {QStringLiteral("values"), array}};
+    QJsonObject o{{QStringLiteral("sql"), text}, {QStringLiteral("values"), array}};
+    if (earlier > 0) o.insert(QStringLiteral("earlier"), earlier);
+    return o;
 }
 
 PlantStatement PlantStatement::fromJson(const QJsonObject& o) {
@@ -62,6 +64,7 @@ PlantStatement PlantStatement::fromJson(const QJsonObject& o) {
         else
             s.values << value.value(QStringLiteral("s")).toString();
     }
+    s.earlier = o.value(QStringLiteral("earlier")).toInt();
     return s;
 }
 

@@ -13,6 +13,10 @@ namespace dye {
 struct PlantStatement {
     QString text;
     QVariantList values;
+    // How many statements with the same text and values come before this one
+    // in its write-back (a line twice in one job): a repeat that may be
+    // applied already is told from another line that is just the same.
+    int earlier = 0;
 
     // The text with each `?` replaced by its value: numbers as they are,
     // texts in single quotes with their own quotes doubled.

@@ -18,6 +18,10 @@ const QString kRows = QStringLiteral(
 const QString kMark = QStringLiteral(
     "UPDATE chainlih SET STEP_NO = 45 where step_no = 44 and ID_NO = ? and PROD_TYPE = 2 and "
     "note2 = ?");
+// A line marked taken whose job could not be queued waits again.
+const QString kMarkBack = QStringLiteral(
+    "UPDATE chainlih SET STEP_NO = 44 where step_no = 45 and ID_NO = ? and PROD_TYPE = 2 and "
+    "note2 = ? and PROD_CODE = ?");
 
 // The category as the runtime writes a number: a leading blank for a positive one.
 QString categoryText(int category) {
@@ -48,7 +52,8 @@ void Step44Intake::take(PlantSession& session, const QString& identifier, int ca
             JobRecord job;
             job.OrderNo = rows.value(r, QStringLiteral("ID_NO")).toString().trimmed();
             job.BucketNo = rows.value(r, QStringLiteral("MACHINE_NO")).toString().trimmed();
-            job.QueuedAt = queuedAt;
+            // The jobs of one order a second apart: each is told from the others.
+            job.QueuedAt = queuedAt + double(r / JobRecord::kLines) / 86400.0;
             job.Tag1 = categoryText(category);
             out.jobs << job;
         }
@@ -68,16 +73,54 @@ void Step44Intake::run(const QString& identifier, int category,
     plant_.database().submit(
         plant_.source(),
         [=](PlantSession& session) { take(session, identifier, category, queuedAt, *taken); },
-        [this, taken, done, identifier](const PlantSession&) {
+        [this, taken, done, identifier, category](const PlantSession&) {
             busy_ = false;
-            JobFile queue = jobQueueFile(QDir(plant_.workdirPath(QStringLiteral("."))));
-            for (const JobRecord& job : taken->jobs)
-                if (!queue.append(job))
-                    plant_.log(QStringLiteral("<intake> order %1 marked taken but not queued: %2")
-                                   .arg(identifier, queue.errorString()));
+            if (!queue(taken->jobs)) markBack(identifier, category, taken->jobs);
             if (!taken->jobs.isEmpty()) plant_.queueChanged();
             if (done) done(taken->found);
         });
+}
+
+// The order's jobs go into the queue together or not at all: when one cannot
+// be appended, those appended before it are taken out again.
+bool Step44Intake::queue(const QList<JobRecord>& jobs) {
+    JobFile file = jobQueueFile(QDir(plant_.workdirPath(QStringLiteral("."))));
+    const int before = jobs.isEmpty() ? 0 : file.count();
+    int appended = 0;
+    for (const JobRecord& job : jobs) {
+        if (!file.append(job)) break;
+        ++appended;
+    }
+    if (appended == jobs.size()) return true;
+    const QString order = jobs.first().OrderNo;
+    const QString why = file.errorString();
+    for (int n = before + appended; n > before; --n) {
+        if (file.remove(n)) continue;
+        plant_.log(QStringLiteral("<intake> order %1 only partly queued (%2) and its jobs could "
+                                  "not be taken out again (%3): its lines stay marked taken")
+                       .arg(order, why, file.errorString()));
+        return true;
+    }
+    plant_.log(QStringLiteral("<intake> order %1 marked taken but not queued (%2): its lines are "
+                              "marked back to step 44")
+                   .arg(order, why));
+    return false;
+}
+
+void Step44Intake::markBack(const QString& identifier, int category, const QList<JobRecord>& jobs) {
+    QList<PlantStatement> back;
+    QStringList codes;
+    for (const JobRecord& job : jobs)
+        for (const QString& code : job.Code)
+            if (!code.isEmpty() && !codes.contains(code)) codes << code;
+    for (const QString& code : codes)
+        back << PlantStatement{kMarkBack, {identifier, QString::number(category), code}};
+    plant_.database().submit(
+        plant_.source(),
+        [back](PlantSession& session) {
+            for (const PlantStatement& s : back) session.exec(s);
+        },
+        nullptr);
 }
 
 }  // namespace dye

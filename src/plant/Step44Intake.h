@@ -31,6 +31,11 @@ class Step44Intake {
                      double queuedAt, Taken& out);
 
   private:
+    // False when nothing of `jobs` is queued.
+    bool queue(const QList<JobRecord>& jobs);
+    // Marks the lines of `jobs` waiting again (step 45 -> 44).
+    void markBack(const QString& identifier, int category, const QList<JobRecord>& jobs);
+
     PlantService& plant_;
     bool busy_ = false;
 };

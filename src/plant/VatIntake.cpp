@@ -99,7 +99,9 @@ void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt) {
         JobRecord job;
         job.OrderNo = cell(taken[first], 13);
         job.BucketNo = out.vat;
-        job.QueuedAt = queuedAt;
+        // The jobs of one vat are queued a second apart, so that each is told
+        // from the others (its record, its journal after a kill).
+        job.QueuedAt = queuedAt + double(first / JobRecord::kLines) / 86400.0;
         job.Tag1 = out.vat, job.Tag2 = out.batch, job.Tag3 = out.intr;
         const bool more = first + JobRecord::kLines < taken.size();
         job.Tag4 = more ? continued() : out.vzt;

@@ -1,5 +1,9 @@
 #include "plant/WriteBackStatements.h"
 
+#include <QDateTime>
+
+#include <algorithm>
+
 #include "run/JobCompletion.h"
 
 namespace dye {
@@ -14,6 +18,11 @@ const QString kTalbert = QStringLiteral(
 const QString kQuorban = QStringLiteral(
     "UPDATE chainlih SET STEP_NO = 61, ACT = ?, NOTE1 = ? WHERE STEP_NO = 45 AND ID_NO = ? AND "
     "PROD_CODE = ? and note2 = ?");
+const QString kMarigoldInsert = QStringLiteral(
+    "insert into \"SPTR_ZJD\" (VAT,BATCH,INTR,SJ,VBH,NXYSL,NSJSL) values (?,?,?,?,?,?,?)");
+const QString kMarigoldInserted = QStringLiteral(
+    "select count(*) from \"SPTR_ZJD\" where VAT=? and BATCH=? and INTR=? and SJ=? and VBH=? "
+    "and NXYSL=? and NSJSL=?");
 const QString kMarigoldClose =
     QStringLiteral("update \"SPTR_ZJCL\" set VZT=3 where BATCH=? and VAT=? and VZT=2 and INTR=?");
 
@@ -55,11 +64,9 @@ QString plainNumber(const QString& text) {
 PlantStatement marigoldInsert(const QString& vat, const QString& batch, const QString& intr,
                               const QString& now, const QString& code, const QString& recipeWeight,
                               const QString& actualWeight) {
-    return PlantStatement{
-        QStringLiteral("insert into \"SPTR_ZJD\" (VAT,BATCH,INTR,SJ,VBH,NXYSL,NSJSL) values "
-                       "(?,?,?,?,?,?,?)"),
-        {vat.trimmed(), batch.trimmed(), intr.trimmed(), now, code.trimmed(),
-         plainNumber(recipeWeight), plainNumber(actualWeight)}};
+    return PlantStatement{kMarigoldInsert,
+                          {vat.trimmed(), batch.trimmed(), intr.trimmed(), now, code.trimmed(),
+                           plainNumber(recipeWeight), plainNumber(actualWeight)}};
 }
 
 PlantStatement draymorStatus(int activity, int queueLength, const QString& machineId) {
@@ -68,17 +75,54 @@ PlantStatement draymorStatus(int activity, int queueLength, const QString& machi
         {activity, queueLength, machineId.trimmed()}};
 }
 
+QString finishMoment(const QString& finishText) {
+    const QString text = finishText.trimmed();
+    for (const QString& form :
+         {QStringLiteral("yyyy-MM-dd hh:mm:ss"), QStringLiteral("yyyy/MM/dd hh:mm:ss")}) {
+        const QDateTime t = QDateTime::fromString(text, form);
+        if (t.isValid()) return t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    }
+    return text;
+}
+
+PlantResult applyCompletion(PlantSession& session, const PlantStatement& statement) {
+    if (statement.text == kMarigoldInsert && statement.values.size() == 7) {
+        const PlantResult there = session.exec(PlantStatement{kMarigoldInserted, statement.values});
+        if (!there.ok) return there;
+        // The rows just like it that come before it in the job are in first.
+        if (there.rows.value(0).value(0).toInt() > statement.earlier) {
+            session.lines << QStringLiteral(
+                                 "<plant> line %1 of batch %2 (vat %3) is already in the plant "
+                                 "database: not inserted again")
+                                 .arg(statement.values[4].toString(),
+                                      statement.values[1].toString(),
+                                      statement.values[0].toString());
+            PlantResult done;
+            done.ok = true;
+            done.rowsAffected = 0;
+            return done;
+        }
+    }
+    return session.exec(statement);
+}
+
 QList<PlantStatement> completionStatements(const QString& profile, const CompletedJob& job,
-                                           const QString& finishText, const QString& now,
-                                           QStringList* skipped) {
+                                           const QString& finishText, QStringList* skipped) {
     QList<PlantStatement> out;
     if (profile == u"DRAYMOR" || profile == u"TALBERT" || profile == u"QUORBAN") {
         rowUpdates(profile, job, finishText, out, skipped);
     } else if (profile == u"MARIGOLD") {
         // Rows from the first on, up to the first without a code; then the vat is closed.
-        for (size_t r = 0; r < job.codes.size() && !job.codes[r].trimmed().isEmpty(); ++r)
-            out << marigoldInsert(job.identity.bucket, job.identity.order, job.extras[2], now,
-                                  job.codes[r], job.recipeWeights[r], job.actualWeights[r]);
+        for (size_t r = 0; r < job.codes.size() && !job.codes[r].trimmed().isEmpty(); ++r) {
+            PlantStatement insert = marigoldInsert(
+                job.identity.bucket, job.identity.order, job.extras[2], finishMoment(finishText),
+                job.codes[r], job.recipeWeights[r], job.actualWeights[r]);
+            insert.earlier =
+                int(std::count_if(out.begin(), out.end(), [&](const PlantStatement& s) {
+                    return s.text == insert.text && s.values == insert.values;
+                }));
+            out << insert;
+        }
         // A vat whose lines go on in the next job is closed after that one.
         if (job.extras[3].trimmed() != u"+")
             out << PlantStatement{

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "plant/PlantSession.h"
 #include "plant/PlantStatement.h"
 
 namespace dye {
@@ -11,13 +12,24 @@ namespace dye {
 struct CompletedJob;
 
 // The site profile's statements at the end of a job, with their values: the
-// job's order, bucket and tags, each grid row's code and weights, the finish
-// time text of its record and `now` as text. Rows that cannot be written
-// (an actual weight that is not a number) are left out with a line in
-// `skipped`. Profiles without a write-back give none.
+// job's order, bucket and tags, each grid row's code and weights and the
+// finish time text of its record (the MARIGOLD insert's time is that moment
+// too, so that the same job always gives the same statements). Rows that
+// cannot be written (an actual weight that is not a number) are left out
+// with a line in `skipped`. Profiles without a write-back give none.
 QList<PlantStatement> completionStatements(const QString& profile, const CompletedJob& job,
-                                           const QString& finishText, const QString& now,
-                                           QStringList* skipped);
+                                           const QString& finishText, QStringList* skipped);
+
+// A record's finish time text ("yyyy-MM-dd hh:mm:ss", or with "/" between the
+// date's parts) as "yyyy-MM-dd hh:mm:ss"; any other text trimmed as it is.
+QString finishMoment(const QString& finishText);
+
+// Runs one completion statement. A MARIGOLD insert whose row the plant
+// database already holds (as many times as the job has the line up to this
+// one) is not run again: a kill between the database's commit and the
+// outbox's rewrite sends it twice. It counts as applied, with a log line.
+// The updates need no such look: a repeat changes nothing.
+PlantResult applyCompletion(PlantSession& session, const PlantStatement& statement);
 
 // The MARIGOLD insert of one line (also the main screen's test insert).
 PlantStatement marigoldInsert(const QString& vat, const QString& batch, const QString& intr,

@@ -38,10 +38,17 @@ JobCompletion::Outcome JobCompletion::complete(
     return removed ? Outcome::Done : Outcome::NotRemoved;
 }
 
-bool JobCompletion::finishRecorded(const JobIdentity& job) {
+bool JobCompletion::finishRecorded(const JobIdentity& job, const WriteBack& writeBack) {
     c_.log(QStringLiteral("<journal> job %1 was recorded before the station stopped: it leaves "
                           "the queue without being dispensed again")
                .arg(job.order));
+    if (const std::optional<DailyRecord> record = jobRecord(c_, job)) {
+        if (writeBack) writeBack(completedJobOf(*record, job), record->FinishText);
+    } else {
+        c_.log(QStringLiteral("<journal> the record of job %1 was not found in this month's or "
+                              "last month's record file: its write-back is not sent")
+                   .arg(job.order));
+    }
     if (!removeFromQueue(job)) return false;
     QString error;
     if (!JobJournal(c_.workdir).clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
@@ -163,17 +170,38 @@ FinishedJob finishedJobOf(const CompletedJob& record, qint64 machineMs) {
     return done;
 }
 
-bool jobRecorded(const RunContext& c, const JobIdentity& job) {
-    if (job.queuedAt == 0.0) return false;
+std::optional<DailyRecord> jobRecord(const RunContext& c, const JobIdentity& job) {
+    if (job.queuedAt == 0.0) return std::nullopt;
     const QDate today = c.now().date();
     for (const QDate month : {today, today.addMonths(-1)}) {
         QList<DailyRecord> records;
         if (!readDailyRecords(dailyRecordPath(c.workdir, month), records)) continue;
-        for (const DailyRecord& r : records)
+        // The last of its records: a job is recorded once, so this is the one.
+        for (qsizetype k = records.size() - 1; k >= 0; --k) {
+            const DailyRecord& r = records[k];
             if (r.OrderNo == job.order && r.BucketNo == job.bucket && r.QueuedAt == job.queuedAt)
-                return true;
+                return r;
+        }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool jobRecorded(const RunContext& c, const JobIdentity& job) {
+    return jobRecord(c, job).has_value();
+}
+
+CompletedJob completedJobOf(const DailyRecord& record, const JobIdentity& identity) {
+    CompletedJob job;
+    job.identity = identity;
+    job.waterAmount = record.WaterAmount;
+    job.actualWater = record.ActualWater;
+    for (size_t r = 0; r < job.codes.size(); ++r) {
+        job.codes[r] = record.Code[r];
+        job.recipeWeights[r] = record.RecipeWeight[r];
+        job.actualWeights[r] = record.ActualWeight[r];
+    }
+    for (size_t k = 0; k < job.extras.size(); ++k) job.extras[k] = record.Extra[k];
+    return job;
 }
 
 void saveJournal(const RunContext& c, const JournalState& journal) {

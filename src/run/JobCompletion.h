@@ -6,7 +6,9 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
+#include "records/DailyRecord.h"
 #include "run/JobJournal.h"
 #include "run/RunContext.h"
 
@@ -53,9 +55,12 @@ void clearJobFromScreen(StationState& s);
 // What the run reports of a job whose record holds `job`: its lines (rows
 // with a code) and its machine time.
 FinishedJob finishedJobOf(const CompletedJob& job, qint64 machineMs);
-// Whether a record of `job` is in this month's or last month's record file
+// The record of `job` in this month's or last month's record file, if any
 // (a kill between the record and the journal's word about it).
+std::optional<DailyRecord> jobRecord(const RunContext& c, const JobIdentity& job);
 bool jobRecorded(const RunContext& c, const JobIdentity& job);
+// The job as its record holds it.
+CompletedJob completedJobOf(const DailyRecord& record, const JobIdentity& identity);
 // Writes the journal, logging a failure.
 void saveJournal(const RunContext& c, const JournalState& journal);
 
@@ -75,9 +80,14 @@ class JobCompletion {
     // recorded once the record is on the disk.
     Outcome complete(const CompletedJob& job, JournalState& journal,
                      const std::function<void(const QString& finishText)>& writeBack);
+    // The site profile's write-back of a job as its record holds it, with the
+    // record's finish time text.
+    using WriteBack = std::function<void(const CompletedJob& job, const QString& finishText)>;
     // The end of a job whose record was written before the station stopped:
-    // it leaves the queue and its journal goes.
-    bool finishRecorded(const JobIdentity& job);
+    // its write-back is handed on again from the record (the station may have
+    // stopped before it was kept; one already applied is not applied twice),
+    // then it leaves the queue and its journal goes.
+    bool finishRecorded(const JobIdentity& job, const WriteBack& writeBack);
 
   private:
     bool writeDailyRecord(const CompletedJob& job, QString* error, QString* finishText);

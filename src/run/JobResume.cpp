@@ -60,7 +60,7 @@ bool JobResume::prepare() {
     const std::optional<JournalState> j = JobJournal(c_.workdir).read(&error);
     if (!error.isEmpty()) c_.log(QStringLiteral("<journal> ") + error);
     if (j && j->job == job && (j->recorded || jobRecorded(c_, job))) {
-        if (JobCompletion(c_).finishRecorded(job)) finished_();
+        if (JobCompletion(c_).finishRecorded(job, writeBack_)) finished_();
         return false;
     }
     if (j && j->job == job && j->started()) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/RunContext.h"
 
@@ -27,14 +28,17 @@ double cutRowContent(const RunContext& c, const QString& order, int row, int bal
 class JobResume {
   public:
     // `goOn` takes the journal of a job that goes on in the same bucket;
-    // `finished` clears the screen of a job that was already recorded.
+    // `finished` clears the screen of a job that was already recorded, after
+    // `writeBack` (the run's own end-of-job write-back) has had its record.
     JobResume(RunContext ctx, JobStart& job, JournalState& journal,
-              std::function<void(const JournalState&)> goOn, std::function<void()> finished)
+              std::function<void(const JournalState&)> goOn, std::function<void()> finished,
+              JobCompletion::WriteBack writeBack)
         : c_(std::move(ctx)),
           job_(job),
           journal_(journal),
           goOn_(std::move(goOn)),
-          finished_(std::move(finished)) {}
+          finished_(std::move(finished)),
+          writeBack_(std::move(writeBack)) {}
 
     // True once the journal is ready: a fresh one, or the one the job goes on
     // from. False while the operator is asked, or when nothing is to be done.
@@ -57,6 +61,7 @@ class JobResume {
     JournalState& journal_;
     std::function<void(const JournalState&)> goOn_;
     std::function<void()> finished_;
+    JobCompletion::WriteBack writeBack_;
     bool ready_ = false;
     bool pending_ = false;
     int serial_ = 0;

@@ -48,7 +48,10 @@ TransferSequence::TransferSequence(RunContext ctx, JobStart& jobStart)
       job_(jobStart),
       resume_(
           c_, jobStart, journal_, [this](const JournalState& j) { applyResume(j); },
-          [this] { clearJob(); }),
+          [this] { clearJob(); },
+          [this](const CompletedJob& job, const QString& finishText) {
+              c_.plant.jobFinished(job, finishText);
+          }),
       water_(c_, true) {}
 
 double TransferSequence::reading() const {

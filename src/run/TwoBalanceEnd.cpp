@@ -17,15 +17,17 @@ JobCompletion::Outcome finishTwoBalanceJob(const RunContext& c, CompletedJob job
     }
     job.dateSeparator = u'/';
     job.logEnd = false;
-    const JobCompletion::Outcome outcome =
-        JobCompletion(c).complete(job, journal, [&](const QString& finishText) {
-            c.plant.twoBalanceJobFinished(job, finishText);
-            if (s.form3.Check6.Value) removeSavedRecipes(c, job.identity.order);
-        });
+    const JobCompletion::Outcome outcome = JobCompletion(c).complete(
+        job, journal, [&](const QString& finishText) { twoBalanceWriteBack(c, job, finishText); });
     if (outcome == JobCompletion::Outcome::NotRecorded) return outcome;
     s.link.image.set(840, RegisterImage::RegNoValue);
     s.link.image.set(841, RegisterImage::RegNoValue);
     return outcome;
+}
+
+void twoBalanceWriteBack(const RunContext& c, const CompletedJob& job, const QString& finishText) {
+    c.plant.twoBalanceJobFinished(job, finishText);
+    if (c.state.form3.Check6.Value) removeSavedRecipes(c, job.identity.order);
 }
 
 void removeSavedRecipes(const RunContext& c, const QString& order) {

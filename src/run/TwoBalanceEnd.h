@@ -15,6 +15,11 @@ namespace dye {
 JobCompletion::Outcome finishTwoBalanceJob(const RunContext& c, CompletedJob job,
                                            JournalState& journal);
 
+// The two-balance write-back of a recorded job: the plant database's
+// statements, and the saved recipes of its order removed when "Finish_DEL"
+// is checked.
+void twoBalanceWriteBack(const RunContext& c, const CompletedJob& job, const QString& finishText);
+
 // Removes every saved recipe of `order` from QUICK_A.txt and fills the
 // recipe list again; a failure is logged.
 void removeSavedRecipes(const RunContext& c, const QString& order);

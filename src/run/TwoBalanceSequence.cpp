@@ -30,7 +30,10 @@ TwoBalanceSequence::TwoBalanceSequence(RunContext ctx, JobStart& jobStart)
       job_(jobStart),
       resume_(
           c_, jobStart, journal_, [this](const JournalState& j) { applyResume(j); },
-          [this] { clearJob(); }),
+          [this] { clearJob(); },
+          [this](const CompletedJob& job, const QString& finishText) {
+              twoBalanceWriteBack(c_, job, finishText);
+          }),
       topUp_(c_, false) {}
 
 double TwoBalanceSequence::reading(int balance) const {

@@ -68,6 +68,13 @@ TEST(DropIntake, TakesTheFirstUntakenRecordMarksOnlyItsStatusAndQueuesEveryItem)
     EXPECT_FALSE(takeDropRecord(path, "Z'1; --", workdir).found);
     EXPECT_FALSE(takeDropRecord(dropFilePath("gone\\", workdir, QDate(2026, 12, 6)), "Z2", workdir)
                      .problem.isEmpty());
+    // A drop file that cannot be opened is said and nothing is taken.
+    const QString blocked = dropFilePath("in\\", workdir, QDate(2027, 1, 6));
+    ASSERT_TRUE(QDir().mkpath(blocked));
+    const DropIntakeResult refused = takeDropRecord(blocked, "Z2", workdir);
+    EXPECT_FALSE(refused.found);
+    EXPECT_TRUE(refused.problem.contains("cannot be opened")) << refused.problem.toStdString();
+    EXPECT_EQ(jobQueueFile(workdir).count(), 2);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "plant/ProfileList.h"
 #include "records/DailyRecordFile.h"
 #include "run/JobCompletion.h"
+#include "run/JobJournal.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {
@@ -200,12 +201,124 @@ TEST_F(PlantRun, AWriteBackWaitsWhileTheDatabaseIsAwayAndArrivesOnceInOrder) {
     station->scheduler.advance(10000);  // status ticks while it is away
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 3);
 
+    const QString box = PlantOutbox(QDir(dir.path())).path();
+    ASSERT_TRUE(QFile::copy(box, box + ".kept"));
     ASSERT_TRUE(QFile::rename(away, plant->path()));
     station->scheduler.advance(3100);
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
     EXPECT_TRUE(form3().PlantWaiting.isEmpty());
     station->scheduler.advance(30000);
-    EXPECT_EQ(rows("SELECT VBH FROM \"SPTR_ZJD\""), (QStringList{"RED", "BLUE"}));
+    // The lines carry the record's finish time, not the time they were sent.
+    const QString finished = lastRecord().FinishText.trimmed();
+    const QStringList inserted{"RED|" + finished, "BLUE|" + finished};
+    EXPECT_EQ(rows("SELECT VBH, SJ FROM \"SPTR_ZJD\""), inserted);
+
+    // A kill after the database took them but before the outbox was
+    // rewritten sends them again at the next start: nothing is added twice.
+    ASSERT_TRUE(QFile::remove(box));
+    ASSERT_TRUE(QFile::rename(box + ".kept", box));
+    station->scheduler.advance(3100);
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+    EXPECT_EQ(rows("SELECT VBH, SJ FROM \"SPTR_ZJD\""), inserted);
+    EXPECT_EQ(logTexts().filter("is already in the plant database: not inserted again").size(), 2);
+}
+
+// A vat of twelve lines is two jobs of the same order, bucket and tags, and
+// the vat is closed after the second. A kill during the second goes on with
+// it: it is not taken for the first, which is recorded.
+TEST_F(PlantRun, AVatOfTwelveLinesIsTwoJobsAndIsClosedAfterTheSecond) {
+    QString sql =
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('1', '3', 'B1', '01', 1);\n"
+        "INSERT INTO \"SPTR_HeadToVat\" VALUES (1, '3', 'M1', 'B1', '');\n";
+    const QStringList codes{"RED", "BLUE", "GREEN"};
+    for (int k = 1; k <= 12; ++k)
+        sql += QStringLiteral(
+                   "INSERT INTO \"SPTR_DetailToVat\" VALUES (%1, 'B1', '01', 'cc', %1, '', "
+                   "'%2', '', %3, '');\n")
+                   .arg(k)
+                   .arg(codes[k % 3])
+                   .arg(10 + k);
+    makePlant(sql);
+    startPlant("MARIGOLD");
+    station->scheduler.advance(11500);
+    ASSERT_EQ(queued(), 2);
+    JobFile queueFile = jobQueueFile(QDir(dir.path()));
+    const JobRecord first = *queueFile.read(1);
+    const JobRecord second = *queueFile.read(2);
+    const auto same = [](const JobRecord& j) {
+        return j.OrderNo + "/" + j.BucketNo + "/" + j.Tag1 + "/" + j.Tag2 + "/" + j.Tag3;
+    };
+    EXPECT_EQ(same(first), "B1/3/3/B1/01");
+    EXPECT_EQ(same(second), same(first));
+    EXPECT_EQ(first.Tag4 + second.Tag4, "+1");
+    EXPECT_EQ(first.Weight[9] + "/" + second.Code[0] + second.Code[1] + second.Code[2],
+              "20/GREENRED");
+    const QString count = "SELECT COUNT(*) FROM \"SPTR_ZJD\"";
+    const QString vzt = "SELECT VZT FROM \"SPTR_ZJCL\"";
+    ASSERT_TRUE(runJob());
+    EXPECT_EQ(rows(count), QStringList{"10"});
+    EXPECT_EQ(rows(vzt), QStringList{"2"});
+
+    const JobJournal journal(QDir(dir.path()));
+    ASSERT_TRUE(runUntil([&] {
+        const auto j = journal.read();
+        return j && j->job.order == "B1" && j->kept[0];
+    }));
+    station.reset();  // killed
+    startPlant("MARIGOLD");
+    ASSERT_TRUE(runUntil([&] { return queued() == 0 && order().isEmpty(); }));
+    EXPECT_EQ(rows(count), QStringList{"12"});
+    EXPECT_EQ(rows(vzt), QStringList{"3"});
+    QList<DailyRecord> records;
+    readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), records);
+    EXPECT_EQ(records.size(), 2);
+}
+
+// A kill after a job's record was written but before its write-back was
+// kept: the next start finishes the job from its journal and hands the
+// record to the write-back; one that had already reached the database is
+// not applied twice, and the job is not dispensed again.
+TEST_F(PlantRun, AJobRecordedBeforeAKillIsWrittenBackOnceAtTheNextStart) {
+    makePlant("INSERT INTO \"SPTR_ZJCL\" VALUES ('1', '3', 'B7', '02', 2);\n");
+    startPlant("MARIGOLD");
+    JobRecord j = job("B7", "3", "", {{0, {"RED", "100"}}, {1, {"BLUE", "20"}}});
+    j.Tag1 = "3", j.Tag2 = "B7", j.Tag3 = "02", j.Tag4 = "1";
+    j.QueuedAt = 46362.25;
+    queue(j);
+    ASSERT_TRUE(runJob());
+    const QString finished = lastRecord().FinishText.trimmed();
+    const QString zjd = "SELECT VBH, SJ FROM \"SPTR_ZJD\" ORDER BY VBH DESC";
+    const QStringList inserted{"RED|" + finished, "BLUE|" + finished};
+    ASSERT_EQ(rows(zjd), inserted);
+
+    // The station as a kill right after the record leaves it.
+    const auto killedAfterRecord = [&] {
+        station.reset();
+        queue(j);
+        JournalState journal;
+        journal.job = JobIdentity{"B7", "3", j.QueuedAt};
+        journal.closed = true;
+        journal.recorded = true;
+        EXPECT_TRUE(JobJournal(QDir(dir.path())).write(journal));
+        startPlant("MARIGOLD");
+        EXPECT_TRUE(runUntil([&] { return queued() == 0; }, 60000));
+        station->scheduler.advance(3100);
+    };
+    // Its write-back had not been sent.
+    ASSERT_TRUE(plant->exec("DELETE FROM \"SPTR_ZJD\""));
+    ASSERT_TRUE(plant->exec("UPDATE \"SPTR_ZJCL\" SET VZT = 2"));
+    plant->close();
+    killedAfterRecord();
+    EXPECT_EQ(rows(zjd), inserted);
+    EXPECT_EQ(rows("SELECT VZT FROM \"SPTR_ZJCL\""), QStringList{"3"});
+    // It had.
+    killedAfterRecord();
+    EXPECT_EQ(rows(zjd), inserted);
+    EXPECT_EQ(logTexts().filter("is already in the plant database: not inserted again").size(), 2);
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+    QList<DailyRecord> records;
+    readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), records);
+    EXPECT_EQ(records.size(), 1);
 }
 
 TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
@@ -220,6 +333,17 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     startPlant("QUORBAN");
     form3().Timer1->setEnabled(false);  // the jobs stay queued
     IdentifierEntry& entry = station->identifierEntry();
+    // A queue file that cannot be written: the lines marked taken wait again.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("START_DISPEN.txt"));
+    state().form6.Text1 = "Q'1";
+    entry.Text1_KeyPress(13);
+    entry.chooseCategory(1);
+    station->scheduler.advance(1000);
+    EXPECT_EQ(rows("SELECT COUNT(*), MIN(STEP_NO), MAX(STEP_NO) FROM chainlih"),
+              QStringList{"13|44|44"});
+    EXPECT_EQ(logTexts().filter("<intake> order Q'1 marked taken but not queued").size(), 1);
+    ASSERT_TRUE(QDir(dir.path()).rmdir("START_DISPEN.txt"));
+
     state().form6.Text1 = "  Q'1 ";
     entry.Text1_KeyPress(13);
     EXPECT_TRUE(state().form15.Visible);
@@ -275,6 +399,66 @@ TEST_F(PlantRun, ProfilesAreReadTrimmedAndExactAndListedForTheSettings) {
     job.actualWeights[0] = "1";
     station->plant().jobFinished(job, "2026-12-06 08:00:00");
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+}
+
+// Enter in the identifier box: ORIGINAL queues the scanned order's recipe of
+// the variant named, KESTRALIA lists the recipes whose order starts with the
+// text, ZOLPOWDERS takes the drop record (a drop folder that is not there is
+// said once, not at every scan).
+TEST_F(PlantRun, TheIdentifierEntryQueuesScannedRecipesListsMatchesAndTakesDropRecords) {
+    makePlant("");
+    startPlant("ORIGINAL", {{10, "in\\"}});
+    form3().Timer1->setEnabled(false);  // the jobs stay queued
+    JobFile store = recipeStoreFile(QDir(dir.path()));
+    for (const char* order : {"ORD-2026-00001A", "ORD-2026-00001B", "ORD-2026-00002A"})
+        ASSERT_TRUE(store.append(job(order, "1", "", {{0, {"RED", "10"}}})));
+    IdentifierEntry& entry = station->identifierEntry();
+    HeadlessDialogs& dialogs = *station->headlessDialogs();
+    const auto enter = [&](const QString& text) {
+        state().form6.Text1 = text;
+        entry.Text1_KeyPress(13);
+    };
+    dialogs.scriptInput({"B", "AB"});
+    enter(" ORD-2026-00001 ");
+    ASSERT_EQ(queued(), 1);
+    EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "ORD-2026-00001B");
+    EXPECT_EQ(state().form6.Text1, "");
+    EXPECT_TRUE(form3().Timer4->enabled());
+    enter("ORD-2026-00001");  // a two-character variant matches nothing
+    enter("ORD-2026-0000");   // no order of 14 characters: no prompt
+    EXPECT_EQ(queued(), 1);
+    EXPECT_EQ(dialogs.prompts().size(), 2);
+
+    state().settings.setText1(16, "KESTRALIA");
+    enter("ORD-2026-00001");
+    EXPECT_TRUE(state().form12.Visible);
+    EXPECT_EQ(state().form12.List1.items,
+              (QStringList{"1---ORD-2026-00001A", "2---ORD-2026-00001B"}));
+    EXPECT_EQ(queued(), 1);
+
+    state().settings.setText1(16, "ZOLPOWDERS");
+    enter("Z1");
+    enter("Z1");
+    EXPECT_EQ(state().form6.Text1, "===NO ID===");
+    const QStringList log = logTexts();
+    EXPECT_EQ(std::count_if(
+                  log.begin(), log.end(),
+                  [](const QString& l) { return l.startsWith("<intake> the intake folder of "); }),
+              1);
+    QByteArray record(932, ' ');
+    putField(record, 0, 30, "Z1");
+    putField(record, 124, 20, "BLUE");
+    putField(record, 424, 8, "1");
+    putField(record, 544, 9, "0.25");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
+    QFile drop(dir.filePath("in/G202612.666"));
+    ASSERT_TRUE(drop.open(QIODevice::WriteOnly));
+    drop.write(record);
+    drop.close();
+    enter("Z1");
+    ASSERT_EQ(queued(), 2);
+    const JobRecord taken = *jobQueueFile(QDir(dir.path())).read(2);
+    EXPECT_EQ(taken.OrderNo + "/" + taken.Code[0] + "/" + taken.Weight[0], "Z1/BLUE/250");
 }
 
 // A server that takes the connection and never answers: the login waits on
