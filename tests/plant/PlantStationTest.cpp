@@ -12,6 +12,7 @@
 #include "records/DailyRecordFile.h"
 #include "run/JobCompletion.h"
 #include "run/RunFixture.h"
+#include "settings/CategoryPicker.h"
 
 namespace dye::test {
 namespace {
@@ -184,8 +185,8 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     EXPECT_TRUE(state().form15.Visible);
     state().form6.Text1 = "typed on";  // the order is the one Enter was pressed on
     station->scheduler.advance(1000);
-    EXPECT_EQ(queued(), 0);  // no category yet
-    entry.chooseCategory(1);
+    EXPECT_EQ(queued(), 0);           // no category yet
+    pickCategory(state().form15, 1);  // the picker window's second button
     station->scheduler.advance(1000);
 
     ASSERT_EQ(queued(), 2);
@@ -203,7 +204,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     // Entered again, it finds nothing: the box says so and is emptied.
     state().form6.Text1 = "Q'1";
     entry.Text1_KeyPress(13);
-    entry.chooseCategory(1);
+    pickCategory(state().form15, 1);
     station->scheduler.advance(400);
     EXPECT_EQ(state().form6.Text1, "===NO ID===");
     station->scheduler.advance(1200);
