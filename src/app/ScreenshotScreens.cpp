@@ -1,11 +1,13 @@
 #include "ScreenshotScreens.h"
 
+#include "plant/ProfileList.h"
 #include "run/MainScreen.h"
 #include "station/StationState.h"
 #include "ui/CategoryPickerView.h"
 #include "ui/DyeMixTableView.h"
 #include "ui/LanguageEditorView.h"
 #include "ui/PositionFormView.h"
+#include "ui/ProfileListView.h"
 #include "ui/RecordsViewerView.h"
 #include "ui/SingleEntryView.h"
 #include "ui/StationWindow.h"
@@ -59,6 +61,15 @@ std::vector<ScreenshotScreen> screenshotScreens(StationState& state, MainScreen&
             picker->render();
         },
         picker, &state.form15.Visible));
+    ProfileListView* profiles = windows.profileList();
+    out.push_back(requested(
+        QStringLiteral("profile-list"),
+        [&state, profiles] {
+            if (!profiles) return;
+            profiles->open();
+            ProfileList_Click(state.form8, 0);  // a line chosen, its boxes filled
+        },
+        profiles, &state.form8.Visible));
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "Screenshots.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QTextStream>
 
@@ -19,6 +20,20 @@ namespace {
 // pictures are taken a moment after that, or after a while without it.
 constexpr qint64 kAfterYellowMs = 1000;
 constexpr qint64 kAfterStartMs = 8000;
+
+// A window whose captions grew (another language) is made larger by the
+// window system a moment after its layout asks for it; the picture waits
+// for that, at most two seconds.
+void settle(QWidget& window) {
+    window.adjustSize();
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        const QSize need = window.minimumSize().expandedTo(window.minimumSizeHint());
+        if (window.width() >= need.width() && window.height() >= need.height()) break;
+    } while (waited.elapsed() < 2000);
+}
 
 bool save(QWidget& window, const QString& path) {
     if (window.grab().save(path)) return true;
@@ -98,8 +113,7 @@ bool Screenshots::takeScreens() {
             QWidget* window = shot.open();
             if (!window) continue;
             windows_.render();
-            window->adjustSize();
-            QCoreApplication::processEvents();
+            settle(*window);
             ok = save(*window,
                       folder_.filePath(QStringLiteral("%1-lang%2.png").arg(shot.name).arg(l))) &&
                  ok;

@@ -115,16 +115,17 @@ void BucketTransport::home(Axis axis) {
     storedPosition(s_.link, axis) = 0;
 }
 
-void BucketTransport::moveTo(Axis axis, double target) {
-    if (!axisIdle(axis)) return;
+bool BucketTransport::moveTo(Axis axis, double target) {
+    if (!axisIdle(axis)) return false;
     constexpr int kMin = std::numeric_limits<qint16>::min();
     constexpr int kMax = std::numeric_limits<qint16>::max();
-    if (target != std::floor(target) || target < kMin || target > kMax) return;
+    if (target != std::floor(target) || target < kMin || target > kMax) return false;
     qint16& stored = storedPosition(s_.link, axis);
     const int delta = int(target) - stored;
-    if (delta < -kMax || delta > kMax) return;
+    if (delta < -kMax || delta > kMax) return false;
     stored = qint16(target);
     axisMove(registersOf(axis).first, 2000, qint16(delta));
+    return true;
 }
 
 // A relative move by `distance` (nothing for 0).

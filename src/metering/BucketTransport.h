@@ -49,9 +49,10 @@ class BucketTransport {
 
     // Homing and moves of the axes driven by hand, only while the axis
     // stands still; the stored position counts from the command on.
-    // A move refuses a target or distance beyond a signed 16-bit word.
+    // A move refuses a target or distance beyond a signed 16-bit word, or a
+    // target that is not whole: false, nothing sent.
     void home(Axis axis);
-    void moveTo(Axis axis, double target);
+    bool moveTo(Axis axis, double target);
 
   private:
     void axisMove(int firstRegister, int speed, qint16 distance);

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <limits>
 
+#include "core/Dialogs.h"
 #include "core/Val.h"
 #include "metering/BucketTransport.h"
 #include "metering/ManualValues.h"
+#include "metering/MoveGuard.h"
 #include "metering/StationMetering.h"
 #include "metering/TeachSlotSpread.h"
 #include "settings/SettingsFiles.h"
@@ -18,13 +20,16 @@ constexpr qint32 kEnd = RegisterImage::RegNoValue;
 constexpr qint32 kOpen = 30000;  // on until closed
 constexpr int kValves = 24;
 constexpr int kOutputs = 4;
+constexpr BucketTransport::Axis kAxes[2] = {BucketTransport::Axis::X, BucketTransport::Axis::Z};
+constexpr const char* kAxisNames[2] = {"X", "Z"};
 
 }  // namespace
 
-ManualControls::ManualControls(StationState& state, BucketTransport& transport, QDir workdir,
-                               ScreenRequests screens)
+ManualControls::ManualControls(StationState& state, BucketTransport& transport, Dialogs& dialogs,
+                               QDir workdir, ScreenRequests screens)
     : s_(state),
       transport_(transport),
+      dialogs_(dialogs),
       workdir_(std::move(workdir)),
       screens_(std::move(screens)) {}
 
@@ -98,20 +103,35 @@ void ManualControls::Command19_Click() {
     s_.link.image.set(842, 200);
 }
 
-// Axes.
+// Axes: 0 is X, 1 is Z.
+
+bool ManualControls::moveRefused(int axis) {
+    QString why = moveRefusal(s_);
+    if (why.isEmpty() && !transport_.axisIdle(kAxes[axis]))
+        why = QStringLiteral("the %1 axis has no current reading")
+                  .arg(QLatin1String(kAxisNames[axis]));
+    if (why.isEmpty()) return false;
+    dialogs_.message(QStringLiteral("No move: %1.").arg(why), QString(), [] {});
+    return true;
+}
 
 void ManualControls::Command5_Click() {
     s_.form2.Label4Selected = 0;  // every slot number back to its normal colour
-    transport_.home(BucketTransport::Axis::X);
+    if (!moveRefused(0)) transport_.home(BucketTransport::Axis::X);
 }
 
 void ManualControls::Command4_Click() {
-    transport_.home(BucketTransport::Axis::Z);
+    if (!moveRefused(1)) transport_.home(BucketTransport::Axis::Z);
 }
 
 void ManualControls::Text3_KeyEnter(int index) {
-    if (index == 0) transport_.moveTo(BucketTransport::Axis::X, Val(s_.form2.Text3[0]));
-    if (index == 1) transport_.moveTo(BucketTransport::Axis::Z, Val(s_.form2.Text3[1]));
+    if (index < 0 || index > 1 || moveRefused(index)) return;
+    const QString& text = s_.form2.Text3[index];
+    if (!transport_.moveTo(kAxes[index], Val(text)))
+        dialogs_.message(QStringLiteral("No move: \"%1\" is not a position the %2 axis can "
+                                        "reach from where it is; type a whole number.")
+                             .arg(text, QLatin1String(kAxisNames[index])),
+                         QString(), [] {});
 }
 
 // Teach slots.

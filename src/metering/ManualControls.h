@@ -8,6 +8,7 @@
 namespace dye {
 
 class BucketTransport;
+class Dialogs;
 struct StationState;
 
 // Screens the settings form's buttons open; each is answered by the screen
@@ -23,7 +24,9 @@ struct ScreenRequests {
 // The service controls of the settings form: each handler writes fixed
 // values or the values chosen in the combo boxes into the register image,
 // starts a manual metering or a wash, or opens another screen. They act at
-// once and do not look at what the machine is doing.
+// once; only the moves of the gantry (homing, the move entries) first ask
+// whether the machine is free to move (moveRefusal) and otherwise say why
+// and do nothing, as on the position screen.
 //
 // A register number or value taken from a combo box or an entry is used only
 // when it is what the control offers (a valve 1..24, an output 1..4, a time
@@ -33,7 +36,7 @@ struct ScreenRequests {
 // still waiting to be sent, nor send a value wrapped round 16 bits.
 class ManualControls {
   public:
-    ManualControls(StationState& state, BucketTransport& transport, QDir workdir,
+    ManualControls(StationState& state, BucketTransport& transport, Dialogs& dialogs, QDir workdir,
                    ScreenRequests screens = {});
     void setScreens(ScreenRequests screens) { screens_ = std::move(screens); }
 
@@ -59,8 +62,8 @@ class ManualControls {
     void Command21_Click();  // "air2 close"
     void Command19_Click();  // "waterIN"
 
-    // Homing and moves of the X and Z axes, while the axis stands still
-    // (D304 for X, D307 for Z read 0).
+    // Homing and moves of the X and Z axes, while the machine is free to move
+    // and the axis stands still (D304 for X, D307 for Z read 0).
     void Command5_Click();  // "X=0"
     void Command4_Click();  // "Z=0"
     // Enter in Text3(0) ("X移動距離") or Text3(1) ("Z移動距離"): moves the
@@ -90,9 +93,12 @@ class ManualControls {
     void open(int reg, const QString& timeText);
     void close(int reg);
     void startManualMetering(int station, const QString& valveText, const QString& target);
+    // True, with a message saying why, when the axis must not move now.
+    bool moveRefused(int axis);
 
     StationState& s_;
     BucketTransport& transport_;
+    Dialogs& dialogs_;
     QDir workdir_;
     ScreenRequests screens_;
 };

@@ -29,7 +29,8 @@ void IdentifierEntry::Text1_KeyPress(int keyAscii) {
     } else if (profile == u"ORIGINAL") {
         scanIntake(identifier);
     } else if (profile == u"QUORBAN") {
-        category_ = 0;
+        // The picker's buttons set the category; its timer waits for one.
+        s_.form15.AuxCategory = 0;
         pending_ = identifier;
         if (s_.form6.Timer2) s_.form6.Timer2->setEnabled(true);
         s_.form15.Visible = true;
@@ -39,21 +40,16 @@ void IdentifierEntry::Text1_KeyPress(int keyAscii) {
     if (hooks_.refillRecipes) hooks_.refillRecipes();
 }
 
-void IdentifierEntry::chooseCategory(int index) {
-    if (index < 0 || index > 3) return;
-    category_ = index + 1;
-    s_.form15.Visible = false;
-}
-
 void IdentifierEntry::Timer1_Tick() {
     s_.form6.Text1.clear();
     if (s_.form6.Timer1) s_.form6.Timer1->setEnabled(false);
 }
 
 void IdentifierEntry::Timer2_Tick() {
-    if (category_ <= 0) return;
+    const int category = s_.form15.AuxCategory;
+    if (category <= 0) return;
     if (s_.form6.Timer2) s_.form6.Timer2->setEnabled(false);
-    step44_.run(pending_, category_, [this](bool found) {
+    step44_.run(pending_, category, [this](bool found) {
         if (!found)
             noId();
         else if (s_.form6.Timer1)

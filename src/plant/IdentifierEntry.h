@@ -30,10 +30,8 @@ class IdentifierEntry {
 
     void Text1_KeyPress(int keyAscii);
     void Timer1_Tick();  // empties the box
-    void Timer2_Tick();  // the step-44 intake once a category is chosen
-    // The category picker's button `index` (0..3): category index + 1.
-    void chooseCategory(int index);
-    int category() const { return category_; }
+    // The step-44 intake once the category picker (Form15) holds a category.
+    void Timer2_Tick();
 
   private:
     void scanIntake(const QString& identifier);
@@ -47,7 +45,6 @@ class IdentifierEntry {
     RecipePicker& picker_;
     Hooks hooks_;
     Step44Intake step44_;
-    int category_ = 0;
     QString pending_;          // the identifier Enter was pressed on (step-44 intake)
     QString lastDropProblem_;  // the drop intake's last problem, logged once
 };

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "language/LanguageEditor.h"
@@ -36,6 +37,7 @@ LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
     for (int k = 0; k < Form5::kPerLanguage; ++k) {
         label1_[size_t(k)] = new QLabel(inner);
         label1_[size_t(k)]->setObjectName(QStringLiteral("Label1_%1").arg(k));
+        label1_[size_t(k)]->setMinimumWidth(28);  // room for the row numbers before they are set
         grid->addWidget(label1_[size_t(k)], k + 1, 0);
     }
     for (int i = 0; i < Form5::kBoxes; ++i) {
@@ -51,6 +53,11 @@ LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
     }
     for (int i = 0; i + 1 < Form5::kBoxes; ++i) text1_[size_t(i)]->next = text1_[size_t(i + 1)];
     area->setWidget(inner);
+    // The three languages side by side, whatever the window's size: only the
+    // rows scroll.
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setMinimumWidth(inner->sizeHint().width() +
+                          area->verticalScrollBar()->sizeHint().width() + 2 * area->frameWidth());
     nameControl(area, QStringLiteral("language.txt"));
     outer->addWidget(area);
     describeControls(this, QStringLiteral("Form5"));

@@ -16,6 +16,7 @@
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
 #include "ui/PositionFormView.h"
+#include "ui/ProfileListView.h"
 #include "ui/RecipePickerView.h"
 #include "ui/RecordsViewerView.h"
 #include "ui/SingleEntryView.h"
@@ -90,12 +91,16 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         };
     }
     if (h.manual) {
+        profiles_ = std::make_unique<ProfileListView>(state.form8, state.settings);
         ScreenRequests doors;
         doors.showMainScreen = r.showMainScreen;
         doors.showLanguageEditor = r.showLanguageEditor;
         doors.showWashTable = r.showWashTable;
         doors.showDyeMixTable = r.showDyeMixTable;
-        // Form8 is connected here once its window exists.
+        doors.showProfilePicker = [this] {
+            profiles_->open();
+            bringForward(profiles_.get());
+        };
         h.manual->setScreens(std::move(doors));
     }
     screen_.setRequests(std::move(r));
@@ -152,6 +157,7 @@ void StationWindows::render() {
     draw(dyeMix_.get(), s_.form14.Visible);
     draw(category_.get(), s_.form15.Visible);
     draw(language_.get(), false);
+    draw(profiles_.get(), s_.form8.Visible);
     draw(identifier_.get(), s_.form6.Visible);
 }
 
@@ -166,7 +172,7 @@ QWidget* StationWindows::front() const {
           static_cast<QWidget*>(records_.get()), static_cast<QWidget*>(positions_.get()),
           static_cast<QWidget*>(wash_.get()), static_cast<QWidget*>(dyeMix_.get()),
           static_cast<QWidget*>(category_.get()), static_cast<QWidget*>(language_.get()),
-          static_cast<QWidget*>(identifier_.get())})
+          static_cast<QWidget*>(identifier_.get()), static_cast<QWidget*>(profiles_.get())})
         if (w && w == active && w->isVisible()) return w;
     if (!main_->isVisible() && orderList_->isVisible()) return orderList_.get();
     return main_.get();

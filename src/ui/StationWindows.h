@@ -21,6 +21,7 @@ class ManualControls;
 class OrderListView;
 class PositionFormView;
 class PositionScreen;
+class ProfileListView;
 class QueueEditor;
 class RecipeEditor;
 class RecipePicker;
@@ -92,6 +93,8 @@ class StationWindows {
     DyeMixTableView* dyeMixTable() { return dyeMix_.get(); }
     CategoryPickerView& categoryPicker() { return *category_; }
     LanguageEditorView* languageEditor() { return language_.get(); }
+    // Made with the settings form's service controls, whose "LINK TYPE" opens it.
+    ProfileListView* profileList() { return profiles_.get(); }
 
   private:
     // The position screen, the wash and dye-mix tables, each when its
@@ -114,6 +117,7 @@ class StationWindows {
     std::unique_ptr<DyeMixTableView> dyeMix_;
     std::unique_ptr<CategoryPickerView> category_;
     std::unique_ptr<LanguageEditorView> language_;
+    std::unique_ptr<ProfileListView> profiles_;
 };
 
 }  // namespace dye

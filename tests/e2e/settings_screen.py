@@ -1,7 +1,9 @@
 """The settings form through its real window: "設定" opens it read-only; a
 wrong password leaves every field read-only; the right one makes them
 editable; a valve's rate typed and saved with Enter is in the valve file at
-its 200 bytes, and nothing else in the file changed."""
+its 200 bytes, and nothing else in the file changed. "LINK TYPE" opens the
+profile list; a click on a line shows that profile's name in its Text1 and
+leaves the settings file as it was."""
 
 import os
 
@@ -10,6 +12,13 @@ from station_driver import Station, check, require_options, run_case, wait_for
 RECORD = 200
 RETURN_KEYSYM = 0xFF0D
 RATE_FIELD = 24  # Text4(24): the rate of valve 1, record 25 of AA_Name.txt
+PROFILES = ["ZOLPOWDERS", "KESTRALIA", "ORIGINAL", "MARIGOLD", "TALBERT", "FENWICK", "DRAYMOR",
+            "PELKO", "QUORBAN"]
+
+
+def settings_file(workdir):
+    with open(os.path.join(workdir, "JUCIsetting.txt"), "rb") as f:
+        return f.read()
 
 
 def valve_file(workdir):
@@ -34,6 +43,40 @@ def click(station, acc):
     box = acc.queryComponent().getExtents(station.pyatspi.DESKTOP_COORDS)
     station.pyatspi.Registry.generateMouseEvent(box.x + box.width // 2,
                                                 box.y + box.height // 2, "b1c")
+
+
+def check_profile_list(station, form, workdir):
+    """"LINK TYPE" shows the profile list; clicking the QUORBAN line puts the
+    profile name into Text1 and its display name into Text2; the setting stays."""
+    settings_before = settings_file(workdir)
+    station.press(station.wait_control("Form2.Command16", form))
+    profiles = wait_for(lambda: station.window("Form8"), "the profile list")
+    lst = station.wait_control("Form8.List1", profiles)
+
+    def lines():
+        lst.clear_cache()
+        return [lst.getChildAtIndex(i) for i in range(lst.childCount)]
+
+    wait_for(lambda: len(lines()) == len(PROFILES), f"the {len(PROFILES)} profile lines",
+             timeout=30)
+    shown = [line.name for line in lines()]
+    check([line.split(" " * 10)[0] for line in shown] == PROFILES,
+          f"the profile list reads {shown!r}")
+    text1 = station.wait_control("Form8.Text1", profiles)
+    text2 = station.wait_control("Form8.Text2", profiles)
+    quorban = lines()[PROFILES.index("QUORBAN")]
+
+    def filled():
+        if station.text(text1) == "QUORBAN":
+            return True
+        click(station, quorban)  # again, should a click have gone astray
+        return False
+
+    wait_for(filled, "QUORBAN in the profile list's Text1", timeout=60, interval=1.0)
+    display = shown[PROFILES.index("QUORBAN")].split(" " * 10, 1)[1].strip()
+    check(station.text(text2) == display,
+          f"Text2 reads {station.text(text2)!r}, not the display name {display!r}")
+    check(settings_file(workdir) == settings_before, "the profile list changed the settings file")
 
 
 def case(program, workdir):
@@ -88,6 +131,7 @@ def case(program, workdir):
         check(len(after) == len(before), "AA_Name.txt changed its length")
         check(after[:at] == before[:at] and after[at + RECORD:] == before[at + RECORD:],
               "AA_Name.txt changed outside record 25")
+        check_profile_list(station, form, workdir)
         check(not station.messages(), f"a message appeared: {station.messages()}")
     finally:
         station.stop()

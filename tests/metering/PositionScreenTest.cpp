@@ -178,7 +178,7 @@ TEST_F(PositionScreenTest, UnsavedSlotsStayOnTheScreen) {
 }
 
 // Homing, move entries, slot clicks and the conveyor act only on a free
-// machine, and say why otherwise.
+// machine, and say why otherwise; on the settings screen as here.
 TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
     startIdle("3");
     form().Check1 = true;
@@ -200,6 +200,12 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
             screen().Text3_KeyEnter(2);
         },
         [&] { screen().Label4_Click(9); },
+        // The settings screen's Z=0 and X move entry ask the same.
+        [&] { station->manual().Command4_Click(); },
+        [&] {
+            state().form2.Text3[0] = "300";
+            station->manual().Text3_KeyEnter(0);
+        },
     };
     for (const auto& [why, set] : busy) {
         set(state(), true);
@@ -216,6 +222,7 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
     // Free: each acts.
     EXPECT_EQ(changes(moves[1]), (Changes{{708, 2}, {709, 1000}, {710, 30000}}));
     EXPECT_EQ(changes(moves[3]), (Changes{{716, 1}, {717, 2000}, {718, 500}, {719, 1000}}));
+    EXPECT_EQ(changes(moves[6]), (Changes{{712, 1}, {713, 2000}, {714, 300}, {715, 1000}}));
     screen().Label4_Click(9);
     EXPECT_EQ(state().link.RobotCheckState, 1);
     // A move entry that is not a position is refused with a message.

@@ -13,6 +13,7 @@
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/RunFixture.h"
+#include "settings/CategoryPicker.h"
 
 namespace dye::test {
 namespace {
@@ -337,7 +338,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("START_DISPEN.txt"));
     state().form6.Text1 = "Q'1";
     entry.Text1_KeyPress(13);
-    entry.chooseCategory(1);
+    pickCategory(state().form15, 1);
     station->scheduler.advance(1000);
     EXPECT_EQ(rows("SELECT COUNT(*), MIN(STEP_NO), MAX(STEP_NO) FROM chainlih"),
               QStringList{"13|44|44"});
@@ -349,8 +350,8 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     EXPECT_TRUE(state().form15.Visible);
     state().form6.Text1 = "typed on";  // the order is the one Enter was pressed on
     station->scheduler.advance(1000);
-    EXPECT_EQ(queued(), 0);  // no category yet
-    entry.chooseCategory(1);
+    EXPECT_EQ(queued(), 0);           // no category yet
+    pickCategory(state().form15, 1);  // the picker window's second button
     station->scheduler.advance(1000);
 
     ASSERT_EQ(queued(), 2);
@@ -368,7 +369,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     // Entered again, it finds nothing: the box says so and is emptied.
     state().form6.Text1 = "Q'1";
     entry.Text1_KeyPress(13);
-    entry.chooseCategory(1);
+    pickCategory(state().form15, 1);
     station->scheduler.advance(400);
     EXPECT_EQ(state().form6.Text1, "===NO ID===");
     station->scheduler.advance(1200);

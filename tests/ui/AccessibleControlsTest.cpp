@@ -31,6 +31,7 @@
 #include "ui/MainFormView.h"
 #include "ui/OrderListView.h"
 #include "ui/PositionFormView.h"
+#include "ui/ProfileListView.h"
 #include "ui/RecipePickerView.h"
 #include "ui/SingleEntryView.h"
 #include "ui/StationWindow.h"
@@ -153,6 +154,7 @@ TEST_F(AccessibleControlsTest, EveryControlOfEveryStationWindowIsDescribedOnceBy
     EXPECT_EQ(wash.at("Form10.Text1(68)")->accessibleName(), "清洗水秒數 5");
     checkWindow(windows->dyeMixTable(), "Form14", 60);
     checkWindow(&windows->categoryPicker(), "Form15", 4);
+    checkWindow(windows->profileList(), "Form8", 3);
 
     Scheduler scheduler;
     SimulatedController sim;
