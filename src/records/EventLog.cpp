@@ -41,7 +41,11 @@ QString writeLogPath(const QDir& workdir, const QString& order, const QDate& day
 }
 
 QByteArray logRecord(const QString& line) {
-    return toFixedField(line + QStringLiteral("\r\n"), kLogRecordLength);
+    const QByteArray record = toFixedField(line + QStringLiteral("\r\n"), kLogRecordLength);
+    if (record.contains("\r\n")) return record;
+    // Too long for its record: the line is cut so that it keeps its line end
+    // and does not run into the next one.
+    return toFixedField(line, kLogRecordLength - 2) + QByteArrayLiteral("\r\n");
 }
 
 QString logLine(const QDateTime& now, const QString& text) {

@@ -21,7 +21,7 @@ QString eventLogPath(const QDir& workdir, const QDate& day);
 QString writeLogPath(const QDir& workdir, const QString& order, const QDate& day);
 
 // One 200-byte log record: the line and CR LF, padded with spaces and cut at
-// 200 bytes (a line of more than 198 bytes loses its CR LF).
+// 200 bytes (a line of more than 198 bytes is cut to keep its CR LF).
 QByteArray logRecord(const QString& line);
 // An event log line: the date and time, three spaces, the text.
 QString logLine(const QDateTime& now, const QString& text);

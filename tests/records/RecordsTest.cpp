@@ -126,15 +126,14 @@ TEST(EventLog, FileNamesDropLeadingZeros) {
               QStringLiteral("/w/LOG/Write-.._x-202639log.txt"));
 }
 
-TEST(EventLog, RecordsArePaddedAndLongLinesLoseTheirLineEnd) {
+TEST(EventLog, RecordsArePaddedAndLongLinesAreCutBeforeTheirLineEnd) {
     EXPECT_EQ(logRecord(QStringLiteral("abc")), padded("abc\r\n", 200));
     const QString fits(198, QLatin1Char('x'));
     EXPECT_EQ(logRecord(fits), QByteArray(198, 'x') + "\r\n");
-    EXPECT_EQ(logRecord(fits + "y"), QByteArray(198, 'x') + "y\r");
-    EXPECT_EQ(logRecord(fits + "yz"), QByteArray(198, 'x') + "yz");
+    EXPECT_EQ(logRecord(fits + "yz"), QByteArray(198, 'x') + "\r\n");
     // A double-byte character that does not fit whole is not split.
-    EXPECT_EQ(logRecord(QString(199, QLatin1Char('x')) + QStringLiteral("單")),
-              QByteArray(199, 'x') + " ");
+    EXPECT_EQ(logRecord(QString(197, QLatin1Char('x')) + QStringLiteral("單")),
+              QByteArray(197, 'x') + " \r\n");
 }
 
 TEST(EventLog, TheLastLoggedTimeIsFoundOnTheDayOrPastMidnight) {
