@@ -80,15 +80,12 @@ void PlantService::talbertFiles(const CompletedJob& job, const QList<PlantStatem
                  .arg(job.identity.bucket.trimmed(), job.identity.order.trimmed(),
                       QLatin1String(kBucketFlagsFileName),
                       isNumber ? error : QStringLiteral("not a bucket number")));
-    // The statements follow the grid rows in order (the code is their fourth value).
+    // Each row update holds the actual weight first and the code fourth.
     QStringList lines;
-    size_t r = 0;
-    for (const PlantStatement& s : statements) {
-        const QString code = s.values.value(3).toString();
-        while (r < job.codes.size() && job.codes[r].trimmed() != code) ++r;
-        if (r == job.codes.size()) break;
-        lines << s.shown() << code + QStringLiteral(" --- ") + job.actualWeights[r++].trimmed();
-    }
+    for (const PlantStatement& s : statements)
+        lines << s.shown()
+              << s.values.value(3).toString() + QStringLiteral(" --- ") +
+                     s.values.value(0).toString();
     if (!lines.isEmpty() && !AppendWriteLog(workdir_, job.identity.order, now_(), lines, &error))
         log_(QStringLiteral("<plant> the write log of %1 is not written: %2")
                  .arg(job.identity.order.trimmed(), error));

@@ -38,11 +38,12 @@ JobCompletion::Outcome JobCompletion::complete(
     return removed ? Outcome::Done : Outcome::NotRemoved;
 }
 
-bool JobCompletion::finishRecorded(const JobIdentity& job, const WriteBack& writeBack) {
+bool JobCompletion::finishRecorded(const JobIdentity& job, const std::optional<DailyRecord>& record,
+                                   const WriteBack& writeBack) {
     c_.log(QStringLiteral("<journal> job %1 was recorded before the station stopped: it leaves "
                           "the queue without being dispensed again")
                .arg(job.order));
-    if (const std::optional<DailyRecord> record = jobRecord(c_, job)) {
+    if (record) {
         if (writeBack) writeBack(completedJobOf(*record, job), record->FinishText);
     } else {
         c_.log(QStringLiteral("<journal> the record of job %1 was not found in this month's or "
@@ -184,10 +185,6 @@ std::optional<DailyRecord> jobRecord(const RunContext& c, const JobIdentity& job
         }
     }
     return std::nullopt;
-}
-
-bool jobRecorded(const RunContext& c, const JobIdentity& job) {
-    return jobRecord(c, job).has_value();
 }
 
 CompletedJob completedJobOf(const DailyRecord& record, const JobIdentity& identity) {

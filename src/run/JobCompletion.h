@@ -58,7 +58,6 @@ FinishedJob finishedJobOf(const CompletedJob& job, qint64 machineMs);
 // The record of `job` in this month's or last month's record file, if any
 // (a kill between the record and the journal's word about it).
 std::optional<DailyRecord> jobRecord(const RunContext& c, const JobIdentity& job);
-bool jobRecorded(const RunContext& c, const JobIdentity& job);
 // The job as its record holds it.
 CompletedJob completedJobOf(const DailyRecord& record, const JobIdentity& identity);
 // Writes the journal, logging a failure.
@@ -87,7 +86,9 @@ class JobCompletion {
     // its write-back is handed on again from the record (the station may have
     // stopped before it was kept; one already applied is not applied twice),
     // then it leaves the queue and its journal goes.
-    bool finishRecorded(const JobIdentity& job, const WriteBack& writeBack);
+    // `record` is the job's record as jobRecord() found it.
+    bool finishRecorded(const JobIdentity& job, const std::optional<DailyRecord>& record,
+                        const WriteBack& writeBack);
 
   private:
     bool writeDailyRecord(const CompletedJob& job, QString* error, QString* finishText);

@@ -59,8 +59,10 @@ bool JobResume::prepare() {
     QString error;
     const std::optional<JournalState> j = JobJournal(c_.workdir).read(&error);
     if (!error.isEmpty()) c_.log(QStringLiteral("<journal> ") + error);
-    if (j && j->job == job && (j->recorded || jobRecorded(c_, job))) {
-        if (JobCompletion(c_).finishRecorded(job, writeBack_)) finished_();
+    const std::optional<DailyRecord> record =
+        j && j->job == job ? jobRecord(c_, job) : std::nullopt;
+    if (j && j->job == job && (j->recorded || record)) {
+        if (JobCompletion(c_).finishRecorded(job, record, writeBack_)) finished_();
         return false;
     }
     if (j && j->job == job && j->started()) {

@@ -33,15 +33,11 @@ DyeMixTableView::DyeMixTableView(Form14& form, DyeMixTable& table, QWidget* pare
         number->setObjectName(QStringLiteral("Label1_%1").arg(i));
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label1_[size_t(i)] = number;
-        auto* box = new QLineEdit(this);
-        box->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        box->setMinimumWidth(220);
-        connect(box, &QLineEdit::textChanged, this,
-                [this, i](const QString& t) { f_.Text1[i] = t; });
-        connect(box, &QLineEdit::returnPressed, this, [this, i] {
+        auto* box = modelEntryBox(this, QStringLiteral("Text1_%1").arg(i), f_.Text1[i], [this, i] {
             table_.Text1_KeyEnter(i);
             render();
         });
+        box->setMinimumWidth(220);
         text1_[size_t(i)] = box;
         g->addWidget(number, row, col);
         g->addWidget(box, row, col + 1);

@@ -114,6 +114,15 @@ void showEditText(QLineEdit* box, const QString& text) {
     box->setText(text);
 }
 
+QLineEdit* modelEntryBox(QWidget* parent, const QString& objectName, QString& text,
+                         std::function<void()> enter) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(objectName);
+    QObject::connect(box, &QLineEdit::textChanged, parent, [&text](const QString& t) { text = t; });
+    QObject::connect(box, &QLineEdit::returnPressed, parent, std::move(enter));
+    return box;
+}
+
 void followModel(QWidget* window, bool visible, int focusMoves, int& seenMoves,
                  const QString& activeControl) {
     if (visible != window->isVisible()) window->setVisible(visible);

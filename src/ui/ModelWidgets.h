@@ -54,6 +54,10 @@ void showList(QListWidget* widget, const ListBox& list);
 // An entry box's text as the model holds it, set without counting as an edit
 // (only typing is one) and only when it differs, so the cursor stays put.
 void showEditText(QLineEdit* box, const QString& text);
+// An entry box named `objectName` whose typing goes into the model's `text`
+// at once and whose Enter calls `enter`.
+QLineEdit* modelEntryBox(QWidget* parent, const QString& objectName, QString& text,
+                         std::function<void()> enter);
 // A window that follows its model: shown or hidden by the model's Visible
 // flag, and the focus moved to the control named `activeControl` each time the
 // model's count of focus moves differs from `seenMoves` (then brought level).

@@ -40,15 +40,12 @@ WashTableView::WashTableView(Form10& form, WashTable& table, QWidget* parent)
             g->addWidget(number, row, c + 1);
             for (int line = 0; line < 2; ++line) {
                 const int i = line == 0 ? s - 1 : s + 63;
-                auto* box = new QLineEdit(this);
-                box->setObjectName(QStringLiteral("Text1_%1").arg(i));
+                auto* box =
+                    modelEntryBox(this, QStringLiteral("Text1_%1").arg(i), f_.Text1[i], [this, i] {
+                        table_.Text1_KeyEnter(i);
+                        render();
+                    });
                 box->setFixedWidth(56);
-                connect(box, &QLineEdit::textChanged, this,
-                        [this, i](const QString& t) { f_.Text1[i] = t; });
-                connect(box, &QLineEdit::returnPressed, this, [this, i] {
-                    table_.Text1_KeyEnter(i);
-                    render();
-                });
                 text1_[size_t(i)] = box;
                 g->addWidget(box, row + 1 + line, c + 1);
             }

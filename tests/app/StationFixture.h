@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -16,6 +17,9 @@
 #include "sim/SimulatedController.h"
 
 namespace dye::test {
+
+// Image slots by register number, with their values.
+using Changes = std::map<int, qint32>;
 
 // A station on the built-in simulator, in virtual time, in a working
 // directory of its own with the settings a test gives.
@@ -68,6 +72,16 @@ class StationFixture : public ::testing::Test {
     // Runs the scan until the step that will run next is `step` (1..16).
     void toStep(int step) {
         while (station->scan().ScanStep + 1 != step) station->scheduler.advance(interval());
+    }
+
+    // The image slots `control` changes, with their new values.
+    Changes changes(const std::function<void()>& control) {
+        const RegisterImage before = state().link.image;
+        control();
+        Changes out;
+        for (int r = RegisterImage::kFirst; r <= RegisterImage::kLast; ++r)
+            if (state().link.image.get(r) != before.get(r)) out[r] = state().link.image.get(r);
+        return out;
     }
 
     static QByteArray readFrame(int start, int count, int width) {

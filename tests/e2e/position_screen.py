@@ -5,7 +5,7 @@ read them."""
 
 import os
 
-from station_driver import Station, check, require_options, run_case, wait_for
+from station_driver import check, run_case, start_with_empty_queue, wait_for
 
 POS_SETTING = {"位置設定", "位置设定", "POS_SETTING"}
 SLOT = 5
@@ -34,11 +34,7 @@ def field(text, width=20):
 
 
 def case(program, workdir):
-    require_options(program, "--simulate")
-    # An empty queue: nothing is dispensed while the case teaches.
-    open(os.path.join(workdir, "START_DISPEN.txt"), "wb").close()
-    station = Station(program, workdir, "--simulate")
-    station.start()
+    station = start_with_empty_queue(program, workdir)
     try:
         station.press(station.wait_control("Form3.Command8"))  # stop
         station.press(wait_for(lambda: menu_entry(station, POS_SETTING), "the POS_SETTING menu"))

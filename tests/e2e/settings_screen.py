@@ -7,7 +7,7 @@ leaves the settings file as it was."""
 
 import os
 
-from station_driver import Station, check, require_options, run_case, wait_for
+from station_driver import check, run_case, start_with_empty_queue, wait_for
 
 RECORD = 200
 RETURN_KEYSYM = 0xFF0D
@@ -80,11 +80,7 @@ def check_profile_list(station, form, workdir):
 
 
 def case(program, workdir):
-    require_options(program, "--simulate")
-    # An empty queue: no job is taken while the settings are changed.
-    open(os.path.join(workdir, "START_DISPEN.txt"), "wb").close()
-    station = Station(program, workdir, "--simulate")
-    station.start()
+    station = start_with_empty_queue(program, workdir)
     try:
         station.press(station.wait_control("Form3.Command8"))
         station.press(station.wait_control("Form3.Command10"))

@@ -7,7 +7,7 @@ import datetime
 import os
 import struct
 
-from station_driver import Station, check, require_options, run_case, wait_for
+from station_driver import check, run_case, start_with_empty_queue, wait_for
 
 RECORD = 940
 F1_KEYSYM = 0xFFBE
@@ -39,11 +39,7 @@ def queue_records(workdir):
 
 
 def case(program, workdir):
-    require_options(program, "--simulate")
-    # An empty queue: the sample jobs are not seeded over it.
-    open(os.path.join(workdir, "START_DISPEN.txt"), "wb").close()
-    station = Station(program, workdir, "--simulate")
-    station.start()
+    station = start_with_empty_queue(program, workdir)
     try:
         registry = station.pyatspi.Registry
         station.press(station.wait_control("Form3.Command8"))  # stop: no job is taken

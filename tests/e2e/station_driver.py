@@ -107,6 +107,14 @@ def require_options(program, *options):
                    "(see its --help)")
 
 
+def start_with_empty_queue(program, workdir):
+    """Starts the station on the simulated machine with an empty queue, so that
+    no job is taken (and no sample jobs are seeded) while a case works."""
+    require_options(program, "--simulate")
+    open(os.path.join(workdir, "START_DISPEN.txt"), "wb").close()
+    return Station(program, workdir, "--simulate").start()
+
+
 class Station:
     """The program under test, started in a working directory of its own."""
 

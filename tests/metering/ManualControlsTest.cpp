@@ -6,12 +6,12 @@
 #include "sim/MachineModel.h"
 
 using namespace dye;
+using dye::test::Changes;
 using dye::test::StationFixture;
 
 namespace {
 
 constexpr qint32 End = RegisterImage::RegNoValue;
-using Changes = std::map<int, qint32>;
 using Click = void (ManualControls::*)();
 
 // Combo boxes set before a click, and the image slots it must change.
@@ -33,15 +33,6 @@ class ManualControlsTest : public StationFixture {
     }
     Form2& form() { return state().form2; }
 
-    // The image slots a control changes, with their new values.
-    Changes changes(const std::function<void()>& control) {
-        const RegisterImage before = state().link.image;
-        control();
-        Changes out;
-        for (int r = RegisterImage::kFirst; r <= RegisterImage::kLast; ++r)
-            if (state().link.image.get(r) != before.get(r)) out[r] = state().link.image.get(r);
-        return out;
-    }
     void check(const std::vector<Case>& cases) {
         for (const Case& c : cases) {
             for (const auto& [i, text] : c.combos) form().Combo[i] = text;

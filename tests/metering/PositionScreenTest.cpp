@@ -5,12 +5,12 @@
 #include "metering/PositionScreen.h"
 
 using namespace dye;
+using dye::test::Changes;
 using dye::test::StationFixture;
 
 namespace {
 
 constexpr qint32 Off = RegisterImage::RegNoValue;
-using Changes = std::map<int, qint32>;
 
 QByteArray field(const char* text, int width = 20) {
     return QByteArray(text) + QByteArray(width - int(qstrlen(text)), ' ');
@@ -41,14 +41,6 @@ class PositionScreenTest : public StationFixture {
         return dialogs().messages().isEmpty() ? QString() : dialogs().messages().last().text;
     }
 
-    Changes changes(const std::function<void()>& control) {
-        const RegisterImage before = state().link.image;
-        control();
-        Changes out;
-        for (int r = RegisterImage::kFirst; r <= RegisterImage::kLast; ++r)
-            if (state().link.image.get(r) != before.get(r)) out[r] = state().link.image.get(r);
-        return out;
-    }
     // Types X, Y, Z of slot k (1..64) as the operator would.
     void type(int k, const QString& x, const QString& y, const QString& z) {
         screen().Text2_Change(k - 1, x);
