@@ -27,7 +27,7 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       timed_(state.link, scan_),
       metering_(state, *dialogs_, [this](const QString& line) { log(line); }),
       wash_(state, *dialogs_, transport_, [this](const QString& line) { log(line); }),
-      manual_(state, transport_, *dialogs_, workdir_),
+      manual_(state, transport_, *dialogs_),
       position_(state, transport_, *dialogs_, workdir_),
       washTable_(state.form10, state.settings, *dialogs_, workdir_),
       dyeMixTable_(state.form14, state.settings, *dialogs_, workdir_),

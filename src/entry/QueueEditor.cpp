@@ -80,8 +80,7 @@ QString QueueEditor::whyItStays(const JobRecord& job) const {
             .arg(id.order);
     // A stopped job keeps its journal: the next run goes on in the same bucket.
     const std::optional<JournalState> journal = JobJournal(c_.workdir).read();
-    if (journal && journal->job == id && !journal->recorded &&
-        (journal->anyKept() || journal->meteringRow >= 0 || journal->closed))
+    if (journal && journal->job == id && !journal->recorded && journal->started())
         return QStringLiteral(
                    "Job %1 was stopped with products in its bucket: run it to go on "
                    "in the same bucket or to start it over; it cannot be deleted "

@@ -6,11 +6,10 @@
 #include "core/Dialogs.h"
 #include "core/Val.h"
 #include "metering/BucketTransport.h"
+#include "metering/HandWash.h"
 #include "metering/ManualValues.h"
 #include "metering/MoveGuard.h"
 #include "metering/StationMetering.h"
-#include "metering/TeachSlotSpread.h"
-#include "settings/SettingsFiles.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -26,12 +25,8 @@ constexpr const char* kAxisNames[2] = {"X", "Z"};
 }  // namespace
 
 ManualControls::ManualControls(StationState& state, BucketTransport& transport, Dialogs& dialogs,
-                               QDir workdir, ScreenRequests screens)
-    : s_(state),
-      transport_(transport),
-      dialogs_(dialogs),
-      workdir_(std::move(workdir)),
-      screens_(std::move(screens)) {}
+                               ScreenRequests screens)
+    : s_(state), transport_(transport), dialogs_(dialogs), screens_(std::move(screens)) {}
 
 void ManualControls::fillCombos() {
     dye::fillCombos(s_.form2);
@@ -134,26 +129,27 @@ void ManualControls::Text3_KeyEnter(int index) {
                          QString(), [] {});
 }
 
-// Teach slots.
-
-void ManualControls::Command3_Click() {
-    spreadLineSlots(s_.settings);
-}
-
-bool ManualControls::Command12_Click(QString* error) {
-    return saveTeachSlots(workdir_, s_.settings, TeachSlotScope::SettingsScreen, error);
-}
-
 // Wash and manual meterings.
 
 void ManualControls::Command14_Click() {
-    s_.wash.WashPhase = 1;
-    s_.wash.WashSlot = 0;
-    s_.wash.WashWater = 1;
+    requestHandWash(s_, dialogs_);
 }
 
 void ManualControls::startManualMetering(int station, const QString& valveText,
                                          const QString& target) {
+    // The station and its balance belong to the job on the machine, and a
+    // metering that runs is not taken over.
+    QString why;
+    if (jobOnMachine(s_))
+        why = QStringLiteral("a job is on the machine");
+    else if (s_.station[size_t(station)].StationStep != 0)
+        why = QStringLiteral("station %1 is metering").arg(station);
+    if (!why.isEmpty()) {
+        dialogs_.message(
+            QStringLiteral("No manual metering on station %1: %2.").arg(station).arg(why),
+            QString(), [] {});
+        return;
+    }
     // A valve the box does not offer goes to the station as 0, which it
     // refuses with a message (no rate to meter with).
     const int valve = selectorValue(valveText, 1, kValves).value_or(0);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDir>
 #include <QString>
 
 #include <functional>
@@ -24,9 +23,10 @@ struct ScreenRequests {
 // The service controls of the settings form: each handler writes fixed
 // values or the values chosen in the combo boxes into the register image,
 // starts a manual metering or a wash, or opens another screen. They act at
-// once; only the moves of the gantry (homing, the move entries) first ask
-// whether the machine is free to move (moveRefusal) and otherwise say why
-// and do nothing, as on the position screen.
+// once; the moves of the gantry (homing, the move entries) first ask whether
+// the machine is free to move (moveRefusal), the wash and the manual metering
+// whether the machine or the station is free for them, and otherwise say why
+// and do nothing. The teach slots are the settings editor's.
 //
 // A register number or value taken from a combo box or an entry is used only
 // when it is what the control offers (a valve 1..24, an output 1..4, a time
@@ -36,7 +36,7 @@ struct ScreenRequests {
 // still waiting to be sent, nor send a value wrapped round 16 bits.
 class ManualControls {
   public:
-    ManualControls(StationState& state, BucketTransport& transport, Dialogs& dialogs, QDir workdir,
+    ManualControls(StationState& state, BucketTransport& transport, Dialogs& dialogs,
                    ScreenRequests screens = {});
     void setScreens(ScreenRequests screens) { screens_ = std::move(screens); }
 
@@ -70,13 +70,12 @@ class ManualControls {
     // axis to the position typed.
     void Text3_KeyEnter(int index);
 
-    void Command3_Click();  // "座標平均": spreads the 25 teach slots
-    // "座標存檔": saves teach slots 1..25; false with the reason in `error`.
-    bool Command12_Click(QString* error = nullptr);
-    void Command14_Click();  // "清洗桶": requests a wash
+    // "清洗桶": requests a wash, or says why not (requestHandWash).
+    void Command14_Click();
 
     // Enter in a station's target entry: a manual metering with the
-    // station's valve (Combo8 / Combo9) to the target typed.
+    // station's valve (Combo8 / Combo9) to the target typed. Refused, with a
+    // message, while a job is on the machine or the station meters.
     void Text5_Enter();
     void Text6_Enter();
 
@@ -99,7 +98,6 @@ class ManualControls {
     StationState& s_;
     BucketTransport& transport_;
     Dialogs& dialogs_;
-    QDir workdir_;
     ScreenRequests screens_;
 };
 

@@ -4,6 +4,10 @@
 
 namespace dye {
 
+bool jobOnMachine(const StationState& s) {
+    return s.TransferActive != 0 || !s.form3.Label2.Caption.trimmed().isEmpty();
+}
+
 QString moveRefusal(const StationState& s) {
     if (s.TransferActive != 0) return QStringLiteral("a job is on the machine");
     for (int n : {1, 2})

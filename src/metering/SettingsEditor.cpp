@@ -13,7 +13,29 @@ namespace dye {
 namespace {
 
 constexpr int kLanguageField = 9;
-constexpr int kSettingsSlots = 25;
+constexpr int kSlots = Form2::kTeachSlots;
+
+// The three fields of a slot, in the order of the field ranges (X, Z, name).
+using Member = QString TeachSlot::*;
+constexpr Member kMembers[3] = {&TeachSlot::x, &TeachSlot::z, &TeachSlot::name};
+
+QString& member(TeachSlot& slot, int field) {
+    return slot.*kMembers[field / kSlots];
+}
+int slotOf(int field) {
+    return field % kSlots + 1;
+}
+
+// The teach table with the slots as the screen shows them.
+MachineSettings shown(const StationState& s) {
+    MachineSettings out = s.settings;
+    for (int i = 0; i < Form2::kTeachFields; ++i) {
+        TeachSlot slot = out.teachSlot(slotOf(i));
+        member(slot, i) = s.form2.Text2[i];
+        out.setTeachSlot(slotOf(i), slot);
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -65,25 +87,50 @@ bool SettingsEditor::Text4_Enter(int k, const QString& text) {
     return true;
 }
 
+void SettingsEditor::showSaved() {
+    Form2& f = s_.form2;
+    for (int i = 0; i < Form2::kTeachFields; ++i) {
+        if (f.Text2Edited[size_t(i)]) continue;
+        TeachSlot slot = s_.settings.teachSlot(slotOf(i));
+        f.Text2[i] = member(slot, i);
+    }
+}
+
 bool SettingsEditor::Text2_Enter(int k, const QString& text) {
-    if (k < 0 || k >= 3 * kSettingsSlots || !editable()) return false;
-    const int slot = k % kSettingsSlots + 1;
-    TeachSlot t = s_.settings.teachSlot(slot);
-    (k < kSettingsSlots ? t.x : k < 2 * kSettingsSlots ? t.z : t.name) = trimSpaces(text);
-    s_.settings.setTeachSlot(slot, t);
+    if (k < 0 || k >= Form2::kTeachFields || !editable()) return false;
+    showSaved();
+    s_.form2.Text2[k] = trimSpaces(text);
+    s_.form2.Text2Edited[size_t(k)] = true;
     return true;
 }
 
 void SettingsEditor::Command3_Click() {
-    if (editable()) spreadLineSlots(s_.settings);
+    if (!editable()) return;
+    showSaved();
+    MachineSettings spread = shown(s_);
+    spreadLineSlots(spread);
+    Form2& f = s_.form2;
+    for (int i = 0; i < Form2::kTeachFields; ++i) {
+        TeachSlot slot = spread.teachSlot(slotOf(i));
+        if (member(slot, i) == f.Text2[i]) continue;
+        f.Text2[i] = member(slot, i);
+        f.Text2Edited[size_t(i)] = true;
+    }
 }
 
 bool SettingsEditor::Command12_Click() {
     if (!editable()) return false;
+    showSaved();
+    const MachineSettings table = shown(s_);
     QString error;
-    if (saveTeachSlots(workdir_, s_.settings, TeachSlotScope::SettingsScreen, &error)) return true;
-    say(QStringLiteral("The teach slots are not saved: %1").arg(error));
-    return false;
+    if (!saveTeachSlots(workdir_, table, TeachSlotScope::SettingsScreen, &error)) {
+        say(QStringLiteral("The teach slots are not saved: %1").arg(error));
+        return false;
+    }
+    for (int k = 1; k <= Form2::kTeachSlots; ++k) s_.settings.setTeachSlot(k, table.teachSlot(k));
+    s_.form2.Text2Edited.reset();
+    showSaved();
+    return true;
 }
 
 void SettingsEditor::Label2_Click(int index) {
@@ -92,7 +139,7 @@ void SettingsEditor::Label2_Click(int index) {
     QString why;
     if (s_.station[size_t(station)].StationStep != 0)
         why = QStringLiteral("station %1 is metering").arg(station);
-    else if (s_.TransferActive != 0 || !s_.form3.Label2.Caption.trimmed().isEmpty())
+    else if (jobOnMachine(s_))
         why = QStringLiteral("a job is on the machine");
     if (!why.isEmpty()) {
         say(QStringLiteral("Balance <%1> is not zeroed: %2.").arg(station).arg(why));
@@ -102,7 +149,7 @@ void SettingsEditor::Label2_Click(int index) {
 }
 
 void SettingsEditor::Label4_Click(int k) {
-    if (k < 0 || k >= kSettingsSlots || !s_.form2.Check1) return;
+    if (k < 0 || k >= kSlots || !s_.form2.Check1) return;
     s_.form2.Label4Selected = k + 1;
     if (s_.machineType() == 4) {
         say(
@@ -110,7 +157,11 @@ void SettingsEditor::Label4_Click(int k) {
                            "position screen."));
         return;
     }
-    if (const QString why = moveRefusal(s_); !why.isEmpty()) {
+    QString why = moveRefusal(s_);
+    for (int field = k; why.isEmpty() && field < Form2::kTeachFields; field += kSlots)
+        if (s_.form2.Text2Edited[size_t(field)])
+            why = QStringLiteral("its changes are not saved: save the positions first");
+    if (!why.isEmpty()) {
         say(QStringLiteral("The gantry is not moved to slot %1: %2.").arg(k + 1).arg(why));
         return;
     }

@@ -15,7 +15,8 @@ struct StationState;
 // and the teach slots, the balance readings that zero a balance, the slot
 // numbers that move the gantry and the access code that makes the fields
 // editable. What the operator types stays in the view until Enter hands it
-// here; only a saved value reaches the settings the station reads.
+// here; only a saved value reaches the settings the station reads (a teach
+// field stays on the screen until "座標存檔" saves the slots).
 class SettingsEditor {
   public:
     SettingsEditor(StationState& state, Dialogs& dialogs, BucketTransport& transport, QDir workdir);
@@ -33,11 +34,16 @@ class SettingsEditor {
     // keep their value and the view keeps the text typed.
     bool Text1_Enter(int i, const QString& text);
     bool Text4_Enter(int k, const QString& text);
-    // Enter in teach field k (X 0..24, Z 25..49, name 50..74): the slot takes
-    // the text; "座標存檔" saves the slots.
+    // Brings the shown teach fields the operator has not changed up to date
+    // with the saved teach table (before every showing).
+    void showSaved();
+    // Enter in teach field k (X 0..24, Z 25..49, name 50..74): the field
+    // shows the text, marked as changed; only "座標存檔" saves it.
     bool Text2_Enter(int k, const QString& text);
 
-    // "座標平均" spreads the 25 slots; "座標存檔" saves them (XZ_Name.txt 1..25).
+    // "座標平均" spreads the 25 shown slots on the screen; "座標存檔" saves
+    // the shown slots (XZ_Name.txt 1..25) and only then the run and the
+    // moves read them. A failed save says why and keeps the edits shown.
     void Command3_Click();
     bool Command12_Click();
 
@@ -45,7 +51,8 @@ class SettingsEditor {
     // unless that station meters or a job is on the machine.
     void Label2_Click(int index);
     // Click on slot number k (0..24) with "MOVE" checked: selects it and sends
-    // the gantry to the slot's X, Y and Z when nothing else moves the machine.
+    // the gantry to the slot's saved X, Y and Z when nothing else moves the
+    // machine and the slot has no unsaved changes.
     void Label4_Click(int k);
     // The form was closed: it is read-only again until the code is given.
     void Form_Hide();

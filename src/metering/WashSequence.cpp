@@ -61,9 +61,14 @@ void requestWash(StationState& state, int slot, int washWater, int type1) {
 
 WashSequence::WashSequence(StationState& state, Dialogs& dialogs, BucketTransport& transport,
                            Log log)
-    : s_(state), dialogs_(dialogs), transport_(transport), log_(std::move(log)) {}
+    : s_(state),
+      dialogs_(dialogs),
+      transport_(transport),
+      log_(std::move(log)),
+      outputs_(state.link.image) {}
 
 void WashSequence::tick() {
+    followLink();
     if (parked_) return;
     if (s_.wash.WashPhase == 0) {
         waterGiven = 0;
@@ -71,15 +76,42 @@ void WashSequence::tick() {
         WashFillTicks = 0;
         fillBase = 0;
         filling_ = false;
+        outputs_.clear();
         return;
     }
     // The wash clock stands still while the controller cannot be reached.
     if (!s_.linkUsable()) return;
+    if (linkLost_) putBackAfterLinkLoss();
     s_.form3.Label15.Caption = QString::number(WashClock);
     s_.form3.Label16.Caption = QString::number(watchHold);
     WashClock += 1;
     s_.form2.Label8 = QString::number(WashClock);
     runFrom(Stage::Prepare);
+}
+
+void WashSequence::followLink() {
+    const LinkHealth& h = s_.link.health;
+    if (h.losses() != lossesSeen_) {
+        lossesSeen_ = h.losses();
+        linkLost_ = s_.wash.WashPhase != 0;
+    }
+    // Every output was switched off when the controller came back; until
+    // then it may have run the timed openings on its own clock.
+    const bool switchedOff = h.up() && !h.acknowledged();
+    if (s_.wash.WashPhase != 0 && !switchedOff) outputs_.second();
+}
+
+// The scan switched every output off when the controller answered again:
+// what the wash had on goes on again, and the wash goes on where it was.
+void WashSequence::putBackAfterLinkLoss() {
+    linkLost_ = false;
+    QStringList names;
+    for (int reg : outputs_.putBack()) names << QStringLiteral("D%1").arg(reg);
+    if (log_)
+        log_(QStringLiteral("<wash> link back at clock %1: %2")
+                 .arg(WashClock)
+                 .arg(names.isEmpty() ? QStringLiteral("nothing to switch on again")
+                                      : names.join(u' ') + QStringLiteral(" on again")));
 }
 
 void WashSequence::reset() {
@@ -88,6 +120,8 @@ void WashSequence::reset() {
         s_.MachineStatus[0] = 0;
     parked_ = false;
     filling_ = false;
+    linkLost_ = false;
+    outputs_.clear();
     WashClock = 0;
     WashFillTicks = 0;
     washWater = 0;
@@ -130,7 +164,7 @@ bool WashSequence::stage(Stage st) {
             if (c > S + 25 && c < S + 225) weightWatch();
             return true;
         case Stage::ConveyorOff:
-            if (c == S + 227) s_.link.image.set(kConveyorMotor, kOff);
+            if (c == S + 227) outputs_.set(kConveyorMotor, kOff);
             return true;
         case Stage::RinseEnd:
             if (c == S + 230) rinseEnd();
@@ -148,7 +182,7 @@ void WashSequence::prepare() {
     if (s_.wash.WashWater != 1) return;
     if (s_.machineType() == 4) {
         s_.link.image.set(kTareBalance1, kTare);
-        s_.link.image.set(kDrainValve, kDrainOpen);
+        outputs_.set(kDrainValve, kDrainOpen);
         return;
     }
     transport_.toSlot(1);
@@ -183,16 +217,16 @@ bool WashSequence::startCycle() {
     } else if (s_.form2.Check2) {
         sendTimed(kWaterOnValve1, washWater);
         s_.link.image.set(kWashStart, kWashStartPulse);
-        if (gateInUse()) s_.link.image.set(kGateValve, kGateAtFill);
+        if (gateInUse()) outputs_.set(kGateValve, kGateAtFill);
     } else if (S > 1000) {
         filling_ = true;
-        s_.link.image.set(kWaterValve, kOpen);
+        outputs_.set(kWaterValve, kOpen);
         fillBase = reading();
         parkedNow = !fillByWeight();
     } else {
         sendTimed(kWaterValve, washWater);
         s_.link.image.set(kWashStart, kWashStartPulse);
-        if (gateInUse()) s_.link.image.set(kGateValve, kGateAtFill);
+        if (gateInUse()) outputs_.set(kGateValve, kGateAtFill);
     }
     // The gate closes two seconds before the water. Sent once per cycle: on
     // the seconds a weight-measured filling holds the clock it is not sent
@@ -212,7 +246,7 @@ bool WashSequence::fillByWeight() {
     // The water valve is open until closed: it is closed now, not only once
     // the operator has read the message, so that the bucket cannot run over
     // while the message waits.
-    s_.link.image.set(kWaterValve, kOff);
+    outputs_.set(kWaterValve, kOff);
     park(kWaterTimeOut, QStringLiteral("washing_time over 200sec"), [this] {
         finishFillByWeight();
         runFrom(Stage::Rinse);
@@ -223,7 +257,7 @@ bool WashSequence::fillByWeight() {
 void WashSequence::finishFillByWeight() {
     WashClock = S + 8;
     s_.link.image.set(kWashStart, kWashStartPulse);
-    s_.link.image.set(kWaterValve, kOff);
+    outputs_.set(kWaterValve, kOff);
     WashFillTicks = 0;
     filling_ = false;
 }
@@ -243,11 +277,11 @@ bool WashSequence::rinse() {
 
 void WashSequence::rinseRest() {
     if (rinseRepeats == 0) waterGiven += reading() - startWeight;
-    s_.link.image.set(kGateValve, kOpen);
+    outputs_.set(kGateValve, kOpen);
 }
 
 void WashSequence::conveyorOn() {
-    s_.link.image.set(kConveyorMotor, kConveyorOn);
+    outputs_.set(kConveyorMotor, kConveyorOn);
     watchRef = reading();
 }
 
@@ -261,7 +295,7 @@ void WashSequence::giveExtraWater() {
     sendTimed(
         kWaterValve,
         std::llround(std::clamp(s_.settings.number(kExtraWaterField), 0.0, kLargestSetting) * 100));
-    s_.link.image.set(kGateValve, kOpen);
+    outputs_.set(kGateValve, kOpen);
 }
 
 void WashSequence::extraWater() {
@@ -282,7 +316,7 @@ void WashSequence::weightWatch() {
 }
 
 void WashSequence::rinseEnd() {
-    s_.link.image.set(kGateValve, kOff);
+    outputs_.set(kGateValve, kOff);
     if (reading() > 5000 && rinseRepeats < 2) WashClock = S + 12;  // still heavy: rinse again
     rinseRepeats += 1;
 }
@@ -295,7 +329,7 @@ void WashSequence::endOfCycle() {
         w.WashPhase += 1;
         return;
     }
-    if (w.WashWater == 1) s_.link.image.set(kDrainValve, kOff);
+    if (w.WashWater == 1) outputs_.set(kDrainValve, kOff);
     waterGiven = 0;
     WashClock = 0;
     w.WashPhase = 0;
@@ -331,7 +365,7 @@ bool WashSequence::gateInUse() const {
 
 void WashSequence::sendTimed(int reg, qint64 hundredths) {
     if (hundredths <= 0) return;
-    s_.link.image.set(reg, qint32(std::min(hundredths, kLongestTimedOpening)));
+    outputs_.set(reg, qint32(std::min(hundredths, kLongestTimedOpening)));
 }
 
 }  // namespace dye

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+
+#include "metering/HeldOutputs.h"
 
 namespace dye {
 
@@ -19,6 +22,10 @@ struct StationState;
 // A wash alarm (water time-out, robot hand) never holds up the tick: the
 // wash parks where it raised the alarm, with its code in MachineStatus[0],
 // and goes on from that very point once the operator acknowledges.
+//
+// A lost link holds the wash clock; when the controller answers again and the
+// operator has acknowledged, the outputs the wash had on (water, gate,
+// conveyor motor, drain) are switched on again and the wash goes on.
 class WashSequence {
   public:
     using Log = std::function<void(const QString&)>;
@@ -64,6 +71,10 @@ class WashSequence {
         Done
     };
 
+    // Notes a lost link and counts the seconds the controller may run the
+    // wash's timed openings.
+    void followLink();
+    void putBackAfterLinkLoss();
     void runFrom(Stage stage);
     // Each returns false when the wash has parked on a message.
     bool stage(Stage stage);
@@ -98,8 +109,11 @@ class WashSequence {
     Dialogs& dialogs_;
     BucketTransport& transport_;
     Log log_;
+    HeldOutputs outputs_;  // water, gate, conveyor motor and drain as the wash set them
     bool parked_ = false;
-    bool filling_ = false;  // a weight-measured filling holds the clock at 8
+    bool filling_ = false;   // a weight-measured filling holds the clock at 8
+    int lossesSeen_ = 0;     // link losses counted so far
+    bool linkLost_ = false;  // a loss since the last tick that ran
     quint64 generation_ = 0;
 };
 

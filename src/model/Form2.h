@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <array>
+#include <bitset>
 
 #include "core/ControlArray.h"
 #include "model/Color.h"
@@ -23,9 +24,19 @@ struct Form2 {
     // after the access code was given; the service controls work without it.
     bool Editable = false;
 
-    // The machine settings (Text1), valve table (Text4) and teach slots
-    // (Text2) this form shows live in StationState::settings, shared with the
-    // position screen so that neither overwrites the other's edits.
+    // The machine settings (Text1) and the valve table (Text4) this form
+    // shows live in StationState::settings, each field saved with Enter.
+    //
+    // The teach slots 1..25 as shown: X = field k-1, Z = field k+24, bucket
+    // name = field k+49. The saved table lives in StationState::settings,
+    // shared with the position screen, and is what the run and the moves
+    // read; a field the operator changed (or the slot spreading computed)
+    // stays here, marked in `Text2Edited`, until "座標存檔" saves it. An
+    // unmarked field shows the saved value.
+    static constexpr int kTeachSlots = 25;
+    static constexpr int kTeachFields = 3 * kTeachSlots;
+    Captions<kTeachFields> Text2;
+    std::bitset<kTeachFields> Text2Edited;
     Captions<2> Text3;  // X and Z move entries
     QString Text5;      // manual target, station 1
     QString Text6;      // manual target, station 2

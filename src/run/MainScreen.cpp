@@ -9,6 +9,7 @@
 #include "language/LanguageFile.h"
 #include "link/ScanCycle.h"
 #include "metering/AccessCode.h"
+#include "metering/HandWash.h"
 #include "records/EventLog.h"
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
@@ -170,10 +171,7 @@ void MainScreen::Command11_Click() {
 }
 
 void MainScreen::Command12_Click() {
-    WashRequest& w = c_.state.wash;
-    w.WashPhase = 1;
-    w.WashSlot = 0;
-    w.WashWater = 1;
+    requestHandWash(c_.state, c_.dialogs);
 }
 
 void MainScreen::Label8_DblClick() {

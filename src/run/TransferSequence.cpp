@@ -319,16 +319,12 @@ void TransferSequence::closing() {
         case 99: {
             paintGrid(kDoneGreen);
             if (s.settings.Text1(16).trimmed() == QLatin1String("PELKO")) {
-                const QString folder = s.settings.Text1(37);
-                QStringList mix;
+                // Every entry the job start marked for a code is cleared.
                 QString error;
-                if (loadDyeMix(dyeMixFilePath(c_.workdir, folder, kDyeMixFileName), mix, &error)) {
-                    for (int r = 0; r < kRows; ++r) {
-                        const int m = mix.indexOf(text(s.form3, Code, r).trimmed());
-                        if (m < 0 || text(s.form3, Code, r).trimmed().isEmpty()) continue;
-                        writeMixMark(dyeMixFilePath(c_.workdir, folder, kMixMarksFileName), m + 1,
-                                     0, &error);
-                    }
+                for (int r = 0; r < kRows; ++r) {
+                    const QString code = text(s.form3, Code, r).trimmed();
+                    if (!code.isEmpty())
+                        markDyeMixCode(c_.workdir, s.settings.Text1(37), code, 0, &error);
                 }
                 if (!error.isEmpty()) c_.log(QStringLiteral("<mix> ") + error);
             } else {

@@ -60,6 +60,16 @@ bool resetMixMarks(const QString& path, QString* error) {
     return writeRecordRun(path, kMarkLength, 1, markBytes(0).repeated(kDyeMixEntryCount), error);
 }
 
+bool markDyeMixCode(const QDir& workdir, const QString& folder, const QString& code, qint16 mark,
+                    QString* error) {
+    QStringList mix;
+    if (!loadDyeMix(dyeMixFilePath(workdir, folder, kDyeMixFileName), mix, error)) return false;
+    const QString marks = dyeMixFilePath(workdir, folder, kMixMarksFileName);
+    for (int m = 1; m <= kDyeMixEntryCount; ++m)
+        if (mix.value(m - 1) == code && !writeMixMark(marks, m, mark, error)) return false;
+    return true;
+}
+
 bool resetBucketFlags(const QDir& workdir, QString* error) {
     return writeRecordRun(workdir.filePath(kBucketFlagsFileName), 1, 1,
                           QByteArray(kBucketFlagCount, '0'), error);

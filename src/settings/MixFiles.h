@@ -32,6 +32,11 @@ bool loadMixMarks(const QString& path, QList<qint16>& marks, QString* error = nu
 bool writeMixMark(const QString& path, int entry, qint16 mark, QString* error = nullptr);
 // Writes 0 into all 30 records.
 bool resetMixMarks(const QString& path, QString* error = nullptr);
+// Writes `mark` into the MIX_C.txt record of every DYE_MIX.txt entry whose
+// text is `code` (both files named with the dye-mix folder `folder`): a code
+// may stand in several entries, and each is marked or cleared alike.
+bool markDyeMixCode(const QDir& workdir, const QString& folder, const QString& code, qint16 mark,
+                    QString* error = nullptr);
 
 // light.txt in the working directory: "0" into records 1..200.
 bool resetBucketFlags(const QDir& workdir, QString* error = nullptr);

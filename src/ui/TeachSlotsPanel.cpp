@@ -16,14 +16,10 @@ namespace {
 constexpr int kSlots = 25;
 constexpr Color kSelected = rgb(0, 180, 0);
 
-QString slotText(const TeachSlot& t, int column) {
-    return column == 0 ? t.x : column == 1 ? t.z : t.name;
-}
-
 }  // namespace
 
 TeachSlotsPanel::TeachSlotsPanel(StationState& state, SettingsEditor& editor, QWidget* parent)
-    : QWidget(parent), s_(state) {
+    : QWidget(parent), s_(state), editor_(editor) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(1);
@@ -89,14 +85,15 @@ void TeachSlotsPanel::render() {
         f.Label1[54].trimmed().isEmpty() ? QStringLiteral("暫存桶名稱") : f.Label1[54].trimmed();
     if (nameHeader_->text() != name) nameHeader_->setText(name);
     const QString headers[3] = {QStringLiteral("X"), QStringLiteral("Z"), name};
+    // The slots as the screen shows them: saved, or changed and not yet saved.
+    editor_.showSaved();
     for (int k = 0; k < kSlots; ++k) {
         ClickLabel* number = label4_[size_t(k)];
         if (number->text() != f.Label4[k]) number->setText(f.Label4[k]);
         paintBack(number, f.Label4Selected == k + 1 ? kSelected : kDefaultBack);
-        const TeachSlot slot = s_.settings.teachSlot(k + 1);
         for (int c = 0; c < 3; ++c) {
             EntryBox* box = text2_[size_t(c * kSlots + k)];
-            box->display(slotText(slot, c));
+            box->display(f.Text2[c * kSlots + k]);
             box->setEditable(f.Editable);
             nameControl(box, headers[c] + QLatin1Char(' ') + QString::number(k + 1));
         }

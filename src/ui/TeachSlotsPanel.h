@@ -24,6 +24,7 @@ class TeachSlotsPanel : public QWidget {
 
   private:
     StationState& s_;
+    SettingsEditor& editor_;
     QLabel* nameHeader_;
     std::array<ClickLabel*, 25> label4_{};
     std::array<EntryBox*, 75> text2_{};

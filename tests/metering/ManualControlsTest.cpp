@@ -73,8 +73,11 @@ TEST_F(ManualControlsTest, ButtonsWriteExactlyTheRegistersOfTheirCombos) {
     form().Combo[2] = "10000";
     station->manual().Command1_Click();
     sent.clear();
-    passes(1);
-    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 16, {{853, 10000}})});
+    passes(2);
+    // Only what was asked for goes out: D847's switch-off still pending from
+    // the table above, then valve 3 in a frame of its own.
+    EXPECT_EQ(framesAt(12),
+              QList<QByteArray>({writeFrame(847, 1, {}), writeFrame(853, 1, {{853, 10000}})}));
     EXPECT_EQ(sim().memory().get(853), 10000);
     EXPECT_TRUE(sim().machine().outputOn(853));
     station->manual().Command2_Click();
@@ -174,32 +177,6 @@ TEST_F(ManualControlsTest, MoveEntriesSendTheDistanceFromTheStoredPosition) {
     EXPECT_EQ(form().Label5[1], "2500");
 }
 
-TEST_F(ManualControlsTest, SlotSpreadingCutsEachSlotBeforeTheNextAndSaves) {
-    startIdle();
-    MachineSettings& s = state().settings;
-    s.setTeachSlot(1, {"100", "50", "A1", ""});
-    s.setTeachSlot(2, {"9", "9", "B2", ""});
-    s.setTeachSlot(25, {"1000", "70", "Z25", ""});
-    s.setTeachSlot(26, {"5", "5", "OUT", ""});
-    station->manual().Command3_Click();
-    // A 24th of 900 is 37.5; each slot is cut before the next adds to it.
-    EXPECT_EQ(s.teachSlot(2), (TeachSlot{"137", "50", "B2", ""}));
-    EXPECT_EQ(s.teachSlot(24).x, "951");
-    EXPECT_EQ(s.teachSlot(25), (TeachSlot{"1000", "50", "Z25", ""}));
-    EXPECT_EQ(s.teachSlot(26), (TeachSlot{"5", "5", "OUT", ""}));
-    // Backwards the cut goes down: 38 off each slot.
-    s.setTeachSlot(1, {"1000", "0", "", ""});
-    s.setTeachSlot(25, {"100", "0", "", ""});
-    station->manual().Command3_Click();
-    EXPECT_EQ(s.teachSlot(24).x, "126");
-
-    ASSERT_TRUE(station->manual().Command12_Click());
-    MachineSettings saved;
-    ASSERT_TRUE(loadTeachSlots(QDir(dir.path()), saved));
-    for (int k = 1; k <= 25; ++k) EXPECT_EQ(saved.teachSlot(k), s.teachSlot(k)) << k;
-    EXPECT_EQ(saved.teachSlot(26), TeachSlot{});
-}
-
 TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
     startIdle();
     EXPECT_EQ(form().ComboItems[9].size(), 24);
@@ -220,6 +197,18 @@ TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
     station->refreshScreens();
     EXPECT_EQ(form().Label7[7], "40");
     EXPECT_EQ(state().station[1].StationStep, 0);
+    // A metering that runs is not taken over: the entry says why.
+    station->scheduler.advance(300);
+    const int step = state().station[2].StationStep;
+    form().Combo[9] = "15";
+    form().Text6 = "500";
+    station->manual().Text6_Enter();
+    const auto& told = station->headlessDialogs()->messages();
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_EQ(told.last().text, "No manual metering on station 2: station 2 is metering.");
+    EXPECT_EQ(state().station[2].StationStep, step);
+    EXPECT_EQ(state().station[2].valve, 14);
+    EXPECT_EQ(state().station[2].target, 40);
 
     QStringList opened;
     station->manual().setScreens({[&] { opened << "Form3"; }, [&] { opened << "Form5"; },

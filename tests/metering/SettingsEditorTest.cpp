@@ -68,15 +68,50 @@ TEST_F(SettingsEditorTest, EnterSavesExactlyTheFieldsRecordAndOnlyThenTheStation
     ASSERT_TRUE(editor().Text4_Enter(26, QStringLiteral("12.5")));
     expectOnlyRecord(valves, fileBytes(path(kValveTableFileName)), 27, "12.5");
     EXPECT_EQ(state().settings.valveRate(3), 12.5);
+}
 
-    // A teach field only changes the slot; "座標存檔" writes it.
-    ASSERT_TRUE(editor().Text2_Enter(25 + 4, QStringLiteral("321")));
-    EXPECT_EQ(state().settings.teachSlot(5).z, "321");
-    EXPECT_FALSE(fileBytes(path(kTeachXZFileName)).contains("321"));
+// The teach slots as typed or spread stay on the screen; the run and the
+// moves read the saved table, which only "座標存檔" changes. The position
+// screen's save in between neither loses nor writes them.
+TEST_F(SettingsEditorTest, TeachEditsAndSpreadingStayOnTheScreenUntilSaved) {
+    start({});
+    form().Editable = true;
+    MachineSettings& s = state().settings;
+    s.setTeachSlot(1, {"100", "50", "A1", ""});
+    s.setTeachSlot(2, {"9", "9", "B2", ""});
+    s.setTeachSlot(25, {"1000", "70", "Z25", ""});
+    s.setTeachSlot(26, {"5", "5", "OUT", ""});
+    const MachineSettings saved = s;
+
+    ASSERT_TRUE(editor().Text2_Enter(25 + 4, QStringLiteral(" 321 ")));
+    editor().Command3_Click();
+    // A 24th of 900 is 37.5; each slot is cut before the next adds to it.
+    EXPECT_EQ(form().Text2[1], "137");
+    EXPECT_EQ(form().Text2[23], "951");
+    EXPECT_EQ(form().Text2[25 + 4], "50");  // the spread sets every Z to slot 1's
+    EXPECT_EQ(form().Text2[50 + 1], "B2");
+    for (int k = 1; k <= 26; ++k) EXPECT_EQ(s.teachSlot(k), saved.teachSlot(k)) << k;
+
+    // The gantry is not sent to a slot whose shown position is not saved.
+    ASSERT_TRUE(station->scheduler.advanceUntil([&] { return !homingRunning(state()); }, 60000));
+    passes(2);
+    form().Check1 = true;
+    editor().Label4_Click(1);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("not saved"))) << lastMessage().toStdString();
+    EXPECT_EQ(state().link.RobotCheckState, 0);
+
+    ASSERT_TRUE(station->positionScreen().Command12_Click());
+    EXPECT_EQ(s.teachSlot(2), saved.teachSlot(2));
+    EXPECT_EQ(form().Text2[1], "137");
+
     ASSERT_TRUE(editor().Command12_Click());
+    EXPECT_EQ(s.teachSlot(2), (TeachSlot{"137", "50", "B2", ""}));
+    EXPECT_EQ(s.teachSlot(25), (TeachSlot{"1000", "50", "Z25", ""}));
+    EXPECT_EQ(s.teachSlot(26), saved.teachSlot(26));
+    EXPECT_FALSE(form().Text2Edited.any());
     MachineSettings reread;
     ASSERT_TRUE(loadTeachSlots(QDir(dir.path()), reread));
-    EXPECT_EQ(reread.teachSlot(5).z, "321");
+    for (int k = 1; k <= 25; ++k) EXPECT_EQ(reread.teachSlot(k), s.teachSlot(k)) << k;
 }
 
 TEST_F(SettingsEditorTest, ReadOnlyFormAndUnwritableFileChangeNothingAndSayWhy) {

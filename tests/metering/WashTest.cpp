@@ -214,6 +214,48 @@ TEST_F(WashTest, RobotHandNotDownParksTheWashWhileTheScanGoesOn) {
     EXPECT_EQ(sentAt(847, 30000), Clocks{26});
 }
 
+// A lost link holds the wash clock. When the controller answers again every
+// output is switched off; after the operator's OK the wash switches on again
+// what it had on: a timed water opening for what is left of its time (the
+// seconds the link was away count as run), the gate and the conveyor motor
+// as they were.
+TEST_F(WashTest, LostLinkHoldsTheWashAndPutsItsOutputsBackAfterOk) {
+    startWash({{3, "1"}, {4, "20"}});  // one cycle, 20 s of water
+    sim().options().physics.waterRunOnMs = 0;
+    dialogs().setAckDelay(-1);
+    requestWash(state(), 0, 1, 1);  // type 1: water in the first cycle
+    const auto loseLinkAt = [&](qint64 clockAt) {
+        ASSERT_TRUE(runUntil([&] { return station->washing().WashClock >= clockAt; }));
+        sim().faults().silent = true;
+        station->scheduler.advance(3000);
+        sim().faults().silent = false;
+        ASSERT_TRUE(runUntil([&] { return state().link.health.up(); }));
+        passes(1);
+        const qint64 held = station->washing().WashClock;
+        station->scheduler.advance(5000);
+        EXPECT_EQ(station->washing().WashClock, held);  // waits for OK
+        ASSERT_TRUE(dialogs().acknowledge());
+        ASSERT_TRUE(state().linkUsable());
+    };
+
+    loseLinkAt(12);  // 4 s into the water
+    EXPECT_FALSE(sim().machine().outputOn(985));
+    ASSERT_TRUE(runUntil([&] { return station->washing().WashClock >= 31; }));
+    EXPECT_NEAR(sim().machine().content(1), 20 * 500, 600);  // 20 s at 500 a second
+
+    loseLinkAt(37);  // the rinse: gate open, conveyor on
+    EXPECT_FALSE(sim().machine().outputOn(847));
+    EXPECT_FALSE(sim().machine().outputOn(986));
+    passes(4);
+    EXPECT_TRUE(sim().machine().outputOn(847));
+    EXPECT_TRUE(sim().machine().outputOn(986));
+    ASSERT_TRUE(runWash());
+    passes(1);
+    EXPECT_FALSE(sim().machine().outputOn(847));
+    EXPECT_EQ(dialogs().pending(), 0);
+    EXPECT_EQ(logTexts().filter("<wash> link back").size(), 2);
+}
+
 TEST_F(WashTest, ConveyorMachineDrainsAndNeitherMovesNorRearmsTheAxes) {
     startWash({{3, "1"}, {4, "10"}, {5, "4"}});
     requestWash(state(), 0, 1, 0);

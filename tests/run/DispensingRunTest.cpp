@@ -4,6 +4,7 @@
 
 #include "records/DailyRecordFile.h"
 #include "run/RunFixture.h"
+#include "settings/MixFiles.h"
 
 namespace dye::test {
 namespace {
@@ -200,6 +201,27 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     EXPECT_FALSE(form3().Timer2->enabled());
     EXPECT_EQ(order(), "F");
     EXPECT_FALSE(writtenTo(935).contains(30000));
+}
+
+// PELKO: a code that stands in two dye-mix entries marks both at the job's
+// start, and the job's end clears both.
+TEST_F(DispensingRun, PelkoDyeMixMarksOfEveryEntryAreClearedAtTheEnd) {
+    valve(1, "C1", "40");
+    const QDir d(dir.path());
+    MachineSettings places;  // bucket place 1 is the teach slot named "1"
+    places.setTeachSlot(1, {{}, {}, QStringLiteral("1"), {}});
+    ASSERT_TRUE(saveTeachSlots(d, places, TeachSlotScope::SettingsScreen));
+    startRun({{16, "PELKO"}});
+    ASSERT_TRUE(saveDyeMix(d.filePath("DYE_MIX.txt"), {"X", "C1", "Y", "C1"}));
+    queue(job("M", "1", "0", {{0, {"C1", "20"}}}));
+    QList<qint16> marks;
+    ASSERT_TRUE(runUntil([&] { return order() == "M"; }));
+    ASSERT_TRUE(loadMixMarks(d.filePath("MIX_C.txt"), marks));
+    EXPECT_EQ(marks.mid(0, 5), QList<qint16>({0, 1, 0, 1, 0}));
+    ASSERT_TRUE(runUntil([&] { return order().isEmpty(); }));
+    ASSERT_TRUE(loadMixMarks(d.filePath("MIX_C.txt"), marks));
+    EXPECT_EQ(marks, QList<qint16>(30, 0));
+    EXPECT_EQ(records().size(), 1);
 }
 
 }  // namespace

@@ -1,0 +1,107 @@
+// The operator's hand controls around a run on the simulated machine in
+// virtual time: the wash buttons, a manual metering and the queue deletion
+// leave the job's machine, stations and queue record alone and say why.
+#include "records/DailyRecordFile.h"
+#include "run/JobJournal.h"
+#include "run/RunFixture.h"
+
+namespace dye::test {
+namespace {
+
+class HandControlsInRun : public RunFixture {
+  protected:
+    QString lastMessage() {
+        const auto& m = station->headlessDialogs()->messages();
+        return m.isEmpty() ? QString() : m.last().text;
+    }
+    // Bucket place 1 of the one-balance machines is the teach slot named "1".
+    void namePlaceOne() {
+        MachineSettings places;
+        places.setTeachSlot(1, {{}, {}, QStringLiteral("1"), {}});
+        ASSERT_TRUE(saveTeachSlots(QDir(dir.path()), places, TeachSlotScope::SettingsScreen));
+    }
+    QList<DailyRecord> records() {
+        QList<DailyRecord> out;
+        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
+        return out;
+    }
+};
+
+// The twin-balance machines have no bucket wash: both wash buttons say so
+// and leave no wash standing, and the next job is taken and finished.
+TEST_F(HandControlsInRun, TheWashButtonsOfTheTwinBalanceMachinesSayWhyAndTheJobsRun) {
+    valve(1, "A1", "40");
+    valve(13, "B1", "40");
+    for (const char* type : {"2", "5"}) {
+        startRun({{5, type}, {6, "30000"}, {7, "2"}, {25, "100"}});
+        station->mainScreen().Command12_Click();
+        EXPECT_EQ(lastMessage(), QStringLiteral("The bucket is not washed: machine type %1 has no "
+                                                "bucket wash (only types 1, 3 and 4 wash).")
+                                     .arg(type));
+        station->manual().Command14_Click();
+        EXPECT_TRUE(lastMessage().contains(QStringLiteral("no bucket wash")));
+        EXPECT_EQ(state().wash.WashPhase, 0);
+
+        queue(job(QStringLiteral("T%1").arg(type), "1", "0", {{0, {"A1", "150"}}}));
+        ASSERT_TRUE(runJob()) << type;
+        EXPECT_EQ(queued(), 0);
+        station.reset();
+    }
+    EXPECT_EQ(records().size(), 2);
+}
+
+// During a job neither station takes a manual metering: the job's rows are
+// metered as the recipe says, and nothing else lands in the bucket.
+TEST_F(HandControlsInRun, AManualMeteringDuringAJobIsRefusedAndTheJobKeepsItsStations) {
+    valve(1, "SODA", "40");
+    valve(3, "HAC", "40");
+    namePlaceOne();
+    startRun({{7, "2"}});
+    sim().options().physics.waterRunOnMs = 0;
+    queue(job("J", "1", "0", {{0, {"SODA", "300"}}}));
+    ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep >= 3; }));
+    const double target = state().station[1].target;
+
+    state().form2.Combo[8] = "3";
+    state().form2.Text5 = "100";
+    station->manual().Text5_Enter();
+    EXPECT_EQ(lastMessage(), "No manual metering on station 1: a job is on the machine.");
+    state().form2.Combo[9] = "3";
+    state().form2.Text6 = "50";
+    station->manual().Text6_Enter();
+    EXPECT_EQ(lastMessage(), "No manual metering on station 2: a job is on the machine.");
+    EXPECT_EQ(state().station[1].valve, 1);
+    EXPECT_EQ(state().station[1].target, target);
+    EXPECT_EQ(state().station[2].StationStep, 0);
+
+    ASSERT_TRUE(runJob());
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 300, 2.01);
+}
+
+// A two-balance job stopped while its first row pours, before any row is
+// kept, has products in its bucket: the queue keeps it.
+TEST_F(HandControlsInRun, AStoppedTwoBalanceJobWithProductsInItsBucketStaysQueued) {
+    valve(1, "A1", "40");
+    valve(13, "B1", "40");
+    startRun({{5, "2"}, {6, "30000"}, {7, "2"}});
+    queue(job("LANE", "1", "0", {{0, {"A1", "400"}}, {1, {"B1", "300"}}}));
+    const JobJournal journal(QDir(dir.path()));
+    ASSERT_TRUE(runUntil([&] {
+        const auto j = journal.read();
+        return j && j->lanes[0].metering && state().station[1].actual.value_or(0) > 50;
+    }));
+    ASSERT_FALSE(journal.read()->anyKept());
+    station->runControl().Command8_Click();
+    ASSERT_TRUE(journal.read().has_value());
+
+    form3().List2.ListIndex = 0;
+    station->queueEditor().Command6_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("stopped with products in its bucket")))
+        << lastMessage().toStdString();
+    EXPECT_EQ(queued(), 1);
+}
+
+}  // namespace
+}  // namespace dye::test
