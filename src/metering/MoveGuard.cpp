@@ -9,7 +9,7 @@ bool jobOnMachine(const StationState& s) {
 }
 
 QString moveRefusal(const StationState& s) {
-    if (s.TransferActive != 0) return QStringLiteral("a job is on the machine");
+    if (jobOnMachine(s)) return QStringLiteral("a job is on the machine");
     for (int n : {1, 2})
         if (s.station[size_t(n)].StationStep != 0)
             return QStringLiteral("station %1 is metering").arg(n);

@@ -12,8 +12,8 @@ struct StationState;
 bool jobOnMachine(const StationState& state);
 
 // Why a manual move (slot click, homing, move entry, conveyor output) must
-// not act now: a transfer, a metering, a wash, the robot check or homing
-// runs, or an axis is busy. Empty when the machine is free to move.
+// not act now: a job is on the machine, a metering, a wash, the robot check
+// or homing runs, or an axis is busy. Empty when the machine is free to move.
 QString moveRefusal(const StationState& state);
 
 }  // namespace dye
