@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "core/AnsiText.h"
 #include "core/RecordFile.h"
 #include "core/Val.h"
@@ -38,7 +40,9 @@ bool loadMachineSettings(const QString& dir, SimOptions& options) {
     const QString type = recordText(file, 6);
     const QString perStation = recordText(file, 12);
     if (!type.isEmpty()) options.machineType = int(ValInt(type));
-    if (!perStation.isEmpty()) options.valvesPerStation = int(ValInt(perStation));
+    // An empty field, 0 or less is 5 valves per station, as the station reads it.
+    const qint64 n = perStation.isEmpty() ? 5 : ValInt(perStation);
+    options.valvesPerStation = n >= 1 ? int(std::min<qint64>(n, 24)) : 5;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "ScanCycle.h"
 
+#include <algorithm>
+
 #include "core/Dialogs.h"
 #include "core/Scheduler.h"
 #include "link/FrameCodec.h"
@@ -145,13 +147,14 @@ bool ScanCycle::storeReply() {
 }
 
 void ScanCycle::decodeWeights(const ScanConfig& cfg) {
-    // An overload keeps the weight as it was; the sign and the type-5
-    // scaling apply to a fresh reading only.
+    // An overload keeps the weight as it was and is not a fresh reading:
+    // nothing may be decided on it. The sign and the type-5 scaling apply to
+    // a fresh reading only.
     for (int n : {1, 2}) {
         BalanceInput& b = l_.inputs.balance[size_t(n)];
         b.raw = l_.image.get(n == 1 ? 190 : 192);
-        b.fresh = true;
         b.overload = b.raw >= kOverload;
+        b.fresh = !b.overload;
         if (b.overload) continue;
         double weight = cfg.factor[size_t(n)] ? b.raw * *cfg.factor[size_t(n)] : double(b.raw);
         b.negative = b.signWord == kNegativeSign;
@@ -207,22 +210,33 @@ void ScanCycle::runWriteBlocks(int step, const ScanConfig& cfg) {
         if (b.latched)
             writeLatchedBlock(b.start);
         else
-            writeBlock(b.start, b.count);
+            writeBlock(b.start, b.count, b.axis);
         return;  // one frame per tick
     }
 }
 
-void ScanCycle::writeBlock(int start, int count) {
+// A write frame sets every register of its range, and a 0 switches an
+// output off: so a frame of outputs carries only values some part of the
+// station asked for. The first run of pending slots goes out now; a run after
+// a gap stays pending for the next pass. An axis block is one command of four
+// values (a 0 among them means something) and goes out whole.
+void ScanCycle::writeBlock(int start, int count, bool whole) {
     WritePending = 0;
     if (portUsable()) port_->clearInput();
     clearWriteValues();
-    for (int j = 0; j < count && j + 1 < int(codec_.WriteValueTable.size()); ++j) {
-        const qint32 v = l_.image.take(start + j);
-        if (v == 0) continue;
-        WritePending = 1;
-        codec_.WriteValueTable[size_t(j + 1)][0] = rowText(v);
+    const int last = std::min(count, int(codec_.WriteValueTable.size()) - 1);
+    int first = 0;
+    while (first < last && l_.image.get(start + first) == 0) ++first;
+    if (first == last) return;
+    if (whole) first = 0;
+    int n = 0;
+    for (; first + n < last; ++n) {
+        const qint32 v = l_.image.take(start + first + n);
+        if (v == 0 && !whole) break;
+        if (v != 0) WritePending = 1;
+        codec_.WriteValueTable[size_t(n + 1)][0] = rowText(v);
     }
-    if (WritePending == 1) sendWrite(start, count);
+    if (WritePending == 1) sendWrite(start + first, n);
 }
 
 void ScanCycle::writeLatchedBlock(int start) {

@@ -74,7 +74,7 @@ class ScanCycle {
     // the machine type, profile or valves per station differ from the last.
     const std::vector<WriteBlock>& writeBlocks(const ScanConfig& cfg);
     void clearWriteValues();
-    void writeBlock(int start, int count);
+    void writeBlock(int start, int count, bool whole);
     void writeLatchedBlock(int start);
     void sendWrite(int start, int count);
     void send();

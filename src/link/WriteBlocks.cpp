@@ -5,11 +5,17 @@
 #include "core/Val.h"
 
 namespace dye {
+namespace {
+constexpr int kValves = 24;
+}  // namespace
 
 int valvesPerStationSetting(const QString& text) {
-    if (text.trimmed().isEmpty()) return 5;
+    // No valves on station 1 is no machine: an empty field, 0 or less counts
+    // 5, as the controller routes the valves.
+    const double n = Val(text);
+    if (!(n >= 1)) return 5;
     // One frame carries at most 127 registers; the D847 block is N + 4 long.
-    return std::clamp(int(Val(text)), 0, 123);
+    return n > 123 ? 123 : int(n);
 }
 
 std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,
@@ -18,7 +24,7 @@ std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,
     std::vector<WriteBlock> blocks;
     if (machineType == 5) {
         blocks = {{5, 840, 1, false, false},   {7, 841, 1, false, false},
-                  {10, 842, 1, false, false},  {11, 861, 10, false, false},
+                  {10, 842, 1, false, false},  {11, 861, 14, false, false},
                   {12, 851, 10, false, false}, {13, 801, 20, false, false}};
     } else {
         if (machineType == 4) {
@@ -35,7 +41,8 @@ std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,
         else
             blocks.push_back({11, 800, 10, true, false});
         blocks.push_back({12, 847, n + 4, false, false});
-        blocks.push_back({13, 851 + n, n, false, false});
+        // The rest of the 24 valves, whatever the split between the stations.
+        if (n < kValves) blocks.push_back({13, 851 + n, kValves - n, false, false});
     }
     blocks.push_back({14, 985, 12, false, false});
     return blocks;

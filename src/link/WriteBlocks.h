@@ -21,7 +21,8 @@ struct WriteBlock {
 std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,
                                         int valvesPerStation);
 
-// Valves per station from the settings field text; an empty field counts 5.
+// Valves per station from the settings field text; an empty field, 0 or
+// less counts 5 (the controller routes the valves the same way).
 int valvesPerStationSetting(const QString& text);
 
 }  // namespace dye

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "link/WriteBlocks.h"
 #include "metering/StationPanel.h"
 #include "station/StationState.h"
 
@@ -36,11 +37,11 @@ void bucketWatch(StationState& s, const StationPanel& p,
 }
 
 std::pair<int, int> stationValveRegisters(StationState& s, int station) {
-    if (s.settings.number(11) == 0) s.settings.setText1(11, QStringLiteral("5"));
     // Whatever the setting holds, never a register beyond the valves.
-    const int v = std::max(0, int(s.settings.number(11)));
+    const int v = valvesPerStationSetting(s.settings.Text1(11));
     const int first = std::max(kFirstValveRegister, station == 2 ? 851 + v : 851);
-    const int last = std::min(kLastValveRegister, station == 2 ? 850 + 2 * v : 850 + v);
+    // Station 2 has every valve after station 1's, as the controller routes them.
+    const int last = std::min(kLastValveRegister, station == 2 ? kLastValveRegister : 850 + v);
     return {first, last};
 }
 

@@ -20,8 +20,8 @@ void bucketWatch(StationState& state, const StationPanel& panel,
                  const std::function<void(const QString&)>& log);
 
 // The first and last opening register of station 1's or station 2's valves:
-// D851..D(850+v) and D(851+v)..D(850+2v), v = valves per station (settings
-// field 11, 5 when empty), never beyond the 24 valves.
+// D851..D(850+v) and D(851+v)..D874, v = valves per station (settings
+// field 11, 5 when empty, 0 or less), never beyond the 24 valves.
 std::pair<int, int> stationValveRegisters(StationState& state, int station);
 
 }  // namespace dye

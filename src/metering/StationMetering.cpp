@@ -26,6 +26,9 @@ constexpr int kPulseTick = 80;  // pulse computation, and the check after a puls
 constexpr int kFirstPulseTicks = 70;
 constexpr int kStallEndsOpening = 13;
 constexpr int kStallAlarm = 15;
+constexpr double kSmallLineShare = 0.5;
+constexpr int kEmptyPulsesAlarm = 3;         // pulses that brought nothing before the alarm
+constexpr double kLeastPulseDelivery = 0.5;  // less than this is nothing  // the tolerance is at most this share of the target
 
 // Settings fields (field i is record i + 1 of the settings file).
 constexpr int kCoefficientField = 2;
@@ -38,8 +41,34 @@ StationMetering::StationMetering(StationState& state, Dialogs& dialogs, Log log)
     : s_(state), dialogs_(dialogs), log_(std::move(log)) {}
 
 void StationMetering::tick() {
-    runStation(StationPanel::of(1));
-    runStation(StationPanel::of(2));
+    for (int n : {1, 2}) {
+        const StationPanel p = StationPanel::of(n);
+        watchOverload(p);
+        runStation(p);
+    }
+}
+
+// An overloaded balance reports no weight to go by: whatever its station
+// has open is ended, the station holds (and goes on as after a link loss
+// once the balance reads again), and the operator is told once per episode.
+void StationMetering::watchOverload(const StationPanel& p) {
+    const size_t n = size_t(p.number);
+    const bool overload = s_.linkUsable() && s_.balance(p.number).overload;
+    if (!overload) {
+        overloadShown_[n] = false;
+        return;
+    }
+    MeteringStation& st = s_.station[n];
+    if (st.StationStep >= 4 && st.StationStep <= 7 && openedRegister_[n] != 0)
+        s_.link.image.set(openedRegister_[n], kClose);
+    if (overloadShown_[n]) return;
+    overloadShown_[n] = true;
+    log(p, QStringLiteral(" overload >   balance %1 reads over its range: held").arg(p.number));
+    dialogs_.message(
+        QStringLiteral("*** <%1> BALANCE %1 OVERLOADED: it reads more than it can weigh. The "
+                       "metering and the water on it are held; take the load off the balance. ***")
+            .arg(p.number),
+        QString(), [] {});
 }
 
 void StationMetering::runStation(const StationPanel& p) {
@@ -95,6 +124,8 @@ void StationMetering::takeZero(const StationPanel& p, MeteringStation& st) {
     st.cal.baseWeight = 0;
     st.cal.delta = 0;
     st.cal.correction = 0;
+    st.poured = false;
+    st.emptyPulses = 0;
     if (p.number == 2)
         st.Tolerance2 = s_.machineType() == 5 ? 0.3 : s_.settings.number(kToleranceField);
 
@@ -145,6 +176,7 @@ void StationMetering::chooseMethod(const StationPanel& p, MeteringStation& st, V
 void StationMetering::openLong(const StationPanel& p, MeteringStation& st, Valve v) {
     s_.link.image.set(v.reg(), kLongOpening);
     openedRegister_[size_t(p.number)] = v.reg();
+    st.poured = true;
     st.StationStep = 5;
     log(p, QStringLiteral(" to open >   <no> %1   30000").arg(v.number));
 }
@@ -174,11 +206,27 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
     const double secondCal = s_.settings.number(kSecondCalField);
     CalRecord& cal = st.cal;
     cal.delta = actual - cal.baseWeight;
+    // A pulse is watched by what it delivered: a few pulses in a row that
+    // brought nothing are a valve that does not flow, told at once instead of
+    // after the no-flow watch's phases (one per pulse) have come round.
+    if (cal.lastPulse > 0) {
+        const double expected = v.rate * cal.lastPulse / 100.0;
+        st.emptyPulses = cal.delta < std::max(kLeastPulseDelivery, 0.1 * expected)
+                             ? st.emptyPulses + 1
+                             : 0;
+        if (st.emptyPulses >= kEmptyPulsesAlarm) {
+            st.emptyPulses = 0;
+            cal.lastPulse = 0;
+            noFlowAlarm(p, p.noFlowPulseCode(), v.number);
+            return;
+        }
+    }
     if (auto c = measuredCorrection(cal.lastPulse, cal.delta, v.rate, secondCal))
         cal.correction = *c;
     cal.baseWeight = actual;
     cal.remaining = st.target - actual;
-    if (tolerance(p) >= cal.remaining) {
+    st.MinOpenTime = minimumOpenTime(s_.settings.valveMinimumTime(v.number));
+    if (reached(p, st, v)) {
         st.StationStep = 8;
         st.StationTicks = 0;
         return;
@@ -186,10 +234,10 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
 
     const int computed = pulseHundredths(
         cal.remaining, v.rate, s_.settings.number(kCoefficientField), cal.correction, secondCal);
-    st.MinOpenTime = minimumOpenTime(s_.settings.valveMinimumTime(v.number));
     const int pulse = std::max(computed, st.MinOpenTime);
     s_.link.image.set(v.reg(), pulse);
     openedRegister_[size_t(p.number)] = v.reg();
+    st.poured = true;
     // The next correction compares what this pulse delivers with the opening
     // it really had, so a pulse raised to the minimum time is remembered as
     // raised; remembering the shorter computed one would make the valve look
@@ -203,12 +251,12 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
     if (st.StallCount >= kStallAlarm) noFlowAlarm(p, p.noFlowPulseCode(), v.number);
 }
 
-void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valve) {
+void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valve v) {
     ++st.StationTicks;
     const double actual = showActual(p);
     if (st.StationTicks != kPulseTick) return;
     st.cal.remaining = st.target - actual;
-    if (tolerance(p) >= st.cal.remaining) {
+    if (reached(p, st, v)) {
         if (p.number == 1) s_.link.image.set(st.OpenValveRegister, kClose);
         st.StationStep = 8;
         st.StationTicks = 0;
@@ -294,7 +342,7 @@ void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString&
 
 void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
     const size_t n = size_t(p.number);
-    raiseAlarm(p, code, QStringLiteral("*** <1> STOP TO NOT HAVE (NO.%1)***").arg(valve),
+    raiseAlarm(p, code, QStringLiteral("*** <%1> STOP TO NOT HAVE (NO.%2)***").arg(p.number).arg(valve),
                [this, n] {
                    // Back to choosing the method, which opens the valve again.
                    s_.station[n].StationStep = 3;
@@ -304,6 +352,21 @@ void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
 
 double StationMetering::tolerance(const StationPanel& p) const {
     return p.number == 2 ? s_.station[2].Tolerance2 : s_.settings.number(kToleranceField);
+}
+
+// The metering has reached its target once something was poured and what
+// remains lies within the station's tolerance, taken as at most half the
+// target so that a line at or below the tolerance still gets its product.
+// A remainder within the job's tolerance that the valve's shortest pulse
+// would overshoot by more than it corrects ends the metering too: a finer
+// station tolerance never buys a dose further off than the one it has.
+bool StationMetering::reached(const StationPanel& p, const MeteringStation& st, Valve v) const {
+    if (!st.poured) return false;
+    const double remaining = st.cal.remaining;
+    if (remaining <= std::min(tolerance(p), kSmallLineShare * st.target)) return true;
+    const double jobTolerance = s_.settings.number(kToleranceField);
+    const double shortestDose = v.rate * st.MinOpenTime / 100.0;
+    return remaining <= jobTolerance && shortestDose - remaining > remaining;
 }
 
 double StationMetering::showActual(const StationPanel& p) {

@@ -63,6 +63,8 @@ class StationMetering {
     void noFlowAlarm(const StationPanel& p, int code, int valve);
 
     double tolerance(const StationPanel& p) const;
+    bool reached(const StationPanel& p, const MeteringStation& st, Valve v) const;
+    void watchOverload(const StationPanel& p);
     double showActual(const StationPanel& p);
     void resumeAfterLinkLoss(const StationPanel& p, MeteringStation& st);
     void log(const StationPanel& p, const QString& text) const;
@@ -76,6 +78,7 @@ class StationMetering {
     std::array<int, 3> alarmSerial_{};
     std::array<int, 3> alarmCode_{};
     std::array<int, 3> openedRegister_{};
+    std::array<bool, 3> overloadShown_{};
 };
 
 // Starts a metering on station 1 or 2: valve, zero (the balance reading, or

@@ -48,6 +48,11 @@ struct MeteringStation {
     // While the controller cannot be reached (or its loss waits for the
     // operator's OK) the station holds; it goes on from a safe step after.
     bool heldByLink = false;
+    // Something has been poured in this metering (a long opening or a pulse
+    // was commanded): a metering never ends with nothing poured.
+    bool poured = false;
+    // Pulses in a row that delivered nothing (the no-flow watch of the pulses).
+    int emptyPulses = 0;
 };
 
 // The shared values of the washing sequence.

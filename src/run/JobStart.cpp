@@ -1,8 +1,12 @@
 #include "run/JobStart.h"
 
+#include <algorithm>
+#include <array>
+
 #include "core/Val.h"
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
+#include "link/WriteBlocks.h"
 #include "run/DispenseGrid.h"
 #include "run/RecordRoom.h"
 #include "run/RunBlocked.h"
@@ -89,20 +93,28 @@ void JobStart::assignTube(int row, const QString& code, const QString& weight) {
     MachineSettings& set = s.settings;
     const int type = s.machineType();
     const bool byTubeCount = type == 2 || set.Text1(16).trimmed() == QLatin1String("FENWICK");
+    if (byTubeCount && set.Text1(11).trimmed().isEmpty()) set.setText1(11, QStringLiteral("5"));
+    const int perStation = valvesPerStationSetting(set.Text1(11));
     // Every tube is looked at: with a code on two tubes the last one wins.
-    for (int j = 0; j < MachineSettings::kValveCount; ++j) {
-        if (set.valveCode(j + 1).trimmed() != code) continue;
-        cell(f, Tube, row).Caption = QString::number(j + 1);
-        cell(f, Name, row).Caption = set.valveName(j + 1).trimmed();
-        if (byTubeCount) {
-            if (set.Text1(11).trimmed().isEmpty()) set.setText1(11, QStringLiteral("5"));
-            cell(f, Balance, row).Caption =
-                j < int(set.number(11)) ? QStringLiteral("1") : QStringLiteral("2");
-        } else if (type == 5) {
-            cell(f, Balance, row).Caption =
-                set.number(25) < Val(weight) ? QStringLiteral("1") : QStringLiteral("2");
-        }
+    std::array<int, 3> last{-1, -1, -1};
+    for (int j = 0; j < MachineSettings::kValveCount; ++j)
+        if (set.valveCode(j + 1).trimmed() == code) last[j < perStation ? 1 : 2] = j;
+    const int j = std::max(last[1], last[2]);
+    if (j < 0) return;
+    QString balance;
+    if (byTubeCount) {
+        balance = j < perStation ? QStringLiteral("1") : QStringLiteral("2");
+    } else if (type == 5) {
+        // The weight chooses the coarse or the fine balance when both
+        // stations carry the product; otherwise the station that has it.
+        const int station = last[1] >= 0 && last[2] >= 0
+                                ? (set.number(25) < Val(weight) ? 1 : 2)
+                                : (last[1] >= 0 ? 1 : 2);
+        balance = QString::number(station);
     }
+    cell(f, Tube, row).Caption = QString::number(j + 1);
+    cell(f, Name, row).Caption = set.valveName(j + 1).trimmed();
+    if (!balance.isEmpty()) cell(f, Balance, row).Caption = balance;
 }
 
 void JobStart::markSpecialCodes(const QString& code) {

@@ -1,5 +1,9 @@
 #include "run/TopUpWater.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "core/NumberText.h"
 #include "core/Val.h"
 #include "station/StationState.h"
 
@@ -8,7 +12,20 @@ namespace dye {
 namespace {
 constexpr double kRunOn = 2000;  // what still runs from the pipe after the valve closes
 constexpr int kSettleTicks = 10;
+constexpr double kLeastOpenShare = 0.9;  // the allowance is at most this share of the amount
+// A job's water further off its amount than this is flagged in the event log.
+constexpr double kWaterOffShare = 0.05;
+constexpr double kWaterOffLeast = 1000;
 }  // namespace
+
+bool flagWaterOff(RunContext& c, double asked, double given) {
+    const double off = given - asked;
+    if (std::abs(off) <= std::max(kWaterOffLeast, kWaterOffShare * asked)) return false;
+    c.log(QStringLiteral("<water> off its amount: asked %1, given %2 (%3%4)")
+              .arg(numberText(asked), numberText(given), off > 0 ? QStringLiteral("+") : QString(),
+                   numberText(off)));
+    return true;
+}
 
 int waterRegister(const StationState& s) {
     return s.form2.Check2 ? 851 : 985;
@@ -37,8 +54,16 @@ void TopUpWater::reopen(qint64 base) {
     s.link.image.set(waterRegister(s), 30000);
 }
 
+void TopUpWater::hold() {
+    if (c_.state.balance(1).overload)
+        c_.state.link.image.set(waterRegister(c_.state), RegisterImage::RegNoValue);
+}
+
 bool TopUpWater::stopWhenReached() {
-    if (reading() + kRunOn - double(base_) < double(target_)) return false;
+    // The run-on allowance never takes the whole amount, so that an amount
+    // within the pipe's run-on is still given.
+    const double allowance = std::min(kRunOn, kLeastOpenShare * double(target_));
+    if (reading() + allowance - double(base_) < double(target_)) return false;
     c_.state.link.image.set(waterRegister(c_.state), RegisterImage::RegNoValue);
     if (logLines_) c_.log(QStringLiteral("< water stop >"));
     return true;
@@ -48,6 +73,7 @@ bool TopUpWater::settled() {
     if (++settleCount_ <= kSettleTicks) return false;
     Form3& f = c_.state.form3;
     f.Label7.Caption = QString::number(qint64(Val(f.Label7.Caption)) + qint64(reading()) - base_);
+    flagWaterOff(c_, Val(f.Label6.Caption), Val(f.Label7.Caption));
     f.Label6.BackColor = kDefaultBack;
     f.Label7.BackColor = kDefaultBack;
     f.Label8.Caption = c_.text(61);

@@ -12,6 +12,10 @@ struct StationState;
 // otherwise D985.
 int waterRegister(const StationState& s);
 
+// Writes an event-log line when the water given lies further off the amount
+// asked than the station's water bound; true when it did.
+bool flagWaterOff(RunContext& c, double asked, double given);
+
 // The top-up water of a job on balance 1: the water opens until the balance
 // has risen to the job's water amount less the actual water already given
 // (stopped 2000 units early, for what runs on from the pipe), then the
@@ -26,6 +30,9 @@ class TopUpWater {
     // Goes on from a top-up that was under way (a link loss or a resume),
     // from `base`.
     void reopen(qint64 base);
+    // The water closed while its balance cannot be read (an overload: the
+    // controller keeps it open otherwise); reopen() goes on after.
+    void hold();
     // True once the water has been stopped.
     bool stopWhenReached();
     // True once the reading has settled and Label7 shows the water given.

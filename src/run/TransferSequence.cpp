@@ -14,6 +14,7 @@
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/JobStart.h"
+#include "run/LineCheck.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunLists.h"
 #include "run/TopUpWater.h"
@@ -88,6 +89,7 @@ void TransferSequence::tick() {
     // once the controller answers again and the operator has acknowledged.
     if (!c_.state.linkUsable() || !c_.state.balance(1).fresh) {
         heldByLink_ = true;
+        if (RowStep == 119) water_.hold();
         return;
     }
     if (heldByLink_) resumeAfterLinkLoss();
@@ -119,9 +121,10 @@ void TransferSequence::diagnostics() {
 
 void TransferSequence::liveWeight() {
     StationState& s = c_.state;
-    if (RowStep == 199 || s.station[1].StationStep <= 0) return;
+    // Only the run's own metering of a row shows in the grid.
+    if (meteredRow_ < 0 || s.station[1].StationStep <= 0) return;
     ++ResultCounter;
-    const int row = RowStep - 1;
+    const int row = meteredRow_;
     const std::optional<double>& actual = s.station[1].actual;
     cell(s.form3, ActualWeight, row).Caption = actual ? numberText(*actual) : QString();
     if (ResultCounter > 7) {
@@ -166,6 +169,8 @@ void TransferSequence::advance() {
         const QString actual = kept ? numberText(*kept + carried_[r])
                                     : (carried_[r] > 0 ? numberText(carried_[r]) : QString());
         cell(s.form3, ActualWeight, meteredRow_).Caption = actual;
+        markLineOff(c_, meteredRow_, text(s.form3, Code, meteredRow_).trimmed(),
+                    Val(text(s.form3, RecipeWeight, meteredRow_)), Val(actual));
         journal_.kept[r] = actual;
         journal_.meteringRow = -1;
         carried_[r] = 0;
@@ -351,6 +356,7 @@ void TransferSequence::closing() {
             if (!pipeHeadBackAtBucket()) break;
             if (Val(s.form3.Label6.Caption) == 0) {
                 s.form3.Label7.Caption = numberText(reading());
+                flagWaterOff(c_, 0, double(Water[0]));
                 RowStep = 199;
                 journal_.closed = true;
                 journal_.actualWater = s.form3.Label7.Caption;

@@ -32,7 +32,7 @@ int laneValve(StationState& s, const Lane& lane, int row) {
     const auto [first, last] = stationValveRegisters(s, lane.number);
     for (int r = first; r <= last; ++r)
         if (s.settings.valveCode(r - 850).trimmed() == code) return r - 850;
-    return tube;
+    return 0;  // no valve there: refused by the station, never poured elsewhere
 }
 
 }  // namespace dye

@@ -49,8 +49,10 @@ void tareLane(StationState& s, const Lane& lane);
 void closeLaneValves(StationState& s, const Lane& lane);
 // The valve the lane opens for grid row `row`. On type 5 the balance is
 // chosen by weight, so a product has a valve over each balance carrying its
-// code: the lane opens the one on its own station (first match); a code with
-// no valve there keeps the row's tube. Otherwise the row's tube.
+// code: the lane opens the one on its own station (first match); the job
+// start puts a row on a station that carries its code, and a valve of the
+// other station (over the other balance) is never opened. Otherwise the
+// row's tube.
 int laneValve(StationState& s, const Lane& lane, int row);
 
 }  // namespace dye

@@ -5,6 +5,7 @@
 #include "metering/StationMetering.h"
 #include "run/DispenseGrid.h"
 #include "run/JobStart.h"
+#include "run/LineCheck.h"
 #include "run/TwoBalanceEnd.h"
 #include "settings/MixFiles.h"
 #include "station/StationState.h"
@@ -61,6 +62,7 @@ void TwoBalanceSequence::tick() {
     // Nothing is decided on readings that are not current.
     if (!s.linkUsable() || !s.balance(1).fresh || !s.balance(2).fresh) {
         heldByLink_ = true;
+        if (WaterPhase == 119) topUp_.hold();
         return;
     }
     if (heldByLink_) {
@@ -129,7 +131,11 @@ void TwoBalanceSequence::advance(Lane& l) {
     switch (l.step) {
         case 2:
             if (l.number == 1) s.TransferActive = 1;
-            s.station[size_t(l.number)].tared = 0;  // the job's bucket
+            // The job's bucket: nothing of a manual metering or an earlier
+            // job counts in it.
+            s.station[size_t(l.number)].tared = 0;
+            s.station[size_t(l.number)].BucketFull = 0;
+            s.station[size_t(l.number)].OverTicks = 0;
             s.link.image.set(l.tareRegister(), 10);
             lanePhase(s, l, 4, 1, 1);
             closeLaneValves(s, l);
@@ -165,7 +171,10 @@ void TwoBalanceSequence::advance(Lane& l) {
                 break;
             }
             s.link.image.set(l.goRegister(), kGo);
-            tareLane(s, l);
+            // A new, empty bucket: the reading still counts from the old
+            // bucket's tare, so nothing of it is added to what this one holds.
+            s.station[size_t(l.number)].tared = 0;
+            s.link.image.set(l.tareRegister(), 10);
             lanePhase(s, l, 30, 1, 1);
             status(64);
             l.step = 25;
@@ -257,6 +266,8 @@ void TwoBalanceSequence::takeResult(Lane& l) {
     }
     const QString actual = numberText(got + l.base);
     cell(s.form3, ActualWeight, row).Caption = actual;
+    markLineOff(c_, row, text(s.form3, Code, row).trimmed(), Val(text(s.form3, RecipeWeight, row)),
+                got + l.base);
     paintRow(s.form3, row, kDoneGreen);
     journal_.kept[size_t(row)] = actual;
     l.current = -1;

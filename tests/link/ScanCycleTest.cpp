@@ -41,19 +41,41 @@ TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers
     EXPECT_EQ(state().form11.Label3, state().form3.Label21);
 }
 
-TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndNoValueSendsZero) {
+// A frame carries only the values asked for: a 0 to the other registers of
+// a block would switch their outputs off under another writer's feet.
+TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndOnlyTheirOwnRegisters) {
     start({});
     quiet();
     state().link.image.set(851, 5);        // D847 block (step 12): 16 slots for 12 valves
+    state().link.image.set(852, 6);        // next to it: the same frame
+    state().link.image.set(860, 9);        // after a gap: the next pass
     state().link.image.set(870, NoValue);  // D863 block (step 13)
     passes(1);
-    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 16, {{851, 5}})});
-    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(863, 12, {})});
+    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(851, 2, {{851, 5}, {852, 6}})});
+    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(870, 1, {})});
     EXPECT_EQ(state().link.image.get(851), 0);
     EXPECT_EQ(state().link.image.get(870), 0);
+    EXPECT_EQ(state().link.image.get(860), 9);
+    sent.clear();
+    passes(1);
+    EXPECT_EQ(writes(), QList<QByteArray>{writeFrame(860, 1, {{860, 9}})});
     sent.clear();
     passes(1);
     EXPECT_TRUE(writes().isEmpty());  // a slot holding 0 sends nothing
+}
+
+// The top-up water (D985) stays on while lane 2 tares (D993) in the same block.
+TEST_F(ScanCycleTest, AnotherWriterInTheBlockLeavesTheWaterOn) {
+    start({{5, "2"}});
+    quiet();
+    state().link.image.set(985, 30000);
+    passes(1);
+    EXPECT_TRUE(sim().machine().outputOn(985));
+    state().link.image.set(993, 10);
+    state().link.image.set(994, 30);
+    passes(2);
+    EXPECT_TRUE(sim().machine().outputOn(985));
+    EXPECT_EQ(writtenTo(985), QList<int>{30000});
 }
 
 TEST_F(ScanCycleTest, WriteBlocksFollowASettingChangedBetweenPasses) {
@@ -67,9 +89,9 @@ TEST_F(ScanCycleTest, WriteBlocksFollowASettingChangedBetweenPasses) {
     state().link.image.set(801, 3);
     sent.clear();
     passes(1);
-    EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(801, 30, {{801, 3}})});
-    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 14, {{851, 5}})});
-    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(861, 10, {{861, 7}})});
+    EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(801, 1, {{801, 3}})});
+    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(851, 1, {{851, 5}})});
+    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(861, 1, {{861, 7}})});
 }
 
 TEST_F(ScanCycleTest, LatchedBlockResendsTheLastValuesOfD801ToD809) {
@@ -113,9 +135,9 @@ TEST_F(ScanCycleTest, MachineTypeFourWritesItsConveyorBlocksAndNeverReadsTheAxes
     for (int r : {921, 922, 901, 904, 716}) state().link.image.set(r, 100);
     passes(1);
     EXPECT_EQ(framesAt(5), QList<QByteArray>{writeFrame(921, 1, {{921, 100}})});
-    EXPECT_EQ(framesAt(7), QList<QByteArray>{writeFrame(922, 5, {{922, 100}})});
-    EXPECT_EQ(framesAt(8), QList<QByteArray>{writeFrame(901, 3, {{901, 100}})});
-    EXPECT_EQ(framesAt(9), QList<QByteArray>{writeFrame(904, 16, {{904, 100}})});
+    EXPECT_EQ(framesAt(7), QList<QByteArray>{writeFrame(922, 1, {{922, 100}})});
+    EXPECT_EQ(framesAt(8), QList<QByteArray>{writeFrame(901, 1, {{901, 100}})});
+    EXPECT_EQ(framesAt(9), QList<QByteArray>{writeFrame(904, 1, {{904, 100}})});
     EXPECT_EQ(framesAt(10), QList<QByteArray>{writeFrame(716, 4, {{716, 100}})});
     for (const Sent& s : sent) EXPECT_NE(s.frame, readFrame(297, 13, 16));
 }
@@ -128,11 +150,15 @@ TEST_F(ScanCycleTest, MachineTypeFiveBlocksAndTheSecondBalanceShownInTenths) {
     EXPECT_EQ(framesAt(5), QList<QByteArray>{writeFrame(840, 1, {{840, 3}})});
     EXPECT_EQ(framesAt(7), QList<QByteArray>{writeFrame(841, 1, {{841, 3}})});
     EXPECT_EQ(framesAt(10), QList<QByteArray>{writeFrame(842, 1, {{842, 3}})});
-    EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(861, 10, {{861, 3}})});
-    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(851, 10, {{851, 3}})});
-    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(801, 20, {{801, 3}})});
-    EXPECT_EQ(framesAt(14), QList<QByteArray>{writeFrame(985, 12, {{985, 3}})});
+    EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(861, 1, {{861, 3}})});
+    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(851, 1, {{851, 3}})});
+    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(801, 1, {{801, 3}})});
+    EXPECT_EQ(framesAt(14), QList<QByteArray>{writeFrame(985, 1, {{985, 3}})});
     EXPECT_DOUBLE_EQ(state().form2.Label2[2].toDouble(), sim().reg32(192) / 10.0);
+    // Valves 21..24 are station 2's too.
+    state().link.image.set(874, 5);
+    passes(1);
+    EXPECT_EQ(framesAt(11).last(), writeFrame(874, 1, {{874, 5}}));
 }
 
 TEST_F(ScanCycleTest, DisplayFactorsSignWordsAndOverload) {
@@ -215,7 +241,7 @@ TEST_F(ScanCycleTest, TimedRoutineHomesTheAxesThenSendsThePhaseCodes) {
     EXPECT_FALSE(homingRunning(state()));
     EXPECT_EQ(state().link.image.get(990), 4);
     passes(1);
-    EXPECT_TRUE(writes().contains(writeFrame(985, 12, {{990, 4}, {991, 1}, {992, 1}})));
+    EXPECT_TRUE(writes().contains(writeFrame(990, 3, {{990, 4}, {991, 1}, {992, 1}})));
 }
 
 // A tenth of the answers dropped, cut or corrupted: the scan goes on, and the

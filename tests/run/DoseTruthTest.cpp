@@ -1,0 +1,163 @@
+// Jobs that once ended with a wrong dose, a wrong balance or a silent stall,
+// each run whole on the simulated machine in virtual time: what ends up in
+// the bucket and in the record is what the job asked, or the station says why.
+#include <algorithm>
+
+#include "core/HeadlessDialogs.h"
+#include "records/DailyRecordFile.h"
+#include "run/RunFixture.h"
+
+namespace dye::test {
+namespace {
+
+class DoseTruth : public RunFixture {
+  protected:
+    QList<DailyRecord> records() {
+        QList<DailyRecord> out;
+        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
+        return out;
+    }
+    bool shown(const QString& part) const {
+        const auto& m = station->headlessDialogs()->messages();
+        return std::any_of(m.begin(), m.end(), [&](const auto& x) { return x.text.contains(part); });
+    }
+    // Runs the job now queued first to its end, following the largest content
+    // of each bucket on the way.
+    bool runWatching() {
+        return runUntil([&] {
+                   watch();
+                   return !order().isEmpty();
+               }) &&
+               runUntil([&] {
+                   watch();
+                   return order().isEmpty();
+               });
+    }
+    void watch() {
+        for (int b : {1, 2}) most[size_t(b)] = std::max(most[size_t(b)], sim().machine().content(b));
+    }
+    std::array<double, 3> most{};
+};
+
+// The top-up water shares its write frame with lane 2's tare and phase codes:
+// a lane-2 tare must not switch the water off on its way, and an amount
+// within the pipe's run-on is still given.
+TEST_F(DoseTruth, TypeTwoGivesItsWaterWhateverLaneTwoWrites) {
+    valve(1, "A1", "40");
+    valve(13, "SOAP", "15");
+    startRun({{5, "2"}, {6, "30000"}, {7, "2"}});
+    queue(job("W1", "1", "4400", {{0, {"SOAP", "7"}}}));
+    queue(job("W2", "1", "1500", {{0, {"A1", "30"}}}));
+    ASSERT_TRUE(runJob());
+    ASSERT_TRUE(runJob());
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 2);
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 7, 2.01);
+    EXPECT_GT(r[0].ActualWater.toDouble(), 4000);
+    EXPECT_GT(r[1].ActualWater.toDouble(), 500);
+}
+
+// Lines at or below the tolerance get their product: never 0 g recorded as done.
+TEST_F(DoseTruth, LinesAtOrBelowTheToleranceAreDosed) {
+    valve(1, "DEFOAM", "4");
+    valve(2, "SODA", "40");
+    startRun({{7, "2"}});
+    queue(job("SMALL", "1", "0",
+              {{0, {"DEFOAM", "1.5"}}, {1, {"DEFOAM", "0.8"}}, {2, {"SODA", "2"}}}));
+    ASSERT_TRUE(runJob());
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 1.5, 1.0);
+    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 0.8, 0.6);
+    // SODA's shortest pulse gives more than 2 g: dosed, and marked in the log.
+    EXPECT_GT(r[0].ActualWeight[2].toDouble(), 2);
+    const QStringList log = logTexts();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const QString& t) {
+        return t.startsWith(QLatin1String("<line off> row 3 (SODA)"));
+    }));
+}
+
+// Type 5: a product only station 1 carries is metered on balance 1 whatever
+// its weight, and valves 21..24 of station 2 are driven too.
+TEST_F(DoseTruth, TypeFiveMetersAProductOnTheStationThatCarriesIt) {
+    valve(1, "ONLY1", "20");
+    valve(22, "ONLY2", "10");
+    startRun({{5, "5"}, {6, "30000"}, {7, "2"}, {11, "12"}, {25, "100"}});
+    queue(job("T5", "1", "0", {{0, {"ONLY1", "30"}}, {1, {"ONLY2", "150"}}}));
+    ASSERT_TRUE(runWatching());
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 30, 2.01);
+    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 150, 2.01);
+    EXPECT_LT(most[1], 40);  // nothing of ONLY2 on balance 1
+    EXPECT_TRUE(writtenTo(872).contains(30000) || !writtenTo(872).isEmpty());
+}
+
+// Settings field 11 at 0 counts five valves per station, as the controller
+// routes them: valve 1 is station 1's.
+TEST_F(DoseTruth, TypeTwoWithNoValvesPerStationSetCountsFive) {
+    valve(1, "A1", "40");
+    valve(8, "B8", "40");
+    startRun({{5, "2"}, {6, "30000"}, {7, "2"}, {11, "0"}});
+    queue(job("Z", "1", "0", {{0, {"A1", "100"}}, {1, {"B8", "50"}}}));
+    ASSERT_TRUE(runWatching());
+    EXPECT_EQ(cell(DispenseGrid::Balance, 0), QString());  // cleared at the end
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 100, 2.01);
+    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 50, 2.01);
+    EXPECT_LT(most[1], 110);
+}
+
+// After a bucket change the new bucket counts from empty: three rows of
+// 300, 300 and 450 into buckets of 500 never put more than 500 into one.
+TEST_F(DoseTruth, ANewBucketNeverTakesMoreThanItsLimit) {
+    for (int v = 1; v <= 3; ++v) valve(12 + v, QStringLiteral("B%1").arg(v), "40");
+    startRun({{5, "2"}, {6, "500"}, {7, "2"}});
+    queue(job("FULL3", "1", "0", {{0, {"B1", "300"}}, {1, {"B2", "300"}}, {2, {"B3", "450"}}}));
+    double peak = 0;
+    ASSERT_TRUE(runUntil([&] {
+        peak = std::max(peak, sim().machine().content(2));
+        return !order().isEmpty();
+    }));
+    ASSERT_TRUE(runUntil([&] {
+        peak = std::max(peak, sim().machine().content(2));
+        return order().isEmpty();
+    }));
+    EXPECT_LT(peak, 540);  // the watch closes the valves within a few ticks of the limit
+    const QList<DailyRecord> r = records();
+    ASSERT_EQ(r.size(), 1);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(r[0].ActualWeight[size_t(k)].toDouble(), r[0].RecipeWeight[size_t(k)].toDouble(),
+                    2.01);
+}
+
+// An overloaded balance holds the metering with an alarm of its own, and the
+// no-flow alarm names the station it is about.
+TEST_F(DoseTruth, OverloadHoldsTheMeteringAndAlarmsNameTheirStation) {
+    valve(1, "A1", "40");
+    valve(13, "B1", "40");
+    startRun({{5, "2"}, {6, "300000"}, {7, "2"}});
+    sim().faults().stuckValves[12] = true;
+    queue(job("OV", "1", "0", {{0, {"A1", "3000"}}, {1, {"B1", "100"}}}));
+    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("<2> STOP TO NOT HAVE (NO.13)")); }))
+        << [&] {
+               QString all;
+               for (const auto& m : station->headlessDialogs()->messages()) all += m.text + "\n";
+               return (all + logTexts().join("\n")).toStdString();
+           }();
+    ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep == 5; }));
+    sim().overfillBucket(1, 250000);
+    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("BALANCE 1 OVERLOADED")); }, 5000))
+        << state().balance(1).raw << " " << state().balance(1).overload << " "
+        << state().station[1].StationStep << " " << sim().machine().content(1);
+    // Nothing pours on balance 1 while it is overloaded.
+    station->scheduler.advance(2000);
+    const double held = sim().machine().content(1);
+    station->scheduler.advance(20000);
+    EXPECT_NEAR(sim().machine().content(1), held, 1);
+    EXPECT_FALSE(shown(QStringLiteral("<1> STOP TO NOT HAVE")));
+}
+
+}  // namespace
+}  // namespace dye::test
