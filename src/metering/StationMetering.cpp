@@ -27,8 +27,9 @@ constexpr int kFirstPulseTicks = 70;
 constexpr int kStallEndsOpening = 13;
 constexpr int kStallAlarm = 15;
 constexpr double kSmallLineShare = 0.5;
-constexpr int kEmptyPulsesAlarm = 3;         // pulses that brought nothing before the alarm
-constexpr double kLeastPulseDelivery = 0.5;  // less than this is nothing  // the tolerance is at most this share of the target
+constexpr int kEmptyPulsesAlarm = 3;  // pulses that brought nothing before the alarm
+constexpr double kLeastPulseDelivery =
+    0.5;  // less than this is nothing  // the tolerance is at most this share of the target
 
 // Settings fields (field i is record i + 1 of the settings file).
 constexpr int kCoefficientField = 2;
@@ -211,9 +212,8 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
     // after the no-flow watch's phases (one per pulse) have come round.
     if (cal.lastPulse > 0) {
         const double expected = v.rate * cal.lastPulse / 100.0;
-        st.emptyPulses = cal.delta < std::max(kLeastPulseDelivery, 0.1 * expected)
-                             ? st.emptyPulses + 1
-                             : 0;
+        st.emptyPulses =
+            cal.delta < std::max(kLeastPulseDelivery, 0.1 * expected) ? st.emptyPulses + 1 : 0;
         if (st.emptyPulses >= kEmptyPulsesAlarm) {
             st.emptyPulses = 0;
             cal.lastPulse = 0;
@@ -342,7 +342,8 @@ void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString&
 
 void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
     const size_t n = size_t(p.number);
-    raiseAlarm(p, code, QStringLiteral("*** <%1> STOP TO NOT HAVE (NO.%2)***").arg(p.number).arg(valve),
+    raiseAlarm(p, code,
+               QStringLiteral("*** <%1> STOP TO NOT HAVE (NO.%2)***").arg(p.number).arg(valve),
                [this, n] {
                    // Back to choosing the method, which opens the valve again.
                    s_.station[n].StationStep = 3;

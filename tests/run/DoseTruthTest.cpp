@@ -19,7 +19,8 @@ class DoseTruth : public RunFixture {
     }
     bool shown(const QString& part) const {
         const auto& m = station->headlessDialogs()->messages();
-        return std::any_of(m.begin(), m.end(), [&](const auto& x) { return x.text.contains(part); });
+        return std::any_of(m.begin(), m.end(),
+                           [&](const auto& x) { return x.text.contains(part); });
     }
     // Runs the job now queued first to its end, following the largest content
     // of each bucket on the way.
@@ -34,7 +35,8 @@ class DoseTruth : public RunFixture {
                });
     }
     void watch() {
-        for (int b : {1, 2}) most[size_t(b)] = std::max(most[size_t(b)], sim().machine().content(b));
+        for (int b : {1, 2})
+            most[size_t(b)] = std::max(most[size_t(b)], sim().machine().content(b));
     }
     std::array<double, 3> most{};
 };
@@ -128,8 +130,8 @@ TEST_F(DoseTruth, ANewBucketNeverTakesMoreThanItsLimit) {
     const QList<DailyRecord> r = records();
     ASSERT_EQ(r.size(), 1);
     for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(r[0].ActualWeight[size_t(k)].toDouble(), r[0].RecipeWeight[size_t(k)].toDouble(),
-                    2.01);
+        EXPECT_NEAR(r[0].ActualWeight[size_t(k)].toDouble(),
+                    r[0].RecipeWeight[size_t(k)].toDouble(), 2.01);
 }
 
 // An overloaded balance holds the metering with an alarm of its own, and the
