@@ -7,6 +7,7 @@
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
 #include "link/WriteBlocks.h"
+#include "metering/HandWash.h"
 #include "run/DispenseGrid.h"
 #include "run/RecordRoom.h"
 #include "run/RunBlocked.h"
@@ -26,7 +27,8 @@ void JobStart::tick() {
 
     const bool jobOnScreen = !f.Label2.Caption.trimmed().isEmpty();
     f.Command10.Enabled = !jobOnScreen;
-    f.Command12.Enabled = !jobOnScreen;
+    // The wash button is there only on machines that wash a bucket.
+    f.Command12.Enabled = !jobOnScreen && machineWashes(c_.state.machineType());
 
     guard_.keepTornTails();
     if (QueueListHold == 0) {
