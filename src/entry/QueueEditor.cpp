@@ -3,8 +3,8 @@
 #include "core/Dialogs.h"
 #include "core/OleDate.h"
 #include "entry/EditorFields.h"
-#include "entry/RecipeCheck.h"
 #include "jobs/JobFile.h"
+#include "jobs/RecipeCheck.h"
 #include "run/JobJournal.h"
 #include "run/JobStart.h"
 #include "run/RunLists.h"
@@ -45,7 +45,7 @@ void QueueEditor::Command6_Click() {
         const bool same =
             job &&
             job->OrderNo.trimmed() + QStringLiteral("---") + job->BucketNo.trimmed() == shown &&
-            job->QueuedAt == shownAt;
+            sameQueuedAt(job->QueuedAt, shownAt);
         if (!queue.errorString().isEmpty()) {
             tell(QStringLiteral("The queue file cannot be read: %1").arg(queue.errorString()));
         } else if (!same) {

@@ -2,8 +2,8 @@
 
 #include "core/Dialogs.h"
 #include "entry/EditorFields.h"
-#include "entry/RecipeCheck.h"
 #include "jobs/JobFile.h"
+#include "jobs/RecipeCheck.h"
 #include "run/RunLists.h"
 #include "station/StationState.h"
 

@@ -2,8 +2,8 @@
 
 #include "core/Dialogs.h"
 #include "core/OleDate.h"
-#include "entry/RecipeCheck.h"
 #include "jobs/JobFile.h"
+#include "jobs/RecipeCheck.h"
 #include "station/StationState.h"
 
 namespace dye {

@@ -3,6 +3,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <bit>
 
 #include "core/AnsiText.h"
 #include "core/RecordFile.h"
@@ -66,6 +67,10 @@ QString JobRecord::orderNoOf(QByteArrayView bytes) {
 double JobRecord::queuedAtOf(QByteArrayView bytes) {
     return bytes.size() >= kAtQueuedAt + 8 ? qFromLittleEndian<double>(bytes.data() + kAtQueuedAt)
                                            : 0.0;
+}
+
+bool sameQueuedAt(double a, double b) {
+    return std::bit_cast<quint64>(a) == std::bit_cast<quint64>(b);
 }
 
 QString JobRecord::bucketNoOf(QByteArrayView bytes) {

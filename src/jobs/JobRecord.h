@@ -40,4 +40,8 @@ struct JobRecord {
     bool operator==(const JobRecord&) const = default;
 };
 
+// Two queueing times are the same when their eight bytes are, so that a time
+// that reads as NaN still matches the record it came from.
+bool sameQueuedAt(double a, double b);
+
 }  // namespace dye

@@ -1,10 +1,7 @@
 #include "RecipeCheck.h"
 
-#include <QRegularExpression>
-
-#include <cmath>
-
 #include "core/AnsiText.h"
+#include "core/WeightText.h"
 #include "settings/MachineSettings.h"
 
 namespace dye {
@@ -32,18 +29,27 @@ QString fieldProblem(const QString& what, const QString& text, int width) {
 
 }  // namespace
 
-bool readWeight(const QString& text, double* value) {
-    static const QRegularExpression plain(QStringLiteral("^[0-9]*([.,][0-9]*)?$"));
-    QString t = text.trimmed();
-    if (t.isEmpty() || !plain.match(t).hasMatch() || t == QStringLiteral(".") ||
-        t == QStringLiteral(","))
-        return false;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) return false;
-    *value = v;
-    return true;
+QString lineProblem(int row, const QString& code, const QString& weight,
+                    const MachineSettings& settings) {
+    const QString c = code.trimmed();
+    const QString w = weight.trimmed();
+    if (c.isEmpty() && w.isEmpty()) return {};
+    // One arg() call each, so that text from a record is never read as a
+    // place marker.
+    const QString n = QString::number(row);
+    if (c.isEmpty())
+        return QStringLiteral(
+                   "row %1: the weight \"%2\" has no code; type the product's code "
+                   "or clear the weight")
+            .arg(n, w);
+    if (!isValveCode(c, settings))
+        return QStringLiteral("row %1: %2 is not the code of any valve of this machine").arg(n, c);
+    if (w.isEmpty())
+        return QStringLiteral("row %1: the code %2 has no weight; type its weight in grams")
+            .arg(n, c);
+    if (const QString why = weightProblem(w); !why.isEmpty())
+        return QStringLiteral("row %1 (%2): the weight \"%3\" %4").arg(n, c, w, why);
+    return {};
 }
 
 QString recipeProblem(const JobRecord& job, const MachineSettings& settings) {
@@ -51,22 +57,10 @@ QString recipeProblem(const JobRecord& job, const MachineSettings& settings) {
         return QStringLiteral("No order number: type the order number first.");
     bool anyLine = false;
     for (int i = 0; i < JobRecord::kLines; ++i) {
-        const QString code = job.Code[size_t(i)].trimmed();
-        const QString weight = job.Weight[size_t(i)].trimmed();
-        const int row = i + 1;
-        if (code.isEmpty() && weight.isEmpty()) continue;
-        if (code.isEmpty())
-            return QStringLiteral("Row %1: the weight %2 has no code.").arg(row).arg(weight);
-        if (!isValveCode(code, settings))
-            return QStringLiteral("Row %1: %2 is not the code of any valve.").arg(row).arg(code);
-        if (weight.isEmpty())
-            return QStringLiteral("Row %1: the code %2 has no weight.").arg(row).arg(code);
-        double grams = 0.0;
-        if (!readWeight(weight, &grams) || grams <= 0.0)
-            return QStringLiteral("Row %1: the weight %2 is not a number above 0.")
-                .arg(row)
-                .arg(weight);
-        anyLine = true;
+        const QString why =
+            lineProblem(i + 1, job.Code[size_t(i)], job.Weight[size_t(i)], settings);
+        if (!why.isEmpty()) return why.at(0).toUpper() + why.mid(1) + QLatin1Char('.');
+        anyLine = anyLine || !job.Code[size_t(i)].trimmed().isEmpty();
     }
     if (!anyLine) return QStringLiteral("The recipe has no lines: type a code and its weight.");
     return {};

@@ -2,20 +2,20 @@
 
 #include <QString>
 
-#include "jobs/JobRecord.h"
+#include "JobRecord.h"
 
 namespace dye {
 
 class MachineSettings;
 
 // The checks every writer of an operator's job goes through before anything
-// is written (save, modify, queue, single entry). Each returns "" when the
-// job passes, else one message that names the field or row and what is
-// wrong with it.
+// is written (save, modify, queue, single entry); the queue guard applies
+// the row and bucket checks to every queued job before it is taken. Each
+// returns "" when the job passes, else one message that names the field or
+// row and what is wrong with it.
 
-// The order number and the ten rows: an order number; a code that is one of
-// the valve codes; no code without a weight and no weight without a code;
-// every weight a number above 0; at least one line.
+// The order number and the ten rows: an order number; every row that is
+// not blank passes lineProblem; at least one line.
 QString recipeProblem(const JobRecord& job, const MachineSettings& settings);
 
 // Text the record's fields cannot hold: a character the ANSI code page has
@@ -28,9 +28,11 @@ QString unstorableText(const JobRecord& job);
 // types it must not be empty.
 QString bucketProblem(const QString& bucket, const MachineSettings& settings);
 
-// A weight as the operator typed it, read strictly: a plain decimal number
-// (a comma or point as the decimal mark, spaces around ignored). Nothing
-// else is a number here, so that "12kg" or "1,2,3" never becomes a weight.
-bool readWeight(const QString& text, double* value);
+// Why row `row` (1..10) of a job cannot be dispensed ("" when it can, and
+// when it is blank): a weight with no code, a code that no valve of the
+// machine carries, or a weight that readWeight does not take (a comma
+// included). The text starts with "row N" and says what to do.
+QString lineProblem(int row, const QString& code, const QString& weight,
+                    const MachineSettings& settings);
 
 }  // namespace dye

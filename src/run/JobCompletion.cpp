@@ -121,7 +121,7 @@ int findQueuedJob(JobFile& queue, const JobIdentity& job) {
         const JobRecord& r = jobs[n - 1];
         if (r.OrderNo.trimmed() != job.order || r.BucketNo.trimmed() != job.bucket) continue;
         // A queue written without a queueing time matches on order and bucket alone.
-        if (job.queuedAt == 0.0 || r.QueuedAt == job.queuedAt) return n;
+        if (job.queuedAt == 0.0 || sameQueuedAt(r.QueuedAt, job.queuedAt)) return n;
     }
     return 0;
 }
@@ -180,7 +180,8 @@ std::optional<DailyRecord> jobRecord(const RunContext& c, const JobIdentity& job
         // The last of its records: a job is recorded once, so this is the one.
         for (qsizetype k = records.size() - 1; k >= 0; --k) {
             const DailyRecord& r = records[k];
-            if (r.OrderNo == job.order && r.BucketNo == job.bucket && r.QueuedAt == job.queuedAt)
+            if (r.OrderNo == job.order && r.BucketNo == job.bucket &&
+                sameQueuedAt(r.QueuedAt, job.queuedAt))
                 return r;
         }
     }

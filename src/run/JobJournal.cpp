@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <bit>
+#include <cmath>
+
 #include "core/FileSync.h"
 
 namespace dye {
@@ -11,6 +14,18 @@ constexpr char kFileName[] = "JOB_JOURNAL.txt";
 
 QString number(double v) {
     return QString::number(v, 'g', 17);
+}
+
+// A queueing time as its bytes must match the queue record's: 17 digits
+// give back every finite number; anything else is kept as its bit pattern.
+QString timeText(double v) {
+    if (std::isfinite(v)) return number(v);
+    return QStringLiteral("0x%1").arg(std::bit_cast<quint64>(v), 16, 16, QLatin1Char('0'));
+}
+
+double timeOf(const QString& text) {
+    if (!text.startsWith(QLatin1String("0x"))) return text.toDouble();
+    return std::bit_cast<double>(text.mid(2).toULongLong(nullptr, 16));
 }
 
 }  // namespace
@@ -36,8 +51,8 @@ QString JobJournal::path() const {
 // "lane", "closed", "recorded"; "end" closes a whole journal.
 bool JobJournal::write(const JournalState& s, QString* error) const {
     QStringList lines;
-    lines
-        << QStringLiteral("job\t%1\t%2\t%3").arg(s.job.order, s.job.bucket, number(s.job.queuedAt));
+    lines << QStringLiteral("job\t%1\t%2\t%3")
+                 .arg(s.job.order, s.job.bucket, timeText(s.job.queuedAt));
     if (s.waterKnown)
         lines << QStringLiteral("water\t%1\t%2\t%3")
                      .arg(s.actualWater)
@@ -76,7 +91,7 @@ std::optional<JournalState> JobJournal::read(QString* error) const {
         const QStringList f = line.split(QLatin1Char('\t'));
         const QString& key = f.value(0);
         if (key == QLatin1String("job") && f.size() == 4) {
-            s.job = {f[1], f[2], f[3].toDouble()};
+            s.job = {f[1], f[2], timeOf(f[3])};
             haveJob = true;
         } else if (key == QLatin1String("water") && f.size() == 4) {
             s.waterKnown = true;

@@ -7,6 +7,8 @@
 #include "core/Dialogs.h"
 #include "core/RecordFile.h"
 #include "jobs/JobFile.h"
+#include "jobs/RecipeCheck.h"
+#include "settings/MachineSettings.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -33,17 +35,19 @@ QString jobName(const JobRecord& job, int record) {
 
 }  // namespace
 
-QString undispensableReason(const JobRecord& job, int machineType) {
+QString undispensableReason(const JobRecord& job, const MachineSettings& settings) {
     if (job.OrderNo.trimmed().isEmpty()) return QStringLiteral("it has no order number");
+    for (int i = 0; i < JobRecord::kLines; ++i)
+        if (QString why = lineProblem(i + 1, job.Code[size_t(i)], job.Weight[size_t(i)], settings);
+            !why.isEmpty())
+            return why;
     const bool anyLine = std::any_of(job.Code.begin(), job.Code.end(),
                                      [](const QString& code) { return !code.trimmed().isEmpty(); });
     if (!anyLine) return QStringLiteral("it has no line with a product code");
-    const bool movesBucket = machineType == 1 || machineType == 3 || machineType == 4;
-    if (movesBucket && job.BucketNo.trimmed().isEmpty())
-        return QStringLiteral(
-                   "it has no bucket number, and machine type %1 moves the bucket to the place "
-                   "the bucket number names")
-            .arg(machineType);
+    const int type = int(settings.number(5));
+    if (type == 1 || type == 3 || type == 4)
+        if (const QString why = bucketProblem(job.BucketNo, settings); !why.isEmpty())
+            return why.at(0).toLower() + why.mid(1).chopped(why.endsWith(QLatin1Char('.')) ? 1 : 0);
     return {};
 }
 
@@ -133,8 +137,7 @@ std::optional<JobRecord> QueueGuard::nextJob() {
         reportOnce(headProblem_, queue.errorString());
         return std::nullopt;
     }
-    const int type = c_.state.machineType();
-    const QString why = undispensableReason(*job, type);
+    const QString why = undispensableReason(*job, c_.state.settings);
     if (why.isEmpty()) {
         reportOnce(headProblem_, QString());
         return job;

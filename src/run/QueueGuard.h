@@ -10,12 +10,16 @@
 namespace dye {
 
 class JobFile;
+class MachineSettings;
 
-// Why a queue record cannot be dispensed on a machine of type `machineType`
-// ("" when it can): no order number, no line with a product code, or no
-// bucket number on the types that move the bucket to the place it names
-// (1, 3 and 4).
-QString undispensableReason(const JobRecord& job, int machineType);
+// Why a queue record cannot be dispensed on the machine `settings` describe
+// ("" when it can), whoever wrote it: no order number; a row that
+// lineProblem refuses (a weight that is not a plain number above 0, a comma
+// included; a weight with no code; a code no valve carries, of either
+// station on type 5); no line with a product code; or, on the types that
+// move the bucket to the place it names (1, 3 and 4), a bucket that
+// bucketProblem refuses.
+QString undispensableReason(const JobRecord& job, const MachineSettings& settings);
 
 // Keeps what is in the job files from breaking the job start. A queue or
 // recipe store path that is not a file, or a queue that cannot be read,

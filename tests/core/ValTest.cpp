@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/Val.h"
+#include "core/WeightText.h"
 
 using dye::Val;
 using dye::ValInt;
@@ -57,4 +58,38 @@ TEST(Val, PlainDecimalsReadExactlyAsTheFullParse) {
     EXPECT_EQ(Val("2.5e-3"), 0.0025);
     EXPECT_EQ(Val("5-3"), 5.0);
     EXPECT_TRUE(std::signbit(Val("-0")));
+}
+
+// A weight reads only as a plain decimal number with a point, above 0; what
+// Val would read from the rest ("2,5" as 2, "1e3" as 1000) is no weight.
+TEST(WeightText, OnlyAPlainNumberWithAPointAboveZeroIsAWeight) {
+    const struct {
+        const char* text;
+        double grams;         // 0: no weight
+        const char* problem;  // a piece of weightProblem's text
+    } cases[] = {
+        {"2.5", 2.5, ""},          {" 1500 ", 1500, ""},
+        {".5", 0.5, ""},           {"7.", 7, ""},
+        {"0.001", 0.001, ""},      {"2,5", 0, "comma"},
+        {"1,500", 0, "comma"},     {"", 0, "blank"},
+        {"   ", 0, "blank"},       {"0", 0, "above 0"},
+        {"-3", 0, "above 0"},      {"-0", 0, "above 0"},
+        {"+5", 0, "plain number"}, {"1e3", 0, "plain"},
+        {"nan", 0, "plain"},       {"inf", 0, "plain"},
+        {"0x10", 0, "plain"},      {"12kg", 0, "plain"},
+        {"1.2.3", 0, "plain"},     {".", 0, "plain"},
+        {"1 000", 0, "plain"},     {"\xef\xbc\x92", 0, "plain"},  // full-width 2
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        const std::optional<double> grams = dye::readWeight(text);
+        const QString problem = dye::weightProblem(text);
+        if (c.grams > 0) {
+            EXPECT_EQ(grams, c.grams) << c.text;
+            EXPECT_EQ(problem, QString()) << c.text;
+        } else {
+            EXPECT_FALSE(grams) << c.text;
+            EXPECT_TRUE(problem.contains(QString::fromUtf8(c.problem))) << c.text;
+        }
+    }
 }

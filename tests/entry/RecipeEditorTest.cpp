@@ -93,6 +93,9 @@ TEST_F(RecipeEditorTest, RefusedRecipesWriteNothingAndKeepTheEditor) {
         {"A-1", {"Y-202", ""}, "Row 2: the code Y-202 has no weight"},
         {"", {"Y-202", "5"}, "No order number"},
         {"A-1", {"Y-202", "12345678901"}, "Row 2: the weight"},
+        {"A-1",
+         {"Y-202", "2,5"},
+         "Row 2 (Y-202): the weight \"2,5\" has a comma; write the weight with a point"},
     };
     for (const auto& c : cases) {
         for (auto click : {&RecipeEditor::Command1_Click, &RecipeEditor::Command2_Click}) {
@@ -158,12 +161,12 @@ TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
 
 TEST_F(RecipeEditorTest, QueueingAppendsTheEditorWithItsTime) {
     station->scheduler.advance(61 * 1000);
-    type(QStringLiteral("Q-1"), QStringLiteral("B7"), {{"R-101", "10"}, {"Y-202", "2,5"}});
+    type(QStringLiteral("Q-1"), QStringLiteral("B7"), {{"R-101", "10"}, {"Y-202", "2.5"}});
     queueEditor().Command5_Click();
     queueEditor().Command5_Click();
     const QList<JobRecord> queued = queueFile().records();
     ASSERT_EQ(queued.size(), 2);
-    JobRecord expected = job("Q-1", "B7", "900", {{0, {"R-101", "10"}}, {1, {"Y-202", "2,5"}}});
+    JobRecord expected = job("Q-1", "B7", "900", {{0, {"R-101", "10"}}, {1, {"Y-202", "2.5"}}});
     expected.QueuedAt = toOleDate(station->clock.now());
     EXPECT_EQ(queued[0], expected);
     EXPECT_EQ(form3().List2.items, (QStringList{"Q-1---B7", "Q-1---B7"}));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "entry/RecipeCheck.h"
+#include "jobs/RecipeCheck.h"
 #include "settings/MachineSettings.h"
 
 namespace dye {
@@ -41,9 +41,12 @@ TEST(RecipeCheck, EveryRowIsCheckedOnItsOwn) {
                      "",
                  },
                  {"", "7"}}),
-         "Row 3: the weight 7 has no code"},
-        {recipe({{"R-101", "12kg"}}), "Row 1: the weight 12kg is not a number above 0"},
-        {recipe({{"R-101", "0"}}), "Row 1: the weight 0 is not a number above 0"},
+         "Row 3: the weight \"7\" has no code"},
+        {recipe({{"R-101", "12kg"}}), "Row 1 (R-101): the weight \"12kg\" is not a plain number"},
+        {recipe({{"R-101", "10"}, {"", ""}, {"Y-202", "2,5"}}),
+         "Row 3 (Y-202): the weight \"2,5\" has a comma; write the weight with a point for "
+         "decimals"},
+        {recipe({{"R-101", "0"}}), "Row 1 (R-101): the weight \"0\" is not a number above 0"},
         {recipe({{"R-101", "-3"}}), "is not a number above 0"},
         {recipe({}), "The recipe has no lines"},
     };

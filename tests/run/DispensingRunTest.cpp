@@ -81,6 +81,7 @@ TEST_F(DispensingRun, NoWaterAmountStillClosesTheJob) {
 // and says why; once the record can be written, the job ends where it was,
 // recorded once, without a second dispensing.
 TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
+    valve(1, "SODA", "40");
     startRun();
     queue(job("NOREC", "1", "0", {{0, {"SODA", "20"}}}));
     queue(job("NEXT", "2", "0", {{0, {"SODA", "5"}}}));
@@ -110,6 +111,7 @@ TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
 }
 
 TEST_F(DispensingRun, SettingsBoxRoutesTheWaterThroughD851) {
+    valve(1, "SODA", "40");
     startRun();
     state().form2.Check2 = true;
     queue(job("W", "1", "0", {{0, {"SODA", "5"}}}));
@@ -165,6 +167,7 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
 
 TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     // Gantry machine: the place named like the bucket, by its taught position.
+    valve(1, "SODA", "40");
     startRun();
     TeachSlot place{QStringLiteral("6000"), QStringLiteral("1200"), QStringLiteral("B7"), {}};
     state().settings.setTeachSlot(3, place);

@@ -93,6 +93,7 @@ TEST_F(JobStartTest, ProfileMarksSpecialRegistersAndMixEntries) {
 }
 
 TEST_F(JobStartTest, TakesNoJobWhileHomingOrWashing) {
+    valve(1, "SODA", "40");
     startRun();
     queue(job("WAIT", "1", "0", {{0, {"SODA", "5"}}}));
     // The axis-zero routine of the start-up holds the first job back.
@@ -145,13 +146,51 @@ TEST_F(JobStartTest, NoJobIsTakenWithoutAControllerLink) {
     EXPECT_TRUE(form3().List2.items.contains("IDLE---1"));  // the lists stay current
 }
 
-// Only the machines that move the bucket to the place it names need its
-// number; a blank text is no text.
-TEST_F(JobStartTest, ABucketNumberIsNeededWhereTheBucketIsMoved) {
-    const JobRecord noBucket = job("O", "  ", "", {{3, {" C ", "1"}}});
-    for (int type : {1, 3, 4}) EXPECT_TRUE(undispensableReason(noBucket, type).contains("bucket"));
-    for (int type : {2, 5}) EXPECT_EQ(undispensableReason(noBucket, type), "");
-    EXPECT_TRUE(undispensableReason(job(" ", "1", "", {{3, {"C", "1"}}}), 2).contains("order"));
+// What keeps a queued job from being dispensed, whoever wrote it: each
+// reason names the row and what to do; the bucket must name a place only
+// where the bucket is moved to it (types 1, 3, 4); a code carried by either
+// station's valve is enough on type 5.
+TEST_F(JobStartTest, AQueuedJobIsDispensableOnlyWithLinesAndABucketTheMachineHas) {
+    MachineSettings s;
+    s.setText4(0, QStringLiteral("SODA"));
+    s.setText4(23, QStringLiteral("SALT"));  // the last valve, on station 2 of a type 5
+    s.setTeachSlot(7, {{}, {}, QStringLiteral("7"), {}});
+    const struct {
+        JobRecord job;
+        const char* reason;  // a piece of the reason; "" for a job that can be dispensed
+    } cases[] = {
+        {job("J", "7", "", {{0, {"SODA", " 2.5 "}}, {9, {"SALT", "1500"}}}), ""},
+        {job("J", "7", "", {{1, {"SODA", "1,500"}}}),
+         "row 2 (SODA): the weight \"1,500\" has a comma; write the weight with a point"},
+        {job("J", "7", "", {{0, {"SODA", "12kg"}}}), "row 1 (SODA): the weight \"12kg\" is not"},
+        {job("J", "7", "", {{0, {"SODA", "nan"}}}), "is not a plain number"},
+        {job("J", "7", "", {{0, {"SODA", "0"}}}), "is not a number above 0"},
+        {job("J", "7", "", {{0, {"SODA", ""}}}), "row 1: the code SODA has no weight"},
+        {job("J", "7", "", {{0, {"SODA", "5"}}, {4, {"", "20"}}}),
+         "row 5: the weight \"20\" has no"},
+        {job("J", "7", "", {{2, {"DYE-9", "5"}}}), "row 3: DYE-9 is not the code of any valve"},
+        {job("J", "7", "", {}), "no line with a product code"},
+        {job(" ", "7", "", {{0, {"SODA", "5"}}}), "no order number"},
+        {job("J", "99", "", {{0, {"SODA", "5"}}}), "the bucket 99 is not a place of this machine"},
+        {job("J", " ", "", {{0, {"SODA", "5"}}}), "no bucket"},
+    };
+    for (const char* type : {"1", "3", "4"}) {
+        s.setText1(5, QString::fromLatin1(type));
+        for (const auto& c : cases) {
+            const QString why = undispensableReason(c.job, s);
+            if (*c.reason == 0)
+                EXPECT_EQ(why, "");
+            else
+                EXPECT_TRUE(why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
+        }
+    }
+    for (const char* type : {"2", "5"}) {
+        s.setText1(5, QString::fromLatin1(type));
+        for (const char* bucket : {"99", " "})
+            EXPECT_EQ(undispensableReason(job("J", bucket, "", {{0, {"SALT", "5"}}}), s), "");
+        EXPECT_TRUE(undispensableReason(job("J", "1", "", {{0, {"SALT", "2,5"}}}), s)
+                        .contains("has a comma"));
+    }
 }
 
 // A partial record at the end of the recipe store or the queue is moved aside

@@ -53,6 +53,7 @@ TEST_F(QueueRunnerTest, WorksTheQueueToItsEndAndReportsEveryJob) {
 
 TEST_F(QueueRunnerTest, AJobThatCannotGoOnEndsTheRunWithTheReason) {
     // A conveyor machine has no stop for bucket place 30: the move is refused.
+    valve(2, "NAOH", "35");
     startRun({{5, "4"}});
     state().settings.setTeachSlot(30, {{}, {}, QStringLiteral("FAR"), {}});
     queue(job("FAR-1", "FAR", "0", {{0, {"NAOH", "10"}}}));
@@ -64,6 +65,7 @@ TEST_F(QueueRunnerTest, AJobThatCannotGoOnEndsTheRunWithTheReason) {
 // With the record folder unwritable no job is dispensed at all: the queue
 // stays whole and the run says why at once, not hours later.
 TEST_F(QueueRunnerTest, NoJobIsTakenWhileItsRecordCouldNotBeWritten) {
+    valve(1, "SODA", "40");
     startRun();
     QFile blocker(QDir(dir.path()).filePath("data"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -107,18 +109,25 @@ TEST_F(QueueRunnerTest, ATornThirdRecordIsKeptAndReportedWhileTheFirstTwoRun) {
     EXPECT_EQ(QFileInfo(path).size(), 0);
 }
 
-// Records that cannot be dispensed are moved aside byte for byte, one per
-// tick, each with its reason; the jobs behind them run.
+// Records that cannot be dispensed, from whatever writer, are moved aside
+// byte for byte before anything is poured, one per tick, each with its
+// reason naming the row; the jobs behind them run.
 TEST_F(QueueRunnerTest, UndispensableJobsAreSetAsideAndTheJobsBehindThemGoOn) {
     valve(2, "NAOH", "35");
     startRun();
-    const QList<JobRecord> bad{job("", "1", "0", {{0, {"NAOH", "20"}}}),
-                               job("NOLINES", "2", "0", {{4, {"", "20"}}}),
-                               job("NOBUCKET", " ", "0", {{0, {"NAOH", "20"}}})};
+    for (int place : {1, 2, 3, 4, 5})
+        state().settings.setTeachSlot(place, {{}, {}, QString::number(place), {}});
+    const QList<JobRecord> bad{
+        job("", "1", "0", {{0, {"NAOH", "20"}}}),
+        job("NOCODE", "2", "0", {{0, {"NAOH", "20"}}, {4, {"", "20"}}}),
+        job("NOBUCKET", " ", "0", {{0, {"NAOH", "20"}}}),
+        job("COMMA", "3", "0", {{0, {"NAOH", "20"}}, {1, {"NAOH", "1,500"}}}),
+        job("UNKNOWN", "3", "0", {{0, {"DYE-9", "20"}}}),
+        job("NOPLACE", "99", "0", {{0, {"NAOH", "20"}}}),
+    };
     queue(bad[0]);
     queue(job("GOOD-1", "4", "0", {{0, {"NAOH", "20"}}}));
-    queue(bad[1]);
-    queue(bad[2]);
+    for (int k = 1; k < bad.size(); ++k) queue(bad[k]);
     queue(job("GOOD-2", "5", "0", {{0, {"NAOH", "20"}}}));
     EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();
     const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
@@ -127,13 +136,24 @@ TEST_F(QueueRunnerTest, UndispensableJobsAreSetAsideAndTheJobsBehindThemGoOn) {
     EXPECT_TRUE(lines[1].startsWith("GOOD-2 "));
     QFile rejected(QDir(dir.path()).filePath(kJobQueueRejectedName));
     ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
-    EXPECT_EQ(rejected.readAll(), bad[0].toBytes() + bad[1].toBytes() + bad[2].toBytes());
+    QByteArray asQueued;
+    for (const JobRecord& r : bad) asQueued += r.toBytes();
+    EXPECT_EQ(rejected.readAll(), asQueued);
     const QStringList log = logTexts().filter("moved to START_DISPEN_REJECTED.txt");
-    ASSERT_EQ(log.size(), 3);
-    EXPECT_TRUE(log[0].contains("(bucket 1)") && log[0].contains("no order number"));
-    EXPECT_TRUE(log[1].contains("NOLINES") && log[1].contains("no line with a product code"));
-    EXPECT_TRUE(log[2].contains("NOBUCKET") && log[2].contains("no bucket number"));
-    EXPECT_EQ(err.count("cannot be dispensed"), 3);
+    const char* reasons[] = {
+        "(bucket 1)",
+        "NOCODE moved to START_DISPEN_REJECTED.txt: row 5: the weight \"20\" has no code",
+        "NOBUCKET moved to START_DISPEN_REJECTED.txt: no bucket",
+        "COMMA moved to START_DISPEN_REJECTED.txt: row 2 (NAOH): the weight \"1,500\" has a "
+        "comma; write the weight with a point for decimals",
+        "UNKNOWN moved to START_DISPEN_REJECTED.txt: row 1: DYE-9 is not the code of any valve",
+        "NOPLACE moved to START_DISPEN_REJECTED.txt: the bucket 99 is not a place of this machine",
+    };
+    ASSERT_EQ(log.size(), 6);
+    for (int k = 0; k < 6; ++k) EXPECT_TRUE(log[k].contains(reasons[k])) << log[k].toStdString();
+    EXPECT_EQ(err.count("cannot be dispensed"), 6);
+    // Nothing was poured for them: the balance holds the good jobs' rows only.
+    EXPECT_EQ(logTexts().filter("< enter to dispen >").size(), 2);
 }
 
 // A queue the job start cannot read ends the run at once with the reason; a

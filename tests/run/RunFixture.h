@@ -10,7 +10,16 @@ namespace dye::test {
 // simulator in virtual time, with helpers to queue jobs and follow the run.
 class RunFixture : public StationFixture {
   protected:
+    // Bucket places 1..8 are named by their number, as on the shipped
+    // machine (positions left blank), unless the test wrote its own.
     void startRun(std::map<int, QString> fields = {}) {
+        const QDir work(dir.path());
+        if (!work.exists(QLatin1String(kTeachXZFileName))) {
+            MachineSettings places;
+            for (int slot = 1; slot <= 8; ++slot)
+                places.setTeachSlot(slot, {{}, {}, QString::number(slot), {}});
+            ASSERT_TRUE(saveTeachSlots(work, places, TeachSlotScope::SettingsScreen));
+        }
         loadMainScreen = true;
         start(std::move(fields));
     }

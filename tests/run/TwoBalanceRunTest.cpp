@@ -102,13 +102,14 @@ TEST_F(TwoBalanceRun, ASplitJobRunsBothLanesAtOnceAndEndsWithItsRecord) {
     EXPECT_EQ(phases(2, 5), 1);
 }
 
-// Lane 2 has nothing to do and finishes at its step 6; a code no valve
-// carries has no balance and is dispensed by neither lane.
+// Lane 2 has nothing to do and finishes at its step 6; a job with a code no
+// valve carries is set aside before either lane pours.
 TEST_F(TwoBalanceRun, RowsOfOneBalanceOnlyAndARowWithoutTube) {
     startType2();
-    queue(job("ONE", "1", "0", {{0, {"A1", "80"}}, {1, {"NOPE", "50"}}, {2, {"A2", "40"}}}));
-    ASSERT_TRUE(runUntil([&] { return cell(Balance, 2) == "1"; }));
-    EXPECT_EQ(cell(Balance, 1), "");
+    queue(job("NOPE", "1", "0", {{0, {"A1", "80"}}, {1, {"NOPE", "50"}}}));
+    queue(job("ONE", "1", "0", {{0, {"A1", "80"}}, {2, {"A2", "40"}}}));
+    ASSERT_TRUE(runUntil([&] { return cell(Balance, 1) == "1"; }));
+    EXPECT_EQ(order(), "ONE");
     ASSERT_TRUE(runUntil([&] { return station->twoBalance().lane(2).finished(); }));
     EXPECT_EQ(station->twoBalance().lane(2).pointer, 99);
     EXPECT_FALSE(station->twoBalance().lane(1).finished());
@@ -118,10 +119,13 @@ TEST_F(TwoBalanceRun, RowsOfOneBalanceOnlyAndARowWithoutTube) {
     EXPECT_EQ(done[0].laneMeteringMs[1], 0);
     const QList<DailyRecord> r = records();
     ASSERT_EQ(r.size(), 1);
-    EXPECT_EQ(r[0].Code[1], "NOPE");
-    EXPECT_EQ(r[0].ActualWeight[1], "");
+    EXPECT_EQ(r[0].OrderNo, "ONE");
     EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 80, 2.01);
-    EXPECT_NEAR(r[0].ActualWeight[2].toDouble(), 40, 2.01);
+    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 40, 2.01);
+    EXPECT_TRUE(logTexts()
+                    .filter("<queue> Job NOPE moved to")
+                    .value(0)
+                    .contains("row 2: NOPE is not the code of any valve"));
     EXPECT_EQ(r[0].ActualWater, "0");
     EXPECT_EQ(phases(2, 30), 0);  // lane 2 never prepared
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <bit>
 #include <memory>
 
 #include "app/Installation.h"
@@ -30,31 +31,41 @@ QStringList logLines(const QDir& workdir, const QDate& day) {
     return out;
 }
 
+Station::Options stationOn(const QDir& workdir, int hour) {
+    Station::Options options;
+    options.workdir = workdir.path();
+    options.simulate = true;
+    options.start = QDateTime(QDate(2026, 12, 7), QTime(hour, 0));
+    return options;
+}
+
+// Runs a station on `workdir` until the first job's first row is in the
+// bucket and its second row is being metered, then kills it (no switch-off,
+// no closing, nothing written on the way out). Returns the first row's
+// actual weight as the journal kept it; empty when the run never got there.
+QString killAfterFirstRow(const QDir& workdir) {
+    Station station(stationOn(workdir, 8), HeadlessDialogs::make);
+    station.load();
+    const JobJournal journal(workdir);
+    const bool there = station.scheduler.advanceUntil(
+        [&] {
+            const auto j = journal.read();
+            return j && j->kept[0] && j->meteringRow == 1;
+        },
+        3'600'000, 500);
+    return there ? *journal.read()->kept[0] : QString();
+}
+
 TEST(KillResume, AJobKilledAfterItsFirstRowGoesOnWithoutMeteringItAgain) {
     QTemporaryDir dir;
     const QDir workdir(dir.path());
     ASSERT_FALSE(seedInstallationFiles(workdir).isEmpty());
     const JobRecord first = *jobQueueFile(workdir).read(1);  // three lines
-
-    Station::Options options;
-    options.workdir = dir.path();
-    options.simulate = true;
-    options.start = QDateTime(QDate(2026, 12, 7), QTime(8, 0));
-    auto station = std::make_unique<Station>(options, HeadlessDialogs::make);
-    station->load();
     const JobJournal journal(workdir);
-    // Run until the first row is in the bucket and the second is being metered.
-    ASSERT_TRUE(station->scheduler.advanceUntil(
-        [&] {
-            const auto j = journal.read();
-            return j && j->kept[0] && j->meteringRow == 1;
-        },
-        3'600'000, 500));
-    const QString firstRow = *journal.read()->kept[0];
-    station.reset();  // killed: no switch-off, no closing, nothing written on the way out
+    const QString firstRow = killAfterFirstRow(workdir);
+    ASSERT_FALSE(firstRow.isEmpty());
 
-    options.start = QDateTime(QDate(2026, 12, 7), QTime(9, 0));
-    Station again(options, HeadlessDialogs::make);
+    Station again(stationOn(workdir, 9), HeadlessDialogs::make);
     again.load();
     QString out, err;
     QTextStream o(&out), e(&err);
@@ -73,7 +84,7 @@ TEST(KillResume, AJobKilledAfterItsFirstRowGoesOnWithoutMeteringItAgain) {
             EXPECT_NEAR(r.ActualWeight[size_t(k)].toDouble(), r.RecipeWeight[size_t(k)].toDouble(),
                         3)
                 << k;
-        EXPECT_EQ(r.QueuedAt, first.QueuedAt);
+        EXPECT_TRUE(sameQueuedAt(r.QueuedAt, first.QueuedAt));
     }
     EXPECT_EQ(ofFirst, 1);
     EXPECT_EQ(records.size(), 3);  // the whole sample queue, each job once
@@ -95,6 +106,46 @@ TEST(KillResume, AJobKilledAfterItsFirstRowGoesOnWithoutMeteringItAgain) {
                   .size(),
               1);
     EXPECT_FALSE(QFile::exists(journal.path()));
+}
+
+// A queueing time whose bytes read as NaN still names its queue record, its
+// journal and its daily record: killed in the middle, the job goes on in its
+// bucket, is recorded once and leaves the queue, and the jobs behind it run.
+TEST(KillResume, AJobQueuedAtANaNTimeIsDispensedOnceAcrossAKill) {
+    QTemporaryDir dir;
+    const QDir workdir(dir.path());
+    ASSERT_FALSE(seedInstallationFiles(workdir).isEmpty());
+    JobFile queue = jobQueueFile(workdir);
+    const int jobs = queue.count();
+    JobRecord first = *queue.read(1);
+    first.QueuedAt = std::bit_cast<double>(~quint64(0));  // eight 0xFF bytes
+    ASSERT_TRUE(queue.replace(1, first));
+    ASSERT_FALSE(killAfterFirstRow(workdir).isEmpty());
+
+    Station again(stationOn(workdir, 9), HeadlessDialogs::make);
+    again.load();
+    // Bounded, so that a job taken again and again fails here instead of
+    // running for ever.
+    EXPECT_TRUE(again.scheduler.advanceUntil(
+        [&] {
+            return jobQueueFile(workdir).count() == 0 &&
+                   again.state.form3.Label2.Caption.trimmed().isEmpty();
+        },
+        4 * 3'600'000, 1000));
+
+    QList<DailyRecord> records;
+    ASSERT_TRUE(readDailyRecords(dailyRecordPath(workdir, QDate(2026, 12, 1)), records));
+    EXPECT_EQ(records.size(), jobs);
+    int ofFirst = 0;
+    for (const DailyRecord& r : records)
+        if (r.OrderNo == first.OrderNo.trimmed() && sameQueuedAt(r.QueuedAt, first.QueuedAt))
+            ++ofFirst;
+    EXPECT_EQ(ofFirst, 1);
+    EXPECT_EQ(logLines(workdir, QDate(2026, 12, 7))
+                  .filter(QStringLiteral("<resume> job %1 goes on in the same bucket")
+                              .arg(first.OrderNo.trimmed()))
+                  .size(),
+              1);
 }
 
 }  // namespace
