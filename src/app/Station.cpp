@@ -7,8 +7,8 @@
 #include "core/HeadlessDialogs.h"
 #include "jobs/JobFile.h"
 #include "language/LanguageFile.h"
-#include "link/Form1.h"
 #include "link/LoggingPort.h"
+#include "link/ReplyCheck.h"
 #include "link/SerialPort.h"
 #include "records/EventLog.h"
 #include "run/RunLists.h"
@@ -242,10 +242,17 @@ void Station::openPort() {
             QStringLiteral("port %1 cannot be opened: %2").arg(name, port_->errorString()));
 }
 
+// One line per frame; an answer to a read is judged as the scan judges it
+// (the scan reads only the answers to its reads), and a refused one says why.
 void Station::writeLinkLog(bool sent, const QByteArray& bytes) {
     QTextStream out(linkLog_.get());
     out << clock.now().toString(QStringLiteral("hh:mm:ss.zzz")) << (sent ? " > " : " < ")
-        << readableFrame(bytes) << "\n";
+        << readableFrame(bytes);
+    if (!sent && codec_.ReplyCount > 0)
+        if (const QString why = readReplyProblem(bytes, codec_.ReplyCount, codec_.ReplyWidth);
+            !why.isEmpty())
+            out << "  refused: " << why;
+    out << "\n";
     out.flush();
 }
 

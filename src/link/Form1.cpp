@@ -3,24 +3,9 @@
 #include "core/Scheduler.h"
 #include "core/Val.h"
 #include "link/Port.h"
+#include "link/ReplyCheck.h"
 
 namespace dye {
-
-QString readableFrame(const QByteArray& frame) {
-    QString out;
-    for (char c : frame) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u == 2)
-            out += QStringLiteral("<STX>");
-        else if (u == 3)
-            out += QStringLiteral("<ETX>");
-        else if (u < 32 || u > 126)
-            out += QStringLiteral("<%1>").arg(u, 2, 16, QLatin1Char('0')).toUpper();
-        else
-            out += QLatin1Char(c);
-    }
-    return out;
-}
 
 Form1::Form1(Scheduler& scheduler, PortFactory makePort) : makePort_(std::move(makePort)) {
     timer1_ =
@@ -76,6 +61,7 @@ void Form1::send() {
 void Form1::Command1_Click() {
     clearAnswers();
     codec_.BuildReadRequest(Text1[0].trimmed(), Text1[1].trimmed(), Text1[4].trimmed());
+    readSent_ = true;
     send();
 }
 
@@ -84,6 +70,7 @@ void Form1::Command2_Click() {
     for (int i = 0; i < 10; ++i) codec_.WriteValueTable[size_t(i + 1)][0] = Text2[i];
     codec_.ReplyCount = 0;
     codec_.BuildWriteRequest(Text1[2].trimmed(), Text1[3].trimmed(), Text1[4].trimmed());
+    readSent_ = false;
     send();
 }
 
@@ -98,6 +85,11 @@ void Form1::Timer1_Timer() {
         const QByteArray reply = port_->readAll();
         answers_[0] = QString::fromLatin1(reply);
         appendLog(readableFrame(reply));
+        const QString why = readSent_
+                                ? readReplyProblem(reply, codec_.ReplyCount, codec_.ReplyWidth)
+                                : writeReplyProblem(reply);
+        appendLog(why.isEmpty() ? QStringLiteral("answer accepted")
+                                : QStringLiteral("answer refused: ") + why);
         const int width = int(Val(codec_.ReplyWidth));
         if (width == 16 || width == 32) {
             const int start = int(Val(codec_.ReplyStartD));

@@ -16,7 +16,7 @@ class Timer;
 
 // The link test screen (LinkTestForm): a commissioning screen with a port and
 // a codec state of its own, to read and write runs of D registers by hand and
-// see the raw answers.
+// see the raw answers, each followed by whether it is accepted or why not.
 class Form1 {
   public:
     using PortFactory = std::function<std::unique_ptr<Port>()>;
@@ -58,11 +58,9 @@ class Form1 {
     std::unique_ptr<Port> port_;
     Timer* timer1_;
     int ticks_ = 0;
+    bool readSent_ = false;  // the last request was a read (else a write)
     std::array<QString, 256> answers_;
     std::function<void()> openSettings_;
 };
-
-// Control characters of a frame made readable: <STX>, <ETX>, <0D>.
-QString readableFrame(const QByteArray& frame);
 
 }  // namespace dye

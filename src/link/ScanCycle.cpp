@@ -128,11 +128,11 @@ bool ScanCycle::storeReply() {
     if (asked == 0) return false;  // the read went out on a port that was reopened since
     if (!replyIsWhole(reply, codec_.ReplyCount, codec_.ReplyWidth)) {
         l_.health.missed(clock_.now(),
-                         reply.isEmpty()
-                             ? QStringLiteral("no answer to the read of D%1").arg(asked)
-                             : QStringLiteral("broken answer to the read of D%1: %2 characters")
-                                   .arg(asked)
-                                   .arg(reply.size()));
+                         reply.isEmpty() ? QStringLiteral("no answer to the read of D%1").arg(asked)
+                                         : QStringLiteral("answer to the read of D%1 refused: %2")
+                                               .arg(asked)
+                                               .arg(readReplyProblem(reply, codec_.ReplyCount,
+                                                                     codec_.ReplyWidth)));
         return false;
     }
     const int stride = codec_.ReplyWidth == QLatin1String("32") ? 2 : 1;

@@ -39,6 +39,8 @@ class StationFixture : public ::testing::Test {
     Station::MakeDialogs makeDialogs = HeadlessDialogs::make;
     // The plant database's work runs at once, its answers at the end of the pass.
     bool plantWorker = false;
+    // The link log file (--link-log); none when empty.
+    QString linkLog;
 
     // Settings records by field number (field i is record i + 1).
     void start(std::map<int, QString> fields) {
@@ -53,6 +55,7 @@ class StationFixture : public ::testing::Test {
         options.simulate = true;
         options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
         options.plantWorker = plantWorker;
+        options.linkLog = linkLog;
         station = std::make_unique<Station>(options, makeDialogs);
         station->scan().setFrameObserver([this](const QByteArray& f) {
             sent.append({station->scan().ScanStep, f});

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "link/FrameCodec.h"
+#include "link/ReplyCheck.h"
 
 using namespace dye;
 
@@ -145,4 +146,60 @@ TEST(FrameCodec, ShortAndGarbledRepliesGiveAbsentValues) {
     EXPECT_EQ(decode(answer("\x03") + '1', 1, "16"), (Values{std::nullopt}));
     EXPECT_TRUE(decode(answer("0100"), -5, "16").empty());
     EXPECT_EQ(decode(answer("0100"), 100000, "16").size(), 255u);
+}
+
+namespace {
+
+// A framed answer with its right sum.
+QByteArray framed(const QByteArray& body) {
+    return QByteArray(1, '\x02') + body + '\x03' + FrameCodec::sumDigits(body);
+}
+
+}  // namespace
+
+// Every refused answer says what was found against what was expected, as the
+// link log, the link alarm and the link test screen show it.
+TEST(ReplyCheck, SaysWhyAnAnswerIsRefused) {
+    const QByteArray whole = framed(
+        "005100"
+        "3412"
+        "FFFF");  // two 16-bit values
+    QByteArray noEtx = whole;
+    noEtx[15] = '0';
+    QByteArray badSum = whole;
+    badSum[17] = badSum[17] == '0' ? '1' : '0';
+    const struct {
+        QByteArray reply;
+        const char* why;  // "" for an answer taken
+    } cases[] = {
+        {whole, ""},
+        {framed("005100"
+                "3412"
+                "ffff"),
+         ""},
+        {QByteArray(), "no answer"},
+        {whole.left(10), "too short: 10 characters, expected 18 for 2 values of 16 bits"},
+        {whole + "X", "too long: 19 characters, expected 18"},
+        {"X" + whole.mid(1), "no STX at character 1 (found X)"},
+        {noEtx, "no ETX at character 16 (found 0)"},
+        {framed("006100"
+                "3412"
+                "FFFF"),
+         "wrong command echo: expected 0051, got 0061"},
+        {framed("005100"
+                "34G2"
+                "FFFF"),
+         "character 10 is G, not a hex digit"},
+        {badSum, "wrong sum: expected"},
+    };
+    for (const auto& c : cases) {
+        const QString why = readReplyProblem(c.reply, 2, QStringLiteral("16"));
+        EXPECT_TRUE(*c.why ? why.startsWith(QString::fromLatin1(c.why)) : why.isEmpty())
+            << readableFrame(c.reply).toStdString() << ": " << why.toStdString();
+        EXPECT_EQ(replyIsWhole(c.reply, 2, QStringLiteral("16")), *c.why == 0);
+    }
+    EXPECT_TRUE(readReplyProblem(whole, 1, QStringLiteral("32")).isEmpty());  // 8 digits either way
+    EXPECT_TRUE(readReplyProblem(whole, 2, QStringLiteral("32")).startsWith("too short"));
+    EXPECT_EQ(writeReplyProblem(framed("006100")), QString());
+    EXPECT_EQ(writeReplyProblem(framed("005100")), "wrong command echo: expected 0061, got 0051");
 }

@@ -21,6 +21,7 @@ TEST(LinkTestScreen, ReadShowsTheRawAnswerAndOneLinePerRegister) {
     EXPECT_TRUE(b.form.Text1[6].contains("<STX>0051"));
     EXPECT_TRUE(b.form.Text1[6].contains(QStringLiteral("D190   =   %1\n").arg(b.sim.reg32(190))));
     EXPECT_TRUE(b.form.Text1[6].contains("D192   =   "));
+    EXPECT_TRUE(b.form.Text1[6].contains("answer accepted\n"));
 }
 
 TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing) {
@@ -35,6 +36,7 @@ TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing)
     EXPECT_EQ(b.sim.reg(2001), 0xFFFF);
     EXPECT_TRUE(b.form.Text1[6].contains("<STX>0061"));
     EXPECT_FALSE(b.form.Text1[6].contains("D2000   =   "));
+    EXPECT_TRUE(b.form.Text1[6].endsWith("answer accepted\n"));
 
     b.sim.faults().shortReplies = 1.0;  // every answer cut short
     b.form.Text1[0] = "2000";
@@ -43,6 +45,18 @@ TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing)
     b.form.Command1_Click();
     b.waitForAnswer();
     EXPECT_TRUE(b.form.Text1[6].contains("D2009   =   (missing)"));
+    EXPECT_TRUE(b.form.Text1[6].contains("answer refused: too short: "));
+    EXPECT_TRUE(b.form.Text1[6].contains(", expected 50 for 10 values of 16 bits\n"));
+
+    // A changed character is caught by the echo, the ETX, the digits or the sum.
+    b.sim.faults().shortReplies = 0.0;
+    b.sim.faults().corruptReplies = 1.0;
+    for (int k = 0; k < 5; ++k) {
+        b.form.Text1[6].clear();
+        b.form.Command1_Click();
+        b.waitForAnswer();
+        EXPECT_TRUE(b.form.Text1[6].contains("answer refused: ")) << b.form.Text1[6].toStdString();
+    }
 }
 
 TEST(LinkTestScreen, APortThatCannotBeOpenedIsReportedInTheLog) {

@@ -268,3 +268,33 @@ TEST_F(ScanCycleTest, FaultCampaignLeavesOnlyTrueValuesInTheImage) {
     EXPECT_EQ(sent.size(), 3);  // still scanning
     EXPECT_EQ(state().link.image.get(274), 45);
 }
+
+// Every refused answer says why on its own line of the link log, and the
+// link alarm names the refusal that went on too long.
+TEST_F(ScanCycleTest, ARefusedAnswerSaysWhyInTheLinkLogAndTheLinkAlarm) {
+    linkLog = QDir(dir.path()).filePath("link.log");
+    start({});
+    quiet();
+    passes(2);
+    QFile log(linkLog);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList whole = QString::fromLatin1(log.readAll()).split('\n').filter(" < ");
+    EXPECT_EQ(whole.size(), 6);
+    EXPECT_TRUE(whole.filter("refused").isEmpty());
+
+    sim().faults().shortReplies = 1.0;  // every answer cut short
+    station->scheduler.advance(3000);
+    const QStringList cut = QString::fromLatin1(log.readAll()).split('\n').filter(" < ");
+    ASSERT_FALSE(cut.isEmpty());
+    for (const QString& line : cut)
+        EXPECT_TRUE(line.contains("  refused: too short: ")) << line.toStdString();
+    EXPECT_FALSE(cut.filter(", expected 42 for 4 values of 32 bits").isEmpty());
+    EXPECT_FALSE(cut.filter(", expected 30 for 5 values of 16 bits").isEmpty());
+
+    const auto& messages = station->headlessDialogs()->messages();
+    ASSERT_FALSE(messages.isEmpty());
+    EXPECT_TRUE(messages.last().text.contains("LINK LOST"));
+    EXPECT_TRUE(messages.last().text.contains("answer to the read of D"));
+    EXPECT_TRUE(messages.last().text.contains(" refused: too short: "))
+        << messages.last().text.toStdString();
+}
