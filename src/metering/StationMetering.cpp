@@ -135,7 +135,8 @@ void StationMetering::takeZero(const StationPanel& p, MeteringStation& st) {
         // Something came onto the balance while the zero was taken: the
         // operator is told, and the zero is taken again from the reading then.
         st.StationTicks = 0;
-        raiseAlarm(p, p.overWeightCode(), QStringLiteral("ERR OVER (200) WEIGHT"),
+        raiseAlarm(p, p.overWeightCode(),
+                   QStringLiteral("<%1> ERR OVER (200) WEIGHT").arg(p.number),
                    [this, p] { s_.station[size_t(p.number)].zero = s_.balance(p.number).weight; });
         return;
     }

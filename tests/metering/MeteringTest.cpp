@@ -216,7 +216,7 @@ TEST_F(MeteringTest, OverWeightAtZeroWaitsForTheOperatorAndRetakesTheZero) {
     meter(1, 3, 500);
     sim().overfillBucket(1, 300);
     station->scheduler.advance(kMinute);
-    EXPECT_EQ(messages(), QStringList{"ERR OVER (200) WEIGHT"});
+    EXPECT_EQ(messages(), QStringList{"<1> ERR OVER (200) WEIGHT"});
     EXPECT_EQ(state().MachineStatus[0], 1);
     EXPECT_EQ(st(1).StationStep, 1);
     EXPECT_TRUE(sentTo(853).isEmpty());
