@@ -175,6 +175,11 @@ void MachineModel::advanceTo(qint64 ms) {
             if (r.flow->drain && r.rate < 0.0) draining_[r.balance] = true;
         }
         const qint64 next = std::min(ms, edges_.next);
+        const double ramp = options_.physics.valveRampMs;
+        for (const Running& r : running_)
+            if (r.flow->valve > 0 && !r.flow->drain && r.rate > 0.0)
+                delivered_[size_t(r.flow->valve - 1)] +=
+                    r.rate * (ramped(next - r.start, ramp) - ramped(now_ - r.start, ramp)) / 1000.0;
         for (size_t b = 0; b < 2; ++b) integrate(b, now_, next);
         now_ = next;
     }

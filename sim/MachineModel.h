@@ -58,6 +58,9 @@ class MachineModel {
     // What is in the bucket on a balance, in counts.
     double content(int balance) const { return content_[index(balance)]; }
     void addContent(int balance, double counts);
+    // What valve 1..24 has let through since the start, in counts (a flow
+    // meter on the valve): the soak's check that nothing is poured twice.
+    double delivered(int valve) const { return delivered_[size_t(valve - 1)]; }
     int valveBalance(int valve) const;
     double trueRate(int valve) const { return trueRates_[size_t(valve - 1)]; }
     void setTrueRate(int valve, double rate) { trueRates_[size_t(valve - 1)] = rate; }
@@ -133,6 +136,7 @@ class MachineModel {
     };
     Edges edges_;
     std::array<double, 24> trueRates_{};
+    std::array<double, 24> delivered_{};
     std::array<double, 2> content_{};
     std::array<double, 2> tare_{};
     // The last moment each balance's load was changing (noise and settling).
