@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTextStream>
 
 #include <memory>
@@ -13,6 +14,7 @@
 #include "app/QueueRunner.h"
 #include "app/Screenshots.h"
 #include "app/Station.h"
+#include "app/StationLock.h"
 #include "app/WindowHandlers.h"
 #include "core/HeadlessDialogs.h"
 #include "core/RealTimeDriver.h"
@@ -62,6 +64,16 @@ int main(int argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
 
     if (cl->linkTest) return runLinkTest(*cl);
+
+    // One station per working directory; the lock goes with this program.
+    StationLock lock(cl->workdir);
+    if (!lock.take()) {
+        QTextStream(stderr) << "dyestation: " << lock.refusal() << "\n";
+        if (!cl->headless)
+            QMessageBox::critical(nullptr, QStringLiteral("DyeStation"), lock.refusal());
+        return 1;
+    }
+    if (!lock.warning().isEmpty()) QTextStream(stderr) << "dyestation: " << lock.warning() << "\n";
 
     Station::Options options;
     options.workdir = cl->workdir;
