@@ -26,10 +26,14 @@ constexpr int kPulseTick = 80;  // pulse computation, and the check after a puls
 constexpr int kFirstPulseTicks = 70;
 constexpr int kStallEndsOpening = 13;
 constexpr int kStallAlarm = 15;
+// The tolerance is at most this share of the target.
 constexpr double kSmallLineShare = 0.5;
-constexpr int kEmptyPulsesAlarm = 3;  // pulses that brought nothing before the alarm
-constexpr double kLeastPulseDelivery =
-    0.5;  // less than this is nothing  // the tolerance is at most this share of the target
+// The no-flow watch of the pulses: this many pulses in a row that brought
+// less than their share of what they should have raise the alarm; a pulse
+// expected to bring less than the judged delivery is not weighed.
+constexpr int kEmptyPulsesAlarm = 3;
+constexpr double kEmptyPulseShare = 0.25;
+constexpr double kJudgedPulseDelivery = 2;
 
 // Settings fields (field i is record i + 1 of the settings file).
 constexpr int kCoefficientField = 2;
@@ -212,9 +216,10 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
     // brought nothing are a valve that does not flow, told at once instead of
     // after the no-flow watch's phases (one per pulse) have come round.
     if (cal.lastPulse > 0) {
+        // Only a pulse that should bring a clear weight is judged.
         const double expected = v.rate * cal.lastPulse / 100.0;
-        st.emptyPulses =
-            cal.delta < std::max(kLeastPulseDelivery, 0.1 * expected) ? st.emptyPulses + 1 : 0;
+        if (expected >= kJudgedPulseDelivery)
+            st.emptyPulses = cal.delta < kEmptyPulseShare * expected ? st.emptyPulses + 1 : 0;
         if (st.emptyPulses >= kEmptyPulsesAlarm) {
             st.emptyPulses = 0;
             cal.lastPulse = 0;
