@@ -97,6 +97,7 @@ TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLog) {
         "INSERT INTO dispense VALUES ('../T-1', 'RED', 45, NULL, NULL);\n"
         "INSERT INTO dispense VALUES ('../T-1', 'BLUE', 45, NULL, NULL);\n");
     startPlant("TALBERT");
+    state().settings.setTeachSlot(25, {{}, {}, QStringLiteral("250"), {}});  // beyond the flags
     queue(job("../T-1", "7", "", {{0, {"RED", "300"}}, {1, {"BLUE", "40"}}}));
     queue(job("T-2", "250", "", {{0, {"RED", "10"}}}));
     ASSERT_TRUE(runJob());
