@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTextStream>
 
 #include <memory>
@@ -19,6 +20,7 @@
 #include "core/HeadlessDialogs.h"
 #include "core/RealTimeDriver.h"
 #include "records/EventLog.h"
+#include "ui/Accessible.h"
 #include "ui/QtDialogs.h"
 #include "ui/StationWindows.h"
 
@@ -32,6 +34,14 @@ int runVirtual(Station& station, double seconds) {
     while (station.scheduler.now() < end && !station.quitRequested())
         station.scheduler.advance(std::min<qint64>(1000, end - station.scheduler.now()));
     return 0;
+}
+
+// The windowed program's refusal: a message window that waits for OK.
+void showRefusal(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("DyeStation"), text, QMessageBox::Ok);
+    describeControl(&box, QStringLiteral("Message"));
+    describeControl(box.button(QMessageBox::Ok), QStringLiteral("Message.OK"));
+    box.exec();
 }
 
 }  // namespace
@@ -69,8 +79,7 @@ int main(int argc, char** argv) {
     StationLock lock(cl->workdir);
     if (!lock.take()) {
         QTextStream(stderr) << "dyestation: " << lock.refusal() << "\n";
-        if (!cl->headless)
-            QMessageBox::critical(nullptr, QStringLiteral("DyeStation"), lock.refusal());
+        if (!cl->headless) showRefusal(lock.refusal());
         return 1;
     }
     if (!lock.warning().isEmpty()) QTextStream(stderr) << "dyestation: " << lock.warning() << "\n";
