@@ -68,12 +68,20 @@ TEST_F(JobStartTest, BalanceByTubeCountOnTypeTwoAndFenwick) {
     EXPECT_EQ(cell(Balance, 1), "2");
 }
 
+// Type 5: the weight threshold chooses between the coarse and the fine
+// balance for a product both stations carry; a product only one station
+// carries goes to that one, whatever its weight.
 TEST_F(JobStartTest, BalanceByWeightThresholdOnTypeFive) {
     startRun({{5, "5"}, {25, "100"}});
     tubes();
-    load(job("T", "1", "", {{0, {"C1", "100"}}, {1, {"C2", "100.5"}}}));
+    state().settings.setText4(12, QStringLiteral("C1"));  // twins on station 2
+    state().settings.setText4(13, QStringLiteral("C2"));
+    load(job("T", "1", "",
+             {{0, {"C1", "100"}}, {1, {"C2", "100.5"}}, {2, {"C3", "5"}}, {3, {"C20", "500"}}}));
     EXPECT_EQ(cell(Balance, 0), "2");
     EXPECT_EQ(cell(Balance, 1), "1");
+    EXPECT_EQ(cell(Balance, 2), "1");
+    EXPECT_EQ(cell(Balance, 3), "2");
 }
 
 TEST_F(JobStartTest, ProfileMarksSpecialRegistersAndMixEntries) {
