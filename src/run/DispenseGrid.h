@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/WeightText.h"
 #include "model/Form3.h"
 
 namespace dye {
@@ -27,6 +28,12 @@ inline const Label& cell(const Form3& f, Column c, int row) {
 }
 inline QString text(const Form3& f, Column c, int row) {
     return cell(f, c, row).Caption;
+}
+
+// The row's recipe weight read as every check reads it (0 when it is not a
+// plain number, which the queue guard never lets through).
+inline double recipeWeight(const Form3& f, int row) {
+    return readWeight(text(f, RecipeWeight, row)).value_or(0.0);
 }
 
 // Every cell back to its default colour.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/Val.h"
+#include "core/WeightText.h"
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
 #include "link/WriteBlocks.h"
@@ -109,8 +110,9 @@ void JobStart::assignTube(int row, const QString& code, const QString& weight) {
     } else if (type == 5) {
         // The weight chooses the coarse or the fine balance when both
         // stations carry the product; otherwise the station that has it.
-        const int station = last[1] >= 0 && last[2] >= 0 ? (set.number(25) < Val(weight) ? 1 : 2)
-                                                         : (last[1] >= 0 ? 1 : 2);
+        const int station = last[1] >= 0 && last[2] >= 0
+                                ? (set.number(25) < readWeight(weight).value_or(0.0) ? 1 : 2)
+                                : (last[1] >= 0 ? 1 : 2);
         balance = QString::number(station);
     }
     cell(f, Tube, row).Caption = QString::number(j + 1);

@@ -170,7 +170,7 @@ void TransferSequence::advance() {
                                     : (carried_[r] > 0 ? numberText(carried_[r]) : QString());
         cell(s.form3, ActualWeight, meteredRow_).Caption = actual;
         markLineOff(c_, meteredRow_, text(s.form3, Code, meteredRow_).trimmed(),
-                    Val(text(s.form3, RecipeWeight, meteredRow_)), Val(actual));
+                    recipeWeight(s.form3, meteredRow_), Val(actual));
         journal_.kept[r] = actual;
         journal_.meteringRow = -1;
         carried_[r] = 0;
@@ -247,8 +247,7 @@ void TransferSequence::nextRow() {
     journal_.meteringZero = reading() - carried_[size_t(row)];
     saveJournal();
     const double carried = carried_[size_t(row)];
-    startMetering(s, 1, int(Val(tube)),
-                  carried > 0 ? numberText(Val(weight) - carried) : weight.trimmed());
+    startMetering(s, 1, int(Val(tube)), numberText(recipeWeight(f, row) - carried));
     c_.log(QStringLiteral("< enter to dispen > wt = ") + weight + QStringLiteral("   where = ") +
            tube);
     meteredRow_ = row;
@@ -451,8 +450,8 @@ void TransferSequence::applyResume(const JournalState& j) {
         from = QStringLiteral("its end");
     } else {
         if (next >= 0 && j.meteringRow == next)
-            carried_[size_t(next)] = cutRowContent(
-                c_, j.job.order, next, 1, Val(text(f, RecipeWeight, next)), j.meteringZero);
+            carried_[size_t(next)] =
+                cutRowContent(c_, j.job.order, next, 1, recipeWeight(f, next), j.meteringZero);
         RowStep = next >= 0 ? next : kRows;
         TransferStep = 59;
         resumeMove_ = true;

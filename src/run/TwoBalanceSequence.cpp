@@ -228,7 +228,7 @@ void TwoBalanceSequence::nextRow(Lane& l) {
     const int row = l.rows[size_t(l.pointer)];
     if (l.current != row) l.base = 0;
     l.current = row;
-    const double target = Val(text(s.form3, RecipeWeight, row)) - l.base;
+    const double target = recipeWeight(s.form3, row) - l.base;
     l.step = 31;
     if (target <= 0) {  // what earlier buckets got is the whole row
         takeResult(l);
@@ -266,7 +266,7 @@ void TwoBalanceSequence::takeResult(Lane& l) {
     }
     const QString actual = numberText(got + l.base);
     cell(s.form3, ActualWeight, row).Caption = actual;
-    markLineOff(c_, row, text(s.form3, Code, row).trimmed(), Val(text(s.form3, RecipeWeight, row)),
+    markLineOff(c_, row, text(s.form3, Code, row).trimmed(), recipeWeight(s.form3, row),
                 got + l.base);
     paintRow(s.form3, row, kDoneGreen);
     journal_.kept[size_t(row)] = actual;
@@ -386,7 +386,7 @@ void TwoBalanceSequence::applyResume(const JournalState& j) {
         l.base = lj.base;
         if (lj.metering && lj.row >= 0)
             l.base += cutRowContent(c_, j.job.order, lj.row, l.number,
-                                    Val(text(f, RecipeWeight, lj.row)) - lj.base, lj.zero);
+                                    recipeWeight(f, lj.row) - lj.base, lj.zero);
         s.station[size_t(l.number)].tared = lj.tared;
         keepLane(l);
     }
