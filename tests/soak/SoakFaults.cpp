@@ -53,17 +53,14 @@ SoakFaults::SoakFaults(std::mt19937& random, const SoakMachine& m, qint64 shiftM
     }
     if (silent) {
         silent_ = silentSpell;
-        silentForMs_ = silent_.length;
     }
     if (stuck) {
         stuck_ = stuckSpell;
         stuckValve_ = stuckValve;
-        stuckForMs_ = stuck_.length;
     }
     if (overload) {
         overload_ = overloadSpell;
         overloadBalance_ = overloadBalance;
-        overloadForMs_ = overload_.length;
     }
     if (drain) drain_ = drainSpell;
 }

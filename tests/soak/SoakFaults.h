@@ -28,8 +28,6 @@ class SoakFaults {
     // Starts and ends the spells due at `shiftMs` on `sim`; their changes
     // are noted in `events`.
     void step(qint64 shiftMs, SimulatedController& sim, QStringList& events);
-    // The silent spell and the overload: the station may hold meanwhile.
-    qint64 holdMs() const { return silentForMs_ + overloadForMs_ + stuckForMs_; }
     bool overloaded() const { return overload_.on; }
     QString describe() const;
 
@@ -45,7 +43,6 @@ class SoakFaults {
     Spell silent_, stuck_, overload_, drain_;
     int stuckValve_ = 0;
     int overloadBalance_ = 1;
-    qint64 silentForMs_ = 0, stuckForMs_ = 0, overloadForMs_ = 0;
 };
 
 }  // namespace dye::soak
