@@ -44,6 +44,7 @@ void SoakChecks::deleted(const QString& order) {
 
 void SoakChecks::newStation() {
     messagesSeen_ = 0;
+    waterOnSince_ = {-1, -1};
     undrivenSince_.fill(-1);
     linkLostAt_ = -1;
 }
@@ -135,6 +136,18 @@ void SoakChecks::checkOutputs(qint64 ms, Station& st) {
         return 0;
     };
     const bool linkSettled = linkLostAt_ < 0 || ms - linkLostAt_ > kUndrivenGraceMs;
+    const int waterOutputs[] = {985, 842};
+    for (size_t w = 0; w < 2; ++w) {
+        qint64& since = waterOnSince_[w];
+        since = sim->machine().outputOn(waterOutputs[w]) ? (since < 0 ? ms : since) : -1;
+        if (since >= 0 && ms - since > kWaterOnLimitMs && !waterReported_) {
+            waterReported_ = true;
+            fail(QStringLiteral("water left on"), QStringLiteral("D%1 on for %2 min; %3")
+                                                      .arg(waterOutputs[w])
+                                                      .arg((ms - since) / 60'000)
+                                                      .arg(stateOf(st)));
+        }
+    }
     for (int v = 1; v <= 24; ++v) {
         const MachineModel& m = sim->machine();
         if (!m.outputOn(850 + v)) {

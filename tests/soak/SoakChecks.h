@@ -26,6 +26,9 @@ inline constexpr double kWaterBoundGrams = 1000;
 inline constexpr double kBucketLimitSlackSeconds = 1.5;
 // An output on with nothing driving it for this long is a failure.
 inline constexpr qint64 kUndrivenGraceMs = 3000;
+// The water outputs (D985, D842) are never on longer than this at a stretch:
+// the largest top-up (30000 at the simulator's 500 per second) takes a minute.
+inline constexpr qint64 kWaterOnLimitMs = 10 * 60'000;
 // A reason to wait counts for this long after it was shown.
 inline constexpr qint64 kReasonFreshMs = 120'000;
 // The queue may wait untaken this long without a word.
@@ -124,6 +127,8 @@ class SoakChecks {
     qint64 linkLostAt_ = -1;
     std::array<qint64, 25> undrivenSince_{};
     std::array<bool, 25> valveReported_{};
+    std::array<qint64, 2> waterOnSince_{-1, -1};  // D985, D842
+    bool waterReported_ = false;
     std::array<bool, 2> bucketReported_{};
     bool over_ = false;
     QString waiting_;

@@ -32,7 +32,12 @@ SeedResult runSeed(quint32 seed, const SoakFlags& flags) {
     result.seed = seed;
     result.type = typeOfSeed(seed);
     std::mt19937 random(seed);
-    QTemporaryDir dir;
+    // On a memory file system where there is one: the station syncs its
+    // files at every step of a job, which a disk shared with builds makes
+    // the soak's slowest part.
+    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                          ? QStringLiteral("/dev/shm/soak-XXXXXX")
+                          : QDir::temp().filePath(QStringLiteral("soak-XXXXXX")));
     dir.setAutoRemove(!flags.keep);
     if (flags.keep) QTextStream(stderr) << "seed " << seed << " works in " << dir.path() << "\n";
     const QDir workdir(dir.path());
