@@ -27,8 +27,6 @@ class StationLock {
     const QString& warning() const { return warning_; }
 
   private:
-    QString holder() const;
-
     QString path_;
     QLockFile lock_;
     QString refusal_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -84,7 +85,8 @@ TEST(StationLock, SecondStationOnAFolderIsRefusedNamingTheFirst) {
     stop(first);
 }
 
-// A killed station leaves its lock file, and the next station takes the
+// A killed station leaves its lock file (and one killed in the middle of
+// taking a lock over, the guard of that), and the next station takes the
 // folder over; a station that ends normally removes its lock.
 TEST(StationLock, KilledStationsFolderIsTakenOver) {
     QTemporaryDir dir;
@@ -93,6 +95,15 @@ TEST(StationLock, KilledStationsFolderIsTakenOver) {
     ASSERT_TRUE(holdsLock(first, dir.path()));
     stop(first);  // SIGKILL: no chance to remove the lock
     ASSERT_TRUE(QDir(dir.path()).exists(QString::fromLatin1(kStationLockFileName)));
+    // A station killed while it took the stale lock over leaves the empty
+    // guard of that removal behind.
+    QFile guard(
+        QDir(dir.path())
+            .filePath(QString::fromLatin1(kStationLockFileName) + QStringLiteral(".rmlock")));
+    ASSERT_TRUE(guard.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(guard.setFileTime(QDateTime::currentDateTime().addSecs(-2),
+                                  QFileDevice::FileModificationTime));
+    guard.close();
 
     QProcess second;
     start(second, dir.path(), {});
