@@ -61,14 +61,16 @@ bool JobJournal::write(const JournalState& s, QString* error) const {
     for (size_t r = 0; r < s.kept.size(); ++r)
         if (s.kept[r]) lines << QStringLiteral("row\t%1\t%2").arg(r).arg(*s.kept[r]);
     if (s.meteringRow >= 0)
-        lines << QStringLiteral("metering\t%1\t%2").arg(s.meteringRow).arg(number(s.meteringZero));
+        lines << QStringLiteral("metering\t%1\t%2\t%3")
+                     .arg(s.meteringRow)
+                     .arg(number(s.meteringZero), number(s.meteringSeen));
     for (size_t k = 0; s.twoLanes && k < s.lanes.size(); ++k) {
         const LaneJournal& l = s.lanes[k];
-        lines << QStringLiteral("lane\t%1\t%2\t%3\t%4\t%5\t%6")
+        lines << QStringLiteral("lane\t%1\t%2\t%3\t%4\t%5\t%6\t%7")
                      .arg(k + 1)
                      .arg(l.row)
                      .arg(l.metering ? 1 : 0)
-                     .arg(number(l.zero), number(l.base), number(l.tared));
+                     .arg(number(l.zero), number(l.base), number(l.tared), number(l.seen));
     }
     if (s.closed) lines << QStringLiteral("closed\t%1").arg(s.actualWater);
     if (s.recorded) lines << QStringLiteral("recorded");
@@ -101,15 +103,17 @@ std::optional<JournalState> JobJournal::read(QString* error) const {
         } else if (key == QLatin1String("row") && f.size() == 3) {
             const int r = f[1].toInt();
             if (r >= 0 && r < int(s.kept.size())) s.kept[size_t(r)] = f[2];
-        } else if (key == QLatin1String("metering") && f.size() == 3) {
+        } else if (key == QLatin1String("metering") && (f.size() == 3 || f.size() == 4)) {
             s.meteringRow = f[1].toInt();
             s.meteringZero = f[2].toDouble();
-        } else if (key == QLatin1String("lane") && f.size() == 7) {
+            s.meteringSeen = f.value(3).toDouble();
+        } else if (key == QLatin1String("lane") && (f.size() == 7 || f.size() == 8)) {
             const int k = f[1].toInt();
             if (k < 1 || k > int(s.lanes.size())) continue;
             s.twoLanes = true;
-            s.lanes[size_t(k - 1)] = {f[2].toInt(), f[3] == QLatin1String("1"), f[4].toDouble(),
-                                      f[5].toDouble(), f[6].toDouble()};
+            s.lanes[size_t(k - 1)] = {f[2].toInt(),    f[3] == QLatin1String("1"),
+                                      f[4].toDouble(), f[5].toDouble(),
+                                      f[6].toDouble(), f.value(7).toDouble()};
         } else if (key == QLatin1String("closed") && f.size() == 2) {
             s.closed = true;
             s.actualWater = f[1];

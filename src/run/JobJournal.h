@@ -32,6 +32,7 @@ struct LaneJournal {
     double zero = 0;        // the balance reading the metering started from
     double base = 0;        // what the row already has (earlier buckets, a stopped metering)
     double tared = 0;       // the lane bucket's content tared away since it was put in
+    double seen = 0;        // what the running metering had put in when last written down
     bool operator==(const LaneJournal&) const = default;
 };
 
@@ -47,8 +48,9 @@ struct JournalState {
     std::array<std::optional<QString>, 10> kept;  // actual weights of the rows in the bucket
     int meteringRow = -1;                         // the row whose metering runs; -1 none
     double meteringZero = 0;                      // the balance reading it started from
-    bool closed = false;    // every row, the wash and the top-up water are done
-    bool recorded = false;  // its record is written and synced
+    double meteringSeen = 0;  // what that row had in the bucket when last written down
+    bool closed = false;      // every row, the wash and the top-up water are done
+    bool recorded = false;    // its record is written and synced
     // The two-balance run keeps its lanes here (lane 1 at [0]); a one-balance
     // journal has none.
     bool twoLanes = false;

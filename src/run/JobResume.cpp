@@ -10,12 +10,25 @@
 
 namespace dye {
 
+namespace {
+constexpr int kProgressTicks = 10;        // run ticks (500 ms) between two notes of progress
+constexpr double kProgressSeconds = 6.0;  // the longest a valve can pour between two notes
+}  // namespace
+
+bool progressDue(double& seen, double content, int& ticks) {
+    if (++ticks < kProgressTicks || content == seen) return false;
+    ticks = 0;
+    seen = content;
+    return true;
+}
+
 double cutRowContent(const RunContext& c, const QString& order, int row, int balance, double lacked,
-                     double zero) {
+                     double zero, double seen, double rate) {
     const BalanceInput& b = c.state.balance(balance);
     const double since = b.weight - zero;
     const double slack = std::max(2.0, c.state.settings.number(7));
-    if (b.fresh && since >= -slack && since <= lacked + slack) return std::max(0.0, since);
+    const double most = std::min(lacked, seen + kProgressSeconds * std::max(0.0, rate)) + slack;
+    if (b.fresh && since >= seen - slack && since <= most) return std::max(0.0, since);
     const QString why = b.fresh
                             ? QStringLiteral(
                                   "balance %1 reads %2 against the row's zero %3, which the row "

@@ -17,8 +17,16 @@ class JobStart;
 // again or lost its zero, as at a power cut of the machine) tells nothing of
 // the bucket: 0 is counted, so the row is metered to its full target, and the
 // operator and the event log are told to check the bucket.
+// `seen` is what the row had put in when the journal last wrote it down, and
+// `rate` its valve's rate: a reading further above it than the valve can
+// pour between two such notes is no weight the row put there either.
 double cutRowContent(const RunContext& c, const QString& order, int row, int balance, double lacked,
-                     double zero);
+                     double zero, double seen, double rate);
+
+// While a row is metered the journal writes down what it has put in so far,
+// every few seconds when it has changed: true when `content` is due to be
+// written down (and `seen` then holds it).
+bool progressDue(double& seen, double content, int& ticks);
 
 // The journal of the job a run sequence has on the machine, at its first
 // tick: a journal of this job whose record is written finishes the job

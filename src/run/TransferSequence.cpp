@@ -127,6 +127,9 @@ void TransferSequence::liveWeight() {
     const int row = meteredRow_;
     const std::optional<double>& actual = s.station[1].actual;
     cell(s.form3, ActualWeight, row).Caption = actual ? numberText(*actual) : QString();
+    if (s.balance(1).fresh &&
+        progressDue(journal_.meteringSeen, reading() - journal_.meteringZero, progressTicks_))
+        saveJournal();
     if (ResultCounter > 7) {
         for (Column c : kColumns) {
             Label& l = cell(s.form3, c, row);
@@ -245,6 +248,8 @@ void TransferSequence::nextRow() {
     // what its first part put in the bucket.
     journal_.meteringRow = row;
     journal_.meteringZero = reading() - carried_[size_t(row)];
+    journal_.meteringSeen = carried_[size_t(row)];
+    progressTicks_ = 0;
     saveJournal();
     const double carried = carried_[size_t(row)];
     startMetering(s, 1, int(Val(tube)), numberText(recipeWeight(f, row) - carried));
@@ -451,7 +456,8 @@ void TransferSequence::applyResume(const JournalState& j) {
     } else {
         if (next >= 0 && j.meteringRow == next)
             carried_[size_t(next)] =
-                cutRowContent(c_, j.job.order, next, 1, recipeWeight(f, next), j.meteringZero);
+                cutRowContent(c_, j.job.order, next, 1, recipeWeight(f, next), j.meteringZero,
+                              j.meteringSeen, s.settings.valveRate(int(Val(text(f, Tube, next)))));
         RowStep = next >= 0 ? next : kRows;
         TransferStep = 59;
         resumeMove_ = true;

@@ -84,7 +84,9 @@ class TransferSequence {
     std::array<double, 10> carried_{};  // already in the bucket of a row cut short
 
     bool heldByLink_ = false;
-    int meteredRow_ = -1;  // the row whose metering runs, until its final weight is kept
+    int meteredRow_ = -1;
+    int progressTicks_ = 0;  // run ticks since the metering's progress was noted  // the row whose
+                             // metering runs, until its final weight is kept
     QDateTime startedAt_;
     qint64 startedMs_ = 0;
     std::function<void(const FinishedJob&)> finished_;

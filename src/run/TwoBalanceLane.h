@@ -23,6 +23,8 @@ struct Lane {
     bool metering = false;     // the current row's metering runs on the lane's station
     double zero = 0;           // the balance reading that metering started from
     double base = 0;           // what the current row already has (earlier buckets)
+    double seen = 0;           // what the running metering had put in when last noted
+    int progressTicks = 0;     // run ticks since then
     int lastMix = 0;           // type 5: the last dye-mix entry marked
     bool waiting = false;      // waits for its bucket ready signal
     qint64 meteringMs = 0;     // machine time the lane's station metered for the job

@@ -98,10 +98,13 @@ void TwoBalanceSequence::display() {
 
 void TwoBalanceSequence::liveWeights() {
     StationState& s = c_.state;
-    for (const Lane& l : lanes_) {
+    for (Lane& l : lanes_) {
         const MeteringStation& st = s.station[size_t(l.number)];
         if (!l.metering || l.current < 0 || st.StationStep <= 0 || !st.actual) continue;
         cell(s.form3, ActualWeight, l.current).Caption = numberText(*st.actual + l.base);
+        if (s.balance(l.number).fresh &&
+            progressDue(l.seen, reading(l.number) - l.zero, l.progressTicks))
+            keepLane(l);
     }
 }
 
@@ -235,6 +238,8 @@ void TwoBalanceSequence::nextRow(Lane& l) {
         return;
     }
     l.zero = reading(l.number);
+    l.seen = 0;
+    l.progressTicks = 0;
     l.metering = true;
     l.meteringFrom = c_.now().toMSecsSinceEpoch();
     keepLane(l);
@@ -305,8 +310,8 @@ void TwoBalanceSequence::markDyeMix(Lane& l, int row) {
 
 void TwoBalanceSequence::keepLane(const Lane& l) {
     journal_.twoLanes = true;
-    journal_.lanes[size_t(l.number - 1)] = {l.current, l.metering, l.zero, l.base,
-                                            c_.state.station[size_t(l.number)].tared};
+    journal_.lanes[size_t(l.number - 1)] = {
+        l.current, l.metering, l.zero, l.base, c_.state.station[size_t(l.number)].tared, l.seen};
     saveJournal(c_, journal_);
 }
 
@@ -385,8 +390,9 @@ void TwoBalanceSequence::applyResume(const JournalState& j) {
         l.current = lj.row;
         l.base = lj.base;
         if (lj.metering && lj.row >= 0)
-            l.base += cutRowContent(c_, j.job.order, lj.row, l.number,
-                                    recipeWeight(f, lj.row) - lj.base, lj.zero);
+            l.base +=
+                cutRowContent(c_, j.job.order, lj.row, l.number, recipeWeight(f, lj.row) - lj.base,
+                              lj.zero, lj.seen, s.settings.valveRate(laneValve(s, l, lj.row)));
         s.station[size_t(l.number)].tared = lj.tared;
         keepLane(l);
     }

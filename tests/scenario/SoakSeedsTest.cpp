@@ -1,0 +1,36 @@
+// Seeds of the whole-station soak that once found a fault, replayed as
+// scenarios: each runs its simulated shift on the real station and must end
+// with no check failing.
+#include <gtest/gtest.h>
+
+#include "soak/SoakShift.h"
+
+namespace dye::test {
+namespace {
+
+using soak::runSeed;
+using soak::SoakFlags;
+
+void expectClean(quint32 seed, const SoakFlags& flags) {
+    const soak::SeedResult r = runSeed(seed, flags);
+    QString seen;
+    for (const soak::SoakFailure& f : r.failures)
+        seen += f.cause + QStringLiteral(": ") + f.detail + u'\n';
+    EXPECT_TRUE(r.failures.isEmpty()) << "seed " << seed << "\n" << seen.toStdString();
+    EXPECT_GT(r.jobs, 0) << "seed " << seed;
+}
+
+// A power cut in the middle of a row: the controller comes back with its
+// balance's zero lost, so the balance reads the empty bucket's own weight on
+// top of the content. The row must not be credited that weight: it is
+// metered in full (and the operator told), on every machine type.
+TEST(SoakSeeds, APowerCutMidRowNeverCreditsTheBucketsOwnWeight) {
+    SoakFlags restartsOnly;
+    restartsOnly.faults = false;
+    restartsOnly.odd = false;
+    restartsOnly.operatorActions = false;
+    for (quint32 seed : {13u, 122u, 6u, 80u, 109u}) expectClean(seed, restartsOnly);
+}
+
+}  // namespace
+}  // namespace dye::test
