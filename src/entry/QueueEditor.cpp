@@ -36,6 +36,10 @@ void QueueEditor::Command6_Click() {
     const int index = list.ListIndex;
     if (index < 0) {
         tell(QStringLiteral("No job is chosen in the queue list: choose the job to delete."));
+    } else if (index >= kQueueListLines) {
+        tell(
+            QStringLiteral("The last line of the queue list counts the jobs it does not show: "
+                           "choose one of the jobs shown to delete it."));
     } else {
         const QString shown = list.items.value(index);
         const double shownAt = list.ItemData.value(index);

@@ -1,5 +1,7 @@
 #include "JobFile.h"
 
+#include <algorithm>
+
 #include "core/AnsiText.h"
 
 namespace dye {
@@ -107,8 +109,8 @@ bool JobFile::setAsideTail() {
     return done(f, f.setAsideTail());
 }
 
-QList<QByteArray> JobFile::readAll() {
-    const int total = count();
+QList<QByteArray> JobFile::readAll(int limit) {
+    const int total = limit < 0 ? count() : std::min(count(), limit);
     if (!error_.isEmpty() || total == 0) return {};
     RecordFile f = file();
     QList<QByteArray> records = f.readRange(1, total);
@@ -133,10 +135,10 @@ QList<JobRecord> JobFile::records() {
     return jobs;
 }
 
-QStringList JobFile::queueListTexts(QList<double>* queuedAt) {
+QStringList JobFile::queueListTexts(QList<double>* queuedAt, int limit) {
     QStringList texts;
     if (queuedAt) queuedAt->clear();
-    for (const QByteArray& record : readAll()) {
+    for (const QByteArray& record : readAll(limit)) {
         texts.append(JobRecord::orderNoOf(record) + QStringLiteral("---") +
                      JobRecord::bucketNoOf(record));
         if (queuedAt) queuedAt->append(JobRecord::queuedAtOf(record));

@@ -68,14 +68,16 @@ class JobFile {
     // its OrderNo exactly as stored (padding included).
     QStringList recipeListTexts();
     // The queue list, oldest first: list index i shows record i + 1 as
-    // OrderNo + "---" + BucketNo, both trimmed. `queuedAt`, when given, gets
-    // each line's QueuedAt, so a line can be matched to its record later.
-    QStringList queueListTexts(QList<double>* queuedAt = nullptr);
+    // OrderNo + "---" + BucketNo, both trimmed; at most `limit` lines (the
+    // first records only are read), all of them when limit < 0. `queuedAt`,
+    // when given, gets each line's QueuedAt, so a line can be matched to its
+    // record later.
+    QStringList queueListTexts(QList<double>* queuedAt = nullptr, int limit = -1);
 
     const QString& errorString() const { return error_; }
 
   private:
-    QList<QByteArray> readAll();
+    QList<QByteArray> readAll(int limit = -1);
     RecordFile file() const;
     bool fail(const QString& why);
     bool done(RecordFile& file, bool ok);

@@ -115,14 +115,25 @@ bool JobCompletion::removeFromQueue(const JobIdentity& job) {
 
 namespace dye {
 
+namespace {
+
+bool isJob(const JobRecord& r, const JobIdentity& job) {
+    if (r.OrderNo.trimmed() != job.order || r.BucketNo.trimmed() != job.bucket) return false;
+    // A queue written without a queueing time matches on order and bucket alone.
+    return job.queuedAt == 0.0 || sameQueuedAt(r.QueuedAt, job.queuedAt);
+}
+
+}  // namespace
+
 int findQueuedJob(JobFile& queue, const JobIdentity& job) {
+    // The job that ran was taken first in the queue, and normally still is:
+    // a long queue is read through only when it is not.
+    if (queue.count() >= 1)
+        if (const std::optional<JobRecord> first = queue.read(1); first && isJob(*first, job))
+            return 1;
     const QList<JobRecord> jobs = queue.records();
-    for (int n = 1; n <= jobs.size(); ++n) {
-        const JobRecord& r = jobs[n - 1];
-        if (r.OrderNo.trimmed() != job.order || r.BucketNo.trimmed() != job.bucket) continue;
-        // A queue written without a queueing time matches on order and bucket alone.
-        if (job.queuedAt == 0.0 || sameQueuedAt(r.QueuedAt, job.queuedAt)) return n;
-    }
+    for (int n = 1; n <= jobs.size(); ++n)
+        if (isJob(jobs[n - 1], job)) return n;
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/FileStamp.h"
 #include "core/Val.h"
 #include "core/WeightText.h"
 #include "jobs/JobFile.h"
@@ -32,11 +33,14 @@ void JobStart::tick() {
     f.Command12.Enabled = !jobOnScreen && machineWashes(c_.state.machineType());
 
     guard_.keepTornTails();
-    if (QueueListHold == 0) {
+    // The queue is read again only when the file changed (or could not be read).
+    const FileStamp stamp = fileStamp(jobQueueFile(c_.workdir).path());
+    if (QueueListHold == 0 && (stamp != listedQueue_ || !lastListError_.isEmpty())) {
         const QString error = fillQueueLists(c_);
         if (error != lastListError_ && !error.isEmpty())
             c_.log(QStringLiteral("<queue> START_DISPEN.txt not read: ") + error);
         lastListError_ = error;
+        listedQueue_ = stamp;
     }
 
     // With a job on the screen the transfer sequence says why it waits.

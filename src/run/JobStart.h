@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/FileStamp.h"
 #include "run/JobJournal.h"
 #include "run/QueueGuard.h"
 #include "run/RunContext.h"
@@ -46,6 +47,7 @@ class JobStart {
     JobIdentity current_;
     QueueGuard guard_;
     QString lastListError_;
+    FileStamp listedQueue_;  // the queue file as the lists last showed it
 };
 
 }  // namespace dye

@@ -1,5 +1,7 @@
 #include "run/RunLists.h"
 
+#include <algorithm>
+
 #include "jobs/JobFile.h"
 #include "run/RunContext.h"
 #include "station/StationState.h"
@@ -17,13 +19,19 @@ QString fillRecipeList(RunContext& c) {
 QString fillQueueLists(RunContext& c) {
     JobFile file = jobQueueFile(c.workdir);
     QList<double> queuedAt;
-    const QStringList texts = file.queueListTexts(&queuedAt);
+    QStringList texts = file.queueListTexts(&queuedAt, kQueueListLines);
+    const int more = file.errorString().isEmpty() ? file.count() - int(texts.size()) : 0;
+    if (more > 0) texts << queueMoreLine(more);
     c.state.form3.List2.clear();
     c.state.form3.List2.items = texts;
     c.state.form3.List2.ItemData = queuedAt;
     c.state.form11.List1.clear();
     c.state.form11.List1.items = texts;
     return file.errorString();
+}
+
+QString queueMoreLine(int more) {
+    return QStringLiteral("... %1 more").arg(more);
 }
 
 }  // namespace dye
