@@ -216,10 +216,12 @@ void ScanCycle::runWriteBlocks(int step, const ScanConfig& cfg) {
 }
 
 // A write frame sets every register of its range, and a 0 switches an
-// output off: so a frame of outputs carries only values some part of the
-// station asked for. The first run of pending slots goes out now; a run after
-// a gap stays pending for the next pass. An axis block is one command of four
-// values (a 0 among them means something) and goes out whole.
+// output off: so a frame carries only values some part of the station asked
+// for, and 0 to command registers between them (0 commands nothing). It runs
+// from the first pending slot to the last one before an output that nothing
+// asked for; a run after such a gap stays pending for the next pass. An axis
+// block is one command of four values (a 0 among them means something) and
+// goes out whole.
 void ScanCycle::writeBlock(int start, int count, bool whole) {
     WritePending = 0;
     if (portUsable()) port_->clearInput();
@@ -229,14 +231,19 @@ void ScanCycle::writeBlock(int start, int count, bool whole) {
     while (first < last && l_.image.get(start + first) == 0) ++first;
     if (first == last) return;
     if (whole) first = 0;
-    int n = 0;
-    for (; first + n < last; ++n) {
-        const qint32 v = l_.image.take(start + first + n);
-        if (v == 0 && !whole) break;
-        if (v != 0) WritePending = 1;
-        codec_.WriteValueTable[size_t(n + 1)][0] = rowText(v);
+    int end = whole ? last : first + 1;  // one past the frame's last slot
+    for (int j = end; !whole && j < last; ++j) {
+        if (l_.image.get(start + j) != 0)
+            end = j + 1;
+        else if (isOutputRegister(start + j))
+            break;
     }
-    if (WritePending == 1) sendWrite(start + first, n);
+    for (int j = first; j < end; ++j) {
+        const qint32 v = l_.image.take(start + j);
+        if (v != 0) WritePending = 1;
+        codec_.WriteValueTable[size_t(j - first + 1)][0] = rowText(v);
+    }
+    if (WritePending == 1) sendWrite(start + first, end - first);
 }
 
 void ScanCycle::writeLatchedBlock(int start) {

@@ -9,6 +9,11 @@ namespace {
 constexpr int kValves = 24;
 }  // namespace
 
+bool isOutputRegister(int r) {
+    return (r >= 800 && r <= 830) || (r >= 840 && r <= 842) || r == 847 ||
+           (r >= 851 && r <= 874) || (r >= 901 && r <= 926) || r == 985 || r == 986;
+}
+
 int valvesPerStationSetting(const QString& text) {
     // No valves on station 1 is no machine: an empty field, 0 or less counts
     // 5, as the controller routes the valves.

@@ -76,6 +76,14 @@ TEST_F(ScanCycleTest, AnotherWriterInTheBlockLeavesTheWaterOn) {
     passes(2);
     EXPECT_TRUE(sim().machine().outputOn(985));
     EXPECT_EQ(writtenTo(985), QList<int>{30000});
+    // Both lanes' phase codes in one frame: 0 to the tare command between
+    // them commands nothing, and no pending value waits a pass to be
+    // overwritten.
+    sent.clear();
+    for (int r : {990, 991, 992, 994, 995, 996}) state().link.image.set(r, 5);
+    passes(1);
+    EXPECT_EQ(writes(), QList<QByteArray>{writeFrame(
+                            990, 7, {{990, 5}, {991, 5}, {992, 5}, {994, 5}, {995, 5}, {996, 5}})});
 }
 
 TEST_F(ScanCycleTest, WriteBlocksFollowASettingChangedBetweenPasses) {
