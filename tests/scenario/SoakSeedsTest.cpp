@@ -32,5 +32,13 @@ TEST(SoakSeeds, APowerCutMidRowNeverCreditsTheBucketsOwnWeight) {
     for (quint32 seed : {13u, 122u, 6u, 80u, 109u}) expectClean(seed, restartsOnly);
 }
 
+// On the two-balance machines the end of a job changes both buckets through
+// the lanes' phase codes, which share a write block with the tares and the
+// water: the next job must never meter into the old job's bucket, whatever
+// the faults, operator actions and restarts of the shift.
+TEST(SoakSeeds, TheNextJobNeverMetersIntoTheLastJobsBucket) {
+    for (quint32 seed : {11u, 44u, 66u, 94u}) expectClean(seed, SoakFlags{});
+}
+
 }  // namespace
 }  // namespace dye::test
