@@ -5,6 +5,7 @@
 #include "app/Simulation.h"
 #include "app/StationDisplay.h"
 #include "core/HeadlessDialogs.h"
+#include "core/Val.h"
 #include "jobs/JobFile.h"
 #include "language/LanguageFile.h"
 #include "link/LoggingPort.h"
@@ -12,6 +13,7 @@
 #include "link/SerialPort.h"
 #include "records/EventLog.h"
 #include "run/RunLists.h"
+#include "settings/SettingRanges.h"
 #include "settings/SettingsFiles.h"
 
 namespace dye {
@@ -183,12 +185,13 @@ void Station::loadSettingsForm() {
     QString error;
     const bool loaded = loadMachineSettings(workdir_, state.settings, &error);
     // A file shorter than its records leaves fields blank: say which, once.
-    for (const QString& line : missingSettingsFields(workdir_))
+    for (const QString& line : settingsFileFindings(workdir_))
         log(QStringLiteral("<load> ") + line);
     if (!loaded) {
         failLoad(error);
         return;
     }
+    reportSettingsOutOfRange();
     for (int k = 0; k < state.form2.Label4.size(); ++k)
         state.form2.Label4[k] = QString::number(k + 1);
     for (int k = 0; k < state.form9.Label4.size(); ++k)
@@ -198,7 +201,7 @@ void Station::loadSettingsForm() {
 
     // Timers, in the order the machine has always started them.
     Form2& f = state.form2;
-    f.Timer1->setInterval(int(state.settings.number(1)));
+    f.Timer1->setInterval(intWithin(state.settings.number(1)));
     f.Timer1->setEnabled(true);
     f.Timer2->setInterval(100);
     f.Timer2->setEnabled(true);
@@ -213,6 +216,18 @@ void Station::loadSettingsForm() {
     }
 
     openPort();
+}
+
+// Every value out of its range goes to the event log, and the operator sees
+// them in one message; the main screen says why when no job can be taken.
+void Station::reportSettingsOutOfRange() {
+    const QStringList problems = settingsProblems(state.settings);
+    if (problems.isEmpty()) return;
+    for (const QString& line : problems) log(QStringLiteral("<load> ") + line);
+    dialogs_->message(QStringLiteral("Values out of their range in the settings (correct them on "
+                                     "the settings screen):\n") +
+                          problems.join(QLatin1Char('\n')),
+                      QStringLiteral("SETTING"), [] {});
 }
 
 void Station::openPort() {

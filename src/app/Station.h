@@ -153,6 +153,7 @@ class Station {
     RunContext runContext();
     void openPort();
     void failLoad(const QString& why);
+    void reportSettingsOutOfRange();
     void programEndTick();
     void writeLinkLog(bool sent, const QByteArray& bytes);
     void plantLog(const QString& line);

@@ -156,6 +156,18 @@ QString AnsiCodePage::decode(QByteArrayView bytes) {
     return slowDecode(static_cast<iconv_t>(c.decoder.get()), bytes);
 }
 
+bool isStoredText(QByteArrayView bytes) {
+    QByteArray text;
+    text.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u == 0) continue;
+        if (u < 0x20 || u == 0x7F) return false;
+        text.append(c);
+    }
+    return AnsiCodePage::encode(AnsiCodePage::decode(text)) == text;
+}
+
 QByteArray toFixedField(const QString& text, int width) {
     QByteArray out = AnsiCodePage::encode(text);
     if (out.size() > width) {

@@ -30,6 +30,11 @@ QByteArray toFixedField(const QString& text, int width);
 // never-written records) from both ends.
 QString fromFixedField(QByteArrayView bytes);
 
+// Whether `bytes` can be text the station wrote into a field: no control
+// byte but the NUL of never-written records, and every character whole in
+// the code page. Random bytes almost never are.
+bool isStoredText(QByteArrayView bytes);
+
 // Field access inside a record buffer.
 void putField(QByteArray& record, int offset, int width, const QString& text);
 QString getField(const QByteArray& record, int offset, int width);

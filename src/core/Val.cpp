@@ -1,5 +1,6 @@
 #include "Val.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -103,6 +104,20 @@ qint64 ValInt(const QString& text) {
     if (v < lo) return qint64(lo);
     if (v > hi) return qint64(hi);
     return qint64(v);
+}
+
+qint64 wholeWithin(double value, qint64 lo, qint64 hi) {
+    if (std::isnan(value)) value = 0.0;
+    // Compared as doubles before any conversion: a value strictly between
+    // the ends (each at most 2^63 in size as a double) fits a qint64 once
+    // cut toward zero; the clamp catches an end rounded by its conversion.
+    if (value <= double(lo)) return lo;
+    if (value >= double(hi)) return hi;
+    return std::clamp(qint64(std::trunc(value)), lo, hi);
+}
+
+int intWithin(double value, int lo, int hi) {
+    return int(wholeWithin(value, lo, hi));
 }
 
 }  // namespace dye

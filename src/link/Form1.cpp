@@ -90,9 +90,9 @@ void Form1::Timer1_Timer() {
                                 : writeReplyProblem(reply);
         appendLog(why.isEmpty() ? QStringLiteral("answer accepted")
                                 : QStringLiteral("answer refused: ") + why);
-        const int width = int(Val(codec_.ReplyWidth));
+        const int width = intWithin(Val(codec_.ReplyWidth));
         if (width == 16 || width == 32) {
-            const int start = int(Val(codec_.ReplyStartD));
+            const int start = intWithin(Val(codec_.ReplyStartD));
             const int stride = width == 32 ? 2 : 1;
             const auto values =
                 FrameCodec::DecodeReadReply(reply, codec_.ReplyCount, codec_.ReplyWidth);

@@ -10,8 +10,8 @@ constexpr int kValves = 24;
 }  // namespace
 
 bool isOutputRegister(int r) {
-    return (r >= 800 && r <= 830) || (r >= 840 && r <= 842) || r == 847 ||
-           (r >= 851 && r <= 874) || (r >= 901 && r <= 926) || r == 985 || r == 986;
+    return (r >= 800 && r <= 830) || (r >= 840 && r <= 842) || r == 847 || (r >= 851 && r <= 874) ||
+           (r >= 901 && r <= 926) || r == 985 || r == 986;
 }
 
 int valvesPerStationSetting(const QString& text) {
@@ -20,7 +20,7 @@ int valvesPerStationSetting(const QString& text) {
     const double n = Val(text);
     if (!(n >= 1)) return 5;
     // One frame carries at most 127 registers; the D847 block is N + 4 long.
-    return n > 123 ? 123 : int(n);
+    return intWithin(n, 1, 123);
 }
 
 std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Val.h"
+
 namespace dye {
 namespace {
 
@@ -51,7 +53,7 @@ int pulseHundredths(double remaining, double rate, double coefficient, double co
 
 int minimumOpenTime(double tableValue) {
     if (tableValue < 1) return kDefaultMinimumTime;
-    return int(std::min(std::trunc(tableValue), double(kLongestPulse)));
+    return intWithin(tableValue, 1, kLongestPulse);
 }
 
 }  // namespace dye

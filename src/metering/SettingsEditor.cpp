@@ -6,6 +6,7 @@
 #include "metering/MoveGuard.h"
 #include "metering/TeachSlotSpread.h"
 #include "settings/FieldCaptions.h"
+#include "settings/SettingRanges.h"
 #include "settings/SettingsFiles.h"
 #include "station/StationState.h"
 
@@ -13,6 +14,7 @@ namespace dye {
 namespace {
 
 constexpr int kLanguageField = 9;
+constexpr int kMachineTypeField = 5;
 constexpr int kSlots = Form2::kTeachSlots;
 
 // The three fields of a slot, in the order of the field ranges (X, Z, name).
@@ -61,6 +63,14 @@ bool SettingsEditor::Unlock_Click() {
 
 bool SettingsEditor::Text1_Enter(int i, const QString& text) {
     if (i < 0 || i >= MachineSettings::kFieldCount || !editable()) return false;
+    // A machine type typed is checked with the ranges of that type.
+    MachineSettings typed;
+    typed.setText1(kMachineTypeField,
+                   i == kMachineTypeField ? text : s_.settings.Text1(kMachineTypeField));
+    if (const QString why = settingProblem(i, text, typed.machineType()); !why.isEmpty()) {
+        say(QStringLiteral("%1 not saved: %2.").arg(settingsFieldCaption(i), why));
+        return false;
+    }
     QString error;
     if (!saveSettingsField(workdir_, i, text, &error)) {
         say(QStringLiteral("%1 not saved: %2").arg(settingsFieldCaption(i), error));
@@ -78,6 +88,10 @@ bool SettingsEditor::Text1_Enter(int i, const QString& text) {
 
 bool SettingsEditor::Text4_Enter(int k, const QString& text) {
     if (k < 0 || k >= MachineSettings::kValveFieldCount || !editable()) return false;
+    if (const QString why = valveFieldProblem(k, text); !why.isEmpty()) {
+        say(QStringLiteral("Valve table field %1 not saved: %2.").arg(k).arg(why));
+        return false;
+    }
     QString error;
     if (!saveValveField(workdir_, k, text, &error)) {
         say(QStringLiteral("Valve table field %1 not saved: %2").arg(k).arg(error));

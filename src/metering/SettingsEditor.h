@@ -30,8 +30,9 @@ class SettingsEditor {
 
     // Enter in settings field i or valve table field k: saves that one field
     // into its record and then into the settings. False, with a message, when
-    // the form is read-only or the file cannot be written; the settings then
-    // keep their value and the view keeps the text typed.
+    // the form is read-only, the value is out of its range (the message names
+    // the field and its range) or the file cannot be written; the settings
+    // then keep their value and the view keeps the text typed.
     bool Text1_Enter(int i, const QString& text);
     bool Text4_Enter(int k, const QString& text);
     // Brings the shown teach fields the operator has not changed up to date

@@ -1,5 +1,6 @@
 #include "plant/StatusTimer.h"
 
+#include "core/Val.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"
@@ -79,7 +80,7 @@ void StatusTimer::mixers() {
         if (mixerPosition_ != 0 && marks.value(mixerPosition_ - 801) == 0)
             s_.link.image.set(mixerPosition_, RegisterImage::RegNoValue);
         if (marks.value(valve - 1) == 0) {
-            s_.link.image.set(800 + valve, int(s_.settings.number(18) * 10));
+            s_.link.image.set(800 + valve, intWithin(s_.settings.number(18) * 10));
             mixerPosition_ = 800 + valve;
         }
     }

@@ -42,7 +42,7 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
         box->BackColor = kCheckTan;
     f.Label13.Caption = QStringLiteral("1");
     f.Label14.Caption = s.settings.Text1(21);
-    f.Label14.BackColor = paletteColor(int(s.settings.number(21)));
+    f.Label14.BackColor = paletteColor(intWithin(s.settings.number(21)));
 
     // Saved recipes, newest first.
     if (const QString error = fillRecipeList(c_); !error.isEmpty())

@@ -1,6 +1,7 @@
 #include "run/RunBlocked.h"
 
 #include "core/Scheduler.h"
+#include "settings/SettingRanges.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -26,6 +27,11 @@ QString runBlockedReason(const StationState& state) {
             .arg(link.reason());
     if (!link.acknowledged())
         return QStringLiteral("The controller answers again: acknowledge the link alarm to go on.");
+    if (const QString why = undrivableReason(state.settings); !why.isEmpty())
+        return QStringLiteral(
+                   "The settings cannot drive the machine: %1. No job is taken: correct it on "
+                   "the settings screen.")
+            .arg(why);
     return {};
 }
 

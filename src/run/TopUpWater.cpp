@@ -27,6 +27,11 @@ bool flagWaterOff(RunContext& c, double asked, double given) {
     return true;
 }
 
+qint64 wholeReading(double value) {
+    constexpr qint64 kLargest = 1'000'000'000'000;
+    return wholeWithin(value, -kLargest, kLargest);
+}
+
 int waterRegister(const StationState& s) {
     return s.form2.Check2 ? 851 : 985;
 }
@@ -40,8 +45,8 @@ void TopUpWater::start() {
     s.wash.WashWater = 0;
     s.form3.Label6.BackColor = kYellow;
     s.form3.Label7.BackColor = kYellow;
-    base_ = qint64(reading());
-    target_ = qint64(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
+    base_ = wholeReading(reading());
+    target_ = wholeReading(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
     s.link.image.set(waterRegister(s), 30000);
     s.form3.Label8.Caption = c_.text(60);
     if (logLines_) c_.log(QStringLiteral("< take water >"));
@@ -49,8 +54,8 @@ void TopUpWater::start() {
 
 void TopUpWater::reopen(qint64 base) {
     StationState& s = c_.state;
-    base_ = base;
-    target_ = qint64(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
+    base_ = wholeReading(double(base));
+    target_ = wholeReading(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
     s.link.image.set(waterRegister(s), 30000);
 }
 
@@ -72,7 +77,8 @@ bool TopUpWater::stopWhenReached() {
 bool TopUpWater::settled() {
     if (++settleCount_ <= kSettleTicks) return false;
     Form3& f = c_.state.form3;
-    f.Label7.Caption = QString::number(qint64(Val(f.Label7.Caption)) + qint64(reading()) - base_);
+    f.Label7.Caption =
+        QString::number(wholeReading(Val(f.Label7.Caption)) + wholeReading(reading()) - base_);
     flagWaterOff(c_, Val(f.Label6.Caption), Val(f.Label7.Caption));
     f.Label6.BackColor = kDefaultBack;
     f.Label7.BackColor = kDefaultBack;

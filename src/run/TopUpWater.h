@@ -12,6 +12,11 @@ struct StationState;
 // otherwise D985.
 int waterRegister(const StationState& s);
 
+// A balance reading or a water amount as whole units, kept within 10^12
+// either way (far beyond any balance) so that sums and differences of them
+// never overflow, whatever a file or a screen held.
+qint64 wholeReading(double value);
+
 // Writes an event-log line when the water given lies further off the amount
 // asked than the station's water bound; true when it did.
 bool flagWaterOff(RunContext& c, double asked, double given);

@@ -204,7 +204,7 @@ void TransferSequence::advance() {
             break;
         case 10:
             s.wash.WashType1 = 0;
-            Water[1] = qint64(reading());
+            Water[1] = wholeReading(reading());
             s.link.image.set(waterRegister(s), 1000);
             s.link.image.set(986, 1000);
             status(57);
@@ -212,7 +212,7 @@ void TransferSequence::advance() {
             c_.log(QStringLiteral("< water in 10 sec >"));
             break;
         case 50:
-            Water[0] = qint64(reading()) - Water[1];
+            Water[0] = wholeReading(reading()) - Water[1];
             s.form3.Label7.Caption = QString::number(Water[0]);
             s.form3.Label7.BackColor = kDefaultBack;
             journal_.waterKnown = true;
@@ -252,7 +252,7 @@ void TransferSequence::nextRow() {
     progressTicks_ = 0;
     saveJournal();
     const double carried = carried_[size_t(row)];
-    startMetering(s, 1, int(Val(tube)), numberText(recipeWeight(f, row) - carried));
+    startMetering(s, 1, intWithin(Val(tube)), numberText(recipeWeight(f, row) - carried));
     c_.log(QStringLiteral("< enter to dispen > wt = ") + weight + QStringLiteral("   where = ") +
            tube);
     meteredRow_ = row;
@@ -286,7 +286,7 @@ bool TransferSequence::moveBucket() {
                        QStringLiteral("< move error not enter >  PUSH ERR"));
             return false;
         }
-        s.link.Timer3Delay = int(s.settings.number(12));
+        s.link.Timer3Delay = intWithin(s.settings.number(12));
         c_.transport.toSlot(p + 1);
     }
     setAnimation(s, 1, -1);

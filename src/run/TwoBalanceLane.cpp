@@ -26,7 +26,7 @@ void closeLaneValves(StationState& s, const Lane& lane) {
 }
 
 int laneValve(StationState& s, const Lane& lane, int row) {
-    const int tube = int(Val(DispenseGrid::text(s.form3, DispenseGrid::Tube, row)));
+    const int tube = intWithin(Val(DispenseGrid::text(s.form3, DispenseGrid::Tube, row)));
     if (s.machineType() != 5) return tube;
     const QString code = DispenseGrid::text(s.form3, DispenseGrid::Code, row).trimmed();
     const auto [first, last] = stationValveRegisters(s, lane.number);

@@ -299,7 +299,7 @@ void TwoBalanceSequence::askBucket(Lane& l) {
 }
 
 void TwoBalanceSequence::markDyeMix(Lane& l, int row) {
-    const int tube = int(Val(text(c_.state.form3, Tube, row)));
+    const int tube = intWithin(Val(text(c_.state.form3, Tube, row)));
     if (tube <= l.lastMix) return;
     l.lastMix = tube;
     const QString folder = c_.state.settings.Text1(37);

@@ -3,6 +3,8 @@
 #include "TextRecordFile.h"
 #include "core/Val.h"
 
+#include <cmath>
+
 namespace dye {
 namespace {
 
@@ -28,6 +30,11 @@ QString MachineSettings::Text1(int i) const {
 void MachineSettings::setText1(int i, const QString& text) {
     put(text1_, i, text);
     if (i >= 0 && i < kFieldCount) number1_[size_t(i)] = Val(text);
+}
+int MachineSettings::machineType() const {
+    const double type = number(5);
+    const bool whole = type == std::trunc(type) && std::abs(type) <= 1e9;
+    return whole ? intWithin(type) : 0;
 }
 QString MachineSettings::dyeMixFolder() const {
     return trimSpaces(Text1(37));

@@ -35,6 +35,9 @@ class MachineSettings {
     void setText1(int i, const QString& text);
     // Val of settings field i.
     double number(int i) const { return i >= 0 && i < kFieldCount ? number1_[size_t(i)] : 0.0; }
+    // The machine type (field 5) as the whole number the field holds; 0 when
+    // it holds none ("2.5" is no type, nor a value beyond 10^9).
+    int machineType() const;
     // Folder of the dye-mix files (field 37), trimmed.
     QString dyeMixFolder() const;
 

@@ -83,6 +83,30 @@ QString missingValveColumns(int present) {
     return parts.join(QStringLiteral("; "));
 }
 
+// "records 2, 5 and 9" of the first `count` records of the file at `path`
+// that hold bytes no text field holds; empty when there are none.
+QString nonTextRecords(const QString& path, int count) {
+    if (!QFileInfo(path).isFile()) return {};
+    RecordFile file(path, kTextRecordLength);
+    const QList<QByteArray> records = file.readRange(1, count);
+    QStringList numbers;
+    int more = 0;
+    for (int r = 0; r < records.size(); ++r) {
+        if (isStoredText(records[r])) continue;
+        if (numbers.size() < 6)
+            numbers << QString::number(r + 1);
+        else
+            ++more;
+    }
+    if (numbers.isEmpty()) return {};
+    if (more > 0) numbers << QStringLiteral("%1 more").arg(more);
+    const QString last = numbers.takeLast();
+    return (numbers.isEmpty() ? QStringLiteral("record ")
+                              : QStringLiteral("records ") + numbers.join(QStringLiteral(", ")) +
+                                    QStringLiteral(" and ")) +
+           last;
+}
+
 bool saveOne(TextRecordFile file, int index, int count, const QString& text, QString* error) {
     if (index < 0 || index >= count)
         return report(false, QStringLiteral("%1 has no field %2").arg(file.path()).arg(index),
@@ -163,8 +187,25 @@ bool loadMachineSettings(const QDir& workdir, MachineSettings& settings, QString
     return report(failures.isEmpty(), failures.join(QLatin1Char('\n')), error);
 }
 
-QStringList missingSettingsFields(const QDir& workdir) {
+QStringList settingsFileFindings(const QDir& workdir) {
     QStringList lines;
+    for (const auto& [name, count] :
+         {std::pair{kSettingsFileName, MachineSettings::kFieldCount},
+          std::pair{kValveTableFileName, MachineSettings::kValveFieldCount}}) {
+        const QString path = workdir.filePath(QLatin1String(name));
+        const qint64 size = QFileInfo(path).isFile() ? QFileInfo(path).size() : 0;
+        if (size > qint64(count) * kTextRecordLength)
+            lines.append(QStringLiteral("%1 is %2 bytes, longer than its %3 records of %4 bytes: "
+                                        "what lies beyond record %3 is not read")
+                             .arg(QLatin1String(name))
+                             .arg(size)
+                             .arg(count)
+                             .arg(kTextRecordLength));
+        if (const QString which = nonTextRecords(path, count); !which.isEmpty())
+            lines.append(QStringLiteral("%1: bytes that are not text in %2; check them on the "
+                                        "settings screen")
+                             .arg(QLatin1String(name), which));
+    }
     constexpr int fields = MachineSettings::kFieldCount;
     const int settings = recordsPresent(workdir.filePath(kSettingsFileName), kTextRecordLength);
     if (settings >= 0 && settings < fields)

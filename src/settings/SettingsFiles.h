@@ -33,11 +33,13 @@ bool loadWashTable(const QDir& workdir, MachineSettings& settings, QString* erro
 // All of the above; `error` collects every failure, one per line.
 bool loadMachineSettings(const QDir& workdir, MachineSettings& settings, QString* error = nullptr);
 
-// What the settings file and the valve table lack: one line for each of them
-// that is shorter than its records, naming the fields that read blank because
-// of it. Empty when both are whole; a file that is not there or cannot be
-// read is left to the loads, which report it.
-QStringList missingSettingsFields(const QDir& workdir);
+// What is wrong with the shape of the settings file and the valve table, one
+// line each: a file shorter than its records (naming the fields that read
+// blank because of it), a file longer than its records (what lies beyond is
+// not read), records holding bytes that are not text (random bytes, another
+// program's data). Empty when both are whole; a file that is not there or
+// cannot be read is left to the loads, which report it.
+QStringList settingsFileFindings(const QDir& workdir);
 
 // Saving one field writes its trimmed text into its record at once.
 bool saveSettingsField(const QDir& workdir, int i, const QString& text, QString* error = nullptr);

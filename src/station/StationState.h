@@ -58,8 +58,8 @@ struct StationState {
     // Special codes of the TALBERT profile marked by the job start (1..25; 0 unused).
     std::array<int, 26> TalbertSpecialFlags{};
 
-    // Machine type: settings field 5, read as a number everywhere.
-    int machineType() const { return int(settings.number(5)); }
+    // Machine type: settings field 5, read as a whole number everywhere.
+    int machineType() const { return settings.machineType(); }
     // Balance n (1, 2) as the scan last decoded it.
     const BalanceInput& balance(int n) const { return link.inputs.balance[n == 2 ? 2 : 1]; }
     // The controller answers and no loss waits for the operator's OK.

@@ -18,6 +18,13 @@ void EntryBox::display(const QString& saved) {
     setCursorPosition(0);
 }
 
+void EntryBox::setProblem(const QString& why) {
+    if (why == problem_) return;
+    problem_ = why;
+    setToolTip(why);
+    setStyleSheet(why.isEmpty() ? QString() : QStringLiteral("background-color: #ffb0b0;"));
+}
+
 void EntryBox::setEditable(bool editable) {
     if (isReadOnly() != !editable) setReadOnly(!editable);
 }

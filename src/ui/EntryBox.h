@@ -22,9 +22,13 @@ class EntryBox : public QLineEdit {
     void display(const QString& saved);
     // Whether the operator may type (the settings are unlocked).
     void setEditable(bool editable);
+    // Marks the saved value as out of its range: a red ground, and the reason
+    // as the box's tip; an empty reason clears the mark.
+    void setProblem(const QString& why);
 
   private:
-    QString shown_;  // the saved text the box last showed
+    QString shown_;    // the saved text the box last showed
+    QString problem_;  // the reason the box is marked for
 };
 
 }  // namespace dye

@@ -5,6 +5,7 @@
 #include "metering/ManualControls.h"
 #include "metering/SettingsEditor.h"
 #include "settings/FieldCaptions.h"
+#include "settings/SettingRanges.h"
 #include "station/StationState.h"
 #include "ui/Accessible.h"
 #include "ui/EntryBox.h"
@@ -63,6 +64,7 @@ void SettingsFieldsPanel::render() {
         if (captions_[size_t(i)]->text() != text) captions_[size_t(i)]->setText(text);
         EntryBox* box = text1_[size_t(i)];
         box->display(s_.settings.Text1(i));
+        box->setProblem(settingProblem(i, s_.settings.Text1(i), s_.machineType()));
         box->setEditable(s_.form2.Editable);
         nameControl(box, text);
     }

@@ -5,6 +5,7 @@
 
 #include "metering/SettingsEditor.h"
 #include "settings/FieldCaptions.h"
+#include "settings/SettingRanges.h"
 #include "station/StationState.h"
 #include "ui/Accessible.h"
 #include "ui/EntryBox.h"
@@ -59,6 +60,8 @@ void ValveTablePanel::render() {
             const int k = c * kRows + r;
             EntryBox* box = text4_[size_t(k)];
             box->display(s_.settings.Text4(k));
+            box->setProblem(c == 0 ? valveProblem(s_.settings, r + 1)
+                                   : valveFieldProblem(k, s_.settings.Text4(k)));
             box->setEditable(f.Editable);
             nameControl(box,
                         headers_[size_t(c)]->text() + QLatin1Char(' ') + QString::number(r + 1));

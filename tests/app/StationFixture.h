@@ -46,7 +46,9 @@ class StationFixture : public ::testing::Test {
     void start(std::map<int, QString> fields) {
         fields.try_emplace(0, QStringLiteral("1"));
         fields.try_emplace(1, QStringLiteral("50"));
+        fields.try_emplace(2, QStringLiteral("30"));
         fields.try_emplace(5, QStringLiteral("1"));
+        fields.try_emplace(7, QStringLiteral("2"));
         fields.try_emplace(11, QStringLiteral("12"));
         for (const auto& [i, text] : fields)
             ASSERT_TRUE(saveSettingsField(QDir(dir.path()), i, text));

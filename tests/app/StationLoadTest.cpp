@@ -36,7 +36,8 @@ TEST_F(StationLoadTest, EmptySettingsLeaveTheScanOff) {
 // line, the scan goes on and the port is tried again every two seconds.
 TEST_F(StationLoadTest, APortThatCannotBeOpenedIsALostLinkTriedAgain) {
     ASSERT_TRUE(saveSettingsField(QDir(dir.path()), 0, dir.filePath("no-such-tty")));
-    ASSERT_TRUE(saveSettingsField(QDir(dir.path()), 1, "50"));
+    for (const auto& [field, text] : {std::pair{1, "50"}, {2, "100"}, {5, "1"}, {7, "2"}})
+        ASSERT_TRUE(saveSettingsField(QDir(dir.path()), field, text));
     Station::Options options;
     options.workdir = dir.path();
     options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -31,6 +32,27 @@ TEST(Val, WholeNumbersRoundHalfAwayAndClamp) {
     EXPECT_EQ(ValInt("2.5"), 3);
     EXPECT_EQ(ValInt("-2.5"), -3);
     EXPECT_EQ(ValInt("99999999999"), 2147483647);
+}
+
+// Numbers from files become integers only within their range: a value no
+// integer holds (1e19 of water, 1e308 of a machine type), NaN and infinity
+// give an end of the range or 0, never an undefined conversion.
+TEST(Val, WholeWithinKeepsEveryDoubleInRange) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(dye::wholeWithin(2.9, 0, 10), 2);
+    EXPECT_EQ(dye::wholeWithin(-2.9, -10, 10), -2);
+    EXPECT_EQ(dye::wholeWithin(1e19, -1000, 1000), 1000);
+    EXPECT_EQ(dye::wholeWithin(-1e308, -1000, 1000), -1000);
+    EXPECT_EQ(dye::wholeWithin(inf, 0, 5), 5);
+    EXPECT_EQ(dye::wholeWithin(nan, -5, 5), 0);
+    EXPECT_EQ(dye::wholeWithin(nan, 1, 5), 1);  // 0 is outside: the nearest end
+    const qint64 top = std::numeric_limits<qint64>::max();
+    const qint64 bottom = std::numeric_limits<qint64>::min();
+    EXPECT_EQ(dye::wholeWithin(9.3e18, bottom, top), top);
+    EXPECT_EQ(dye::wholeWithin(-9.3e18, bottom, top), bottom);
+    EXPECT_EQ(dye::intWithin(1e308), std::numeric_limits<int>::max());
+    EXPECT_EQ(dye::intWithin(Val("1e308"), 1, 123), 123);
 }
 
 // Plain decimals take a short way; it must read every one as the full

@@ -24,6 +24,7 @@ constexpr qint64 kMinute = 60'000;
 class LinkHealthTest : public StationFixture {
   protected:
     void SetUp() override {
+        ASSERT_TRUE(saveValveField(QDir(dir.path()), 2, "V3"));
         ASSERT_TRUE(saveValveField(QDir(dir.path()), 23 + 3, "50"));
         start({{2, "90"}, {7, "5"}, {19, "100"}});
         station->headlessDialogs()->setAckDelay(-1);

@@ -70,6 +70,45 @@ TEST_F(SettingsEditorTest, EnterSavesExactlyTheFieldsRecordAndOnlyThenTheStation
     EXPECT_EQ(state().settings.valveRate(3), 12.5);
 }
 
+// A value out of its range is refused with the field and its range named,
+// and neither the file nor the station's settings change; a machine type
+// typed is checked with its own ranges.
+TEST_F(SettingsEditorTest, ValuesOutOfTheirRangeAreRefusedWhenTyped) {
+    start({});
+    form().Editable = true;
+    const QByteArray settings = fileBytes(path(kSettingsFileName));
+    const QByteArray valves = fileBytes(path(kValveTableFileName));
+    const struct {
+        bool valveTable;
+        int field;
+        const char* text;
+        const char* named;
+    } refused[] = {
+        {false, 7, "1e9", "setting 7 (metering tolerance) \"1e9\" is not 0.01 to 20."},
+        {false, 5, "2.5", "setting 5 (machine type) \"2.5\" is not a whole number 1 to 5."},
+        {false, 2, "-5", "setting 2 (metering coefficient, %) \"-5\" is not 30 to 300."},
+        {true, 24, "0", "the rate of valve 1 \"0\" is not 0.001 to 1000."},
+        {true, 72, "99999", "the shortest opening, 1/100 s of valve 1 \"99999\" is not"},
+    };
+    for (const auto& r : refused) {
+        const QString text = QString::fromLatin1(r.text);
+        EXPECT_FALSE(r.valveTable ? editor().Text4_Enter(r.field, text)
+                                  : editor().Text1_Enter(r.field, text));
+        EXPECT_TRUE(lastMessage().contains(QString::fromLatin1(r.named)))
+            << lastMessage().toStdString();
+        EXPECT_TRUE(lastMessage().contains(QStringLiteral("not saved")));
+    }
+    EXPECT_EQ(fileBytes(path(kSettingsFileName)), settings);
+    EXPECT_EQ(fileBytes(path(kValveTableFileName)), valves);
+    EXPECT_EQ(state().settings.Text1(7), "2");
+
+    // Type 2 reads the bucket's largest weight: blank is refused there.
+    ASSERT_TRUE(editor().Text1_Enter(5, QStringLiteral("2")));
+    EXPECT_FALSE(editor().Text1_Enter(6, QString()));
+    EXPECT_TRUE(lastMessage().contains("setting 6 (largest bucket weight) is blank"));
+    EXPECT_TRUE(editor().Text1_Enter(6, QStringLiteral("30000")));
+}
+
 // The teach slots as typed or spread stay on the screen; the run and the
 // moves read the saved table, which only "座標存檔" changes. The position
 // screen's save in between neither loses nor writes them.

@@ -206,6 +206,7 @@ TEST_F(JobStartTest, AQueuedJobIsDispensableOnlyWithLinesAndABucketTheMachineHas
 // moved it first; a recipe store that is not a file is said once and takes no
 // job away.
 TEST_F(JobStartTest, PartialRecordsAreMovedAsideAndReportedOnce) {
+    valve(24, "V24", "40");
     const QDir work(dir.path());
     QFile store(work.filePath(kRecipeStoreFileName));
     ASSERT_TRUE(store.open(QIODevice::WriteOnly));

@@ -156,9 +156,46 @@ TEST_F(QueueRunnerTest, UndispensableJobsAreSetAsideAndTheJobsBehindThemGoOn) {
     EXPECT_EQ(logTexts().filter("< enter to dispen >").size(), 2);
 }
 
+// Settings that cannot drive the machine end a headless run with the reason
+// and nothing dispensed: a tolerance of 1e9, a valve table of random bytes.
+// The load names the values in the event log.
+TEST_F(QueueRunnerTest, SettingsThatCannotDriveTheMachineEndTheRunWithTheReason) {
+    valve(2, "NAOH", "35");
+    startRun({{7, "1e9"}});
+    queue(job("TOL", "1", "0", {{0, {"NAOH", "100"}}}));
+    EXPECT_EQ(runQueue(), QueueRunner::kStuck);
+    EXPECT_TRUE(
+        err.contains("the run cannot go on: The settings cannot drive the machine: "
+                     "setting 7 (metering tolerance) \"1e9\" is not 0.01 to 20"))
+        << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(queued(), 1);
+    EXPECT_TRUE(
+        logTexts().contains("<load> setting 7 (metering tolerance) \"1e9\" is not 0.01 to 20"));
+    EXPECT_TRUE(logTexts().filter("< enter to dispen >").isEmpty());
+
+    QFile table(QDir(dir.path()).filePath(kValveTableFileName));
+    ASSERT_TRUE(table.open(QIODevice::WriteOnly));
+    QByteArray noise(96 * 200, 0);
+    quint32 x = 12345;
+    for (char& c : noise) c = char((x = x * 1103515245 + 12345) >> 16);
+    table.write(noise);
+    table.close();
+    out.clear();
+    err.clear();
+    startRun({{7, "2"}});
+    EXPECT_EQ(runQueue(), QueueRunner::kStuck);
+    EXPECT_TRUE(err.contains("The settings cannot drive the machine: the rate of valve 1"))
+        << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(queued(), 1);
+    EXPECT_EQ(logTexts().filter("<load> AA_Name.txt: bytes that are not text").size(), 1);
+}
+
 // A queue the job start cannot read ends the run at once with the reason; a
 // queue that held only jobs that cannot be dispensed ends it normally.
 TEST_F(QueueRunnerTest, OnlyRejectedJobsEndTheRunAndAQueueThatIsAFolderStopsItAtOnce) {
+    valve(1, "A1", "40");
     startRun();
     queue(job("EMPTY", "1", "0", {}));
     EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();

@@ -114,11 +114,11 @@ TEST_F(SettingsFilesTest, ShortSettingsAndValveFilesNameTheFieldsTheyLack) {
     auto records = [](int n) { return QByteArray(n * 200, ' '); };
     put("JUCIsetting.txt", records(38));
     put("AA_Name.txt", records(96));
-    EXPECT_EQ(missingSettingsFields(dir), QStringList());
+    EXPECT_EQ(settingsFileFindings(dir), QStringList());
 
     put("JUCIsetting.txt", records(30));
     put("AA_Name.txt", records(50));
-    QStringList lines = missingSettingsFields(dir);
+    QStringList lines = settingsFileFindings(dir);
     ASSERT_EQ(lines.size(), 2) << lines.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(lines[0],
               QStringLiteral("JUCIsetting.txt holds 30 of its 38 records: records "
@@ -127,14 +127,14 @@ TEST_F(SettingsFilesTest, ShortSettingsAndValveFilesNameTheFieldsTheyLack) {
                                        "missing, read as blank (the name of valves 3..24; the "
                                        "shortest opening of every valve)"));
     put("AA_Name.txt", records(10));
-    EXPECT_TRUE(missingSettingsFields(dir).value(1).endsWith(
+    EXPECT_TRUE(settingsFileFindings(dir).value(1).endsWith(
         QStringLiteral("(the code of valves 11..24; the rate, name and shortest opening of every "
                        "valve)")));
 
     // A cut last record still holds its text; one whole record missing is named alone.
     put("JUCIsetting.txt", records(37) + "1");
     put("AA_Name.txt", records(95));
-    lines = missingSettingsFields(dir);
+    lines = settingsFileFindings(dir);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains(QStringLiteral("record 96 is missing")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("(the shortest opening of valve 24)")));

@@ -45,3 +45,22 @@ TEST_F(SettingsFormViewTest, AHalfTypedValueStaysInItsBoxUntilEnterSavesIt) {
     window.render();
     EXPECT_EQ(rate->text(), "13");
 }
+
+// A saved value out of its range is marked on the screen with its reason.
+TEST_F(SettingsFormViewTest, AValueOutOfItsRangeIsMarkedWithItsReason) {
+    test::ensureGuiApp();
+    start({{7, "1e9"}});
+    state().settings.setText4(0, QStringLiteral("SODA"));
+    StationWindow window(state(), &station->manual(), nullptr, &station->settingsEditor());
+    window.render();
+    auto* tolerance = window.findChild<QLineEdit*>("Text1_7");
+    auto* code = window.findChild<QLineEdit*>("Text4_0");
+    auto* interval = window.findChild<QLineEdit*>("Text1_1");
+    ASSERT_TRUE(tolerance && code && interval);
+    EXPECT_TRUE(tolerance->toolTip().contains("is not 0.01 to 20"));
+    EXPECT_EQ(code->toolTip(), "valve 1 (SODA) has no rate");
+    EXPECT_EQ(interval->toolTip(), "");
+    state().settings.setText1(7, QStringLiteral("2"));
+    window.render();
+    EXPECT_EQ(tolerance->toolTip(), "");
+}
