@@ -106,6 +106,7 @@ void SoakChecks::step(qint64 ms, Station& st, const Poured& poured, bool stopped
     if (!st.state.linkUsable()) linkLostAt_ = ms;
     checkOutputs(ms, st);
     if (machine_.type == 2 && !poured.overloaded) checkBuckets(st);
+    if (machine_.twoBalances() && !poured.overloaded) checkBucketOwners(st);
     const QString order = st.state.form3.Label2.Caption.trimmed();
     if (order != onMachine_) {
         onMachine_ = order;
@@ -208,6 +209,34 @@ void SoakChecks::checkBuckets(Station& st) {
                  .arg(content, 0, 'f', 1)
                  .arg(machine_.bucketLimit)
                  .arg(stateOf(st)));
+    }
+}
+
+void SoakChecks::checkBucketOwners(Station& st) {
+    // On the two-balance machines each job's products go into buckets of
+    // its own: a lane meters into an empty bucket or one of its own job.
+    SimulatedController* sim = st.simulator();
+    if (!sim) return;
+    const QString job = st.state.form3.Label2.Caption.trimmed();
+    for (int b = 1; b <= 2; ++b) {
+        QString& owner = bucketOwner_[size_t(b - 1)];
+        const double content = sim->machine().content(b);
+        if (content < kEmptyBucketCounts) owner.clear();
+        if (job.isEmpty() || st.state.station[size_t(b)].StationStep < 3) continue;
+        if (owner.isEmpty()) {
+            owner = job;
+        } else if (owner != job && !ownerReported_) {
+            ownerReported_ = true;
+            fail(QStringLiteral("job meters into a bucket holding another job's product"),
+                 QStringLiteral(
+                     "at %6 s %1 meters on balance %2 into the bucket of %3 (%4 in it); %5")
+                     .arg(job)
+                     .arg(b)
+                     .arg(owner)
+                     .arg(content, 0, 'f', 1)
+                     .arg(stateOf(st))
+                     .arg(lastMs_ / 1000));
+        }
     }
 }
 

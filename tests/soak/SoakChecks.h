@@ -29,6 +29,8 @@ inline constexpr qint64 kUndrivenGraceMs = 3000;
 // The water outputs (D985, D842) are never on longer than this at a stretch:
 // the largest top-up (30000 at the simulator's 500 per second) takes a minute.
 inline constexpr qint64 kWaterOnLimitMs = 10 * 60'000;
+// A bucket holding less than this counts as empty (a drained or new bucket).
+inline constexpr double kEmptyBucketCounts = 20;
 // A reason to wait counts for this long after it was shown.
 inline constexpr qint64 kReasonFreshMs = 120'000;
 // The queue may wait untaken this long without a word.
@@ -99,6 +101,7 @@ class SoakChecks {
     void fail(const QString& cause, const QString& detail);
     void checkOutputs(qint64 ms, Station& station);
     void checkBuckets(Station& station);
+    void checkBucketOwners(Station& station);
     void checkJobOnMachine(qint64 ms, Station& station, const Poured& poured, bool stopped);
     void checkFiles(qint64 ms, Station& station, const Poured& poured);
     void checkRecord(Tracked& t, const QList<struct DailyRecord>& records, const Poured& poured);
@@ -130,6 +133,8 @@ class SoakChecks {
     std::array<qint64, 2> waterOnSince_{-1, -1};  // D985, D842
     bool waterReported_ = false;
     std::array<bool, 2> bucketReported_{};
+    std::array<QString, 2> bucketOwner_;  // the job whose product is in the bucket on each balance
+    bool ownerReported_ = false;
     bool over_ = false;
     QString waiting_;
     int recordedJobs_ = 0;

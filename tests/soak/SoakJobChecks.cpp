@@ -119,7 +119,7 @@ void SoakChecks::checkFiles(qint64 ms, Station& st, const Poured& poured) {
                                        QStringLiteral("REJECTED|set aside|moved aside|refused"),
                                        QRegularExpression::CaseInsensitiveOption))
                                    .isEmpty();
-            if (!t.job.setAside)
+            if (!t.job.setAside && !t.job.maySetAside)
                 fail(QStringLiteral("a job that can be dispensed was set aside"), t.job.describe());
             else if (!said)
                 fail(QStringLiteral("odd job set aside without a word"), t.job.describe());

@@ -18,6 +18,7 @@ struct SoakFlags {
     bool restarts = true;         // a new station on the same folder in the middle of a job
     bool verbose = false;         // every check and event on standard error
     bool keep = false;            // keep the working folder (its path on standard error)
+    bool simEvents = false;       // the simulator's tares, lane phases and bucket changes too
 };
 
 // The machine of one seed: its type and settings, and the valve table as it

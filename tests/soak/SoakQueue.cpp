@@ -123,10 +123,28 @@ SoakJob drawJob(std::mt19937& random, const SoakMachine& m, quint32 seed, int n,
             for (int& s : job.lineSlots)
                 if (s >= at) ++s;
             job.odd = QStringLiteral("blank row");
+            job.maySetAside = true;
         } else if (kind == 2) {
             r.Code[size_t(at)] = QStringLiteral("NOVALVE%1").arg(n);
             job.odd = QStringLiteral("unknown code");
             job.setAside = true;
+        } else if (kind == 3 && m.type == 5) {
+            // A code only the station of the other balance has.
+            const int wanted = r.Weight[size_t(at)].toDouble() > m.threshold ? 1 : 2;
+            for (int v = 1; v <= m.valveCount(); ++v) {
+                const QString& code = m.codes[size_t(v - 1)];
+                bool here = false;
+                for (int u : m.valvesOf(code)) here = here || m.stationOf(u) == wanted;
+                if (code.isEmpty() || here || m.stationOf(v) == wanted) continue;
+                bool taken = false;
+                for (int i = 0; i < JobRecord::kLines; ++i)
+                    taken = taken || r.Code[size_t(i)] == code;
+                if (taken) continue;
+                r.Code[size_t(at)] = code;
+                job.odd = QStringLiteral("code on the other station only");
+                job.maySetAside = true;
+                break;
+            }
         } else if (kind == 3 && !m.twoBalances()) {
             const QString places[] = {QStringLiteral("99"), QStringLiteral("0"),
                                       QStringLiteral("abc")};

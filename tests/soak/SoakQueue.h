@@ -16,10 +16,13 @@ namespace dye::soak {
 struct SoakJob {
     JobRecord record;
     // What is odd about it ("" nothing): "comma weight", "blank row",
-    // "unknown code", "bucket with no place".
+    // "unknown code", "bucket with no place", "code on the other station
+    // only" (type 5).
     QString odd;
     // The station must move it aside with a message, never dispense it.
     bool setAside = false;
+    // The station may move it aside with a message, or dispense it right.
+    bool maySetAside = false;
     // The record lineSlots (0..9) that carry a code, in order: the grid rows.
     std::vector<int> lineSlots;
     // Machine time the job may take at most, from its content.

@@ -115,6 +115,14 @@ SeedResult runSeed(quint32 seed, const SoakFlags& flags) {
         station = std::make_unique<Station>(o, HeadlessDialogs::make);
         op.attach(*station, hooks, events);
         station->load();
+        if (flags.simEvents)
+            station->simulator()->machine().setEventSink([](qint64 t, const QString& w) {
+                // Lane phases, tares and bucket changes: what the station's
+                // run told the machine.
+                if (w.contains(QStringLiteral("bucket")) || w.contains(QStringLiteral("phase")) ||
+                    w.contains(QStringLiteral("tare")))
+                    QTextStream(stderr) << "    sim " << t / 1000 << " s: " << w << "\n";
+            });
         checks.newStation();
     };
     auto poured = [&] {

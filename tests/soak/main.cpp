@@ -9,7 +9,8 @@
 //      machine type (the type of seed s is s % 5 + 1)
 // --no-faults --no-odd --no-operator --no-restarts, or --plain for all four:
 //      narrow a failure down. --verbose: what happens, on standard error;
-//      --keep: the seed's working folder is kept.
+//      --keep: the seed's working folder is kept; --sim-events: the simulator's
+//      tares, lane phases and bucket changes on standard error.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMap>
@@ -69,6 +70,8 @@ bool parse(int argc, char** argv, Args& a) {
             a.flags.verbose = true;
         } else if (arg == u"--keep") {
             a.flags.keep = true;
+        } else if (arg == u"--sim-events") {
+            a.flags.simEvents = true;
         } else {
             return false;
         }
@@ -89,7 +92,7 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, a)) {
         QTextStream(stderr) << "usage: soak [--seed N | --seeds N --first S --type T --shard I/K] "
                                "[--no-faults] [--no-odd] [--no-operator] [--no-restarts] [--plain] "
-                               "[--verbose] [--keep]\n";
+                               "[--verbose] [--keep] [--sim-events]\n";
         return 2;
     }
     std::vector<quint32> seeds;
