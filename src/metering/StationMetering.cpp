@@ -135,7 +135,9 @@ void StationMetering::takeZero(const StationPanel& p, MeteringStation& st) {
         st.Tolerance2 = s_.machineType() == 5 ? 0.3 : s_.settings.number(kToleranceField);
 
     const double reading = s_.balance(p.number).weight;
-    if (std::abs(std::abs(st.zero) - reading) >= kZeroDrift) {
+    // The zero and the reading compared as they stand: a bucket drained
+    // below its tare reads negative, and its zero must match that.
+    if (std::abs(st.zero - reading) >= kZeroDrift) {
         // Something came onto the balance while the zero was taken: the
         // operator is told, and the zero is taken again from the reading then.
         st.StationTicks = 0;
