@@ -466,7 +466,12 @@ void TransferSequence::applyResume(const JournalState& j) {
                                .arg(numberText(carried_[size_t(next)]))
                          : QStringLiteral("the wash");
     }
-    journal_.meteringRow = -1;
+    // What the row cut short has in the bucket stays in the journal until its
+    // metering starts again, so that a kill in between does not lose it.
+    const double inBucket = next >= 0 ? carried_[size_t(next)] : 0.0;
+    journal_.meteringRow = inBucket > 0 ? next : -1;
+    journal_.meteringZero = reading() - inBucket;
+    journal_.meteringSeen = inBucket;
     saveJournal();
     c_.log(
         QStringLiteral("<resume> job %1 goes on in the same bucket: rows kept %2; goes on from %3")

@@ -40,5 +40,12 @@ TEST(SoakSeeds, TheNextJobNeverMetersIntoTheLastJobsBucket) {
     for (quint32 seed : {11u, 44u, 66u, 94u}) expectClean(seed, SoakFlags{});
 }
 
+// STOP in the middle of a row, RUN in the same bucket, and a restart before
+// the row's metering starts again: what the row had in the bucket is still
+// counted, never poured a second time.
+TEST(SoakSeeds, ARestartRightAfterAResumeKeepsTheRowsContent) {
+    expectClean(132, SoakFlags{});
+}
+
 }  // namespace
 }  // namespace dye::test
