@@ -13,6 +13,7 @@
 #include "link/SerialPort.h"
 #include "records/EventLog.h"
 #include "run/RunLists.h"
+#include "run/StateFileCheck.h"
 #include "settings/SettingRanges.h"
 #include "settings/SettingsFiles.h"
 
@@ -181,7 +182,12 @@ void Station::failLoad(const QString& why) {
 
 void Station::loadSettingsForm() {
     manual_.fillCombos();
-    // Settings files into the fields.
+    // Settings files into the fields; a wash table that cannot be read is
+    // set aside first, so that it loads empty.
+    if (const QString aside = setAsideUnreadableWashTable(workdir_); !aside.isEmpty()) {
+        log(QStringLiteral("<load> ") + aside);
+        dialogs_->message(aside, QStringLiteral("SETTING"), [] {});
+    }
     QString error;
     const bool loaded = loadMachineSettings(workdir_, state.settings, &error);
     // A file shorter than its records leaves fields blank: say which, once.

@@ -11,6 +11,7 @@ namespace dye {
 namespace {
 
 constexpr char kFileName[] = "JOB_JOURNAL.txt";
+constexpr char kRejectedName[] = "JOB_JOURNAL_REJECTED.txt";
 
 QString number(double v) {
     return QString::number(v, 'g', 17);
@@ -45,6 +46,33 @@ bool JournalState::started() const {
 
 QString JobJournal::path() const {
     return workdir_.filePath(QLatin1String(kFileName));
+}
+
+QString JobJournal::rejectedPath() const {
+    return workdir_.filePath(QLatin1String(kRejectedName));
+}
+
+bool JobJournal::setAside(QString* error) const {
+    QFile file(path());
+    if (!file.exists()) return true;
+    auto fail = [&](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1: %2").arg(path(), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    QFile rejected(rejectedPath());
+    if (!rejected.open(QIODevice::WriteOnly | QIODevice::Append) ||
+        rejected.write(bytes) != bytes.size() || !syncToDisk(rejected))
+        return fail(
+            QStringLiteral("cannot write %1: %2").arg(rejectedPath(), rejected.errorString()));
+    rejected.close();
+    if (!file.remove())
+        return fail(QStringLiteral("cannot remove %1: %2").arg(path(), file.errorString()));
+    syncDirectory(path());
+    return true;
 }
 
 // One item a line, tab-separated: "job", "water", "row", "metering",

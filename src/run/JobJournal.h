@@ -70,8 +70,13 @@ class JobJournal {
     explicit JobJournal(QDir workdir) : workdir_(std::move(workdir)) {}
 
     QString path() const;
+    // Where a journal that cannot be read is kept (JOB_JOURNAL_REJECTED.txt).
+    QString rejectedPath() const;
     // The journal, nothing when there is none; an unreadable one is an error.
     std::optional<JournalState> read(QString* error = nullptr) const;
+    // Appends the journal's bytes as they are to the rejected file (synced)
+    // and only then removes the journal; true when there is none.
+    bool setAside(QString* error = nullptr) const;
     bool write(const JournalState& state, QString* error = nullptr) const;
     bool clear(QString* error = nullptr) const;
 

@@ -1,5 +1,7 @@
 #include "run/JobResume.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 #include "core/Dialogs.h"
@@ -53,7 +55,12 @@ double cutRowContent(const RunContext& c, const QString& order, int row, int bal
     return 0.0;
 }
 
-QString JobResume::waitText(const QString& order) {
+QString JobResume::waitText(const QString& order) const {
+    if (newBucket_)
+        return QStringLiteral(
+                   "The job journal could not be read: put a new, empty bucket in place for job "
+                   "%1 and press OK to start it over.")
+            .arg(order);
     return QStringLiteral(
                "Job %1 was interrupted with rows in its bucket: go on in the same bucket, or "
                "start it over in a new bucket.")
@@ -63,6 +70,7 @@ QString JobResume::waitText(const QString& order) {
 void JobResume::reset() {
     ready_ = false;
     pending_ = false;
+    newBucket_ = false;
     ++serial_;
 }
 
@@ -71,7 +79,7 @@ bool JobResume::prepare() {
     const JobIdentity& job = job_.currentJob();
     QString error;
     const std::optional<JournalState> j = JobJournal(c_.workdir).read(&error);
-    if (!error.isEmpty()) c_.log(QStringLiteral("<journal> ") + error);
+    if (!error.isEmpty()) return unreadableJournal(job, error);
     const std::optional<DailyRecord> record =
         j && j->job == job ? jobRecord(c_, job) : std::nullopt;
     if (j && j->job == job && (j->recorded || record)) {
@@ -88,6 +96,51 @@ bool JobResume::prepare() {
                    .arg(j->job.order, job.order));
     startFresh(job);
     return true;
+}
+
+// A journal that cannot be read says nothing of the job on the machine: it
+// is kept aside, and the job is never dispensed a second time into a
+// bucket that may hold part of it.
+bool JobResume::unreadableJournal(const JobIdentity& job, const QString& error) {
+    const JobJournal journal(c_.workdir);
+    QString why;
+    if (!journal.setAside(&why)) {
+        c_.log(QStringLiteral("<journal> %1; it cannot be set aside: %2").arg(error, why));
+        c_.dialogs.message(QStringLiteral("The job journal cannot be read (%1) and cannot be set "
+                                          "aside (%2). Job %3 waits.")
+                               .arg(error, why, job.order),
+                           QStringLiteral("INPUT"), [] {});
+        pending_ = true;  // held: no second message on every tick
+        return false;
+    }
+    c_.log(QStringLiteral("<journal> %1: set aside as %2")
+               .arg(error, QFileInfo(journal.rejectedPath()).fileName()));
+    if (const std::optional<DailyRecord> record = jobRecord(c_, job)) {
+        if (JobCompletion(c_).finishRecorded(job, record, writeBack_)) finished_();
+        return false;
+    }
+    askNewBucket(job);
+    return false;
+}
+
+void JobResume::askNewBucket(const JobIdentity& job) {
+    pending_ = true;
+    newBucket_ = true;
+    const int serial = ++serial_;
+    c_.dialogs.message(
+        QStringLiteral("The job journal could not be read; it is kept in %1. Job %2 may already "
+                       "have products in its bucket. Put a new, empty bucket in place and press "
+                       "OK to start the job over in it.")
+            .arg(JobJournal(c_.workdir).rejectedPath(), job.order),
+        QStringLiteral("INPUT"), [this, serial, job] {
+            if (serial != serial_) return;  // stopped meanwhile
+            pending_ = false;
+            newBucket_ = false;
+            c_.log(QStringLiteral("<resume> job %1 starts over in a new bucket: its journal "
+                                  "could not be read")
+                       .arg(job.order));
+            startFresh(job);
+        });
 }
 
 void JobResume::startFresh(const JobIdentity& job) {

@@ -32,7 +32,11 @@ bool progressDue(double& seen, double content, int& ticks);
 // tick: a journal of this job whose record is written finishes the job
 // without dispensing it again; one with rows in the bucket asks the operator
 // whether to go on in the same bucket or start over in a new one; any other
-// journal is left over and goes. Both run sequences share it.
+// journal is left over and goes. A journal that cannot be read is set aside
+// byte for byte (JOB_JOURNAL_REJECTED.txt): the job taken is finished
+// without dispensing when its record is found, and otherwise waits for the
+// operator to put a new, empty bucket in place before it starts over, since
+// nothing tells what its bucket already holds. Both run sequences share it.
 class JobResume {
   public:
     // `goOn` takes the journal of a job that goes on in the same bucket;
@@ -55,13 +59,15 @@ class JobResume {
     // The operator's choice is awaited.
     bool pending() const { return pending_; }
     // Why the run waits while the choice is awaited.
-    static QString waitText(const QString& order);
+    QString waitText(const QString& order) const;
     // Forgets the job (the stop commands); a choice still on the screen
     // does nothing when answered.
     void reset();
 
   private:
     void ask(const JournalState& j);
+    bool unreadableJournal(const JobIdentity& job, const QString& error);
+    void askNewBucket(const JobIdentity& job);
     void startFresh(const JobIdentity& job);
 
     RunContext c_;
@@ -72,6 +78,7 @@ class JobResume {
     JobCompletion::WriteBack writeBack_;
     bool ready_ = false;
     bool pending_ = false;
+    bool newBucket_ = false;  // the choice awaited is the new bucket after an unreadable journal
     int serial_ = 0;
 };
 

@@ -16,6 +16,7 @@
 #include "run/RunBlocked.h"
 #include "run/RunControl.h"
 #include "run/RunLists.h"
+#include "run/StateFileCheck.h"
 #include "settings/MixFiles.h"
 #include "station/StationState.h"
 
@@ -44,7 +45,11 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     f.Label14.Caption = s.settings.Text1(21);
     f.Label14.BackColor = paletteColor(intWithin(s.settings.number(21)));
 
-    // Saved recipes, newest first.
+    // Saved recipes, newest first; records that cannot be read are set aside.
+    if (const QString aside = setAsideUnreadableRecipes(c_.workdir); !aside.isEmpty()) {
+        c_.log(QStringLiteral("<load> ") + aside);
+        c_.dialogs.message(aside, QStringLiteral("INPUT"), [] {});
+    }
     if (const QString error = fillRecipeList(c_); !error.isEmpty())
         c_.log(QStringLiteral("<list> QUICK_A.txt not read: ") + error);
 

@@ -144,7 +144,7 @@ bool TransferSequence::waitingReason() {
     const QString order = f.Label2.Caption.trimmed();
     if (order.isEmpty()) return true;  // the job start says why no job is taken
     if (resume_.pending()) {
-        f.Status = JobResume::waitText(order);
+        f.Status = resume_.waitText(order);
         return true;
     }
     if (f.Label5.Caption.trimmed().isEmpty()) {

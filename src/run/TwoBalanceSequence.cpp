@@ -113,7 +113,7 @@ bool TwoBalanceSequence::waitingReason() {
     const QString order = f.Label2.Caption.trimmed();
     if (order.isEmpty()) return true;  // the job start says why no job is taken
     if (resume_.pending()) {
-        f.Status = JobResume::waitText(order);
+        f.Status = resume_.waitText(order);
         return true;
     }
     QStringList waiting;

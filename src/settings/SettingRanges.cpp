@@ -126,7 +126,7 @@ QString valveFieldProblem(int k, const QString& text) {
 
 QString valveProblem(const MachineSettings& settings, int valve) {
     if (valve < 1 || valve > kValves) return {};
-    const QString code = settings.valveCode(valve).trimmed();
+    const QString code = settings.valveCode(valve).trimmed().left(20);
     if (code.isEmpty()) return {};
     const int rate = kValves + valve - 1;
     const QString rateText = settings.Text4(rate).trimmed();
