@@ -12,6 +12,7 @@
 #include "link/ReplyCheck.h"
 #include "link/SerialPort.h"
 #include "records/EventLog.h"
+#include "run/JobJournal.h"
 #include "run/RunLists.h"
 #include "run/StateFileCheck.h"
 #include "settings/SettingRanges.h"
@@ -144,6 +145,9 @@ void Station::createMainScreenTimers() {
 }
 
 void Station::load() {
+    // A job interrupted by a kill or a power cut left its products in the bucket.
+    if (const auto journal = JobJournal(workdir_).read())
+        state.bucketHoldsJob = journal->started() && !journal->recorded;
     mainScreen_.Form_Load([this] { loadSettingsForm(); });
 }
 

@@ -17,6 +17,10 @@ QString handWashRefusal(const StationState& s) {
         return QStringLiteral("machine type %1 has no bucket wash (only types 1, 3 and 4 wash)")
             .arg(type);
     if (jobOnMachine(s)) return QStringLiteral("a job is on the machine");
+    if (s.bucketHoldsJob)
+        return QStringLiteral(
+            "the bucket holds the products of a job that was stopped or interrupted; run the job "
+            "to go on with it, or start it over in a new bucket first");
     if (s.wash.WashPhase != 0) return QStringLiteral("a wash is running");
     return {};
 }

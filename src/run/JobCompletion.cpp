@@ -34,6 +34,7 @@ JobCompletion::Outcome JobCompletion::complete(
     if (writeBack) writeBack(finishText);
     const bool removed = removeFromQueue(job.identity);
     if (removed && !journal.clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
+    if (removed) c_.state.bucketHoldsJob = false;
     if (job.logEnd) c_.log(QStringLiteral("< save & end >"));
     return removed ? Outcome::Done : Outcome::NotRemoved;
 }
@@ -53,6 +54,7 @@ bool JobCompletion::finishRecorded(const JobIdentity& job, const std::optional<D
     if (!removeFromQueue(job)) return false;
     QString error;
     if (!JobJournal(c_.workdir).clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
+    c_.state.bucketHoldsJob = false;
     return true;
 }
 
@@ -214,6 +216,7 @@ CompletedJob completedJobOf(const DailyRecord& record, const JobIdentity& identi
 }
 
 void saveJournal(const RunContext& c, const JournalState& journal) {
+    c.state.bucketHoldsJob = journal.started() && !journal.recorded;
     QString error;
     if (!JobJournal(c.workdir).write(journal, &error)) c.log(QStringLiteral("<journal> ") + error);
 }

@@ -50,6 +50,9 @@ struct StationState {
     WashRequest wash;
 
     int TransferActive = 0;  // 1 while a run sequence owns the machine
+    // The job journal says a job's products are in the bucket (a job stopped,
+    // interrupted or on the machine): nothing may wash or empty that bucket.
+    bool bucketHoldsJob = false;
 
     // Machine pictures: mode and frame of Picture2, mode and frame of Picture1.
     std::array<qint16, 4> AnimationState{};

@@ -50,6 +50,29 @@ TEST_F(HandControlsInRun, TheWashButtonsOfTheTwinBalanceMachinesSayWhyAndTheJobs
     EXPECT_EQ(records().size(), 2);
 }
 
+// A job stopped with products in its bucket keeps its bucket from the wash:
+// the wash button says why, also after a restart of the station, and once
+// the job has finished the bucket can be washed again.
+TEST_F(HandControlsInRun, TheBucketOfAStoppedJobIsNotWashed) {
+    valve(1, "SODA", "40");
+    namePlaceOne();
+    startRun({{7, "2"}});
+    queue(job("HOLD", "1", "0", {{0, {"SODA", "200"}}, {1, {"SODA", "100"}}}));
+    ASSERT_TRUE(runUntil([&] { return cell(DispenseGrid::ActualWeight, 1) != ""; }));
+    station->runControl().STOP_Click();
+    station->scheduler.advance(2000);
+    station->mainScreen().Command12_Click();
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("The bucket is not washed")))
+        << lastMessage().toStdString();
+    EXPECT_EQ(state().wash.WashPhase, 0);
+
+    station.reset();
+    startRun({{7, "2"}});
+    station->manual().Command14_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("holds the products of a job")));
+    EXPECT_EQ(state().wash.WashPhase, 0);
+}
+
 // During a job neither station takes a manual metering: the job's rows are
 // metered as the recipe says, and nothing else lands in the bucket.
 TEST_F(HandControlsInRun, AManualMeteringDuringAJobIsRefusedAndTheJobKeepsItsStations) {
