@@ -107,6 +107,7 @@ void SoakChecks::step(qint64 ms, Station& st, const Poured& poured, bool stopped
     checkOutputs(ms, st);
     if (machine_.type == 2 && !poured.overloaded) checkBuckets(st);
     if (machine_.twoBalances() && !poured.overloaded) checkBucketOwners(st);
+    checkWash(st);
     const QString order = st.state.form3.Label2.Caption.trimmed();
     if (order != onMachine_) {
         onMachine_ = order;
@@ -238,6 +239,22 @@ void SoakChecks::checkBucketOwners(Station& st) {
                      .arg(lastMs_ / 1000));
         }
     }
+}
+
+void SoakChecks::checkWash(Station& st) {
+    // A wash empties the bucket on balance 1: never while a job that was
+    // stopped or cut off has rows in it and is not back on the machine.
+    if (washReported_ || st.state.wash.WashPhase == 0 ||
+        !st.state.form3.Label2.Caption.trimmed().isEmpty())
+        return;
+    const std::optional<JournalState> j = JobJournal(workdir_).read();
+    if (!j || !j->started()) return;
+    washReported_ = true;
+    fail(QStringLiteral("wash runs on an interrupted job's bucket"),
+         QStringLiteral("at %1 s a wash runs while %2, interrupted with rows in its bucket, waits "
+                        "to go on; %3")
+             .arg(lastMs_ / 1000)
+             .arg(j->job.order, stateOf(st)));
 }
 
 void SoakChecks::checkJobOnMachine(qint64 ms, Station& st, const Poured&, bool stopped) {

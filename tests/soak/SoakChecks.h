@@ -102,6 +102,7 @@ class SoakChecks {
     void checkOutputs(qint64 ms, Station& station);
     void checkBuckets(Station& station);
     void checkBucketOwners(Station& station);
+    void checkWash(Station& station);
     void checkJobOnMachine(qint64 ms, Station& station, const Poured& poured, bool stopped);
     void checkFiles(qint64 ms, Station& station, const Poured& poured);
     void checkRecord(Tracked& t, const QList<struct DailyRecord>& records, const Poured& poured);
@@ -135,6 +136,7 @@ class SoakChecks {
     std::array<bool, 2> bucketReported_{};
     std::array<QString, 2> bucketOwner_;  // the job whose product is in the bucket on each balance
     bool ownerReported_ = false;
+    bool washReported_ = false;
     bool over_ = false;
     QString waiting_;
     int recordedJobs_ = 0;
