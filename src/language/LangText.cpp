@@ -5,6 +5,7 @@
 #include "LanguageFile.h"
 #include "ShippedCaptions.h"
 #include "ToSimplified.h"
+#include "core/AnsiText.h"
 #include "core/RecordFile.h"
 
 #include <algorithm>
@@ -16,13 +17,24 @@ QString LangText::load(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     const bool existed = QFileInfo::exists(path);
     RecordFile file(path, LanguageFile::kRecordLength);
-    fill(file.readRange(1, LanguageFile::kRecordCount));
+    const QList<QByteArray> records = file.readRange(1, LanguageFile::kRecordCount);
+    fill(records);
     const QString shipped = QStringLiteral("the screens show the captions the station ships with");
     if (!existed) return QStringLiteral("%1 is missing: %2").arg(name, shipped);
     if (!file.errorString().isEmpty())
         return QStringLiteral("%1 cannot be read (%2): %3").arg(name, file.errorString(), shipped);
     const int count = file.count();
     if (count == 0) return QStringLiteral("%1 is empty: %2").arg(name, shipped);
+    const qsizetype notText =
+        std::count_if(records.begin(), records.begin() + std::min(count, int(records.size())),
+                      [](const QByteArray& r) { return !isStoredText(r); });
+    if (notText > 0)
+        return QStringLiteral(
+                   "%1: %2 of its %3 records hold bytes that are not text: they show "
+                   "the captions the station ships with")
+            .arg(name)
+            .arg(notText)
+            .arg(count);
     if (count < LanguageFile::kRecordCount)
         return QStringLiteral(
                    "%1 holds %2 of its %3 records: records %4..%3 show the captions "
@@ -44,6 +56,8 @@ void LangText::fillShipped() {
 void LangText::fill(const QList<QByteArray>& records) {
     const int count = int(std::min<qsizetype>(records.size(), LanguageFile::kRecordCount));
     for (int i = 0; i < count; ++i) {
+        // Bytes that are not text (another program's data) keep the caption.
+        if (!isStoredText(records[i])) continue;
         std::optional<QString> text = LanguageFile::textOf(records[i]);
         if (!text) continue;
         entries_[i] = i >= 2 * kPerLanguage ? ToSimplified(*text) : *text;

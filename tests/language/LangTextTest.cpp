@@ -62,6 +62,18 @@ TEST_F(LanguageFileTest, WhatTheFileLacksShowsTheShippedCaptionsAndIsNamed) {
     EXPECT_EQ(table.load(path), QString());
     EXPECT_EQ(table.entry(359), QStringLiteral("old360"));
 
+    // Records of bytes that are not text (random bytes, another program's
+    // data) are named, and their captions stay the shipped ones.
+    full[1] = QByteArray(200, '\x07');
+    full[200] = QByteArray("\x1b[2J\xff\xfe") + QByteArray(194, ' ');
+    writeRecords(full);
+    EXPECT_EQ(table.load(path),
+              QStringLiteral("language.txt: 2 of its 360 records hold bytes that are not text: "
+                             "they show the captions the station ships with"));
+    EXPECT_EQ(table.entry(1), shipped.entry(1));
+    EXPECT_EQ(table.entry(200), shipped.entry(200));
+    EXPECT_EQ(table.entry(2), QStringLiteral("old3"));
+
     // Two whole records, then half a record without a run of spaces: the
     // blank record stays blank, the rest is shipped.
     writeRecords({padded(kStop), padded("")}, QByteArray(100, 'x'));
