@@ -93,7 +93,7 @@ QString unstorableText(const JobRecord& job) {
 
 QString bucketProblem(const QString& bucket, const MachineSettings& settings) {
     const QString name = bucket.trimmed();
-    const int type = int(settings.number(5));
+    const int type = settings.machineType();
     if (type == 1 || type == 3 || type == 4) {
         if (name.isEmpty())
             return QStringLiteral(

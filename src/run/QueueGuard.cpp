@@ -44,7 +44,7 @@ QString undispensableReason(const JobRecord& job, const MachineSettings& setting
     const bool anyLine = std::any_of(job.Code.begin(), job.Code.end(),
                                      [](const QString& code) { return !code.trimmed().isEmpty(); });
     if (!anyLine) return QStringLiteral("it has no line with a product code");
-    const int type = int(settings.number(5));
+    const int type = settings.machineType();
     if (type == 1 || type == 3 || type == 4)
         if (const QString why = bucketProblem(job.BucketNo, settings); !why.isEmpty())
             return why.at(0).toLower() + why.mid(1).chopped(why.endsWith(QLatin1Char('.')) ? 1 : 0);
