@@ -30,7 +30,9 @@ class TopUpWater {
     // `logLines`: the "< take water >" and "< water stop >" event-log lines.
     TopUpWater(RunContext& c, bool logLines) : c_(c), logLines_(logLines) {}
 
-    // Opens the water; the reading now is the top-up base.
+    // Opens the water; the reading now is the top-up base. While the water
+    // is open and balance 1 does not rise, the operator is told once that no
+    // water comes (the top-up goes on when it does).
     void start();
     // Goes on from a top-up that was under way (a link loss or a resume),
     // from `base`.
@@ -53,6 +55,12 @@ class TopUpWater {
     qint64 target_ = 0;
     qint64 base_ = 0;
     int settleCount_ = 0;
+    // The water watch: ticks since the reading was last seen rising, the
+    // reading then, and whether the operator was told that no water comes.
+    int flowTicks_ = 0;
+    double flowFrom_ = 0;
+    bool noWaterShown_ = false;
+    void watchFlow();
 };
 
 }  // namespace dye

@@ -162,5 +162,20 @@ TEST_F(DoseTruth, OverloadHoldsTheMeteringAndAlarmsNameTheirStation) {
     EXPECT_FALSE(shown(QStringLiteral("<1> STOP TO NOT HAVE")));
 }
 
+// Water that does not come is said, not waited for in silence; the top-up
+// goes on once it comes.
+TEST_F(DoseTruth, WaterThatDoesNotComeIsSaid) {
+    valve(1, "A1", "40");
+    startRun({{5, "2"}, {6, "30000"}, {7, "2"}});
+    sim().options().physics.waterRate = 0;
+    queue(job("DRY", "1", "3000", {{0, {"A1", "50"}}}));
+    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("NO WATER")); }, 20 * 60 * 1000));
+    EXPECT_FALSE(order().isEmpty());
+    sim().options().physics.waterRate = 500;
+    ASSERT_TRUE(runUntil([&] { return order().isEmpty(); }));
+    ASSERT_EQ(records().size(), 1);
+    EXPECT_GT(records()[0].ActualWater.toDouble(), 2000);
+}
+
 }  // namespace
 }  // namespace dye::test
