@@ -53,29 +53,6 @@ void StationMetering::tick() {
     }
 }
 
-// An overloaded balance reports no weight to go by: whatever its station
-// has open is ended, the station holds (and goes on as after a link loss
-// once the balance reads again), and the operator is told once per episode.
-void StationMetering::watchOverload(const StationPanel& p) {
-    const size_t n = size_t(p.number);
-    const bool overload = s_.linkUsable() && s_.balance(p.number).overload;
-    if (!overload) {
-        overloadShown_[n] = false;
-        return;
-    }
-    MeteringStation& st = s_.station[n];
-    if (st.StationStep >= 4 && st.StationStep <= 7 && openedRegister_[n] != 0)
-        s_.link.image.set(openedRegister_[n], kClose);
-    if (overloadShown_[n]) return;
-    overloadShown_[n] = true;
-    log(p, QStringLiteral(" overload >   balance %1 reads over its range: held").arg(p.number));
-    dialogs_.message(
-        QStringLiteral("*** <%1> BALANCE %1 OVERLOADED: it reads more than it can weigh. The "
-                       "metering and the water on it are held; take the load off the balance. ***")
-            .arg(p.number),
-        QString(), [] {});
-}
-
 void StationMetering::runStation(const StationPanel& p) {
     MeteringStation& st = s_.station[size_t(p.number)];
     if (st.parked) return;
@@ -281,82 +258,6 @@ void StationMetering::end(const StationPanel& p, MeteringStation& st) {
     st.StationStep = 0;
     st.ZeroHold = 0;
     log(p, QStringLiteral(" to end cal >"));
-}
-
-bool StationMetering::meterable(const StationPanel& p, MeteringStation& st, Valve& v) {
-    const QString text = QString::number(st.valve);
-    if (st.valve < 1 || st.valve > MachineSettings::kValveCount) {
-        refuse(p, st, text, true);
-        return false;
-    }
-    v.number = st.valve;
-    v.rate = s_.settings.valveRate(v.number);
-    // Every limit and pulse is computed from the rate: without one there is
-    // nothing to meter with (and nothing to divide by).
-    if (!(v.rate > 0)) {
-        refuse(p, st, text, false);
-        return false;
-    }
-    return true;
-}
-
-void StationMetering::refuse(const StationPanel& p, MeteringStation& st, const QString& valve,
-                             bool noSuchValve) {
-    // The table or the combo may have changed under a running metering: end
-    // whatever opening this station last commanded.
-    int& opened = openedRegister_[size_t(p.number)];
-    if (st.StationStep >= 5 && st.StationStep <= 7 && opened != 0)
-        s_.link.image.set(opened, kClose);
-    opened = 0;
-
-    const QString station = QString::number(p.number);
-    const QString text =
-        noSuchValve
-            ? QStringLiteral("*** <%1> NO SUCH VALVE (NO.%2): NOT METERED ***").arg(station, valve)
-            : QStringLiteral("*** <%1> NO RATE FOR (NO.%2) IN THE VALVE TABLE: NOT METERED ***")
-                  .arg(station, valve);
-    log(p,
-        QStringLiteral(" refused >   <no> %1   %2")
-            .arg(valve, noSuchValve ? QStringLiteral("<no valve>") : QStringLiteral("<no rate>")));
-    st.finalWeight = st.actual;
-    st.StationStep = 0;
-    st.StationTicks = 0;
-    st.ZeroHold = 0;
-    // Told, not parked: the station is free again and nothing waits on the answer.
-    dialogs_.message(text, QString(), [] {});
-}
-
-void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString& text,
-                                 std::function<void()> then) {
-    const size_t n = size_t(p.number);
-    const size_t other = n == 1 ? 2 : 1;
-    s_.station[n].parked = true;
-    alarmCode_[n] = code;
-    const int serial = ++alarmSerial_[n];
-    s_.MachineStatus[0] = qint16(code);
-    dialogs_.message(text, QString(), [this, n, other, code, serial, then = std::move(then)] {
-        const bool current = serial == alarmSerial_[n];
-        if (current) alarmCode_[n] = 0;
-        // The status code goes back to normal, or to the other station's
-        // alarm if that one still waits.
-        if (s_.MachineStatus[0] == code)
-            s_.MachineStatus[0] = qint16(s_.station[other].parked ? alarmCode_[other] : 0);
-        MeteringStation& st = s_.station[n];
-        if (!current || !st.parked) return;  // stopped or started anew meanwhile
-        st.parked = false;
-        then();
-    });
-}
-
-void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
-    const size_t n = size_t(p.number);
-    raiseAlarm(p, code,
-               QStringLiteral("*** <%1> STOP TO NOT HAVE (NO.%2)***").arg(p.number).arg(valve),
-               [this, n] {
-                   // Back to choosing the method, which opens the valve again.
-                   s_.station[n].StationStep = 3;
-                   s_.station[n].StallCount = 0;
-               });
 }
 
 double StationMetering::tolerance(const StationPanel& p) const {

@@ -18,6 +18,7 @@
 #include "run/PlantWriteBack.h"
 #include "run/RunLists.h"
 #include "run/TopUpWater.h"
+#include "run/TransferPhases.h"
 #include "settings/MixFiles.h"
 #include "station/StationState.h"
 
@@ -29,18 +30,6 @@ namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
 constexpr int kReturnTicks = 120;  // a minute for the pipe head to go back to the bucket
-
-// The phase codes D990..D992 the controller acknowledges.
-void phaseCodes(StationState& s, int d990, int d991, int d992) {
-    s.link.image.set(990, d990);
-    s.link.image.set(991, d991);
-    s.link.image.set(992, d992);
-}
-
-void setAnimation(StationState& s, int picture2, int picture1) {
-    if (picture2 >= 0) s.AnimationState[0] = qint16(picture2);
-    if (picture1 >= 0) s.AnimationState[2] = qint16(picture1);
-}
 
 }  // namespace
 
@@ -320,164 +309,6 @@ bool TransferSequence::pipeHeadBackAtBucket() {
     ++ReturnTicks;
     const bool down = s.link.RobotCheckState == 0 && c_.transport.pipeHeadDown();
     return down || ReturnTicks > kReturnTicks;
-}
-
-void TransferSequence::closing() {
-    StationState& s = c_.state;
-    switch (RowStep) {
-        case 99: {
-            paintGrid(kDoneGreen);
-            if (s.settings.Text1(16).trimmed() == QLatin1String("PELKO")) {
-                // Every entry the job start marked for a code is cleared.
-                QString error;
-                for (int r = 0; r < kRows; ++r) {
-                    const QString code = text(s.form3, Code, r).trimmed();
-                    if (!code.isEmpty())
-                        markDyeMixCode(c_.workdir, s.settings.Text1(37), code, 0, &error);
-                }
-                if (!error.isEmpty()) c_.log(QStringLiteral("<mix> ") + error);
-            } else {
-                // The special codes the job marked (flag 25 marks a loaded
-                // job, not a code, and stays).
-                for (int k = 1; k <= 24; ++k) {
-                    if (!s.TalbertSpecialFlags[size_t(k)]) continue;
-                    s.link.image.set(800 + k, kNoValue);
-                    s.TalbertSpecialFlags[size_t(k)] = 0;
-                }
-            }
-            s.wash.WashPhase = 1;
-            setAnimation(s, 3, 2);
-            s.wash.WashWater = 0;
-            status(59);
-            RowStep = 109;
-            c_.log(QStringLiteral("< washing >"));
-            break;
-        }
-        case 109:
-            // The wash re-arms the axis-zero routine, which switches every output
-            // off on its way: the top-up water waits until it has finished.
-            if (s.wash.WashPhase != 0 || homingRunning(s)) break;
-            if (!pipeHeadBackAtBucket()) break;
-            if (Val(s.form3.Label6.Caption) == 0) {
-                s.form3.Label7.Caption = numberText(reading());
-                flagWaterOff(c_, 0, double(Water[0]));
-                RowStep = 199;
-                journal_.closed = true;
-                journal_.actualWater = s.form3.Label7.Caption;
-                saveJournal();
-                break;
-            }
-            water_.start();
-            RowStep = 119;
-            break;
-        case 119:
-            if (water_.stopWhenReached()) RowStep = 129;
-            break;
-        case 129:
-            if (!water_.settled()) break;
-            setAnimation(s, 0, 0);
-            s.wash.WashPhase = 10;
-            if (c_.clearWashClock) c_.clearWashClock();
-            s.wash.WashWater = 0;
-            RowStep = 199;
-            journal_.closed = true;
-            journal_.actualWater = s.form3.Label7.Caption;
-            saveJournal();
-            break;
-        case 199:
-            if (s.wash.WashPhase == 0) endOfJob();
-            break;
-        default:
-            break;
-    }
-}
-
-void TransferSequence::endOfJob() {
-    StationState& s = c_.state;
-    Form3& f = s.form3;
-    phaseCodes(s, 5, 5, 5);
-    c_.transport.conveyorOff();
-
-    const CompletedJob record = completedJobOf(f, job_.currentJob());
-
-    // The write-back runs with the job still on the screen.
-    if (JobCompletion(c_).complete(record, journal_, [&](const QString& finishText) {
-            c_.plant.jobFinished(record, finishText);
-        }) == JobCompletion::Outcome::NotRecorded)
-        return;  // the job stays on the screen and in the queue; the run is stopped
-
-    const FinishedJob done =
-        finishedJobOf(record, startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0);
-
-    clearJob();
-    f.TOOL.Enabled = true;
-    if (s.machineType() != 4 && s.form2.Timer3) {
-        s.form2.Timer3->setInterval(1000);
-        s.form2.Timer3->setEnabled(true);
-    }
-    if (finished_) finished_(done);
-}
-
-void TransferSequence::clearJob() {
-    reset();
-    clearJobFromScreen(c_.state);
-}
-
-void TransferSequence::saveJournal() {
-    dye::saveJournal(c_, journal_);
-}
-
-// Goes on where the job was: the rows in the bucket keep their weights, the
-// row cut short is metered to what it still lacks, and nothing is tared.
-void TransferSequence::applyResume(const JournalState& j) {
-    StationState& s = c_.state;
-    Form3& f = s.form3;
-    QStringList keptRows;
-    int next = -1;
-    for (int r = 0; r < kRows; ++r) {
-        if (text(f, Code, r).trimmed().isEmpty()) continue;
-        if (j.kept[size_t(r)]) {
-            cell(f, ActualWeight, r).Caption = *j.kept[size_t(r)];
-            keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
-        } else if (next < 0) {
-            next = r;
-        }
-    }
-    if (j.waterKnown || j.closed) f.Label7.Caption = j.actualWater;
-    Water[0] = j.waterGiven;
-    Water[1] = j.waterBase;
-    ZeroMark = 10;
-    s.TransferActive = 1;
-    QString from;
-    if (j.closed) {
-        RowStep = 199;
-        TransferStep = 61;
-        from = QStringLiteral("its end");
-    } else {
-        if (next >= 0 && j.meteringRow == next)
-            carried_[size_t(next)] =
-                cutRowContent(c_, j.job.order, next, 1, recipeWeight(f, next), j.meteringZero,
-                              j.meteringSeen, s.settings.valveRate(int(Val(text(f, Tube, next)))));
-        RowStep = next >= 0 ? next : kRows;
-        TransferStep = 59;
-        resumeMove_ = true;
-        from = next >= 0 ? QStringLiteral("row %1 (%2 already in the bucket)")
-                               .arg(next + 1)
-                               .arg(numberText(carried_[size_t(next)]))
-                         : QStringLiteral("the wash");
-    }
-    // What the row cut short has in the bucket stays in the journal until its
-    // metering starts again, so that a kill in between does not lose it.
-    const double inBucket = next >= 0 ? carried_[size_t(next)] : 0.0;
-    journal_.meteringRow = inBucket > 0 ? next : -1;
-    journal_.meteringZero = reading() - inBucket;
-    journal_.meteringSeen = inBucket;
-    saveJournal();
-    c_.log(
-        QStringLiteral("<resume> job %1 goes on in the same bucket: rows kept %2; goes on from %3")
-            .arg(j.job.order,
-                 keptRows.isEmpty() ? QStringLiteral("none") : keptRows.join(QStringLiteral(", ")),
-                 from));
 }
 
 }  // namespace dye
