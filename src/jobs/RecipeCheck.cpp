@@ -1,5 +1,7 @@
 #include "RecipeCheck.h"
 
+#include <algorithm>
+
 #include "core/AnsiText.h"
 #include "core/WeightText.h"
 #include "settings/MachineSettings.h"
@@ -49,12 +51,33 @@ QString lineProblem(int row, const QString& code, const QString& weight,
             .arg(n, c);
     if (const QString why = weightProblem(w); !why.isEmpty())
         return QStringLiteral("row %1 (%2): the weight \"%3\" %4").arg(n, c, w, why);
+    if (readWeight(w).value_or(0.0) > kLargestAmount)
+        return QStringLiteral(
+                   "row %1 (%2): the weight %3 is more than the %4 g a bucket can be "
+                   "weighed with")
+            .arg(n, c, w, QString::number(kLargestAmount));
+    return {};
+}
+
+QString waterProblem(const QString& water) {
+    const QString w = water.trimmed();
+    // Blank, "0", "0.0": no water.
+    if (std::all_of(w.begin(), w.end(), [](QChar ch) { return ch == u'0' || ch == u'.'; }) &&
+        w.count(u'.') <= 1)
+        return {};
+    if (const QString why = weightProblem(w); !why.isEmpty())
+        return QStringLiteral("the water \"%1\" %2").arg(w, why);
+    if (readWeight(w).value_or(0.0) > kLargestAmount)
+        return QStringLiteral("the water %1 is more than the %2 g a bucket can be weighed with")
+            .arg(w, QString::number(kLargestAmount));
     return {};
 }
 
 QString recipeProblem(const JobRecord& job, const MachineSettings& settings) {
     if (job.OrderNo.trimmed().isEmpty())
         return QStringLiteral("No order number: type the order number first.");
+    if (const QString why = waterProblem(job.WaterAmount); !why.isEmpty())
+        return why.at(0).toUpper() + why.mid(1) + QLatin1Char('.');
     bool anyLine = false;
     for (int i = 0; i < JobRecord::kLines; ++i) {
         const QString why =

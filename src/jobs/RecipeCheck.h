@@ -14,8 +14,9 @@ class MachineSettings;
 // returns "" when the job passes, else one message that names the field or
 // row and what is wrong with it.
 
-// The order number and the ten rows: an order number; every row that is
-// not blank passes lineProblem; at least one line.
+// The order number, the water and the ten rows: an order number; the water
+// passes waterProblem; every row that is not blank passes lineProblem; at
+// least one line.
 QString recipeProblem(const JobRecord& job, const MachineSettings& settings);
 
 // Text the record's fields cannot hold: a character the ANSI code page has
@@ -27,6 +28,15 @@ QString unstorableText(const JobRecord& job);
 // the place names (the bucket is moved to the place it names), on the other
 // types it must not be empty.
 QString bucketProblem(const QString& bucket, const MachineSettings& settings);
+
+// The most grams a recipe line or a job's water may ask for: past it the
+// balance (200000 counts) cannot weigh the bucket.
+inline constexpr double kLargestAmount = 100000;
+
+// Why a job's water amount cannot be given ("" when it can): blank or 0 is
+// no water; otherwise a plain number of grams (as readWeight reads it) up to
+// kLargestAmount. The text starts with "the water" and says what to do.
+QString waterProblem(const QString& water);
 
 // Why row `row` (1..10) of a job cannot be dispensed ("" when it can, and
 // when it is blank): a weight with no code, a code that no valve of the

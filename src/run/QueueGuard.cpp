@@ -37,6 +37,7 @@ QString jobName(const JobRecord& job, int record) {
 
 QString undispensableReason(const JobRecord& job, const MachineSettings& settings) {
     if (job.OrderNo.trimmed().isEmpty()) return QStringLiteral("it has no order number");
+    if (QString why = waterProblem(job.WaterAmount); !why.isEmpty()) return why;
     for (int i = 0; i < JobRecord::kLines; ++i)
         if (QString why = lineProblem(i + 1, job.Code[size_t(i)], job.Weight[size_t(i)], settings);
             !why.isEmpty())

@@ -112,7 +112,7 @@ TEST_F(SingleEntryTest, RefusedEntriesWriteNothingSayWhyAndStayAsTyped) {
         {"1", "R-101", "25", "", "No bucket"},
         {"4", "R-101", "25", "P7", "P7 is not a place of this machine"},
         {"2", "R-101", "25", "B\xF0\x9F\x98\x80", "a character the record files cannot store"},
-        {"1", "R-101", "12345678901", "P2", "the field holds 10"},
+        {"1", "R-101", "1.234567890", "P2", "the field holds 10"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);

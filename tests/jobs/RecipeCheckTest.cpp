@@ -86,5 +86,14 @@ TEST(RecipeCheck, BucketMustBeAPlaceOnMachinesThatMoveIt) {
     EXPECT_FALSE(bucketProblem(QStringLiteral(" "), s).isEmpty());
 }
 
+// Water is no water, or a plain number of grams a bucket can be weighed with.
+TEST(RecipeCheck, WaterIsAPlainAmountTheBalanceCanWeigh) {
+    for (const char* ok : {"", " ", "0", "0.0", "1500", "12000.5", "100000"})
+        EXPECT_EQ(waterProblem(QString::fromUtf8(ok)), QString()) << ok;
+    for (const char* bad : {"1e9", "-1000", "abc", "1,5", "100000.5", "0x10", "nan"})
+        EXPECT_TRUE(waterProblem(QString::fromUtf8(bad)).startsWith(QStringLiteral("the water")))
+            << bad;
+}
+
 }  // namespace
 }  // namespace dye
