@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/Dialogs.h"
 #include "core/NumberText.h"
 #include "run/RunContext.h"
 #include "station/StationState.h"
@@ -19,6 +20,14 @@ bool markLineOff(RunContext& c, int row, const QString& code, double recipe, dou
               .arg(QString::number(row + 1), code, numberText(actual), numberText(recipe),
                    off > 0 ? QStringLiteral("+") : QString(), numberText(off),
                    numberText(tolerance)));
+    // A line with nothing in the bucket is no dose at all: the operator is told.
+    if (actual <= 0)
+        c.dialogs.message(QStringLiteral("Job %1, row %2 (%3): nothing was metered for %4 g. The "
+                                         "job's record shows 0 for this line; meter it by hand "
+                                         "or queue it again.")
+                              .arg(c.state.form3.Label2.Caption.trimmed(), QString::number(row + 1),
+                                   code, numberText(recipe)),
+                          QString(), [] {});
     return true;
 }
 

@@ -9,7 +9,8 @@ struct RunContext;
 // A line that ended with nothing in the bucket, or further off its recipe
 // weight than the tolerance (settings field 7), is marked in the event log
 // with its row, product and both weights, so that the record is never taken
-// as a right dose unseen. True when the line was marked.
+// as a right dose unseen; a line with nothing in the bucket is also shown
+// to the operator. True when the line was marked.
 bool markLineOff(RunContext& c, int row, const QString& code, double recipe, double actual);
 
 }  // namespace dye
