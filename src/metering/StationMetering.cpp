@@ -153,6 +153,9 @@ void StationMetering::chooseMethod(const StationPanel& p, MeteringStation& st, V
         st.StationTicks = kFirstPulseTicks;
         log(p, QStringLiteral(" to MIN CAL >"));
     } else {
+        // The settle after the long opening counts from here: a method
+        // chosen again after an alarm must not start it past its tick.
+        st.StationTicks = 0;
         st.StationStep = 4;
         log(p, QStringLiteral(" to MAX CAL >"));
     }

@@ -47,5 +47,12 @@ TEST(SoakSeeds, ARestartRightAfterAResumeKeepsTheRowsContent) {
     expectClean(132, SoakFlags{});
 }
 
+// A valve stuck for a minute in the middle of its pulses: the no-flow alarm
+// sends the station back to choose its method, a long opening that stops at
+// once settles and computes its pulse as after any other long opening.
+TEST(SoakSeeds, AValveStuckDuringItsPulsesMetersOnAfterTheAlarm) {
+    expectClean(1999, SoakFlags{});
+}
+
 }  // namespace
 }  // namespace dye::test
