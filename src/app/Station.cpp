@@ -209,7 +209,7 @@ void Station::loadSettingsForm() {
     for (int k = 0; k < state.form2.Label6.size(); ++k)
         state.form2.Label6[k] = QString::number(k + 1);
 
-    // Timers, in the order the machine has always started them.
+    // Timers, in the order the machine starts them.
     Form2& f = state.form2;
     f.Timer1->setInterval(intWithin(state.settings.number(1)));
     f.Timer1->setEnabled(true);

@@ -35,11 +35,11 @@ void SingleEntry::Form_Load() {
             f.Combo1.items << code;
             f.List1.items << code + kCodeGap + settings.valveName(valve).trimmed();
         }
-        // Written as the station has always written numbers: a blank before
+        // Written as the station writes numbers: a blank before
         // a positive number. The queued weight is trimmed.
         f.Combo2.items << QLatin1Char(' ') + QString::number(valve * 500);
     }
-    // The places of teach slots 2..64, as this screen has always listed
+    // The places of teach slots 2..64, as this screen lists
     // them; an unnamed slot offers nothing to pick. A place can still be typed.
     for (int slot = 2; slot <= MachineSettings::kTeachSlotCount; ++slot) {
         const QString name = settings.teachSlot(slot).name.trimmed();

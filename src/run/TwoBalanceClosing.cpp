@@ -1,0 +1,109 @@
+#include "run/TwoBalanceSequence.h"
+
+#include "core/NumberText.h"
+#include "core/Val.h"
+#include "run/DispenseGrid.h"
+#include "run/JobStart.h"
+#include "run/TwoBalanceEnd.h"
+#include "station/StationState.h"
+
+// The two-balance run's closing: the top-up water once lane 1 has ended,
+// the end of the job, and the resume of a job interrupted with rows in its
+// buckets.
+namespace dye {
+
+using namespace DispenseGrid;
+
+// The top-up water on balance 1, once lane 1 has finished.
+void TwoBalanceSequence::water() {
+    Form3& f = c_.state.form3;
+    if (!lanes_[0].finished()) return;
+    switch (WaterPhase) {
+        case 0:
+            if (Val(f.Label6.Caption) == 0) {
+                f.Label7.Caption = QStringLiteral("0");
+                WaterPhase = 199;
+                break;
+            }
+            topUp_.start();
+            journal_.waterKnown = true;
+            journal_.actualWater = f.Label7.Caption.trimmed();
+            journal_.waterBase = topUp_.base();
+            saveJournal(c_, journal_);
+            WaterPhase = 119;
+            break;
+        case 119:
+            if (topUp_.stopWhenReached()) WaterPhase = 129;
+            break;
+        case 129:
+            if (!topUp_.settled()) break;
+            WaterPhase = 199;
+            break;
+        default:
+            break;
+    }
+    if (WaterPhase == 199 && lanes_[1].finished() && !journal_.closed) {
+        journal_.closed = true;
+        journal_.actualWater = f.Label7.Caption;
+        saveJournal(c_, journal_);
+    }
+}
+
+void TwoBalanceSequence::endOfJob() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    const CompletedJob record = completedJobOf(f, job_.currentJob());
+    if (finishTwoBalanceJob(c_, record, journal_) == JobCompletion::Outcome::NotRecorded)
+        return;  // the job stays on the screen and in the queue; the run is stopped
+    FinishedJob done =
+        finishedJobOf(record, startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0);
+    done.twoLanes = true;
+    done.laneMeteringMs = {lanes_[0].meteringMs, lanes_[1].meteringMs};
+    clearJob();
+    f.TOOL.Enabled = true;
+    if (finished_) finished_(done);
+}
+
+void TwoBalanceSequence::clearJob() {
+    reset();
+    clearJobFromScreen(c_.state);
+}
+
+// Goes on where the job was: kept rows stay, a row cut short is metered to
+// what it still lacks, and the balances are not zeroed again.
+void TwoBalanceSequence::applyResume(const JournalState& j) {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    QStringList keptRows;
+    for (int r = 0; r < kRows; ++r) {
+        if (!j.kept[size_t(r)] || text(f, Code, r).trimmed().isEmpty()) continue;
+        cell(f, ActualWeight, r).Caption = *j.kept[size_t(r)];
+        keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
+    }
+    if (j.waterKnown || j.closed) f.Label7.Caption = j.actualWater;
+    s.TransferActive = 1;
+    for (Lane& l : lanes_) {
+        const LaneJournal& lj = j.lanes[size_t(l.number - 1)];
+        l.reset();
+        l.step = j.closed ? Lane::kFinished : 3;
+        l.current = lj.row;
+        l.base = lj.base;
+        if (lj.metering && lj.row >= 0)
+            l.base +=
+                cutRowContent(c_, j.job.order, lj.row, l.number, recipeWeight(f, lj.row) - lj.base,
+                              lj.zero, lj.seen, s.settings.valveRate(laneValve(s, l, lj.row)));
+        s.station[size_t(l.number)].tared = lj.tared;
+        keepLane(l);
+    }
+    if (j.closed) {
+        WaterPhase = 199;
+    } else if (j.waterKnown) {
+        topUp_.reopen(j.waterBase);
+        WaterPhase = 119;
+    }
+    c_.log(QStringLiteral("<resume> job %1 goes on in the same bucket: rows kept %2")
+               .arg(j.job.order, keptRows.isEmpty() ? QStringLiteral("none")
+                                                    : keptRows.join(QStringLiteral(", "))));
+}
+
+}  // namespace dye
