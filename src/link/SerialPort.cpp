@@ -48,7 +48,7 @@ bool SerialPort::open(const QString& port, const QString& settings) {
         error_ = QStringLiteral("invalid line settings \"%1\"").arg(settings);
         return false;
     }
-    // The order the station has always prepared its port in: name, line
+    // The port is prepared in this order: name, line
     // settings and handshaking; close if open; open; open again if that did
     // not take.
     port_.setPortName(serialDeviceName(port));

@@ -26,7 +26,7 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     StationState& s = c_.state;
     Form3& f = s.form3;
 
-    // The form's timers as designed: the job start, the status timer and the F1 key.
+    // The form's timers that run from the start: the job start, the status timer and the F1 key.
     f.Timer1->setEnabled(true);
     if (f.Timer4) f.Timer4->setEnabled(true);
     f.Timer5->setEnabled(true);

@@ -30,11 +30,6 @@ class BrokenStateFiles : public RunFixture {
         QFile f(path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QList<DailyRecord> records() {
-        QList<DailyRecord> out;
-        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
-        return out;
-    }
     bool told(const QString& part) const {
         const auto& m = station->headlessDialogs()->messages();
         return std::any_of(m.begin(), m.end(),

@@ -12,14 +12,7 @@ namespace {
 using DispenseGrid::ActualWeight;
 using DispenseGrid::Code;
 
-class DispensingRun : public RunFixture {
-  protected:
-    QList<DailyRecord> records() {
-        QList<DailyRecord> out;
-        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
-        return out;
-    }
-};
+class DispensingRun : public RunFixture {};
 
 TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
     // Valves 1 and 3 of the sample-like table below.

@@ -12,11 +12,6 @@ namespace {
 
 class DoseTruth : public RunFixture {
   protected:
-    QList<DailyRecord> records() {
-        QList<DailyRecord> out;
-        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
-        return out;
-    }
     bool shown(const QString& part) const {
         const auto& m = station->headlessDialogs()->messages();
         return std::any_of(m.begin(), m.end(),

@@ -20,11 +20,6 @@ class HandControlsInRun : public RunFixture {
         places.setTeachSlot(1, {{}, {}, QStringLiteral("1"), {}});
         ASSERT_TRUE(saveTeachSlots(QDir(dir.path()), places, TeachSlotScope::SettingsScreen));
     }
-    QList<DailyRecord> records() {
-        QList<DailyRecord> out;
-        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
-        return out;
-    }
 };
 
 // The twin-balance machines have no bucket wash: both wash buttons say so

@@ -2,6 +2,7 @@
 
 #include "app/StationFixture.h"
 #include "jobs/JobFile.h"
+#include "records/DailyRecordFile.h"
 #include "run/DispenseGrid.h"
 
 namespace dye::test {
@@ -45,6 +46,13 @@ class RunFixture : public StationFixture {
     }
     void queue(const JobRecord& r) { ASSERT_TRUE(jobQueueFile(QDir(dir.path())).append(r)); }
     int queued() { return jobQueueFile(QDir(dir.path())).count(); }
+
+    // The records of the fixture's day (the station's clock starts on it).
+    QList<DailyRecord> records() {
+        QList<DailyRecord> out;
+        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
+        return out;
+    }
 
     Form3& form3() { return state().form3; }
     QString order() { return form3().Label2.Caption.trimmed(); }

@@ -33,11 +33,6 @@ class TwoBalanceRun : public RunFixture {
             content = {sim().machine().content(1), sim().machine().content(2)};
         });
     }
-    QList<DailyRecord> records() {
-        QList<DailyRecord> out;
-        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
-        return out;
-    }
     // Every row of the record within the tolerance of its recipe weight.
     static void expectWithinTolerance(const DailyRecord& r, double tolerance = 2.01) {
         for (int k = 0; k < DailyRecord::kRows; ++k) {
