@@ -93,6 +93,8 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
         RunContext c = runContext();
         fillQueueLists(c);
     });
+    mainScreen_.setMixers(
+        {[this] { status_.restartMixCount(); }, [this] { status_.startIdleMixing(); }});
     runControl_.setIntake([this] {
         if (plant_.profile() == u"MARIGOLD") vatIntake_.run();
     });

@@ -65,7 +65,8 @@ void StatusTimer::talbertSpecials() {
 // One mixer position per ten idle ticks, for a valve that has a product;
 // the positions marked in MIX_C.txt run at full speed.
 void StatusTimer::mixers() {
-    const QString marksPath = plant_.workdirPath(QLatin1String(kMixMarksFileName));
+    const QString marksPath =
+        mixMarksPath(QDir(plant_.workdirPath(QStringLiteral("."))), s_.settings);
     QList<qint16> marks;
     QString error;
     if (!loadMixMarks(marksPath, marks, &error)) {

@@ -23,8 +23,11 @@ class StatusTimer {
     int mixCount() const { return mixCount_; }
     int idleCount() const { return idleCount_; }
     int mixerPosition() const { return mixerPosition_; }
-    // A double-click on Label20: the idle cycle starts at the next tick.
+    // The idle count at six hours: the idle mixing cycle starts at the next
+    // tick when its other conditions hold.
     void startIdleMixing() { idleCount_ = 7200; }
+    // The mixer count from 0 again (the operator cleared the mix marks).
+    void restartMixCount() { mixCount_ = 0; }
 
   private:
     void postStatus();

@@ -144,7 +144,7 @@ void JobStart::markDyeMix(const QString& code) {
     }
     for (int m = 1; m <= kDyeMixEntryCount; ++m) {
         if (mix.value(m - 1) != code) continue;
-        if (!writeMixMark(dyeMixFilePath(c_.workdir, folder, kMixMarksFileName), m, 1, &error))
+        if (!writeMixMark(mixMarksPath(c_.workdir, c_.state.settings), m, 1, &error))
             c_.log(QStringLiteral("<mix> MIX_C.txt not written: ") + error);
     }
 }

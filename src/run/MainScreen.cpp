@@ -66,7 +66,7 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     // Bucket flags and mix marks start cleared.
     QString error;
     if (!resetBucketFlags(c_.workdir, &error)) c_.log(QStringLiteral("<start> ") + error);
-    if (!resetMixMarks(c_.workdir.filePath(QLatin1String(kMixMarksFileName)), &error))
+    if (!resetMixMarks(mixMarksPath(c_.workdir, s.settings), &error))
         c_.log(QStringLiteral("<start> ") + error);
 
     // Row numbers 1..10 beside the grid.
@@ -184,6 +184,20 @@ void MainScreen::Label8_DblClick() {
     c_.state.form11.Visible = true;
     c_.state.form3.Visible = false;
     if (requests_.showOrderList) requests_.showOrderList();
+}
+
+void MainScreen::Label13_DblClick() {
+    c_.state.form3.Label13.Caption = QStringLiteral("0");
+    const QString path = mixMarksPath(c_.workdir, c_.state.settings);
+    QString error;
+    if (!resetMixMarks(path, &error))
+        c_.log(QStringLiteral("<mix> the mix marks of %1 are not cleared: %2").arg(path, error));
+    if (mixers_.restartMixCount) mixers_.restartMixCount();
+}
+
+void MainScreen::Label20_DblClick() {
+    c_.state.form3.Label20.Caption = QStringLiteral("7200");
+    if (mixers_.startIdleMixing) mixers_.startIdleMixing();
 }
 
 void MainScreen::Form11_Load() {

@@ -22,6 +22,12 @@ struct MainScreenRequests {
     std::function<void()> showDyeMixTable;
 };
 
+// The status timer's mixer counts, which the main screen's labels reset.
+struct MainScreenMixers {
+    std::function<void()> restartMixCount;  // Label13 double-click
+    std::function<void()> startIdleMixing;  // Label20 double-click
+};
+
 // The access code of the quick metering (Command11).
 inline constexpr char kQuickMeteringCode[] = "4271";
 
@@ -31,6 +37,7 @@ class MainScreen {
     explicit MainScreen(RunContext ctx) : c_(std::move(ctx)) {}
     void setRequests(MainScreenRequests r) { requests_ = std::move(r); }
     const MainScreenRequests& requests() const { return requests_; }
+    void setMixers(MainScreenMixers m) { mixers_ = std::move(m); }
 
     // Form_Load: the program's start-up outside the serial link: the
     // settings form, the lists, the language, the bucket and mix files, the
@@ -56,6 +63,12 @@ class MainScreen {
     void Command11_Click();
     void Command12_Click();  // wash request
     void Label8_DblClick();  // order list window instead of the main screen
+    // Every mix mark of MIX_C.txt cleared, the label at "0" and the mixer
+    // count from 0: a job's marks that nothing else clears are let go.
+    void Label13_DblClick();
+    // The idle count at 7200: the idle mixing cycle starts at the next
+    // status tick when its other conditions hold.
+    void Label20_DblClick();
     void Picture1_Click() {}
     void Picture2_Click() {}
 
@@ -70,6 +83,7 @@ class MainScreen {
   private:
     RunContext c_;
     MainScreenRequests requests_;
+    MainScreenMixers mixers_;
 };
 
 }  // namespace dye

@@ -34,8 +34,7 @@ void TransferSequence::closing() {
                 QString error;
                 for (int r = 0; r < kRows; ++r) {
                     const QString code = text(s.form3, Code, r).trimmed();
-                    if (!code.isEmpty())
-                        markDyeMixCode(c_.workdir, s.settings.Text1(37), code, 0, &error);
+                    if (!code.isEmpty()) markDyeMixCode(c_.workdir, s.settings, code, 0, &error);
                 }
                 if (!error.isEmpty()) c_.log(QStringLiteral("<mix> ") + error);
             } else {

@@ -302,9 +302,8 @@ void TwoBalanceSequence::markDyeMix(Lane& l, int row) {
     const int tube = intWithin(Val(text(c_.state.form3, Tube, row)));
     if (tube <= l.lastMix) return;
     l.lastMix = tube;
-    const QString folder = c_.state.settings.Text1(37);
     QString error;
-    if (!writeMixMark(dyeMixFilePath(c_.workdir, folder, kMixMarksFileName), tube, 1, &error))
+    if (!writeMixMark(mixMarksPath(c_.workdir, c_.state.settings), tube, 1, &error))
         c_.log(QStringLiteral("<mix> MIX_C.txt not written: ") + error);
 }
 

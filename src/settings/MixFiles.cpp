@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 
+#include "MachineSettings.h"
 #include "TextRecordFile.h"
 #include "core/RecordFile.h"
 
@@ -32,6 +33,10 @@ QString dyeMixFilePath(const QDir& workdir, const QString& folder, const QString
     return QDir::isAbsolutePath(path) ? path : workdir.filePath(path);
 }
 
+QString mixMarksPath(const QDir& workdir, const MachineSettings& settings) {
+    return dyeMixFilePath(workdir, settings.dyeMixFolder(), QLatin1String(kMixMarksFileName));
+}
+
 bool loadDyeMix(const QString& path, QStringList& texts, QString* error) {
     TextRecordFile file(path, kDyeMixWidth);
     return report(file.load(kDyeMixEntryCount, texts), file.errorString(), error);
@@ -60,11 +65,12 @@ bool resetMixMarks(const QString& path, QString* error) {
     return writeRecordRun(path, kMarkLength, 1, markBytes(0).repeated(kDyeMixEntryCount), error);
 }
 
-bool markDyeMixCode(const QDir& workdir, const QString& folder, const QString& code, qint16 mark,
-                    QString* error) {
+bool markDyeMixCode(const QDir& workdir, const MachineSettings& settings, const QString& code,
+                    qint16 mark, QString* error) {
     QStringList mix;
-    if (!loadDyeMix(dyeMixFilePath(workdir, folder, kDyeMixFileName), mix, error)) return false;
-    const QString marks = dyeMixFilePath(workdir, folder, kMixMarksFileName);
+    if (!loadDyeMix(dyeMixFilePath(workdir, settings.dyeMixFolder(), kDyeMixFileName), mix, error))
+        return false;
+    const QString marks = mixMarksPath(workdir, settings);
     for (int m = 1; m <= kDyeMixEntryCount; ++m)
         if (mix.value(m - 1) == code && !writeMixMark(marks, m, mark, error)) return false;
     return true;

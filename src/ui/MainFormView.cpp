@@ -313,10 +313,9 @@ QWidget* MainFormView::buildControls() {
     }
 
     label14_ = box(w, QStringLiteral("Label14"), 10, true);
-    label13_ = field(w, QStringLiteral("Label13"), 9, false);
     label12_ = field(w, QStringLiteral("Label12_0"), 9, false);
     g->addWidget(label14_, 1, 4);
-    g->addWidget(label13_, 2, 3);
+    buildMixerLabels(w, g);
     g->addWidget(label12_, 3, 3);
     auto* diag = new QHBoxLayout;
     const char* names[5] = {"Label15", "Label16", "Label17", "Label19", "Label22"};
@@ -412,6 +411,7 @@ void MainFormView::render() {
     label12_->setText(f.Label12[0]);
     showLabel(label13_, f.Label13);
     showLabel(label14_, f.Label14);
+    showLabel(label20_, f.Label20);
     const Label* diagnostics[5] = {&f.Label15, &f.Label16, &f.Label17, &f.Label19, &f.Label22};
     for (int i = 0; i < 5; ++i) showLabel(diagnostics_[size_t(i)], *diagnostics[i]);
     label21_->setText(f.Label21);

@@ -11,6 +11,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -55,6 +56,9 @@ class MainFormView : public QMainWindow {
     QWidget* buildEditor();
     QWidget* buildControls();
     void buildMenu();
+    // Label13 and Label20 at their places in the controls' grid; their
+    // double-clicks go to the main screen.
+    void buildMixerLabels(QWidget* parent, QGridLayout* grid);
     void nameEntries();
     QPushButton* button(Button Form3::*member, const char* name, QWidget* parent);
     void forward(const std::function<void()>& handler);
@@ -80,8 +84,9 @@ class MainFormView : public QMainWindow {
     std::array<QLabel*, 4> label11_{};
     ClickLabel* label8_ = nullptr;
     QLabel* label12_ = nullptr;
-    QLabel* label13_ = nullptr;
+    ClickLabel* label13_ = nullptr;
     QLabel* label14_ = nullptr;
+    ClickLabel* label20_ = nullptr;
     std::array<QLabel*, 5> diagnostics_{};  // Label15, 16, 17, 19, 22
     QLabel* label21_ = nullptr;
     QListWidget* list1_ = nullptr;

@@ -1,12 +1,13 @@
 // The status timer's machine side while MIX ON is ticked: the mixers of a
-// PELKO machine, the TALBERT special registers and the idle mixing cycle.
-#include "app/StationFixture.h"
+// PELKO machine, the TALBERT special registers and the idle mixing cycle,
+// and the main screen's two labels that clear the marks and start the cycle.
+#include "run/RunFixture.h"
 #include "settings/MixFiles.h"
 
 namespace dye::test {
 namespace {
 
-class StatusTicks : public StationFixture {
+class StatusTicks : public RunFixture {
   protected:
     void ticks(int n) {
         for (int k = 0; k < n; ++k) station->statusTimer().tick();
@@ -42,7 +43,8 @@ TEST_F(StatusTicks, TalbertSpecialsAndTheIdleMixingCycle) {
     EXPECT_EQ(d(802), 0);
     EXPECT_EQ(station->statusTimer().mixCount(), 0);
 
-    station->statusTimer().startIdleMixing();
+    station->mainScreen().Label20_DblClick();
+    EXPECT_EQ(state().form3.Label20.Caption, "7200");
     ticks(1);
     EXPECT_EQ(d(861), 300);
     ticks(1);
@@ -53,6 +55,42 @@ TEST_F(StatusTicks, TalbertSpecialsAndTheIdleMixingCycle) {
     EXPECT_EQ(d(810), RegisterImage::RegNoValue);
     EXPECT_EQ(d(870), RegisterImage::RegNoValue);
     EXPECT_EQ(state().form3.Label20.Caption, "0");
+}
+
+// With a dye-mix folder, the marks the job start writes for a PELKO job are
+// the ones the status timer drives the mixers from; a double-click on
+// Label13 clears them there.
+TEST_F(StatusTicks, TheMixFolderHoldsTheMarksTheRunWritesAndTheMixersFollow) {
+    const QDir work(dir.path());
+    ASSERT_TRUE(work.mkdir("mix"));
+    QStringList mix(kDyeMixEntryCount);
+    mix[3] = "RED";  // entry 4
+    ASSERT_TRUE(saveDyeMix(work.filePath("mix/DYE_MIX.txt"), mix));
+    valve(1, "RED", "40");
+    valve(2, "BLUE", "20");
+    startRun({{16, "PELKO"}, {18, "5"}, {37, " mix\\ "}});
+    const QString marks = work.filePath("mix/MIX_C.txt");
+    QList<qint16> read;
+    ASSERT_TRUE(loadMixMarks(marks, read));  // cleared by the load
+    EXPECT_EQ(read, QList<qint16>(kDyeMixEntryCount, 0));
+    EXPECT_FALSE(work.exists(kMixMarksFileName));  // no second file
+
+    form3().Timer4->setEnabled(false);  // the test ticks the status timer itself
+    state().form3.Check3.Value = 1;
+    queue(job("P-1", "1", "", {{0, {"RED", "30"}}, {1, {"BLUE", "20"}}}));
+    ASSERT_TRUE(runUntil([&] { return !order().isEmpty(); }));
+    ticks(1);
+    EXPECT_EQ(d(804), 10000);
+    EXPECT_EQ(d(805), RegisterImage::RegNoValue);
+
+    station->mainScreen().Label13_DblClick();
+    EXPECT_EQ(form3().Label13.Caption, "0");
+    EXPECT_EQ(station->statusTimer().mixCount(), 0);
+    ASSERT_TRUE(loadMixMarks(marks, read));
+    EXPECT_EQ(read, QList<qint16>(kDyeMixEntryCount, 0));
+    ticks(1);
+    EXPECT_EQ(d(804), RegisterImage::RegNoValue);
+    EXPECT_FALSE(work.exists(kMixMarksFileName));
 }
 
 }  // namespace
