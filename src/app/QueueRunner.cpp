@@ -2,6 +2,7 @@
 
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
+#include "jobs/BackgroundRemoval.h"
 #include "jobs/JobFile.h"
 
 namespace dye {
@@ -74,7 +75,10 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
     qint64 lastProgress = clock.now();
     qint64 waitingSince = -1;
     qsizetype seen = 0;
+    const QString queuePath = jobQueueFile(station_.workdir()).path();
     while (true) {
+        // Machine time does not run ahead of a queue rewritten in the background.
+        BackgroundRemoval::wait(queuePath);
         clock.advance(kStep);
         reportMessages();
         if (finished_.size() != seen) {

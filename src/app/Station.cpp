@@ -6,6 +6,7 @@
 #include "app/StationDisplay.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Val.h"
+#include "jobs/BackgroundRemoval.h"
 #include "jobs/JobFile.h"
 #include "language/LanguageFile.h"
 #include "link/LoggingPort.h"
@@ -160,7 +161,13 @@ void Station::unload() {
     mainScreen_.Form_Unload([this] { requestProgramEnd(); });
 }
 
-Station::~Station() = default;
+// A removal from the queue still under way ends while the run it reports to
+// is there.
+Station::~Station() {
+    const QString queue = jobQueueFile(workdir_).path();
+    BackgroundRemoval::wait(queue);
+    BackgroundRemoval::settle(queue);
+}
 
 SimulatedController* Station::simulator() const {
     return sim_ ? &sim_->controller() : nullptr;

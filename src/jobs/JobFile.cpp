@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/AnsiText.h"
+#include "jobs/BackgroundRemoval.h"
 
 namespace dye {
 
@@ -12,6 +13,11 @@ JobFile::JobFile(QString path, QString scratchPath, QString rejectedPath)
       rejectedPath_(std::move(rejectedPath)) {}
 
 RecordFile JobFile::file() const {
+    BackgroundRemoval::wait(path_);
+    return fileNow();
+}
+
+RecordFile JobFile::fileNow() const {
     RecordFile f(path_, JobRecord::kLength, scratchPath_);
     f.setAsideFile(rejectedPath_);
     f.setBlankRecord(JobRecord{}.toBytes());
@@ -33,10 +39,15 @@ bool JobFile::done(RecordFile& f, bool ok) {
 
 int JobFile::count() {
     error_.clear();
-    RecordFile f = file();
+    RecordFile f = fileNow();
     const int n = f.count();
     error_ = f.errorString();
     return n;
+}
+
+int JobFile::settledCount() {
+    BackgroundRemoval::wait(path_);
+    return count();
 }
 
 QByteArray JobFile::tail() {
@@ -48,7 +59,7 @@ QByteArray JobFile::tail() {
 }
 
 std::optional<JobRecord> JobFile::read(int n) {
-    const int total = count();
+    const int total = settledCount();
     if (!error_.isEmpty()) return std::nullopt;
     if (n < 1 || n > total) {
         fail(QStringLiteral("record %1 of %2 does not exist").arg(n).arg(path_));
@@ -70,7 +81,7 @@ bool JobFile::append(const JobRecord& job) {
 }
 
 bool JobFile::replace(int n, const JobRecord& job) {
-    const int total = count();
+    const int total = settledCount();
     if (!error_.isEmpty()) return false;
     if (n < 1 || n > total)
         return fail(QStringLiteral("record %1 of %2 does not exist").arg(n).arg(path_));
@@ -79,13 +90,18 @@ bool JobFile::replace(int n, const JobRecord& job) {
 }
 
 bool JobFile::remove(int n) {
+    BackgroundRemoval::wait(path_);
+    return removeNow(n);
+}
+
+bool JobFile::removeNow(int n) {
     error_.clear();
-    RecordFile f = file();
+    RecordFile f = fileNow();
     return done(f, f.remove(n));
 }
 
 bool JobFile::setAside(int n, const JobRecord& expected) {
-    const int total = count();
+    const int total = settledCount();
     if (!error_.isEmpty()) return false;
     if (n < 1 || n > total)
         return fail(QStringLiteral("record %1 of %2 does not exist").arg(n).arg(path_));
@@ -110,7 +126,7 @@ bool JobFile::setAsideTail() {
 }
 
 QList<QByteArray> JobFile::readAll(int limit) {
-    const int total = limit < 0 ? count() : std::min(count(), limit);
+    const int total = limit < 0 ? settledCount() : std::min(settledCount(), limit);
     if (!error_.isEmpty() || total == 0) return {};
     RecordFile f = file();
     QList<QByteArray> records = f.readRange(1, total);

@@ -39,7 +39,8 @@ class JobFile {
     const QString& path() const { return path_; }
     const QString& rejectedPath() const { return rejectedPath_; }
 
-    // File length / 940.
+    // File length / 940 (a look at the size: during a background removal,
+    // the count before it).
     int count();
     // Record n, 1 <= n <= count; nothing when it does not exist.
     std::optional<JobRecord> read(int n);
@@ -51,6 +52,9 @@ class JobFile {
     bool replace(int n, const JobRecord& job);
     // Removes record n through the scratch file; the file is replaced whole.
     bool remove(int n);
+    // remove() without waiting for a background removal from this file: what
+    // that removal itself runs.
+    bool removeNow(int n);
     // Moves record n, byte for byte, to the end of the rejected file (synced)
     // and then removes it; refused when record n is no longer `expected`.
     // A kill in between leaves it in both files, never in neither.
@@ -78,7 +82,9 @@ class JobFile {
 
   private:
     QList<QByteArray> readAll(int limit = -1);
-    RecordFile file() const;
+    int settledCount();       // count() once a background removal is over
+    RecordFile file() const;  // after a background removal from it is over
+    RecordFile fileNow() const;
     bool fail(const QString& why);
     bool done(RecordFile& file, bool ok);
 

@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Scheduler.h"
+#include "jobs/BackgroundRemoval.h"
 #include "jobs/JobFile.h"
 #include "records/DailyRecord.h"
 #include "records/DailyRecordFile.h"
@@ -13,18 +14,18 @@
 namespace dye {
 
 // The record first, synced; then the journal says so; then the job leaves
-// the queue; then the journal goes. A kill between any two of these leaves
-// what the next start needs to finish the job exactly once.
+// the queue; then the journal goes (once the queue no longer holds the job). A kill between any two
+// of these leaves what the next start needs to finish the job exactly once.
 JobCompletion::Outcome JobCompletion::complete(
     const CompletedJob& job, JournalState& state,
     const std::function<void(const QString&)>& writeBack) {
     QString error;
     QString finishText;
     if (!writeDailyRecord(job, &error, &finishText)) {
-        stopRun(QStringLiteral("The record of job %1 could not be written (%2). The job stays "
-                               "in the queue and the run is stopped: make room for the record "
-                               "files, then run again.")
-                    .arg(job.identity.order, error));
+        stopRun(c_, QStringLiteral("The record of job %1 could not be written (%2). The job stays "
+                                   "in the queue and the run is stopped: make room for the record "
+                                   "files, then run again.")
+                        .arg(job.identity.order, error));
         return Outcome::NotRecorded;
     }
     const JobJournal journal(c_.workdir);
@@ -32,11 +33,9 @@ JobCompletion::Outcome JobCompletion::complete(
     state.recorded = true;
     if (!journal.write(state, &error)) c_.log(QStringLiteral("<journal> ") + error);
     if (writeBack) writeBack(finishText);
-    const bool removed = removeFromQueue(job.identity);
-    if (removed && !journal.clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
-    if (removed) c_.state.bucketHoldsJob = false;
+    removeFromQueue(job.identity, [c = c_] { jobLeftQueue(c); });
     if (job.logEnd) c_.log(QStringLiteral("< save & end >"));
-    return removed ? Outcome::Done : Outcome::NotRemoved;
+    return Outcome::Done;
 }
 
 bool JobCompletion::finishRecorded(const JobIdentity& job, const std::optional<DailyRecord>& record,
@@ -51,21 +50,26 @@ bool JobCompletion::finishRecorded(const JobIdentity& job, const std::optional<D
                               "last month's record file: its write-back is not sent")
                    .arg(job.order));
     }
-    if (!removeFromQueue(job)) return false;
-    QString error;
-    if (!JobJournal(c_.workdir).clear(&error)) c_.log(QStringLiteral("<journal> ") + error);
-    c_.state.bucketHoldsJob = false;
-    return true;
+    bool removed = false;
+    removeFromQueue(job, [this, &removed] {
+        jobLeftQueue(c_);
+        removed = true;
+    });
+    // The resume goes on only once the job has left the queue.
+    const QString queue = jobQueueFile(c_.workdir).path();
+    BackgroundRemoval::wait(queue);
+    BackgroundRemoval::settle(queue);
+    return removed;
 }
 
-void JobCompletion::stopRun(const QString& why) {
-    Form3& f = c_.state.form3;
+void JobCompletion::stopRun(const RunContext& c, const QString& why) {
+    Form3& f = c.state.form3;
     if (f.Timer1) f.Timer1->setEnabled(false);
     if (f.Timer2) f.Timer2->setEnabled(false);
     if (f.Timer3) f.Timer3->setEnabled(false);
     f.Status = why;
-    c_.log(QStringLiteral("<run> stopped: ") + why);
-    c_.dialogs.message(why, QStringLiteral("INPUT"), [] {});
+    c.log(QStringLiteral("<run> stopped: ") + why);
+    c.dialogs.message(why, QStringLiteral("INPUT"), [] {});
 }
 
 bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error, QString* finishText) {
@@ -93,24 +97,43 @@ bool JobCompletion::writeDailyRecord(const CompletedJob& job, QString* error, QS
 }
 
 // Removes the queue record of the job that ran (its order and bucket), so
-// that a waiting job is never removed in its place.
-bool JobCompletion::removeFromQueue(const JobIdentity& job) {
+// that a waiting job is never removed in its place. A long queue is
+// rewritten in the background: `removed` runs once the file no longer holds
+// the job, and the job start waits for it.
+void JobCompletion::removeFromQueue(const JobIdentity& job, const std::function<void()>& removed) {
     const QString& order = job.order;
     JobFile queue = jobQueueFile(c_.workdir);
     const int found = findQueuedJob(queue, job);
-    bool removed = true;
     if (found == 0 && queue.errorString().isEmpty()) {
         c_.log(QStringLiteral("<queue> job %1 was no longer in the queue").arg(order));
-    } else if (found == 0 || !queue.remove(found)) {
-        // Taking it again would dispense it twice: the run stops for the operator.
-        removed = false;
-        c_.log(QStringLiteral("<queue> job %1 not removed: %2").arg(order, queue.errorString()));
-        stopRun(QStringLiteral("Job %1 is finished but could not be removed from the queue (%2). "
-                               "The run is stopped: remove it before running again.")
-                    .arg(order, queue.errorString()));
+        fillQueueLists(c_);
+        removed();
+        return;
     }
-    fillQueueLists(c_);
-    return removed;
+    auto then = [c = c_, order, removed](const QString& error) mutable {
+        if (error.isEmpty()) {
+            removed();
+        } else {
+            // Taking it again would dispense it twice: the run stops for the operator.
+            c.log(QStringLiteral("<queue> job %1 not removed: %2").arg(order, error));
+            stopRun(c, QStringLiteral("Job %1 is finished but could not be removed from the "
+                                      "queue (%2). The run is stopped: remove it before running "
+                                      "again.")
+                           .arg(order, error));
+        }
+        fillQueueLists(c);
+    };
+    if (found == 0)
+        then(queue.errorString());
+    else
+        BackgroundRemoval::remove(queue, found, then);
+}
+
+// The job is out of the queue: its journal goes and its bucket is free.
+void JobCompletion::jobLeftQueue(const RunContext& c) {
+    QString error;
+    if (!JobJournal(c.workdir).clear(&error)) c.log(QStringLiteral("<journal> ") + error);
+    c.state.bucketHoldsJob = false;
 }
 
 }  // namespace dye

@@ -67,12 +67,12 @@ void saveJournal(const RunContext& c, const JournalState& journal);
 // site profile's write-back, the removal of the job from the queue and the
 // event-log line, kept in step with the job journal. A record that cannot be
 // written stops the run with the job still queued; a job that cannot be
-// removed stops the job start, so that it is never taken again.
+// removed stops the run, so that it is never taken again.
 class JobCompletion {
   public:
     explicit JobCompletion(RunContext ctx) : c_(std::move(ctx)) {}
 
-    enum class Outcome { Done, NotRecorded, NotRemoved };
+    enum class Outcome { Done, NotRecorded };
     // `writeBack` issues the profile's statements (the job is still on the
     // screen when it runs); it gets the finish time text of the record.
     // `journal` is the job's journal as the run keeps it; it is marked
@@ -92,8 +92,9 @@ class JobCompletion {
 
   private:
     bool writeDailyRecord(const CompletedJob& job, QString* error, QString* finishText);
-    bool removeFromQueue(const JobIdentity& job);
-    void stopRun(const QString& why);
+    void removeFromQueue(const JobIdentity& job, const std::function<void()>& removed);
+    static void jobLeftQueue(const RunContext& c);
+    static void stopRun(const RunContext& c, const QString& why);
 
     RunContext c_;
 };

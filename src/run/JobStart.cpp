@@ -6,6 +6,7 @@
 #include "core/FileStamp.h"
 #include "core/Val.h"
 #include "core/WeightText.h"
+#include "jobs/BackgroundRemoval.h"
 #include "jobs/JobFile.h"
 #include "link/TimedRoutine.h"
 #include "link/WriteBlocks.h"
@@ -32,6 +33,8 @@ void JobStart::tick() {
     // The wash button is there only on machines that wash a bucket.
     f.Command12.Enabled = !jobOnScreen && machineWashes(c_.state.machineType());
 
+    // A finished job still leaving a long queue: nothing is taken until it has.
+    if (!BackgroundRemoval::settle(jobQueueFile(c_.workdir).path())) return;
     guard_.keepTornTails();
     // The queue is read again only when the file changed (or could not be read).
     const FileStamp stamp = fileStamp(jobQueueFile(c_.workdir).path());

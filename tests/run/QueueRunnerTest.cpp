@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 
 #include "app/QueueRunner.h"
+#include "jobs/BackgroundRemoval.h"
+#include "run/JobJournal.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {
@@ -79,6 +81,29 @@ TEST_F(QueueRunnerTest, NoJobIsTakenWhileItsRecordCouldNotBeWritten) {
     EXPECT_EQ(queued(), 2);
     EXPECT_TRUE(order().isEmpty());
     EXPECT_TRUE(logTexts().filter("<start>").isEmpty());
+}
+
+// A long queue is rewritten on a thread of its own at each job end (here
+// every queue is, whatever its length): each job is still taken once,
+// recorded once and gone from the queue, and its journal goes with it.
+TEST_F(QueueRunnerTest, AQueueRewrittenBesideTheScanLosesAndRepeatsNothing) {
+    struct Threshold {
+        qint64 was = BackgroundRemoval::threshold();
+        Threshold() { BackgroundRemoval::setThreshold(0); }
+        ~Threshold() { BackgroundRemoval::setThreshold(was); }
+    } everyQueue;
+    valve(2, "NAOH", "35");
+    startRun();
+    for (const char* order : {"B-1", "B-2", "B-3"})
+        queue(job(order, "1", "0", {{0, {"NAOH", "15"}}}));
+    EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();
+    QStringList orders;
+    for (const DailyRecord& r : records()) orders << r.OrderNo.trimmed();
+    EXPECT_EQ(orders, QStringList({"B-1", "B-2", "B-3"}));
+    EXPECT_EQ(out.count('\n'), 3) << out.toStdString();
+    EXPECT_EQ(queued(), 0);
+    EXPECT_EQ(logTexts().filter("<start>").size(), 3);
+    EXPECT_FALSE(QFileInfo::exists(JobJournal(QDir(dir.path())).path()));
 }
 
 // A torn record at the end of the queue is moved aside and reported once;
