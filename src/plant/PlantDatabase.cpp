@@ -66,14 +66,18 @@ void PlantDatabase::run(Task& task) {
             openError = QStringLiteral("no plant database is set (settings field 15)");
         } else {
             if (s.driver() == u"QODBC") {
+                // Qt's ODBC driver splices the user and the password into
+                // "DSN=...;UID=...;PWD=...": each goes in as an attribute value.
                 db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10"));
                 db.setDatabaseName(s.dataSource);
+                db.setUserName(odbcAttributeValue(s.user));
+                db.setPassword(odbcAttributeValue(s.password));
             } else {
                 db.setHostName(s.host());
                 db.setDatabaseName(s.databasePath());
+                db.setUserName(s.user);
+                db.setPassword(s.password);
             }
-            db.setUserName(s.user);
-            db.setPassword(s.password);
             if (!db.open()) {
                 openError = openMessage(db.lastError());
                 if (openError.isEmpty()) openError = QStringLiteral("it did not open");

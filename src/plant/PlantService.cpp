@@ -49,7 +49,7 @@ void PlantService::writeBack(const CompletedJob& job, const QString& finishText)
     const QList<PlantStatement> statements =
         completionStatements(profile(), job, finishText, &skipped);
     for (const QString& line : skipped) log_(line);
-    if (profile() == u"TALBERT") talbertFiles(job, statements);
+    if (profile() == u"TALBERT") flagBucket(job);
     if (statements.isEmpty()) return;
     QString error;
     if (!outbox_.append(statements, &error)) {
@@ -58,20 +58,21 @@ void PlantService::writeBack(const CompletedJob& job, const QString& finishText)
                             "sent once without a retry")
                  .arg(job.identity.order, QLatin1String(PlantOutbox::kFileName), error));
         auto list = std::make_shared<QList<PlantStatement>>(statements);
+        auto taken = std::make_shared<QList<PlantStatement>>();
         db_.submit(
             source(),
-            [list](PlantSession& session) {
-                for (const PlantStatement& s : *list) applyCompletion(session, s);
+            [list, taken](PlantSession& session) {
+                for (const PlantStatement& s : *list)
+                    if (applyCompletion(session, s).ok) *taken << s;
             },
-            nullptr);
+            [this, taken](const PlantSession&) { writeTalbertLog(*taken); });
         return;
     }
     flushOutbox();
 }
 
-// TALBERT: the bucket's flag in light.txt, and the statements with each
-// row's code and actual weight in the order's write log of the day.
-void PlantService::talbertFiles(const CompletedJob& job, const QList<PlantStatement>& statements) {
+// TALBERT: the bucket's flag in light.txt.
+void PlantService::flagBucket(const CompletedJob& job) {
     QString error;
     bool isNumber = false;
     const int bucket = job.identity.bucket.trimmed().toInt(&isNumber);
@@ -80,15 +81,27 @@ void PlantService::talbertFiles(const CompletedJob& job, const QList<PlantStatem
                  .arg(job.identity.bucket.trimmed(), job.identity.order.trimmed(),
                       QLatin1String(kBucketFlagsFileName),
                       isNumber ? error : QStringLiteral("not a bucket number")));
-    // Each row update holds the actual weight first and the code fourth.
-    QStringList lines;
-    for (const PlantStatement& s : statements)
-        lines << s.shown()
-              << s.values.value(3).toString() + QStringLiteral(" --- ") +
-                     s.values.value(0).toString();
-    if (!lines.isEmpty() && !AppendWriteLog(workdir_, job.identity.order, now_(), lines, &error))
-        log_(QStringLiteral("<plant> the write log of %1 is not written: %2")
-                 .arg(job.identity.order.trimmed(), error));
+}
+
+// The TALBERT row updates the database has taken go into their order's
+// write log of the day: the statement, then its code and actual weight.
+void PlantService::writeTalbertLog(const QList<PlantStatement>& taken) {
+    qsizetype k = 0;
+    while (k < taken.size()) {
+        const QString order = taken[k].values.value(2).toString();
+        QStringList lines;
+        for (; k < taken.size() && taken[k].values.value(2).toString() == order; ++k) {
+            const PlantStatement& s = taken[k];
+            if (s.kind != StatementKind::TalbertRow) continue;
+            lines << s.shown()
+                  << s.values.value(3).toString() + QStringLiteral(" --- ") +
+                         s.values.value(0).toString();
+        }
+        QString error;
+        if (!lines.isEmpty() && !AppendWriteLog(workdir_, order, now_(), lines, &error))
+            log_(
+                QStringLiteral("<plant> the write log of %1 is not written: %2").arg(order, error));
+    }
 }
 
 void PlantService::Command13_Click(Dialogs& dialogs) {
@@ -111,6 +124,15 @@ void PlantService::Command13_Click(Dialogs& dialogs) {
 void PlantService::flushOutbox() {
     if (sending_) return;
     QString error;
+    // Lines that are not statements go aside first; those behind them are sent.
+    QStringList setAside;
+    if (!outbox_.setAside(&setAside, &error) && error != setAsideFailure_)
+        log_(QStringLiteral("<plant> the unreadable lines of %1 are not set aside, they stay "
+                            "there unsent: %2")
+                 .arg(outbox_.path(), error));
+    setAsideFailure_ = error;  // a failure that repeats is said once
+    for (const QString& line : setAside) log_(line);
+    error.clear();
     const QList<PlantStatement> waiting = outbox_.read(&error);
     if (!error.isEmpty()) {
         log_(QStringLiteral("<plant> %1 not read: %2").arg(outbox_.path(), error));
@@ -144,8 +166,9 @@ void PlantService::flushOutbox() {
                 outcome->applied == 0)
                 session.lines.clear();  // the same failure as the last try: said already
         },
-        [this, outcome](const PlantSession&) {
+        [this, outcome, waiting](const PlantSession&) {
             sending_ = false;
+            writeTalbertLog(waiting.mid(0, outcome->applied));
             QString error;
             if (outcome->applied > 0 && !outbox_.removeFirst(outcome->applied, &error))
                 log_(QStringLiteral("<plant> %1 not updated: %2").arg(outbox_.path(), error));

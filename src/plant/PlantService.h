@@ -18,8 +18,10 @@ struct StationState;
 
 // The station's side of the plant database: the completion write-back goes
 // into the outbox first and leaves it, in order, once the database has
-// taken it; the outbox is tried again on every status tick while anything
-// waits. Reads the profile and the data source at the moment of use.
+// taken it (a TALBERT row then enters the write log); the outbox is tried
+// again on every status tick while anything waits, and a line of it that
+// is not a statement is set aside with a message first. Reads the profile
+// and the data source at the moment of use.
 class PlantService : public PlantWriteBack {
   public:
     PlantService(StationState& state, PlantDatabase& db, QDir workdir,
@@ -54,7 +56,8 @@ class PlantService : public PlantWriteBack {
 
   private:
     void writeBack(const CompletedJob& job, const QString& finishText);
-    void talbertFiles(const CompletedJob& job, const QList<PlantStatement>& statements);
+    void flagBucket(const CompletedJob& job);
+    void writeTalbertLog(const QList<PlantStatement>& taken);
     void showWaiting(int n);  // n statements wait in the outbox
 
     StationState& s_;
@@ -66,6 +69,7 @@ class PlantService : public PlantWriteBack {
     std::function<void()> queueChanged_;
     bool sending_ = false;
     QString lastFailure_;  // a retry failing the same way is not logged again
+    QString setAsideFailure_;
 };
 
 }  // namespace dye

@@ -49,6 +49,15 @@ QString PlantSource::databasePath() const {
     return QDir::cleanPath(workdir.absoluteFilePath(path));
 }
 
+QString odbcAttributeValue(const QString& value) {
+    if (!value.startsWith(u'{') && !value.contains(u';') && !value.contains(u'}') &&
+        !value.contains(u'='))
+        return value;
+    QString quoted = value;
+    quoted.replace(QStringLiteral("}"), QStringLiteral("}}"));
+    return u'{' + quoted + u'}';
+}
+
 QString PlantSource::shown() const {
     QString who = user.isEmpty() ? QString() : QStringLiteral(" as ") + user;
     if (driver() == u"QODBC") return QStringLiteral("ODBC data source ") + dataSource + who;

@@ -30,4 +30,9 @@ struct PlantSource {
     QString shown() const;
 };
 
+// `value` as an ODBC connection-string attribute value: one that holds `;`,
+// `}` or `=`, or starts with `{`, is wrapped in braces with each `}` doubled;
+// any other stands as it is.
+QString odbcAttributeValue(const QString& value);
+
 }  // namespace dye

@@ -1,8 +1,5 @@
 #include "plant/PlantStatement.h"
 
-#include <QJsonArray>
-#include <QJsonValue>
-
 namespace dye {
 
 namespace {
@@ -38,34 +35,6 @@ QString PlantStatement::shown() const {
         out += ch;
     }
     return out;
-}
-
-QJsonObject PlantStatement::toJson() const {
-    QJsonArray array;
-    for (const QVariant& v : values) {
-        if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int ||
-            v.typeId() == QMetaType::LongLong)
-            array.append(QJsonObject{{QStringLiteral("n"), v.toDouble()}});
-        else
-            array.append(QJsonObject{{QStringLiteral("s"), v.toString()}});
-    }
-    QJsonObject o{{QStringLiteral("sql"), text}, {QStringLiteral("values"), array}};
-    if (earlier > 0) o.insert(QStringLiteral("earlier"), earlier);
-    return o;
-}
-
-PlantStatement PlantStatement::fromJson(const QJsonObject& o) {
-    PlantStatement s;
-    s.text = o.value(QStringLiteral("sql")).toString();
-    for (const QJsonValue& v : o.value(QStringLiteral("values")).toArray()) {
-        const QJsonObject value = v.toObject();
-        if (value.contains(QStringLiteral("n")))
-            s.values << value.value(QStringLiteral("n")).toDouble();
-        else
-            s.values << value.value(QStringLiteral("s")).toString();
-    }
-    s.earlier = o.value(QStringLiteral("earlier")).toInt();
-    return s;
 }
 
 bool plantNumber(const QString& text, double* value) {

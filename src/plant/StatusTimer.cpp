@@ -38,16 +38,21 @@ void StatusTimer::tick() {
     idleMixing();
 }
 
-// Every 11th tick: this machine's activity and queue length.
+// Every 11th tick: this machine's activity and queue length. One post at
+// a time: while one has not come back (a login that waits), a post that is
+// due is not queued behind it; the next tick posts the values of that
+// moment instead.
 void StatusTimer::postStatus() {
     qint16& count = s_.MachineStatus[10];
-    count = qint16(count + 1);
-    if (count <= 10) return;
+    if (count <= 10) count = qint16(count + 1);
+    if (count <= 10 || *postInFlight_) return;
     s_.MachineStatus[1] = qint16(queueLength_ ? queueLength_() : 0);
     const PlantStatement post =
         draymorStatus(s_.MachineStatus[0], s_.MachineStatus[1], s_.settings.Text1(21));
+    *postInFlight_ = true;
     plant_.database().submit(
-        plant_.source(), [post](PlantSession& session) { session.exec(post); }, nullptr);
+        plant_.source(), [post](PlantSession& session) { session.exec(post); },
+        [inFlight = postInFlight_](const PlantSession&) { *inFlight = false; });
     count = 0;
 }
 

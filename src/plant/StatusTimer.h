@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 namespace dye {
 
@@ -10,9 +11,9 @@ struct StationState;
 
 // The main screen's status timer (Form3.Timer4, 3 s): brings up the
 // identifier entry while AUTO IN is ticked, retries the write-back outbox,
-// posts the DRAYMOR machine status every 11th tick, and while MIX ON is
-// ticked drives the TALBERT special registers, the mixers of PELKO and
-// type-5 machines and the idle mixing cycle.
+// posts the DRAYMOR machine status every 11th tick (one post at a time),
+// and while MIX ON is ticked drives the TALBERT special registers, the
+// mixers of PELKO and type-5 machines and the idle mixing cycle.
 class StatusTimer {
   public:
     StatusTimer(StationState& state, PlantService& plant, std::function<bool()> jobLoaded,
@@ -44,6 +45,9 @@ class StatusTimer {
     int idleCount_ = 0;      // Label20: idle ticks, 0..10000
     int mixerPosition_ = 0;  // 0, or 800 + the position being mixed
     int idleCycle_ = 0;      // the idle mixing cycle's step
+    // A status post was handed to the database and has not come back; shared
+    // with its answer, which may come after this timer is gone.
+    std::shared_ptr<bool> postInFlight_ = std::make_shared<bool>(false);
 };
 
 }  // namespace dye

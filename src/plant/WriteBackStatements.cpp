@@ -26,12 +26,32 @@ const QString kMarigoldInserted = QStringLiteral(
 const QString kMarigoldClose =
     QStringLiteral("update \"SPTR_ZJCL\" set VZT=3 where BATCH=? and VAT=? and VZT=2 and INTR=?");
 
+// What each kind takes, in order: n a number, s a text.
+QString signatureOf(StatementKind kind) {
+    switch (kind) {
+        case StatementKind::DraymorRow:
+        case StatementKind::TalbertRow:
+            return QStringLiteral("nsss");
+        case StatementKind::QuorbanRow:
+            return QStringLiteral("nssss");
+        case StatementKind::MarigoldInsert:
+            return QStringLiteral("sssssss");
+        case StatementKind::MarigoldClose:
+            return QStringLiteral("sss");
+        case StatementKind::Other:
+            break;
+    }
+    return {};
+}
+
 // The three row updates: one per row with a code (and, for QUORBAN, an
 // actual weight), the actual weight as a number.
 void rowUpdates(const QString& profile, const CompletedJob& job, const QString& finishText,
                 QList<PlantStatement>& out, QStringList* skipped) {
     const bool quorban = profile == u"QUORBAN";
-    const QString& text = profile == u"DRAYMOR" ? kDraymor : quorban ? kQuorban : kTalbert;
+    const StatementKind kind = profile == u"DRAYMOR" ? StatementKind::DraymorRow
+                               : quorban             ? StatementKind::QuorbanRow
+                                                     : StatementKind::TalbertRow;
     for (size_t r = 0; r < job.codes.size(); ++r) {
         const QString code = job.codes[r].trimmed();
         const QString actual = job.actualWeights[r].trimmed();
@@ -47,13 +67,54 @@ void rowUpdates(const QString& profile, const CompletedJob& job, const QString& 
                                 .arg(code, actual);
             continue;
         }
-        PlantStatement s{text, {act, finishText.trimmed(), job.identity.order.trimmed(), code}};
+        PlantStatement s{completionText(kind),
+                         {act, finishText.trimmed(), job.identity.order.trimmed(), code},
+                         0,
+                         kind};
         if (quorban) s.values << job.extras[0].trimmed();
         out << s;
     }
 }
 
 }  // namespace
+
+QString completionText(StatementKind kind) {
+    switch (kind) {
+        case StatementKind::DraymorRow:
+            return kDraymor;
+        case StatementKind::TalbertRow:
+            return kTalbert;
+        case StatementKind::QuorbanRow:
+            return kQuorban;
+        case StatementKind::MarigoldInsert:
+            return kMarigoldInsert;
+        case StatementKind::MarigoldClose:
+            return kMarigoldClose;
+        case StatementKind::Other:
+            break;
+    }
+    return {};
+}
+
+StatementKind completionKindOf(const QString& text) {
+    for (StatementKind kind :
+         {StatementKind::DraymorRow, StatementKind::TalbertRow, StatementKind::QuorbanRow,
+          StatementKind::MarigoldInsert, StatementKind::MarigoldClose})
+        if (!text.isEmpty() && text == completionText(kind)) return kind;
+    return StatementKind::Other;
+}
+
+std::optional<PlantStatement> completionStatement(StatementKind kind, const QVariantList& values,
+                                                  int earlier) {
+    const QString signature = signatureOf(kind);
+    if (signature.isEmpty() || values.size() != signature.size() || earlier < 0) return {};
+    for (qsizetype k = 0; k < values.size(); ++k) {
+        const bool number = values[k].typeId() == QMetaType::Double;
+        const bool text = values[k].typeId() == QMetaType::QString;
+        if (signature[k] == u'n' ? !number : !text) return {};
+    }
+    return PlantStatement{completionText(kind), values, earlier, kind};
+}
 
 QString plainNumber(const QString& text) {
     double v = 0;
@@ -66,7 +127,9 @@ PlantStatement marigoldInsert(const QString& vat, const QString& batch, const QS
                               const QString& actualWeight) {
     return PlantStatement{kMarigoldInsert,
                           {vat.trimmed(), batch.trimmed(), intr.trimmed(), now, code.trimmed(),
-                           plainNumber(recipeWeight), plainNumber(actualWeight)}};
+                           plainNumber(recipeWeight), plainNumber(actualWeight)},
+                          0,
+                          StatementKind::MarigoldInsert};
 }
 
 PlantStatement draymorStatus(int activity, int queueLength, const QString& machineId) {
@@ -86,7 +149,7 @@ QString finishMoment(const QString& finishText) {
 }
 
 PlantResult applyCompletion(PlantSession& session, const PlantStatement& statement) {
-    if (statement.text == kMarigoldInsert && statement.values.size() == 7) {
+    if (statement.kind == StatementKind::MarigoldInsert && statement.values.size() == 7) {
         const PlantResult there = session.exec(PlantStatement{kMarigoldInserted, statement.values});
         if (!there.ok) return there;
         // The rows just like it that come before it in the job are in first.
@@ -127,7 +190,9 @@ QList<PlantStatement> completionStatements(const QString& profile, const Complet
         if (job.extras[3].trimmed() != u"+")
             out << PlantStatement{
                 kMarigoldClose,
-                {job.extras[1].trimmed(), job.extras[0].trimmed(), job.extras[2].trimmed()}};
+                {job.extras[1].trimmed(), job.extras[0].trimmed(), job.extras[2].trimmed()},
+                0,
+                StatementKind::MarigoldClose};
     }
     return out;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "plant/PlantSession.h"
 #include "plant/PlantStatement.h"
 
@@ -30,6 +32,17 @@ QString finishMoment(const QString& finishText);
 // outbox's rewrite sends it twice. It counts as applied, with a log line.
 // The updates need no such look: a repeat changes nothing.
 PlantResult applyCompletion(PlantSession& session, const PlantStatement& statement);
+
+// The station's own text of a write-back statement of `kind` (empty for
+// Other), and the kind whose text is exactly `text` (Other when none is).
+QString completionText(StatementKind kind);
+StatementKind completionKindOf(const QString& text);
+
+// The write-back statement of `kind` with `values` and the station's own
+// text; nothing when the values do not fit the kind (how many, a number
+// where the statement takes a number and a text where it takes a text).
+std::optional<PlantStatement> completionStatement(StatementKind kind, const QVariantList& values,
+                                                  int earlier);
 
 // The MARIGOLD insert of one line (also the main screen's test insert).
 PlantStatement marigoldInsert(const QString& vat, const QString& batch, const QString& intr,

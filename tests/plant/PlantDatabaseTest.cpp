@@ -48,14 +48,24 @@ TEST(PlantStatement, ShowsItsValuesQuotedAndKeepsThemInTheOutboxInOrder) {
 
     QTemporaryDir dir;
     PlantOutbox box{QDir(dir.path())};
-    const PlantStatement other = draymorStatus(3, 0, QStringLiteral("M1"));
+    CompletedJob job;
+    job.identity.order = QStringLiteral("A1");
+    job.codes = {QStringLiteral("RED"), QStringLiteral("BLUE")};
+    job.actualWeights = {QStringLiteral("12.5"), QStringLiteral("3")};
+    const QList<PlantStatement> rows = completionStatements(
+        QStringLiteral("TALBERT"), job, QStringLiteral("2026-12-06 08:00:00"), nullptr);
+    ASSERT_EQ(rows.size(), 2);
     QString error;
-    ASSERT_TRUE(box.append({s}, &error)) << error.toStdString();
-    ASSERT_TRUE(box.append({other, s}, &error));
-    EXPECT_EQ(box.read(), (QList<PlantStatement>{s, other, s}));
+    ASSERT_TRUE(box.append({rows[0]}, &error)) << error.toStdString();
+    ASSERT_TRUE(box.append({rows[1], rows[0]}, &error));
+    EXPECT_EQ(box.read(), (QList<PlantStatement>{rows[0], rows[1], rows[0]}));
     ASSERT_TRUE(box.removeFirst(2, &error));
-    EXPECT_EQ(box.read(), QList<PlantStatement>{s});
+    EXPECT_EQ(box.read(), QList<PlantStatement>{rows[0]});
     EXPECT_EQ(box.read()[0].values[0].typeId(), QMetaType::Double);  // a number stays a number
+    // Only the station's write-backs are kept; a statement of any other text is refused.
+    EXPECT_FALSE(box.append({s}, &error));
+    EXPECT_FALSE(box.append({draymorStatus(3, 0, QStringLiteral("M1"))}, &error));
+    EXPECT_EQ(box.count(), 1);
 }
 
 class EmbeddedFirebird : public ::testing::Test {
@@ -209,35 +219,43 @@ TEST_F(EmbeddedFirebird, TheWorkerRunsInOrderAndAnswersOnTheStationsThread) {
     EXPECT_EQ(onMain, (QList<bool>{true, true, true}));
 }
 
-// The ODBC path through unixODBC: a data source named in an odbc.ini of the
-// test's own, served by the SQLite ODBC driver.
-TEST(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
+// The ODBC path through unixODBC: a data source "plant" named in an
+// odbc.ini of the test's own, served by the SQLite ODBC driver.
+class OdbcDataSource : public ::testing::Test {
+  protected:
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("plant.sqlite"));
-    {
-        QSqlDatabase setup =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
-        setup.setDatabaseName(file);
-        ASSERT_TRUE(setup.open());
-        QSqlQuery q(setup);
-        for (const char* sql :
-             {"CREATE TABLE Dispensezj (ID_NO VARCHAR(30), PROD_CODE VARCHAR(20), STEP_NO INTEGER, "
-              "ACT DOUBLE PRECISION, NOTE1 VARCHAR(30))",
-              "INSERT INTO Dispensezj VALUES ('A1', 'RED', 45, NULL, NULL)",
-              "CREATE TABLE JUJIstatus (JUJI_NO VARCHAR(10), JUJIstatus INTEGER, RUN_INT INTEGER)",
-              "INSERT INTO JUJIstatus VALUES ('M''1', 0, 0)",
-              "CREATE TABLE \"SPTR_ZJD\" (VAT VARCHAR(10), BATCH VARCHAR(20), INTR VARCHAR(10), "
-              "SJ VARCHAR(30), VBH VARCHAR(20), NXYSL VARCHAR(20), NSJSL VARCHAR(20))"})
-            ASSERT_TRUE(q.exec(QLatin1String(sql))) << sql;
-        setup.close();
+    QString file;
+    void SetUp() override {
+        file = dir.filePath(QStringLiteral("plant.sqlite"));
+        {
+            QSqlDatabase setup =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+            setup.setDatabaseName(file);
+            ASSERT_TRUE(setup.open());
+            QSqlQuery q(setup);
+            for (const char* sql :
+                 {"CREATE TABLE Dispensezj (ID_NO VARCHAR(30), PROD_CODE VARCHAR(20), STEP_NO "
+                  "INTEGER, ACT DOUBLE PRECISION, NOTE1 VARCHAR(30))",
+                  "INSERT INTO Dispensezj VALUES ('A1', 'RED', 45, NULL, NULL)",
+                  "CREATE TABLE JUJIstatus (JUJI_NO VARCHAR(10), JUJIstatus INTEGER, RUN_INT "
+                  "INTEGER)",
+                  "INSERT INTO JUJIstatus VALUES ('M''1', 0, 0)",
+                  "CREATE TABLE \"SPTR_ZJD\" (VAT VARCHAR(10), BATCH VARCHAR(20), INTR "
+                  "VARCHAR(10), SJ VARCHAR(30), VBH VARCHAR(20), NXYSL VARCHAR(20), NSJSL "
+                  "VARCHAR(20))"})
+                ASSERT_TRUE(q.exec(QLatin1String(sql))) << sql;
+            setup.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+        QFile ini(dir.filePath(QStringLiteral("odbc.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[plant]\nDriver=SQLite3\nDatabase=" + file.toUtf8() + "\n");
+        ini.close();
+        qputenv("ODBCINI", ini.fileName().toUtf8());
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
-    QFile ini(dir.filePath(QStringLiteral("odbc.ini")));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[plant]\nDriver=SQLite3\nDatabase=" + file.toUtf8() + "\n");
-    ini.close();
-    qputenv("ODBCINI", ini.fileName().toUtf8());
+};
 
+TEST_F(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
     PlantDatabase db(PlantDatabase::Mode::Synchronous);
     PlantSource source;
     source.dataSource = QStringLiteral("plant");
@@ -281,6 +299,35 @@ TEST(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
     ASSERT_TRUE(q.exec(QStringLiteral("SELECT JUJIstatus, RUN_INT FROM JUJIstatus")) && q.next());
     EXPECT_EQ(q.value(0).toInt() * 10 + q.value(1).toInt(), 24);
     check.close();
+}
+
+// The account goes into the connection string as attribute values: a `;`
+// in one would otherwise end it and the rest name another data source.
+TEST_F(OdbcDataSource, AnAccountWithSemicolonsBracesAndEqualsSignsLogsIn) {
+    PlantDatabase db(PlantDatabase::Mode::Synchronous);
+    PlantSource source;
+    source.dataSource = QStringLiteral("plant");
+    int status = 0;
+    for (const auto& [user, password] :
+         {std::pair{QStringLiteral("op"), QStringLiteral("pw;DSN=nowhere")},
+          std::pair{QStringLiteral("op"), QStringLiteral("p}w;DSN=nowhere=1")},
+          std::pair{QStringLiteral("op;DSN=nowhere"), QStringLiteral("{p=w}")}}) {
+        source.user = user;
+        source.password = password;
+        QStringList lines;
+        const PlantResult r =
+            runOne(db, source, draymorStatus(++status, 0, QStringLiteral("M'1")), &lines);
+        EXPECT_TRUE(r.ok) << password.toStdString() << ": " << r.error.toStdString();
+        EXPECT_EQ(r.rowsAffected, 1);
+        for (const QString& line : lines) EXPECT_FALSE(line.contains(password));
+    }
+    QSqlDatabase check =
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("account"));
+    check.setDatabaseName(file);
+    ASSERT_TRUE(check.open());
+    QSqlQuery q(check);
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT JUJIstatus FROM JUJIstatus")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 3);  // the last post arrived
 }
 
 }  // namespace
