@@ -17,7 +17,8 @@ bool isValveCode(const QString& code, const MachineSettings& settings) {
     return false;
 }
 
-// Why `text` cannot be stored in a field of `width` bytes ("" when it can).
+}  // namespace
+
 QString fieldProblem(const QString& what, const QString& text, int width) {
     const QByteArray bytes = AnsiCodePage::encode(text);
     if (AnsiCodePage::decode(bytes) != text)
@@ -28,8 +29,6 @@ QString fieldProblem(const QString& what, const QString& text, int width) {
             .arg(what, text, QString::number(bytes.size()), QString::number(width));
     return {};
 }
-
-}  // namespace
 
 QString lineProblem(int row, const QString& code, const QString& weight,
                     const MachineSettings& settings) {

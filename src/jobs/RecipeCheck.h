@@ -24,6 +24,11 @@ QString recipeProblem(const JobRecord& job, const MachineSettings& settings);
 // stored as '?' or cut.
 QString unstorableText(const JobRecord& job);
 
+// Why `text` cannot be stored in a field of `width` bytes ("" when it can):
+// a character the code page has no byte for, or too many bytes. The text
+// starts with `what`.
+QString fieldProblem(const QString& what, const QString& text, int width);
+
 // A bucket the machine cannot reach: on types 1, 3 and 4 it must be one of
 // the place names (the bucket is moved to the place it names), on the other
 // types it must not be empty.

@@ -5,6 +5,9 @@
 
 #include "core/AnsiText.h"
 #include "jobs/JobFile.h"
+#include "jobs/RecipeCheck.h"
+#include "plant/PlantLineCheck.h"
+#include "settings/MachineSettings.h"
 
 namespace dye {
 
@@ -23,6 +26,20 @@ bool writeStatus(QFile& f, qint64 record, const QByteArray& status) {
            f.flush();
 }
 
+// The bucket of a drop job: the name of place 0, where the bucket move
+// sends a job whose bucket names no place. Types 1, 3 and 4 move the bucket
+// and need that name; on the others a blank one is kept.
+QString dropBucket(const MachineSettings& settings, QString* problem) {
+    const QString bucket = settings.teachSlot(1).name.trimmed();
+    const int type = settings.machineType();
+    if ((type == 1 || type == 3 || type == 4) && !bucketProblem(bucket, settings).isEmpty())
+        *problem = QStringLiteral(
+                       "its jobs go to place 0, which has no bucket name on machine type %1; "
+                       "name the first place on the position screen")
+                       .arg(type);
+    return bucket;
+}
+
 }  // namespace
 
 QString dropFilePath(const QString& folderText, const QDir& workdir, const QDate& month) {
@@ -32,8 +49,8 @@ QString dropFilePath(const QString& folderText, const QDir& workdir, const QDate
     return QDir::cleanPath(workdir.absoluteFilePath(path));
 }
 
-DropIntakeResult takeDropRecord(const QString& path, const QString& identifier,
-                                const QDir& workdir) {
+DropIntakeResult takeDropRecord(const QString& path, const QString& identifier, const QDir& workdir,
+                                const MachineSettings& settings) {
     DropIntakeResult out;
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
         out.problem = QStringLiteral("the intake folder of %1 is not there").arg(path);
@@ -54,6 +71,8 @@ DropIntakeResult takeDropRecord(const QString& path, const QString& identifier,
             getField(record, kAtStatus, kStatusWidth) == QStringLiteral("A_OK"))
             continue;
         out.found = true;
+        QString why;
+        const QString bucket = dropBucket(settings, &why);
         int n = 0;
         for (int k = 0; k < kItems; ++k) {
             const double check = getField(record, kAtChecks + 8 * k, 8).toDouble();
@@ -62,12 +81,24 @@ DropIntakeResult takeDropRecord(const QString& path, const QString& identifier,
             if (n % JobRecord::kLines == 0) {
                 JobRecord job;
                 job.OrderNo = identifier;
+                job.BucketNo = bucket;
                 out.jobs << job;
             }
             JobRecord& job = out.jobs.last();
-            job.Code[size_t(n % JobRecord::kLines)] = getField(record, kAtCodes + 20 * k, 20);
-            job.Weight[size_t(n % JobRecord::kLines)] = QString::number(amount * 1000);
+            const QString code = getField(record, kAtCodes + 20 * k, 20);
+            const QString weight = QString::number(amount * 1000, 'g', 15);
+            if (why.isEmpty()) why = plantLineProblem(n + 1, code, weight, settings);
+            job.Code[size_t(n % JobRecord::kLines)] = code;
+            job.Weight[size_t(n % JobRecord::kLines)] = weight;
             ++n;
+        }
+        if (why.isEmpty())
+            why = fieldProblem(QStringLiteral("the order"), identifier, JobRecord::kOrderNoWidth);
+        if (!why.isEmpty()) {
+            out.problem = QStringLiteral("drop record %1 not taken: %2; it stays in %3 untaken")
+                              .arg(identifier, why, path);
+            out.jobs.clear();
+            return out;
         }
         const QByteArray old = record.mid(kAtStatus, kStatusWidth);
         if (!writeStatus(f, r, toFixedField(QStringLiteral("A_OK"), kStatusWidth))) {

@@ -9,10 +9,15 @@
 
 namespace dye {
 
+class MachineSettings;
+
 // The ZOLPOWDERS file-drop intake: the month's drop file in the intake
 // folder (settings field 10) holds 932-byte records; the first record of the
 // entered identifier not yet marked "A_OK" is marked and queued, its items
-// with a check value and an amount, ten to a job.
+// with a check value and an amount, ten to a job. A drop record names no
+// bucket: its jobs go to place 0, whose bucket name (the first teach slot)
+// they carry. A record whose items or bucket the machine cannot dispense is
+// not marked, and the problem says why.
 struct DropIntakeResult {
     bool found = false;
     QList<JobRecord> jobs;
@@ -25,7 +30,7 @@ QString dropFilePath(const QString& folderText, const QDir& workdir, const QDate
 // Takes the record: its status bytes are written in place (nothing else of
 // the file is touched, so the plant may append meanwhile), then the jobs are
 // appended to the queue; if that fails the status goes back.
-DropIntakeResult takeDropRecord(const QString& path, const QString& identifier,
-                                const QDir& workdir);
+DropIntakeResult takeDropRecord(const QString& path, const QString& identifier, const QDir& workdir,
+                                const MachineSettings& settings);
 
 }  // namespace dye

@@ -27,6 +27,10 @@ QString PlantService::profile() const {
     return s_.settings.Text1(16).trimmed();
 }
 
+const MachineSettings& PlantService::settings() const {
+    return s_.settings;
+}
+
 PlantSource PlantService::source() const {
     return PlantSource::fromSettings(s_.settings, workdir_);
 }

@@ -12,6 +12,7 @@
 namespace dye {
 
 class Dialogs;
+class MachineSettings;
 class PlantDatabase;
 struct PlantSource;
 struct StationState;
@@ -43,6 +44,7 @@ class PlantService : public PlantWriteBack {
     // The profile (settings field 16, trimmed, compared exactly).
     QString profile() const;
     PlantSource source() const;
+    const MachineSettings& settings() const;
     PlantDatabase& database() { return db_; }
     QString nowText() const;
     QDateTime now() const { return now_(); }

@@ -5,9 +5,11 @@
 #include "core/OleDate.h"
 #include "jobs/JobFile.h"
 #include "plant/PlantDatabase.h"
+#include "plant/PlantLineCheck.h"
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
+#include "settings/MachineSettings.h"
 
 namespace dye {
 
@@ -17,6 +19,10 @@ const QString kRows = QStringLiteral(
     "select * from chainlih where step_no = 44 and ID_NO = ? and PROD_TYPE = 2 and note2 = ?");
 const QString kMark = QStringLiteral(
     "UPDATE chainlih SET STEP_NO = 45 where step_no = 44 and ID_NO = ? and PROD_TYPE = 2 and "
+    "note2 = ?");
+// The rows of an order marked while the plant changed them wait again.
+const QString kMarkAllBack = QStringLiteral(
+    "UPDATE chainlih SET STEP_NO = 44 where step_no = 45 and ID_NO = ? and PROD_TYPE = 2 and "
     "note2 = ?");
 // A line marked taken whose job could not be queued waits again.
 const QString kMarkBack = QStringLiteral(
@@ -28,25 +34,36 @@ QString categoryText(int category) {
     return u' ' + QString::number(category);
 }
 
+// The weight as the runtime writes a number (a leading blank for a positive
+// one); a NULL stays blank and a text stays as it is, for the line check.
+QString weightText(const QVariant& wt) {
+    if (wt.isNull()) return {};
+    if (wt.typeId() == QMetaType::QString) return wt.toString().trimmed();
+    const double v = wt.toDouble();
+    const QString text = QString::number(v, 'g', 15);
+    return v > 0 ? u' ' + text : text;
+}
+
 }  // namespace
 
 void Step44Intake::take(PlantSession& session, const QString& identifier, int category,
-                        double queuedAt, Taken& out) {
+                        double queuedAt, const MachineSettings& settings, Taken& out,
+                        const std::function<void()>& afterRead) {
     const QVariantList where{identifier, QString::number(category)};
     const PlantResult rows = session.exec(PlantStatement{kRows, where});
     if (!rows.ok || rows.rows.isEmpty()) return;
-    const PlantResult marked = session.exec(PlantStatement{kMark, where});
-    if (!marked.ok || marked.rowsAffected != rows.rows.size()) {
-        session.lines << QStringLiteral(
-                             "<intake> order %1: %2 rows read, %3 marked; another "
-                             "station took them: nothing queued")
-                             .arg(identifier)
-                             .arg(rows.rows.size())
-                             .arg(marked.rowsAffected);
-        return;
-    }
     out.found = true;
+    QList<JobRecord> jobs;
     for (int r = 0; r < rows.rows.size(); ++r) {
+        const QString code = rows.value(r, QStringLiteral("PROD_CODE")).toString().trimmed();
+        const QString weight = weightText(rows.value(r, QStringLiteral("WT")));
+        if (const QString why = plantLineProblem(r + 1, code, weight, settings); !why.isEmpty()) {
+            session.lines << QStringLiteral(
+                                 "<intake> order %1 category %2 not taken: %3; its rows stay "
+                                 "at step 44")
+                                 .arg(identifier, QString::number(category), why);
+            return;
+        }
         const int slot = r % JobRecord::kLines;
         if (slot == 0) {
             JobRecord job;
@@ -55,13 +72,32 @@ void Step44Intake::take(PlantSession& session, const QString& identifier, int ca
             // The jobs of one order a second apart: each is told from the others.
             job.QueuedAt = queuedAt + double(r / JobRecord::kLines) / 86400.0;
             job.Tag1 = categoryText(category);
-            out.jobs << job;
+            jobs << job;
         }
-        JobRecord& job = out.jobs.last();
-        job.Code[size_t(slot)] = rows.value(r, QStringLiteral("PROD_CODE")).toString().trimmed();
-        job.Weight[size_t(slot)] =
-            u' ' + QString::number(rows.value(r, QStringLiteral("WT")).toDouble());
+        jobs.last().Code[size_t(slot)] = code;
+        jobs.last().Weight[size_t(slot)] = weight;
     }
+    if (afterRead) afterRead();
+    const PlantResult marked = session.exec(PlantStatement{kMark, where});
+    if (!marked.ok) {
+        session.lines
+            << QStringLiteral("<intake> order %1 not marked taken: nothing queued").arg(identifier);
+        return;
+    }
+    if (marked.rowsAffected != rows.rows.size()) {
+        // The plant added or changed rows between the read and the mark.
+        const PlantResult back = session.exec(PlantStatement{kMarkAllBack, where});
+        session.lines << QStringLiteral(
+                             "<intake> order %1: %2 rows read, %3 marked; the rows changed "
+                             "meanwhile: nothing queued, %4; enter the order again")
+                             .arg(identifier, QString::number(rows.rows.size()),
+                                  QString::number(marked.rowsAffected),
+                                  back.ok ? QStringLiteral("the rows are marked back to step 44")
+                                          : QStringLiteral("the rows could NOT be marked back "
+                                                           "to step 44: set them back by hand"));
+        return;
+    }
+    out.jobs = jobs;
 }
 
 void Step44Intake::run(const QString& identifier, int category,
@@ -70,9 +106,12 @@ void Step44Intake::run(const QString& identifier, int category,
     busy_ = true;
     auto taken = std::make_shared<Taken>();
     const double queuedAt = toOleDate(plant_.now());
+    auto settings = std::make_shared<const MachineSettings>(plant_.settings());
     plant_.database().submit(
         plant_.source(),
-        [=](PlantSession& session) { take(session, identifier, category, queuedAt, *taken); },
+        [=](PlantSession& session) {
+            take(session, identifier, category, queuedAt, *settings, *taken);
+        },
         [this, taken, done, identifier, category](const PlantSession&) {
             busy_ = false;
             if (!queue(taken->jobs)) markBack(identifier, category, taken->jobs);

@@ -3,16 +3,20 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 #include "jobs/JobRecord.h"
 
 namespace dye {
 
+class MachineSettings;
 class PlantService;
 class PlantSession;
 
 // The QUORBAN step-44 intake: the `chainlih` rows of one order and
 // auxiliary category that wait for this machine (step 44) are marked taken
-// (step 45) and queued, ten lines to a job.
+// (step 45) and queued, ten lines to a job. An order with a line the
+// machine cannot dose is not marked; it is said in the log.
 class Step44Intake {
   public:
     explicit Step44Intake(PlantService& plant) : plant_(plant) {}
@@ -25,10 +29,14 @@ class Step44Intake {
         QList<JobRecord> jobs;
         bool found = false;
     };
-    // The database work: read the rows, mark them, build the jobs. Only when
-    // this station's update marked as many rows as it read are they queued.
+    // The database work: read the rows, check every line, mark them, build
+    // the jobs. Only when this station's update marked as many rows as it
+    // read are they queued; otherwise the rows marked go back to step 44.
+    // `afterRead` runs between the read and the mark (the plant's own writes
+    // may fall there).
     static void take(PlantSession& session, const QString& identifier, int category,
-                     double queuedAt, Taken& out);
+                     double queuedAt, const MachineSettings& settings, Taken& out,
+                     const std::function<void()>& afterRead = {});
 
   private:
     // False when nothing of `jobs` is queued.

@@ -6,9 +6,11 @@
 #include "core/OleDate.h"
 #include "jobs/JobFile.h"
 #include "plant/PlantDatabase.h"
+#include "plant/PlantLineCheck.h"
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
+#include "settings/MachineSettings.h"
 
 namespace dye {
 
@@ -28,7 +30,7 @@ PlantStatement mark(const VatClaim& c, int from, int to) {
 }
 
 QString cell(const QVariantList& row, int column) {
-    return column < row.size() ? row[column].toString().trimmed() : QString();
+    return column >= 0 && column < row.size() ? row[column].toString().trimmed() : QString();
 }
 
 }  // namespace
@@ -38,48 +40,128 @@ bool fitsField(const QString& text, int width) {
     return bytes.size() <= width && AnsiCodePage::decode(bytes) == text;
 }
 
-void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt) {
-    const PlantResult waiting = session.exec(PlantStatement{kWaiting, {}});
-    if (!waiting.ok || waiting.rows.isEmpty()) return;
-    // The first waiting vat whose values the job's tag fields hold as they are.
-    bool found = false;
-    for (const QVariantList& row : waiting.rows) {
-        VatClaim c;
-        c.vat = cell(row, 0), c.batch = cell(row, 1), c.intr = cell(row, 2), c.vzt = cell(row, 3);
-        const int w = JobRecord::kWeightWidth;  // the tags are 10 bytes wide, as the weights
-        if (c.vat.isEmpty() || c.batch.isEmpty() || c.intr.isEmpty() || !fitsField(c.vat, w) ||
-            !fitsField(c.batch, w) || !fitsField(c.intr, w) || !fitsField(c.vzt, w)) {
-            session.lines << QStringLiteral(
-                                 "<intake> vat \"%1\" batch \"%2\" introduction "
-                                 "\"%3\" refused: empty, too long or not in the "
-                                 "code page")
-                                 .arg(c.vat, c.batch, c.intr);
-            continue;
-        }
-        out = c;
-        found = true;
-        break;
-    }
-    if (!found) return;
-    session.lines << QStringLiteral("%1===%2===%3===%4").arg(out.vat, out.batch, out.intr, out.vzt);
+namespace {
 
-    const PlantResult lines =
-        session.exec(PlantStatement{kLines, {out.batch, out.intr, QStringLiteral("cc")}});
-    if (!lines.ok) return;
-    // `containing` also finds other batches ("B1" in "B12") and ignores case:
-    // only the lines of exactly this batch and introduction are taken.
+// The columns of the detail query: the b.* columns of the line (code 6,
+// weight 8), then the a.* columns of its batch head from kHeadFirst on (the
+// head's batch at 13).
+constexpr int kCodeColumn = 6;
+constexpr int kWeightColumn = 8;
+constexpr int kHeadFirst = 10;
+constexpr int kHeadBatchColumn = 13;
+
+QString vatKey(const VatClaim& c) {
+    return c.vat + u'\x1f' + c.batch + u'\x1f' + c.intr;
+}
+
+// Why the vat's values cannot be the job's tags ("" when they can).
+QString tagProblem(const VatClaim& c) {
+    const int w = JobRecord::kWeightWidth;  // the tags are 10 bytes wide, as the weights
+    if (c.vat.isEmpty() || c.batch.isEmpty() || c.intr.isEmpty() || !fitsField(c.vat, w) ||
+        !fitsField(c.batch, w) || !fitsField(c.intr, w) || !fitsField(c.vzt, w))
+        return QStringLiteral(
+                   "<intake> vat \"%1\" batch \"%2\" introduction \"%3\" refused: empty, too "
+                   "long or not in the code page")
+            .arg(c.vat, c.batch, c.intr);
+    return {};
+}
+
+// The vat's own lines, each once. `containing` also finds other batches
+// ("B1" in "B12") and ignores case, and the join repeats a line for every
+// head of its batch (a batch listed for two vats): only the lines of exactly
+// this batch and introduction under the first head of this vat are taken.
+QList<QVariantList> vatLines(const VatClaim& c, const PlantResult& lines, PlantSession& session) {
     const int batchColumn = int(lines.columns.indexOf(QStringLiteral("Batch")));
     const int intrColumn = int(lines.columns.indexOf(QStringLiteral("Introduction")));
+    const int vatColumn = int(lines.columns.lastIndexOf(QStringLiteral("Vat")));
+    const bool headHasVat = vatColumn >= kHeadFirst;
     QList<QVariantList> taken;
+    QVariantList head;
+    bool otherHead = false;
     for (const QVariantList& row : lines.rows) {
-        if (cell(row, batchColumn) == out.batch && cell(row, intrColumn) == out.intr)
-            taken << row;
-        else
+        if (cell(row, batchColumn) != c.batch || cell(row, intrColumn) != c.intr ||
+            cell(row, kHeadBatchColumn) != c.batch) {
             session.lines << QStringLiteral(
                                  "<intake> line of batch \"%1\" introduction \"%2\" "
                                  "left out: not vat %3's")
-                                 .arg(cell(row, batchColumn), cell(row, intrColumn), out.vat);
+                                 .arg(cell(row, batchColumn), cell(row, intrColumn), c.vat);
+            continue;
+        }
+        if (headHasVat && cell(row, vatColumn) != c.vat) continue;  // another vat's head
+        const QVariantList rowHead = row.mid(kHeadFirst);
+        if (head.isEmpty()) head = rowHead;
+        if (rowHead == head)
+            taken << row;
+        else
+            otherHead = true;
     }
+    if (otherHead)
+        session.lines << QStringLiteral(
+                             "<intake> batch %1 has more than one head for vat %2: its lines are "
+                             "taken once, under the first")
+                             .arg(c.batch, c.vat);
+    return taken;
+}
+
+// Why one of the lines cannot be dosed ("" when all can).
+QString linesProblem(const QList<QVariantList>& lines, const MachineSettings& settings) {
+    for (int n = 0; n < lines.size(); ++n)
+        if (QString why = plantLineProblem(n + 1, cell(lines[n], kCodeColumn),
+                                           cell(lines[n], kWeightColumn), settings);
+            !why.isEmpty())
+            return why;
+    return {};
+}
+
+}  // namespace
+
+void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt,
+                      const MachineSettings& settings, const RefusedVats& before) {
+    const PlantResult waiting = session.exec(PlantStatement{kWaiting, {}});
+    if (!waiting.ok) {
+        out.refused = before;  // nothing was looked at
+        return;
+    }
+    // Refusals stand while their vat waits; a vat looked at again is judged anew.
+    QList<VatClaim> vats;
+    for (const QVariantList& row : waiting.rows) {
+        VatClaim c;
+        c.vat = cell(row, 0), c.batch = cell(row, 1), c.intr = cell(row, 2), c.vzt = cell(row, 3);
+        vats << c;
+        if (before.contains(vatKey(c))) out.refused.insert(vatKey(c), before.value(vatKey(c)));
+    }
+    QList<QVariantList> taken;
+    for (const VatClaim& c : vats) {
+        const QString key = vatKey(c);
+        out.refused.remove(key);
+        const qsizetype said = session.lines.size();
+        QString why = tagProblem(c);
+        if (why.isEmpty()) {
+            const PlantResult lines =
+                session.exec(PlantStatement{kLines, {c.batch, c.intr, QStringLiteral("cc")}});
+            if (!lines.ok) {
+                if (before.contains(key)) out.refused.insert(key, before.value(key));
+                return;
+            }
+            taken = vatLines(c, lines, session);
+            if (const QString line = linesProblem(taken, settings); !line.isEmpty())
+                why = QStringLiteral(
+                          "<intake> vat %1 (batch %2, introduction %3) not taken: %4; it waits "
+                          "until the plant corrects it")
+                          .arg(c.vat, c.batch, c.intr, line);
+        }
+        if (why.isEmpty()) {
+            out.vat = c.vat, out.batch = c.batch, out.intr = c.intr, out.vzt = c.vzt;
+            break;
+        }
+        out.refused.insert(key, why);
+        if (before.value(key) == why)
+            session.lines.resize(said);  // said already: not at every poll
+        else
+            session.lines << why;
+    }
+    if (out.vat.isEmpty()) return;
+    session.lines << QStringLiteral("%1===%2===%3===%4").arg(out.vat, out.batch, out.intr, out.vzt);
     if (taken.isEmpty()) {
         session.lines << QStringLiteral("<<select cc or gr>>123");
         session.exec(mark(out, 1, 3));
@@ -97,7 +179,7 @@ void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt) {
     out.claimed = true;
     for (qsizetype first = 0; first < taken.size(); first += JobRecord::kLines) {
         JobRecord job;
-        job.OrderNo = cell(taken[first], 13);
+        job.OrderNo = cell(taken[first], kHeadBatchColumn);
         job.BucketNo = out.vat;
         // The jobs of one vat are queued a second apart, so that each is told
         // from the others (its record, its journal after a kill).
@@ -106,8 +188,8 @@ void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt) {
         const bool more = first + JobRecord::kLines < taken.size();
         job.Tag4 = more ? continued() : out.vzt;
         for (int n = 0; n < JobRecord::kLines && first + n < taken.size(); ++n) {
-            job.Code[size_t(n)] = cell(taken[first + n], 6);
-            job.Weight[size_t(n)] = cell(taken[first + n], 8);
+            job.Code[size_t(n)] = cell(taken[first + n], kCodeColumn);
+            job.Weight[size_t(n)] = cell(taken[first + n], kWeightColumn);
         }
         out.jobs << job;
     }
@@ -119,11 +201,16 @@ void VatIntake::run() {
     plant_.log(QStringLiteral("<start>>>>>"));
     auto result = std::make_shared<VatClaim>();
     const double queuedAt = toOleDate(plant_.now());
+    // The worker judges the lines by a copy of the settings of this moment.
+    auto settings = std::make_shared<const MachineSettings>(plant_.settings());
     plant_.database().submit(
         plant_.source(),
-        [result, queuedAt](PlantSession& session) { claim(session, *result, queuedAt); },
+        [result, queuedAt, settings, before = refused_](PlantSession& session) {
+            claim(session, *result, queuedAt, *settings, before);
+        },
         [this, result](const PlantSession&) {
             busy_ = false;
+            refused_ = result->refused;
             emptyPolls_ = result->vat.isEmpty() ? emptyPolls_ + 1 : 0;
             if (result->claimed) queue(*result);
         });

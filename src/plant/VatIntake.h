@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -7,24 +8,32 @@
 
 namespace dye {
 
+class MachineSettings;
 class PlantService;
 class PlantSession;
 
+// Refused vats, by vat, batch and introduction, with the message that said
+// why: a vat is logged again only when its message changes.
+using RefusedVats = QHash<QString, QString>;
+
 // What the vat list gave: the vat claimed (VZT 1 -> 2) and its jobs, or
-// nothing.
+// nothing; and the refusals that stand after this poll.
 struct VatClaim {
     QString vat, batch, intr, vzt;
     QList<JobRecord> jobs;  // ten lines each; a continuation shares order, bucket and tags
     bool claimed = false;
+    RefusedVats refused;
 };
 
 // The MARIGOLD vat-list intake, every 11 s on the main screen's intake
 // timer. On the worker: the first waiting vat whose values fit the job's
-// fields, its lines in unit "cc" of exactly its batch and introduction, and
-// the claim of its row (an update that must change one row) before anything
-// is queued, so two stations never take the same vat. A vat without lines is
-// closed (VZT 3). Back on the station's thread the jobs are queued; a vat
-// whose jobs cannot be queued is given back (VZT 2 -> 1).
+// fields and whose lines (unit "cc", exactly its batch, introduction and
+// vat, each once) the machine can dose, and the claim of its row (an update
+// that must change one row) before anything is queued, so two stations
+// never take the same vat. A vat refused is left waiting, said once, and
+// the vats behind it are looked at. A vat without lines is closed (VZT 3).
+// Back on the station's thread the jobs are queued; a vat whose jobs cannot
+// be queued is given back (VZT 2 -> 1).
 class VatIntake {
   public:
     explicit VatIntake(PlantService& plant) : plant_(plant) {}
@@ -38,7 +47,9 @@ class VatIntake {
     // the vat is closed after its last job only.
     static QString continued() { return QStringLiteral("+"); }
     // The database work, on the worker (public for the tests of the claim).
-    static void claim(PlantSession& session, VatClaim& out, double queuedAt);
+    // `settings` are the machine's (valve codes); `before` the refusals said.
+    static void claim(PlantSession& session, VatClaim& out, double queuedAt,
+                      const MachineSettings& settings, const RefusedVats& before = {});
 
   private:
     void queue(const VatClaim& claim);
@@ -46,6 +57,7 @@ class VatIntake {
     PlantService& plant_;
     bool busy_ = false;
     int emptyPolls_ = 0;
+    RefusedVats refused_;
 };
 
 // Whether `text` is kept as it is in a fixed field of `width` bytes.

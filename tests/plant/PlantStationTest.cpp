@@ -6,54 +6,16 @@
 #include <QTcpServer>
 
 #include "model/Form8.h"
-#include "plant/PlantDb.h"
 #include "plant/PlantOutbox.h"
+#include "plant/PlantRun.h"
 #include "plant/ProfileList.h"
 #include "records/DailyRecordFile.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
-#include "run/RunFixture.h"
 #include "settings/CategoryPicker.h"
 
 namespace dye::test {
 namespace {
-
-class PlantRun : public RunFixture {
-  protected:
-    std::unique_ptr<PlantDb> plant;
-
-    void makePlant(const QString& rows) {
-        plant = std::make_unique<PlantDb>(dir.filePath(QStringLiteral("plant.fdb")));
-        ASSERT_TRUE(plant->create(rows));
-        plant->close();
-    }
-    void startPlant(const QString& profile, std::map<int, QString> fields = {}) {
-        valve(1, "RED", "40");
-        valve(2, "BLUE", "20");
-        valve(3, "GREEN", "20");
-        fields.try_emplace(13, "SYSDBA");
-        fields.try_emplace(14, "s3cret");
-        fields.try_emplace(15, "firebird:plant.fdb");
-        fields.try_emplace(16, profile);
-        fields.try_emplace(21, "M1");
-        startRun(std::move(fields));
-    }
-    DailyRecord lastRecord() {
-        QList<DailyRecord> out;
-        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
-        return out.isEmpty() ? DailyRecord() : out.last();
-    }
-    QStringList rows(const QString& sql) {
-        const QStringList out = plant->rows(sql);
-        plant->close();
-        return out;
-    }
-    // The event log holds the password nowhere.
-    void expectNoPassword() {
-        for (const QString& line : logTexts()) EXPECT_FALSE(line.contains("s3cret"));
-        EXPECT_FALSE(form3().Text4.contains("s3cret"));
-    }
-};
 
 TEST_F(PlantRun, DraymorRowsGetTheRecordsWeightsAndTheStatusIsPostedEveryEleventhTick) {
     makePlant(
@@ -325,10 +287,12 @@ TEST_F(PlantRun, AJobRecordedBeforeAKillIsWrittenBackOnceAtTheNextStart) {
 
 TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     QString rowsSql;
+    const QStringList codes{"RED", "BLUE", "GREEN"};
     for (int k = 1; k <= 12; ++k)
         rowsSql += QStringLiteral(
-                       "INSERT INTO chainlih VALUES ('Q''1', '2', 'C%1', 2, %1, 44, "
+                       "INSERT INTO chainlih VALUES ('Q''1', '2', '%1', 2, %2, 44, "
                        "NULL, NULL, '2');\n")
+                       .arg(codes[k % 3])
                        .arg(k);
     rowsSql += "INSERT INTO chainlih VALUES ('Q''1', '2', 'X', 2, 5, 44, NULL, NULL, '3');\n";
     makePlant(rowsSql);
@@ -360,9 +324,9 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     const JobRecord rest = *jobQueueFile(QDir(dir.path())).read(2);
     EXPECT_EQ(first.OrderNo, "Q'1");
     EXPECT_EQ(rest.OrderNo + "/" + rest.BucketNo + "/" + rest.Tag1, "Q'1/2/2");
-    EXPECT_EQ(first.Code[9], "C10");
+    EXPECT_EQ(first.Code[9], "BLUE");
     EXPECT_EQ(first.Weight[9], "10");
-    EXPECT_EQ(rest.Code[0] + rest.Code[1] + rest.Code[2], "C11C12");
+    EXPECT_EQ(rest.Code[0] + rest.Code[1] + rest.Code[2], "GREENRED");
     EXPECT_EQ(rows("SELECT COUNT(*), MIN(STEP_NO) FROM chainlih WHERE NOTE2 = '2'"),
               QStringList{"12|45"});
     EXPECT_EQ(rows("SELECT STEP_NO FROM chainlih WHERE NOTE2 = '3'"), QStringList{"44"});
@@ -526,6 +490,7 @@ TEST(TwoStations, NeverTakeTheSameVat) {
                                                             {15, "firebird:" + plant.path()},
                                                             {16, "MARIGOLD"}})
             ASSERT_TRUE(saveSettingsField(d, i, text));
+        ASSERT_TRUE(saveValveField(d, 0, "RED"));  // the lines' code is a valve's
         Station::Options options;
         options.workdir = d.path();
         options.simulate = true;
