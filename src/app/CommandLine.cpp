@@ -1,10 +1,16 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QStandardPaths>
 
 #include "Version.h"
 
 namespace dye {
+
+QString perUserFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/dyestation");
+}
 
 namespace {
 
@@ -31,6 +37,12 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         QStringLiteral("Working directory with the settings, job and record files "
                        "(default: the current directory)."),
         QStringLiteral("DIR"));
+    const QCommandLineOption perUser(
+        QStringLiteral("per-user"),
+        QStringLiteral("Work in the per-user folder (%1), created with the installation "
+                       "files when it is new, as the desktop menu starts the station; "
+                       "--workdir, when given, is used instead.")
+            .arg(perUserFolder()));
     const QCommandLineOption simulate(
         QStringLiteral("simulate"),
         QStringLiteral("Connect to the built-in controller simulator instead of the "
@@ -85,8 +97,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         QStringLiteral("With --report: also write the records reported to OUT as CSV, one "
                        "row per recipe line."),
         QStringLiteral("OUT"));
-    p.addOptions({help, version, workdir, simulate, headless, runFor, untilIdle, linkLog, linkTest,
-                  seed, speed});
+    p.addOptions({help, version, workdir, perUser, simulate, headless, runFor, untilIdle, linkLog,
+                  linkTest, seed, speed});
     p.addOptions({report, find, csv});
     // The simulator's own options, by dyesim's names with "sim-" in front.
     CommandLine cl;
@@ -114,8 +126,13 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         return std::nullopt;
     }
     if (p.isSet(version)) {
-        *message = QStringLiteral("DyeStation %1\n").arg(QString::fromLatin1(kVersion));
+        *message = QStringLiteral("DyeStation %1 (commit %2)\n")
+                       .arg(QString::fromLatin1(kVersion), QString::fromLatin1(kCommit));
         return std::nullopt;
+    }
+    if (p.isSet(perUser)) {
+        cl.perUser = true;
+        cl.workdir = perUserFolder();
     }
     if (p.isSet(workdir)) cl.workdir = p.value(workdir);
     cl.simulate = p.isSet(simulate);

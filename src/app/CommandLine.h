@@ -9,9 +9,15 @@
 
 namespace dye {
 
+// The per-user working directory (~/.local/share/dyestation), where the
+// station started from the desktop menu works.
+QString perUserFolder();
+
 // What the dyestation command line asks for.
 struct CommandLine {
     QString workdir = QStringLiteral(".");
+    // The per-user folder was asked for: a new one gets the installation files.
+    bool perUser = false;
     bool simulate = false;
     bool headless = false;
     bool linkTest = false;

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "jobs/JobFile.h"
+
 namespace dye {
 
 QString installationFolder() {
@@ -22,7 +24,7 @@ QString installationFolder() {
     return QString();
 }
 
-QStringList seedInstallationFiles(const QDir& workdir) {
+QStringList seedInstallationFiles(const QDir& workdir, bool sampleQueue) {
     QStringList copied;
     const QString from = installationFolder();
     if (from.isEmpty()) return copied;
@@ -34,6 +36,7 @@ QStringList seedInstallationFiles(const QDir& workdir) {
         const bool topText =
             !relative.contains(QLatin1Char('/')) && relative.endsWith(QStringLiteral(".txt"));
         if (!topText && !relative.startsWith(QStringLiteral("pic1/"))) continue;
+        if (!sampleQueue && relative == QLatin1String(kJobQueueFileName)) continue;
         const QString target = workdir.filePath(relative);
         if (QFileInfo::exists(target)) continue;
         QDir().mkpath(QFileInfo(target).absolutePath());

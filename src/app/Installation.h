@@ -10,7 +10,8 @@ namespace dye {
 QString installationFolder();
 
 // Copies every installation file missing from the working directory into it
-// (existing files are never touched). Returns the names copied.
-QStringList seedInstallationFiles(const QDir& workdir);
+// (existing files are never touched); the sample queue only when asked.
+// Returns the names copied.
+QStringList seedInstallationFiles(const QDir& workdir, bool sampleQueue = true);
 
 }  // namespace dye

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextStream>
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
         QTextStream err(stderr);
         return runConsumptionReport(*cl, out, err);
     }
+    const bool newFolder = !QFileInfo::exists(cl->workdir);
     if (!QDir().mkpath(cl->workdir)) {
         QTextStream(stderr) << "dyestation: cannot use the working directory " << cl->workdir
                             << "\n";
@@ -109,7 +111,12 @@ int main(int argc, char** argv) {
         dialogs = shown.get();
         return shown;
     });
-    if (cl->simulate) seedInstallationFiles(QDir(cl->workdir));
+    // The simulated machine and a new per-user folder start from the shipped
+    // files; a real machine never gets the sample queue.
+    if (cl->simulate)
+        seedInstallationFiles(QDir(cl->workdir));
+    else if (cl->perUser && newFolder)
+        seedInstallationFiles(QDir(cl->workdir), false);
     station.load();
     pressLaneButtonsOnSignals(station);
 
