@@ -12,6 +12,7 @@
 #include "link/LoggingPort.h"
 #include "link/ReplyCheck.h"
 #include "link/SerialPort.h"
+#include "plant/ClaimSettle.h"
 #include "records/EventLog.h"
 #include "run/JobJournal.h"
 #include "run/RunLists.h"
@@ -152,6 +153,9 @@ void Station::load() {
     if (const auto journal = JobJournal(workdir_).read())
         state.bucketHoldsJob = journal->started() && !journal->recorded;
     mainScreen_.Form_Load([this] { loadSettingsForm(); });
+    // Claims a close or a kill left between the mark and the queue, first on
+    // the plant's worker, before any intake.
+    settleClaims(plant_);
 }
 
 void Station::unload() {
@@ -161,9 +165,11 @@ void Station::unload() {
     mainScreen_.Form_Unload([this] { requestProgramEnd(); });
 }
 
-// A removal from the queue still under way ends while the run it reports to
-// is there.
+// What the plant database has done is handed on while everything it
+// reports to is there; a removal from the queue still under way ends while
+// the run it reports to is there.
 Station::~Station() {
+    plantDb_->close();
     const QString queue = jobQueueFile(workdir_).path();
     BackgroundRemoval::wait(queue);
     BackgroundRemoval::settle(queue);

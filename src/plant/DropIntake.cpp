@@ -4,8 +4,9 @@
 #include <QFileInfo>
 
 #include "core/AnsiText.h"
-#include "jobs/JobFile.h"
 #include "jobs/RecipeCheck.h"
+#include "plant/ClaimQueue.h"
+#include "plant/PlantClaims.h"
 #include "plant/PlantLineCheck.h"
 #include "settings/MachineSettings.h"
 
@@ -50,7 +51,7 @@ QString dropFilePath(const QString& folderText, const QDir& workdir, const QDate
 }
 
 DropIntakeResult takeDropRecord(const QString& path, const QString& identifier, const QDir& workdir,
-                                const MachineSettings& settings) {
+                                const MachineSettings& settings, double queuedAt) {
     DropIntakeResult out;
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
         out.problem = QStringLiteral("the intake folder of %1 is not there").arg(path);
@@ -100,20 +101,41 @@ DropIntakeResult takeDropRecord(const QString& path, const QString& identifier, 
             out.jobs.clear();
             return out;
         }
+        // The jobs of one record a second apart: each is told from the others.
+        for (qsizetype k = 0; k < out.jobs.size(); ++k)
+            out.jobs[k].QueuedAt = queuedAt + double(k) / 86400.0;
         const QByteArray old = record.mid(kAtStatus, kStatusWidth);
-        if (!writeStatus(f, r, toFixedField(QStringLiteral("A_OK"), kStatusWidth))) {
-            out.problem = QStringLiteral("%1 not marked taken: %2").arg(path, f.errorString());
+        // The claim's entry first: a kill between the mark and the queue
+        // leaves it for the next start.
+        const PlantClaims claims(workdir);
+        const PlantClaim entry{PlantClaim::newId(),
+                               PlantClaim::Kind::Drop,
+                               {path, QString::number(r), identifier, QString::fromLatin1(old)},
+                               out.jobs};
+        QString error;
+        if (!claims.add(entry, &error)) {
+            out.problem = QStringLiteral("drop record %1 not taken: its claim cannot be kept (%2)")
+                              .arg(identifier, error);
             out.jobs.clear();
             return out;
         }
-        JobFile queue = jobQueueFile(workdir);
-        for (const JobRecord& job : out.jobs) {
-            if (queue.append(job)) continue;
-            out.problem = QStringLiteral("%1 not queued: %2").arg(identifier, queue.errorString());
-            // Nothing of it queued: the record waits again.
-            if (&job == &out.jobs.first()) writeStatus(f, r, old);
-            break;
+        if (!writeStatus(f, r, toFixedField(QStringLiteral("A_OK"), kStatusWidth))) {
+            out.problem = QStringLiteral("%1 not marked taken: %2").arg(path, f.errorString());
+            out.jobs.clear();
+            claims.drop(entry.id);
+            return out;
         }
+        f.close();
+        const int queued = appendAllOrNone(workdir, out.jobs, &error);
+        if (queued == out.jobs.size()) {
+            claims.drop(entry.id);  // one left is found queued at the next start
+            return out;
+        }
+        out.problem = QStringLiteral("%1 not queued: %2").arg(identifier, error);
+        // Nothing of it queued: the record waits again; partly queued, the
+        // next start queues the rest.
+        if (queued == 0 && writeDropStatus(path, r, old)) claims.drop(entry.id);
+        if (queued == 0) out.jobs.clear();
         return out;
     }
     return out;

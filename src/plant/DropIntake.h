@@ -27,10 +27,12 @@ struct DropIntakeResult {
 // The drop file of `month`: the folder text, "\G", the year and the month, ".666".
 QString dropFilePath(const QString& folderText, const QDir& workdir, const QDate& month);
 
-// Takes the record: its status bytes are written in place (nothing else of
-// the file is touched, so the plant may append meanwhile), then the jobs are
-// appended to the queue; if that fails the status goes back.
+// Takes the record: its claim goes into the claims file, its status bytes
+// are written in place (nothing else of the file is touched, so the plant
+// may append meanwhile), then the jobs (queued at `queuedAt`, a second
+// apart) are appended to the queue, all or none; when none can be, the
+// status goes back. The claim's entry goes once that is over.
 DropIntakeResult takeDropRecord(const QString& path, const QString& identifier, const QDir& workdir,
-                                const MachineSettings& settings);
+                                const MachineSettings& settings, double queuedAt = 0.0);
 
 }  // namespace dye

@@ -103,7 +103,8 @@ void IdentifierEntry::scanIntake(const QString& identifier) {
 void IdentifierEntry::dropIntake(const QString& identifier) {
     const QDir workdir(plant_.workdirPath(QStringLiteral(".")));
     const QString path = dropFilePath(s_.settings.Text1(10), workdir, plant_.now().date());
-    const DropIntakeResult taken = takeDropRecord(path, identifier, workdir, s_.settings);
+    const DropIntakeResult taken =
+        takeDropRecord(path, identifier, workdir, s_.settings, toOleDate(plant_.now()));
     // A folder or file that stays out of reach is said once, not at every scan.
     if (!taken.problem.isEmpty() && taken.problem != lastDropProblem_)
         plant_.log(QStringLiteral("<intake> ") + taken.problem);

@@ -26,17 +26,31 @@ PlantDatabase::PlantDatabase(Mode mode)
           QStringLiteral("dye-plant-%1").arg(connectionSerial.fetchAndAddRelaxed(1) + 1)),
       receiver_(std::make_unique<QObject>()) {}
 
+// Without close() the pieces finished are not handed on: their `done`s may
+// reach objects that are gone by now.
 PlantDatabase::~PlantDatabase() {
+    stopWorker();
+}
+
+void PlantDatabase::stopWorker() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        pending_ -= int(todo_.size());
         todo_.clear();
     }
     wake_.notify_all();
     if (worker_.joinable()) worker_.join();
 }
 
+void PlantDatabase::close() {
+    closed_ = true;
+    stopWorker();
+    deliver();
+}
+
 void PlantDatabase::submit(const PlantSource& source, Work work, Done done) {
+    if (closed_) return;
     ++pending_;
     Task task{source, std::move(work), std::move(done), nullptr};
     if (mode_ == Mode::Synchronous) {
@@ -107,9 +121,10 @@ void PlantDatabase::workerLoop() {
         }
         run(task);
         {
+            // A piece finished while stopping is kept: close() delivers it.
             std::lock_guard lock(mutex_);
-            if (stopping_) return;
             ready_.push_back(std::move(task));
+            if (stopping_) return;
         }
         QMetaObject::invokeMethod(
             receiver_.get(), [this] { deliver(); }, Qt::QueuedConnection);

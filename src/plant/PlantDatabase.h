@@ -25,6 +25,9 @@ class PlantSession;
 //
 // Synchronous mode runs the work at once on the calling thread and keeps
 // `done` for the next `deliver()`: the tests on virtual time use it.
+//
+// Its owner calls `close()` while the objects the `done`s reach are still
+// there: whatever the database has done is then handed on, never dropped.
 class PlantDatabase {
   public:
     enum class Mode { Worker, Synchronous };
@@ -48,6 +51,12 @@ class PlantDatabase {
     void deliver();
     // Pieces submitted whose `done` has not run yet.
     int pending() const { return pending_; }
+    // Ends the work: pieces not yet started are dropped (they changed
+    // nothing), the piece under way is waited for, and every finished piece
+    // is delivered. Pieces submitted afterwards, by those `done`s too, are
+    // dropped. Call it on the station's thread.
+    void close();
+    bool closed() const { return closed_; }
 
   private:
     struct Task {
@@ -57,12 +66,14 @@ class PlantDatabase {
         std::shared_ptr<PlantSession> session;
     };
     void run(Task& task);
+    void stopWorker();
     void workerLoop();
 
     Mode mode_;
     QString connectionName_;
     Log log_;
     int pending_ = 0;
+    bool closed_ = false;
     std::unique_ptr<QObject> receiver_;  // lives on the station's thread
 
     std::mutex mutex_;

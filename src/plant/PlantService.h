@@ -54,6 +54,7 @@ class PlantService : public PlantWriteBack {
         if (queueChanged_) queueChanged_();
     }
     QString workdirPath(const QString& name) const { return workdir_.filePath(name); }
+    const QDir& workdir() const { return workdir_; }
     void log(const QString& line) const { log_(line); }
 
   private:

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "core/OleDate.h"
-#include "jobs/JobFile.h"
+#include "plant/ClaimQueue.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantLineCheck.h"
 #include "plant/PlantService.h"
@@ -24,10 +24,6 @@ const QString kMark = QStringLiteral(
 const QString kMarkAllBack = QStringLiteral(
     "UPDATE chainlih SET STEP_NO = 44 where step_no = 45 and ID_NO = ? and PROD_TYPE = 2 and "
     "note2 = ?");
-// A line marked taken whose job could not be queued waits again.
-const QString kMarkBack = QStringLiteral(
-    "UPDATE chainlih SET STEP_NO = 44 where step_no = 45 and ID_NO = ? and PROD_TYPE = 2 and "
-    "note2 = ? and PROD_CODE = ?");
 
 // The category as the runtime writes a number: a leading blank for a positive one.
 QString categoryText(int category) {
@@ -48,7 +44,7 @@ QString weightText(const QVariant& wt) {
 
 void Step44Intake::take(PlantSession& session, const QString& identifier, int category,
                         double queuedAt, const MachineSettings& settings, Taken& out,
-                        const std::function<void()>& afterRead) {
+                        const std::function<void()>& afterRead, const PlantClaims* claims) {
     const QVariantList where{identifier, QString::number(category)};
     const PlantResult rows = session.exec(PlantStatement{kRows, where});
     if (!rows.ok || rows.rows.isEmpty()) return;
@@ -78,10 +74,22 @@ void Step44Intake::take(PlantSession& session, const QString& identifier, int ca
         jobs.last().Weight[size_t(slot)] = weight;
     }
     if (afterRead) afterRead();
+    const PlantClaim entry{PlantClaim::newId(),
+                           PlantClaim::Kind::Step44,
+                           {identifier, QString::number(category)},
+                           jobs};
+    QString error;
+    if (claims && !claims->add(entry, &error)) {
+        session.lines << QStringLiteral(
+                             "<intake> order %1 not taken: its claim cannot be kept (%2)")
+                             .arg(identifier, error);
+        return;
+    }
     const PlantResult marked = session.exec(PlantStatement{kMark, where});
     if (!marked.ok) {
         session.lines
             << QStringLiteral("<intake> order %1 not marked taken: nothing queued").arg(identifier);
+        if (claims) claims->drop(entry.id);
         return;
     }
     if (marked.rowsAffected != rows.rows.size()) {
@@ -95,9 +103,13 @@ void Step44Intake::take(PlantSession& session, const QString& identifier, int ca
                                   back.ok ? QStringLiteral("the rows are marked back to step 44")
                                           : QStringLiteral("the rows could NOT be marked back "
                                                            "to step 44: set them back by hand"));
+        if (claims && !claims->drop(entry.id, &error))
+            session.lines << QStringLiteral("<intake> %1 stays in %2: %3")
+                                 .arg(entry.shown(), QLatin1String(PlantClaims::kFileName), error);
         return;
     }
     out.jobs = jobs;
+    out.entry = entry;
 }
 
 void Step44Intake::run(const QString& identifier, int category,
@@ -107,59 +119,18 @@ void Step44Intake::run(const QString& identifier, int category,
     auto taken = std::make_shared<Taken>();
     const double queuedAt = toOleDate(plant_.now());
     auto settings = std::make_shared<const MachineSettings>(plant_.settings());
+    const PlantClaims claims(plant_.workdir());
     plant_.database().submit(
         plant_.source(),
         [=](PlantSession& session) {
-            take(session, identifier, category, queuedAt, *settings, *taken);
+            take(session, identifier, category, queuedAt, *settings, *taken, {}, &claims);
         },
-        [this, taken, done, identifier, category](const PlantSession&) {
+        [this, taken, done](const PlantSession&) {
             busy_ = false;
-            if (!queue(taken->jobs)) markBack(identifier, category, taken->jobs);
-            if (!taken->jobs.isEmpty()) plant_.queueChanged();
+            // The order's jobs go into the queue together or not at all.
+            if (!taken->jobs.isEmpty()) queueClaim(plant_, taken->entry, taken->jobs);
             if (done) done(taken->found);
         });
-}
-
-// The order's jobs go into the queue together or not at all: when one cannot
-// be appended, those appended before it are taken out again.
-bool Step44Intake::queue(const QList<JobRecord>& jobs) {
-    JobFile file = jobQueueFile(QDir(plant_.workdirPath(QStringLiteral("."))));
-    const int before = jobs.isEmpty() ? 0 : file.count();
-    int appended = 0;
-    for (const JobRecord& job : jobs) {
-        if (!file.append(job)) break;
-        ++appended;
-    }
-    if (appended == jobs.size()) return true;
-    const QString order = jobs.first().OrderNo;
-    const QString why = file.errorString();
-    for (int n = before + appended; n > before; --n) {
-        if (file.remove(n)) continue;
-        plant_.log(QStringLiteral("<intake> order %1 only partly queued (%2) and its jobs could "
-                                  "not be taken out again (%3): its lines stay marked taken")
-                       .arg(order, why, file.errorString()));
-        return true;
-    }
-    plant_.log(QStringLiteral("<intake> order %1 marked taken but not queued (%2): its lines are "
-                              "marked back to step 44")
-                   .arg(order, why));
-    return false;
-}
-
-void Step44Intake::markBack(const QString& identifier, int category, const QList<JobRecord>& jobs) {
-    QList<PlantStatement> back;
-    QStringList codes;
-    for (const JobRecord& job : jobs)
-        for (const QString& code : job.Code)
-            if (!code.isEmpty() && !codes.contains(code)) codes << code;
-    for (const QString& code : codes)
-        back << PlantStatement{kMarkBack, {identifier, QString::number(category), code}};
-    plant_.database().submit(
-        plant_.source(),
-        [back](PlantSession& session) {
-            for (const PlantStatement& s : back) session.exec(s);
-        },
-        nullptr);
 }
 
 }  // namespace dye

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "jobs/JobRecord.h"
+#include "plant/PlantClaims.h"
 
 namespace dye {
 
@@ -28,22 +29,20 @@ class Step44Intake {
     struct Taken {
         QList<JobRecord> jobs;
         bool found = false;
+        PlantClaim entry;  // its entry in the claims file
     };
     // The database work: read the rows, check every line, mark them, build
     // the jobs. Only when this station's update marked as many rows as it
     // read are they queued; otherwise the rows marked go back to step 44.
     // `afterRead` runs between the read and the mark (the plant's own writes
-    // may fall there).
+    // may fall there). The claim's entry goes into `claims` before the mark
+    // (none: no entry is written).
     static void take(PlantSession& session, const QString& identifier, int category,
                      double queuedAt, const MachineSettings& settings, Taken& out,
-                     const std::function<void()>& afterRead = {});
+                     const std::function<void()>& afterRead = {},
+                     const PlantClaims* claims = nullptr);
 
   private:
-    // False when nothing of `jobs` is queued.
-    bool queue(const QList<JobRecord>& jobs);
-    // Marks the lines of `jobs` waiting again (step 45 -> 44).
-    void markBack(const QString& identifier, int category, const QList<JobRecord>& jobs);
-
     PlantService& plant_;
     bool busy_ = false;
 };

@@ -4,7 +4,8 @@
 
 #include "core/AnsiText.h"
 #include "core/OleDate.h"
-#include "jobs/JobFile.h"
+#include "plant/ClaimQueue.h"
+#include "plant/ClaimSettle.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantLineCheck.h"
 #include "plant/PlantService.h"
@@ -116,7 +117,8 @@ QString linesProblem(const QList<QVariantList>& lines, const MachineSettings& se
 }  // namespace
 
 void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt,
-                      const MachineSettings& settings, const RefusedVats& before) {
+                      const MachineSettings& settings, const RefusedVats& before,
+                      const PlantClaims* claims) {
     const PlantResult waiting = session.exec(PlantStatement{kWaiting, {}});
     if (!waiting.ok) {
         out.refused = before;  // nothing was looked at
@@ -167,16 +169,7 @@ void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt,
         session.exec(mark(out, 1, 3));
         return;
     }
-    // The claim first: only the station whose update changed the row queues it.
-    const PlantResult claimed = session.exec(mark(out, 1, 2));
-    if (!claimed.ok || claimed.rowsAffected < 1) {
-        session.lines << QStringLiteral(
-                             "<intake> vat %1 was not claimed: another station took "
-                             "it or the database refused")
-                             .arg(out.vat);
-        return;
-    }
-    out.claimed = true;
+    QList<JobRecord> jobs;
     for (qsizetype first = 0; first < taken.size(); first += JobRecord::kLines) {
         JobRecord job;
         job.OrderNo = cell(taken[first], kHeadBatchColumn);
@@ -191,22 +184,53 @@ void VatIntake::claim(PlantSession& session, VatClaim& out, double queuedAt,
             job.Code[size_t(n)] = cell(taken[first + n], kCodeColumn);
             job.Weight[size_t(n)] = cell(taken[first + n], kWeightColumn);
         }
-        out.jobs << job;
+        jobs << job;
     }
+    // The entry first, then the claim: only the station whose update changed
+    // the row queues it.
+    const PlantClaim entry{
+        PlantClaim::newId(), PlantClaim::Kind::Vat, {out.vat, out.batch, out.intr}, jobs};
+    QString error;
+    if (claims && !claims->add(entry, &error)) {
+        session.lines << QStringLiteral(
+                             "<intake> vat %1 not claimed: its claim cannot be kept (%2)")
+                             .arg(out.vat, error);
+        return;
+    }
+    const PlantResult claimed = session.exec(mark(out, 1, 2));
+    if (!claimed.ok || claimed.rowsAffected < 1) {
+        session.lines << QStringLiteral(
+                             "<intake> vat %1 was not claimed: another station took "
+                             "it or the database refused")
+                             .arg(out.vat);
+        if (claims && !claims->drop(entry.id, &error))
+            session.lines << QStringLiteral("<intake> %1 stays in %2: %3")
+                                 .arg(entry.shown(), QLatin1String(PlantClaims::kFileName), error);
+        return;
+    }
+    out.claimed = true;
+    out.entry = entry;
+    out.jobs = jobs;
 }
 
 void VatIntake::run() {
     if (busy_) return;  // at most one intake in flight
     busy_ = true;
+    // Claims left over are settled before any vat is looked at.
+    if (!PlantClaims(plant_.workdir()).read().isEmpty()) {
+        settleClaims(plant_, [this] { busy_ = false; });
+        return;
+    }
     plant_.log(QStringLiteral("<start>>>>>"));
     auto result = std::make_shared<VatClaim>();
     const double queuedAt = toOleDate(plant_.now());
     // The worker judges the lines by a copy of the settings of this moment.
     auto settings = std::make_shared<const MachineSettings>(plant_.settings());
+    const PlantClaims claims(plant_.workdir());
     plant_.database().submit(
         plant_.source(),
-        [result, queuedAt, settings, before = refused_](PlantSession& session) {
-            claim(session, *result, queuedAt, *settings, before);
+        [result, queuedAt, settings, before = refused_, claims](PlantSession& session) {
+            claim(session, *result, queuedAt, *settings, before, &claims);
         },
         [this, result](const PlantSession&) {
             busy_ = false;
@@ -216,26 +240,13 @@ void VatIntake::run() {
         });
 }
 
+// Nothing of a vat that cannot be queued whole is queued: it goes back to
+// waiting (VZT 2 -> 1).
 void VatIntake::queue(const VatClaim& claim) {
-    JobFile queueFile = jobQueueFile(QDir(plant_.workdirPath(QStringLiteral("."))));
-    int queued = 0;
-    for (const JobRecord& job : claim.jobs) {
-        if (!queueFile.append(job)) {
-            plant_.log(QStringLiteral("<intake> job %1 of vat %2 not queued: %3")
-                           .arg(job.OrderNo, claim.vat, queueFile.errorString()));
-            break;
-        }
-        ++queued;
-        plant_.log(QStringLiteral("  save  ") + job.OrderNo);
-    }
-    if (queued == 0) {
-        // Nothing of it is queued: the vat goes back to waiting.
-        const PlantStatement back = mark(claim, 2, 1);
-        plant_.database().submit(
-            plant_.source(), [back](PlantSession& session) { session.exec(back); }, nullptr);
-    }
+    if (queueClaim(plant_, claim.entry, claim.jobs))
+        for (const JobRecord& job : claim.jobs)
+            plant_.log(QStringLiteral("  save  ") + job.OrderNo);
     plant_.log(QStringLiteral("<end>>>>>"));
-    plant_.queueChanged();
 }
 
 }  // namespace dye

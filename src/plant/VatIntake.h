@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "jobs/JobRecord.h"
+#include "plant/PlantClaims.h"
 
 namespace dye {
 
@@ -22,6 +23,7 @@ struct VatClaim {
     QString vat, batch, intr, vzt;
     QList<JobRecord> jobs;  // ten lines each; a continuation shares order, bucket and tags
     bool claimed = false;
+    PlantClaim entry;  // its entry in the claims file
     RefusedVats refused;
 };
 
@@ -30,7 +32,9 @@ struct VatClaim {
 // fields and whose lines (unit "cc", exactly its batch, introduction and
 // vat, each once) the machine can dose, and the claim of its row (an update
 // that must change one row) before anything is queued, so two stations
-// never take the same vat. A vat refused is left waiting, said once, and
+// never take the same vat; the claim's entry is written to the claims file
+// before the update, so a close or a kill before the jobs are queued loses
+// nothing. A vat refused is left waiting, said once, and
 // the vats behind it are looked at. A vat without lines is closed (VZT 3).
 // Back on the station's thread the jobs are queued; a vat whose jobs cannot
 // be queued is given back (VZT 2 -> 1).
@@ -47,9 +51,11 @@ class VatIntake {
     // the vat is closed after its last job only.
     static QString continued() { return QStringLiteral("+"); }
     // The database work, on the worker (public for the tests of the claim).
-    // `settings` are the machine's (valve codes); `before` the refusals said.
+    // `settings` are the machine's (valve codes); `before` the refusals said;
+    // `claims` the claims file (none: no entry is written).
     static void claim(PlantSession& session, VatClaim& out, double queuedAt,
-                      const MachineSettings& settings, const RefusedVats& before = {});
+                      const MachineSettings& settings, const RefusedVats& before = {},
+                      const PlantClaims* claims = nullptr);
 
   private:
     void queue(const VatClaim& claim);

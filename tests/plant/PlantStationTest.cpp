@@ -307,7 +307,8 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     station->scheduler.advance(1000);
     EXPECT_EQ(rows("SELECT COUNT(*), MIN(STEP_NO), MAX(STEP_NO) FROM chainlih"),
               QStringList{"13|44|44"});
-    EXPECT_EQ(logTexts().filter("<intake> order Q'1 marked taken but not queued").size(), 1);
+    EXPECT_EQ(logTexts().filter("<intake> order Q'1 category 2 marked taken but not queued").size(),
+              1);
     ASSERT_TRUE(QDir(dir.path()).rmdir("START_DISPEN.txt"));
 
     state().form6.Text1 = "  Q'1 ";
