@@ -209,6 +209,7 @@ void MachineModel::applyRegister(int d, quint16 value) {
     if (isOutput(d)) {
         const bool was = output(d).on(now_);
         output(d).command(value, now_);
+        if (value != 0 || was) waterClosing(d);
         edges_.found = false;  // the edges may have moved
         if ((value != 0 || was) && noting()) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
     }
@@ -237,6 +238,22 @@ void MachineModel::applyLanePhase(int lane, quint16 first, quint16 second) {
         if (noting()) note(QStringLiteral("new bucket on balance %1").arg(lane));
     }
     if (newBucket || (first == 30 && second == 30)) laneReady_[b] = false;
+}
+
+// A water pipe's closing, once it is set (a timed opening or a 0), comes
+// later by the pipe's own run-on beyond the valve: the stream keeps running
+// at its rate until then.
+void MachineModel::waterClosing(int d) {
+    const bool valve1 = d == 851 && options_.waterOnValve1;
+    if (d != 985 && d != 842 && !valve1) return;
+    TimedOutput& o = output(d);
+    if (o.onFrom < 0 || o.onUntil >= TimedOutput::kForever || o.onUntil < now_) return;
+    if (!waterRunOns_) waterRunOns_.emplace(options_.seed * 0xA24BAED4963EE407ULL + 3);
+    const SimPhysics& p = options_.physics;
+    const int spread = std::max(0, p.waterRunOnSpreadMs);
+    const qint64 extra = std::uniform_int_distribution<int>(0, spread)(*waterRunOns_) +
+                         (valve1 ? std::max(0, p.valve1WaterRunOnMs) : 0);
+    o.onUntil += extra;
 }
 
 void MachineModel::applyAxis(const RegisterMemory& memory, Axis a, int first) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -146,6 +147,9 @@ class MachineModel {
     std::array<SimAxis, 3> axes_;
     std::mt19937_64 noise_;
     EventSink events_;
+    // The water pipes' run-on beyond the valve: drawn for every closing.
+    void waterClosing(int d);
+    std::optional<std::mt19937_64> waterRunOns_;
 };
 
 // Asked for every running flow at every interval: kept where they can be inlined.

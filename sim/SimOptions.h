@@ -20,6 +20,12 @@ struct SimPhysics {
     // between the valve and the bucket empties (2000 counts at the default
     // water rate).
     int waterRunOnMs = 4000;
+    // Each closing of a water pipe runs on longer by a time drawn from
+    // [0, waterRunOnSpreadMs] with the seed, so that no two top-ups end
+    // alike. Water through valve 1 (D851) comes by a pipe of its own that
+    // runs on for valve1WaterRunOnMs, with the same spread.
+    int waterRunOnSpreadMs = 200;
+    int valve1WaterRunOnMs = 1000;
     // An opening valve (product or water) does not give its full rate at
     // once: the flow rises evenly from nothing to the full rate over this
     // time after it starts. With the latencies, a timed opening of n

@@ -17,6 +17,8 @@ struct BalanceInput {
     // True while the weight comes from a whole answer received since the link
     // was last known good: a stale or overloaded reading never counts.
     bool fresh = false;
+    // When the weight's answer came in (station clock, ms; -1 never).
+    qint64 readAtMs = -1;
 };
 
 // Everything the station reads from the controller, decoded once by the scan

@@ -161,6 +161,7 @@ void ScanCycle::decodeWeights(const ScanConfig& cfg) {
         if (b.negative) weight = -weight;
         if (cfg.machineType == 5 && n == 2) weight /= 10.0;
         b.weight = weight;
+        b.readAtMs = clock_.now();
     }
 }
 

@@ -11,15 +11,29 @@
 namespace dye {
 
 namespace {
-constexpr double kRunOn = 2000;  // what still runs from the pipe after the valve closes
+constexpr double kRunOn = 2000;  // the described allowance for what runs on from the pipe
 constexpr int kSettleTicks = 10;
+constexpr int kLongestSettleTicks = 40;
+constexpr double kResting = 5;  // a rise below this from one tick to the next is a settled reading
 constexpr double kLeastOpenShare = 0.9;
-constexpr int kNoWaterTicks = 40;  // 20 s of run ticks without the water rising
-constexpr double kLeastWaterRise =
-    100;  // less than this is no water coming  // the allowance is at most this share of the amount
+constexpr int kLongestTimed = 29999;  // hundredths of a second
+// After a timed opening's time, the water surely closed: the command may
+// reach the controller up to a scan pass after it was written.
+constexpr qint64 kCloseMarginMs = 2000;
+// Full flow is sure this long after the water was opened.
+constexpr qint64 kFullFlowAfterMs = 2500;
+// A timed opening that rises this far beyond its aim is cut by the balance.
+constexpr double kBackstopShare = 0.02;
+constexpr double kBackstopLeast = 300;
+constexpr int kNoWaterTicks = 40;        // 20 s of run ticks without the water rising
+constexpr double kLeastWaterRise = 100;  // less than this is no water coming
 // A job's water further off its amount than this is flagged in the event log.
 constexpr double kWaterOffShare = 0.05;
 constexpr double kWaterOffLeast = 1000;
+// Water beyond the amount before the top-up is said when it is more than this.
+constexpr double kOverShare = 0.01;
+constexpr double kOverLeast = 50;
+const QLatin1String kOffMark(" OFF");
 }  // namespace
 
 bool flagWaterOff(RunContext& c, double asked, double given) {
@@ -31,6 +45,10 @@ bool flagWaterOff(RunContext& c, double asked, double given) {
     return true;
 }
 
+void markWaterOff(Form3& f) {
+    if (!f.Label7.Caption.endsWith(kOffMark)) f.Label7.Caption += kOffMark;
+}
+
 qint64 wholeReading(double value) {
     constexpr qint64 kLargest = 1'000'000'000'000;
     return wholeWithin(value, -kLargest, kLargest);
@@ -40,47 +58,121 @@ int waterRegister(const StationState& s) {
     return s.form2.Check2 ? 851 : 985;
 }
 
+TopUpWater::TopUpWater(RunContext& c, bool logLines)
+    : c_(c), logLines_(logLines), learning_(c.workdir, [&c](const QString& t) { c.log(t); }) {}
+
 double TopUpWater::reading() const {
     return c_.state.balance(1).weight;
 }
 
-void TopUpWater::start() {
-    StationState& s = c_.state;
-    s.wash.WashWater = 0;
-    s.form3.Label6.BackColor = kYellow;
-    s.form3.Label7.BackColor = kYellow;
-    base_ = wholeReading(reading());
-    target_ = wholeReading(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
-    s.link.image.set(waterRegister(s), 30000);
+qint64 TopUpWater::readAt() const {
+    return c_.state.balance(1).readAtMs;
+}
+
+void TopUpWater::open(int value) {
+    c_.state.link.image.set(pipe_, value);
+    opened_ = true;
     flowTicks_ = 0;
     flowFrom_ = reading();
-    s.form3.Label8.Caption = c_.text(60);
+    flow_.clear();
+    openedAt_ = readAt();
+    stoppedAt_ = -1;
+}
+
+void TopUpWater::start() {
+    StationState& s = c_.state;
+    Form3& f = s.form3;
+    s.wash.WashWater = 0;
+    f.Label6.BackColor = kYellow;
+    f.Label7.BackColor = kYellow;
+    base_ = wholeReading(reading());
+    const double asked = Val(f.Label6.Caption);
+    const double given = Val(f.Label7.Caption);
+    target_ = wholeReading(asked - given);
+    pipe_ = waterRegister(s);
+    opened_ = disturbed_ = over_ = false;
+    timed_ = 0;
+    if (target_ <= 0) {
+        sayOver(asked, given);
+        return;
+    }
+    const PipeLearning pipe = learning_.pipe(pipe_);
+    allowance_ = pipe.runOn.value_or(kRunOn);
+    if (pipe.rate) {
+        const double hundredths = (double(target_) - allowance_) / *pipe.rate * 100;
+        // Within the run-on, an opening gives more than the amount: the
+        // nearer of nothing and the shortest opening.
+        if (hundredths < 1 && double(target_) <= allowance_ / 2) {
+            c_.log(QStringLiteral("<water> no top-up: %1 still to give is less than half what "
+                                  "D%2 runs on after it closes (%3)")
+                       .arg(numberText(double(target_)))
+                       .arg(pipe_)
+                       .arg(numberText(std::round(allowance_))));
+            return;
+        }
+        if (hundredths <= kLongestTimed)
+            timed_ = std::clamp(int(std::lround(hundredths)), 1, kLongestTimed);
+    }
+    open(timed_ > 0 ? timed_ : 30000);
+    f.Label8.Caption = c_.text(60);
     if (logLines_) c_.log(QStringLiteral("< take water >"));
+}
+
+void TopUpWater::sayOver(double asked, double given) {
+    if (given - asked <= std::max(kOverLeast, kOverShare * asked)) return;
+    over_ = true;
+    const QString text = QStringLiteral(
+                             "Water over its amount before the top-up: asked %1, the "
+                             "base water and the wash water gave %2")
+                             .arg(numberText(asked), numberText(given));
+    c_.state.form3.Label8.Caption = text;
+    c_.log(QStringLiteral("<water> off its amount before the top-up: asked %1, the base water "
+                          "and the wash water gave %2 (+%3); no water is topped up")
+               .arg(numberText(asked), numberText(given), numberText(given - asked)));
 }
 
 void TopUpWater::reopen(qint64 base) {
     StationState& s = c_.state;
     base_ = wholeReading(double(base));
     target_ = wholeReading(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
-    s.link.image.set(waterRegister(s), 30000);
-    flowTicks_ = 0;
-    flowFrom_ = reading();
+    pipe_ = waterRegister(s);
+    timed_ = 0;
+    disturbed_ = true;
+    open(30000);
 }
 
 void TopUpWater::hold() {
+    disturbed_ = true;
     if (c_.state.balance(1).overload)
         c_.state.link.image.set(waterRegister(c_.state), RegisterImage::RegNoValue);
 }
 
 bool TopUpWater::stopWhenReached() {
-    // The run-on allowance never takes the whole amount, so that an amount
-    // within the pipe's run-on is still given.
-    const double allowance = std::min(kRunOn, kLeastOpenShare * double(target_));
-    if (reading() + allowance - double(base_) < double(target_)) {
+    if (!opened_) return true;
+    flow_.note(readAt(), reading());
+    const double given = reading() - double(base_);
+    bool stop = false;
+    if (timed_ > 0) {
+        // The timed opening closes by itself; the balance cuts one that
+        // gives far more than the pipe has shown.
+        const double aim = double(target_) + std::max(kBackstopLeast, kBackstopShare * target_);
+        if (given + allowance_ >= aim) {
+            disturbed_ = true;
+            stop = true;
+        }
+        stop = stop || readAt() - openedAt_ >= qint64(timed_) * 10 + kCloseMarginMs;
+    } else {
+        // The described allowance never takes the whole amount, so that an
+        // amount within the pipe's run-on is still given.
+        const double allowance = std::min(kRunOn, kLeastOpenShare * double(target_));
+        stop = given + allowance >= double(target_);
+    }
+    if (!stop) {
         watchFlow();
         return false;
     }
-    c_.state.link.image.set(waterRegister(c_.state), RegisterImage::RegNoValue);
+    stoppedAt_ = readAt();
+    c_.state.link.image.set(pipe_, RegisterImage::RegNoValue);
     if (logLines_) c_.log(QStringLiteral("< water stop >"));
     return true;
 }
@@ -94,6 +186,7 @@ void TopUpWater::watchFlow() {
     }
     if (++flowTicks_ < kNoWaterTicks || noWaterShown_) return;
     noWaterShown_ = true;
+    disturbed_ = true;
     c_.log(QStringLiteral("<water> no water comes: balance 1 has not risen in %1 s of open water")
                .arg(kNoWaterTicks / 2));
     c_.dialogs.message(QStringLiteral("*** NO WATER: the water valve has been open for %1 s and "
@@ -104,21 +197,42 @@ void TopUpWater::watchFlow() {
 }
 
 bool TopUpWater::settled() {
-    if (++settleCount_ <= kSettleTicks) return false;
+    ++settleCount_;
+    // The run-on of the pipe may last longer than the ticks counted: the
+    // reading is taken once it rests.
+    const bool resting = std::abs(reading() - lastSettle_) < kResting;
+    lastSettle_ = reading();
+    if (settleCount_ <= kSettleTicks) return false;
+    if (opened_ && !resting && settleCount_ <= kLongestSettleTicks) return false;
     Form3& f = c_.state.form3;
-    f.Label7.Caption =
-        QString::number(wholeReading(Val(f.Label7.Caption)) + wholeReading(reading()) - base_);
-    flagWaterOff(c_, Val(f.Label6.Caption), Val(f.Label7.Caption));
+    const qint64 delivered = opened_ ? wholeReading(reading()) - base_ : 0;
+    f.Label7.Caption = QString::number(wholeReading(Val(f.Label7.Caption)) + delivered);
+    if (opened_ && !disturbed_ && c_.state.balance(1).fresh) learn(double(delivered));
+    const bool off = flagWaterOff(c_, Val(f.Label6.Caption), Val(f.Label7.Caption));
+    if (off || over_) markWaterOff(f);
     f.Label6.BackColor = kDefaultBack;
     f.Label7.BackColor = kDefaultBack;
-    f.Label8.Caption = c_.text(61);
+    if (!over_) f.Label8.Caption = c_.text(61);
     settleCount_ = 0;
     return true;
+}
+
+// The rate through the readings of sure full flow; the run-on as what a
+// timed opening gave beyond that rate over its time.
+void TopUpWater::learn(double delivered) {
+    const qint64 until = timed_ > 0 ? openedAt_ + qint64(timed_) * 10 : stoppedAt_;
+    const std::optional<double> rate = flow_.rate(openedAt_ + kFullFlowAfterMs, until);
+    if (rate) learning_.learnRate(pipe_, *rate);
+    if (timed_ <= 0) return;
+    const std::optional<double> known = rate ? rate : learning_.pipe(pipe_).rate;
+    if (known) learning_.learnRunOn(pipe_, delivered - *known * timed_ / 100.0);
 }
 
 void TopUpWater::reset() {
     target_ = base_ = 0;
     settleCount_ = 0;
+    opened_ = disturbed_ = over_ = false;
+    timed_ = 0;
 }
 
 }  // namespace dye

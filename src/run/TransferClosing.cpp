@@ -1,5 +1,7 @@
 #include "run/TransferSequence.h"
 
+#include <algorithm>
+
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
@@ -46,6 +48,7 @@ void TransferSequence::closing() {
                     s.TalbertSpecialFlags[size_t(k)] = 0;
                 }
             }
+            washFrom_ = wholeReading(reading());
             s.wash.WashPhase = 1;
             setAnimation(s, 3, 2);
             s.wash.WashWater = 0;
@@ -59,9 +62,13 @@ void TransferSequence::closing() {
             // off on its way: the top-up water waits until it has finished.
             if (s.wash.WashPhase != 0 || homingRunning(s)) break;
             if (!pipeHeadBackAtBucket()) break;
+            // Water the wash let into the bucket is water of the job; what a
+            // wash carried off is not taken from the water given.
+            if (washFrom_) Water[0] += std::max<qint64>(0, wholeReading(reading()) - *washFrom_);
+            washFrom_.reset();
+            s.form3.Label7.Caption = QString::number(Water[0]);
             if (Val(s.form3.Label6.Caption) == 0) {
-                s.form3.Label7.Caption = numberText(reading());
-                flagWaterOff(c_, 0, double(Water[0]));
+                if (flagWaterOff(c_, 0, double(Water[0]))) markWaterOff(s.form3);
                 RowStep = 199;
                 journal_.closed = true;
                 journal_.actualWater = s.form3.Label7.Caption;

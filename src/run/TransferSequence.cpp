@@ -42,7 +42,8 @@ TransferSequence::TransferSequence(RunContext ctx, JobStart& jobStart)
           [this](const CompletedJob& job, const QString& finishText) {
               c_.plant.jobFinished(job, finishText);
           }),
-      water_(c_, true) {}
+      water_(c_, true),
+      baseWater_(c_) {}
 
 double TransferSequence::reading() const {
     return c_.state.balance(1).weight;
@@ -66,6 +67,8 @@ void TransferSequence::reset() {
     TransferStep = RowStep = ResultCounter = ZeroMark = ReturnTicks = 0;
     Water = {};
     water_.reset();
+    baseWater_.reset();
+    washFrom_.reset();
     Place = 0;
     meteredRow_ = -1;
     startedAt_ = QDateTime();
@@ -78,6 +81,7 @@ void TransferSequence::tick() {
     // once the controller answers again and the operator has acknowledged.
     if (!c_.state.linkUsable() || !c_.state.balance(1).fresh) {
         heldByLink_ = true;
+        baseWater_.disturb();
         if (RowStep == 119) water_.hold();
         return;
     }
@@ -194,14 +198,14 @@ void TransferSequence::advance() {
         case 10:
             s.wash.WashType1 = 0;
             Water[1] = wholeReading(reading());
-            s.link.image.set(waterRegister(s), 1000);
-            s.link.image.set(986, 1000);
-            status(57);
-            setAnimation(s, -1, 1);
-            c_.log(QStringLiteral("< water in 10 sec >"));
+            if (baseWater_.start(Val(s.form3.Label6.Caption))) {
+                status(57);
+                setAnimation(s, -1, 1);
+            }
             break;
         case 50:
             Water[0] = wholeReading(reading()) - Water[1];
+            baseWater_.measured(double(Water[0]));
             s.form3.Label7.Caption = QString::number(Water[0]);
             s.form3.Label7.BackColor = kDefaultBack;
             journal_.waterKnown = true;
@@ -214,6 +218,7 @@ void TransferSequence::advance() {
             nextRow();
             break;
         default:
+            if (TransferStep > 10 && TransferStep < 50) baseWater_.watch();
             break;
     }
 }

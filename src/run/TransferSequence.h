@@ -5,8 +5,10 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "model/Color.h"
+#include "run/BaseWater.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/JobResume.h"
@@ -52,7 +54,8 @@ class TransferSequence {
     int ReturnTicks = 0;  // ticks of phase 109 spent bringing the pipe head back to the bucket
     // The job's water: actual water, water base (the top-up's figures are in water_).
     std::array<qint64, 2> Water{};
-    int Place = 0;  // the bucket place the job was moved to (1..64; 0 none yet)
+    std::optional<qint64> washFrom_;  // balance 1 when the wash after the rows was requested
+    int Place = 0;                    // the bucket place the job was moved to (1..64; 0 none yet)
 
     void diagnostics();
     void liveWeight();
@@ -85,13 +88,13 @@ class TransferSequence {
 
     bool heldByLink_ = false;
     int meteredRow_ = -1;
-    int progressTicks_ = 0;  // run ticks since the metering's progress was noted  // the row whose
-                             // metering runs, until its final weight is kept
+    int progressTicks_ = 0;  // run ticks since the metering's progress was noted
     QDateTime startedAt_;
     qint64 startedMs_ = 0;
     std::function<void(const FinishedJob&)> finished_;
     OrderListFeed feed_;
     TopUpWater water_;
+    BaseWater baseWater_;
 };
 
 }  // namespace dye

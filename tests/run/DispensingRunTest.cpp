@@ -107,7 +107,7 @@ TEST_F(DispensingRun, SettingsBoxRoutesTheWaterThroughD851) {
     valve(1, "SODA", "40");
     startRun();
     state().form2.Check2 = true;
-    queue(job("W", "1", "0", {{0, {"SODA", "5"}}}));
+    queue(job("W", "1", "12000", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runUntil([&] { return state().TransferActive == 1; }));
     ASSERT_TRUE(runUntil([&] { return logTexts().contains("< water in 10 sec >"); }));
     passes(2);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "SimRig.h"
 #include "sim/MachineModel.h"
@@ -81,6 +82,7 @@ TEST(Physics, TimedOpeningsDeliverTheirTimeLessTheDeadTime) {
     // Water has the same valve: 10 s of the wash water valve (the pipe's
     // run-on aside).
     o.physics.waterRunOnMs = 0;
+    o.physics.waterRunOnSpreadMs = 0;
     Machine water(o);
     water.command(985, 1000, 0);
     water.model.advanceTo(20000);
@@ -202,4 +204,39 @@ TEST(Physics, OptionsChangedMidRunTakeEffectAtOnce) {
     m.options.faults.stuckValves[0] = false;
     m.model.advanceTo(3000);
     EXPECT_NEAR(m.content() - before, 100.0, 1e-9);
+}
+
+// Every closing of a water pipe runs on for its own time, drawn with the
+// seed: one seed gives the same water again, another seed other water. The
+// water through valve 1 has its own, shorter pipe.
+TEST(Physics, TheWaterRunOnVariesFromClosingToClosingByTheSeed) {
+    SimOptions o = SimRig::exact();
+    o.physics.waterRunOnMs = 4000;
+    o.physics.waterRunOnSpreadMs = 200;
+    const auto fills = [](const SimOptions& options) {
+        Machine m(options);
+        std::vector<double> given;
+        for (int k = 0; k < 6; ++k) {
+            const double before = m.content();
+            m.command(985, 30000, 20000 * k);
+            m.command(985, 0, 20000 * k + 10000);
+            m.model.advanceTo(20000 * k + 19000);
+            given.push_back(m.content() - before);
+        }
+        return given;
+    };
+    const std::vector<double> a = fills(o);
+    EXPECT_EQ(fills(o), a);
+    for (double g : a) EXPECT_TRUE(g >= 500.0 * 14.0 && g <= 500.0 * 14.2) << g;
+    EXPECT_GT(*std::max_element(a.begin(), a.end()) - *std::min_element(a.begin(), a.end()), 10);
+    o.seed = 2;
+    EXPECT_NE(fills(o), a);
+
+    o.waterOnValve1 = true;
+    o.physics.valve1WaterRunOnMs = 1000;
+    Machine valve1(o);
+    valve1.command(851, 1000, 0);
+    valve1.model.advanceTo(20000);
+    EXPECT_GE(valve1.content(), 500.0 * 11.0);
+    EXPECT_LE(valve1.content(), 500.0 * 11.2);
 }

@@ -28,6 +28,8 @@ struct SimRig {
         o.physics.valveCloseLatencyMs = 0;
         o.physics.valveRampMs = 0;
         o.physics.waterRunOnMs = 0;
+        o.physics.waterRunOnSpreadMs = 0;
+        o.physics.valve1WaterRunOnMs = 0;
         o.physics.drainTailMs = 0;
         o.physics.drainResidual = 0.0;
         o.physics.noiseCounts = 0.0;

@@ -10,6 +10,7 @@
 
 #include "app/Station.h"
 #include "core/AnsiText.h"
+#include "core/Val.h"
 #include "jobs/JobFile.h"
 #include "records/DailyRecordFile.h"
 #include "records/EventLog.h"
@@ -179,9 +180,12 @@ void SoakChecks::checkRecord(Tracked& t, const QList<DailyRecord>& recs, const P
                  .arg(odd ? QStringLiteral(" (job with a blank row)") : QString()));
     }
     // The water.
+    // The actual water is what went into the bucket (base water included),
+    // its number first; " OFF" after it marks water off its amount.
     const double water = job.record.WaterAmount.toDouble();
-    const double gotWater = rec->ActualWater.toDouble();
-    if (std::abs(gotWater - water) > kWaterBoundGrams + kWaterBoundShare * water &&
+    const double gotWater = Val(rec->ActualWater);
+    const bool markedOff = rec->ActualWater.endsWith(QLatin1String(" OFF"));
+    if (std::abs(gotWater - water) > kWaterBoundGrams + kWaterBoundShare * water && !markedOff &&
         log.filter(QRegularExpression(QStringLiteral("water"),
                                       QRegularExpression::CaseInsensitiveOption))
             .filter(QRegularExpression(

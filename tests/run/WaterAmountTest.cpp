@@ -1,0 +1,91 @@
+// The water of whole jobs on the simulated machine: the base water within the
+// amount, the top-up stopped by the run-on each water pipe has taught the
+// station, and the record's actual water as what went into the bucket.
+#include <QFile>
+
+#include "core/Val.h"
+#include "run/RunFixture.h"
+#include "run/WaterLearning.h"
+
+namespace dye::test {
+namespace {
+
+class WaterAmount : public RunFixture {
+  protected:
+    void SetUp() override {
+        valve(2, "SODA", "40");
+        startRun();
+    }
+    // Runs one job of one line and `water`; its record.
+    DailyRecord runWaterJob(const QString& order, const QString& water) {
+        queue(job(order, "1", water, {{0, {"SODA", "20"}}}));
+        EXPECT_TRUE(runJob());
+        for (const DailyRecord& r : records())
+            if (r.OrderNo == order) return r;
+        ADD_FAILURE() << "no record of " << order.toStdString();
+        return {};
+    }
+    PipeLearning pipe(int reg) {
+        return WaterLearning(QDir(dir.path()), [](const QString&) {}).pipe(reg);
+    }
+};
+
+// Each pipe learns its own rate and run-on from the jobs' overshoot; once
+// learned, the water lands within 1 % of amounts of 10 kg and more, on
+// whichever pipe the settings choose.
+TEST_F(WaterAmount, TheRunOnOfEachPipeIsLearnedAndTheWaterLandsOnItsAmount) {
+    const DailyRecord first = runWaterJob("L1", "15000");
+    EXPECT_GT(Val(first.ActualWater) - 15000, 150);  // the described allowance overshoots
+    for (int n = 2; n <= 4; ++n) runWaterJob(QStringLiteral("L%1").arg(n), "20000");
+    const PipeLearning d985 = pipe(985);
+    ASSERT_TRUE(d985.rate && d985.runOn);
+    EXPECT_NEAR(*d985.rate, 500, 10);
+    EXPECT_GT(*d985.runOn, 2000);  // the pipe's 4 s and more at 500 per second
+    for (const auto& [order, water] : {std::pair{"A1", 10000}, {"A2", 30000}, {"A3", 12500}}) {
+        const DailyRecord r = runWaterJob(order, QString::number(water));
+        EXPECT_NEAR(Val(r.ActualWater), water, 0.01 * water) << order;
+        EXPECT_FALSE(r.ActualWater.endsWith(" OFF"));
+    }
+
+    // Water through valve 1 comes by a pipe of its own, with its own run-on.
+    state().form2.Check2 = true;
+    sim().options().waterOnValve1 = true;
+    for (int n = 1; n <= 3; ++n) runWaterJob(QStringLiteral("V%1").arg(n), "16000");
+    const PipeLearning d851 = pipe(851);
+    ASSERT_TRUE(d851.rate && d851.runOn);
+    EXPECT_LT(*d851.runOn, *pipe(985).runOn - 1000);
+    const DailyRecord v = runWaterJob("V4", "11000");
+    EXPECT_NEAR(Val(v.ActualWater), 11000, 110);
+}
+
+// A job asking less than the pipe's run-on: the base water is cut at once,
+// the station says the water went over, and the record shows it marked.
+TEST_F(WaterAmount, AnAmountBelowTheBaseWaterIsSaidAndMarked) {
+    queue(job("SMALL", "1", "1000", {{0, {"SODA", "20"}}}));
+    ASSERT_TRUE(runUntil([&] { return station->transfer().rowStep() == 199; }));
+    EXPECT_TRUE(form3().Label8.Caption.contains("Water over its amount"))
+        << form3().Label8.Caption.toStdString();
+    ASSERT_TRUE(runJob());
+    const QStringList log = logTexts();
+    EXPECT_EQ(log.filter("< water stop > base water at the job's amount").size(), 1);
+    EXPECT_EQ(log.filter("<water> off its amount before the top-up: asked 1000").size(), 1);
+    EXPECT_FALSE(log.contains("< take water >"));
+    ASSERT_EQ(records().size(), 1);
+    const QString actual = records()[0].ActualWater;
+    EXPECT_TRUE(actual.endsWith(" OFF")) << actual.toStdString();
+    EXPECT_GT(Val(actual), 1000);
+}
+
+// No water asked, none given: the machine needs no base water to meter
+// (every line is weighed on its own zero), and the record says what went in.
+TEST_F(WaterAmount, AJobAskingNoWaterGetsNoneAndItsRecordSaysSo) {
+    const DailyRecord r = runWaterJob("DRY", "0");
+    const QStringList log = logTexts();
+    EXPECT_TRUE(log.contains("< no base water: the job asks no water >"));
+    EXPECT_TRUE(log.filter("< water in").isEmpty());
+    EXPECT_FALSE(writtenTo(985).contains(1000));
+    EXPECT_EQ(r.ActualWater, "0");
+}
+
+}  // namespace
+}  // namespace dye::test
