@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include "Version.h"
+#include "status/StatusService.h"
 
 namespace dye {
 
@@ -99,7 +100,16 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         QStringLiteral("OUT"));
     p.addOptions({help, version, workdir, perUser, simulate, headless, runFor, untilIdle, linkLog,
                   linkTest, seed, speed});
-    p.addOptions({report, find, csv});
+    const QCommandLineOption statusHttp(
+        QStringLiteral("status-http"),
+        QStringLiteral("Serve a read-only status service on ADDRESS:PORT (127.0.0.1 when only a "
+                       "port is given): /api/status (JSON), /metrics (Prometheus text) and / (a "
+                       "page that refreshes itself). It runs on the station's event loop, so "
+                       "it answers on the real clock (windows, --headless without --run-for, or "
+                       "with --speed), not in the virtual-time runs (--until-idle, "
+                       "--simulate --headless --run-for without --speed)."),
+        QStringLiteral("ADDRESS:PORT"));
+    p.addOptions({report, find, csv, statusHttp});
     // The simulator's own options, by dyesim's names with "sim-" in front.
     CommandLine cl;
     cl.sim.addOptions(p);
@@ -165,6 +175,24 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         *exitCode = 2;
         return std::nullopt;
     }
+    if (p.isSet(statusHttp)) {
+        QHostAddress address;
+        quint16 port = 0;
+        QString error;
+        if (!parseListenAddress(p.value(statusHttp), &address, &port, &error)) {
+            *message = error + QStringLiteral("\n");
+            *exitCode = 2;
+            return std::nullopt;
+        }
+        if (!cl.report.isEmpty() || cl.linkTest || cl.untilIdle) {
+            *message = QStringLiteral(
+                "--status-http serves a running station: it does not go with --report, "
+                "--link-test or --until-idle\n");
+            *exitCode = 2;
+            return std::nullopt;
+        }
+        cl.statusHttp = p.value(statusHttp);
+    }
     cl.screenshots = p.value(screenshots);
     if (!cl.screenshots.isEmpty() && (cl.headless || cl.linkTest)) {
         *message = QStringLiteral("--screenshots needs the windows of the station\n");
@@ -208,6 +236,15 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
         }
         cl.speed = factor;
         cl.speedSet = true;
+    }
+    // On virtual time there is no event loop to answer from.
+    if (!cl.statusHttp.isEmpty() && cl.headless && cl.simulate && cl.runForSeconds &&
+        !cl.speedSet) {
+        *message = QStringLiteral(
+            "--status-http needs the real clock: --simulate --headless --run-for runs on "
+            "virtual time (add --speed 1 for real time)\n");
+        *exitCode = 2;
+        return std::nullopt;
     }
     QString simError;
     if (!cl.sim.read(p, &simError)) {

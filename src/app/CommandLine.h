@@ -36,6 +36,8 @@ struct CommandLine {
     QString find;
     bool findSet = false;
     QString csv;
+    // --status-http ADDRESS:PORT: the read-only status service ("" off).
+    QString statusHttp;
     // The simulator's physics and faults (--sim-drop 0.1, --sim-stuck 3, ...).
     SimCommandLine sim{QStringLiteral("sim-"), false};
 };

@@ -63,14 +63,17 @@ void QueueRunner::reportMessages() {
     err_.flush();
 }
 
+QueueRunner::~QueueRunner() {
+    if (observer_ != 0) station_.removeFinishedObserver(observer_);
+}
+
 int QueueRunner::run(qint64 maxMsWithoutProgress) {
     const auto report = [this](const FinishedJob& job) {
         finished_ << job;
         out_ << describe(job) << "\n";
         out_.flush();
     };
-    station_.transfer().setFinishedObserver(report);
-    station_.twoBalance().setFinishedObserver(report);
+    if (observer_ == 0) observer_ = station_.addFinishedObserver(report);
     Scheduler& clock = station_.scheduler;
     qint64 lastProgress = clock.now();
     qint64 waitingSince = -1;

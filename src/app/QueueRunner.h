@@ -23,6 +23,9 @@ class QueueRunner {
 
     QueueRunner(Station& station, QTextStream& out, QTextStream& err)
         : station_(station), out_(out), err_(err) {}
+    ~QueueRunner();
+    QueueRunner(const QueueRunner&) = delete;
+    QueueRunner& operator=(const QueueRunner&) = delete;
 
     // Runs until the queue is empty and the machine is free again.
     int run(qint64 maxMsWithoutProgress = 4 * 3600 * 1000);
@@ -44,6 +47,7 @@ class QueueRunner {
     QTextStream& err_;
     QList<FinishedJob> finished_;
     int messagesShown_ = 0;
+    int observer_ = 0;  // the station's report of finished jobs to this runner
 };
 
 }  // namespace dye

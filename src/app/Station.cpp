@@ -15,6 +15,7 @@
 #include "plant/ClaimSettle.h"
 #include "records/EventLog.h"
 #include "run/JobJournal.h"
+#include "run/LineCheck.h"
 #include "run/RunLists.h"
 #include "run/StateFileCheck.h"
 #include "settings/SettingRanges.h"
@@ -26,8 +27,9 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     : clock(scheduler, options.start.isValid() ? options.start : QDateTime::currentDateTime()),
       options_(std::move(options)),
       workdir_(options_.workdir),
-      dialogs_(makeDialogs(scheduler)),
-      headless_(dynamic_cast<HeadlessDialogs*>(dialogs_.get())),
+      dialogs_(
+          std::make_unique<AlarmBoard>(makeDialogs(scheduler), [this] { return clock.now(); })),
+      headless_(dynamic_cast<HeadlessDialogs*>(&dialogs_->inner())),
       transport_(state, *dialogs_),
       scan_(state.link, codec_, *dialogs_, scheduler),
       timed_(state.link, scan_),
@@ -100,6 +102,9 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     runControl_.setIntake([this] {
         if (plant_.profile() == u"MARIGOLD") vatIntake_.run();
     });
+    // The run's finished jobs are counted here, then handed on.
+    transfer_.setFinishedObserver([this](const FinishedJob& job) { jobFinished(job); });
+    twoBalance_.setFinishedObserver([this](const FinishedJob& job) { jobFinished(job); });
     scheduler.setPassObserver([this] {
         plantDb_->deliver();
         refreshScreens();
@@ -294,6 +299,20 @@ void Station::writeLinkLog(bool sent, const QByteArray& bytes) {
             out << "  refused: " << why;
     out << "\n";
     out.flush();
+}
+
+void Station::jobFinished(const FinishedJob& job) {
+    statusCounters_.jobFinished(job, lineTolerance(state));
+    for (const auto& observer : finishedObservers_) observer.second(job);
+}
+
+int Station::addFinishedObserver(std::function<void(const FinishedJob&)> fn) {
+    finishedObservers_.emplace_back(++lastObserver_, std::move(fn));
+    return lastObserver_;
+}
+
+void Station::removeFinishedObserver(int id) {
+    std::erase_if(finishedObservers_, [id](const auto& o) { return o.first == id; });
 }
 
 // The plant database's lines go to the event log and the main screen's log box.

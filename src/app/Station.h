@@ -41,6 +41,8 @@
 #include "settings/DyeMixTable.h"
 #include "settings/WashTable.h"
 #include "station/StationState.h"
+#include "status/AlarmBoard.h"
+#include "status/StatusCounters.h"
 
 namespace dye {
 
@@ -87,6 +89,14 @@ class Station {
     Dialogs& dialogs() { return *dialogs_; }
     // The recording dialogs when the station runs without windows.
     HeadlessDialogs* headlessDialogs() const { return headless_; }
+    // The messages on screen that wait for the operator.
+    const AlarmBoard& alarms() const { return *dialogs_; }
+    // What the run has finished since the start, counted from its reports.
+    const StatusCounters& statusCounters() const { return statusCounters_; }
+    // `fn` is called with every job the run finishes (after the counters
+    // are updated) until it is removed by the number this returns.
+    int addFinishedObserver(std::function<void(const FinishedJob&)> fn);
+    void removeFinishedObserver(int id);
     const QDir& workdir() const { return workdir_; }
     ScanCycle& scan() { return scan_; }
     StationMetering& metering() { return metering_; }
@@ -157,10 +167,11 @@ class Station {
     void programEndTick();
     void writeLinkLog(bool sent, const QByteArray& bytes);
     void plantLog(const QString& line);
+    void jobFinished(const FinishedJob& job);
 
     Options options_;
     QDir workdir_;
-    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<AlarmBoard> dialogs_;
     HeadlessDialogs* headless_ = nullptr;
     BucketTransport transport_;
     FrameCodec codec_;
@@ -200,6 +211,9 @@ class Station {
     std::function<void()> quit_;
     std::function<void()> screensChanged_;
     QString lastLogError_;
+    StatusCounters statusCounters_;
+    std::vector<std::pair<int, std::function<void(const FinishedJob&)>>> finishedObservers_;
+    int lastObserver_ = 0;
 };
 
 }  // namespace dye

@@ -17,10 +17,12 @@
 #include "app/Screenshots.h"
 #include "app/Station.h"
 #include "app/StationLock.h"
+#include "app/StationStatus.h"
 #include "app/WindowHandlers.h"
 #include "core/HeadlessDialogs.h"
 #include "core/RealTimeDriver.h"
 #include "records/EventLog.h"
+#include "status/StatusService.h"
 #include "ui/Accessible.h"
 #include "ui/QtDialogs.h"
 #include "ui/StationWindows.h"
@@ -135,6 +137,18 @@ int main(int argc, char** argv) {
     RealTimeDriver driver(station.scheduler);
     driver.setSpeed(cl->speed);
     driver.start();
+    // The status service answers from this thread's event loop, between passes.
+    std::unique_ptr<StatusService> status;
+    if (!cl->statusHttp.isEmpty()) {
+        QString error;
+        status = startStatusService(station, cl->statusHttp, &error);
+        if (!status) {
+            QTextStream(stderr) << "dyestation: " << error << "\n";
+            station.log(QStringLiteral("<status> ") + error);
+        } else {
+            QTextStream(stdout) << "dyestation: status service on port " << status->port() << "\n";
+        }
+    }
     // exit(), not quit(): quit() asks the windows to close first, and the main
     // screen answers a close by unloading the station.
     station.setQuitHandler([] { QCoreApplication::exit(0); });

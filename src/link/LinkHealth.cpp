@@ -9,6 +9,7 @@ void LinkHealth::start(qint64 nowMs) {
 
 void LinkHealth::answered(qint64 nowMs) {
     lastAnswerMs_ = nowMs;
+    answeredMs_ = nowMs;
     missedSinceAnswer_ = false;
     if (up_) return;
     up_ = true;

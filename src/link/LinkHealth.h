@@ -41,6 +41,8 @@ class LinkHealth {
     bool usable() const { return up_ && acknowledged_; }
     const QString& reason() const { return reason_; }
     int losses() const { return losses_; }
+    // When the last whole answer came (station clock, ms); -1 before the first.
+    qint64 lastAnswerMs() const { return answeredMs_; }
 
   private:
     void lose(const QString& why);
@@ -49,7 +51,8 @@ class LinkHealth {
     bool up_ = true;
     bool acknowledged_ = true;
     bool missedSinceAnswer_ = false;
-    qint64 lastAnswerMs_ = 0;
+    qint64 lastAnswerMs_ = 0;  // silence counts from here
+    qint64 answeredMs_ = -1;
     QString reason_;
     int losses_ = 0;
 };

@@ -12,10 +12,18 @@ namespace {
 constexpr int kToleranceField = 7;
 }  // namespace
 
+bool lineOff(double recipe, double actual, double tolerance) {
+    return actual <= 0 || std::abs(actual - recipe) > tolerance;
+}
+
+double lineTolerance(const StationState& s) {
+    return s.settings.number(kToleranceField);
+}
+
 bool markLineOff(RunContext& c, int row, const QString& code, double recipe, double actual) {
-    const double tolerance = c.state.settings.number(kToleranceField);
+    const double tolerance = lineTolerance(c.state);
     const double off = actual - recipe;
-    if (actual > 0 && std::abs(off) <= tolerance) return false;
+    if (!lineOff(recipe, actual, tolerance)) return false;
     c.log(QStringLiteral("<line off> row %1 (%2): %3 for %4, %5%6 outside the tolerance %7")
               .arg(QString::number(row + 1), code, numberText(actual), numberText(recipe),
                    off > 0 ? QStringLiteral("+") : QString(), numberText(off),

@@ -5,6 +5,7 @@
 namespace dye {
 
 struct RunContext;
+struct StationState;
 
 // A line that ended with nothing in the bucket, or further off its recipe
 // weight than the tolerance (settings field 7), is marked in the event log
@@ -12,5 +13,11 @@ struct RunContext;
 // as a right dose unseen; a line with nothing in the bucket is also shown
 // to the operator. True when the line was marked.
 bool markLineOff(RunContext& c, int row, const QString& code, double recipe, double actual);
+
+// The rule markLineOff applies: nothing in the bucket, or further off the
+// recipe weight than `tolerance`.
+bool lineOff(double recipe, double actual, double tolerance);
+// The tolerance of a line (settings field 7, grams).
+double lineTolerance(const StationState& s);
 
 }  // namespace dye

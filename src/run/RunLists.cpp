@@ -34,4 +34,9 @@ QString queueMoreLine(int more) {
     return QStringLiteral("... %1 more").arg(more);
 }
 
+int queueMoreCount(const QString& line) {
+    if (!line.startsWith(QLatin1String("... ")) || !line.endsWith(QLatin1String(" more"))) return 0;
+    return line.mid(4, line.size() - 9).toInt();
+}
+
 }  // namespace dye

@@ -20,5 +20,7 @@ QString fillRecipeList(RunContext& c);
 QString fillQueueLists(RunContext& c);
 // The queue list's last line when `more` jobs wait beyond the lines shown.
 QString queueMoreLine(int more);
+// The number of jobs a queueMoreLine() text names; 0 for any other text.
+int queueMoreCount(const QString& line);
 
 }  // namespace dye
