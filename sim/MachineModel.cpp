@@ -17,11 +17,25 @@ void TimedOutput::command(quint16 value, qint64 ms) {
 }
 
 MachineModel::MachineModel(const SimOptions& options)
-    : options_(options), noise_(options.seed * 0x9E3779B97F4A7C15ULL + 1) {
+    : options_(options),
+      openings_(options.seed * 0xD1B54A32D192ED03ULL + 7),
+      noise_(options.seed * 0x9E3779B97F4A7C15ULL + 1) {
     std::mt19937_64 draw(options.seed);
     std::uniform_real_distribution<double> error(-1.0, 1.0);
     for (size_t v = 0; v < trueRates_.size(); ++v)
         trueRates_[v] = options.nominalRates[v] * (1.0 + options.physics.rateError * error(draw));
+    // The valves' own characters come from a stream of their own, so that
+    // the rates of a seed stay what they were.
+    std::mt19937_64 character(options.seed ^ 0x5DEECE66DULL);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    // Shares of the physics' valve figures, so that a change to those takes
+    // effect at once.
+    for (size_t v = 0; v < trueRates_.size(); ++v) {
+        valveFall_[v] = unit(character);
+        valveNoise_[v] = unit(character);
+        valveDrift_[v] = 2.0 * unit(character) - 1.0;
+        openingFactor_[v] = 1.0;
+    }
     content_ = options.initialLoad;
     for (SimAxis& a : axes_) a.setTravel(options.physics.axisTravel);
     buildFlows();
@@ -53,8 +67,36 @@ qint64 MachineModel::flowStart(const Flow& f) const {
 qint64 MachineModel::flowEnd(const Flow& f) const {
     const TimedOutput& o = output(f.output);
     if (o.onUntil >= TimedOutput::kForever || f.drain) return o.onUntil;
-    const int runOn = f.valve == 0 ? options_.physics.waterRunOnMs : 0;
+    const int runOn = f.valve == 0 ? options_.physics.waterRunOnMs : productRunOn(f);
     return o.onUntil + options_.physics.valveCloseLatencyMs + runOn;
+}
+
+// A product valve's pipe runs on by its fall; water through valve 1 does not.
+int MachineModel::productRunOn(const Flow& f) const {
+    if (f.valve == 0 || (f.valve == 1 && options_.waterOnValve1)) return 0;
+    return int(
+        std::lround(std::max(0, options_.physics.valveFallMs) * valveFall_[size_t(f.valve - 1)]));
+}
+
+int MachineModel::valveFallMs(int valve) const {
+    return productRunOn(flows_[size_t(valve - 1)]);
+}
+
+double MachineModel::valveFactor(int valve) const {
+    const size_t v = size_t(valve - 1);
+    const qint64 shift = options_.physics.valveDriftShiftMs;
+    const double drift = shift > 0 ? options_.physics.valveDrift * valveDrift_[v] *
+                                         std::sin(M_PI / 2.0 * double(now_) / double(shift))
+                                   : 0.0;
+    return openingFactor_[v] * (1.0 + drift);
+}
+
+// Every opening of a product valve flows at its own share of the rate.
+void MachineModel::drawOpening(int valve) {
+    const size_t v = size_t(valve - 1);
+    const double s = std::max(0.0, options_.physics.valveRateNoise) * valveNoise_[v];
+    openingFactor_[v] =
+        s > 0.0 ? 1.0 + std::uniform_real_distribution<double>(-s, s)(openings_) : 1.0;
 }
 
 bool MachineModel::flowing(const Flow& f, qint64 ms) const {
@@ -79,20 +121,22 @@ void MachineModel::findEdges() {
         const TimedOutput& o = output(f.output);
         if (o.onFrom < 0) continue;
         const qint64 start = f.drain ? o.onFrom : o.onFrom + openLatency;
-        const qint64 end = o.onUntil >= TimedOutput::kForever || f.drain
-                               ? o.onUntil
-                               : o.onUntil + closeLatency + (f.valve == 0 ? waterRunOn : 0);
+        const qint64 end =
+            o.onUntil >= TimedOutput::kForever || f.drain
+                ? o.onUntil
+                : o.onUntil + closeLatency + (f.valve == 0 ? waterRunOn : productRunOn(f));
         for (qint64 edge : {start, end})
             if (edge > now_ && edge < next) next = edge;
         if (start <= now_ && now_ < end) running_.push_back(Running{&f, start, 0, 0.0});
     }
-    edges_ = Edges{true, next, openLatency, closeLatency, waterRunOn};
+    edges_ = Edges{true, next, openLatency, closeLatency, waterRunOn, p.valveFallMs};
 }
 
 bool MachineModel::edgesHold() const {
     const SimPhysics& p = options_.physics;
     return edges_.found && now_ < edges_.next && edges_.openLatency == p.valveOpenLatencyMs &&
-           edges_.closeLatency == p.valveCloseLatencyMs && edges_.waterRunOn == p.waterRunOnMs;
+           edges_.closeLatency == p.valveCloseLatencyMs && edges_.waterRunOn == p.waterRunOnMs &&
+           edges_.valveFall == p.valveFallMs;
 }
 
 namespace {
@@ -208,6 +252,7 @@ void MachineModel::note(const QString& what) const {
 void MachineModel::applyRegister(int d, quint16 value) {
     if (isOutput(d)) {
         const bool was = output(d).on(now_);
+        if (value != 0 && !was && d >= 851 && d <= 874) drawOpening(d - 850);
         output(d).command(value, now_);
         if (value != 0 || was) waterClosing(d);
         edges_.found = false;  // the edges may have moved

@@ -63,7 +63,10 @@ class MachineModel {
     // meter on the valve): the soak's check that nothing is poured twice.
     double delivered(int valve) const { return delivered_[size_t(valve - 1)]; }
     int valveBalance(int valve) const;
+    // The valve's rate as drawn (or set), without its noise and drift.
     double trueRate(int valve) const { return trueRates_[size_t(valve - 1)]; }
+    // What the valve's pipe lets run on after it closes, in milliseconds.
+    int valveFallMs(int valve) const;
     void setTrueRate(int valve, double rate) { trueRates_[size_t(valve - 1)] = rate; }
     bool outputOn(int d) const;
     bool valveFlowing(int valve) const;
@@ -106,6 +109,7 @@ class MachineModel {
     void integrate(size_t b, qint64 from, qint64 to);
     qint64 flowStart(const Flow& f) const;
     qint64 flowEnd(const Flow& f) const;
+    int productRunOn(const Flow& f) const;
     void applyRegister(int d, quint16 value);
     void applyAxis(const RegisterMemory& memory, Axis a, int first);
     void applyLanePhase(int lane, quint16 first, quint16 second);
@@ -134,9 +138,19 @@ class MachineModel {
         int openLatency = 0;
         int closeLatency = 0;
         int waterRunOn = 0;
+        int valveFall = 0;
     };
     Edges edges_;
     std::array<double, 24> trueRates_{};
+    // Per valve, drawn once: its shares of the physics' fall, opening noise
+    // and drift (the drift signed); and the factor of the opening under way.
+    std::array<double, 24> valveFall_{};
+    std::array<double, 24> valveNoise_{};
+    std::array<double, 24> openingFactor_{};
+    std::array<double, 24> valveDrift_{};
+    std::mt19937_64 openings_;
+    double valveFactor(int valve) const;
+    void drawOpening(int valve);
     std::array<double, 24> delivered_{};
     std::array<double, 2> content_{};
     std::array<double, 2> tare_{};
@@ -174,7 +188,7 @@ inline double MachineModel::flowRate(const Flow& f) const {
     }
     if (f.valve == 0 || (f.valve == 1 && options_.waterOnValve1)) return options_.physics.waterRate;
     if (options_.faults.stuckValves[size_t(f.valve - 1)]) return 0.0;
-    return trueRates_[size_t(f.valve - 1)];
+    return trueRates_[size_t(f.valve - 1)] * valveFactor(f.valve);
 }
 
 inline size_t MachineModel::flowBalance(const Flow& f) const {

@@ -34,6 +34,19 @@ struct SimPhysics {
     // flows for the whole ramp; a shorter one delivers less than that, and
     // one no longer than open - close latency delivers nothing.
     int valveRampMs = 20;
+    // Each product valve is its own: drawn once per valve from the seed,
+    // - its fall: the pipe below it runs on for 0..valveFallMs after it
+    //   closes, at the valve's rate (none by default: the run tests meter
+    //   by the described rule, whose first lines a fall pushes past a 2 g
+    //   tolerance; the metering bench sets 60 ms);
+    // - its noise: every opening flows at its rate x (1 + n), n drawn per
+    //   opening from [-s, +s], s drawn per valve from [0, valveRateNoise];
+    // - its drift: its rate moves by d x sin(pi/2 x t / valveDriftShiftMs)
+    //   over the shift, d drawn per valve from [-valveDrift, +valveDrift].
+    int valveFallMs = 0;
+    double valveRateNoise = 0.01;
+    double valveDrift = 0.03;
+    qint64 valveDriftShiftMs = 8LL * 3600 * 1000;
     // Reading noise (± counts, uniform) while something pours into or drains
     // out of a balance. When the flow stops the noise fades evenly to nothing
     // over settleMs, and a balance at rest then reads steady, as a filtered

@@ -45,7 +45,11 @@ int runConsumptionReport(const CommandLine& cl, QTextStream& out, QTextStream& e
     const ValveUsageTable usage = valveUsage(month, rows, settings);
     for (const QString& line : totalsLines(usage, settings)) out << line << "\n";
     out << "\nactual minus recipe weight per valve:\n";
-    for (const QString& line : differenceLines(usage, settings)) out << line << "\n";
+    // Beside the drift, what the station has learned of each valve.
+    ValveAllowanceTable learned{};
+    const bool haveLearned = readValveAllowances(workdir, learned);
+    for (const QString& line : differenceLines(usage, settings, haveLearned ? &learned : nullptr))
+        out << line << "\n";
 
     if (!cl.csv.isEmpty()) {
         int lines = 0;

@@ -33,7 +33,8 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
       transport_(state, *dialogs_),
       scan_(state.link, codec_, *dialogs_, scheduler),
       timed_(state.link, scan_),
-      metering_(state, *dialogs_, [this](const QString& line) { log(line); }),
+      learning_(workdir_, [this](const QString& line) { log(line); }),
+      metering_(state, *dialogs_, learning_, [this](const QString& line) { log(line); }),
       wash_(state, *dialogs_, transport_, [this](const QString& line) { log(line); }),
       manual_(state, transport_, *dialogs_),
       position_(state, transport_, *dialogs_, workdir_),
@@ -85,6 +86,8 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     // A language chosen in the settings or a text saved in the editor shows
     // on every screen at once.
     settingsEditor_.setLanguageChanged([this] { mainScreen_.ApplyLanguage(); });
+    settingsEditor_.setLearnedReset(
+        [this](int valve, QString* error) { return learning_.reset(valve, error); });
     languageEditor_.setSaved([this] {
         lang_.load(workdir_.filePath(QLatin1String(LanguageFile::kFileName)));
         mainScreen_.ApplyLanguage();
@@ -212,6 +215,8 @@ void Station::loadSettingsForm() {
         log(QStringLiteral("<load> ") + aside);
         dialogs_->message(aside, QStringLiteral("SETTING"), [] {});
     }
+    // What the valves have learned; a torn file is set aside and told.
+    learning_.load();
     QString error;
     const bool loaded = loadMachineSettings(workdir_, state.settings, &error);
     // A file shorter than its records leaves fields blank: say which, once.

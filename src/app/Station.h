@@ -100,6 +100,7 @@ class Station {
     const QDir& workdir() const { return workdir_; }
     ScanCycle& scan() { return scan_; }
     StationMetering& metering() { return metering_; }
+    ValveLearning& learning() { return learning_; }
     WashSequence& washing() { return wash_; }
     ManualControls& manual() { return manual_; }
     PositionScreen& positionScreen() { return position_; }
@@ -179,6 +180,7 @@ class Station {
     std::unique_ptr<Simulation> sim_;
     ScanCycle scan_;
     TimedRoutine timed_;
+    ValveLearning learning_;
     StationMetering metering_;
     WashSequence wash_;
     ManualControls manual_;

@@ -55,6 +55,22 @@ bool SettingsEditor::editable() {
     return false;
 }
 
+bool SettingsEditor::resetLearned(int valve) {
+    if (!editable() || valve < 1 || valve > MachineSettings::kValveCount || !learnedReset_)
+        return false;
+    QString error;
+    if (!learnedReset_(valve, &error)) {
+        say(QStringLiteral("Valve %1: the learned allowance cannot be reset: %2")
+                .arg(valve)
+                .arg(error));
+        return false;
+    }
+    say(QStringLiteral("Valve %1: the learned allowance is reset; the valve is metered by the "
+                       "table until it is learned again.")
+            .arg(valve));
+    return true;
+}
+
 bool SettingsEditor::Unlock_Click() {
     if (!askSettingsCode(s_, dialogs_)) return false;
     s_.form2.Editable = true;

@@ -24,6 +24,9 @@ class SettingsEditor {
     // Called after a saved change of the language (settings field 9), so
     // that every screen shows it at once.
     void setLanguageChanged(std::function<void()> fn) { languageChanged_ = std::move(fn); }
+    // What forgets a valve's learned allowance (and keeps that).
+    using LearnedReset = std::function<bool(int valve, QString* error)>;
+    void setLearnedReset(LearnedReset fn) { learnedReset_ = std::move(fn); }
 
     // Asks for the access code and, when it is given, makes the fields editable.
     bool Unlock_Click();
@@ -55,6 +58,10 @@ class SettingsEditor {
     // the gantry to the slot's saved X, Y and Z when nothing else moves the
     // machine and the slot has no unsaved changes.
     void Label4_Click(int k);
+    // The reset button of valve row k (1..24): forgets what the station has
+    // learned of that valve, which is metered by the table until it is
+    // learned again. Only with the password given, and told either way.
+    bool resetLearned(int valve);
     // The form was closed: it is read-only again until the code is given.
     void Form_Hide();
 
@@ -67,6 +74,7 @@ class SettingsEditor {
     BucketTransport& transport_;
     QDir workdir_;
     std::function<void()> languageChanged_;
+    LearnedReset learnedReset_;
 };
 
 }  // namespace dye

@@ -23,6 +23,7 @@ void StationMetering::watchOverload(const StationPanel& p) {
         return;
     }
     MeteringStation& st = s_.station[n];
+    notes(p).disturbed = true;
     if (st.StationStep >= 4 && st.StationStep <= 7 && openedRegister_[n] != 0)
         s_.link.image.set(openedRegister_[n], kClose);
     if (overloadShown_[n]) return;
@@ -56,6 +57,7 @@ void StationMetering::refuse(const StationPanel& p, MeteringStation& st, const Q
                              bool noSuchValve) {
     // The table or the combo may have changed under a running metering: end
     // whatever opening this station last commanded.
+    notes(p).disturbed = true;
     int& opened = openedRegister_[size_t(p.number)];
     if (st.StationStep >= 5 && st.StationStep <= 7 && opened != 0)
         s_.link.image.set(opened, kClose);
@@ -83,6 +85,7 @@ void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString&
     const size_t n = size_t(p.number);
     const size_t other = n == 1 ? 2 : 1;
     s_.station[n].parked = true;
+    notes(p).disturbed = true;
     alarmCode_[n] = code;
     const int serial = ++alarmSerial_[n];
     s_.MachineStatus[0] = qint16(code);

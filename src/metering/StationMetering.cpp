@@ -20,14 +20,11 @@ constexpr qint32 kClose = RegisterImage::RegNoValue;
 constexpr double kZeroDrift = 200;     // over-weight at zero
 constexpr int kZeroTicks = 10;         // 1 s of taking zero
 constexpr int kSettleTicksType5 = 50;  // the fine balance of type 5 settles for 5 s
-constexpr double kStopAheadSeconds = 5;
 constexpr int kEndLongOpeningTick = 30;
 constexpr int kPulseTick = 80;  // pulse computation, and the check after a pulse
 constexpr int kFirstPulseTicks = 70;
 constexpr int kStallEndsOpening = 13;
 constexpr int kStallAlarm = 15;
-// The tolerance is at most this share of the target.
-constexpr double kSmallLineShare = 0.5;
 // The no-flow watch of the pulses: this many pulses in a row that brought
 // less than their share of what they should have raise the alarm; a pulse
 // expected to bring less than the judged delivery is not weighed.
@@ -36,14 +33,13 @@ constexpr double kEmptyPulseShare = 0.25;
 constexpr double kJudgedPulseDelivery = 2;
 
 // Settings fields (field i is record i + 1 of the settings file).
-constexpr int kCoefficientField = 2;
-constexpr int kToleranceField = 7;
 constexpr int kSecondCalField = 19;
 
 }  // namespace
 
-StationMetering::StationMetering(StationState& state, Dialogs& dialogs, Log log)
-    : s_(state), dialogs_(dialogs), log_(std::move(log)) {}
+StationMetering::StationMetering(StationState& state, Dialogs& dialogs, ValveLearning& learning,
+                                 Log log)
+    : s_(state), dialogs_(dialogs), learning_(learning), log_(std::move(log)) {}
 
 void StationMetering::tick() {
     for (int n : {1, 2}) {
@@ -108,8 +104,8 @@ void StationMetering::takeZero(const StationPanel& p, MeteringStation& st) {
     st.cal.correction = 0;
     st.poured = false;
     st.emptyPulses = 0;
-    if (p.number == 2)
-        st.Tolerance2 = s_.machineType() == 5 ? 0.3 : s_.settings.number(kToleranceField);
+    notes(p).clear();
+    if (p.number == 2) st.Tolerance2 = s_.machineType() == 5 ? 0.3 : jobTolerance(st);
 
     const double reading = s_.balance(p.number).weight;
     // The zero and the reading compared as they stand: a bucket drained
@@ -177,9 +173,11 @@ void StationMetering::longOpeningRuns(const StationPanel& p, MeteringStation& st
         noFlowAlarm(p, p.noFlowLongCode(), v.number);
         return;
     }
-    // Stop short of the target by five seconds of flow; pulses do the rest.
-    if (st.target - actual - kStopAheadSeconds * v.rate < 0) {
+    // Stop short of the target (by five seconds of flow, or the valve's
+    // learned allowance); pulses do the rest.
+    if (st.target - actual - longOpeningAhead(v) < 0) {
         s_.link.image.set(v.reg(), kClose);
+        notes(p).stopActual = actual;
         st.StationStep = 6;
         log(p, QStringLiteral(">   <no> %1   <stop>").arg(v.number));
     }
@@ -209,6 +207,7 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
             return;
         }
     }
+    noteSettled(p, st, actual);
     if (auto c = measuredCorrection(cal.lastPulse, cal.delta, v.rate, secondCal))
         cal.correction = *c;
     cal.baseWeight = actual;
@@ -220,9 +219,7 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
         return;
     }
 
-    const int computed = pulseHundredths(
-        cal.remaining, v.rate, s_.settings.number(kCoefficientField), cal.correction, secondCal);
-    const int pulse = std::max(computed, st.MinOpenTime);
+    const int pulse = std::max(nextPulse(p, st, v), st.MinOpenTime);
     s_.link.image.set(v.reg(), pulse);
     openedRegister_[size_t(p.number)] = v.reg();
     st.poured = true;
@@ -245,6 +242,7 @@ void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valv
     if (st.StationTicks != kPulseTick) return;
     st.cal.remaining = st.target - actual;
     if (reached(p, st, v)) {
+        noteLastPulse(p, st, actual - st.cal.baseWeight);
         if (p.number == 1) s_.link.image.set(st.OpenValveRegister, kClose);
         st.StationStep = 8;
         st.StationTicks = 0;
@@ -257,29 +255,11 @@ void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valv
 }
 
 void StationMetering::end(const StationPanel& p, MeteringStation& st) {
+    learnFrom(p, st);
     st.finalWeight = st.actual;
     st.StationStep = 0;
     st.ZeroHold = 0;
     log(p, QStringLiteral(" to end cal >"));
-}
-
-double StationMetering::tolerance(const StationPanel& p) const {
-    return p.number == 2 ? s_.station[2].Tolerance2 : s_.settings.number(kToleranceField);
-}
-
-// The metering has reached its target once something was poured and what
-// remains lies within the station's tolerance, taken as at most half the
-// target so that a line at or below the tolerance still gets its product.
-// A remainder within the job's tolerance that the valve's shortest pulse
-// would overshoot by more than it corrects ends the metering too: a finer
-// station tolerance never buys a dose further off than the one it has.
-bool StationMetering::reached(const StationPanel& p, const MeteringStation& st, Valve v) const {
-    if (!st.poured) return false;
-    const double remaining = st.cal.remaining;
-    if (remaining <= std::min(tolerance(p), kSmallLineShare * st.target)) return true;
-    const double jobTolerance = s_.settings.number(kToleranceField);
-    const double shortestDose = v.rate * st.MinOpenTime / 100.0;
-    return remaining <= jobTolerance && shortestDose - remaining > remaining;
 }
 
 double StationMetering::showActual(const StationPanel& p) {
@@ -295,6 +275,7 @@ double StationMetering::showActual(const StationPanel& p) {
 // measured from a pulse that may not have run its time.
 void StationMetering::resumeAfterLinkLoss(const StationPanel& p, MeteringStation& st) {
     st.heldByLink = false;
+    notes(p).disturbed = true;
     st.cal.lastPulse = 0;
     switch (st.StationStep) {
         case 1:

@@ -5,6 +5,8 @@
 #include <array>
 #include <functional>
 
+#include "metering/ValveLearning.h"
+
 namespace dye {
 
 class Dialogs;
@@ -24,10 +26,17 @@ struct StationState;
 // keeps metering meanwhile, and a parked station never has a valve held
 // open (a no-flow alarm comes after the valve was ended, a pulse ends by
 // itself).
+//
+// Each valve's learned allowance (ValveLearning), once there is one, takes
+// over from the described rule: the long opening ends ahead of the target by
+// the valve's learned fall, a pulse is as long as the learned rate and dead
+// time say what remains needs, and a metering goes on while a pulse can
+// still bring it clearly nearer its target. An undisturbed metering teaches
+// the valve's allowance when it ends.
 class StationMetering {
   public:
     using Log = std::function<void(const QString&)>;
-    StationMetering(StationState& state, Dialogs& dialogs, Log log);
+    StationMetering(StationState& state, Dialogs& dialogs, ValveLearning& learning, Log log);
 
     void tick();
 
@@ -63,7 +72,16 @@ class StationMetering {
     void noFlowAlarm(const StationPanel& p, int code, int valve);
 
     double tolerance(const StationPanel& p) const;
+    double jobTolerance(const MeteringStation& st) const;
     bool reached(const StationPanel& p, const MeteringStation& st, Valve v) const;
+    // The pulse for what remains, in hundredths (before the minimum time).
+    int nextPulse(const StationPanel& p, const MeteringStation& st, Valve v) const;
+    // The notes the learning takes from this metering (StationLearning.cpp).
+    MeteringNotes& notes(const StationPanel& p);
+    void noteSettled(const StationPanel& p, const MeteringStation& st, double actual);
+    void noteLastPulse(const StationPanel& p, const MeteringStation& st, double delta);
+    void learnFrom(const StationPanel& p, const MeteringStation& st);
+    double longOpeningAhead(Valve v) const;
     void watchOverload(const StationPanel& p);
     double showActual(const StationPanel& p);
     void resumeAfterLinkLoss(const StationPanel& p, MeteringStation& st);
@@ -71,7 +89,9 @@ class StationMetering {
 
     StationState& s_;
     Dialogs& dialogs_;
+    ValveLearning& learning_;
     Log log_;
+    std::array<MeteringNotes, 3> notes_{};
     // Per station ([1], [2]): which alarm the station is parked in (so that a
     // late acknowledgement of an alarm the stop has cleared does nothing),
     // the code it holds, and the register of the last opening it commanded.

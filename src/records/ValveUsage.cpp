@@ -103,7 +103,8 @@ QStringList totalsLines(const ValveUsageTable& usage, const MachineSettings& set
     return lines;
 }
 
-QStringList differenceLines(const ValveUsageTable& usage, const MachineSettings& settings) {
+QStringList differenceLines(const ValveUsageTable& usage, const MachineSettings& settings,
+                            const ValveAllowanceTable* learned) {
     QStringList lines;
     for (int k = 1; k <= 24; ++k) {
         const ValveUsage& u = usage[size_t(k - 1)];
@@ -113,6 +114,8 @@ QStringList differenceLines(const ValveUsageTable& usage, const MachineSettings&
         if (u.lines > 0)
             line += QStringLiteral("   mean %1 g   largest %2 g")
                         .arg(signedGrams(u.meanDifference()), signedGrams(u.largestDifference));
+        if (learned)
+            line += QStringLiteral("   learned ") + allowanceText((*learned)[size_t(k - 1)]);
         lines << line;
     }
     return lines;

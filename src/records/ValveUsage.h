@@ -5,6 +5,7 @@
 #include <array>
 
 #include "MonthFiles.h"
+#include "settings/ValveAllowances.h"
 
 namespace dye {
 
@@ -41,8 +42,10 @@ QString kilograms(qint64 grams);
 QStringList totalsLines(const ValveUsageTable& usage, const MachineSettings& settings);
 
 // One line per valve 1..24 with its number of lines and the mean and largest
-// difference between actual and recipe weight:
-// "3   RED01   lines 12   mean +0.25 g   largest -1.40 g".
-QStringList differenceLines(const ValveUsageTable& usage, const MachineSettings& settings);
+// difference between actual and recipe weight, and what the station has
+// learned of the valve when `learned` is given:
+// "3   RED01   lines 12   mean +0.25 g   largest -1.40 g   learned rate 41.80/s fall 2.10 ...".
+QStringList differenceLines(const ValveUsageTable& usage, const MachineSettings& settings,
+                            const ValveAllowanceTable* learned = nullptr);
 
 }  // namespace dye

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 
 #include "metering/SettingsEditor.h"
 #include "settings/FieldCaptions.h"
@@ -41,6 +42,13 @@ ValveTablePanel::ValveTablePanel(StationState& state, SettingsEditor& editor, QW
             text4_[size_t(k)] = box;
             grid->addWidget(box, r + 1, c + 1);
         }
+        // Forgets what the station has learned of this valve.
+        auto* reset = new QPushButton(QStringLiteral("reset learned"), this);
+        reset->setObjectName(QStringLiteral("ResetLearned_%1").arg(r + 1));
+        QObject::connect(reset, &QPushButton::clicked, this,
+                         [&editor, r] { editor.resetLearned(r + 1); });
+        nameControl(reset, QStringLiteral("reset learned %1").arg(r + 1));
+        grid->addWidget(reset, r + 1, 5);
     }
     // Enter moves on within the array: down a column, then to the next column.
     for (int k = 0; k + 1 < 96; ++k) text4_[size_t(k)]->next = text4_[size_t(k + 1)];

@@ -271,9 +271,9 @@ TEST_F(TwoBalanceRun, TypeFiveLanesOpenTheirOwnValvesAndMarkTheDyeMix) {
     const QList<DailyRecord> r = records();
     ASSERT_EQ(r.size(), 1);
     EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 400, 2.01);
-    // Not raised by 10 on lane 2.
-    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 12, 1.01);
-    EXPECT_NEAR(r[0].ActualWeight[2].toDouble(), 8, 1.01);
+    // Not raised by 10 on lane 2, and within the job's tolerance.
+    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 12, 2.01);
+    EXPECT_NEAR(r[0].ActualWeight[2].toDouble(), 8, 2.01);
     // Lane 2 opened the twin of M2 (valve 12), never valve 2.
     const QList<int> twin = writtenTo(862);
     EXPECT_TRUE(std::any_of(twin.begin(), twin.end(), [](int v) { return v > 0; }));

@@ -63,6 +63,9 @@ TEST(Physics, ValveRatesDifferFromTheTableByTheConfiguredAmount) {
 TEST(Physics, TimedOpeningsDeliverTheirTimeLessTheDeadTime) {
     SimOptions o;
     o.physics.rateError = 0.0;
+    o.physics.valveFallMs = 0;
+    o.physics.valveRateNoise = 0.0;
+    o.physics.valveDrift = 0.0;
     const struct {
         quint16 pulse;
         double delivered;

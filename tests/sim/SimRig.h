@@ -30,6 +30,9 @@ struct SimRig {
         o.physics.waterRunOnMs = 0;
         o.physics.waterRunOnSpreadMs = 0;
         o.physics.valve1WaterRunOnMs = 0;
+        o.physics.valveFallMs = 0;
+        o.physics.valveRateNoise = 0.0;
+        o.physics.valveDrift = 0.0;
         o.physics.drainTailMs = 0;
         o.physics.drainResidual = 0.0;
         o.physics.noiseCounts = 0.0;
