@@ -17,6 +17,9 @@ constexpr int kLongestSettleTicks = 40;
 constexpr double kResting = 5;  // a rise below this from one tick to the next is a settled reading
 constexpr double kLeastOpenShare = 0.9;
 constexpr int kLongestTimed = 29999;  // hundredths of a second
+// The shortest timed opening: a pipe's valve needs this long to give water
+// at all (a shorter one may close before it opened).
+constexpr int kShortestTimed = 20;
 // After a timed opening's time, the water surely closed: the command may
 // reach the controller up to a scan pass after it was written.
 constexpr qint64 kCloseMarginMs = 2000;
@@ -100,18 +103,21 @@ void TopUpWater::start() {
     allowance_ = pipe.runOn.value_or(kRunOn);
     if (pipe.rate) {
         const double hundredths = (double(target_) - allowance_) / *pipe.rate * 100;
-        // Within the run-on, an opening gives more than the amount: the
-        // nearer of nothing and the shortest opening.
-        if (hundredths < 1 && double(target_) <= allowance_ / 2) {
+        // Within the run-on, the shortest opening gives more than the amount:
+        // the nearer of nothing and the shortest opening.
+        const double shortest = allowance_ + *pipe.rate * kShortestTimed / 100.0;
+        if (hundredths < kShortestTimed && double(target_) <= shortest / 2) {
             c_.log(QStringLiteral("<water> no top-up: %1 still to give is less than half what "
-                                  "D%2 runs on after it closes (%3)")
+                                  "the shortest opening of D%2 gives (%3)")
                        .arg(numberText(double(target_)))
                        .arg(pipe_)
-                       .arg(numberText(std::round(allowance_))));
+                       .arg(numberText(std::round(shortest))));
             return;
         }
-        if (hundredths <= kLongestTimed)
-            timed_ = std::clamp(int(std::lround(hundredths)), 1, kLongestTimed);
+        if (hundredths <= kLongestTimed) {
+            timed_ = std::clamp(int(std::lround(hundredths)), kShortestTimed, kLongestTimed);
+            openYield_ = *pipe.rate * timed_ / 100.0;
+        }
     }
     open(timed_ > 0 ? timed_ : 30000);
     f.Label8.Caption = c_.text(60);
@@ -155,8 +161,10 @@ bool TopUpWater::stopWhenReached() {
     if (timed_ > 0) {
         // The timed opening closes by itself; the balance cuts one that
         // gives far more than the pipe has shown.
-        const double aim = double(target_) + std::max(kBackstopLeast, kBackstopShare * target_);
-        if (given + allowance_ >= aim) {
+        // The run-on comes after the valve closes, so only what the opening
+        // itself gives is weighed against it.
+        const double margin = std::max(kBackstopLeast, kBackstopShare * target_);
+        if (given >= openYield_ + margin) {
             disturbed_ = true;
             stop = true;
         }

@@ -74,7 +74,8 @@ class TopUpWater {
     qint64 target_ = 0;
     qint64 base_ = 0;
     double allowance_ = 0;
-    int timed_ = 0;  // hundredths of the timed opening; 0 open until stopped
+    int timed_ = 0;         // hundredths of the timed opening; 0 open until stopped
+    double openYield_ = 0;  // what the timed opening gives before its valve closes
     qint64 openedAt_ = -1;
     qint64 stoppedAt_ = -1;
     bool opened_ = false;
