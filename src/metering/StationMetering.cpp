@@ -22,6 +22,10 @@ constexpr int kZeroTicks = 10;         // 1 s of taking zero
 constexpr int kSettleTicksType5 = 50;  // the fine balance of type 5 settles for 5 s
 constexpr int kEndLongOpeningTick = 30;
 constexpr int kPulseTick = 80;  // pulse computation, and the check after a pulse
+// A pulse is checked once it has run its time and this long after it (the
+// 8 s above cover a pulse of up to 5 s): a longer pulse still pouring at
+// the check would end the metering with product still coming.
+constexpr int kAfterPulseTicks = 30;
 constexpr int kFirstPulseTicks = 70;
 constexpr int kStallEndsOpening = 13;
 constexpr int kStallAlarm = 15;
@@ -239,7 +243,8 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
 void StationMetering::pulseRuns(const StationPanel& p, MeteringStation& st, Valve v) {
     ++st.StationTicks;
     const double actual = showActual(p);
-    if (st.StationTicks != kPulseTick) return;
+    const int pulseTicks = (st.cal.lastPulse + 9) / 10;
+    if (st.StationTicks != std::max(kPulseTick, pulseTicks + kAfterPulseTicks)) return;
     st.cal.remaining = st.target - actual;
     if (reached(p, st, v)) {
         noteLastPulse(p, st, actual - st.cal.baseWeight);

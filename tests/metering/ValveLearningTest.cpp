@@ -159,6 +159,25 @@ TEST_F(ValveLearningTest, TheSettingsScreenResetsOneValveBehindTheAccessCode) {
     EXPECT_TRUE(station->learning().of(5).rate.known());
 }
 
+// A learned rate well below the valve's makes a pulse longer than the usual
+// wait before its check: the metering ends only once it has run, and
+// records all the bucket got.
+TEST_F(ValveLearningTest, ALongPulseHasRunBeforeTheMeteringEndsAndIsRecorded) {
+    valve(10, "5");
+    machine(1);
+    SimPhysics& physics = sim().options().physics;
+    physics.valveRateNoise = 0;
+    physics.valveDrift = 0;
+    sim().machine().setTrueRate(10, 5);
+    MeteringNotes slow;
+    slow.pulses.push_back({1.0, 2.5});
+    station->learning().learn(10, 5, slow);
+    const double got = meter(1, 10, 22);
+    EXPECT_GT(got, 30);  // a pulse of about nine seconds at twice the learned rate
+    ASSERT_TRUE(st(1).finalWeight);
+    EXPECT_NEAR(*st(1).finalWeight, got, 1.0);
+}
+
 // The fine balance of type 5 meters to 0.3, but a remainder within the
 // job's tolerance that only a minimum pulse could meter is accepted: no
 // line is pushed past the tolerance by a pulse it does not need. Learned,
