@@ -286,7 +286,11 @@ void ScanCycle::onLost(const QString& why) {
 void ScanCycle::onBack() {
     // A valve the controller kept open while it could not be reached must
     // not keep pouring: the first writes switch every output off.
-    InvalidateWriteSlots(l_.image, config());
+    InvalidateWriteSlots(l_, config());
+    // A job-end code sent while the controller could no longer be reached
+    // may be lost: it goes out again before the next job's lanes start.
+    for (int lane : {1, 2})
+        if (l_.laneEndOwed[size_t(lane - 1)]) putLaneJobEnd(l_, lane);
     log(QStringLiteral("<link> back: the controller answers again; every output switched off"));
     if (lossMessageOpen_) return;  // the loss message's OK lets the station go on
     dialogs_.message(QStringLiteral("*** LINK BACK: the controller answers again. Every output "
@@ -300,7 +304,9 @@ void ScanCycle::log(const QString& line) const {
     if (log_) log_(line);
 }
 
-void InvalidateWriteSlots(RegisterImage& image, const ScanConfig& config) {
+void InvalidateWriteSlots(LinkState& link, const ScanConfig& config) {
+    RegisterImage& image = link.image;
+    const std::array<bool, 2> pending = {laneJobEndPending(link, 1), laneJobEndPending(link, 2)};
     auto blank = [&](int first, int last) {
         for (int r = first; r <= last; ++r) image.set(r, RegisterImage::RegNoValue);
     };
@@ -313,6 +319,18 @@ void InvalidateWriteSlots(RegisterImage& image, const ScanConfig& config) {
                                         valvesPerStationSetting(config.valvesPerStation));
     for (const WriteBlock& b : blocks)
         if (!b.axis) blank(b.start, b.start + b.count - 1);
+    for (int lane : {1, 2})
+        if (pending[size_t(lane - 1)]) putLaneJobEnd(link, lane);
+}
+
+bool laneJobEndPending(const LinkState& link, int lane) {
+    return link.laneEndOwed[size_t(lane - 1)] &&
+           link.image.get(lanePhaseRegister(lane)) == kLaneJobEnd;
+}
+
+void putLaneJobEnd(LinkState& link, int lane) {
+    const int first = lanePhaseRegister(lane);
+    for (int r = first; r < first + 3; ++r) link.image.set(r, kLaneJobEnd);
 }
 
 }  // namespace dye

@@ -106,7 +106,14 @@ class ScanCycle {
 // Stores RegNoValue in every output slot the scan sends for the machine type
 // and profile (axis blocks excepted) and in D800..D819, D840..D842,
 // D847..D876, D901..D919 and D985..D992, so that the next pass switches every
-// output off.
-void InvalidateWriteSlots(RegisterImage& image, const ScanConfig& config);
+// output off. A lane's job-end code not yet sent stays in its phase
+// registers: it changes the ended job's bucket, which must never be left
+// under the next job.
+void InvalidateWriteSlots(LinkState& link, const ScanConfig& config);
+
+// Lane 1 or 2 owes its job-end code and it still waits in its phase registers.
+bool laneJobEndPending(const LinkState& link, int lane);
+// Puts the job-end code in the three phase registers of lane 1 or 2.
+void putLaneJobEnd(LinkState& link, int lane);
 
 }  // namespace dye

@@ -19,9 +19,12 @@ void TimedRoutine::tick() {
     const int count = l_.Timer3Count;
     auto finish = [&] {
         l_.Timer3Count = 0;
-        l_.image.set(990, 4);
-        l_.image.set(991, 1);
-        l_.image.set(992, 1);
+        // A job-end code of lane 1 not yet sent is not overwritten.
+        if (!laneJobEndPending(l_, 1)) {
+            l_.image.set(990, 4);
+            l_.image.set(991, 1);
+            l_.image.set(992, 1);
+        }
         if (timer_) timer_->setEnabled(false);
     };
     const ScanConfig cfg = scan_.config();
@@ -37,12 +40,12 @@ void TimedRoutine::tick() {
         l_.MoveZ[0] = 0;
     }
     if (count == delay + 5) {
-        InvalidateWriteSlots(l_.image, cfg);
+        InvalidateWriteSlots(l_, cfg);
         homeAxis(kAxisX, 30000);
         l_.MoveX[0] = 0;
     }
     if (count == delay + 6) {
-        InvalidateWriteSlots(l_.image, cfg);
+        InvalidateWriteSlots(l_, cfg);
         homeAxis(kAxisY, 30000);
         l_.MoveY[0] = 0;
     }

@@ -1,6 +1,7 @@
 #include "run/TwoBalanceEnd.h"
 
 #include "jobs/JobFile.h"
+#include "link/ScanCycle.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunLists.h"
 #include "station/StationState.h"
@@ -10,16 +11,15 @@ namespace dye {
 JobCompletion::Outcome finishTwoBalanceJob(const RunContext& c, CompletedJob job,
                                            JournalState& journal) {
     StationState& s = c.state;
-    for (int first : {990, 994}) {
-        s.link.image.set(first, 5);
-        s.link.image.set(first + 1, 5);
-        s.link.image.set(first + 2, 5);
-    }
+    for (int lane : {1, 2}) putLaneJobEnd(s.link, lane);
     job.dateSeparator = u'/';
     job.logEnd = false;
     const JobCompletion::Outcome outcome = JobCompletion(c).complete(
         job, journal, [&](const QString& finishText) { twoBalanceWriteBack(c, job, finishText); });
     if (outcome == JobCompletion::Outcome::NotRecorded) return outcome;
+    // The ended job's buckets are to be changed before the next job's lanes
+    // start: the code is owed until each lane has seen it go out.
+    s.link.laneEndOwed = {true, true};
     s.link.image.set(840, RegisterImage::RegNoValue);
     s.link.image.set(841, RegisterImage::RegNoValue);
     return outcome;

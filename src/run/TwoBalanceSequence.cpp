@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "core/Val.h"
+#include "link/ScanCycle.h"
 #include "metering/StationMetering.h"
 #include "run/DispenseGrid.h"
 #include "run/JobStart.h"
@@ -133,6 +134,12 @@ void TwoBalanceSequence::advance(Lane& l) {
     ++l.step;
     switch (l.step) {
         case 2:
+            // The last job's bucket change goes out before this lane starts.
+            if (laneJobEndPending(s.link, l.number)) {
+                l.step = 1;
+                break;
+            }
+            s.link.laneEndOwed[size_t(l.number - 1)] = false;
             if (l.number == 1) s.TransferActive = 1;
             // The job's bucket: nothing of a manual metering or an earlier
             // job counts in it.

@@ -21,7 +21,7 @@ ScanConfig scanConfig(StationState& state) {
 }
 
 void InvalidateWriteSlots(StationState& state) {
-    InvalidateWriteSlots(state.link.image, scanConfig(state));
+    InvalidateWriteSlots(state.link, scanConfig(state));
     if (state.form2.Timer3) state.form2.Timer3->setEnabled(true);
 }
 

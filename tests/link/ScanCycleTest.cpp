@@ -138,6 +138,23 @@ TEST_F(ScanCycleTest, InvalidateWriteSlotsSwitchesEveryOutputOffOnTheNextPass) {
     EXPECT_TRUE(framesAt(8).isEmpty());  // axis blocks are left alone
 }
 
+// A lane's job-end code changes the ended job's bucket: an invalidation (a
+// stop, the homing) keeps it while it waits to be sent, and puts back none
+// that has gone out.
+TEST_F(ScanCycleTest, AnInvalidationKeepsALanesJobEndCodeThatWaits) {
+    start({});
+    quiet();
+    state().link.laneEndOwed = {true, true};
+    putLaneJobEnd(state().link, 1);
+    InvalidateWriteSlots(state());
+    for (int r : {990, 991, 992}) EXPECT_EQ(state().link.image.get(r), kLaneJobEnd) << r;
+    EXPECT_NE(state().link.image.get(994), kLaneJobEnd);
+    state().link.laneEndOwed = {false, false};
+    putLaneJobEnd(state().link, 1);
+    InvalidateWriteSlots(state());
+    EXPECT_EQ(state().link.image.get(990), NoValue);
+}
+
 TEST_F(ScanCycleTest, MachineTypeFourWritesItsConveyorBlocksAndNeverReadsTheAxes) {
     start({{5, "4"}});
     for (int r : {921, 922, 901, 904, 716}) state().link.image.set(r, 100);

@@ -40,6 +40,13 @@ TEST(SoakSeeds, TheNextJobNeverMetersIntoTheLastJobsBucket) {
     for (quint32 seed : {11u, 44u, 66u, 94u}) expectClean(seed, SoakFlags{});
 }
 
+// A stop, or a controller that falls silent, right as a two-balance job ends:
+// the job-end code that changes both buckets still goes out before the next
+// job's lanes start, so the next job never meters into the ended one's bucket.
+TEST(SoakSeeds, AStopOrASilentControllerAtAJobEndStillChangesTheBuckets) {
+    for (quint32 seed : {259u, 871u}) expectClean(seed, SoakFlags{});
+}
+
 // STOP in the middle of a row, RUN in the same bucket, and a restart before
 // the row's metering starts again: what the row had in the bucket is still
 // counted, never poured a second time.
