@@ -2,6 +2,7 @@
 // the station on the simulator in virtual time.
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "app/GuiApp.h"
 #include "app/WindowHandlers.h"
 #include "run/RunFixture.h"
+#include "settings/MixFiles.h"
 #include "ui/ClosingNotice.h"
 #include "ui/MainFormView.h"
 #include "ui/ModelWidgets.h"
@@ -122,6 +124,26 @@ TEST_F(MainFormViewTest, EditsAndKeysReachTheModel) {
     main().render();
     EXPECT_TRUE(label("Status")->isVisible());
     EXPECT_EQ(label("Status")->text(), "no bucket place");
+}
+
+// A double-click on the Label13 widget reaches the main screen: every mark
+// of MIX_C.txt is cleared and the label shows 0.
+TEST_F(MainFormViewTest, Label13DoubleClickClearsTheMixMarks) {
+    open();
+    const QString path = mixMarksPath(QDir(dir.path()), state().settings);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray marked(60, '\0');
+    marked[4] = 1;
+    marked[12] = 1;
+    file.write(marked);
+    file.close();
+    main().render();
+    QTest::mouseDClick(label("Label13"), Qt::LeftButton);
+    QList<qint16> marks;
+    ASSERT_TRUE(loadMixMarks(path, marks));
+    EXPECT_EQ(marks, QList<qint16>(30, 0));
+    EXPECT_EQ(form3().Label13.Caption, "0");
 }
 
 TEST(PictureBoxTest, KeepsItsBitmapWhenAFileCannotBeRead) {
