@@ -70,8 +70,7 @@ struct StationState {
 };
 
 // The settings the scan works with, read from the settings fields now. An
-// empty valves-per-station field is filled with 5 on machines other than type
-// 5, as the station has always done.
+// empty valves-per-station field counts as 5 on machines other than type 5.
 ScanConfig scanConfig(StationState& state);
 
 // Every output off on the next pass of the scan, and the axis-zero routine
