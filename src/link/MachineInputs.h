@@ -12,8 +12,10 @@ struct BalanceInput {
     qint32 raw = 0;         // D190 / D192 as read
     qint32 signWord = 0;    // D274 / D275: 43 while the weight is negative
     double weight = 0;      // signed and scaled; kept from the last fresh reading
-    bool negative = false;  // the sign word said 43 when the weight was taken
-    bool overload = false;  // the last raw reading was 200000 or more
+    bool negative = false;  // the sign word said 43 at the last reading
+    // The last raw reading was 200000 or more: over the range, or (negative)
+    // far below the zero.
+    bool overload = false;
     // True while the weight comes from a whole answer received since the link
     // was last known good: a stale or overloaded reading never counts.
     bool fresh = false;

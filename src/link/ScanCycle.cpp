@@ -148,16 +148,16 @@ bool ScanCycle::storeReply() {
 
 void ScanCycle::decodeWeights(const ScanConfig& cfg) {
     // An overload keeps the weight as it was and is not a fresh reading:
-    // nothing may be decided on it. The sign and the type-5 scaling apply to
-    // a fresh reading only.
+    // nothing may be decided on it; its sign tells over the range from far
+    // below the zero. The type-5 scaling applies to a fresh reading only.
     for (int n : {1, 2}) {
         BalanceInput& b = l_.inputs.balance[size_t(n)];
         b.raw = l_.image.get(n == 1 ? 190 : 192);
         b.overload = b.raw >= kOverload;
         b.fresh = !b.overload;
+        b.negative = b.signWord == kNegativeSign;
         if (b.overload) continue;
         double weight = cfg.factor[size_t(n)] ? b.raw * *cfg.factor[size_t(n)] : double(b.raw);
-        b.negative = b.signWord == kNegativeSign;
         if (b.negative) weight = -weight;
         if (cfg.machineType == 5 && n == 2) weight /= 10.0;
         b.weight = weight;

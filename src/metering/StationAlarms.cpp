@@ -28,6 +28,17 @@ void StationMetering::watchOverload(const StationPanel& p) {
         s_.link.image.set(openedRegister_[n], kClose);
     if (overloadShown_[n]) return;
     overloadShown_[n] = true;
+    if (s_.balance(p.number).negative) {
+        log(p, QStringLiteral(" overload >   balance %1 reads far below its zero: held")
+                   .arg(p.number));
+        dialogs_.message(QStringLiteral("*** <%1> BALANCE %1 BELOW ITS RANGE: it reads far below "
+                                        "its zero, as when a load is taken off after the balance "
+                                        "was zeroed with it on. The metering and the water on it "
+                                        "are held; zero balance %1 on the settings screen. ***")
+                             .arg(p.number),
+                         QString(), [] {});
+        return;
+    }
     log(p, QStringLiteral(" overload >   balance %1 reads over its range: held").arg(p.number));
     dialogs_.message(
         QStringLiteral("*** <%1> BALANCE %1 OVERLOADED: it reads more than it can weigh. The "

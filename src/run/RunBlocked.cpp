@@ -35,4 +35,25 @@ QString runBlockedReason(const StationState& state) {
     return {};
 }
 
+QString balanceHeldReason(const StationState& state, const QString& order,
+                          std::initializer_list<int> balances) {
+    if (!state.linkUsable()) return {};
+    for (int n : balances) {
+        const BalanceInput& b = state.balance(n);
+        if (!b.overload) continue;
+        return b.negative ? QStringLiteral(
+                                "Job %1 is held: balance %2 reads far below its zero (a load was "
+                                "taken off after it was zeroed). Zero balance %2 on the settings "
+                                "screen; the job goes on when it reads again.")
+                                .arg(order)
+                                .arg(n)
+                          : QStringLiteral(
+                                "Job %1 is held: balance %2 reads over its range. Take the load "
+                                "off balance %2; the job goes on when it reads again.")
+                                .arg(order)
+                                .arg(n);
+    }
+    return {};
+}
+
 }  // namespace dye

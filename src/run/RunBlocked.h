@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 namespace dye {
 
 struct StationState;
@@ -11,5 +13,11 @@ struct StationState;
 // valve table that cannot meter would dose wrongly, and without a working controller
 // link a job would only wait on a machine that never answers.
 QString runBlockedReason(const StationState& state);
+
+// Why the job `order` is held with the link up ("" when it is not): one of
+// `balances` reads beyond its range, over its load or, after a load was
+// taken off a balance zeroed with it on, far below its zero.
+QString balanceHeldReason(const StationState& state, const QString& order,
+                          std::initializer_list<int> balances);
 
 }  // namespace dye

@@ -16,6 +16,7 @@
 #include "run/JobStart.h"
 #include "run/LineCheck.h"
 #include "run/PlantWriteBack.h"
+#include "run/RunBlocked.h"
 #include "run/RunLists.h"
 #include "run/TopUpWater.h"
 #include "run/TransferPhases.h"
@@ -83,6 +84,9 @@ void TransferSequence::tick() {
         heldByLink_ = true;
         baseWater_.disturb();
         if (RowStep == 119) water_.hold();
+        const QString order = c_.state.form3.Label2.Caption.trimmed();
+        const QString held = order.isEmpty() ? QString() : balanceHeldReason(c_.state, order, {1});
+        if (!held.isEmpty()) c_.state.form3.Status = held;
         return;
     }
     if (heldByLink_) resumeAfterLinkLoss();

@@ -7,6 +7,7 @@
 #include "run/DispenseGrid.h"
 #include "run/JobStart.h"
 #include "run/LineCheck.h"
+#include "run/RunBlocked.h"
 #include "run/TwoBalanceEnd.h"
 #include "settings/MixFiles.h"
 #include "station/StationState.h"
@@ -64,6 +65,9 @@ void TwoBalanceSequence::tick() {
     if (!s.linkUsable() || !s.balance(1).fresh || !s.balance(2).fresh) {
         heldByLink_ = true;
         if (WaterPhase == 119) topUp_.hold();
+        const QString order = s.form3.Label2.Caption.trimmed();
+        const QString held = order.isEmpty() ? QString() : balanceHeldReason(s, order, {1, 2});
+        if (!held.isEmpty()) s.form3.Status = held;
         return;
     }
     if (heldByLink_) {

@@ -130,8 +130,8 @@ TEST_F(DoseTruth, ANewBucketNeverTakesMoreThanItsLimit) {
                     r[0].RecipeWeight[size_t(k)].toDouble(), 2.01);
 }
 
-// An overloaded balance holds the metering with an alarm of its own, and the
-// no-flow alarm names the station it is about.
+// An overloaded balance holds the metering with an alarm of its own and the
+// run indicator says why, and the no-flow alarm names the station it is about.
 TEST_F(DoseTruth, OverloadHoldsTheMeteringAndAlarmsNameTheirStation) {
     valve(1, "A1", "40");
     valve(13, "B1", "40");
@@ -155,6 +155,22 @@ TEST_F(DoseTruth, OverloadHoldsTheMeteringAndAlarmsNameTheirStation) {
     station->scheduler.advance(20000);
     EXPECT_NEAR(sim().machine().content(1), held, 1);
     EXPECT_FALSE(shown(QStringLiteral("<1> STOP TO NOT HAVE")));
+    EXPECT_TRUE(state().form3.Status.contains(QStringLiteral("balance 1 reads over its range")))
+        << state().form3.Status.toStdString();
+
+    // Zeroed with the load on, then the load taken off: far below the zero,
+    // said as such, and held until the balance is zeroed again.
+    state().link.image.set(989, 10);
+    station->scheduler.advance(2000);
+    sim().overfillBucket(1, -250000);
+    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("BALANCE 1 BELOW ITS RANGE")); }, 5000));
+    station->scheduler.advance(2000);
+    EXPECT_TRUE(state().form3.Status.contains(QStringLiteral("balance 1 reads far below its zero")))
+        << state().form3.Status.toStdString();
+    state().link.image.set(989, 10);
+    ASSERT_TRUE(runUntil([&] { return state().balance(1).fresh; }, 5000));
+    station->scheduler.advance(1000);
+    EXPECT_FALSE(state().form3.Status.contains(QStringLiteral("is held")));
 }
 
 // Water that does not come is said, not waited for in silence; the top-up
