@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/AnsiText.h"
+#include "language/Wording.h"
 
 namespace dye {
 namespace {
@@ -51,6 +52,36 @@ QString fixedWidth(const QString& text, int width) {
     // The common case needs no conversion: one byte per character.
     if (plainAscii(text)) return text.leftJustified(width, QLatin1Char(' '), true);
     return AnsiCodePage::decode(toFixedField(text, width));
+}
+
+QString recordHeader(int language) {
+    // The first five columns, then code, recipe and actual weight per row;
+    // a header ends at least one space before the next column.
+    static constexpr Wording kFirst[] = {{u"單號", u"Order No."},
+                                         {u"桶號", u"Bucket"},
+                                         {u"完成時間", u"Finished"},
+                                         {u"加水量", u"Water"},
+                                         {u"實際水", u"Act.water"}};
+    static constexpr Wording kRow[] = {
+        {u"代碼", u"Code"}, {u"配方重", u"Recipe"}, {u"實際重", u"Actual"}};
+    QString line;
+    line.reserve(kLineWidth);
+    for (size_t i = 0; i < kColumns.size(); ++i) {
+        const QString name =
+            i < 5 ? wordingIn(language, kFirst[i])
+                  : wordingIn(language, kRow[(i - 5) % 3]) + QString::number((i - 5) / 3 + 1);
+        // A Chinese character is drawn two columns wide, as in the code page;
+        // the headers are short enough never to need a cut.
+        qsizetype width = 0;
+        for (QChar c : name) width += c.unicode() < 0x80 ? 1 : 2;
+        line += name + QString(std::max<qsizetype>(1, kColumns[i].shown - width), QLatin1Char(' '));
+    }
+    return line;
+}
+
+QString totalsHeader(int language) {
+    return wordingIn(language,
+                     {u"閥   代碼   名稱   用量(KG)", u"Valve   Code   Name   Total (KG)"});
 }
 
 QString recordLine(const RecordMonth& month, qsizetype row) {

@@ -15,6 +15,13 @@ namespace dye {
 // characters in the record).
 QString recordLine(const RecordMonth& month, qsizetype row);
 
+// The column headers of the lines recordLine makes, in `language`, each
+// padded to its column's width (at least one space after it).
+QString recordHeader(int language);
+
+// The headers of the totals lines, in `language`.
+QString totalsHeader(int language);
+
 // `text` cut or space-padded to `width` code-page bytes, never splitting a
 // double-byte character.
 QString fixedWidth(const QString& text, int width);

@@ -8,7 +8,10 @@
 #include "RecordLine.h"
 #include "RecordSearch.h"
 #include "core/Dialogs.h"
+#include "core/Val.h"
+#include "language/Wording.h"
 #include "model/Form4.h"
+#include "settings/MachineSettings.h"
 
 namespace dye {
 namespace {
@@ -32,6 +35,16 @@ void RecordsViewer::tell(const QString& text) {
     dialogs_.message(text, form_.Caption, {});
 }
 
+int RecordsViewer::language() const {
+    return intWithin(settings_.number(9));
+}
+
+void RecordsViewer::showRecords(const RecordRows& rows) {
+    form_.List1.clear();
+    form_.List1.items = displayLines(month_, rows);
+    form_.Label2.Caption = recordHeader(language());
+}
+
 void RecordsViewer::clearLoaded() {
     chosen_.clear();
     month_ = RecordMonth{};
@@ -40,6 +53,8 @@ void RecordsViewer::clearLoaded() {
     usage_ = {};
     form_.List1.clear();
     form_.Text1.clear();
+    form_.Label2.Caption = recordHeader(language());
+    form_.Label3.Caption.clear();
 }
 
 void RecordsViewer::Form_Load() {
@@ -67,7 +82,9 @@ void RecordsViewer::List2_Click() {
         return;
     }
     chosen_ = name;
-    form_.List1.items = displayLines(month_, month_.allRows());
+    showRecords(month_.allRows());
+    form_.Label3.Caption = wordingIn(language(), {u"%1：%2 筆紀錄", u"%1: %2 records"})
+                               .arg(name, QString::number(month_.size()));
     if (month_.tailBytes() > 0)
         tell(QStringLiteral(
                  "%1 ends in a partial record of %2 bytes; the %3 whole records are shown")
@@ -78,18 +95,37 @@ void RecordsViewer::List2_Click() {
 
 void RecordsViewer::Text1_KeyPress(int keyAscii) {
     if (keyAscii != kEnter) return;
-    filtered_ = searchMonth(month_, form_.Text1);
-    showingFiltered_ = true;
-    form_.List1.clear();
-    form_.List1.items = displayLines(month_, filtered_);
+    const QString search = form_.Text1.trimmed();
+    // An empty search shows the whole file again.
+    showingFiltered_ = !search.isEmpty();
+    filtered_ = showingFiltered_ ? searchMonth(month_, search) : RecordRows{};
+    showRecords(shown());
+    const int l = language();
+    if (!showingFiltered_)
+        form_.Label3.Caption =
+            wordingIn(l, {u"全部 %1 筆紀錄", u"All %1 records"}).arg(month_.size());
+    else if (filtered_.isEmpty())
+        form_.Label3.Caption =
+            wordingIn(l, {u"沒有紀錄符合「%1」", u"No record matches \"%1\""}).arg(search);
+    else
+        form_.Label3.Caption = wordingIn(l, {u"%1 筆紀錄符合「%2」", u"%1 records match \"%2\""})
+                                   .arg(QString::number(filtered_.size()), search);
 }
 
 void RecordsViewer::Command1_Click() {
-    // A search that matched nothing leaves the whole file to total.
-    showingFiltered_ = !filtered_.isEmpty();
+    // The records the list shows: after a search its matches, none when it
+    // matched nothing.
     usage_ = valveUsage(month_, shown(), settings_);
     form_.List1.clear();
     form_.List1.items = totalsLines(usage_, settings_);
+    form_.Label2.Caption = totalsHeader(language());
+    form_.Label3.Caption =
+        showingFiltered_ && filtered_.isEmpty()
+            ? wordingIn(language(), {u"搜尋沒有符合的紀錄：用量為 0",
+                                     u"The search matched no record: "
+                                     u"the totals are 0"})
+            : wordingIn(language(), {u"%1 筆紀錄的用量", u"Totals of %1 records"})
+                  .arg(shown().size());
 }
 
 RecordRows RecordsViewer::shown() const {

@@ -26,10 +26,11 @@ class RecordsViewer {
     void Form_Load();
     // Loads the file chosen in List2 (List2.ListIndex) and lists its records.
     void List2_Click();
-    // Enter (13) searches the loaded file for Text1; other keys do nothing here.
+    // Enter (13) searches the loaded file for Text1 and says how many records
+    // matched (an empty search shows the whole file); other keys do nothing.
     void Text1_KeyPress(int keyAscii);
-    // Lists the totals per valve of the last search's matches, or of the
-    // whole file when the last search matched nothing.
+    // Lists the totals per valve of the records the list shows: the last
+    // search's matches (none when it matched nothing), or the whole file.
     void Command1_Click();
     // Writes the records the list last showed (or totalled) to `path` as CSV
     // and says how many lines went where.
@@ -47,6 +48,8 @@ class RecordsViewer {
   private:
     void tell(const QString& text);
     void clearLoaded();
+    void showRecords(const RecordRows& rows);
+    int language() const;
 
     Form4& form_;
     const MachineSettings& settings_;

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "model/Form4.h"
 #include "records/RecordsViewer.h"
@@ -40,14 +42,34 @@ RecordsViewerView::RecordsViewerView(Form4& form, RecordsViewer& viewer, QWidget
     list1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     list1_->setUniformItemSizes(true);
     list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list1_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // The headers in the list's font, over its columns: they scroll sideways
+    // with the list.
+    label2_ = new QLabel(this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setFont(list1_->font());
+    label2_->setTextFormat(Qt::PlainText);
+    label2_->setContentsMargins(list1_->frameWidth() + 2, 0, 0, 0);
+    header_ = new QScrollArea(this);
+    header_->setWidget(label2_);
+    header_->setFrameShape(QFrame::NoFrame);
+    header_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header_->setFixedHeight(label2_->sizeHint().height());
+    connect(list1_->horizontalScrollBar(), &QScrollBar::valueChanged,
+            header_->horizontalScrollBar(), &QScrollBar::setValue);
+    label3_ = new QLabel(this);
+    label3_->setObjectName(QStringLiteral("Label3"));
 
     g->addWidget(label1_, 0, 0, 1, 4);
     g->addWidget(text1_, 1, 0, 1, 2);
     g->addWidget(command1_, 1, 2);
     g->addWidget(command2_, 1, 3);
-    g->addWidget(list2_, 2, 0);
-    g->addWidget(list1_, 2, 1, 1, 3);
-    g->setRowStretch(2, 1);
+    g->addWidget(label3_, 2, 0, 1, 4);
+    g->addWidget(header_, 3, 1, 1, 3);
+    g->addWidget(list2_, 3, 0, 2, 1);
+    g->addWidget(list1_, 4, 1, 1, 3);
+    g->setRowStretch(4, 1);
     g->setColumnStretch(1, 1);
 
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& t) { f_.Text1 = t; });
@@ -93,6 +115,10 @@ void RecordsViewerView::exportCsv() {
 void RecordsViewerView::render() {
     setWindowTitle(f_.Caption);
     label1_->setText(f_.Label1.Caption);
+    label2_->setText(f_.Label2.Caption);
+    label2_->adjustSize();
+    header_->horizontalScrollBar()->setValue(list1_->horizontalScrollBar()->value());
+    label3_->setText(f_.Label3.Caption);
     command1_->setText(f_.Command1.Caption);
     command2_->setText(f_.Command2.Caption);
     if (text1_->text() != f_.Text1) text1_->setText(f_.Text1);

@@ -8,6 +8,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 
 namespace dye {
 
@@ -16,8 +17,8 @@ struct Form4;
 
 // The records viewer window (Form4): the files of data/ on the left, the
 // records of the chosen file (or the totals) in a fixed-pitch font on the
-// right, the search box with its help text, the totals button and the CSV
-// export. Clicks and Enter go to the viewer's handlers; the window then
+// right under their column headers, what the list shows, the search box with its help text, the
+// totals button and the CSV export. Clicks and Enter go to the viewer's handlers; the window then
 // draws the model again.
 class RecordsViewerView : public QWidget {
   public:
@@ -38,6 +39,9 @@ class RecordsViewerView : public QWidget {
     Form4& f_;
     RecordsViewer& viewer_;
     QLabel* label1_;
+    QLabel* label2_;
+    QScrollArea* header_;
+    QLabel* label3_;
     QLineEdit* text1_;
     QPushButton* command1_;
     QPushButton* command2_;

@@ -121,12 +121,15 @@ TEST_F(RecordsViewerTest, SearchFindsAnOrderOrADayOfTheWholeFile) {
         const char* text;
         QStringList found;
     } cases[] = {{" A1 ", {"A1", "A1"}},
+                 {"a1", {"A1", "A1"}},
                  {"A", {}},
                  {"##15", {"B22", "A1"}},
                  {"##05x", {"A1"}},
-                 {"##5", {}},
+                 {"##5", {"A1"}},
+                 {" ##5x", {"A1"}},
                  {"##", {}},
-                 {"B22", {"B22"}},
+                 {"##x5", {}},
+                 {"b22", {"B22"}},
                  {" 單號7", {"單號7"}},
                  {"單號", {}}};
     for (const auto& c : cases) {
@@ -136,18 +139,45 @@ TEST_F(RecordsViewerTest, SearchFindsAnOrderOrADayOfTheWholeFile) {
     }
 }
 
-TEST_F(RecordsViewerTest, TotalsAfterASearchCoverItsMatchesOrTheWholeFileWhenNoneMatched) {
+TEST_F(RecordsViewerTest, TotalsCoverWhatTheListShowsAndAnEmptyResultIsSaid) {
+    settings.setText1(9, QStringLiteral("1"));  // English
     writeMonth("DATE_202612.txt",
                {job("A1", 5, {{"RED", "100", "100"}}), job("B2", 6, {{"RED", "200", "200"}}),
                 job("A1", 7, {{"RED", "400", "400"}})});
     choose("DATE_202612.txt");
+    EXPECT_EQ(form.Label3.Caption, QStringLiteral("DATE_202612.txt: 3 records"));
+    // The headers stand over the columns of the lines.
+    EXPECT_EQ(form.Label2.Caption.size(), form.List1.items[0].size());
+    EXPECT_TRUE(form.Label2.Caption.startsWith(QStringLiteral("Order No.           Bucket    ")));
+    EXPECT_EQ(form.Label2.Caption.mid(80, 30), QStringLiteral("Code1     Recipe1   Actual1   "));
+
     search("A1");
+    EXPECT_EQ(form.Label3.Caption, QStringLiteral("2 records match \"A1\""));
     viewer.Command1_Click();
     EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0.5(KG)"));
+    EXPECT_TRUE(form.Label2.Caption.startsWith(QStringLiteral("Valve")));
+
     search("nothing");
     EXPECT_TRUE(form.List1.items.isEmpty());
+    EXPECT_EQ(form.Label3.Caption, QStringLiteral("No record matches \"nothing\""));
+    viewer.Command1_Click();
+    EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0(KG)"));
+    EXPECT_TRUE(form.Label3.Caption.contains(QStringLiteral("matched no record")));
+
+    // An empty search shows, and totals, the whole file again.
+    search(" ");
+    EXPECT_EQ(form.List1.items.size(), 3);
     viewer.Command1_Click();
     EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0.7(KG)"));
+
+    // Headers in Traditional and Simplified Chinese.
+    settings.setText1(9, QStringLiteral("0"));
+    search("A1");
+    EXPECT_TRUE(form.Label2.Caption.startsWith(QStringLiteral("單號")));
+    EXPECT_EQ(form.Label3.Caption, QStringLiteral("2 筆紀錄符合「A1」"));
+    settings.setText1(9, QStringLiteral("2"));
+    search("A1");
+    EXPECT_TRUE(form.Label2.Caption.startsWith(QStringLiteral("单号")));
 }
 
 TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
