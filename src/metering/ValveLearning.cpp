@@ -26,6 +26,10 @@ constexpr double kDeadLow = -0.3;
 constexpr double kDeadHigh = 0.5;
 constexpr double kFallLowSeconds = -0.5;
 constexpr double kFallHighSeconds = 3.0;
+// A long opening teaches the fall only once it gave this many seconds of
+// flow: one ended at once never reached full flow, and what followed it is
+// far less than what follows a running valve.
+constexpr double kFallFullFlowSeconds = 1.0;
 // Smallest typical disagreements: 1 % of the rate, 5 ms of dead time, 50 ms
 // of flow of fall.
 constexpr double kRateFloor = 0.01;
@@ -94,10 +98,11 @@ void ValveLearning::learn(int valve, double tableRate, const MeteringNotes& note
         }
         changed = true;
     }
-    if (notes.fall) {
+    if (notes.fall && notes.stopActual) {
         const double rate = a.rate.known() ? a.rate.value : tableRate;
         const double fall = *notes.fall;
-        if (fall >= kFallLowSeconds * rate && fall <= kFallHighSeconds * rate) {
+        if (*notes.stopActual >= kFallFullFlowSeconds * rate && fall >= kFallLowSeconds * rate &&
+            fall <= kFallHighSeconds * rate) {
             learnRobust(a.fall, fall, kFallFloorSeconds * rate);
             changed = true;
         }

@@ -53,6 +53,19 @@ TEST(ValveLearningRule, ConvergesFollowsADriftAndShrugsOffAnOutlierOrADisturbedM
     for (int i = 0; i < 25; ++i) meter(39.6, 0.03);
     EXPECT_NEAR(a.rate.value, 39.6, 0.6);
 
+    // A long opening ended before it reached full flow teaches no fall; one
+    // that ran does.
+    MeteringNotes cut;
+    cut.stopActual = 2;
+    cut.fall = 0;
+    learning.learn(3, 40, cut);
+    EXPECT_FALSE(a.fall.known());
+    MeteringNotes ran = cut;
+    ran.stopActual = 400;
+    ran.fall = 18;
+    learning.learn(3, 40, ran);
+    EXPECT_EQ(a.fall.value, 18);
+
     // A recalibrated table rate starts the valve's learning anew.
     learning.learn(3, 50, pulse(1.0, 50, 0.03));
     EXPECT_EQ(a.rate.count, 1);
