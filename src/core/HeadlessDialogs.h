@@ -21,6 +21,7 @@ class HeadlessDialogs : public Dialogs {
         QString text;
         QString title;
         bool acknowledged = false;
+        QStringList choices;  // of a question; empty for a message
     };
 
     explicit HeadlessDialogs(Scheduler& scheduler, qint64 ackDelayMs = 0)
@@ -38,6 +39,9 @@ class HeadlessDialogs : public Dialogs {
     void choose(const QString& text, const QString& title, const QStringList& choices,
                 std::function<void(int)> onChosen) override;
     void scriptChoices(const QList<int>& picks) { choiceScript_.append(picks); }
+    // Answers question i (the newest pending one when i < 0) with `choice`,
+    // ahead of the script; false when there is no such pending question.
+    bool answer(int i, int choice);
 
     void setAckDelay(qint64 ms) { ackDelayMs_ = ms; }
     // Answers for the next input boxes, in order; a null QString cancels.

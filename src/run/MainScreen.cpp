@@ -7,9 +7,11 @@
 #include "core/Val.h"
 #include "language/LangText.h"
 #include "language/LanguageFile.h"
+#include "language/Wording.h"
 #include "link/ScanCycle.h"
 #include "metering/AccessCode.h"
 #include "metering/HandWash.h"
+#include "metering/MoveGuard.h"
 #include "records/EventLog.h"
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
@@ -129,6 +131,32 @@ void MainScreen::Form_Unload(const std::function<void()>& requestProgramEnd) {
     s.form13.Label1 += s.form3.Label14.Caption;
     if (requests_.showClosingNotice) requests_.showClosingNotice();
     if (requestProgramEnd) requestProgramEnd();
+}
+
+void MainScreen::Form_QueryUnload(std::function<void()> unload) {
+    // A job runs: it is on the machine and the run's timers are armed (a stop
+    // disarms them; its journal keeps what is in the bucket for the next start).
+    const Form3& f = c_.state.form3;
+    const bool runArmed = f.Timer1->enabled() || f.Timer2->enabled() || f.Timer3->enabled();
+    if (!jobOnMachine(c_.state) || !runArmed) {
+        if (unload) unload();
+        return;
+    }
+    if (closeAsked_) return;
+    closeAsked_ = true;
+    const int language = intWithin(c_.state.settings.number(9));
+    c_.dialogs.choose(
+        wordingIn(language,
+                  {u"工單 %1 正在機台上。關閉程式會停止它並關閉所有輸出；下次啟動時可在同一桶"
+                   u"繼續。要關閉程式嗎？",
+                   u"Job %1 is on the machine. Closing the program stops it and switches every "
+                   u"output off; at the next start it can go on in the same bucket. Close the "
+                   u"program?"})
+            .arg(c_.state.form3.Label2.Caption.trimmed()),
+        c_.state.form3.Caption, yesNo(language), [this, unload = std::move(unload)](int pick) {
+            closeAsked_ = false;
+            if (pick == 0 && unload) unload();
+        });
 }
 
 void MainScreen::Check1_Click() {

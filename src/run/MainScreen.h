@@ -47,6 +47,10 @@ class MainScreen {
     // Form_Unload: switch every output off, show the closing notice and end
     // the program two seconds later through `requestProgramEnd`.
     void Form_Unload(const std::function<void()>& requestProgramEnd);
+    // Closing the main screen: while a job runs (on the machine, the run's
+    // timers armed) the operator is asked first (Yes runs `unload`, No keeps the station running);
+    // with none `unload` runs at once. A close while the question is open adds nothing.
+    void Form_QueryUnload(std::function<void()> unload);
 
     void Check1_Click();    // D985: also checks the settings form's box
     void Check5_Click() {}  // read by the recipe-list click (multi-DEL)
@@ -84,6 +88,7 @@ class MainScreen {
     RunContext c_;
     MainScreenRequests requests_;
     MainScreenMixers mixers_;
+    bool closeAsked_ = false;  // the closing question is on the screen
 };
 
 }  // namespace dye

@@ -37,8 +37,18 @@ void RunControl::armRunTimer(bool fullTable) {
     armRunTimerOfType(c_.state.form3, type);
 }
 
+void RunControl::logStop() {
+    // The job the stop throws away, named before its fields are emptied.
+    const Form3& f = c_.state.form3;
+    const QString order = f.Label2.Caption.trimmed();
+    c_.log(order.isEmpty()
+               ? QStringLiteral("< STOP >")
+               : QStringLiteral("< STOP >  %1  bucket %2").arg(order, f.Label5.Caption.trimmed()));
+}
+
 void RunControl::Command9_Click() {
     Form3& f = c_.state.form3;
+    c_.log(QStringLiteral("< RUN >"));
     f.Timer1->setEnabled(true);
     armRunTimer(false);
     // The pink of a stop means "stopped": a running station shows its own face.
@@ -83,11 +93,13 @@ void RunControl::stop() {
 }
 
 void RunControl::Command8_Click() {
+    logStop();
     stop();
 }
 
 void RunControl::STOP_Click() {
     StationState& s = c_.state;
+    logStop();
     stop();
     s.TransferActive = 0;
     s.wash.WashType1 = 0;

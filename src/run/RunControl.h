@@ -26,6 +26,7 @@ class RunControl {
           screen_(screen),
           keys_(keys) {}
 
+    // Run and stop write "< RUN >" and "< STOP >" to the event log.
     void Command9_Click();  // "執行": run
     void RUN_Click();       // menu RUN: run with the full timer table
     void Command8_Click();  // "停止": stop and throw the job's progress away
@@ -41,6 +42,9 @@ class RunControl {
 
   private:
     void armRunTimer(bool fullTable);
+    // The event-log line of a stop button: "< STOP >", with the order and
+    // bucket of the job on the screen.
+    void logStop();
 
     RunContext c_;
     JobStart& job_;

@@ -229,12 +229,16 @@ void MainFormView::nameEntries() {
 }
 
 void MainFormView::closeEvent(QCloseEvent* event) {
-    // The window stays until the station's quit handler ends the program.
+    // The window stays until the station's quit handler ends the program;
+    // with a job on the machine the operator is asked first.
     event->ignore();
     if (closing_) return;
-    closing_ = true;
-    if (unload_) unload_();
-    render();
+    screen_.Form_QueryUnload([this] {
+        if (closing_) return;
+        closing_ = true;
+        if (unload_) unload_();
+        render();
+    });
 }
 
 bool MainFormView::eventFilter(QObject* watched, QEvent* event) {

@@ -33,7 +33,8 @@ struct StationState;
 // status, the machine pictures, the recipe entry, the run and stop buttons
 // and the menu. It draws the model after every click and every 100 ms and
 // forwards clicks to the handlers; controls whose handlers are not there
-// yet are shown but do nothing. Closing the window unloads the station;
+// yet are shown but do nothing. Closing the window unloads the station
+// (asked first while a job runs);
 // the program ends through the station's quit handler.
 class MainFormView : public QMainWindow {
   public:

@@ -1,10 +1,28 @@
 // Run and stop by machine type, the F1 key and the intake poll counter.
+#include <QRegularExpression>
+
+#include "run/MainScreen.h"
+#include "run/RunControl.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {
 namespace {
 
-class RunControlTest : public RunFixture {};
+class RunControlTest : public RunFixture {
+  protected:
+    // The event texts of the fixture's day, without their date and time.
+    QStringList logTexts() {
+        QFile f(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
+        QStringList out;
+        if (!f.open(QIODevice::ReadOnly)) return out;
+        // Each line after the first starts with the padding of the record before.
+        for (const QString& record :
+             AnsiCodePage::decode(f.readAll()).split(QStringLiteral("\r\n")))
+            if (const QString line = record.trimmed(); line.indexOf(QStringLiteral("   ")) > 0)
+                out << line.mid(line.indexOf(QStringLiteral("   ")) + 3).trimmed();
+        return out;
+    }
+};
 
 TEST_F(RunControlTest, RunTimerTablesByMachineType) {
     struct Case {
@@ -162,6 +180,41 @@ TEST_F(RunControlTest, ClosingMidMeteringOpensNothingAgain) {
     EXPECT_FALSE(sim().machine().outputOn(851));
     EXPECT_EQ(state().station[1].StationStep, 0);
     EXPECT_EQ(queued(), 1);  // the job was not finished: it stays queued
+}
+
+// RUN and STOP are event-log lines; closing with a job on the machine asks
+// first, and No keeps the station and its job running.
+TEST_F(RunControlTest, RunAndStopAreLoggedAndClosingDuringAJobAsks) {
+    valve(1, "SODA", "10");
+    startRun();
+    station->runControl().RUN_Click();
+    queue(job("CL", "1", "0", {{0, {"SODA", "500"}}}));
+    ASSERT_TRUE(runUntil([&] { return order() == "CL"; }));
+    int unloads = 0;
+    MainScreen& screen = station->mainScreen();
+    HeadlessDialogs& dialogs = *station->headlessDialogs();
+    screen.Form_QueryUnload([&] { ++unloads; });
+    screen.Form_QueryUnload([&] { ++unloads; });  // the question is already open
+    ASSERT_EQ(dialogs.pending(), 1);
+    EXPECT_EQ(dialogs.messages().last().choices, (QStringList{"是", "否"}));
+    EXPECT_TRUE(dialogs.messages().last().text.contains(QStringLiteral("CL")));
+    ASSERT_TRUE(dialogs.answer(-1, 1));
+    EXPECT_EQ(unloads, 0);
+    ASSERT_TRUE(runUntil([&] { return sim().machine().outputOn(851); }));
+    screen.Form_QueryUnload([&] { ++unloads; });
+    ASSERT_TRUE(dialogs.answer(-1, 0));
+    EXPECT_EQ(unloads, 1);
+
+    station->runControl().Command8_Click();
+    screen.Form_QueryUnload([&] { ++unloads; });  // nothing on the machine: no question
+    EXPECT_EQ(unloads, 2);
+    EXPECT_EQ(dialogs.pending(), 0);
+    station->runControl().Command9_Click();
+    station->runControl().STOP_Click();
+    const QStringList texts = logTexts();
+    const QStringList runStop = texts.filter(QRegularExpression(QStringLiteral("^< (RUN|STOP) >")));
+    EXPECT_EQ(runStop, (QStringList{"< RUN >", "< STOP >  CL  bucket 1", "< RUN >", "< STOP >"}))
+        << texts.join('\n').toStdString();
 }
 
 }  // namespace

@@ -64,6 +64,13 @@ TEST_F(MainFormViewTest, QueuedJobFillsTheGridAndStopClearsItOnPink) {
     EXPECT_EQ(code->palette().color(QPalette::Window), QColor(255, 255, 0));
     EXPECT_FALSE(label("Label4_30")->text().isEmpty());
 
+    // Closing during the job asks first; No keeps the station and the job.
+    main().close();
+    ASSERT_TRUE(station->headlessDialogs()->answer(-1, 1));
+    EXPECT_FALSE(windows->closingNotice().isVisible());
+    EXPECT_FALSE(station->quitRequested());
+    EXPECT_EQ(order(), "A-1");
+
     main().findChild<QPushButton*>("Command8")->click();
     EXPECT_EQ(label("Label4_0")->text(), "");
     EXPECT_EQ(label("Label2")->text(), "");
