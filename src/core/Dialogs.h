@@ -25,6 +25,11 @@ class Dialogs {
     // Asked from a click; may be modal. nullopt when the operator cancels.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText = QString()) = 0;
+    // An input box for a secret (an access code): what is typed is not shown.
+    // Windowless dialogs ask it as any input box.
+    virtual std::optional<QString> secretBox(const QString& prompt, const QString& title) {
+        return inputBox(prompt, title, QString());
+    }
 };
 
 }  // namespace dye

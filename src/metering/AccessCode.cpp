@@ -1,6 +1,8 @@
 #include "AccessCode.h"
 
 #include "core/Dialogs.h"
+#include "core/Val.h"
+#include "language/Wording.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -13,8 +15,14 @@ bool askSettingsCode(const StationState& state, Dialogs& dialogs) {
         return false;
     }
     const std::optional<QString> answer =
-        dialogs.inputBox(QStringLiteral("enter password"), QStringLiteral("1"));
-    return answer && *answer == QLatin1String(kSettingsAccessCode);
+        dialogs.secretBox(QStringLiteral("enter password"), QStringLiteral("1"));
+    if (!answer) return false;
+    if (*answer == QLatin1String(kSettingsAccessCode)) return true;
+    dialogs.message(
+        wordingIn(intWithin(state.settings.number(9)),
+                  {u"密碼錯誤：設定未開啟。", u"Wrong password: the settings stay closed."}),
+        QStringLiteral("SETTING"), [] {});
+    return false;
 }
 
 }  // namespace dye

@@ -9,9 +9,10 @@ struct StationState;
 // the whole answer (a blank before or after it is a different answer).
 inline constexpr char kSettingsAccessCode[] = "60817";
 
-// Asks for the settings access code ("enter password", title "1") and says
-// whether the answer was the code. During a transfer it asks nothing and
-// says why instead; a wrong answer or Cancel opens nothing.
+// Asks for the settings access code ("enter password", title "1") in a box
+// that hides what is typed, and says whether the answer was the code. During
+// a transfer it asks nothing and says why instead; a wrong answer opens
+// nothing and is told in a message, Cancel opens nothing.
 bool askSettingsCode(const StationState& state, Dialogs& dialogs);
 
 }  // namespace dye

@@ -24,6 +24,9 @@ class AlarmBoard : public Dialogs {
                 std::function<void(int)> onChosen) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText = QString()) override;
+    std::optional<QString> secretBox(const QString& prompt, const QString& title) override {
+        return inner_->secretBox(prompt, title);
+    }
 
     Dialogs& inner() const { return *inner_; }
     // The messages on screen, oldest first.

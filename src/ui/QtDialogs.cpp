@@ -86,9 +86,19 @@ void QtDialogs::acknowledged() {
     showNext();
 }
 
+std::optional<QString> QtDialogs::secretBox(const QString& prompt, const QString& title) {
+    return ask(prompt, title, QString(), QLineEdit::Password);
+}
+
 std::optional<QString> QtDialogs::inputBox(const QString& prompt, const QString& title,
                                            const QString& defaultText) {
+    return ask(prompt, title, defaultText, QLineEdit::Normal);
+}
+
+std::optional<QString> QtDialogs::ask(const QString& prompt, const QString& title,
+                                      const QString& defaultText, QLineEdit::EchoMode echo) {
     QInputDialog dialog(parent());
+    dialog.setTextEchoMode(echo);
     dialog.setWindowTitle(titleOr(title));
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);

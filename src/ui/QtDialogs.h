@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -36,6 +37,8 @@ class QtDialogs : public Dialogs {
     void message(const QString& text, const QString& title, Acknowledged onOk) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
+    // The input box with its entry in password mode.
+    std::optional<QString> secretBox(const QString& prompt, const QString& title) override;
     // A box with one button per choice, queued like a message; closing it
     // without a choice counts as the first one.
     void choose(const QString& text, const QString& title, const QStringList& choices,
@@ -53,6 +56,8 @@ class QtDialogs : public Dialogs {
         QStringList choices;
         std::function<void(int)> onChosen;
     };
+    std::optional<QString> ask(const QString& prompt, const QString& title,
+                               const QString& defaultText, QLineEdit::EchoMode echo);
     void showNext();
     void acknowledged();
     QWidget* parent() const { return parent_ ? parent_() : nullptr; }

@@ -200,10 +200,13 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
     start({});
     MainScreen& screen = station->mainScreen();
     dialogs().scriptInput({QStringLiteral("60817 "), QString(), QStringLiteral("60817")});
+    const qsizetype before = dialogs().messages().size();
     screen.setting_Click();  // trailing blank
     EXPECT_FALSE(form().Visible);
-    screen.setting_Click();  // Cancel
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("密碼錯誤")));
+    screen.setting_Click();  // Cancel: no message
     EXPECT_FALSE(form().Visible);
+    EXPECT_EQ(dialogs().messages().size(), before + 1);
     screen.setting_Click();
     EXPECT_TRUE(form().Visible);
     EXPECT_TRUE(form().Editable);

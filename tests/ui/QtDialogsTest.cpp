@@ -3,6 +3,7 @@
 // keeps running under the box while the alarmed sequence stays parked.
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -112,6 +113,13 @@ TEST(QtDialogs, InputBoxAnswersWhatWasTypedAndNothingOnCancel) {
     EXPECT_EQ(dialogs.inputBox("enter password", "1", "0"), std::optional<QString>("60817"));
     answer([](QInputDialog* box) { box->reject(); });
     EXPECT_EQ(dialogs.inputBox("enter password", "1", "0"), std::nullopt);
+    // An access code is typed into a box that hides it.
+    answer([](QInputDialog* box) {
+        EXPECT_EQ(box->textEchoMode(), QLineEdit::Password);
+        box->setTextValue("60817");
+        box->accept();
+    });
+    EXPECT_EQ(dialogs.secretBox("enter password", "1"), std::optional<QString>("60817"));
 }
 
 // The whole station on the simulator, with its messages in real boxes.
