@@ -16,6 +16,8 @@ constexpr int kBaseHundredths = 1000;  // ten seconds of the pipe
 // the pipe gives after the cut is not known yet.
 constexpr double kUnlearnedRunOn = 3000;
 constexpr double kLeastOpenShare = 0.9;
+// Full flow is sure this long after the water was opened.
+constexpr qint64 kFullFlowAfterMs = 2500;
 }  // namespace
 
 BaseWater::BaseWater(RunContext& c)
@@ -29,6 +31,7 @@ bool BaseWater::start(double amount) {
     StationState& s = c_.state;
     reset();
     base_ = s.balance(1).weight;
+    openedAt_ = s.balance(1).readAtMs;
     amount_ = amount;
     pipe_ = waterRegister(s);
     if (amount <= 0) {
@@ -61,6 +64,7 @@ bool BaseWater::start(double amount) {
 
 void BaseWater::watch() {
     if (hundredths_ <= 0 || cut_ || !c_.state.balance(1).fresh) return;
+    flow_.note(c_.state.balance(1).readAtMs, c_.state.balance(1).weight);
     if (given() + allowance_ < amount_) return;
     c_.state.link.image.set(pipe_, RegisterImage::RegNoValue);
     cut_ = true;
@@ -69,14 +73,18 @@ void BaseWater::watch() {
 
 void BaseWater::measured(double water) {
     if (hundredths_ != kBaseHundredths || cut_ || disturbed_ || !c_.state.balance(1).fresh) return;
-    const PipeLearning pipe = learning_.pipe(pipe_);
-    if (pipe.rate) learning_.learnRunOn(pipe_, water - *pipe.rate * hundredths_ / 100.0);
+    const std::optional<double> rate =
+        flow_.rate(openedAt_ + kFullFlowAfterMs, openedAt_ + qint64(hundredths_) * 10);
+    if (rate) learning_.learnRate(pipe_, *rate);
+    const std::optional<double> known = rate ? rate : learning_.pipe(pipe_).rate;
+    if (known) learning_.learnRunOn(pipe_, water - *known * hundredths_ / 100.0);
 }
 
 void BaseWater::reset() {
     hundredths_ = 0;
     cut_ = disturbed_ = false;
     amount_ = allowance_ = 0;
+    flow_.clear();
 }
 
 }  // namespace dye

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include "run/RunContext.h"
+#include "run/WaterFlow.h"
 #include "run/WaterLearning.h"
 
 namespace dye {
@@ -12,7 +13,8 @@ namespace dye {
 // none. A pipe whose rate and run-on are learned gets an opening short
 // enough for the amount; whatever the pipe, the balance cuts the water once
 // it reaches the amount less the pipe's run-on. A whole ten-second opening
-// teaches the pipe its run-on.
+// teaches the pipe its rate (from the readings of full flow) and its run-on,
+// so that the first top-up is already timed.
 class BaseWater {
   public:
     explicit BaseWater(RunContext& c);
@@ -32,6 +34,8 @@ class BaseWater {
 
     RunContext& c_;
     WaterLearning learning_;
+    WaterFlow flow_;
+    qint64 openedAt_ = -1;
     int pipe_ = 985;
     int hundredths_ = 0;  // the opening let in; 0 none
     double amount_ = 0;
