@@ -98,6 +98,8 @@ void RecipeEditor::removeShown() {
 bool RecipeEditor::refused(const JobRecord& job) {
     QString why = recipeProblem(job, c_.state.settings);
     if (why.isEmpty()) why = unstorableText(job);
+    // A bucket the machine cannot reach is refused here as it is at queueing.
+    if (why.isEmpty()) why = bucketProblem(job.BucketNo, c_.state.settings);
     if (why.isEmpty()) return false;
     tell(why);
     return true;

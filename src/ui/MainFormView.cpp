@@ -215,13 +215,20 @@ void MainFormView::nameEntries() {
         const QString caption = f.Label9[i].Caption.trimmed();
         return caption.isEmpty() ? QStringLiteral("Label9(%1)").arg(i) : caption;
     };
-    nameControl(text2_, header(3));
+    // Each entry box names what goes in it, in the current language.
+    const auto entry = [](QLineEdit* box, const QString& name) {
+        nameControl(box, name);
+        if (box->placeholderText() != name) box->setPlaceholderText(name);
+    };
+    entry(text2_, header(3));
     nameControl(combo1_, header(4));
-    nameControl(text3_, header(5));
+    if (QLineEdit* box = combo1_->lineEdit(); box && box->placeholderText() != header(4))
+        box->setPlaceholderText(header(4));
+    entry(text3_, header(5));
     // One column per recipe line: its code in the first row, its weight in the second.
     for (int k = 0; k < 20; ++k)
-        nameControl(text1_[size_t(k)],
-                    QStringLiteral("%1 %2").arg(header(k < 10 ? 7 : 8)).arg(k % 10 + 1));
+        entry(text1_[size_t(k)],
+              QStringLiteral("%1 %2").arg(header(k < 10 ? 7 : 8)).arg(k % 10 + 1));
     nameControl(list1_, header(3));
     nameControl(list2_, QStringList{header(0), header(1), header(2)}.join(QStringLiteral(" / ")));
     for (auto& [action, member] : menu_)

@@ -115,6 +115,12 @@ TEST_F(RecipeEditorTest, RefusedRecipesWriteNothingAndKeepTheEditor) {
     EXPECT_EQ(orders(store()), QStringList{"KEEP"});
     EXPECT_EQ(queueFile().count(), 0);
 
+    // A bucket the machine cannot reach is refused at save as at queueing.
+    type(QStringLiteral("A-1"), QString(), {{"R-101", "1"}});
+    recipes().Command1_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("No bucket")));
+    EXPECT_EQ(orders(store()), QStringList{"KEEP"});
+
     // A change needs the recipe it changes.
     form3().List1.ListIndex = -1;
     type(QStringLiteral("NEW"), QStringLiteral("B1"), {{"R-101", "1"}});
@@ -140,6 +146,7 @@ TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
     };
     const auto modify = [this] {
         form3().Text2 = QStringLiteral("M");
+        form3().Combo1.Text = QStringLiteral("B1");
         form3().Text1[0] = QStringLiteral("R-101");
         form3().Text1[10] = QStringLiteral("3");
         recipes().Command2_Click();

@@ -98,6 +98,9 @@ TEST_F(MainFormViewTest, WindowsFollowTheRunIndicatorAndTheClose) {
 
 TEST_F(MainFormViewTest, EditsAndKeysReachTheModel) {
     open();
+    // Every entry box of the recipe entry names what goes in it.
+    EXPECT_EQ(main().findChild<QLineEdit*>("Text2")->placeholderText(), "單號");
+    EXPECT_EQ(main().findChild<QLineEdit*>("Text1_12")->placeholderText(), "配方重 3");
     main().findChild<QCheckBox*>("Check1")->click();
     EXPECT_TRUE(form3().Check1.Value);
     EXPECT_TRUE(state().form2.Check2);  // the settings form's D985 follows
