@@ -34,7 +34,8 @@ void StationMetering::watchOverload(const StationPanel& p) {
         dialogs_.message(QStringLiteral("*** <%1> BALANCE %1 BELOW ITS RANGE: it reads far below "
                                         "its zero, as when a load is taken off after the balance "
                                         "was zeroed with it on. The metering and the water on it "
-                                        "are held; zero balance %1 on the settings screen. ***")
+                                        "are held; stop the run, zero balance %1 on the settings "
+                                        "screen and run again. ***")
                              .arg(p.number),
                          QString(), [] {});
         return;

@@ -43,8 +43,8 @@ QString balanceHeldReason(const StationState& state, const QString& order,
         if (!b.overload) continue;
         return b.negative ? QStringLiteral(
                                 "Job %1 is held: balance %2 reads far below its zero (a load was "
-                                "taken off after it was zeroed). Zero balance %2 on the settings "
-                                "screen; the job goes on when it reads again.")
+                                "taken off after it was zeroed). Stop the run, zero balance %2 on "
+                                "the settings screen and run again to go on.")
                                 .arg(order)
                                 .arg(n)
                           : QStringLiteral(
