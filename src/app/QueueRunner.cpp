@@ -42,7 +42,7 @@ QString QueueRunner::describe(const FinishedJob& job) {
 
 bool QueueRunner::idle() const {
     const StationState& s = station_.state;
-    if (!s.form3.Label2.Caption.trimmed().isEmpty() || s.TransferActive != 0) return false;
+    if (s.onMachine()) return false;
     if (s.wash.WashPhase != 0) return false;
     // Plant work under way, or a vat list not yet found empty, may bring jobs.
     if (station_.plantDatabase().pending() > 0) return false;

@@ -8,7 +8,7 @@
 namespace dye {
 
 bool askSettingsCode(const StationState& state, Dialogs& dialogs) {
-    if (state.TransferActive != 0) {
+    if (state.onMachine()) {
         dialogs.message(QStringLiteral("The settings cannot be opened while a job is on the "
                                        "machine; try again when it is done."),
                         QStringLiteral("SETTING"), [] {});

@@ -16,7 +16,7 @@ QString handWashRefusal(const StationState& s) {
     if (!machineWashes(type))
         return QStringLiteral("machine type %1 has no bucket wash (only types 1, 3 and 4 wash)")
             .arg(type);
-    if (jobOnMachine(s)) return QStringLiteral("a job is on the machine");
+    if (s.onMachine()) return QStringLiteral("a job is on the machine");
     if (s.bucketHoldsJob)
         return QStringLiteral(
             "the bucket holds the products of a job that was stopped or interrupted; run the job "

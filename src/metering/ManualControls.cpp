@@ -140,7 +140,7 @@ void ManualControls::startManualMetering(int station, const QString& valveText,
     // The station and its balance belong to the job on the machine, and a
     // metering that runs is not taken over.
     QString why;
-    if (jobOnMachine(s_))
+    if (s_.onMachine())
         why = QStringLiteral("a job is on the machine");
     else if (s_.station[size_t(station)].StationStep != 0)
         why = QStringLiteral("station %1 is metering").arg(station);

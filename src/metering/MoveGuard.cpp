@@ -4,12 +4,8 @@
 
 namespace dye {
 
-bool jobOnMachine(const StationState& s) {
-    return s.TransferActive != 0 || !s.form3.Label2.Caption.trimmed().isEmpty();
-}
-
 QString moveRefusal(const StationState& s) {
-    if (jobOnMachine(s)) return QStringLiteral("a job is on the machine");
+    if (s.onMachine()) return QStringLiteral("a job is on the machine");
     for (int n : {1, 2})
         if (s.station[size_t(n)].StationStep != 0)
             return QStringLiteral("station %1 is metering").arg(n);

@@ -169,7 +169,7 @@ void SettingsEditor::Label2_Click(int index) {
     QString why;
     if (s_.station[size_t(station)].StationStep != 0)
         why = QStringLiteral("station %1 is metering").arg(station);
-    else if (jobOnMachine(s_))
+    else if (s_.onMachine())
         why = QStringLiteral("a job is on the machine");
     if (!why.isEmpty()) {
         say(QStringLiteral("Balance <%1> is not zeroed: %2.").arg(station).arg(why));

@@ -138,7 +138,7 @@ void MainScreen::Form_QueryUnload(std::function<void()> unload) {
     // disarms them; its journal keeps what is in the bucket for the next start).
     const Form3& f = c_.state.form3;
     const bool runArmed = f.Timer1->enabled() || f.Timer2->enabled() || f.Timer3->enabled();
-    if (!jobOnMachine(c_.state) || !runArmed) {
+    if (!c_.state.onMachine() || !runArmed) {
         if (unload) unload();
         return;
     }

@@ -67,6 +67,12 @@ struct StationState {
     const BalanceInput& balance(int n) const { return link.inputs.balance[n == 2 ? 2 : 1]; }
     // The controller answers and no loss waits for the operator's OK.
     bool linkUsable() const { return link.health.usable(); }
+    // A job is on the machine: the main screen holds one (from its start,
+    // through a pre-wash, to its record) or a run sequence owns the machine.
+    // Every guard that keeps hands, settings and other work off a job asks this.
+    bool onMachine() const {
+        return TransferActive != 0 || !form3.Label2.Caption.trimmed().isEmpty();
+    }
 };
 
 // The settings the scan works with, read from the settings fields now. An

@@ -231,6 +231,13 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
     EXPECT_FALSE(state().form9.Visible);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("job")));
     state().TransferActive = 0;
+    // A job on the main screen before its run owns the machine (its
+    // pre-wash) is on the machine just as well.
+    state().form3.Label2.Caption = QStringLiteral("PRE-WASH");
+    dialogs().scriptInput({QStringLiteral("60817")});
+    screen.setting_Click();
+    EXPECT_FALSE(form().Visible);
+    state().form3.Label2.Caption.clear();
     screen.POS_SETTING_Click();
     EXPECT_TRUE(state().form9.Visible);
 }
