@@ -168,10 +168,12 @@ double learnedPulseSeconds(const ValveLearning::PulseModel& m, double remaining,
     const double shortest = std::max(0.0, m.dose(shortestSeconds));
     double margin = std::max(0.0, kPulseErrors * typicalError - tolerance);
     // Kept short, it leaves room for a pulse longer than the shortest, whose
-    // smaller error then finishes the line; never more than leaves a
-    // shortest dose to pour now.
+    // smaller error then finishes the line. A pulse that cannot leave that
+    // room and still pour a shortest dose now is the last one: it aims at
+    // the target, so that no remainder is left that only a shortest dose
+    // (more than the tolerance) could finish.
     if (margin > 0) margin = std::max(margin, kFinishingDoses * shortest);
-    margin = std::min(margin, std::max(0.0, remaining - shortest));
+    if (remaining - margin < shortest) margin = 0;
     return (remaining - margin) / m.rate + m.dead;
 }
 

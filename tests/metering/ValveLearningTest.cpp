@@ -222,3 +222,15 @@ TEST_F(ValveLearningTest, TypeFiveFineBalanceAcceptsARemainderWithinTheJobsToler
         }
     }
 }
+
+// A pulse leaves room for a finishing pulse longer than the shortest; one
+// that cannot leave it and still pour a shortest dose aims at the target,
+// so that no remainder is left that only a shortest dose, larger than the
+// tolerance, could finish.
+TEST(ValveLearningRule, APulseNeverLeavesWhatOnlyTheShortestDoseCouldFinish) {
+    const ValveLearning::PulseModel m{35.5, 0.016, 0.037, 0.014};
+    const double shortest = m.dose(0.15);  // 4.8, more than twice the tolerance 2
+    EXPECT_NEAR(m.dose(learnedPulseSeconds(m, 20, 2, 0.15)), 20 - 1.5 * shortest, 0.01);
+    EXPECT_NEAR(m.dose(learnedPulseSeconds(m, 1.5 * shortest, 2, 0.15)), 1.5 * shortest, 0.01);
+    EXPECT_NEAR(m.dose(learnedPulseSeconds(m, 9, 2, 0.15)), 9, 0.01);
+}
