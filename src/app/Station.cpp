@@ -202,6 +202,7 @@ void Station::createTimers() {
 }
 
 void Station::failLoad(const QString& why) {
+    state.settingsLoadFailed = true;
     state.form2.BackColor = kRed;
     state.form2.Timer1->setEnabled(false);
     log(QStringLiteral("SETTING LOAD ERROR: ") + why);

@@ -14,7 +14,7 @@ QString runBlockedReason(const StationState& state) {
                    "machine type on the settings screen and start the station again.")
             .arg(state.settings.Text1(5).trimmed());
     const Form2& f = state.form2;
-    if (f.BackColor == kRed || !f.Timer1 || !f.Timer1->enabled() || f.Timer1->interval() <= 0)
+    if (state.settingsLoadFailed || !f.Timer1 || !f.Timer1->enabled() || f.Timer1->interval() <= 0)
         return QStringLiteral(
             "The controller link is not running (see the event log): no job is taken. Check "
             "the port and the scan interval on the settings screen, then start the station "

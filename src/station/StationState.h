@@ -53,6 +53,9 @@ struct StationState {
     // The job journal says a job's products are in the bucket (a job stopped,
     // interrupted or on the machine): nothing may wash or empty that bucket.
     bool bucketHoldsJob = false;
+    // The settings files could not be loaded at start-up: the link is not
+    // started and no run takes a job (the settings screen shows it red).
+    bool settingsLoadFailed = false;
 
     // Machine pictures: mode and frame of Picture2, mode and frame of Picture1.
     std::array<qint16, 4> AnimationState{};

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "records/EventLog.h"
+#include "run/RunBlocked.h"
 
 using namespace dye;
 using dye::test::StationFixture;
@@ -93,4 +94,14 @@ TEST_F(StationLoadTest, MissingLanguageAndShortSettingsAreSaidOnceAtLoad) {
     EXPECT_EQ(all.count("<load> AA_Name.txt holds 0 of its 96 records"), 1);
     // The longest of them still fits one log record, line end included.
     EXPECT_TRUE(all.contains("the code, rate, name and shortest opening of every valve)\r\n"));
+}
+
+// Settings that could not be loaded block the run by their flag, whatever
+// the screen's colours and timers say.
+TEST_F(StationLoadTest, AFailedSettingsLoadBlocksTheRun) {
+    start({});
+    station->scheduler.advance(3000);
+    EXPECT_FALSE(runBlockedReason(state()).contains(QStringLiteral("link is not running")));
+    state().settingsLoadFailed = true;
+    EXPECT_TRUE(runBlockedReason(state()).contains(QStringLiteral("link is not running")));
 }
