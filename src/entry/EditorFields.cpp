@@ -1,6 +1,11 @@
 #include "EditorFields.h"
 
+#include "core/Dialogs.h"
+#include "core/Val.h"
+#include "language/Wording.h"
 #include "model/Form3.h"
+#include "run/RunContext.h"
+#include "station/StationState.h"
 
 namespace dye {
 
@@ -45,6 +50,19 @@ int enterFromText1(int box) {
     if (box >= JobRecord::kLines && box < 2 * JobRecord::kLines - 1)
         return box - JobRecord::kLines + 1;
     return -1;
+}
+
+void askYesNo(const RunContext& c, const Wording& question, const QStringList& args,
+              std::function<void(bool)> onAnswer) {
+    const int language = intWithin(c.state.settings.number(9));
+    QString text = wordingIn(language, question);
+    // Both at once, so that a "%" typed in an order number is never filled in.
+    if (args.size() == 1) text = text.arg(args[0]);
+    if (args.size() >= 2) text = text.arg(args[0], args[1]);
+    c.dialogs.choose(text, c.state.form3.Caption, yesNo(language),
+                     [onAnswer = std::move(onAnswer)](int pick) {
+                         if (onAnswer) onAnswer(pick == 0);
+                     });
 }
 
 }  // namespace dye

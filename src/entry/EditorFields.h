@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QStringList>
+
+#include <functional>
+
 #include "jobs/JobRecord.h"
 
 namespace dye {
 
 struct Form3;
+struct RunContext;
+struct Wording;
 
 // The main screen's recipe editor: order Text2, bucket Combo1, water Text3,
 // row i's code Text1(i - 1) and weight Text1(i + 9).
@@ -22,5 +28,11 @@ void clearEditor(Form3& f);
 // next row's code. The Text1 box that takes the focus, -1 for none.
 int enterFromText2();
 int enterFromText1(int box);
+
+// Asks `question` (in the station's language, %1 and %2 filled from `args`)
+// with Yes and No over the main screen; `onAnswer` gets true for Yes. The
+// question never blocks: whatever the answer acts on is checked again then.
+void askYesNo(const RunContext& c, const Wording& question, const QStringList& args,
+              std::function<void(bool)> onAnswer);
 
 }  // namespace dye

@@ -5,6 +5,7 @@
 #include "entry/EditorFields.h"
 #include "jobs/JobFile.h"
 #include "jobs/RecipeCheck.h"
+#include "language/Wording.h"
 #include "run/JobJournal.h"
 #include "run/JobStart.h"
 #include "run/RunLists.h"
@@ -13,8 +14,7 @@
 namespace dye {
 
 void QueueEditor::Command5_Click() {
-    JobRecord job = editorRecord(c_.state.form3);
-    job.QueuedAt = toOleDate(c_.now());
+    const JobRecord job = editorRecord(c_.state.form3);
     QString why = recipeProblem(job, c_.state.settings);
     if (why.isEmpty()) why = unstorableText(job);
     if (why.isEmpty()) why = bucketProblem(job.BucketNo, c_.state.settings);
@@ -22,6 +22,30 @@ void QueueEditor::Command5_Click() {
         tell(why);
         return;
     }
+    JobFile queue = jobQueueFile(c_.workdir);
+    bool queued = false;
+    for (const JobRecord& r : queue.records())
+        queued = queued || r.OrderNo.trimmed() == job.OrderNo;
+    if (!queue.errorString().isEmpty()) {
+        tell(QStringLiteral("The queue file cannot be read: %1").arg(queue.errorString()));
+        return;
+    }
+    if (!queued) {
+        append(job);
+        return;
+    }
+    // The same order twice in the queue is metered twice: only when the
+    // operator says so.
+    askYesNo(c_,
+             {u"單號 %1 已在計量佇列中。要再排入一次嗎？",
+              u"Order %1 is already in the queue. Queue it again?"},
+             {job.OrderNo}, [this, job](bool yes) {
+                 if (yes) append(job);
+             });
+}
+
+void QueueEditor::append(JobRecord job) {
+    job.QueuedAt = toOleDate(c_.now());
     JobFile queue = jobQueueFile(c_.workdir);
     if (!queue.append(job)) {
         tell(QStringLiteral("The job %1 was not queued: %2").arg(job.OrderNo, queue.errorString()));
@@ -43,31 +67,53 @@ void QueueEditor::Command6_Click() {
     } else {
         const QString shown = list.items.value(index);
         const double shownAt = list.ItemData.value(index);
-        JobFile queue = jobQueueFile(c_.workdir);
-        const int k = queueListRecord(index);
-        const std::optional<JobRecord> job = k <= queue.count() ? queue.read(k) : std::nullopt;
-        const bool same =
-            job &&
-            job->OrderNo.trimmed() + QStringLiteral("---") + job->BucketNo.trimmed() == shown &&
-            sameQueuedAt(job->QueuedAt, shownAt);
-        if (!queue.errorString().isEmpty()) {
-            tell(QStringLiteral("The queue file cannot be read: %1").arg(queue.errorString()));
-        } else if (!same) {
-            tell(QStringLiteral("The queue list was out of date: %1 is no longer at that place in "
-                                "the queue. The list now shows the queue again; choose the job "
-                                "again to delete it.")
-                     .arg(shown));
-        } else if (const QString why = k == 1 ? whyItStays(*job) : QString(); !why.isEmpty()) {
+        if (const QString why = whyNotDeleted(index, shown, shownAt); !why.isEmpty()) {
             tell(why);
-        } else if (!queue.remove(k)) {
-            tell(QStringLiteral("The job %1 was not deleted from the queue: %2")
-                     .arg(shown, queue.errorString()));
         } else {
-            c_.log(QStringLiteral("<queue> %1 deleted by the operator").arg(shown));
+            // The list stays held while the question is open; the answer
+            // checks the entry again, since the queue goes on meanwhile.
+            askYesNo(c_, {u"要從計量佇列刪除 %1 嗎？", u"Delete %1 from the queue?"}, {shown},
+                     [this, index, shown, shownAt](bool yes) {
+                         if (yes) remove(index, shown, shownAt);
+                         refill();
+                         jobStart_.QueueListHold = 0;
+                     });
+            return;
         }
     }
     refill();
     jobStart_.QueueListHold = 0;
+}
+
+void QueueEditor::remove(int index, const QString& shown, double shownAt) {
+    if (const QString why = whyNotDeleted(index, shown, shownAt); !why.isEmpty()) {
+        tell(why);
+        return;
+    }
+    JobFile queue = jobQueueFile(c_.workdir);
+    if (!queue.remove(queueListRecord(index)))
+        tell(QStringLiteral("The job %1 was not deleted from the queue: %2")
+                 .arg(shown, queue.errorString()));
+    else
+        c_.log(QStringLiteral("<queue> %1 deleted by the operator").arg(shown));
+}
+
+QString QueueEditor::whyNotDeleted(int index, const QString& shown, double shownAt) const {
+    JobFile queue = jobQueueFile(c_.workdir);
+    const int k = queueListRecord(index);
+    const std::optional<JobRecord> job = k <= queue.count() ? queue.read(k) : std::nullopt;
+    const bool same =
+        job && job->OrderNo.trimmed() + QStringLiteral("---") + job->BucketNo.trimmed() == shown &&
+        sameQueuedAt(job->QueuedAt, shownAt);
+    if (!queue.errorString().isEmpty())
+        return QStringLiteral("The queue file cannot be read: %1").arg(queue.errorString());
+    if (!same)
+        return QStringLiteral(
+                   "The queue list was out of date: %1 is no longer at that place in "
+                   "the queue. The list now shows the queue again; choose the job "
+                   "again to delete it.")
+            .arg(shown);
+    return k == 1 ? whyItStays(*job) : QString();
 }
 
 void QueueEditor::List2_Click() {

@@ -4,6 +4,7 @@
 #include "entry/EditorFields.h"
 #include "jobs/JobFile.h"
 #include "jobs/RecipeCheck.h"
+#include "language/Wording.h"
 #include "run/RunLists.h"
 #include "station/StationState.h"
 
@@ -12,6 +13,29 @@ namespace dye {
 void RecipeEditor::Command1_Click() {
     const JobRecord job = editorRecord(c_.state.form3);
     if (refused(job)) return;
+    JobFile store = recipeStoreFile(c_.workdir);
+    bool saved = false;
+    for (const JobRecord& r : store.records()) saved = saved || r.OrderNo.trimmed() == job.OrderNo;
+    if (!store.errorString().isEmpty()) {
+        tell(QStringLiteral("The recipe file cannot be read: %1").arg(store.errorString()));
+        return;
+    }
+    if (!saved) {
+        save(job);
+        return;
+    }
+    // A second recipe under one order number is kept only when the operator
+    // says so; the recipe saved is the one on the editor at the click.
+    askYesNo(c_,
+             {u"單號 %1 的配方已經存檔。要再存一筆同單號的配方嗎？",
+              u"A recipe with order number %1 is already saved. Save a second recipe with the "
+              u"same order number?"},
+             {job.OrderNo}, [this, job](bool yes) {
+                 if (yes) save(job);
+             });
+}
+
+void RecipeEditor::save(const JobRecord& job) {
     JobFile store = recipeStoreFile(c_.workdir);
     if (!store.append(job)) {
         tell(QStringLiteral("The recipe %1 was not saved: %2")
@@ -84,9 +108,34 @@ void RecipeEditor::removeShown() {
     JobFile store = recipeStoreFile(c_.workdir);
     const std::optional<int> k = recordShown(store, QStringLiteral("delete it"));
     if (!k) return;
-    const QString order =
-        c_.state.form3.List1.items.value(c_.state.form3.List1.ListIndex).trimmed();
-    if (!store.remove(*k)) {
+    const std::optional<JobRecord> job = store.read(*k);
+    if (!job) {
+        tell(QStringLiteral("The recipe cannot be read: %1").arg(store.errorString()));
+        return;
+    }
+    askYesNo(c_, {u"要刪除配方 %1（桶號 %2）嗎？", u"Delete the recipe %1 (bucket %2)?"},
+             {job->OrderNo.trimmed(), job->BucketNo.trimmed()},
+             [this, record = *k, count = store.count(), job = *job](bool yes) {
+                 if (yes) remove(record, count, job);
+             });
+}
+
+void RecipeEditor::remove(int k, int count, const JobRecord& job) {
+    // The file may have changed while the question was open: only the very
+    // record asked about, still at its place, is removed.
+    JobFile store = recipeStoreFile(c_.workdir);
+    const std::optional<JobRecord> now = store.count() == count ? store.read(k) : std::nullopt;
+    const QString order = job.OrderNo.trimmed();
+    if (!store.errorString().isEmpty()) {
+        tell(QStringLiteral("The recipe file cannot be read: %1").arg(store.errorString()));
+        return;
+    }
+    if (!now || !(*now == job)) {
+        refill();
+        tell(outOfStep(order, QStringLiteral("delete it")));
+        return;
+    }
+    if (!store.remove(k)) {
         tell(QStringLiteral("The recipe %1 was not deleted: %2").arg(order, store.errorString()));
         return;
     }
@@ -119,11 +168,16 @@ std::optional<int> RecipeEditor::recordShown(JobFile& store, const QString& doin
         return std::nullopt;
     }
     refill();
-    tell(QStringLiteral("The recipe list was out of date: %1 is no longer at that place in the "
-                        "recipe file. The list now shows the file again; choose the recipe again "
-                        "to %2.")
-             .arg(shown, doing));
+    tell(outOfStep(shown, doing));
     return std::nullopt;
+}
+
+QString RecipeEditor::outOfStep(const QString& shown, const QString& doing) {
+    return QStringLiteral(
+               "The recipe list was out of date: %1 is no longer at that place in the "
+               "recipe file. The list now shows the file again; choose the recipe "
+               "again to %2.")
+        .arg(shown, doing);
 }
 
 void RecipeEditor::refill() {

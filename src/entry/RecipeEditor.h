@@ -17,6 +17,8 @@ struct JobRecord;
 // checks the recipe first and writes nothing when it is refused; the editor
 // then keeps what was typed. Whatever acts on a list entry reads the record
 // at its place again and acts only when it is still the recipe shown.
+// Deleting a recipe, and saving one under an order number the file already
+// holds, ask Yes/No first; No writes nothing.
 class RecipeEditor {
   public:
     explicit RecipeEditor(RunContext ctx) : c_(std::move(ctx)) {}
@@ -34,7 +36,13 @@ class RecipeEditor {
     // The record behind the selected list entry when it is still that
     // recipe; otherwise the list is refilled and the operator told.
     std::optional<int> recordShown(JobFile& store, const QString& doing);
+    static QString outOfStep(const QString& shown, const QString& doing);
+    void save(const JobRecord& job);
+    // Asks, then removes the recipe shown by the selected entry.
     void removeShown();
+    // Removes record k when the file still has `count` records and record k
+    // is still `job`; otherwise refills the list and tells the operator.
+    void remove(int k, int count, const JobRecord& job);
     void refill();
     void tell(const QString& text);
 

@@ -2,7 +2,8 @@
 recipe typed and saved lands in the recipe file as one 940-byte record with
 the typed fields; typed again and queued, it lands in the queue file with the
 time of queueing; a recipe with an unknown code in its second row is refused
-with a message and nothing is written; a chosen recipe is deleted."""
+with a message and nothing is written; a chosen recipe is deleted once the
+question that asks first is answered Yes (No keeps it)."""
 
 import datetime
 import os
@@ -82,6 +83,20 @@ def select_entry(station, description, row):
              f"entry {row} of {description} to be chosen", timeout=30)
 
 
+def answer_question(station, about, choice):
+    """Presses choice `choice` (0 Yes, 1 No) of the question on the screen,
+    which must name `about`, and waits until the box has gone."""
+    box, text = wait_for(lambda: next(iter(station.messages()), None), "the question",
+                         timeout=60)
+    check(about in text, f"the question reads {text!r}")
+    button = station.find(f"Message.Choice({choice})", box)
+    check(button is not None, f"the question has no choice {choice}")
+    path = box.path
+    station.press(button)
+    wait_for(lambda: all(w.path != path for w, _ in station.messages()),
+             "the question to close", timeout=60)
+
+
 def case(program, workdir):
     recipes = os.path.join(workdir, "QUICK_A.txt")
     queue = os.path.join(workdir, "START_DISPEN.txt")
@@ -126,9 +141,13 @@ def case(program, workdir):
         check(station.text(station.find("Form3.Text1(1)")) == "NOPE",
               "the editor lost the refused recipe")
 
-        # Deleting the chosen recipe empties the recipe file.
-        select_entry(station, "Form3.List1", 0)
-        station.press(station.find("Form3.Command3"))
+        # Deleting the chosen recipe asks first: No keeps it, Yes empties the recipe file.
+        for choice in (1, 0):
+            select_entry(station, "Form3.List1", 0)
+            station.press(station.find("Form3.Command3"))
+            answer_question(station, ORDER, choice)
+            if choice == 1:
+                check(len(records(recipes)) == 1, "No deleted the recipe")
         wait_for(lambda: os.path.getsize(recipes) == 0, "the recipe to be deleted", timeout=30)
         check(not station.messages(), f"a message came with the deletion: {station.messages()}")
     finally:

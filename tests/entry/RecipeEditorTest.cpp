@@ -49,6 +49,13 @@ class RecipeEditorTest : public RunFixture {
         return m.isEmpty() ? QString() : m.last().text;
     }
     qsizetype messageCount() { return station->headlessDialogs()->messages().size(); }
+    // Answers the question just asked: Yes (0) or No (1).
+    void answer(int choice) {
+        HeadlessDialogs& d = *station->headlessDialogs();
+        ASSERT_FALSE(d.messages().isEmpty());
+        ASSERT_FALSE(d.messages().last().choices.isEmpty()) << lastMessage().toStdString();
+        ASSERT_TRUE(d.answer(int(d.messages().size()) - 1, choice));
+    }
 };
 
 TEST_F(RecipeEditorTest, ListEntriesStandForRecordsNewestFirst) {
@@ -77,6 +84,7 @@ TEST_F(RecipeEditorTest, ListEntriesStandForRecordsNewestFirst) {
     form3().Check5.Value = true;
     form3().List1.ListIndex = 2;  // B
     recipes().List1_Click();
+    answer(0);
     EXPECT_EQ(orders(store()), (QStringList{"A", "C", "A2"}));
     EXPECT_EQ(form3().List1.items.size(), 3);
 }
@@ -164,6 +172,7 @@ TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
     recipes().Command14_Click();
     form3().List1.ListIndex = 0;
     recipes().delete_Click();
+    answer(0);
     EXPECT_EQ(orders(store()), (QStringList{"A", "B"}));
 }
 
@@ -172,6 +181,7 @@ TEST_F(RecipeEditorTest, QueueingAppendsTheEditorWithItsTime) {
     type(QStringLiteral("Q-1"), QStringLiteral("B7"), {{"R-101", "10"}, {"Y-202", "2.5"}});
     queueEditor().Command5_Click();
     queueEditor().Command5_Click();
+    answer(0);  // queued again
     const QList<JobRecord> queued = queueFile().records();
     ASSERT_EQ(queued.size(), 2);
     JobRecord expected = job("Q-1", "B7", "900", {{0, {"R-101", "10"}}, {1, {"Y-202", "2.5"}}});
@@ -201,6 +211,7 @@ TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine
     EXPECT_EQ(station->jobStart().QueueListHold, 1);
     form3().List2.ListIndex = 1;
     queueEditor().delete2_Click();
+    answer(0);
     EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J3"}));
     EXPECT_EQ(station->jobStart().QueueListHold, 0);
 
@@ -229,6 +240,67 @@ TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine
     queueEditor().Command6_Click();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("stopped with products in its bucket")));
     EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J3"}));
+}
+
+// Deleting, saving an order number again and queueing an order again ask
+// first; No writes nothing, and a Yes acts only on what was asked about.
+TEST_F(RecipeEditorTest, DeletesAndRepeatsAskFirst) {
+    state().settings.setText1(9, QStringLiteral("1"));  // English
+    save(QStringLiteral("A"));
+    for (int choice : {1, 0}) {
+        save(QStringLiteral("A"));
+        EXPECT_TRUE(lastMessage().contains(QStringLiteral("order number A is already saved")))
+            << lastMessage().toStdString();
+        EXPECT_EQ(station->headlessDialogs()->messages().last().choices,
+                  (QStringList{"Yes", "No"}));
+        answer(choice);
+    }
+    EXPECT_EQ(orders(store()), (QStringList{"A", "A"}));
+
+    // No deletes nothing; a recipe added while the question is open makes
+    // the entry asked about another record: Yes then deletes nothing.
+    form3().List1.ListIndex = 0;
+    recipes().Command3_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("Delete the recipe A (bucket B1)?")));
+    answer(1);
+    recipes().Command3_Click();
+    ASSERT_TRUE(store().append(job("A", "B2", "", {{0, {"R-101", "1"}}})));
+    answer(0);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("out of date")));
+    EXPECT_EQ(store().count(), 3);
+
+    // Queueing an order already queued asks; No queues nothing.
+    type(QStringLiteral("J1"), QStringLiteral("B1"), {{"R-101", "1"}});
+    queueEditor().Command5_Click();
+    queueEditor().Command5_Click();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("Order J1 is already in the queue")));
+    answer(1);
+    type(QStringLiteral("J2"), QStringLiteral("B1"), {{"R-101", "1"}});
+    queueEditor().Command5_Click();
+    EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J2"}));
+
+    // A queued job: No keeps it; the job taken onto the machine while the
+    // question is open, or the queue moving on, keeps it on a Yes too.
+    for (int index : {0, 1}) {
+        station->jobStart().tick();
+        form3().List2.ListIndex = index;
+        queueEditor().Command6_Click();
+        EXPECT_TRUE(lastMessage().contains(QStringLiteral("from the queue?")));
+        answer(1);
+        queueEditor().List2_Click();
+        form3().List2.ListIndex = index;
+        queueEditor().Command6_Click();
+        EXPECT_EQ(station->jobStart().QueueListHold, 1);  // held while asked
+        if (index == 0)
+            station->jobStart().load(*queueFile().read(1));
+        else
+            ASSERT_TRUE(queueFile().remove(1));
+        answer(0);
+        EXPECT_TRUE(lastMessage().contains(index == 0 ? "is on the machine" : "out of date"))
+            << lastMessage().toStdString();
+        EXPECT_EQ(station->jobStart().QueueListHold, 0);
+    }
+    EXPECT_EQ(orders(queueFile()), QStringList{"J2"});
 }
 
 TEST(EditorFields, EnterWalksCodeThenWeightThenTheNextRow) {

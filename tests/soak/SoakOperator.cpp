@@ -115,14 +115,19 @@ namespace dye::soak {
 
 void SoakOperator::deleteQueued(const Action& a, Station& station, const Hooks& hooks,
                                 QStringList& events) {
-    // A click on a line of the queue list (which holds the list), then DELETE.
+    // A click on a line of the queue list (which holds the list), then DELETE,
+    // and Yes to the question that asks first.
     const int n = int(station.state.form3.List2.items.size());
     if (n == 0) return;
     const int index = std::min(n - 1, int(a.which * n));
     const QString shown = station.state.form3.List2.items[index];
+    HeadlessDialogs& dialogs = *station.headlessDialogs();
+    const int asked = int(dialogs.messages().size());
     station.queueEditor().List2_Click();
     station.state.form3.List2.ListIndex = index;
     station.queueEditor().Command6_Click();
+    if (dialogs.messages().size() > asked && !dialogs.messages().last().choices.isEmpty())
+        dialogs.answer(int(dialogs.messages().size()) - 1, 0);
     const QString order = shown.section(QStringLiteral("---"), 0, 0);
     bool still = false;
     for (const JobRecord& r : jobQueueFile(station.workdir()).records())
