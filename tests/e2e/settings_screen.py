@@ -1,5 +1,5 @@
 """The settings form through its real window: "設定" opens it read-only; a
-wrong password leaves every field read-only; the right one makes them
+wrong password is said and leaves every field read-only; the right one makes them
 editable; a valve's rate typed and saved with Enter is in the valve file at
 its 200 bytes, and nothing else in the file changed. "LINK TYPE" opens the
 profile list; a click on a line shows that profile's name in its Text1 and
@@ -92,6 +92,10 @@ def case(program, workdir):
 
         answer_password(station, "60818")
         check(not editable(station, rate), "a wrong password made the valve table editable")
+        # The wrong code is said, in the station's language, and acknowledged.
+        wrong = wait_for(lambda: station.messages(), "the wrong-password message")
+        check("密碼錯誤" in wrong[0][1], f"the wrong code was not said: {wrong[0][1]!r}")
+        station.acknowledge(wrong[0][0])
 
         answer_password(station, "60817")
         wait_for(lambda: editable(station, rate), "the valve table to become editable")

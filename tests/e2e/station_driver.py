@@ -221,8 +221,10 @@ class Station:
     def answer_input(self, text):
         """Types `text` into the input box on the screen and presses its OK."""
         box = wait_for(lambda: self.window("InputBox"), "the input box")
-        entry = wait_for(lambda: self._search(box, lambda a: a.getRoleName() == "text"),
-                         "the input box's entry")
+        # A box that hides what is typed shows its entry as "password text".
+        entry = wait_for(
+            lambda: self._search(box, lambda a: a.getRoleName() in ("text", "password text")),
+            "the input box's entry")
         entry.queryEditableText().setTextContents(text)
         ok = wait_for(lambda: self._search(
             box, lambda a: a.getRoleName() == "push button" and a.name == "OK"), "the OK button")
