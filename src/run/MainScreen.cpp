@@ -197,7 +197,7 @@ void MainScreen::langage_Click() {
 }
 
 void MainScreen::Command11_Click() {
-    const std::optional<QString> code = c_.dialogs.inputBox(QStringLiteral("password"), QString());
+    const std::optional<QString> code = c_.dialogs.secretBox(QStringLiteral("password"), QString());
     if (!code || *code != QLatin1String(kQuickMeteringCode)) return;
     if (requests_.showSingleEntry) requests_.showSingleEntry();
     ApplyLanguage();
