@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Val.h"
+#include "jobs/JobFile.h"
 #include "language/Wording.h"
 #include "model/Form3.h"
 #include "run/RunContext.h"
@@ -63,6 +64,16 @@ void askYesNo(const RunContext& c, const Wording& question, const QStringList& a
                      [onAnswer = std::move(onAnswer)](int pick) {
                          if (onAnswer) onAnswer(pick == 0);
                      });
+}
+
+std::optional<bool> holdsOrder(JobFile& file, const QString& order, QString* error) {
+    bool held = false;
+    for (const JobRecord& r : file.records()) held = held || r.OrderNo.trimmed() == order;
+    if (!file.errorString().isEmpty()) {
+        if (error) *error = file.errorString();
+        return std::nullopt;
+    }
+    return held;
 }
 
 }  // namespace dye

@@ -3,11 +3,13 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 #include "jobs/JobRecord.h"
 
 namespace dye {
 
+class JobFile;
 struct Form3;
 struct RunContext;
 struct Wording;
@@ -28,6 +30,10 @@ void clearEditor(Form3& f);
 // next row's code. The Text1 box that takes the focus, -1 for none.
 int enterFromText2();
 int enterFromText1(int box);
+
+// Whether `file` (the queue or the recipe store) holds a record of `order`;
+// nothing, with `error` saying why, when the file cannot be read.
+std::optional<bool> holdsOrder(JobFile& file, const QString& order, QString* error);
 
 // Asks `question` (in the station's language, %1 and %2 filled from `args`)
 // with Yes and No over the main screen; `onAnswer` gets true for Yes. The

@@ -23,14 +23,13 @@ void QueueEditor::Command5_Click() {
         return;
     }
     JobFile queue = jobQueueFile(c_.workdir);
-    bool queued = false;
-    for (const JobRecord& r : queue.records())
-        queued = queued || r.OrderNo.trimmed() == job.OrderNo;
-    if (!queue.errorString().isEmpty()) {
-        tell(QStringLiteral("The queue file cannot be read: %1").arg(queue.errorString()));
+    QString error;
+    const std::optional<bool> queued = holdsOrder(queue, job.OrderNo, &error);
+    if (!queued) {
+        tell(QStringLiteral("The queue file cannot be read: %1").arg(error));
         return;
     }
-    if (!queued) {
+    if (!*queued) {
         append(job);
         return;
     }

@@ -14,13 +14,13 @@ void RecipeEditor::Command1_Click() {
     const JobRecord job = editorRecord(c_.state.form3);
     if (refused(job)) return;
     JobFile store = recipeStoreFile(c_.workdir);
-    bool saved = false;
-    for (const JobRecord& r : store.records()) saved = saved || r.OrderNo.trimmed() == job.OrderNo;
-    if (!store.errorString().isEmpty()) {
-        tell(QStringLiteral("The recipe file cannot be read: %1").arg(store.errorString()));
+    QString error;
+    const std::optional<bool> saved = holdsOrder(store, job.OrderNo, &error);
+    if (!saved) {
+        tell(QStringLiteral("The recipe file cannot be read: %1").arg(error));
         return;
     }
-    if (!saved) {
+    if (!*saved) {
         save(job);
         return;
     }
