@@ -3,6 +3,7 @@
 #include "core/Dialogs.h"
 #include "core/Val.h"
 #include "jobs/JobFile.h"
+#include "jobs/RecipeCheck.h"
 #include "language/Wording.h"
 #include "model/Form3.h"
 #include "run/RunContext.h"
@@ -64,6 +65,13 @@ void askYesNo(const RunContext& c, const Wording& question, const QStringList& a
                      [onAnswer = std::move(onAnswer)](int pick) {
                          if (onAnswer) onAnswer(pick == 0);
                      });
+}
+
+QString editorProblem(const JobRecord& job, const MachineSettings& settings) {
+    QString why = recipeProblem(job, settings);
+    if (why.isEmpty()) why = unstorableText(job);
+    if (why.isEmpty()) why = bucketProblem(job.BucketNo, settings);
+    return why;
 }
 
 std::optional<bool> holdsOrder(JobFile& file, const QString& order, QString* error) {

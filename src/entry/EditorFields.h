@@ -10,6 +10,7 @@
 namespace dye {
 
 class JobFile;
+class MachineSettings;
 struct Form3;
 struct RunContext;
 struct Wording;
@@ -30,6 +31,10 @@ void clearEditor(Form3& f);
 // next row's code. The Text1 box that takes the focus, -1 for none.
 int enterFromText2();
 int enterFromText1(int box);
+
+// Why the recipe on the editor may be neither saved nor queued ("" when it
+// may): its rows, the widths of its fields, a bucket the machine cannot reach.
+QString editorProblem(const JobRecord& job, const MachineSettings& settings);
 
 // Whether `file` (the queue or the recipe store) holds a record of `order`;
 // nothing, with `error` saying why, when the file cannot be read.

@@ -4,7 +4,6 @@
 #include "core/OleDate.h"
 #include "entry/EditorFields.h"
 #include "jobs/JobFile.h"
-#include "jobs/RecipeCheck.h"
 #include "language/Wording.h"
 #include "run/JobJournal.h"
 #include "run/JobStart.h"
@@ -15,10 +14,7 @@ namespace dye {
 
 void QueueEditor::Command5_Click() {
     const JobRecord job = editorRecord(c_.state.form3);
-    QString why = recipeProblem(job, c_.state.settings);
-    if (why.isEmpty()) why = unstorableText(job);
-    if (why.isEmpty()) why = bucketProblem(job.BucketNo, c_.state.settings);
-    if (!why.isEmpty()) {
+    if (const QString why = editorProblem(job, c_.state.settings); !why.isEmpty()) {
         tell(why);
         return;
     }

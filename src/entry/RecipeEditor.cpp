@@ -3,7 +3,6 @@
 #include "core/Dialogs.h"
 #include "entry/EditorFields.h"
 #include "jobs/JobFile.h"
-#include "jobs/RecipeCheck.h"
 #include "language/Wording.h"
 #include "run/RunLists.h"
 #include "station/StationState.h"
@@ -145,10 +144,7 @@ void RecipeEditor::remove(int k, int count, const JobRecord& job) {
 }
 
 bool RecipeEditor::refused(const JobRecord& job) {
-    QString why = recipeProblem(job, c_.state.settings);
-    if (why.isEmpty()) why = unstorableText(job);
-    // A bucket the machine cannot reach is refused here as it is at queueing.
-    if (why.isEmpty()) why = bucketProblem(job.BucketNo, c_.state.settings);
+    const QString why = editorProblem(job, c_.state.settings);
     if (why.isEmpty()) return false;
     tell(why);
     return true;
