@@ -64,7 +64,7 @@ bool StationMetering::reached(const StationPanel& p, const MeteringStation& st, 
     if (!st.poured) return false;
     const double remaining = st.cal.remaining;
     const double job = jobTolerance(st);
-    const auto model = learning_.pulseModel(v.number, v.rate);
+    const auto model = pulseModel(p, v);
     if (!model) {
         if (remaining <= std::min(tolerance(p), kSmallLineShare * st.target)) return true;
         return remaining <= std::min(job, kSmallLineShare * st.target) &&
@@ -75,9 +75,16 @@ bool StationMetering::reached(const StationPanel& p, const MeteringStation& st, 
     return remaining <= job && remaining <= std::max(shortest / 2, kNearEnough * job);
 }
 
-int StationMetering::nextPulse(const StationPanel&, const MeteringStation& st, Valve v) const {
+// The valve's learned model, else what this metering's own pulses told.
+std::optional<ValveLearning::PulseModel> StationMetering::pulseModel(const StationPanel& p,
+                                                                     Valve v) const {
+    if (auto learned = learning_.pulseModel(v.number, v.rate)) return learned;
+    return learning_.meteringModel(notes_[size_t(p.number)], v.rate);
+}
+
+int StationMetering::nextPulse(const StationPanel& p, const MeteringStation& st, Valve v) const {
     const double remaining = st.cal.remaining;
-    if (const auto model = learning_.pulseModel(v.number, v.rate))
+    if (const auto model = pulseModel(p, v))
         return hundredths(
             learnedPulseSeconds(*model, remaining, jobTolerance(st), st.MinOpenTime / 100.0));
     return pulseHundredths(remaining, v.rate, s_.settings.number(kCoefficientField),

@@ -76,6 +76,7 @@ class StationMetering {
     bool reached(const StationPanel& p, const MeteringStation& st, Valve v) const;
     // The pulse for what remains, in hundredths (before the minimum time).
     int nextPulse(const StationPanel& p, const MeteringStation& st, Valve v) const;
+    std::optional<ValveLearning::PulseModel> pulseModel(const StationPanel& p, Valve v) const;
     // The notes the learning takes from this metering (StationLearning.cpp).
     MeteringNotes& notes(const StationPanel& p);
     void noteSettled(const StationPanel& p, const MeteringStation& st, double actual);

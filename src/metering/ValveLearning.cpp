@@ -37,9 +37,13 @@ constexpr double kDeadFloor = 0.005;
 constexpr double kFallFloorSeconds = 0.05;
 // Dead time spread taken while nothing is learned of it.
 constexpr double kUnknownDeadSpread = 0.02;
-// A long opening ends at least this many seconds of flow plus three typical
-// fall disagreements ahead of the target, so that a pulse finishes it.
-constexpr double kLeadSeconds = 1.0;
+// A rate read from one metering's own pulses (its dead time unknown, its
+// deltas in whole balance steps) is taken as this uncertain.
+constexpr double kMeteringRateShare = 0.1;
+// A long opening ends at least this many seconds of flow (more than a scan's
+// flow and the reading's noise while it flows) plus three typical fall
+// disagreements ahead of the target, so that a pulse finishes it.
+constexpr double kLeadSeconds = 1.5;
 constexpr double kFallSpreads = 3.0;
 // A pulse aims short of the target by what four of its typical errors
 // could carry past the tolerance.
@@ -150,6 +154,22 @@ std::optional<ValveLearning::PulseModel> ValveLearning::pulseModel(int valve,
     m.rateShare = std::max(a.rate.spread, kRateFloor * a.rate.value) / a.rate.value;
     m.deadSpread = a.dead.known() ? std::max(a.dead.spread, kDeadFloor) : kUnknownDeadSpread;
     return m;
+}
+
+std::optional<ValveLearning::PulseModel> ValveLearning::meteringModel(const MeteringNotes& notes,
+                                                                      double tableRate) const {
+    if (!enabled_ || !(tableRate > 0)) return std::nullopt;
+    double seconds = 0;
+    double delta = 0;
+    for (const MeteringNotes::Pulse& p : notes.pulses) {
+        if (p.seconds < kRatePulseSeconds || !std::isfinite(p.delta)) continue;
+        seconds += p.seconds;
+        delta += p.delta;
+    }
+    if (!(seconds > 0)) return std::nullopt;
+    const double rate = delta / seconds;
+    if (rate < kRateLow * tableRate || rate > kRateHigh * tableRate) return std::nullopt;
+    return PulseModel{rate, 0.0, kMeteringRateShare, kUnknownDeadSpread};
 }
 
 std::optional<double> ValveLearning::stopAhead(int valve, double tableRate) const {

@@ -69,6 +69,9 @@ class ValveLearning {
         double dose(double seconds) const { return rate * (seconds - dead); }
     };
     std::optional<PulseModel> pulseModel(int valve, double tableRate) const;
+    // The pulse model of a valve with no learned rate, from the pulses this
+    // metering has already given; none until one was long enough to tell.
+    std::optional<PulseModel> meteringModel(const MeteringNotes& notes, double tableRate) const;
     // How far short of the target a long opening is ended: the learned fall
     // and room for its spread; none while the fall is not known.
     std::optional<double> stopAhead(int valve, double tableRate) const;

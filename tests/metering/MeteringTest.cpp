@@ -129,10 +129,12 @@ TEST_F(MeteringTest, CorrectionLearnedFromOnePulseIsUsedOnlyAtCoefficient100AndW
     for (const Case c :
          {Case{"100", 0.85, true}, Case{"90", 0.85, false}, Case{"100", 0.5, false}}) {
         SCOPED_TRACE(std::string(c.coefficient) + " " + std::to_string(c.trueFactor));
-        // The described rule's own correction: nothing learned of the valve.
+        // The described rule's own correction: nothing learned of the valve,
+        // and not even what this metering's own pulses tell.
         QFile::remove(QDir(dir.path()).filePath(QLatin1String(kValveLearnedFileName)));
         valve(3, "50");
         machine(1, {{2, c.coefficient}});
+        station->learning().setEnabled(false);
         sim().machine().setTrueRate(3, 50 * c.trueFactor);
         sim().options().physics.valveFallMs = 0;  // every pulse as its rate says
         sim().options().physics.valveRateNoise = 0;
@@ -146,6 +148,22 @@ TEST_F(MeteringTest, CorrectionLearnedFromOnePulseIsUsedOnlyAtCoefficient100AndW
         } else {
             EXPECT_GT(pulses, 2);
         }
+    }
+}
+
+// A valve with nothing learned: its first pulse is the described rule's,
+// the next ones are sized by what that pulse brought, so that no remainder
+// is left that only a minimum pulse (more than the tolerance) could finish.
+TEST_F(MeteringTest, AFreshValvesLaterPulsesAimByWhatItsFirstPulseBrought) {
+    for (const auto& [target, trueRate] : {std::pair{52.4, 35.0}, {54.77, 35.0}, {35.94, 39.0}}) {
+        QFile::remove(QDir(dir.path()).filePath(QLatin1String(kValveLearnedFileName)));
+        valve(3, "35");
+        machine(1, {{2, "70"}, {7, "2"}});
+        sim().machine().setTrueRate(3, trueRate);
+        const double before = state().balance(1).weight;
+        meter(1, 3, target);
+        untilIdle(1);
+        EXPECT_NEAR(state().balance(1).weight - before, target, 2) << target;
     }
 }
 
