@@ -16,6 +16,16 @@ constexpr int kSettleTicks = 10;
 constexpr int kLongestSettleTicks = 40;
 constexpr double kResting = 5;  // a rise below this from one tick to the next is a settled reading
 constexpr double kLeastOpenShare = 0.9;
+// An amount of at least this is given in stages while the pipe's rate is
+// not known: watched by the balance up to this share, then timed.
+constexpr double kStagedLeast = 4 * kRunOn;
+// Long enough for the rate: full flow and two seconds of it.
+constexpr qint64 kProbeMs = 6000;
+// Openings of one top-up, at most; another one is made while more than
+// this is missing.
+constexpr int kMostStages = 3;
+constexpr double kEnoughShare = 0.004;
+constexpr double kEnoughLeast = 50;
 constexpr int kLongestTimed = 29999;  // hundredths of a second
 // The shortest timed opening: a pipe's valve needs this long to give water
 // at all (a shorter one may close before it opened).
@@ -74,7 +84,7 @@ qint64 TopUpWater::readAt() const {
 
 void TopUpWater::open(int value) {
     c_.state.link.image.set(pipe_, value);
-    opened_ = true;
+    opened_ = open_ = true;
     flowTicks_ = 0;
     flowFrom_ = reading();
     flow_.clear();
@@ -94,34 +104,65 @@ void TopUpWater::start() {
     target_ = wholeReading(asked - given);
     pipe_ = waterRegister(s);
     opened_ = disturbed_ = over_ = false;
-    timed_ = 0;
+    stages_ = 0;
+    afterStop_ = 0;
     if (target_ <= 0) {
         sayOver(asked, given);
         return;
     }
+    if (!openStage(double(target_), true)) return;
+    f.Label8.Caption = c_.text(60);
+}
+
+// One opening of the pipe for `want`: timed by the learned rate and run-on
+// (the described 2000 units until the run-on is learned), else open until
+// the balance has risen by a share of it. False when no opening comes
+// nearer to `want` than none.
+bool TopUpWater::openStage(double want, bool sayWhy) {
+    timed_ = 0;
+    probeUntil_ = -1;
     const PipeLearning pipe = learning_.pipe(pipe_);
     allowance_ = pipe.runOn.value_or(kRunOn);
+    const bool staged = want >= kStagedLeast;
     if (pipe.rate) {
-        const double hundredths = (double(target_) - allowance_) / *pipe.rate * 100;
+        // While the run-on is not known, a large amount is given by a timed
+        // opening that surely leaves room (more than the pipe's run-on and
+        // a second of flow) for a last one, which then knows the run-on.
+        double reserve = 0;
+        if (staged && !pipe.runOn) {
+            const double runOn = std::max(kRunOn, afterStop_);
+            reserve = 2 * runOn + *pipe.rate;
+            if ((want - reserve - allowance_) / *pipe.rate * 100 < kShortestTimed) reserve = 0;
+        }
+        const double hundredths = (want - reserve - allowance_) / *pipe.rate * 100;
         // Within the run-on, the shortest opening gives more than the amount:
         // the nearer of nothing and the shortest opening.
         const double shortest = allowance_ + *pipe.rate * kShortestTimed / 100.0;
-        if (hundredths < kShortestTimed && double(target_) <= shortest / 2) {
-            c_.log(QStringLiteral("<water> no top-up: %1 still to give is less than half what "
-                                  "the shortest opening of D%2 gives (%3)")
-                       .arg(numberText(double(target_)))
-                       .arg(pipe_)
-                       .arg(numberText(std::round(shortest))));
-            return;
+        if (hundredths < kShortestTimed && want <= shortest / 2) {
+            if (sayWhy)
+                c_.log(QStringLiteral("<water> no top-up: %1 still to give is less than half "
+                                      "what the shortest opening of D%2 gives (%3)")
+                           .arg(numberText(want))
+                           .arg(pipe_)
+                           .arg(numberText(std::round(shortest))));
+            return false;
         }
         if (hundredths <= kLongestTimed) {
             timed_ = std::clamp(int(std::lround(hundredths)), kShortestTimed, kLongestTimed);
             openYield_ = *pipe.rate * timed_ / 100.0;
         }
     }
+    // Watched by the balance, the water runs on past the reading by the
+    // pipe's run-on and a scan pass of flow. An amount that leaves room for
+    // timed openings after it is watched only long enough to teach the
+    // rate; the others stop short of it by the described allowance.
+    untimedStop_ = staged ? want / 2 : want - std::min(kRunOn, kLeastOpenShare * want);
+    ++stages_;
+    stageBase_ = wholeReading(reading());
     open(timed_ > 0 ? timed_ : 30000);
-    f.Label8.Caption = c_.text(60);
+    if (timed_ == 0 && staged) probeUntil_ = openedAt_ + kProbeMs;
     if (logLines_) c_.log(QStringLiteral("< take water >"));
+    return true;
 }
 
 void TopUpWater::sayOver(double asked, double given) {
@@ -144,6 +185,11 @@ void TopUpWater::reopen(qint64 base) {
     pipe_ = waterRegister(s);
     timed_ = 0;
     disturbed_ = true;
+    stages_ = kMostStages;
+    stageBase_ = base_;
+    const double want = double(target_);
+    untimedStop_ = want - std::min(kRunOn, kLeastOpenShare * want);
+    probeUntil_ = -1;
     open(30000);
 }
 
@@ -154,32 +200,30 @@ void TopUpWater::hold() {
 }
 
 bool TopUpWater::stopWhenReached() {
-    if (!opened_) return true;
+    if (!open_) return true;
     flow_.note(readAt(), reading());
-    const double given = reading() - double(base_);
+    const double given = reading() - double(stageBase_);
     bool stop = false;
     if (timed_ > 0) {
         // The timed opening closes by itself; the balance cuts one that
-        // gives far more than the pipe has shown.
-        // The run-on comes after the valve closes, so only what the opening
-        // itself gives is weighed against it.
+        // gives far more than it and the pipe's run-on can.
+        const double runOn = std::max({allowance_, kRunOn, afterStop_});
         const double margin = std::max(kBackstopLeast, kBackstopShare * target_);
-        if (given >= openYield_ + margin) {
+        if (given >= openYield_ + runOn + margin) {
             disturbed_ = true;
             stop = true;
         }
         stop = stop || readAt() - openedAt_ >= qint64(timed_) * 10 + kCloseMarginMs;
     } else {
-        // The described allowance never takes the whole amount, so that an
-        // amount within the pipe's run-on is still given.
-        const double allowance = std::min(kRunOn, kLeastOpenShare * double(target_));
-        stop = given + allowance >= double(target_);
+        stop = given >= untimedStop_ || (probeUntil_ >= 0 && readAt() >= probeUntil_);
     }
     if (!stop) {
         watchFlow();
         return false;
     }
     stoppedAt_ = readAt();
+    stopGiven_ = given;
+    open_ = false;
     c_.state.link.image.set(pipe_, RegisterImage::RegNoValue);
     if (logLines_) c_.log(QStringLiteral("< water stop >"));
     return true;
@@ -205,6 +249,10 @@ void TopUpWater::watchFlow() {
 }
 
 bool TopUpWater::settled() {
+    if (open_) {
+        if (!stopWhenReached()) return false;
+        settleCount_ = 0;
+    }
     ++settleCount_;
     // The run-on of the pipe may last longer than the ticks counted: the
     // reading is taken once it rests.
@@ -212,16 +260,25 @@ bool TopUpWater::settled() {
     lastSettle_ = reading();
     if (settleCount_ <= kSettleTicks) return false;
     if (opened_ && !resting && settleCount_ <= kLongestSettleTicks) return false;
-    Form3& f = c_.state.form3;
+    settleCount_ = 0;
+    const bool fresh = c_.state.balance(1).fresh;
+    const double stageGiven = double(wholeReading(reading()) - stageBase_);
+    if (opened_ && timed_ == 0) afterStop_ = std::max(0.0, stageGiven - stopGiven_);
+    if (opened_ && !disturbed_ && fresh) learn(stageGiven);
     const qint64 delivered = opened_ ? wholeReading(reading()) - base_ : 0;
+    // What is still missing is given by another, timed opening.
+    const double missing = double(target_ - delivered);
+    if (opened_ && !disturbed_ && fresh && stages_ < kMostStages &&
+        missing > std::max(kEnoughLeast, kEnoughShare * double(target_)) &&
+        openStage(missing, false))
+        return false;
+    Form3& f = c_.state.form3;
     f.Label7.Caption = QString::number(wholeReading(Val(f.Label7.Caption)) + delivered);
-    if (opened_ && !disturbed_ && c_.state.balance(1).fresh) learn(double(delivered));
     const bool off = flagWaterOff(c_, Val(f.Label6.Caption), Val(f.Label7.Caption));
     if (off || over_) markWaterOff(f);
     f.Label6.BackColor = kDefaultBack;
     f.Label7.BackColor = kDefaultBack;
     if (!over_) f.Label8.Caption = c_.text(61);
-    settleCount_ = 0;
     return true;
 }
 
@@ -237,10 +294,12 @@ void TopUpWater::learn(double delivered) {
 }
 
 void TopUpWater::reset() {
-    target_ = base_ = 0;
+    target_ = base_ = stageBase_ = 0;
     settleCount_ = 0;
-    opened_ = disturbed_ = over_ = false;
-    timed_ = 0;
+    opened_ = open_ = disturbed_ = over_ = false;
+    timed_ = stages_ = 0;
+    afterStop_ = stopGiven_ = 0;
+    probeUntil_ = -1;
 }
 
 }  // namespace dye

@@ -28,12 +28,14 @@ bool flagWaterOff(RunContext& c, double asked, double given);
 void markWaterOff(Form3& f);
 
 // The top-up water of a job on balance 1. A pipe whose rate the station has
-// learned gets one timed opening, stopped early by the pipe's learned run-on
+// learned gets a timed opening, stopped early by the pipe's learned run-on
 // (the described 2000 units until the run-on is learned); a pipe with no
 // learned rate stays open until the balance has risen to the amount less the
-// described allowance. Then the reading settles and the actual water shows
-// what was given. Every undisturbed top-up teaches the pipe its rate and
-// run-on. A job whose water already reached its amount gets no top-up; one
+// described allowance, or to its half when the amount is large. Each opening
+// settles and teaches the pipe its rate (and a timed one its run-on); while
+// more than a small share of the amount is missing, another timed opening
+// gives it (three openings at most). Then the actual water shows what was
+// given. A job whose water already reached its amount gets no top-up; one
 // that went beyond it is said on the run indicator and in the event log,
 // and its actual water is marked.
 class TopUpWater {
@@ -51,9 +53,10 @@ class TopUpWater {
     // The water closed while its balance cannot be read (an overload: the
     // controller keeps it open otherwise); reopen() goes on after.
     void hold();
-    // True once the water has been stopped.
+    // True once the opening under way has been stopped.
     bool stopWhenReached();
-    // True once the reading has settled and Label7 shows the water given.
+    // True once the last opening has settled and Label7 shows the water
+    // given; an opening made for what is still missing runs inside it.
     bool settled();
     void reset();
     qint64 base() const { return base_; }
@@ -62,6 +65,7 @@ class TopUpWater {
     double reading() const;
     qint64 readAt() const;
     void open(int value);
+    bool openStage(double want, bool sayWhy);
     void sayOver(double asked, double given);
     void learn(double delivered);
     void watchFlow();
@@ -72,13 +76,20 @@ class TopUpWater {
     WaterFlow flow_;
     int pipe_ = 985;
     qint64 target_ = 0;
-    qint64 base_ = 0;
+    qint64 base_ = 0;       // the reading before the top-up
+    qint64 stageBase_ = 0;  // and before its opening under way
+    int stages_ = 0;
+    double untimedStop_ = 0;  // what an untimed opening gives before it is stopped
+    qint64 probeUntil_ = -1;  // or the moment it is stopped
+    double stopGiven_ = 0;    // what the opening had given when it was stopped
+    double afterStop_ = 0;    // and what came after an untimed one was stopped
     double allowance_ = 0;
     int timed_ = 0;         // hundredths of the timed opening; 0 open until stopped
     double openYield_ = 0;  // what the timed opening gives before its valve closes
     qint64 openedAt_ = -1;
     qint64 stoppedAt_ = -1;
-    bool opened_ = false;
+    bool opened_ = false;  // the top-up opened the water at all
+    bool open_ = false;    // an opening is under way
     bool disturbed_ = false;
     bool over_ = false;
     int settleCount_ = 0;

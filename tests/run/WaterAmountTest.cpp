@@ -90,5 +90,25 @@ TEST_F(WaterAmount, AJobAskingNoWaterGetsNoneAndItsRecordSaysSo) {
     EXPECT_EQ(r.ActualWater, "0");
 }
 
+// A two-balance machine has no base water to teach its pipe: the first
+// top-up is watched to its half (which teaches the rate), then timed
+// openings give the rest (the first of which teaches the run-on), and the
+// first job already lands within 1 %.
+class FreshPipe : public RunFixture {};
+
+TEST_F(FreshPipe, WithNoBaseWaterTheFirstJobAlreadyLandsOnItsAmount) {
+    valve(1, "A1", "40");
+    startRun({{5, "2"}, {6, "30000"}, {7, "2"}});
+    for (const auto& [order, water] : {std::pair{"F1", 11590}, {"F2", 24886}}) {
+        queue(job(order, "1", QString::number(water), {{0, {"A1", "30"}}}));
+        ASSERT_TRUE(runJob());
+        const QList<DailyRecord> r = records();
+        ASSERT_FALSE(r.isEmpty());
+        EXPECT_NEAR(Val(r.back().ActualWater), water, 0.01 * water) << order;
+        const PipeLearning d985 = WaterLearning(QDir(dir.path()), [](const QString&) {}).pipe(985);
+        EXPECT_TRUE(d985.rate && d985.runOn) << order;
+    }
+}
+
 }  // namespace
 }  // namespace dye::test
