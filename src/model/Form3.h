@@ -71,6 +71,9 @@ struct Form3 {
     MenuEntry langage{QStringLiteral("LANGUAGE")};
     MenuEntry setting{QStringLiteral("SETTING")};
     MenuEntry POS_SETTING{QStringLiteral("POS_SETTING")};
+    // Shows the diagnostic counters and the plant test row's button, after
+    // the access code; chosen again, hides them.
+    MenuEntry technician{QStringLiteral("TECHNICIAN VIEW")};
     MenuEntry R_TOOL{QStringLiteral("R_TOOL")};
     MenuEntry delete_{QStringLiteral("DELETE")};
     MenuEntry RUN_TOOL{QStringLiteral("RUN_TOOL")};
@@ -90,7 +93,8 @@ struct Form3 {
     Button Command10{QStringLiteral("設定")};
     Button Command11{QStringLiteral("快速計量")};
     Button Command12{QStringLiteral("WASH")};
-    Button Command13{QStringLiteral("")};
+    Button Command13{QStringLiteral(""), true, false};  // technician view only
+    bool TechnicianView = false;
     Button Command14{QStringLiteral("UPDATE")};
 
     Timer* Timer1 = nullptr;  // job start, 1000 ms

@@ -192,6 +192,24 @@ void MainScreen::POS_SETTING_Click() {
     ApplyLanguage();
 }
 
+void MainScreen::technician_Click() {
+    Form3& f = c_.state.form3;
+    if (!f.TechnicianView) {
+        const std::optional<QString> code =
+            c_.dialogs.secretBox(QStringLiteral("enter password"), QStringLiteral("1"));
+        if (!code) return;
+        if (*code != QLatin1String(kSettingsAccessCode)) {
+            c_.dialogs.message(wordingIn(intWithin(c_.state.settings.number(9)),
+                                         {u"密碼錯誤：技術人員畫面未開啟。",
+                                          u"Wrong password: the technician view stays closed."}),
+                               f.technician.Caption, [] {});
+            return;
+        }
+    }
+    f.TechnicianView = !f.TechnicianView;
+    f.Command13.Visible = f.TechnicianView;
+}
+
 void MainScreen::langage_Click() {
     if (requests_.showLanguageEditor) requests_.showLanguageEditor();
 }

@@ -62,6 +62,8 @@ class MainScreen {
     void setting_Click();
     void POS_SETTING_Click();
     void langage_Click();  // the language editor
+    // The technician view on (after the access code) or off.
+    void technician_Click();
     // "快速計量": the quick-metering access code, then the single entry. A
     // wrong code or Cancel does nothing.
     void Command11_Click();

@@ -105,6 +105,7 @@ void MainFormView::buildMenu() {
     entry(tool, &Form3::langage, "langage", [this] { screen_.langage_Click(); });
     entry(tool, &Form3::setting, "setting", [this] { screen_.setting_Click(); });
     entry(tool, &Form3::POS_SETTING, "POS_SETTING", [this] { screen_.POS_SETTING_Click(); });
+    entry(tool, &Form3::technician, "technician", [this] { screen_.technician_Click(); });
     QMenu* recipes = submenu(&Form3::R_TOOL, "R_TOOL");
     entry(recipes, &Form3::delete_, "delete", nullptr);
     QMenu* runTool = submenu(&Form3::RUN_TOOL, "RUN_TOOL");
@@ -164,8 +165,13 @@ void MainFormView::render() {
     showLabel(label14_, f.Label14);
     showLabel(label20_, f.Label20);
     const Label* diagnostics[5] = {&f.Label15, &f.Label16, &f.Label17, &f.Label19, &f.Label22};
-    for (int i = 0; i < 5; ++i) showLabel(diagnostics_[size_t(i)], *diagnostics[i]);
+    for (int i = 0; i < 5; ++i) {
+        showLabel(diagnostics_[size_t(i)], *diagnostics[i]);
+        diagnostics_[size_t(i)]->setVisible(f.TechnicianView);
+    }
     label21_->setText(f.Label21);
+    label21_->setVisible(f.TechnicianView);
+    label12_->setVisible(f.TechnicianView);
 
     showList(list1_, f.List1);
     showList(list2_, f.List2);
