@@ -104,8 +104,7 @@ void ApplyLanguage(StationState& state, const LangText& lang) {
     const int language = setting >= 0 && setting < LangText::kLanguages ? int(setting) : -1;
     const auto t = [&](int k) { return lang.text(language, k); };
     applyMainScreen(state.form3, t);
-    state.form3.technician.Caption =
-        wordingIn(language, {u"技術人員畫面", u"TECHNICIAN VIEW"});
+    state.form3.technician.Caption = wordingIn(language, {u"技術人員畫面", u"TECHNICIAN VIEW"});
     applySingleEntry(state.form7, t);
     applySettingsForm(state.form2, t);
     applyPositionScreen(state.form9, t);
