@@ -102,6 +102,7 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     });
     mainScreen_.setMixers(
         {[this] { status_.restartMixCount(); }, [this] { status_.startIdleMixing(); }});
+    metering_.setStopJob([this] { runControl_.Command8_Click(); });
     runControl_.setIntake([this] {
         if (plant_.profile() == u"MARIGOLD") vatIntake_.run();
     });

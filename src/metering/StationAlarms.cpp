@@ -94,6 +94,11 @@ void StationMetering::refuse(const StationPanel& p, MeteringStation& st, const Q
 
 void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString& text,
                                  std::function<void()> then) {
+    raiseChoice(p, code, text, {}, [then = std::move(then)](int) { then(); });
+}
+
+void StationMetering::raiseChoice(const StationPanel& p, int code, const QString& text,
+                                  const QStringList& choices, std::function<void(int)> then) {
     const size_t n = size_t(p.number);
     const size_t other = n == 1 ? 2 : 1;
     s_.station[n].parked = true;
@@ -101,7 +106,7 @@ void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString&
     alarmCode_[n] = code;
     const int serial = ++alarmSerial_[n];
     s_.MachineStatus[0] = qint16(code);
-    dialogs_.message(text, QString(), [this, n, other, code, serial, then = std::move(then)] {
+    auto answered = [this, n, other, code, serial, then = std::move(then)](int pick) {
         const bool current = serial == alarmSerial_[n];
         if (current) alarmCode_[n] = 0;
         // The status code goes back to normal, or to the other station's
@@ -111,19 +116,12 @@ void StationMetering::raiseAlarm(const StationPanel& p, int code, const QString&
         MeteringStation& st = s_.station[n];
         if (!current || !st.parked) return;  // stopped or started anew meanwhile
         st.parked = false;
-        then();
-    });
-}
-
-void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
-    const size_t n = size_t(p.number);
-    raiseAlarm(p, code,
-               QStringLiteral("*** <%1> STOP TO NOT HAVE (NO.%2)***").arg(p.number).arg(valve),
-               [this, n] {
-                   // Back to choosing the method, which opens the valve again.
-                   s_.station[n].StationStep = 3;
-                   s_.station[n].StallCount = 0;
-               });
+        then(pick);
+    };
+    if (choices.isEmpty())
+        dialogs_.message(text, QString(), [answered = std::move(answered)] { answered(0); });
+    else
+        dialogs_.choose(text, QString(), choices, std::move(answered));
 }
 
 }  // namespace dye

@@ -305,7 +305,7 @@ void StationMetering::log(const StationPanel& p, const QString& text) const {
     if (log_) log_(p.tag() + text);
 }
 
-void startMetering(StationState& state, int station, int valve, const QString& target) {
+void startMetering(StationState& state, int station, int valve, const QString& target, int row) {
     if (station != 1 && station != 2) return;
     const StationPanel p = StationPanel::of(station);
     MeteringStation& st = state.station[size_t(station)];
@@ -319,6 +319,9 @@ void startMetering(StationState& state, int station, int valve, const QString& t
     st.target = Val(target.trimmed());
     st.heldByLink = false;
     st.parked = false;  // an alarm still on the screen no longer concerns this metering
+    st.row = row;
+    st.noFlowAlarms = 0;
+    st.skipped = false;
     st.StationTicks = 0;
     st.StationStep = 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -39,6 +40,8 @@ class StationMetering {
     StationMetering(StationState& state, Dialogs& dialogs, ValveLearning& learning, Log log);
 
     void tick();
+    // What "stop the job" at a no-flow alarm does (the run's STOP).
+    void setStopJob(std::function<void()> stop) { stopJob_ = std::move(stop); }
 
   private:
     // The valve of a metering and its rate, read from the combo and the
@@ -69,6 +72,9 @@ class StationMetering {
     // stopped or restarted meanwhile.
     void raiseAlarm(const StationPanel& p, int code, const QString& text,
                     std::function<void()> then);
+    // The same, offering `choices`: `then` gets the one chosen.
+    void raiseChoice(const StationPanel& p, int code, const QString& text,
+                     const QStringList& choices, std::function<void(int)> then);
     void noFlowAlarm(const StationPanel& p, int code, int valve);
 
     double tolerance(const StationPanel& p) const;
@@ -92,6 +98,7 @@ class StationMetering {
     Dialogs& dialogs_;
     ValveLearning& learning_;
     Log log_;
+    std::function<void()> stopJob_;
     std::array<MeteringNotes, 3> notes_{};
     // Per station ([1], [2]): which alarm the station is parked in (so that a
     // late acknowledgement of an alarm the stop has cleared does nothing),
@@ -105,6 +112,8 @@ class StationMetering {
 // Starts a metering on station 1 or 2: valve, zero (the balance reading, or
 // "0" while the station holds its zero), target, then step 1. What the run
 // and the manual target entries do.
-void startMetering(StationState& state, int station, int valve, const QString& target);
+// `row` is the job's row (0-based), -1 for a metering by hand.
+void startMetering(StationState& state, int station, int valve, const QString& target,
+                   int row = -1);
 
 }  // namespace dye

@@ -53,6 +53,12 @@ struct MeteringStation {
     bool poured = false;
     // Pulses in a row that delivered nothing (the no-flow watch of the pulses).
     int emptyPulses = 0;
+    // The job's row being metered (0-based); -1 for a metering by hand.
+    int row = -1;
+    // No-flow alarms of this metering, and whether the operator skipped the
+    // row at one: the metering then ended with what the bucket had.
+    int noFlowAlarms = 0;
+    bool skipped = false;
 };
 
 // The shared values of the washing sequence.

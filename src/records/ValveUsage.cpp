@@ -62,8 +62,11 @@ ValveUsageTable valveUsage(const RecordMonth& month, const RecordRows& rows,
             const auto found =
                 valvesOf.constFind(QByteArray::fromRawData(code.data(), code.size()));
             if (found == valvesOf.cend()) continue;
-            const double actual =
-                weight(month, r, DailyRecord::kAtActualWeights + row * DailyRecord::kShortWidth);
+            const int actualAt = DailyRecord::kAtActualWeights + row * DailyRecord::kShortWidth;
+            const double actual = weight(month, r, actualAt);
+            // A row skipped at a no-flow alarm tells nothing of the valve's dosing.
+            const bool skipped =
+                month.field(r, actualAt, DailyRecord::kShortWidth).endsWith(QByteArrayView("SKIP"));
             const double difference =
                 actual -
                 weight(month, r, DailyRecord::kAtRecipeWeights + row * DailyRecord::kShortWidth);
@@ -71,7 +74,7 @@ ValveUsageTable valveUsage(const RecordMonth& month, const RecordRows& rows,
                 ValveUsage& u = usage[size_t(k)];
                 u.grams = addRounded(u.grams, actual);
                 ++u.lines;
-                if (std::isfinite(difference)) {
+                if (std::isfinite(difference) && !skipped) {
                     u.differenceSum += difference;
                     if (std::fabs(difference) > std::fabs(u.largestDifference))
                         u.largestDifference = difference;

@@ -10,7 +10,22 @@
 namespace dye {
 namespace {
 constexpr int kToleranceField = 7;
+constexpr qsizetype kActualWidth = 10;
+const QLatin1String kSkipMark(" SKIP");
 }  // namespace
+
+QString markRowSkipped(RunContext& c, int row, const QString& code, double recipe, double actual) {
+    c.log(QStringLiteral("<skip> row %1 (%2): not dosed, skipped at a no-flow alarm; %3 of %4 "
+                         "in the bucket")
+              .arg(QString::number(row + 1), code, numberText(actual), numberText(recipe)));
+    QString number = numberText(actual);
+    if (number.size() + kSkipMark.size() > kActualWidth) number = QString::number(qRound(actual));
+    return number + kSkipMark;
+}
+
+bool rowSkipped(const QString& actual) {
+    return actual.trimmed().endsWith(kSkipMark);
+}
 
 bool lineOff(double recipe, double actual, double tolerance) {
     return actual <= 0 || std::abs(actual - recipe) > tolerance;

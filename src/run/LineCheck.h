@@ -14,6 +14,14 @@ struct StationState;
 // to the operator. True when the line was marked.
 bool markLineOff(RunContext& c, int row, const QString& code, double recipe, double actual);
 
+// A row the operator skipped at a no-flow alarm: told in the event log as
+// not dosed, with what its bucket got; the actual weight's text, that
+// whole number followed by " SKIP" (within the record's ten characters),
+// so that readers still read the number and see the mark.
+QString markRowSkipped(RunContext& c, int row, const QString& code, double recipe, double actual);
+// True for an actual weight's text that marks a skipped row.
+bool rowSkipped(const QString& actual);
+
 // The rule markLineOff applies: nothing in the bucket, or further off the
 // recipe weight than `tolerance`.
 bool lineOff(double recipe, double actual, double tolerance);

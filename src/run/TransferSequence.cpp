@@ -166,11 +166,15 @@ void TransferSequence::advance() {
     if (meteredRow_ >= 0) {
         const std::optional<double>& kept = s.station[1].finalWeight;
         const size_t r = size_t(meteredRow_);
-        const QString actual = kept ? numberText(*kept + carried_[r])
-                                    : (carried_[r] > 0 ? numberText(carried_[r]) : QString());
+        QString actual = kept ? numberText(*kept + carried_[r])
+                              : (carried_[r] > 0 ? numberText(carried_[r]) : QString());
+        const QString code = text(s.form3, Code, meteredRow_).trimmed();
+        const double recipe = recipeWeight(s.form3, meteredRow_);
+        if (s.station[1].skipped)
+            actual = markRowSkipped(c_, meteredRow_, code, recipe, Val(actual));
+        else
+            markLineOff(c_, meteredRow_, code, recipe, Val(actual));
         cell(s.form3, ActualWeight, meteredRow_).Caption = actual;
-        markLineOff(c_, meteredRow_, text(s.form3, Code, meteredRow_).trimmed(),
-                    recipeWeight(s.form3, meteredRow_), Val(actual));
         journal_.kept[r] = actual;
         journal_.meteringRow = -1;
         carried_[r] = 0;
@@ -250,7 +254,7 @@ void TransferSequence::nextRow() {
     progressTicks_ = 0;
     saveJournal();
     const double carried = carried_[size_t(row)];
-    startMetering(s, 1, intWithin(Val(tube)), numberText(recipeWeight(f, row) - carried));
+    startMetering(s, 1, intWithin(Val(tube)), numberText(recipeWeight(f, row) - carried), row);
     c_.log(QStringLiteral("< enter to dispen > wt = ") + weight + QStringLiteral("   where = ") +
            tube);
     meteredRow_ = row;

@@ -254,7 +254,7 @@ void TwoBalanceSequence::nextRow(Lane& l) {
     l.metering = true;
     l.meteringFrom = c_.now().toMSecsSinceEpoch();
     keepLane(l);
-    startMetering(s, l.number, laneValve(s, l, row), numberText(target));
+    startMetering(s, l.number, laneValve(s, l, row), numberText(target), row);
     paintRow(s.form3, row, kOrange);
     if (s.machineType() == 5) markDyeMix(l, row);
     status(64);
@@ -280,10 +280,13 @@ void TwoBalanceSequence::takeResult(Lane& l) {
         askBucket(l);
         return;
     }
-    const QString actual = numberText(got + l.base);
+    QString actual = numberText(got + l.base);
+    const QString code = text(s.form3, Code, row).trimmed();
+    if (st.skipped)
+        actual = markRowSkipped(c_, row, code, recipeWeight(s.form3, row), got + l.base);
+    else
+        markLineOff(c_, row, code, recipeWeight(s.form3, row), got + l.base);
     cell(s.form3, ActualWeight, row).Caption = actual;
-    markLineOff(c_, row, text(s.form3, Code, row).trimmed(), recipeWeight(s.form3, row),
-                got + l.base);
     paintRow(s.form3, row, kDoneGreen);
     journal_.kept[size_t(row)] = actual;
     l.current = -1;
