@@ -7,6 +7,7 @@
 #include "core/Scheduler.h"
 #include "core/Val.h"
 #include "jobs/JobFile.h"
+#include "language/Wording.h"
 #include "link/TimedRoutine.h"
 #include "metering/BucketTransport.h"
 #include "metering/StationMetering.h"
@@ -31,6 +32,7 @@ namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
 constexpr int kReturnTicks = 120;  // a minute for the pipe head to go back to the bucket
+constexpr int kLanguageField = 9;
 
 }  // namespace
 
@@ -111,6 +113,22 @@ void TransferSequence::diagnostics() {
     f.Label22.Caption = QString::number(RowStep) % bars % QString::number(ZeroMark) % bars %
                         QString::number(TransferStep) % bars % QString::number(ResultCounter);
     f.Label19.Caption = QString::number(RowStep) + QLatin1Char('=');
+    // While a row is metered the indicator says which, or that the bucket
+    // is still on its way to the valves.
+    if (meteredRow_ >= 0 && s.station[1].StationStep != 0) {
+        const MachineInputs& in = s.link.inputs;
+        if (in.xBusy || in.yBusy || in.zBusy) {
+            status(58);
+        } else {
+            int rows = 0;
+            while (rows < kRows && !text(f, Code, rows).trimmed().isEmpty()) ++rows;
+            f.Label8.Caption = QStringLiteral("%1 %2/%3 %4")
+                                   .arg(c_.text(64))
+                                   .arg(meteredRow_ + 1)
+                                   .arg(rows)
+                                   .arg(text(f, Code, meteredRow_).trimmed());
+        }
+    }
 
     feed_.fill(s, Place);
     feed_.blink(f);
@@ -201,6 +219,8 @@ void TransferSequence::advance() {
             phaseCodes(s, 20, 1, 1);
             s.form3.Label7.BackColor = kYellow;
             ZeroMark = 10;
+            s.form3.Label8.Caption = wordingIn(intWithin(s.settings.number(kLanguageField)),
+                                               {u"天平歸零中", u"Zeroing the balance"});
             c_.log(QStringLiteral("< no.1 to zero >"));
             break;
         case 10:

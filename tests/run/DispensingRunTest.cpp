@@ -1,5 +1,7 @@
 // A whole job on the simulated machine in virtual time, through the main
 // screen's job start and the one-balance sequence.
+#include <set>
+
 #include <QFile>
 
 #include <algorithm>
@@ -60,6 +62,34 @@ TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
     EXPECT_EQ(state().TransferActive, 0);
     EXPECT_TRUE(form3().TOOL.Enabled);
     EXPECT_TRUE(form3().List2.items.isEmpty());
+}
+
+// The run indicator says what the machine does at each step: zeroing, the
+// bucket on its way, which row is metered, the wash and the top-up.
+TEST_F(DispensingRun, TheRunIndicatorSaysWhatTheMachineDoes) {
+    valve(1, "SODA", "40");
+    valve(3, "HAC", "20");
+    startRun({{9, "1"}});
+    queue(job("J-2", "1", "12000", {{0, {"SODA", "300"}}, {1, {"HAC", "40"}}}));
+    std::set<QString> seen;
+    const auto watch = [&] {
+        const TransferSequence& t = station->transfer();
+        const MachineInputs& in = state().link.inputs;
+        const bool moving = in.xBusy || in.yBusy || in.zBusy;
+        const int step = state().station[1].StationStep;
+        const QString shown = form3().Label8.Caption;
+        if (t.transferStep() >= 4 && t.transferStep() < 10) seen.insert("zero: " + shown);
+        if (step >= 3 && step <= 7) seen.insert((moving ? "moving: " : "metering: ") + shown);
+        if (t.rowStep() == 119) seen.insert("top-up: " + shown);
+        if (t.rowStep() == 109 && state().wash.WashPhase != 0) seen.insert("wash: " + shown);
+    };
+    ASSERT_TRUE(runUntil([&] { return watch(), !order().isEmpty(); }));
+    ASSERT_TRUE(runUntil([&] { return watch(), order().isEmpty(); }));
+    for (const char* want :
+         {"zero: Zeroing the balance", "metering: Dispensing 1/2 SODA",
+          "metering: Dispensing 2/2 HAC", "top-up: Topping up water", "wash: Washing"})
+        EXPECT_EQ(seen.count(want), 1u) << want;
+    for (const QString& s : seen) EXPECT_FALSE(s.startsWith("metering: Moving")) << s.toStdString();
 }
 
 TEST_F(DispensingRun, NoWaterAmountStillClosesTheJob) {
