@@ -6,6 +6,9 @@
 
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
+#include "core/Val.h"
+#include "language/Wording.h"
+#include "run/DispenseGrid.h"
 #include "run/JobCompletion.h"
 #include "run/JobStart.h"
 #include "station/StationState.h"
@@ -13,6 +16,7 @@
 namespace dye {
 
 namespace {
+constexpr int kLanguageField = 9;
 constexpr int kProgressTicks = 10;        // run ticks (500 ms) between two notes of progress
 constexpr double kProgressSeconds = 6.0;  // the longest a valve can pour between two notes
 }  // namespace
@@ -150,15 +154,45 @@ void JobResume::startFresh(const JobIdentity& job) {
     ready_ = true;
 }
 
+// What the journal says is in the bucket: each kept row with its product
+// and weight, and a row whose metering was cut short.
+QString JobResume::rowsInBucket(const JournalState& j, int language) const {
+    const Form3& f = c_.state.form3;
+    const QString rowWord = wordingIn(language, {u"第 %1 列", u"row %1"});
+    const auto row = [&](int r, const QString& weight) {
+        const QString code = DispenseGrid::text(f, DispenseGrid::Code, r).trimmed();
+        return QStringLiteral("%1 %2 %3").arg(rowWord.arg(r + 1), code, weight).simplified();
+    };
+    QStringList rows;
+    for (int r = 0; r < int(j.kept.size()); ++r)
+        if (j.kept[size_t(r)]) rows << row(r, *j.kept[size_t(r)]);
+    const auto cut = [&](int r, double seen) {
+        if (r >= 0 && !j.kept[size_t(r)])
+            rows << row(r, numberText(seen)) +
+                        wordingIn(language, {u"（計量中斷）", u" (cut short)"});
+    };
+    if (j.twoLanes)
+        for (const LaneJournal& l : j.lanes) cut(l.metering ? l.row : -1, l.base + l.seen);
+    else
+        cut(j.meteringRow, j.meteringSeen);
+    return rows.isEmpty() ? wordingIn(language, {u"未記錄", u"nothing written down"})
+                          : rows.join(QStringLiteral(", "));
+}
+
 void JobResume::ask(const JournalState& j) {
     pending_ = true;
     const int serial = ++serial_;
+    const int language = intWithin(c_.state.settings.number(kLanguageField));
     c_.dialogs.choose(
-        QStringLiteral("Job %1 was interrupted with rows in its bucket. Go on in the same bucket "
-                       "(the rows in it are kept), or start it over in a new bucket?")
-            .arg(j.job.order),
-        QStringLiteral("INPUT"),
-        {QStringLiteral("Go on in the same bucket"), QStringLiteral("Start over in a new bucket")},
+        wordingIn(
+            language,
+            {u"單號 %1 中斷時桶內已有：%2。要在同一桶繼續（保留桶內各列），還是換新桶重新開始？",
+             u"Job %1 was interrupted with rows in its bucket: %2. Go on in the same "
+             u"bucket (the rows in it are kept), or start it over in a new bucket?"})
+            .arg(j.job.order, rowsInBucket(j, language)),
+        wordingIn(language, {u"繼續工作", u"Resume the job"}),
+        {wordingIn(language, {u"同一桶繼續", u"Go on in the same bucket"}),
+         wordingIn(language, {u"換新桶重新開始", u"Start over in a new bucket"})},
         [this, serial, j](int pick) {
             if (serial != serial_) return;  // stopped meanwhile
             pending_ = false;

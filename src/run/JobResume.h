@@ -66,6 +66,7 @@ class JobResume {
 
   private:
     void ask(const JournalState& j);
+    QString rowsInBucket(const JournalState& j, int language) const;
     bool unreadableJournal(const JobIdentity& job, const QString& error);
     void askNewBucket(const JobIdentity& job);
     void startFresh(const JobIdentity& job);

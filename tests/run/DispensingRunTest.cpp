@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/HeadlessDialogs.h"
 #include "records/DailyRecordFile.h"
 #include "run/RunFixture.h"
 #include "settings/MixFiles.h"
@@ -185,6 +186,12 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     ASSERT_TRUE(runJob());
     const QStringList log = logTexts();
     EXPECT_EQ(log.filter("<resume> job AGAIN goes on in the same bucket").size(), 1);
+    // The question said what was in the bucket: row 1 cut short, with its weight.
+    QString asked;
+    for (const auto& m : station->headlessDialogs()->messages())
+        if (m.text.contains("AGAIN") && m.text.contains("中斷時桶內已有")) asked = m.text;
+    EXPECT_TRUE(asked.contains("第 1 列 SODA ") && asked.contains("（計量中斷）"))
+        << asked.toStdString();
     EXPECT_EQ(log.count("<start>AGAIN< start >"), 2);
     EXPECT_EQ(log.filter("< enter to dispen >").size(), 2);  // row 1, then what it lacked
     ASSERT_EQ(records().size(), 1);

@@ -54,7 +54,10 @@ QString SoakOperator::describe() const {
 void SoakOperator::attach(Station& station, const Hooks& hooks, QStringList& events) {
     HeadlessDialogs* d = station.headlessDialogs();
     d->setObserver([this, d, hooks, &events](const HeadlessDialogs::Message& m) {
-        if (!m.text.contains(QStringLiteral("was interrupted with rows in its bucket"))) return;
+        // The resume question, in whichever language the station speaks.
+        if (!m.text.contains(QStringLiteral("was interrupted with rows in its bucket")) &&
+            !m.text.contains(QStringLiteral("中斷時桶內已有")))
+            return;
         if (pick_ == 1 && hooks.newBucket) hooks.newBucket();
         d->scriptChoices({pick_});
         events << QStringLiteral("operator: resume question answered: %1")
