@@ -36,6 +36,28 @@ void applyMainScreen(Form3& f, const auto& t) {
     f.Command11.Caption = t(69);
     f.TOOL.Caption = t(72);
     f.POS_SETTING.Caption = t(77);
+    // The records button opens what the menu's DATA opens; the settings
+    // button what the menu's SETTING opens.
+    f.Command7.Caption = t(21);
+    f.Command10.Caption = t(56);
+}
+
+// Captions the language table has no entry for: the station's own wording.
+void applyOwnWording(StationState& s, int language) {
+    const auto w = [language](const char16_t* chinese, const char16_t* english) {
+        return wordingIn(language, {chinese, english});
+    };
+    Form3& f = s.form3;
+    f.technician.Caption = w(u"技術人員畫面", u"TECHNICIAN VIEW");
+    f.R_TOOL.Caption = w(u"配方", u"R_TOOL");
+    f.RUN_TOOL.Caption = w(u"執行", u"RUN_TOOL");
+    f.Command14.Caption = w(u"更新", u"UPDATE");
+    f.Check2.Caption = w(u"自動接單", u"AUTO IN");
+    f.Check3.Caption = w(u"攪拌", u"MIX ON");
+    f.Check4.Caption = w(u"先洗桶", u"WASH1");
+    f.Check5.Caption = w(u"多筆刪除", u"multi-DEL");
+    f.Check6.Caption = w(u"完成後刪除", u"Finish_DEL");
+    s.form4.Command2.Caption = w(u"匯出 CSV", u"EXPORT CSV");
 }
 
 void applySingleEntry(Form7& f, const auto& t) {
@@ -104,7 +126,7 @@ void ApplyLanguage(StationState& state, const LangText& lang) {
     const int language = setting >= 0 && setting < LangText::kLanguages ? int(setting) : -1;
     const auto t = [&](int k) { return lang.text(language, k); };
     applyMainScreen(state.form3, t);
-    state.form3.technician.Caption = wordingIn(language, {u"技術人員畫面", u"TECHNICIAN VIEW"});
+    applyOwnWording(state, language);
     applySingleEntry(state.form7, t);
     applySettingsForm(state.form2, t);
     applyPositionScreen(state.form9, t);

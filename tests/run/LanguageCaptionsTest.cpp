@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "language/LangText.h"
 #include "language/LanguageFile.h"
+#include "language/ToSimplified.h"
 #include "run/ApplyLanguage.h"
 #include "run/OrderListLoad.h"
 #include "station/StationState.h"
@@ -36,7 +39,7 @@ TEST_F(LanguageCaptions, ScreensShowTheEntriesOfTheChosenLanguage) {
     EXPECT_EQ(state.form3.delete_.Caption, entry(120));
     EXPECT_EQ(state.form3.Label9[12].Caption, entry(128));  // grid headers out of screen order
     EXPECT_EQ(state.form3.Label9[0].Caption, entry(133));
-    EXPECT_EQ(state.form3.Command7.Caption, QStringLiteral("計量資料"));  // not switchable
+    EXPECT_EQ(state.form3.Command7.Caption, entry(141));  // as the menu's DATA
     EXPECT_EQ(state.form9.Label1[15], entry(174));
     EXPECT_EQ(state.form9.Label1[1], entry(174));
     EXPECT_EQ(state.form7.Label1[0].Caption, entry(129));
@@ -69,6 +72,39 @@ TEST_F(LanguageCaptions, LanguageOutsideZeroToTwoShowsLanguageZero) {
         applyWith(field);
         EXPECT_EQ(state.form3.Command8.Caption, entry(1)) << field;
         EXPECT_EQ(state.form15.Command1[3].Caption, entry(87)) << field;
+    }
+}
+
+// With the shipped captions, no button, menu entry or check box of the main
+// screen (nor the records viewer's export) shows Chinese in English, nor a
+// Traditional-only character in Simplified Chinese.
+TEST(MainScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
+    LangText shipped;
+    shipped.fillShipped();
+    for (const char* language : {"1", "2"}) {
+        StationState state;
+        state.settings.setText1(9, QString::fromLatin1(language));
+        ApplyLanguage(state, shipped);
+        const Form3& f = state.form3;
+        QStringList captions{state.form4.Command2.Caption};
+        for (const Button* b : {&f.Command1, &f.Command2, &f.Command3, &f.Command4, &f.Command5,
+                                &f.Command6, &f.Command7, &f.Command8, &f.Command9, &f.Command10,
+                                &f.Command11, &f.Command12, &f.Command14})
+            captions << b->Caption;
+        for (const MenuEntry* m :
+             {&f.TOOL, &f.data, &f.langage, &f.setting, &f.POS_SETTING, &f.technician, &f.R_TOOL,
+              &f.delete_, &f.RUN_TOOL, &f.RUN, &f.STOP, &f.delete2})
+            captions << m->Caption;
+        for (const CheckBox* c : {&f.Check2, &f.Check3, &f.Check4, &f.Check5, &f.Check6})
+            captions << c->Caption;
+        for (const QString& c : captions) {
+            if (language[0] == '1')
+                EXPECT_FALSE(std::any_of(c.begin(), c.end(), [](QChar q) {
+                    return q.unicode() >= 0x2E80;
+                })) << c.toStdString();
+            else
+                EXPECT_EQ(c, ToSimplified(c)) << c.toStdString();
+        }
     }
 }
 
