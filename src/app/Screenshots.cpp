@@ -25,7 +25,9 @@ constexpr qint64 kAfterStartMs = 8000;
 // window system a moment after its layout asks for it; the picture waits
 // for that, at most two seconds.
 void settle(QWidget& window) {
-    window.adjustSize();
+    // As the window opens for the operator: at the size it was given, else
+    // at the size its content asks for.
+    if (!window.testAttribute(Qt::WA_Resized)) window.resize(window.sizeHint());
     QElapsedTimer waited;
     waited.start();
     do {

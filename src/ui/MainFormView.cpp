@@ -67,7 +67,9 @@ MainFormView::MainFormView(StationState& state, MainScreen& screen, RunControl& 
     bottom->addWidget(buildEditor(), 1);
     bottom->addWidget(buildControls());
     page->addLayout(bottom);
-    setCentralWidget(central);
+    auto* scrolled = new QWidget(this);
+    scrollInside(scrolled, central);
+    setCentralWidget(scrolled);
 
     label21_ = field(this, QStringLiteral("Label21"), 9, false, Qt::AlignLeft);
     statusBar()->addWidget(label21_, 1);
@@ -76,6 +78,7 @@ MainFormView::MainFormView(StationState& state, MainScreen& screen, RunControl& 
 
     qApp->installEventFilter(this);
     render();
+    resize(sizeHint());  // whole where the screen has room (not Qt's two thirds of it)
 }
 
 void MainFormView::buildMenu() {

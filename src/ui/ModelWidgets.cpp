@@ -4,11 +4,54 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "model/Controls.h"
 
 namespace dye {
+
+namespace {
+
+// A scroll area as large as its content wants, up to the screen it is on
+// (less room for a title bar and a task bar): a window opens whole where it
+// fits, and scrolls where it does not.
+class FittingScrollArea : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        if (!widget()) return QScrollArea::sizeHint();
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        QSize wanted = widget()->sizeHint() + QSize(2 * frameWidth(), 2 * frameWidth());
+        const QScreen* screen = this->screen();
+        if (!screen) return wanted;
+        const QSize room = screen->availableGeometry().size() - QSize(kFrameRoom, kFrameRoom);
+        if (wanted.width() > room.width()) wanted.rheight() += bar;
+        if (wanted.height() > room.height()) wanted.rwidth() += bar;
+        return wanted.boundedTo(room);
+    }
+
+  private:
+    static constexpr int kFrameRoom = 80;
+};
+
+}  // namespace
+
+void scrollInside(QWidget* window, QWidget* content) {
+    auto* area = new FittingScrollArea(window);
+    area->setObjectName(QStringLiteral("Scroller"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
+    // Whole where the screen has room (not Qt's two thirds of it).
+    if (window->isWindow()) window->resize(window->sizeHint());
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (onClick && rect().contains(event->position().toPoint())) onClick();

@@ -17,6 +17,12 @@ struct Label;
 struct ListBox;
 struct Picture;
 
+// Puts `content` into a frameless scroll area filling `window`, so that a
+// window whose controls need more room than a small display gives can be
+// made smaller and scrolled; a window is sized to show its content whole
+// where the screen has room.
+void scrollInside(QWidget* window, QWidget* content);
+
 // A QLabel that reports clicks and double-clicks.
 class ClickLabel : public QLabel {
   public:

@@ -54,9 +54,11 @@ PositionFormView::PositionFormView(StationState& state, PositionScreen& screen, 
         label1_[size_t(i)] = new QLabel(this);
         label1_[size_t(i)]->setObjectName(QStringLiteral("Label1_%1").arg(i));
     }
-    auto* h = new QHBoxLayout(this);
+    auto* content = new QWidget(this);
+    auto* h = new QHBoxLayout(content);
     h->addWidget(buildSlots());
     h->addWidget(buildControls());
+    scrollInside(this, content);
     describeControls(this, QStringLiteral("Form9"));
     render();
 }

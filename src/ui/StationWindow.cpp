@@ -45,7 +45,8 @@ StationWindow::StationWindow(StationState& state, ManualControls* manual, QWidge
     : QWidget(parent), state_(state), editor_(editor) {
     setWindowTitle(state_.form2.Caption);
     setAutoFillBackground(true);
-    auto* grid = new QGridLayout(this);
+    auto* content = new QWidget(this);
+    auto* grid = new QGridLayout(content);
     grid->setVerticalSpacing(4);
     if (editor_) {
         grid->addWidget(buildDoors(manual), 0, 0, 1, 3);
@@ -66,6 +67,7 @@ StationWindow::StationWindow(StationState& state, ManualControls* manual, QWidge
         right->addStretch();
         grid->addLayout(right, 2, 2);
     }
+    scrollInside(this, content);
     describeControls(this, QStringLiteral("Form2"));
     render();
 }

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include <map>
 
@@ -63,16 +64,25 @@ bool qtOwn(const QWidget* w) {
     return menu && bar && !bar->actions().contains(menu->menuAction());
 }
 
+// The scroll area a window's controls sit in, and its viewport: layout, not
+// controls.
+bool windowScroller(const QWidget* w) {
+    const QWidget* area =
+        w && w->objectName() == QLatin1String("qt_scrollarea_viewport") ? w->parentWidget() : w;
+    return qobject_cast<const QScrollArea*>(area) &&
+           area->objectName() == QLatin1String("Scroller");
+}
+
 // The controls of a window a person can see or operate; the inner parts of a
 // combo box or a list, and Qt's own helpers with theirs, belong to their control.
 QList<QWidget*> controlsOf(QWidget* window) {
     QList<QWidget*> out;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (qtOwn(w) || !isControl(w)) continue;
+        if (qtOwn(w) || !isControl(w) || windowScroller(w)) continue;
         bool inner = false;
         for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
-            inner = inner || qtOwn(p) || qobject_cast<QComboBox*>(p) ||
-                    qobject_cast<QAbstractScrollArea*>(p);
+            inner = inner || (!windowScroller(p) && (qtOwn(p) || qobject_cast<QComboBox*>(p) ||
+                                                     qobject_cast<QAbstractScrollArea*>(p)));
         if (!inner) out << w;
     }
     return out;
@@ -189,6 +199,27 @@ TEST_F(AccessibleControlsTest, NamesFollowTheLanguageAndDescriptionsStay) {
     EXPECT_EQ(windows->settingsForm().findChild<QLineEdit*>("Text6")->accessibleName(), "<2> T150");
     EXPECT_EQ(accessibleText(code, QAccessible::Description), "Form3.Text1(0)");
     EXPECT_EQ(accessibleText(weight, QAccessible::Description), "Form3.Text1(13)");
+}
+
+// On a 1366 x 768 operator display (less a title bar and a task bar) the
+// main screen, the settings screen and the position screen can be shown
+// whole, scrolling what does not fit, in every language.
+TEST_F(AccessibleControlsTest, TheBigScreensFitASmallDisplay) {
+    open();
+    const QSize display(1366, 768 - 70);
+    for (const char* field : {"0", "1", "2"}) {
+        language(field);
+        windows->mainForm().render();
+        windows->settingsForm().render();
+        ASSERT_NE(windows->positionForm(), nullptr);
+        for (QWidget* w : {static_cast<QWidget*>(&windows->mainForm()),
+                           static_cast<QWidget*>(&windows->settingsForm()),
+                           static_cast<QWidget*>(windows->positionForm())}) {
+            const QSize least = w->minimumSizeHint().expandedTo(w->minimumSize());
+            EXPECT_LE(least.width(), display.width()) << w->objectName().toStdString() << field;
+            EXPECT_LE(least.height(), display.height()) << w->objectName().toStdString() << field;
+        }
+    }
 }
 
 }  // namespace
