@@ -9,6 +9,7 @@ namespace dye {
 // into it; it is created hidden the first time they do and kept for the
 // program's life.
 struct Form11 {
+    QString Caption = QStringLiteral("Form11");  // the window title, in the station's language
     bool Visible = false;
     bool Loaded = false;  // Form_Load has run (captions converted once)
     // Value fields and status values written by the run.

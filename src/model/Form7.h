@@ -7,6 +7,7 @@ namespace dye {
 
 // The single dispensing entry: queues one product with one weight.
 struct Form7 {
+    QString Caption = QStringLiteral("Form7");  // the window title, in the station's language
     bool Visible = false;
     ComboBox Combo1;  // product code; its list holds the valve codes
     ComboBox Combo2;  // recipe weight; its list holds the preset weights

@@ -47,6 +47,12 @@ void applyOwnWording(StationState& s, int language) {
     const auto w = [language](const char16_t* chinese, const char16_t* english) {
         return wordingIn(language, {chinese, english});
     };
+    // Window titles a person can read.
+    s.form3.Caption = w(u"配方與計量", u"Recipes and dispensing");
+    s.form2.Caption = w(u"設定", u"Settings");
+    s.form4.Caption = w(u"計量資料", u"Dispensing records");
+    s.form7.Caption = w(u"快速計量", u"Quick dispense");
+    s.form11.Caption = w(u"計量清單", u"Dispensing list");
     Form3& f = s.form3;
     f.technician.Caption = w(u"技術人員畫面", u"TECHNICIAN VIEW");
     f.R_TOOL.Caption = w(u"配方", u"R_TOOL");

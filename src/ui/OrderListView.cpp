@@ -14,7 +14,6 @@ namespace dye {
 OrderListView::OrderListView(StationState& state, MainScreen& screen, QWidget* parent)
     : QWidget(parent, Qt::Window), s_(state), screen_(screen) {
     setObjectName(QStringLiteral("Form11"));
-    setWindowTitle(QStringLiteral("Form11"));
     auto* g = new QGridLayout(this);
     auto value = [this](int i, int pointSize) {
         auto* l = new ClickLabel(this);
@@ -69,6 +68,7 @@ OrderListView::OrderListView(StationState& state, MainScreen& screen, QWidget* p
 
 void OrderListView::render() {
     const Form11& f = s_.form11;
+    setWindowTitle(f.Caption);
     for (int i = 0; i < 8; ++i) label1_[size_t(i)]->setText(f.Label1[i]);
     for (int i = 0; i < 4; ++i) label2_[size_t(i)]->setText(f.Label2[i]);
     label3_->setText(f.Label3);

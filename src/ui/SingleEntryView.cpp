@@ -35,7 +35,6 @@ void showCombo(QComboBox* widget, const ComboBox& combo) {
 SingleEntryView::SingleEntryView(StationState& state, SingleEntry& entry, QWidget* parent)
     : QWidget(parent, Qt::Window), s_(state), entry_(entry) {
     setObjectName(QStringLiteral("Form7"));
-    setWindowTitle(QStringLiteral("Form7"));
     auto* g = new QGridLayout(this);
     for (int i = 0; i < 2; ++i) {
         label1_[size_t(i)] = new QLabel(this);
@@ -122,6 +121,7 @@ void SingleEntryView::forward(const std::function<void()>& handler) {
 
 void SingleEntryView::render() {
     const Form7& f = s_.form7;
+    setWindowTitle(f.Caption);
     for (int i = 0; i < 2; ++i) showLabel(label1_[size_t(i)], f.Label1[i]);
     showCombo(combo1_, f.Combo1);
     showCombo(combo2_, f.Combo2);

@@ -165,6 +165,7 @@ void StationWindow::hideEvent(QHideEvent* event) {
 
 void StationWindow::render() {
     const Form2& f = state_.form2;
+    setWindowTitle(f.Caption);
     for (int i = 0; i < 4; ++i) label2_[size_t(i)]->setText(f.Label2[i]);
     for (int i = 0; i < 12; ++i) label3_[size_t(i)]->setText(f.Label3[i]);
     for (int i = 0; i < 2; ++i) label5_[size_t(i)]->setText(f.Label5[i]);

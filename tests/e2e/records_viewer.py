@@ -102,7 +102,7 @@ def case(program, workdir):
     try:
         station.press(station.wait_control("Form3.Command7"))
         viewer = wait_for(lambda: station.window("Form4"), "the records viewer")
-        check(viewer.name == "DATE", f"the viewer's caption is {viewer.name!r}")
+        check(viewer.name == "計量資料", f"the viewer's caption is {viewer.name!r}")
         files = station.wait_control("Form4.List2", viewer)
         wait_for(lambda: names(station, files) == ["DATE_201912.txt", MONTH],
                  f"the file list to show both month files (it shows {names(station, files)})",

@@ -76,8 +76,8 @@ TEST_F(LanguageCaptions, LanguageOutsideZeroToTwoShowsLanguageZero) {
 }
 
 // With the shipped captions, no button, menu entry or check box of the main
-// screen (nor the records viewer's export) shows Chinese in English, nor a
-// Traditional-only character in Simplified Chinese.
+// screen, no window title (nor the records viewer's export) shows Chinese
+// in English, nor a Traditional-only character in Simplified Chinese.
 TEST(MainScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
     LangText shipped;
     shipped.fillShipped();
@@ -86,7 +86,9 @@ TEST(MainScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
         state.settings.setText1(9, QString::fromLatin1(language));
         ApplyLanguage(state, shipped);
         const Form3& f = state.form3;
-        QStringList captions{state.form4.Command2.Caption};
+        QStringList captions{state.form4.Command2.Caption, state.form2.Caption,
+                             state.form4.Caption,          state.form7.Caption,
+                             state.form11.Caption,         f.Caption};
         for (const Button* b : {&f.Command1, &f.Command2, &f.Command3, &f.Command4, &f.Command5,
                                 &f.Command6, &f.Command7, &f.Command8, &f.Command9, &f.Command10,
                                 &f.Command11, &f.Command12, &f.Command14})
