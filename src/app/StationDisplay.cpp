@@ -20,7 +20,13 @@ void fillBalances(StationState& s) {
         const StationPanel p = StationPanel::of(n);
         // Nothing is shown before the first reading; an overload keeps the
         // last weight shown.
-        if (b.fresh && !b.overload) f.Label2[p.readingIndex()] = numberText(b.weight);
+        if (b.fresh && !b.overload) {
+            f.Label2[p.readingIndex()] = numberText(b.weight);
+            // The main screen's live weight under each balance the machine has.
+            const int type = s.machineType();
+            if (n == 1 || type == 2 || type == 5)
+                s.form3.Label11[1 + n].Caption = numberText(b.weight);
+        }
         f.Label2[p.readingIndex() + 1] = QString::number(b.signWord);
     }
     f.Label3[10] = QString::number(image.get(276));

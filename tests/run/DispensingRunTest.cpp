@@ -5,8 +5,10 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/HeadlessDialogs.h"
+#include "core/Val.h"
 #include "records/DailyRecordFile.h"
 #include "run/RunFixture.h"
 #include "settings/MixFiles.h"
@@ -66,13 +68,16 @@ TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
 }
 
 // The run indicator says what the machine does at each step: zeroing, the
-// bucket on its way, which row is metered, the wash and the top-up.
+// bucket on its way, which row is metered, the wash and the top-up; the
+// live weight of balance 1 shows under it.
 TEST_F(DispensingRun, TheRunIndicatorSaysWhatTheMachineDoes) {
     valve(1, "SODA", "40");
     valve(3, "HAC", "20");
     startRun({{9, "1"}});
     queue(job("J-2", "1", "12000", {{0, {"SODA", "300"}}, {1, {"HAC", "40"}}}));
     std::set<QString> seen;
+    int liveShown = 0;
+    int liveOff = 0;
     const auto watch = [&] {
         const TransferSequence& t = station->transfer();
         const MachineInputs& in = state().link.inputs;
@@ -81,6 +86,11 @@ TEST_F(DispensingRun, TheRunIndicatorSaysWhatTheMachineDoes) {
         const QString shown = form3().Label8.Caption;
         if (t.transferStep() >= 4 && t.transferStep() < 10) seen.insert("zero: " + shown);
         if (step >= 3 && step <= 7) seen.insert((moving ? "moving: " : "metering: ") + shown);
+        // The live weight under balance 1 follows its reading.
+        if (step >= 3 && step <= 7)
+            (std::abs(Val(form3().Label11[2].Caption) - state().balance(1).weight) < 0.01
+                 ? liveShown
+                 : liveOff)++;
         if (t.rowStep() == 119) seen.insert("top-up: " + shown);
         if (t.rowStep() == 109 && state().wash.WashPhase != 0) seen.insert("wash: " + shown);
     };
@@ -91,6 +101,8 @@ TEST_F(DispensingRun, TheRunIndicatorSaysWhatTheMachineDoes) {
           "metering: Dispensing 2/2 HAC", "top-up: Topping up water", "wash: Washing"})
         EXPECT_EQ(seen.count(want), 1u) << want;
     for (const QString& s : seen) EXPECT_FALSE(s.startsWith("metering: Moving")) << s.toStdString();
+    EXPECT_GT(liveShown, 0);
+    EXPECT_EQ(liveOff, 0);
 }
 
 TEST_F(DispensingRun, NoWaterAmountStillClosesTheJob) {
