@@ -4,13 +4,13 @@
 
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
+#include "records/DailyRecord.h"
 #include "run/RunContext.h"
 #include "station/StationState.h"
 
 namespace dye {
 namespace {
 constexpr int kToleranceField = 7;
-constexpr qsizetype kActualWidth = 10;
 const QLatin1String kSkipMark(" SKIP");
 }  // namespace
 
@@ -19,12 +19,9 @@ QString markRowSkipped(RunContext& c, int row, const QString& code, double recip
                          "in the bucket")
               .arg(QString::number(row + 1), code, numberText(actual), numberText(recipe)));
     QString number = numberText(actual);
-    if (number.size() + kSkipMark.size() > kActualWidth) number = QString::number(qRound(actual));
+    if (number.size() + kSkipMark.size() > DailyRecord::kShortWidth)
+        number = QString::number(qRound(actual));
     return number + kSkipMark;
-}
-
-bool rowSkipped(const QString& actual) {
-    return actual.trimmed().endsWith(kSkipMark);
 }
 
 bool lineOff(double recipe, double actual, double tolerance) {

@@ -19,8 +19,6 @@ bool markLineOff(RunContext& c, int row, const QString& code, double recipe, dou
 // whole number followed by " SKIP" (within the record's ten characters),
 // so that readers still read the number and see the mark.
 QString markRowSkipped(RunContext& c, int row, const QString& code, double recipe, double actual);
-// True for an actual weight's text that marks a skipped row.
-bool rowSkipped(const QString& actual);
 
 // The rule markLineOff applies: nothing in the bucket, or further off the
 // recipe weight than `tolerance`.

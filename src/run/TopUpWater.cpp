@@ -17,7 +17,8 @@ constexpr int kLongestSettleTicks = 40;
 constexpr double kResting = 5;  // a rise below this from one tick to the next is a settled reading
 constexpr double kLeastOpenShare = 0.9;
 // An amount of at least this is given in stages while the pipe's rate is
-// not known: watched by the balance up to this share, then timed.
+// not known: watched by the balance for kProbeMs (at most to its half), then
+// timed.
 constexpr double kStagedLeast = 4 * kRunOn;
 // Long enough for the rate: full flow and two seconds of it.
 constexpr qint64 kProbeMs = 6000;
