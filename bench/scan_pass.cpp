@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     qint64 chars = 0;
     station.scan().setFrameObserver([&](const QByteArray& f) { chars += f.size(); });
     station.loadSettingsForm();
-    station.state.form2.Timer3->setEnabled(false);
+    station.state.timers.homing->setEnabled(false);
 
     const int passes = 2000;
     const int passMs = 16 * interval;

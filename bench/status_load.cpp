@@ -80,7 +80,7 @@ qint64 longestGap(QCoreApplication& app, Station& station, int ms) {
     clock.start();
     qint64 last = -1;
     qint64 longest = 0;
-    station.state.form2.Timer1->setHandler([&] {
+    station.state.timers.scan->setHandler([&] {
         const qint64 now = clock.elapsed();
         if (last >= 0) longest = std::max(longest, now - last);
         last = now;
@@ -88,7 +88,7 @@ qint64 longestGap(QCoreApplication& app, Station& station, int ms) {
     });
     QTimer::singleShot(ms, &app, [&app] { app.exit(0); });
     app.exec();
-    station.state.form2.Timer1->setHandler([&station] { station.scan().tick(); });
+    station.state.timers.scan->setHandler([&station] { station.scan().tick(); });
     return longest;
 }
 
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
         out << "bench_status_load: " << error << "\n";
         return 1;
     }
-    out << "scan interval " << station.state.form2.Timer1->interval() << " ms of station time, "
+    out << "scan interval " << station.state.timers.scan->interval() << " ms of station time, "
         << "speed " << speed << ", " << seconds << " s per phase\n";
     out.flush();
 

@@ -46,8 +46,8 @@ bool QueueRunner::idle() const {
     if (s.wash.WashPhase != 0) return false;
     // Plant work under way, or a vat list not yet found empty, may bring jobs.
     if (station_.plantDatabase().pending() > 0) return false;
-    if (s.form3.Timer7 && s.form3.Timer7->enabled() && station_.plant().profile() == u"MARIGOLD" &&
-        station_.vatIntake().emptyPolls() == 0)
+    if (s.timers.intake && s.timers.intake->enabled() &&
+        station_.plant().profile() == u"MARIGOLD" && station_.vatIntake().emptyPolls() == 0)
         return false;
     // A queue that cannot be read is not an empty one.
     JobFile queue = jobQueueFile(station_.workdir());
@@ -97,7 +97,7 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
         const QString reason = station_.state.form3.Status;
         // A run the station stopped (a record or a removal that failed) does
         // not come back by itself: say so at once.
-        const Timer* jobStart = station_.state.form3.Timer1;
+        const Timer* jobStart = station_.state.timers.jobStart;
         if (jobStart && !jobStart->enabled()) {
             err_ << "dyestation: the run is stopped: "
                  << (reason.isEmpty() ? QStringLiteral("see the event log") : reason) << "\n";
@@ -114,7 +114,7 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
         if (clock.now() - lastProgress > maxMsWithoutProgress) {
             err_ << "dyestation: no job finished in " << duration(maxMsWithoutProgress)
                  << " of machine time; the job on the machine: "
-                 << station_.state.form3.Label2.Caption.trimmed() << " (row step "
+                 << station_.state.job.current().identity.order << " (row step "
                  << station_.transfer().rowStep() << ", balance 1 reading "
                  << station_.state.form2.Label2[0] << ")\n";
             return kTimedOut;

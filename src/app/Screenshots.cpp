@@ -62,8 +62,8 @@ void Screenshots::start() {
 }
 
 bool Screenshots::rowYellow() const {
-    for (const Label& cell : state_.form3.Label4)
-        if (cell.BackColor == kYellow) return true;
+    for (const JobRow& row : state_.job.current().rows)
+        if (row.shade == RowShade::Metering) return true;
     return false;
 }
 

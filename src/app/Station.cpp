@@ -94,7 +94,7 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     });
     createTimers();
     createMainScreenTimers();
-    timed_.setTimer(state.form2.Timer3);
+    timed_.setTimer(state.timers.homing);
     plantDb_->setLog([this](const QString& line) { plantLog(line); });
     plant_.setQueueChanged([this] {
         RunContext c = runContext();
@@ -115,8 +115,12 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     });
 }
 
-void Station::refreshScreens() {
+void Station::projectScreens() {
     fillStationDisplay(state, scan_);
+}
+
+void Station::refreshScreens() {
+    projectScreens();
     if (screensChanged_) screensChanged_();
 }
 
@@ -134,27 +138,26 @@ RunContext Station::runContext() {
 }
 
 void Station::createMainScreenTimers() {
-    Form3& f = state.form3;
-    f.Timer1 = &scheduler.addTimer(QStringLiteral("Form3.Timer1"), 1000, false,
-                                   [this] { jobStart_.tick(); });
+    state.timers.jobStart = &scheduler.addTimer(QStringLiteral("Form3.Timer1"), 1000, false,
+                                                [this] { jobStart_.tick(); });
     // The run timer of the machine type is armed by the load.
-    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form3.Timer2"), 500, false,
-                                   [this] { transfer_.tick(); });
-    f.Timer3 = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false,
-                                   [this] { twoBalance_.tick(); });
-    f.Timer4 = &scheduler.addTimer(QStringLiteral("Form3.Timer4"), 3000, false,
-                                   [this] { status_.tick(); });
-    f.Timer5 = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
-                                   [this] { runControl_.Timer5_Tick(); });
-    f.Timer6 =
+    state.timers.oneBalanceRun = &scheduler.addTimer(QStringLiteral("Form3.Timer2"), 500, false,
+                                                     [this] { transfer_.tick(); });
+    state.timers.twoBalanceRun = &scheduler.addTimer(QStringLiteral("Form3.Timer3"), 500, false,
+                                                     [this] { twoBalance_.tick(); });
+    state.timers.status = &scheduler.addTimer(QStringLiteral("Form3.Timer4"), 3000, false,
+                                              [this] { status_.tick(); });
+    state.timers.hotKeys = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
+                                               [this] { runControl_.Timer5_Tick(); });
+    state.timers.pictures =
         &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false, [this] { pictures_.tick(); });
     // The identifier entry's box clearing and category wait.
-    state.form6.Timer1 = &scheduler.addTimer(QStringLiteral("Form6.Timer1"), 1000, false,
-                                             [this] { identifierEntry_.Timer1_Tick(); });
-    state.form6.Timer2 = &scheduler.addTimer(QStringLiteral("Form6.Timer2"), 200, false,
-                                             [this] { identifierEntry_.Timer2_Tick(); });
-    f.Timer7 = &scheduler.addTimer(QStringLiteral("Form3.Timer7"), 0, false,
-                                   [this] { runControl_.Timer7_Tick(); });
+    state.timers.identifierClear = &scheduler.addTimer(QStringLiteral("Form6.Timer1"), 1000, false,
+                                                       [this] { identifierEntry_.Timer1_Tick(); });
+    state.timers.categoryWait = &scheduler.addTimer(QStringLiteral("Form6.Timer2"), 200, false,
+                                                    [this] { identifierEntry_.Timer2_Tick(); });
+    state.timers.intake = &scheduler.addTimer(QStringLiteral("Form3.Timer7"), 0, false,
+                                              [this] { runControl_.Timer7_Tick(); });
 }
 
 void Station::load() {
@@ -189,23 +192,22 @@ SimulatedController* Station::simulator() const {
 }
 
 void Station::createTimers() {
-    Form2& f = state.form2;
-    f.Timer1 =
+    state.timers.scan =
         &scheduler.addTimer(QStringLiteral("Form2.Timer1"), 0, false, [this] { scan_.tick(); });
-    f.Timer2 = &scheduler.addTimer(QStringLiteral("Form2.Timer2"), 100, false,
-                                   [this] { metering_.tick(); });
-    f.Timer3 =
+    state.timers.metering = &scheduler.addTimer(QStringLiteral("Form2.Timer2"), 100, false,
+                                                [this] { metering_.tick(); });
+    state.timers.homing =
         &scheduler.addTimer(QStringLiteral("Form2.Timer3"), 1000, false, [this] { timed_.tick(); });
-    f.Timer4 =
+    state.timers.wash =
         &scheduler.addTimer(QStringLiteral("Form2.Timer4"), 1000, true, [this] { wash_.tick(); });
-    f.Timer5 = &scheduler.addTimer(QStringLiteral("Form2.Timer5"), 2000, false,
-                                   [this] { programEndTick(); });
+    state.timers.programEnd = &scheduler.addTimer(QStringLiteral("Form2.Timer5"), 2000, false,
+                                                  [this] { programEndTick(); });
 }
 
 void Station::failLoad(const QString& why) {
     state.settingsLoadFailed = true;
     state.form2.BackColor = kRed;
-    state.form2.Timer1->setEnabled(false);
+    state.timers.scan->setEnabled(false);
     log(QStringLiteral("SETTING LOAD ERROR: ") + why);
 }
 
@@ -237,19 +239,18 @@ void Station::loadSettingsForm() {
         state.form2.Label6[k] = QString::number(k + 1);
 
     // Timers, in the order the machine starts them.
-    Form2& f = state.form2;
-    f.Timer1->setInterval(intWithin(state.settings.number(1)));
-    f.Timer1->setEnabled(true);
-    f.Timer2->setInterval(100);
-    f.Timer2->setEnabled(true);
+    state.timers.scan->setInterval(intWithin(state.settings.number(1)));
+    state.timers.scan->setEnabled(true);
+    state.timers.metering->setInterval(100);
+    state.timers.metering->setEnabled(true);
     const int type = state.machineType();
     if (type < 4) {
-        f.Timer3->setInterval(1000);
-        f.Timer3->setEnabled(true);
+        state.timers.homing->setInterval(1000);
+        state.timers.homing->setEnabled(true);
     }
     if (type == 2) {
-        f.Timer3->setEnabled(false);
-        f.Timer4->setEnabled(false);
+        state.timers.homing->setEnabled(false);
+        state.timers.wash->setEnabled(false);
     }
 
     openPort();
@@ -340,17 +341,18 @@ void Station::requestProgramEnd() {
     InvalidateWriteSlots(state);
     // One full pass of the scan after the switch-off: 16 ticks from now.
     endAfterScanTick_ = scan_.ticks() + 16;
-    state.form2.Timer5->setEnabled(true);
+    state.timers.programEnd->setEnabled(true);
 }
 
 void Station::programEndTick() {
-    const bool scanning = state.form2.Timer1->enabled() && state.form2.Timer1->interval() > 0 &&
+    const bool scanning = state.timers.scan->enabled() && state.timers.scan->interval() > 0 &&
                           port_ && port_->isOpen();
     if (scanning && scan_.ticks() < endAfterScanTick_) {
-        state.form2.Timer5->setInterval(100);  // the pass is not complete yet: look again shortly
+        state.timers.programEnd->setInterval(
+            100);  // the pass is not complete yet: look again shortly
         return;
     }
-    state.form2.Timer5->setEnabled(false);
+    state.timers.programEnd->setEnabled(false);
     quitDone_ = true;
     if (quit_) quit_();
 }

@@ -152,8 +152,10 @@ class Station {
     void requestProgramEnd();
     void setQuitHandler(std::function<void()> fn) { quit_ = std::move(fn); }
 
-    // Brings the screens up to date with the machine inputs and the
-    // sequences' values, and tells the views (once per scheduler pass).
+    // Brings the screen models up to date with the job, the machine inputs
+    // and the sequences' values.
+    void projectScreens();
+    // Projects the screens and tells the views (once per scheduler pass).
     void refreshScreens();
     void setScreensChanged(std::function<void()> fn) { screensChanged_ = std::move(fn); }
     bool quitRequested() const { return quitDone_; }

@@ -1,5 +1,6 @@
 #include "app/StationDisplay.h"
 
+#include "app/JobDisplay.h"
 #include "core/NumberText.h"
 #include "link/ScanCycle.h"
 #include "metering/StationPanel.h"
@@ -87,6 +88,7 @@ void fillStationDisplay(StationState& state, const ScanCycle& scan) {
     fillMeteringPanels(state);
     fillPositions(state);
     fillDiagnostics(state, scan);
+    fillJobDisplay(state.job.current(), state.form3);
 }
 
 }  // namespace dye

@@ -117,8 +117,8 @@ void QueueEditor::List2_Click() {
 
 QString QueueEditor::whyItStays(const JobRecord& job) const {
     const JobIdentity id{job.OrderNo.trimmed(), job.BucketNo.trimmed(), job.QueuedAt};
-    const bool onScreen = !c_.state.form3.Label2.Caption.trimmed().isEmpty();
-    if (onScreen && jobStart_.currentJob() == id)
+    const CurrentJob& onMachine = c_.state.job.current();
+    if (onMachine.loaded() && onMachine.identity == id)
         return QStringLiteral(
                    "Job %1 is on the machine: it leaves the queue when it is finished "
                    "and cannot be deleted now.")

@@ -37,7 +37,7 @@ void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
                 .arg(product.isEmpty() ? QStringLiteral("-") : product);
     if (onJob)
         text << wordingIn(language, {u"單號 %1，第 %2 列。", u"Job %1, row %2."})
-                    .arg(s_.form3.Label2.Caption.trimmed())
+                    .arg(s_.job.current().identity.order)
                     .arg(st.row + 1);
     if (st.noFlowAlarms > 1)
         text << wordingIn(language, {u"此警報本次計量已第 %1 次。",

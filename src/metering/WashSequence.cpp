@@ -334,9 +334,9 @@ void WashSequence::endOfCycle() {
     WashClock = 0;
     w.WashPhase = 0;
     extraWaterDone = 0;
-    if (s_.machineType() != 4 && s_.form2.Timer3) {
-        s_.form2.Timer3->setInterval(1000);
-        s_.form2.Timer3->setEnabled(true);
+    if (s_.machineType() != 4 && s_.timers.homing) {
+        s_.timers.homing->setInterval(1000);
+        s_.timers.homing->setEnabled(true);
     }
 }
 

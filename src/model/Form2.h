@@ -11,8 +11,6 @@
 
 namespace dye {
 
-class Timer;
-
 // The settings form (SettingsForm): created hidden at start-up, it holds
 // every machine setting in its fields, which the rest of the station reads
 // at the moment of use, and owns the machine timers.
@@ -63,12 +61,6 @@ struct Form2 {
     Button Command13{QStringLiteral("配方輸入")};  // back to the main screen
     Button Command14{QStringLiteral("清洗桶")};    // wash request
     Button Command15{QStringLiteral("語言檔")};    // language editor
-
-    Timer* Timer1 = nullptr;  // scan cycle
-    Timer* Timer2 = nullptr;  // metering stations
-    Timer* Timer3 = nullptr;  // timed routine / axis homing
-    Timer* Timer4 = nullptr;  // washing
-    Timer* Timer5 = nullptr;  // program end
 };
 
 }  // namespace dye

@@ -6,18 +6,16 @@
 
 namespace dye {
 
-class Timer;
-
-// The main screen (MainForm, caption "INPUT"). The job on the machine
-// (CurrentJob) lives in its captions: order Label2, bucket Label5, water
-// Label6, actual water Label7, extras Label18(0..3), and the dispensing grid
-// Label4(0..59). An empty Label2 means the machine is free.
+// The main screen (MainForm, caption "INPUT"). The job on the machine is
+// projected onto it once per pass (JobDisplay): order Label2, bucket Label5,
+// water Label6, actual water Label7, extras Label18(0..3), and the
+// dispensing grid Label4(0..59).
 struct Form3 {
     QString Caption = QStringLiteral("INPUT");
     bool Visible = true;
     Color BackColor = kFormGrey;
 
-    // CurrentJob.
+    // The job on the machine.
     Label Label2;                    // order number
     Label Label5;                    // bucket number
     Label Label6;                    // water amount
@@ -96,14 +94,6 @@ struct Form3 {
     Button Command13{QStringLiteral(""), true, false};  // technician view only
     bool TechnicianView = false;
     Button Command14{QStringLiteral("UPDATE")};
-
-    Timer* Timer1 = nullptr;  // job start, 1000 ms
-    Timer* Timer2 = nullptr;  // one-balance sequence, 500 ms
-    Timer* Timer3 = nullptr;  // two-balance sequence, 500 ms
-    Timer* Timer4 = nullptr;  // status write-back, 3000 ms
-    Timer* Timer5 = nullptr;  // F1 hot key, 100 ms
-    Timer* Timer6 = nullptr;  // machine pictures, 100 ms
-    Timer* Timer7 = nullptr;  // plant-database intake poll, 1000 ms
 
     Form3() {
         Label11[0].Caption = QStringLiteral("< 1 >");

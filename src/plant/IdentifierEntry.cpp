@@ -32,7 +32,7 @@ void IdentifierEntry::Text1_KeyPress(int keyAscii) {
         // The picker's buttons set the category; its timer waits for one.
         s_.form15.AuxCategory = 0;
         pending_ = identifier;
-        if (s_.form6.Timer2) s_.form6.Timer2->setEnabled(true);
+        if (s_.timers.categoryWait) s_.timers.categoryWait->setEnabled(true);
         s_.form15.Visible = true;
     } else if (profile == u"ZOLPOWDERS") {
         dropIntake(identifier);
@@ -42,24 +42,24 @@ void IdentifierEntry::Text1_KeyPress(int keyAscii) {
 
 void IdentifierEntry::Timer1_Tick() {
     s_.form6.Text1.clear();
-    if (s_.form6.Timer1) s_.form6.Timer1->setEnabled(false);
+    if (s_.timers.identifierClear) s_.timers.identifierClear->setEnabled(false);
 }
 
 void IdentifierEntry::Timer2_Tick() {
     const int category = s_.form15.AuxCategory;
     if (category <= 0) return;
-    if (s_.form6.Timer2) s_.form6.Timer2->setEnabled(false);
+    if (s_.timers.categoryWait) s_.timers.categoryWait->setEnabled(false);
     step44_.run(pending_, category, [this](bool found) {
         if (!found)
             noId();
-        else if (s_.form6.Timer1)
-            s_.form6.Timer1->setEnabled(true);
+        else if (s_.timers.identifierClear)
+            s_.timers.identifierClear->setEnabled(true);
     });
 }
 
 void IdentifierEntry::noId() {
     s_.form6.Text1 = QStringLiteral("===NO ID===");
-    if (s_.form6.Timer1) s_.form6.Timer1->setEnabled(true);
+    if (s_.timers.identifierClear) s_.timers.identifierClear->setEnabled(true);
 }
 
 // The first 14 characters of a saved order are the order, the 15th its
@@ -67,7 +67,7 @@ void IdentifierEntry::noId() {
 // after the answer and the recipe appended in one step.
 void IdentifierEntry::scanIntake(const QString& identifier) {
     const QDir workdir(plant_.workdirPath(QStringLiteral(".")));
-    Timer* status = s_.form3.Timer4;
+    Timer* status = s_.timers.status;
     const QList<JobRecord> saved = recipeStoreFile(workdir).records();
     bool matched = false;
     for (const JobRecord& r : saved)

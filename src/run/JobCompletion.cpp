@@ -6,7 +6,6 @@
 #include "jobs/JobFile.h"
 #include "records/DailyRecord.h"
 #include "records/DailyRecordFile.h"
-#include "run/DispenseGrid.h"
 #include "run/JobJournal.h"
 #include "run/RunLists.h"
 #include "station/StationState.h"
@@ -64,9 +63,9 @@ bool JobCompletion::finishRecorded(const JobIdentity& job, const std::optional<D
 
 void JobCompletion::stopRun(const RunContext& c, const QString& why) {
     Form3& f = c.state.form3;
-    if (f.Timer1) f.Timer1->setEnabled(false);
-    if (f.Timer2) f.Timer2->setEnabled(false);
-    if (f.Timer3) f.Timer3->setEnabled(false);
+    if (c.state.timers.jobStart) c.state.timers.jobStart->setEnabled(false);
+    if (c.state.timers.oneBalanceRun) c.state.timers.oneBalanceRun->setEnabled(false);
+    if (c.state.timers.twoBalanceRun) c.state.timers.twoBalanceRun->setEnabled(false);
     f.Status = why;
     c.log(QStringLiteral("<run> stopped: ") + why);
     c.dialogs.message(why, QStringLiteral("INPUT"), [] {});
@@ -166,28 +165,25 @@ int findQueuedJob(JobFile& queue, const JobIdentity& job) {
 
 namespace dye {
 
-CompletedJob completedJobOf(const Form3& f, const JobIdentity& identity) {
-    using namespace DispenseGrid;
+CompletedJob completedJobOf(const CurrentJob& job) {
     CompletedJob record;
-    record.identity = identity;
-    record.waterAmount = f.Label6.Caption.trimmed();
-    record.actualWater = f.Label7.Caption.trimmed();
-    for (int r = 0; r < kRows; ++r) {
-        record.codes[size_t(r)] = text(f, Code, r).trimmed();
-        record.recipeWeights[size_t(r)] = text(f, RecipeWeight, r).trimmed();
-        record.actualWeights[size_t(r)] = text(f, ActualWeight, r).trimmed();
+    record.identity = job.identity;
+    record.waterAmount = job.water;
+    record.actualWater = job.actualWater.trimmed();
+    for (size_t r = 0; r < job.rows.size(); ++r) {
+        const JobRow& row = job.rows[r];
+        record.codes[r] = row.code;
+        record.recipeWeights[r] = row.recipe.trimmed();
+        record.actualWeights[r] = row.actual.trimmed();
     }
-    for (int k = 0; k < 4; ++k) record.extras[size_t(k)] = f.Label18[k].Caption.trimmed();
+    record.extras = job.extras;
     return record;
 }
 
-void clearJobFromScreen(StationState& s) {
-    Form3& f = s.form3;
-    for (Label* l : {&f.Label2, &f.Label5, &f.Label6, &f.Label7, &f.Label8}) {
-        l->Caption.clear();
-        l->BackColor = kDefaultBack;
-    }
-    DispenseGrid::clear(f);
+void clearJob(StationState& s) {
+    s.job.clear();
+    s.form3.Label8.Caption.clear();
+    s.form3.Label8.BackColor = kDefaultBack;
     s.TransferActive = 0;
 }
 

@@ -14,7 +14,7 @@
 
 namespace dye {
 
-struct Form3;
+struct CurrentJob;
 
 // What the run reports when a job has ended: the record it wrote, the lines
 // and how long the machine worked on it (and, on the two-balance machines,
@@ -46,12 +46,12 @@ struct CompletedJob {
     bool logEnd = true;          // "< save & end >" in the event log
 };
 
-// The job on the main screen as its record holds it: the job fields, the
-// grid rows and the four extra fields.
-CompletedJob completedJobOf(const Form3& f, const JobIdentity& identity);
-// Takes the finished (or already recorded) job off the main screen: its
-// fields, the run indicator and the grid; the machine is free again.
-void clearJobFromScreen(StationState& s);
+// The job on the machine as its record holds it: the job fields, the rows
+// and the four extra fields.
+CompletedJob completedJobOf(const CurrentJob& job);
+// Takes the finished (or already recorded) job off the machine and clears
+// the run indicator; the machine is free again.
+void clearJob(StationState& s);
 // What the run reports of a job whose record holds `job`: its lines (rows
 // with a code) and its machine time.
 FinishedJob finishedJobOf(const CompletedJob& job, qint64 machineMs);

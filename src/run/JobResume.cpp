@@ -8,7 +8,6 @@
 #include "core/NumberText.h"
 #include "core/Val.h"
 #include "language/Wording.h"
-#include "run/DispenseGrid.h"
 #include "run/JobCompletion.h"
 #include "run/JobStart.h"
 #include "station/StationState.h"
@@ -80,7 +79,7 @@ void JobResume::reset() {
 
 bool JobResume::prepare() {
     if (pending_) return false;
-    const JobIdentity& job = job_.currentJob();
+    const JobIdentity& job = c_.state.job.current().identity;
     QString error;
     const std::optional<JournalState> j = JobJournal(c_.workdir).read(&error);
     if (!error.isEmpty()) return unreadableJournal(job, error);
@@ -157,11 +156,12 @@ void JobResume::startFresh(const JobIdentity& job) {
 // What the journal says is in the bucket: each kept row with its product
 // and weight, and a row whose metering was cut short.
 QString JobResume::rowsInBucket(const JournalState& j, int language) const {
-    const Form3& f = c_.state.form3;
+    const JobOnMachine& job = c_.state.job;
     const QString rowWord = wordingIn(language, {u"第 %1 列", u"row %1"});
     const auto row = [&](int r, const QString& weight) {
-        const QString code = DispenseGrid::text(f, DispenseGrid::Code, r).trimmed();
-        return QStringLiteral("%1 %2 %3").arg(rowWord.arg(r + 1), code, weight).simplified();
+        return QStringLiteral("%1 %2 %3")
+            .arg(rowWord.arg(r + 1), job.row(r).code, weight)
+            .simplified();
     };
     QStringList rows;
     for (int r = 0; r < int(j.kept.size()); ++r)

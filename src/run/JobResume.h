@@ -8,8 +8,6 @@
 
 namespace dye {
 
-class JobStart;
-
 // What a row cut short by a kill or a stop put in the bucket: the balance's
 // reading since the row's zero, when the reading is fresh and a weight the
 // row could have put there (from 0 to what it lacked, give or take the
@@ -42,11 +40,9 @@ class JobResume {
     // `goOn` takes the journal of a job that goes on in the same bucket;
     // `finished` clears the screen of a job that was already recorded, after
     // `writeBack` (the run's own end-of-job write-back) has had its record.
-    JobResume(RunContext ctx, JobStart& job, JournalState& journal,
-              std::function<void(const JournalState&)> goOn, std::function<void()> finished,
-              JobCompletion::WriteBack writeBack)
+    JobResume(RunContext ctx, JournalState& journal, std::function<void(const JournalState&)> goOn,
+              std::function<void()> finished, JobCompletion::WriteBack writeBack)
         : c_(std::move(ctx)),
-          job_(job),
           journal_(journal),
           goOn_(std::move(goOn)),
           finished_(std::move(finished)),
@@ -72,7 +68,6 @@ class JobResume {
     void startFresh(const JobIdentity& job);
 
     RunContext c_;
-    JobStart& job_;
     JournalState& journal_;
     std::function<void(const JournalState&)> goOn_;
     std::function<void()> finished_;

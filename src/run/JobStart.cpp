@@ -11,7 +11,6 @@
 #include "link/TimedRoutine.h"
 #include "link/WriteBlocks.h"
 #include "metering/HandWash.h"
-#include "run/DispenseGrid.h"
 #include "run/RecordRoom.h"
 #include "run/RunBlocked.h"
 #include "run/RunLists.h"
@@ -20,15 +19,13 @@
 
 namespace dye {
 
-using namespace DispenseGrid;
-
 void JobStart::tick() {
     Form3& f = c_.state.form3;
     for (CheckBox* box : {&f.Check1, &f.Check2, &f.Check4}) box->BackColor = kCheckTan;
     for (Label& l : f.Label11) l.BackColor = kCheckTan;
     for (Label& l : f.Label10) l.BackColor = kCheckTan;
 
-    const bool jobOnScreen = !f.Label2.Caption.trimmed().isEmpty();
+    const bool jobOnScreen = c_.state.job.loaded();
     f.Command10.Enabled = !jobOnScreen;
     // The wash button is there only on machines that wash a bucket.
     f.Command12.Enabled = !jobOnScreen && machineWashes(c_.state.machineType());
@@ -52,7 +49,6 @@ void JobStart::tick() {
     if (f.Status.isEmpty()) f.Status = guard_.blockedReason();
     if (!f.Status.isEmpty() || !machineFree()) return;
 
-    for (Label& l : f.Label4) l.Caption.clear();
     const std::optional<JobRecord> job = guard_.nextJob();
     if (!job) return;
     // No job is dispensed that could not be recorded (looked at only when
@@ -65,41 +61,38 @@ bool JobStart::machineFree() const {
     return !homingRunning(c_.state) && c_.state.wash.WashPhase == 0;
 }
 
-void JobStart::load(const JobRecord& job) {
+void JobStart::load(const JobRecord& record) {
     StationState& s = c_.state;
-    Form3& f = s.form3;
-    f.TOOL.Enabled = false;
-    current_ = JobIdentity{job.OrderNo.trimmed(), job.BucketNo.trimmed(), job.QueuedAt};
-    // The job fields show the texts as stored, at their full width.
-    f.Label2.Caption = job.OrderNo.leftJustified(JobRecord::kOrderNoWidth, u' ');
-    f.Label5.Caption = job.BucketNo.leftJustified(10, u' ');
-    f.Label6.Caption = job.WaterAmount.leftJustified(10, u' ');
-    const std::array<QString, 4> extras{job.Tag1, job.Tag2, job.Tag3, job.Tag4};
-    for (int k = 0; k < 4; ++k) f.Label18[k].Caption = extras[size_t(k)].trimmed();
+    s.form3.TOOL.Enabled = false;
+    CurrentJob job;
+    job.identity =
+        JobIdentity{record.OrderNo.trimmed(), record.BucketNo.trimmed(), record.QueuedAt};
+    job.water = record.WaterAmount.trimmed();
+    const std::array<QString, 4> extras{record.Tag1, record.Tag2, record.Tag3, record.Tag4};
+    for (size_t k = 0; k < extras.size(); ++k) job.extras[k] = extras[k].trimmed();
     s.TalbertSpecialFlags[25] = 1;
     JobLoaded = 1;
 
-    c_.log(QStringLiteral("<start>") + job.OrderNo.trimmed() + QStringLiteral("< start >"));
+    c_.log(QStringLiteral("<start>") + record.OrderNo.trimmed() + QStringLiteral("< start >"));
 
     // Rows are packed: an empty code leaves no gap.
     int n = 0;
     const QString profile = s.settings.Text1(16).trimmed();
     for (int i = 0; i < JobRecord::kLines; ++i) {
-        const QString code = job.Code[size_t(i)].trimmed();
+        const QString code = record.Code[size_t(i)].trimmed();
         if (code.isEmpty()) continue;
-        const int row = n++;
-        cell(f, Code, row).Caption = code;
+        JobRow& row = job.rows[size_t(n++)];
+        row.code = code;
         if (profile == QLatin1String("TALBERT")) markSpecialCodes(code);
         if (profile == QLatin1String("PELKO")) markDyeMix(code);
-        const QString weight = job.Weight[size_t(i)].leftJustified(JobRecord::kWeightWidth, u' ');
-        cell(f, RecipeWeight, row).Caption = weight;
-        assignTube(row, code, weight);
+        row.recipe = record.Weight[size_t(i)].leftJustified(JobRecord::kWeightWidth, u' ');
+        assignTube(row);
     }
+    s.job.load(std::move(job));
 }
 
-void JobStart::assignTube(int row, const QString& code, const QString& weight) {
+void JobStart::assignTube(JobRow& row) {
     StationState& s = c_.state;
-    Form3& f = s.form3;
     MachineSettings& set = s.settings;
     const int type = s.machineType();
     const bool byTubeCount = type == 2 || set.Text1(16).trimmed() == QLatin1String("FENWICK");
@@ -108,23 +101,21 @@ void JobStart::assignTube(int row, const QString& code, const QString& weight) {
     // Every tube is looked at: with a code on two tubes the last one wins.
     std::array<int, 3> last{-1, -1, -1};
     for (int j = 0; j < MachineSettings::kValveCount; ++j)
-        if (set.valveCode(j + 1).trimmed() == code) last[j < perStation ? 1 : 2] = j;
+        if (set.valveCode(j + 1).trimmed() == row.code) last[j < perStation ? 1 : 2] = j;
     const int j = std::max(last[1], last[2]);
     if (j < 0) return;
-    QString balance;
     if (byTubeCount) {
-        balance = j < perStation ? QStringLiteral("1") : QStringLiteral("2");
+        row.balance = j < perStation ? QStringLiteral("1") : QStringLiteral("2");
     } else if (type == 5) {
         // The weight chooses the coarse or the fine balance when both
         // stations carry the product; otherwise the station that has it.
         const int station = last[1] >= 0 && last[2] >= 0
-                                ? (set.number(25) < readWeight(weight).value_or(0.0) ? 1 : 2)
+                                ? (set.number(25) < readWeight(row.recipe).value_or(0.0) ? 1 : 2)
                                 : (last[1] >= 0 ? 1 : 2);
-        balance = QString::number(station);
+        row.balance = QString::number(station);
     }
-    cell(f, Tube, row).Caption = QString::number(j + 1);
-    cell(f, Name, row).Caption = set.valveName(j + 1).trimmed();
-    if (!balance.isEmpty()) cell(f, Balance, row).Caption = balance;
+    row.tube = QString::number(j + 1);
+    row.name = set.valveName(j + 1).trimmed();
 }
 
 void JobStart::markSpecialCodes(const QString& code) {

@@ -6,6 +6,7 @@
 #include "run/JobJournal.h"
 #include "run/QueueGuard.h"
 #include "run/RunContext.h"
+#include "station/CurrentJob.h"
 
 namespace dye {
 
@@ -26,25 +27,21 @@ class JobStart {
     // Why no job can be taken from the queue ("" when one can).
     QString queueBlocked() const { return guard_.blockedReason(); }
 
-    // Fills the screen from `job`: the job fields, the "<start>" log line and
-    // the grid rows packed with their tubes; public for the packing and
+    // Puts `record` on the machine: the job fields, the "<start>" log line
+    // and the rows packed with their tubes; public for the packing and
     // assignment tests.
-    void load(const JobRecord& job);
-
-    // The job taken last: what its record and the journal know it by.
-    const JobIdentity& currentJob() const { return current_; }
+    void load(const JobRecord& record);
 
     int QueueListHold = 0;  // 1: the queue lists are not refreshed (a click holds them)
     int JobLoaded = 0;      // 1 once a job was taken
 
   private:
     bool machineFree() const;
-    void assignTube(int row, const QString& code, const QString& weight);
+    void assignTube(JobRow& row);
     void markSpecialCodes(const QString& code);
     void markDyeMix(const QString& code);
 
     RunContext c_;
-    JobIdentity current_;
     QueueGuard guard_;
     QString lastListError_;
     FileStamp listedQueue_;  // the queue file as the lists last showed it

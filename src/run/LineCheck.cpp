@@ -45,7 +45,7 @@ bool markLineOff(RunContext& c, int row, const QString& code, double recipe, dou
         c.dialogs.message(QStringLiteral("Job %1, row %2 (%3): nothing was metered for %4 g. The "
                                          "job's record shows 0 for this line; meter it by hand "
                                          "or queue it again.")
-                              .arg(c.state.form3.Label2.Caption.trimmed(), QString::number(row + 1),
+                              .arg(c.state.job.current().identity.order, QString::number(row + 1),
                                    code, numberText(recipe)),
                           QString(), [] {});
     return true;

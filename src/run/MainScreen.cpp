@@ -29,9 +29,9 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     Form3& f = s.form3;
 
     // The form's timers that run from the start: the job start, the status timer and the F1 key.
-    f.Timer1->setEnabled(true);
-    if (f.Timer4) f.Timer4->setEnabled(true);
-    f.Timer5->setEnabled(true);
+    s.timers.jobStart->setEnabled(true);
+    if (s.timers.status) s.timers.status->setEnabled(true);
+    s.timers.hotKeys->setEnabled(true);
 
     // The settings form (files, port, machine timers) and the other
     // always-loaded forms stay hidden for the program's life.
@@ -85,12 +85,12 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
         f.Combo1.items << s.settings.teachSlot(k).name;
 
     // The machine pictures' timer.
-    f.Timer6->setInterval(100);
-    f.Timer6->setEnabled(true);
+    s.timers.pictures->setInterval(100);
+    s.timers.pictures->setEnabled(true);
 
     // The run timer of the machine type.
     const int type = s.machineType();
-    if (!armRunTimerOfType(f, type))
+    if (!armRunTimerOfType(s.timers, type))
         c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
     if (type == 2 || type == 5) f.Command12.Enabled = false;
     f.Status = runBlockedReason(s);
@@ -115,8 +115,8 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
 
     // The plant-database intake poll of the MARIGOLD profile, once a second.
     if (s.settings.Text1(16).trimmed() == QLatin1String("MARIGOLD")) {
-        f.Timer7->setInterval(1000);
-        f.Timer7->setEnabled(true);
+        s.timers.intake->setInterval(1000);
+        s.timers.intake->setEnabled(true);
     }
 
     // The extra job fields and the diagnostic labels start hidden.
@@ -136,8 +136,9 @@ void MainScreen::Form_Unload(const std::function<void()>& requestProgramEnd) {
 void MainScreen::Form_QueryUnload(std::function<void()> unload) {
     // A job runs: it is on the machine and the run's timers are armed (a stop
     // disarms them; its journal keeps what is in the bucket for the next start).
-    const Form3& f = c_.state.form3;
-    const bool runArmed = f.Timer1->enabled() || f.Timer2->enabled() || f.Timer3->enabled();
+    const bool runArmed = c_.state.timers.jobStart->enabled() ||
+                          c_.state.timers.oneBalanceRun->enabled() ||
+                          c_.state.timers.twoBalanceRun->enabled();
     if (!c_.state.onMachine() || !runArmed) {
         if (unload) unload();
         return;
@@ -152,7 +153,7 @@ void MainScreen::Form_QueryUnload(std::function<void()> unload) {
                    u"Job %1 is on the machine. Closing the program stops it and switches every "
                    u"output off; at the next start it can go on in the same bucket. Close the "
                    u"program?"})
-            .arg(c_.state.form3.Label2.Caption.trimmed()),
+            .arg(c_.state.job.current().identity.order),
         c_.state.form3.Caption, yesNo(language), [this, unload = std::move(unload)](int pick) {
             closeAsked_ = false;
             if (pick == 0 && unload) unload();

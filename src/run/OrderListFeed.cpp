@@ -2,47 +2,41 @@
 
 #include <QStringBuilder>
 
-#include "run/DispenseGrid.h"
 #include "run/OrderListLoad.h"
 #include "station/StationState.h"
 
 namespace dye {
 
-using namespace DispenseGrid;
-
 void OrderListFeed::fill(StationState& s, int place) {
-    const Form3& f = s.form3;
+    const CurrentJob& job = s.job.current();
     Form11& o = s.form11;
     if (!o.Loaded) LoadOrderList(s);  // the run creates the window on first use
-    o.Label1[1] = f.Label2.Caption.trimmed();
-    o.Label1[2] = f.Label5.Caption.trimmed();
-    o.Label1[3] = f.Label6.Caption.trimmed();
-    o.Label1[4] = f.Label7.Caption.trimmed();
-    o.Label1[5] = f.Label18[0].Caption;
-    o.Label1[6] = f.Label18[1].Caption;
+    o.Label1[1] = job.identity.order;
+    o.Label1[2] = job.identity.bucket;
+    o.Label1[3] = job.water;
+    o.Label1[4] = job.actualWater.trimmed();
+    o.Label1[5] = job.extras[0];
+    o.Label1[6] = job.extras[1];
     o.Label1[7] = place > 0 ? QString::number(place) : QString();
-    o.Label4 = f.Label22.Caption;
+    o.Label4 = s.form3.Label22.Caption;
     o.List2.clear();
-    for (int r = 0; r < kRows; ++r)
-        if (!text(f, Code, r).trimmed().isEmpty()) o.List2.items << listLine(f, r);
+    for (int r = 0; r < CurrentJob::kRows; ++r)
+        if (job.rows[size_t(r)].present()) o.List2.items << listLine(job.rows[size_t(r)], r);
 }
 
-void OrderListFeed::blink(Form3& f) {
-    if (f.Label2.Caption.trimmed().isEmpty()) return;
+void OrderListFeed::blink(StationState& s) {
+    if (!s.job.loaded()) return;
     blinkCount_ = blinkCount_ > 30000 ? 10 : std::max(blinkCount_, 1) + 1;
-    f.Label8.BackColor = blinkCount_ % 2 == 0 ? kBlinkYellow : kBlinkGreen;
+    s.form3.Label8.BackColor = blinkCount_ % 2 == 0 ? kBlinkYellow : kBlinkGreen;
 }
 
-const QString& OrderListFeed::listLine(const Form3& f, int row) {
-    static_assert(std::tuple_size_v<decltype(lines_)> == kRows);
-    static constexpr Column kShown[] = {Code, Name, RecipeWeight, ActualWeight, Tube, Balance};
-    ListLine& line = lines_[size_t(row)];
-    bool same = !line.text.isNull();
-    for (size_t k = 0; k < line.from.size() && same; ++k)
-        same = line.from[k] == cell(f, kShown[k], row).Caption;
-    if (!same) {
-        for (size_t k = 0; k < line.from.size(); ++k)
-            line.from[k] = cell(f, kShown[k], row).Caption;
+const QString& OrderListFeed::listLine(const JobRow& row, int r) {
+    static_assert(std::tuple_size_v<decltype(lines_)> == CurrentJob::kRows);
+    ListLine& line = lines_[size_t(r)];
+    const std::array<QString, 6> shown{row.code,   row.name, row.recipe,
+                                       row.actual, row.tube, row.balance};
+    if (line.text.isNull() || line.from != shown) {
+        line.from = shown;
         const QLatin1StringView sep(" = ");
         const auto& t = line.from;
         line.text = t[0] % sep % t[1] % sep % t[2].trimmed() % sep % t[3] % sep % t[4] % sep % t[5];

@@ -6,11 +6,11 @@
 
 namespace dye {
 
-struct Form3;
+struct JobRow;
 struct StationState;
 
 // What both run sequences show on every tick besides their own steps: the
-// order list window (Form11) filled from the job on the main screen, and the
+// order list window (Form11) filled from the job on the machine, and the
 // blinking run indicator.
 class OrderListFeed {
   public:
@@ -19,13 +19,13 @@ class OrderListFeed {
     // tube " = " balance.
     void fill(StationState& s, int place);
     // Label8 blinks yellow and green while a job is on the machine.
-    void blink(Form3& f);
+    void blink(StationState& s);
     void reset() { lines_ = {}; }
 
   private:
-    // The order list's line of grid row `row`, made again only when one of
-    // the six captions it shows has changed.
-    const QString& listLine(const Form3& f, int row);
+    // The order list's line of job row `row`, made again only when one of
+    // the six texts it shows has changed.
+    const QString& listLine(const JobRow& row, int r);
 
     struct ListLine {
         std::array<QString, 6> from;  // code, name, recipe, actual, tube, balance

@@ -13,8 +13,8 @@ QString runBlockedReason(const StationState& state) {
                    "Machine type \"%1\" (setting 5) is not 1 to 5: no run is armed. Set the "
                    "machine type on the settings screen and start the station again.")
             .arg(state.settings.Text1(5).trimmed());
-    const Form2& f = state.form2;
-    if (state.settingsLoadFailed || !f.Timer1 || !f.Timer1->enabled() || f.Timer1->interval() <= 0)
+    if (state.settingsLoadFailed || !state.timers.scan || !state.timers.scan->enabled() ||
+        state.timers.scan->interval() <= 0)
         return QStringLiteral(
             "The controller link is not running (see the event log): no job is taken. Check "
             "the port and the scan interval on the settings screen, then start the station "

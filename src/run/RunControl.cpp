@@ -4,7 +4,6 @@
 #include "core/Scheduler.h"
 #include "link/ScanCycle.h"
 #include "run/ApplyLanguage.h"
-#include "run/DispenseGrid.h"
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
 #include "run/RunBlocked.h"
@@ -14,17 +13,17 @@
 
 namespace dye {
 
-bool armRunTimerOfType(Form3& f, int type) {
+bool armRunTimerOfType(MachineTimers& t, int type) {
     if (type == 1 || type == 3 || type == 4) {
-        f.Timer2->setInterval(500);
-        f.Timer2->setEnabled(true);
-        f.Timer3->setEnabled(false);
+        t.oneBalanceRun->setInterval(500);
+        t.oneBalanceRun->setEnabled(true);
+        t.twoBalanceRun->setEnabled(false);
         return true;
     }
     if (type == 2 || type == 5) {
-        f.Timer3->setInterval(500);
-        f.Timer3->setEnabled(true);
-        f.Timer2->setEnabled(false);
+        t.twoBalanceRun->setInterval(500);
+        t.twoBalanceRun->setEnabled(true);
+        t.oneBalanceRun->setEnabled(false);
         return true;
     }
     return false;
@@ -34,22 +33,21 @@ void RunControl::armRunTimer(bool fullTable) {
     const int type = c_.state.machineType();
     // Command9 arms the run timer only on types 1 and 2; RUN on every type.
     if (!fullTable && type != 1 && type != 2) return;
-    armRunTimerOfType(c_.state.form3, type);
+    armRunTimerOfType(c_.state.timers, type);
 }
 
 void RunControl::logStop() {
     // The job the stop throws away, named before its fields are emptied.
-    const Form3& f = c_.state.form3;
-    const QString order = f.Label2.Caption.trimmed();
-    c_.log(order.isEmpty()
+    const JobIdentity& job = c_.state.job.current().identity;
+    c_.log(job.order.isEmpty()
                ? QStringLiteral("< STOP >")
-               : QStringLiteral("< STOP >  %1  bucket %2").arg(order, f.Label5.Caption.trimmed()));
+               : QStringLiteral("< STOP >  %1  bucket %2").arg(job.order, job.bucket));
 }
 
 void RunControl::Command9_Click() {
     Form3& f = c_.state.form3;
     c_.log(QStringLiteral("< RUN >"));
-    f.Timer1->setEnabled(true);
+    c_.state.timers.jobStart->setEnabled(true);
     armRunTimer(false);
     // The pink of a stop means "stopped": a running station shows its own face.
     f.BackColor = kFormGrey;
@@ -81,14 +79,13 @@ void RunControl::stop() {
     if (s.MachineStatus[0] >= 1 && s.MachineStatus[0] <= 8) s.MachineStatus[0] = 0;
     if (c_.resetWash) c_.resetWash();
 
-    DispenseGrid::clear(f);
-    for (Label* l : {&f.Label2, &f.Label5, &f.Label7, &f.Label6}) l->Caption.clear();
+    s.job.clear();
     for (Label& l : f.Label10) l.Caption = QStringLiteral("<STOP>");
     f.Status = runBlockedReason(s);
     InvalidateWriteSlots(s);
-    f.Timer1->setEnabled(false);
-    f.Timer2->setEnabled(false);
-    f.Timer3->setEnabled(false);
+    c_.state.timers.jobStart->setEnabled(false);
+    c_.state.timers.oneBalanceRun->setEnabled(false);
+    c_.state.timers.twoBalanceRun->setEnabled(false);
     f.BackColor = kStopPink;
 }
 

@@ -7,6 +7,7 @@
 namespace dye {
 
 struct Form3;
+struct MachineTimers;
 class JobStart;
 class KeyState;
 class MainScreen;
@@ -56,9 +57,9 @@ class RunControl {
     std::function<void()> intake_;
 };
 
-// Arms the run timer of machine type `type` (Timer2 for the one-balance
-// types 1, 3 and 4, Timer3 for the two-balance types 2 and 5) and disarms the
-// other; false, with both left alone, for any other type.
-bool armRunTimerOfType(Form3& f, int type);
+// Arms the run timer of machine type `type` (the one-balance run for types
+// 1, 3 and 4, the two-balance run for types 2 and 5) and disarms the other; false, with both left
+// alone, for any other type.
+bool armRunTimerOfType(MachineTimers& t, int type);
 
 }  // namespace dye

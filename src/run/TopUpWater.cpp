@@ -47,7 +47,6 @@ constexpr double kWaterOffLeast = 1000;
 // Water beyond the amount before the top-up is said when it is more than this.
 constexpr double kOverShare = 0.01;
 constexpr double kOverLeast = 50;
-const QLatin1String kOffMark(" OFF");
 }  // namespace
 
 bool flagWaterOff(RunContext& c, double asked, double given) {
@@ -57,10 +56,6 @@ bool flagWaterOff(RunContext& c, double asked, double given) {
               .arg(numberText(asked), numberText(given), off > 0 ? QStringLiteral("+") : QString(),
                    numberText(off)));
     return true;
-}
-
-void markWaterOff(Form3& f) {
-    if (!f.Label7.Caption.endsWith(kOffMark)) f.Label7.Caption += kOffMark;
 }
 
 qint64 wholeReading(double value) {
@@ -95,13 +90,11 @@ void TopUpWater::open(int value) {
 
 void TopUpWater::start() {
     StationState& s = c_.state;
-    Form3& f = s.form3;
     s.wash.WashWater = 0;
-    f.Label6.BackColor = kYellow;
-    f.Label7.BackColor = kYellow;
+    s.job.shadeWater(WaterShade::TopUp);
     base_ = wholeReading(reading());
-    const double asked = Val(f.Label6.Caption);
-    const double given = Val(f.Label7.Caption);
+    const double asked = s.job.current().waterAmount();
+    const double given = s.job.current().actualWaterValue();
     target_ = wholeReading(asked - given);
     pipe_ = waterRegister(s);
     opened_ = disturbed_ = over_ = false;
@@ -112,7 +105,7 @@ void TopUpWater::start() {
         return;
     }
     if (!openStage(double(target_), true)) return;
-    f.Label8.Caption = c_.text(60);
+    s.form3.Label8.Caption = c_.text(60);
 }
 
 // One opening of the pipe for `want`: timed by the learned rate and run-on
@@ -182,7 +175,7 @@ void TopUpWater::sayOver(double asked, double given) {
 void TopUpWater::reopen(qint64 base) {
     StationState& s = c_.state;
     base_ = wholeReading(double(base));
-    target_ = wholeReading(Val(s.form3.Label6.Caption) - Val(s.form3.Label7.Caption));
+    target_ = wholeReading(s.job.current().waterAmount() - s.job.current().actualWaterValue());
     pipe_ = waterRegister(s);
     timed_ = 0;
     disturbed_ = true;
@@ -273,13 +266,13 @@ bool TopUpWater::settled() {
         missing > std::max(kEnoughLeast, kEnoughShare * double(target_)) &&
         openStage(missing, false))
         return false;
-    Form3& f = c_.state.form3;
-    f.Label7.Caption = QString::number(wholeReading(Val(f.Label7.Caption)) + delivered);
-    const bool off = flagWaterOff(c_, Val(f.Label6.Caption), Val(f.Label7.Caption));
-    if (off || over_) markWaterOff(f);
-    f.Label6.BackColor = kDefaultBack;
-    f.Label7.BackColor = kDefaultBack;
-    if (!over_) f.Label8.Caption = c_.text(61);
+    JobOnMachine& job = c_.state.job;
+    job.setActualWater(QString::number(wholeReading(job.current().actualWaterValue()) + delivered));
+    const bool off =
+        flagWaterOff(c_, job.current().waterAmount(), job.current().actualWaterValue());
+    if (off || over_) job.markWaterOff();
+    job.shadeWater(WaterShade::Plain);
+    if (!over_) c_.state.form3.Label8.Caption = c_.text(61);
     return true;
 }
 

@@ -8,7 +8,6 @@
 
 namespace dye {
 
-struct Form3;
 struct StationState;
 
 // The water register: D851 when the settings form's "D985" box is checked,
@@ -23,9 +22,6 @@ qint64 wholeReading(double value);
 // Writes an event-log line when the water given lies further off the amount
 // asked than the station's water bound; true when it did.
 bool flagWaterOff(RunContext& c, double asked, double given);
-// The actual water on the main screen (and so in the record) marked as off
-// its amount: the whole number stays first, so readers still read it.
-void markWaterOff(Form3& f);
 
 // The top-up water of a job on balance 1. A pipe whose rate the station has
 // learned gets a timed opening, stopped early by the pipe's learned run-on
@@ -55,8 +51,8 @@ class TopUpWater {
     void hold();
     // True once the opening under way has been stopped.
     bool stopWhenReached();
-    // True once the last opening has settled and Label7 shows the water
-    // given; an opening made for what is still missing runs inside it.
+    // True once the last opening has settled and the job's actual water is
+    // the water given; an opening made for what is still missing runs inside it.
     bool settled();
     void reset();
     qint64 base() const { return base_; }

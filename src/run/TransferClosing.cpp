@@ -6,7 +6,6 @@
 #include "core/Scheduler.h"
 #include "core/Val.h"
 #include "metering/BucketTransport.h"
-#include "run/DispenseGrid.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/JobStart.h"
@@ -20,8 +19,6 @@
 // job, and the resume of a job interrupted with rows in its bucket.
 namespace dye {
 
-using namespace DispenseGrid;
-
 namespace {
 constexpr int kNoValue = RegisterImage::RegNoValue;
 }  // namespace
@@ -30,14 +27,12 @@ void TransferSequence::closing() {
     StationState& s = c_.state;
     switch (RowStep) {
         case 99: {
-            paintGrid(kDoneGreen);
+            shadeRows(RowShade::Done);
             if (s.settings.Text1(16).trimmed() == QLatin1String("PELKO")) {
                 // Every entry the job start marked for a code is cleared.
                 QString error;
-                for (int r = 0; r < kRows; ++r) {
-                    const QString code = text(s.form3, Code, r).trimmed();
-                    if (!code.isEmpty()) markDyeMixCode(c_.workdir, s.settings, code, 0, &error);
-                }
+                for (const JobRow& row : s.job.current().rows)
+                    if (row.present()) markDyeMixCode(c_.workdir, s.settings, row.code, 0, &error);
                 if (!error.isEmpty()) c_.log(QStringLiteral("<mix> ") + error);
             } else {
                 // The special codes the job marked (flag 25 marks a loaded
@@ -66,12 +61,12 @@ void TransferSequence::closing() {
             // wash carried off is not taken from the water given.
             if (washFrom_) Water[0] += std::max<qint64>(0, wholeReading(reading()) - *washFrom_);
             washFrom_.reset();
-            s.form3.Label7.Caption = QString::number(Water[0]);
-            if (Val(s.form3.Label6.Caption) == 0) {
-                if (flagWaterOff(c_, 0, double(Water[0]))) markWaterOff(s.form3);
+            s.job.setActualWater(QString::number(Water[0]));
+            if (s.job.current().waterAmount() == 0) {
+                if (flagWaterOff(c_, 0, double(Water[0]))) s.job.markWaterOff();
                 RowStep = 199;
                 journal_.closed = true;
-                journal_.actualWater = s.form3.Label7.Caption;
+                journal_.actualWater = s.job.current().actualWater;
                 saveJournal();
                 break;
             }
@@ -89,7 +84,7 @@ void TransferSequence::closing() {
             s.wash.WashWater = 0;
             RowStep = 199;
             journal_.closed = true;
-            journal_.actualWater = s.form3.Label7.Caption;
+            journal_.actualWater = s.job.current().actualWater;
             saveJournal();
             break;
         case 199:
@@ -106,7 +101,7 @@ void TransferSequence::endOfJob() {
     phaseCodes(s, 5, 5, 5);
     c_.transport.conveyorOff();
 
-    const CompletedJob record = completedJobOf(f, job_.currentJob());
+    const CompletedJob record = completedJobOf(s.job.current());
 
     // The write-back runs with the job still on the screen.
     if (JobCompletion(c_).complete(record, journal_, [&](const QString& finishText) {
@@ -119,16 +114,16 @@ void TransferSequence::endOfJob() {
 
     clearJob();
     f.TOOL.Enabled = true;
-    if (s.machineType() != 4 && s.form2.Timer3) {
-        s.form2.Timer3->setInterval(1000);
-        s.form2.Timer3->setEnabled(true);
+    if (s.machineType() != 4 && s.timers.homing) {
+        s.timers.homing->setInterval(1000);
+        s.timers.homing->setEnabled(true);
     }
     if (finished_) finished_(done);
 }
 
 void TransferSequence::clearJob() {
     reset();
-    clearJobFromScreen(c_.state);
+    dye::clearJob(c_.state);
 }
 
 void TransferSequence::saveJournal() {
@@ -139,19 +134,18 @@ void TransferSequence::saveJournal() {
 // row cut short is metered to what it still lacks, and nothing is tared.
 void TransferSequence::applyResume(const JournalState& j) {
     StationState& s = c_.state;
-    Form3& f = s.form3;
     QStringList keptRows;
     int next = -1;
-    for (int r = 0; r < kRows; ++r) {
-        if (text(f, Code, r).trimmed().isEmpty()) continue;
+    for (int r = 0; r < CurrentJob::kRows; ++r) {
+        if (!s.job.row(r).present()) continue;
         if (j.kept[size_t(r)]) {
-            cell(f, ActualWeight, r).Caption = *j.kept[size_t(r)];
+            s.job.setActual(r, *j.kept[size_t(r)]);
             keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
         } else if (next < 0) {
             next = r;
         }
     }
-    if (j.waterKnown || j.closed) f.Label7.Caption = j.actualWater;
+    if (j.waterKnown || j.closed) s.job.setActualWater(j.actualWater);
     Water[0] = j.waterGiven;
     Water[1] = j.waterBase;
     ZeroMark = 10;
@@ -163,10 +157,10 @@ void TransferSequence::applyResume(const JournalState& j) {
         from = QStringLiteral("its end");
     } else {
         if (next >= 0 && j.meteringRow == next)
-            carried_[size_t(next)] =
-                cutRowContent(c_, j.job.order, next, 1, recipeWeight(f, next), j.meteringZero,
-                              j.meteringSeen, s.settings.valveRate(int(Val(text(f, Tube, next)))));
-        RowStep = next >= 0 ? next : kRows;
+            carried_[size_t(next)] = cutRowContent(
+                c_, j.job.order, next, 1, s.job.row(next).recipeWeight(), j.meteringZero,
+                j.meteringSeen, s.settings.valveRate(s.job.row(next).valve()));
+        RowStep = next >= 0 ? next : CurrentJob::kRows;
         TransferStep = 59;
         resumeMove_ = true;
         from = next >= 0 ? QStringLiteral("row %1 (%2 already in the bucket)")

@@ -11,7 +11,6 @@
 #include "link/TimedRoutine.h"
 #include "metering/BucketTransport.h"
 #include "metering/StationMetering.h"
-#include "run/DispenseGrid.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/JobStart.h"
@@ -26,8 +25,6 @@
 
 namespace dye {
 
-using namespace DispenseGrid;
-
 namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
@@ -40,8 +37,7 @@ TransferSequence::TransferSequence(RunContext ctx, JobStart& jobStart)
     : c_(std::move(ctx)),
       job_(jobStart),
       resume_(
-          c_, jobStart, journal_, [this](const JournalState& j) { applyResume(j); },
-          [this] { clearJob(); },
+          c_, journal_, [this](const JournalState& j) { applyResume(j); }, [this] { clearJob(); },
           [this](const CompletedJob& job, const QString& finishText) {
               c_.plant.jobFinished(job, finishText);
           }),
@@ -56,8 +52,8 @@ void TransferSequence::status(int k) {
     c_.state.form3.Label8.Caption = c_.text(k);
 }
 
-void TransferSequence::paintGrid(Color c) {
-    for (Label& l : c_.state.form3.Label4) l.BackColor = c;
+void TransferSequence::shadeRows(RowShade shade) {
+    c_.state.job.shadeRows(shade);
 }
 
 void TransferSequence::reset() {
@@ -86,7 +82,7 @@ void TransferSequence::tick() {
         heldByLink_ = true;
         baseWater_.disturb();
         if (RowStep == 119) water_.hold();
-        const QString order = c_.state.form3.Label2.Caption.trimmed();
+        const QString order = c_.state.job.current().identity.order;
         const QString held = order.isEmpty() ? QString() : balanceHeldReason(c_.state, order, {1});
         if (!held.isEmpty()) c_.state.form3.Status = held;
         return;
@@ -120,18 +116,17 @@ void TransferSequence::diagnostics() {
         if (in.xBusy || in.yBusy || in.zBusy) {
             status(58);
         } else {
-            int rows = 0;
-            while (rows < kRows && !text(f, Code, rows).trimmed().isEmpty()) ++rows;
+            const JobOnMachine& job = s.job;
             f.Label8.Caption = QStringLiteral("%1 %2/%3 %4")
                                    .arg(c_.text(64))
                                    .arg(meteredRow_ + 1)
-                                   .arg(rows)
-                                   .arg(text(f, Code, meteredRow_).trimmed());
+                                   .arg(job.current().rowCount())
+                                   .arg(job.row(meteredRow_).code);
         }
     }
 
     feed_.fill(s, Place);
-    feed_.blink(f);
+    feed_.blink(c_.state);
 }
 
 void TransferSequence::liveWeight() {
@@ -141,28 +136,26 @@ void TransferSequence::liveWeight() {
     ++ResultCounter;
     const int row = meteredRow_;
     const std::optional<double>& actual = s.station[1].actual;
-    cell(s.form3, ActualWeight, row).Caption = actual ? numberText(*actual) : QString();
+    s.job.setActual(row, actual ? numberText(*actual) : QString());
     if (s.balance(1).fresh &&
         progressDue(journal_.meteringSeen, reading() - journal_.meteringZero, progressTicks_))
         saveJournal();
     if (ResultCounter > 7) {
-        for (Column c : kColumns) {
-            Label& l = cell(s.form3, c, row);
-            if (l.BackColor == kDefaultBack) l.BackColor = kYellow;
-        }
+        if (s.job.row(row).shade == RowShade::Plain) s.job.shadeRow(row, RowShade::Metering);
         ResultCounter = 0;
     }
 }
 
 bool TransferSequence::waitingReason() {
     Form3& f = c_.state.form3;
-    const QString order = f.Label2.Caption.trimmed();
+    const JobIdentity& job = c_.state.job.current().identity;
+    const QString& order = job.order;
     if (order.isEmpty()) return true;  // the job start says why no job is taken
     if (resume_.pending()) {
         f.Status = resume_.waitText(order);
         return true;
     }
-    if (f.Label5.Caption.trimmed().isEmpty()) {
+    if (job.bucket.isEmpty()) {
         f.Status = QStringLiteral(
                        "Job %1 has no bucket number and cannot run. Stop the run and remove it "
                        "from the queue, or queue it again with a bucket number.")
@@ -186,13 +179,13 @@ void TransferSequence::advance() {
         const size_t r = size_t(meteredRow_);
         QString actual = kept ? numberText(*kept + carried_[r])
                               : (carried_[r] > 0 ? numberText(carried_[r]) : QString());
-        const QString code = text(s.form3, Code, meteredRow_).trimmed();
-        const double recipe = recipeWeight(s.form3, meteredRow_);
+        const QString code = s.job.row(meteredRow_).code;
+        const double recipe = s.job.row(meteredRow_).recipeWeight();
         if (s.station[1].skipped)
             actual = markRowSkipped(c_, meteredRow_, code, recipe, Val(actual));
         else
             markLineOff(c_, meteredRow_, code, recipe, Val(actual));
-        cell(s.form3, ActualWeight, meteredRow_).Caption = actual;
+        s.job.setActual(meteredRow_, actual);
         journal_.kept[r] = actual;
         journal_.meteringRow = -1;
         carried_[r] = 0;
@@ -217,7 +210,7 @@ void TransferSequence::advance() {
             setAnimation(s, 0, 0);
             s.link.image.set(989, 10);
             phaseCodes(s, 20, 1, 1);
-            s.form3.Label7.BackColor = kYellow;
+            s.job.shadeWater(WaterShade::BaseWater);
             ZeroMark = 10;
             s.form3.Label8.Caption = wordingIn(intWithin(s.settings.number(kLanguageField)),
                                                {u"天平歸零中", u"Zeroing the balance"});
@@ -226,7 +219,7 @@ void TransferSequence::advance() {
         case 10:
             s.wash.WashType1 = 0;
             Water[1] = wholeReading(reading());
-            if (baseWater_.start(Val(s.form3.Label6.Caption))) {
+            if (baseWater_.start(s.job.current().waterAmount())) {
                 status(57);
                 setAnimation(s, -1, 1);
             }
@@ -234,10 +227,10 @@ void TransferSequence::advance() {
         case 50:
             Water[0] = wholeReading(reading()) - Water[1];
             baseWater_.measured(double(Water[0]));
-            s.form3.Label7.Caption = QString::number(Water[0]);
-            s.form3.Label7.BackColor = kDefaultBack;
+            s.job.setActualWater(QString::number(Water[0]));
+            s.job.shadeWater(WaterShade::Plain);
             journal_.waterKnown = true;
-            journal_.actualWater = s.form3.Label7.Caption;
+            journal_.actualWater = s.job.current().actualWater;
             journal_.waterBase = Water[1];
             journal_.waterGiven = Water[0];
             saveJournal();
@@ -253,10 +246,9 @@ void TransferSequence::advance() {
 
 void TransferSequence::nextRow() {
     StationState& s = c_.state;
-    Form3& f = s.form3;
-    if (RowStep >= kRows || text(f, Code, RowStep).trimmed().isEmpty()) {
+    if (RowStep >= CurrentJob::kRows || !s.job.row(RowStep).present()) {
         RowStep = 99;
-        paintGrid(kDefaultBack);
+        shadeRows(RowShade::Plain);
         return;
     }
     if ((RowStep == 0 || resumeMove_) && !moveBucket()) return;
@@ -264,8 +256,9 @@ void TransferSequence::nextRow() {
 
     const int row = RowStep;
     setAnimation(s, -1, 1);
-    const QString weight = text(f, RecipeWeight, row);
-    const QString tube = text(f, Tube, row);
+    const JobRow& line = s.job.row(row);
+    const QString weight = line.recipe;
+    const QString tube = line.tube;
     // The zero of the row's whole content: a row cut short twice still counts
     // what its first part put in the bucket.
     journal_.meteringRow = row;
@@ -274,19 +267,19 @@ void TransferSequence::nextRow() {
     progressTicks_ = 0;
     saveJournal();
     const double carried = carried_[size_t(row)];
-    startMetering(s, 1, intWithin(Val(tube)), numberText(recipeWeight(f, row) - carried), row);
+    startMetering(s, 1, line.valve(), numberText(line.recipeWeight() - carried), row);
     c_.log(QStringLiteral("< enter to dispen > wt = ") + weight + QStringLiteral("   where = ") +
            tube);
     meteredRow_ = row;
     ++RowStep;
     TransferStep = 55;
     ResultCounter = 0;
-    paintGrid(kDefaultBack);
+    shadeRows(RowShade::Plain);
 }
 
 bool TransferSequence::moveBucket() {
     StationState& s = c_.state;
-    const QString bucket = s.form3.Label5.Caption.trimmed();
+    const QString& bucket = s.job.current().identity.bucket;
     int p = 0;
     for (int k = 0; k < MachineSettings::kTeachSlotCount; ++k) {
         const QString name = s.settings.teachSlot(k + 1).name.trimmed();
@@ -323,7 +316,7 @@ bool TransferSequence::moveBucket() {
 
 // The job stays on the screen with the run timer off; a run retries the move.
 void TransferSequence::refuseMove(const QString& message, const QString& logLine) {
-    c_.state.form3.Timer2->setEnabled(false);
+    c_.state.timers.oneBalanceRun->setEnabled(false);
     c_.state.form3.Status = message + QStringLiteral(": the job waits; run again to retry.");
     TransferStep = 59;
     c_.log(logLine);

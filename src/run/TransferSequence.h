@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 
-#include "model/Color.h"
 #include "run/BaseWater.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
@@ -15,6 +14,7 @@
 #include "run/OrderListFeed.h"
 #include "run/RunContext.h"
 #include "run/TopUpWater.h"
+#include "station/CurrentJob.h"
 
 namespace dye {
 
@@ -71,7 +71,7 @@ class TransferSequence {
 
     double reading() const;  // balance 1 as shown on the settings form
     void status(int k);      // language text k on the run indicator
-    void paintGrid(Color c);
+    void shadeRows(RowShade shade);
 
     RunContext c_;
     JobStart& job_;

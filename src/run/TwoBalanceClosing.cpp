@@ -2,7 +2,6 @@
 
 #include "core/NumberText.h"
 #include "core/Val.h"
-#include "run/DispenseGrid.h"
 #include "run/JobStart.h"
 #include "run/TwoBalanceEnd.h"
 #include "station/StationState.h"
@@ -12,22 +11,20 @@
 // buckets.
 namespace dye {
 
-using namespace DispenseGrid;
-
 // The top-up water on balance 1, once lane 1 has finished.
 void TwoBalanceSequence::water() {
-    Form3& f = c_.state.form3;
+    JobOnMachine& job = c_.state.job;
     if (!lanes_[0].finished()) return;
     switch (WaterPhase) {
         case 0:
-            if (Val(f.Label6.Caption) == 0) {
-                f.Label7.Caption = QStringLiteral("0");
+            if (job.current().waterAmount() == 0) {
+                job.setActualWater(QStringLiteral("0"));
                 WaterPhase = 199;
                 break;
             }
             topUp_.start();
             journal_.waterKnown = true;
-            journal_.actualWater = f.Label7.Caption.trimmed();
+            journal_.actualWater = job.current().actualWater.trimmed();
             journal_.waterBase = topUp_.base();
             saveJournal(c_, journal_);
             WaterPhase = 119;
@@ -44,7 +41,7 @@ void TwoBalanceSequence::water() {
     }
     if (WaterPhase == 199 && lanes_[1].finished() && !journal_.closed) {
         journal_.closed = true;
-        journal_.actualWater = f.Label7.Caption;
+        journal_.actualWater = job.current().actualWater;
         saveJournal(c_, journal_);
     }
 }
@@ -52,7 +49,7 @@ void TwoBalanceSequence::water() {
 void TwoBalanceSequence::endOfJob() {
     StationState& s = c_.state;
     Form3& f = s.form3;
-    const CompletedJob record = completedJobOf(f, job_.currentJob());
+    const CompletedJob record = completedJobOf(s.job.current());
     if (finishTwoBalanceJob(c_, record, journal_) == JobCompletion::Outcome::NotRecorded)
         return;  // the job stays on the screen and in the queue; the run is stopped
     FinishedJob done =
@@ -66,21 +63,20 @@ void TwoBalanceSequence::endOfJob() {
 
 void TwoBalanceSequence::clearJob() {
     reset();
-    clearJobFromScreen(c_.state);
+    dye::clearJob(c_.state);
 }
 
 // Goes on where the job was: kept rows stay, a row cut short is metered to
 // what it still lacks, and the balances are not zeroed again.
 void TwoBalanceSequence::applyResume(const JournalState& j) {
     StationState& s = c_.state;
-    Form3& f = s.form3;
     QStringList keptRows;
-    for (int r = 0; r < kRows; ++r) {
-        if (!j.kept[size_t(r)] || text(f, Code, r).trimmed().isEmpty()) continue;
-        cell(f, ActualWeight, r).Caption = *j.kept[size_t(r)];
+    for (int r = 0; r < CurrentJob::kRows; ++r) {
+        if (!j.kept[size_t(r)] || !s.job.row(r).present()) continue;
+        s.job.setActual(r, *j.kept[size_t(r)]);
         keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
     }
-    if (j.waterKnown || j.closed) f.Label7.Caption = j.actualWater;
+    if (j.waterKnown || j.closed) s.job.setActualWater(j.actualWater);
     s.TransferActive = 1;
     for (Lane& l : lanes_) {
         const LaneJournal& lj = j.lanes[size_t(l.number - 1)];
@@ -89,9 +85,9 @@ void TwoBalanceSequence::applyResume(const JournalState& j) {
         l.current = lj.row;
         l.base = lj.base;
         if (lj.metering && lj.row >= 0)
-            l.base +=
-                cutRowContent(c_, j.job.order, lj.row, l.number, recipeWeight(f, lj.row) - lj.base,
-                              lj.zero, lj.seen, s.settings.valveRate(laneValve(s, l, lj.row)));
+            l.base += cutRowContent(c_, j.job.order, lj.row, l.number,
+                                    s.job.row(lj.row).recipeWeight() - lj.base, lj.zero, lj.seen,
+                                    s.settings.valveRate(laneValve(s, l, lj.row)));
         s.station[size_t(l.number)].tared = lj.tared;
         keepLane(l);
     }

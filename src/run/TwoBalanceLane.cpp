@@ -2,7 +2,6 @@
 
 #include "core/Val.h"
 #include "metering/BucketWatch.h"
-#include "run/DispenseGrid.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -26,9 +25,9 @@ void closeLaneValves(StationState& s, const Lane& lane) {
 }
 
 int laneValve(StationState& s, const Lane& lane, int row) {
-    const int tube = intWithin(Val(DispenseGrid::text(s.form3, DispenseGrid::Tube, row)));
+    const int tube = s.job.row(row).valve();
     if (s.machineType() != 5) return tube;
-    const QString code = DispenseGrid::text(s.form3, DispenseGrid::Code, row).trimmed();
+    const QString& code = s.job.row(row).code;
     const auto [first, last] = stationValveRegisters(s, lane.number);
     for (int r = first; r <= last; ++r)
         if (s.settings.valveCode(r - 850).trimmed() == code) return r - 850;

@@ -4,7 +4,6 @@
 #include "core/Val.h"
 #include "link/ScanCycle.h"
 #include "metering/StationMetering.h"
-#include "run/DispenseGrid.h"
 #include "run/JobStart.h"
 #include "run/LineCheck.h"
 #include "run/RunBlocked.h"
@@ -14,17 +13,11 @@
 
 namespace dye {
 
-using namespace DispenseGrid;
-
 namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
 constexpr int kGo = 30000;
 constexpr int kEveryItemField = 8;  // 1: a new bucket for every item
-
-void paintRow(Form3& f, int row, Color c) {
-    for (Column col : kColumns) cell(f, col, row).BackColor = c;
-}
 
 }  // namespace
 
@@ -32,8 +25,7 @@ TwoBalanceSequence::TwoBalanceSequence(RunContext ctx, JobStart& jobStart)
     : c_(std::move(ctx)),
       job_(jobStart),
       resume_(
-          c_, jobStart, journal_, [this](const JournalState& j) { applyResume(j); },
-          [this] { clearJob(); },
+          c_, journal_, [this](const JournalState& j) { applyResume(j); }, [this] { clearJob(); },
           [this](const CompletedJob& job, const QString& finishText) {
               twoBalanceWriteBack(c_, job, finishText);
           }),
@@ -65,7 +57,7 @@ void TwoBalanceSequence::tick() {
     if (!s.linkUsable() || !s.balance(1).fresh || !s.balance(2).fresh) {
         heldByLink_ = true;
         if (WaterPhase == 119) topUp_.hold();
-        const QString order = s.form3.Label2.Caption.trimmed();
+        const QString order = s.job.current().identity.order;
         const QString held = order.isEmpty() ? QString() : balanceHeldReason(s, order, {1, 2});
         if (!held.isEmpty()) s.form3.Status = held;
         return;
@@ -95,7 +87,7 @@ void TwoBalanceSequence::display() {
                             .arg(b.pointer);
     f.Label12[0] = QString::number(a.step);
     feed_.fill(c_.state, 0);
-    feed_.blink(f);
+    feed_.blink(c_.state);
     if (a.hasRows()) f.Label10[0].BackColor = kOrange;
     if (b.hasRows()) f.Label10[1].BackColor = kLightBlue;
     if (a.waiting || b.waiting) status(62);
@@ -106,7 +98,7 @@ void TwoBalanceSequence::liveWeights() {
     for (Lane& l : lanes_) {
         const MeteringStation& st = s.station[size_t(l.number)];
         if (!l.metering || l.current < 0 || st.StationStep <= 0 || !st.actual) continue;
-        cell(s.form3, ActualWeight, l.current).Caption = numberText(*st.actual + l.base);
+        s.job.setActual(l.current, numberText(*st.actual + l.base));
         if (s.balance(l.number).fresh &&
             progressDue(l.seen, reading(l.number) - l.zero, l.progressTicks))
             keepLane(l);
@@ -115,7 +107,7 @@ void TwoBalanceSequence::liveWeights() {
 
 bool TwoBalanceSequence::waitingReason() {
     Form3& f = c_.state.form3;
-    const QString order = f.Label2.Caption.trimmed();
+    const QString order = c_.state.job.current().identity.order;
     if (order.isEmpty()) return true;  // the job start says why no job is taken
     if (resume_.pending()) {
         f.Status = resume_.waitText(order);
@@ -207,12 +199,11 @@ bool TwoBalanceSequence::waitReady(Lane& l) {
 // The lane's rows: every grid row of its balance that is not in the bucket
 // already (a resumed job keeps its rows).
 void TwoBalanceSequence::split(Lane& l) {
-    const Form3& f = c_.state.form3;
+    const JobOnMachine& job = c_.state.job;
     const QString balance = QString::number(l.number);
     l.rows.clear();
-    for (int r = 0; r < kRows; ++r) {
-        if (text(f, Code, r).trimmed().isEmpty() || text(f, Balance, r).trimmed() != balance)
-            continue;
+    for (int r = 0; r < CurrentJob::kRows; ++r) {
+        if (!job.row(r).present() || job.row(r).balance != balance) continue;
         if (!journal_.kept[size_t(r)]) l.rows.push_back(r);
     }
 }
@@ -242,7 +233,7 @@ void TwoBalanceSequence::nextRow(Lane& l) {
     const int row = l.rows[size_t(l.pointer)];
     if (l.current != row) l.base = 0;
     l.current = row;
-    const double target = recipeWeight(s.form3, row) - l.base;
+    const double target = s.job.row(row).recipeWeight() - l.base;
     l.step = 31;
     if (target <= 0) {  // what earlier buckets got is the whole row
         takeResult(l);
@@ -255,7 +246,7 @@ void TwoBalanceSequence::nextRow(Lane& l) {
     l.meteringFrom = c_.now().toMSecsSinceEpoch();
     keepLane(l);
     startMetering(s, l.number, laneValve(s, l, row), numberText(target), row);
-    paintRow(s.form3, row, kOrange);
+    s.job.shadeRow(row, RowShade::LaneMetering);
     if (s.machineType() == 5) markDyeMix(l, row);
     status(64);
 }
@@ -276,18 +267,19 @@ void TwoBalanceSequence::takeResult(Lane& l) {
         // goes into the next bucket.
         st.BucketFull = 0;
         l.base += got;
-        cell(s.form3, ActualWeight, row).Caption = numberText(l.base);
+        s.job.setActual(row, numberText(l.base));
         askBucket(l);
         return;
     }
     QString actual = numberText(got + l.base);
-    const QString code = text(s.form3, Code, row).trimmed();
+    const QString code = s.job.row(row).code;
+    const double recipe = s.job.row(row).recipeWeight();
     if (st.skipped)
-        actual = markRowSkipped(c_, row, code, recipeWeight(s.form3, row), got + l.base);
+        actual = markRowSkipped(c_, row, code, recipe, got + l.base);
     else
-        markLineOff(c_, row, code, recipeWeight(s.form3, row), got + l.base);
-    cell(s.form3, ActualWeight, row).Caption = actual;
-    paintRow(s.form3, row, kDoneGreen);
+        markLineOff(c_, row, code, recipe, got + l.base);
+    s.job.setActual(row, actual);
+    s.job.shadeRow(row, RowShade::Done);
     journal_.kept[size_t(row)] = actual;
     l.current = -1;
     l.base = 0;
@@ -313,7 +305,7 @@ void TwoBalanceSequence::askBucket(Lane& l) {
 }
 
 void TwoBalanceSequence::markDyeMix(Lane& l, int row) {
-    const int tube = intWithin(Val(text(c_.state.form3, Tube, row)));
+    const int tube = c_.state.job.row(row).valve();
     if (tube <= l.lastMix) return;
     l.lastMix = tube;
     QString error;

@@ -22,11 +22,11 @@ ScanConfig scanConfig(StationState& state) {
 
 void InvalidateWriteSlots(StationState& state) {
     InvalidateWriteSlots(state.link, scanConfig(state));
-    if (state.form2.Timer3) state.form2.Timer3->setEnabled(true);
+    if (state.timers.homing) state.timers.homing->setEnabled(true);
 }
 
 bool homingRunning(const StationState& state) {
-    return homingRunning(state.link, state.form2.Timer3);
+    return homingRunning(state.link, state.timers.homing);
 }
 
 }  // namespace dye

@@ -18,6 +18,8 @@
 #include "model/Form9.h"
 #include "model/StationValues.h"
 #include "settings/MachineSettings.h"
+#include "station/JobOnMachine.h"
+#include "station/MachineTimers.h"
 
 namespace dye {
 
@@ -41,6 +43,8 @@ struct StationState {
     Form14 form14;             // dye-mix table
     Form15 form15;             // auxiliary category picker
 
+    MachineTimers timers;
+
     // Register image, machine inputs, link health, axis work of the scan.
     LinkState link;
     std::array<qint16, 16> MachineStatus{};
@@ -49,6 +53,7 @@ struct StationState {
     std::array<MeteringStation, 3> station{};
     WashRequest wash;
 
+    JobOnMachine job;        // the job on the machine, from its start to its record
     int TransferActive = 0;  // 1 while a run sequence owns the machine
     // The job journal says a job's products are in the bucket (a job stopped,
     // interrupted or on the machine): nothing may wash or empty that bucket.
@@ -70,12 +75,10 @@ struct StationState {
     const BalanceInput& balance(int n) const { return link.inputs.balance[n == 2 ? 2 : 1]; }
     // The controller answers and no loss waits for the operator's OK.
     bool linkUsable() const { return link.health.usable(); }
-    // A job is on the machine: the main screen holds one (from its start,
+    // A job is on the machine: one is loaded (from its start,
     // through a pre-wash, to its record) or a run sequence owns the machine.
     // Every guard that keeps hands, settings and other work off a job asks this.
-    bool onMachine() const {
-        return TransferActive != 0 || !form3.Label2.Caption.trimmed().isEmpty();
-    }
+    bool onMachine() const { return TransferActive != 0 || job.loaded(); }
 };
 
 // The settings the scan works with, read from the settings fields now. An

@@ -5,7 +5,6 @@
 #include "language/LangText.h"
 #include "metering/StationPanel.h"
 #include "plant/PlantService.h"
-#include "run/DispenseGrid.h"
 #include "run/RunLists.h"
 #include "run/TransferSequence.h"
 #include "run/TwoBalanceSequence.h"
@@ -23,42 +22,42 @@ bool twoBalanceMachine(int type) {
 
 // The grid rows being metered now: the one-balance run's row while station
 // 1 meters it, or each lane's row in progress.
-std::array<bool, DispenseGrid::kRows> meteringRows(const StatusSources& src) {
-    std::array<bool, DispenseGrid::kRows> out{};
+std::array<bool, CurrentJob::kRows> meteringRows(const StatusSources& src) {
+    std::array<bool, CurrentJob::kRows> out{};
     const StationState& s = src.state;
     if (twoBalanceMachine(s.machineType())) {
         for (int n : {1, 2}) {
             const int row = src.twoBalance.lane(n).current;
-            if (row >= 0 && row < DispenseGrid::kRows) out[size_t(row)] = true;
+            if (row >= 0 && row < CurrentJob::kRows) out[size_t(row)] = true;
         }
     } else {
         const int row = src.transfer.rowStep() - 1;
-        if (row >= 0 && row < DispenseGrid::kRows && s.station[1].StationStep > 0)
+        if (row >= 0 && row < CurrentJob::kRows && s.station[1].StationStep > 0)
             out[size_t(row)] = true;
     }
     return out;
 }
 
 void fillJob(const StatusSources& src, StatusSnapshot& out) {
-    using namespace DispenseGrid;
-    const Form3& f = src.state.form3;
-    out.order = f.Label2.Caption.trimmed();
+    const CurrentJob& job = src.state.job.current();
+    out.order = job.identity.order;
     if (out.order.isEmpty()) return;
-    out.bucket = f.Label5.Caption.trimmed();
-    out.water = f.Label6.Caption.trimmed();
-    out.actualWater = f.Label7.Caption.trimmed();
+    out.bucket = job.identity.bucket;
+    out.water = job.water;
+    out.actualWater = job.actualWater.trimmed();
     const auto metering = meteringRows(src);
-    for (int r = 0; r < kRows; ++r) {
+    for (int r = 0; r < CurrentJob::kRows; ++r) {
+        const JobRow& on = job.rows[size_t(r)];
         StatusRow row;
-        row.code = text(f, Code, r).trimmed();
+        row.code = on.code;
         if (row.code.isEmpty()) continue;
-        row.recipe = text(f, RecipeWeight, r).trimmed();
-        row.actual = text(f, ActualWeight, r).trimmed();
-        row.tube = text(f, Tube, r).trimmed();
-        row.balance = text(f, Balance, r).trimmed();
+        row.recipe = on.recipe.trimmed();
+        row.actual = on.actual.trimmed();
+        row.tube = on.tube;
+        row.balance = on.balance;
         if (metering[size_t(r)])
             row.state = StatusRow::State::Metering;
-        else if (!row.actual.isEmpty() || cell(f, Code, r).BackColor == kDoneGreen)
+        else if (!row.actual.isEmpty() || on.shade == RowShade::Done)
             row.state = StatusRow::State::Done;
         out.rows << row;
     }

@@ -21,7 +21,7 @@
 #include <QVBoxLayout>
 
 #include "core/KeyState.h"
-#include "run/DispenseGrid.h"
+#include "model/DispenseGrid.h"
 #include "run/MainScreen.h"
 #include "run/RunControl.h"
 #include "station/StationState.h"

@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 
 #include "core/KeyState.h"
-#include "run/DispenseGrid.h"
+#include "model/DispenseGrid.h"
 #include "run/MainScreen.h"
 #include "run/RunControl.h"
 #include "station/StationState.h"
@@ -134,6 +134,7 @@ QPushButton* MainFormView::button(Button Form3::*member, const char* name, QWidg
 
 void MainFormView::forward(const std::function<void()>& handler) {
     handler();
+    if (project_) project_();
     render();
 }
 

@@ -44,6 +44,9 @@ class MainFormView : public QMainWindow {
     // Wires the recipe editor, the two lists and their menus to the
     // editor's handlers.
     void connectEditor(RecipeEditor& recipes, QueueEditor& queue);
+    // What brings the screen models up to date after a handler has run
+    // (the station's projection of the job and the machine values).
+    void setProjection(std::function<void()> fn) { project_ = std::move(fn); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +72,7 @@ class MainFormView : public QMainWindow {
     RunControl& run_;
     KeyState& keys_;
     std::function<void()> unload_;
+    std::function<void()> project_;
     bool closing_ = false;
 
     QLabel* status_ = nullptr;

@@ -44,6 +44,7 @@ StationWindows::StationWindows(StationState& state, Handlers h)
       notice_(std::make_unique<ClosingNotice>(state.form13)),
       category_(std::make_unique<CategoryPickerView>(state.form15)) {
     if (h.recipes && h.queue) main_->connectEditor(*h.recipes, *h.queue);
+    main_->setProjection(h.project);
     MainScreenRequests r;
     r.showSettingsForm = [this] { bringForward(settings_.get()); };
     r.showOrderList = [this] {

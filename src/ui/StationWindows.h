@@ -62,6 +62,7 @@ class StationWindows {
         LanguageEditor* language = nullptr;     // Form5
         IdentifierEntry* identifier = nullptr;  // Form6, brought up by AUTO IN
         std::function<void()> testInsert;       // the main screen's Command13
+        std::function<void()> project;          // the screen models brought up to date
     };
 
     StationWindows(StationState& state, Handlers handlers);

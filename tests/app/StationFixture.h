@@ -70,7 +70,7 @@ class StationFixture : public ::testing::Test {
 
     StationState& state() { return station->state; }
     SimulatedController& sim() { return *station->simulator(); }
-    int interval() const { return station->state.form2.Timer1->interval(); }
+    int interval() const { return station->state.timers.scan->interval(); }
 
     // Runs whole passes of the scan (16 ticks each).
     void passes(int n) { station->scheduler.advance(qint64(n) * 16 * interval()); }

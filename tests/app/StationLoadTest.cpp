@@ -13,12 +13,12 @@ class StationLoadTest : public StationFixture {};
 TEST_F(StationLoadTest, TimersFollowTheMachineType) {
     start({{1, "60"}, {5, "2"}});
     const Form2& f = state().form2;
-    EXPECT_EQ(f.Timer1->interval(), 60);
-    EXPECT_TRUE(f.Timer1->enabled());
-    EXPECT_TRUE(f.Timer2->enabled());
-    EXPECT_FALSE(f.Timer3->enabled());  // type 2: no timed routine, no wash timer
-    EXPECT_FALSE(f.Timer4->enabled());
-    EXPECT_FALSE(f.Timer5->enabled());
+    EXPECT_EQ(state().timers.scan->interval(), 60);
+    EXPECT_TRUE(state().timers.scan->enabled());
+    EXPECT_TRUE(state().timers.metering->enabled());
+    EXPECT_FALSE(state().timers.homing->enabled());  // type 2: no timed routine, no wash timer
+    EXPECT_FALSE(state().timers.wash->enabled());
+    EXPECT_FALSE(state().timers.programEnd->enabled());
     EXPECT_EQ(f.BackColor, kFormGrey);
 }
 
@@ -45,7 +45,7 @@ TEST_F(StationLoadTest, APortThatCannotBeOpenedIsALostLinkTriedAgain) {
     Station st(options, HeadlessDialogs::make);
     st.headlessDialogs()->setAckDelay(-1);
     st.loadSettingsForm();
-    EXPECT_TRUE(st.state.form2.Timer1->enabled());
+    EXPECT_TRUE(st.state.timers.scan->enabled());
     EXPECT_FALSE(st.state.link.health.up());
     st.scheduler.advance(5000);
     EXPECT_GT(st.scan().ticks(), 0);

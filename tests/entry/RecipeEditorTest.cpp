@@ -231,9 +231,9 @@ TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine
     form3().List2.ListIndex = 0;
     queueEditor().Command6_Click();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("is on the machine")));
-    form3().Label2.Caption.clear();
     JournalState stopped;
-    stopped.job = station->jobStart().currentJob();
+    stopped.job = state().job.current().identity;
+    state().job.clear();
     stopped.kept[0] = QStringLiteral("1.0");
     ASSERT_TRUE(JobJournal(QDir(dir.path())).write(stopped));
     form3().List2.ListIndex = 0;

@@ -12,7 +12,7 @@ constexpr qint32 NoValue = RegisterImage::RegNoValue;
 
 class ScanCycleTest : public StationFixture {
   protected:
-    void quiet() { state().form2.Timer3->setEnabled(false); }  // no homing writes in the way
+    void quiet() { state().timers.homing->setEnabled(false); }  // no homing writes in the way
 };
 
 TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers) {
@@ -128,8 +128,8 @@ TEST_F(ScanCycleTest, InvalidateWriteSlotsSwitchesEveryOutputOffOnTheNextPass) {
     InvalidateWriteSlots(state());
     for (int r : {800, 819, 840, 842, 847, 876, 901, 919, 985, 992})
         EXPECT_EQ(state().link.image.get(r), NoValue) << r;
-    EXPECT_TRUE(state().form2.Timer3->enabled());
-    state().form2.Timer3->setEnabled(false);
+    EXPECT_TRUE(state().timers.homing->enabled());
+    state().timers.homing->setEnabled(false);
     passes(1);
     EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(800, 10, {})});
     EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(847, 16, {})});
@@ -262,7 +262,7 @@ TEST_F(ScanCycleTest, TimedRoutineHomesTheAxesThenSendsThePhaseCodes) {
     station->scheduler.advance(5000 - station->scheduler.now() + 16 * interval());
     EXPECT_TRUE(writes().contains(writeFrame(712, 4, {{712, 2}, {713, 1000}, {714, 30000}})));
     station->scheduler.advance(15000 - station->scheduler.now());
-    EXPECT_FALSE(state().form2.Timer3->enabled());
+    EXPECT_FALSE(state().timers.homing->enabled());
     EXPECT_FALSE(homingRunning(state()));
     EXPECT_EQ(state().link.image.get(990), 4);
     passes(1);

@@ -28,7 +28,7 @@ class ManualControlsTest : public StationFixture {
     // A type-1 station with no homing of its own and the axis indicators read.
     void startIdle() {
         start({});
-        state().form2.Timer3->setEnabled(false);
+        state().timers.homing->setEnabled(false);
         passes(1);
     }
     Form2& form() { return state().form2; }

@@ -30,7 +30,7 @@ class PositionScreenTest : public StationFixture {
     void startIdle(const char* type, std::map<int, QString> fields = {}) {
         fields[5] = QString::fromLatin1(type);
         start(fields);
-        state().form2.Timer3->setEnabled(false);
+        state().timers.homing->setEnabled(false);
         passes(1);
         screen().showSaved();
     }

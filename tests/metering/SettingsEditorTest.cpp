@@ -176,10 +176,10 @@ TEST_F(SettingsEditorTest, StartUpSettingsSaySoAndTheLanguageShowsAtOnce) {
     loadMainScreen = true;
     start({});
     form().Editable = true;
-    const int interval = form().Timer1->interval();
+    const int interval = state().timers.scan->interval();
     ASSERT_TRUE(editor().Text1_Enter(1, QStringLiteral("120")));
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("next start")));
-    EXPECT_EQ(form().Timer1->interval(), interval);
+    EXPECT_EQ(state().timers.scan->interval(), interval);
     const qsizetype messages = dialogs().messages().size();
     ASSERT_TRUE(editor().Text1_Enter(7, QStringLiteral("3")));
     EXPECT_EQ(dialogs().messages().size(), messages);  // acts at once: nothing to say
@@ -233,11 +233,13 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
     state().TransferActive = 0;
     // A job on the main screen before its run owns the machine (its
     // pre-wash) is on the machine just as well.
-    state().form3.Label2.Caption = QStringLiteral("PRE-WASH");
+    CurrentJob preWash;
+    preWash.identity.order = QStringLiteral("PRE-WASH");
+    state().job.load(preWash);
     dialogs().scriptInput({QStringLiteral("60817")});
     screen.setting_Click();
     EXPECT_FALSE(form().Visible);
-    state().form3.Label2.Caption.clear();
+    state().job.clear();
     screen.POS_SETTING_Click();
     EXPECT_TRUE(state().form9.Visible);
 }
@@ -253,17 +255,19 @@ TEST_F(SettingsEditorTest, ABalanceIsZeroedOnlyWhileItsStationIsIdleAndNoJobIsOn
     EXPECT_EQ(image.get(993), 10);
 
     state().station[1].StationStep = 0;
-    state().form3.Label2.Caption = QStringLiteral("ORDER-1");
+    CurrentJob onMachine;
+    onMachine.identity.order = QStringLiteral("ORDER-1");
+    state().job.load(onMachine);
     editor().Label2_Click(0);
     EXPECT_EQ(image.get(989), 0);
-    state().form3.Label2.Caption.clear();
+    state().job.clear();
     editor().Label2_Click(0);
     EXPECT_EQ(image.get(989), 10);
 }
 
 TEST_F(SettingsEditorTest, TheSlotClickSendsXYAndZOnlyWhileNothingElseMoves) {
     start({{5, QStringLiteral("3")}});
-    form().Timer3->setEnabled(false);
+    state().timers.homing->setEnabled(false);
     state().settings.setTeachSlot(4, TeachSlot{QStringLiteral("400"), QStringLiteral("90"),
                                                QStringLiteral("B4"), QStringLiteral("250")});
     LinkState& l = state().link;

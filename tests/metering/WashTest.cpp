@@ -79,8 +79,8 @@ TEST_F(WashTest, TypeOneWashRunsOneCycleWithEveryActionAtItsSecond) {
     EXPECT_TRUE(dialogs().messages().isEmpty());
 
     // The end re-arms the axis-zero routine, which takes the axes home.
-    EXPECT_TRUE(state().form2.Timer3->enabled());
-    EXPECT_EQ(state().form2.Timer3->interval(), 1000);
+    EXPECT_TRUE(state().timers.homing->enabled());
+    EXPECT_EQ(state().timers.homing->interval(), 1000);
     station->scheduler.advance(8000);
     EXPECT_FALSE(sentAt(714, 30000).isEmpty());
     EXPECT_TRUE(state().form2.Label7[5].isEmpty());
@@ -265,7 +265,7 @@ TEST_F(WashTest, ConveyorMachineDrainsAndNeitherMovesNorRearmsTheAxes) {
     EXPECT_TRUE(sentAt(903, 0).contains(245));
     EXPECT_EQ(sentAt(989, 10), Clocks{3});
     EXPECT_EQ(state().link.RobotCheckState, 0);
-    EXPECT_FALSE(state().form2.Timer3->enabled());
+    EXPECT_FALSE(state().timers.homing->enabled());
 }
 
 TEST_F(WashTest, GantryMovesXAndYFromTheirPositionsAndZFromHome) {

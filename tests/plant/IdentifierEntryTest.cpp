@@ -14,7 +14,7 @@ class AutoIn : public RunFixture {
 
 TEST_F(AutoIn, EveryStatusTickBringsTheEntryUpAndAScanIsQueued) {
     startRun({{16, "ORIGINAL"}});
-    form3().Timer1->setEnabled(false);  // the job stays queued
+    state().timers.jobStart->setEnabled(false);  // the job stays queued
     for (const char* order : {"ORD-2026-00001A", "ORD-2026-00001B"})
         ASSERT_TRUE(
             recipeStoreFile(QDir(dir.path())).append(job(order, "1", "", {{0, {"RED", "10"}}})));
@@ -38,7 +38,7 @@ TEST_F(AutoIn, EveryStatusTickBringsTheEntryUpAndAScanIsQueued) {
     ASSERT_EQ(queued(), 1);
     EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "ORD-2026-00001B");
     EXPECT_EQ(form6().Text1, "");
-    EXPECT_TRUE(form3().Timer4->enabled());  // the status timer goes on after the prompt
+    EXPECT_TRUE(state().timers.status->enabled());  // the status timer goes on after the prompt
 
     form3().Check2.Value = 0;
     form6().Visible = false;

@@ -53,7 +53,7 @@ TEST_F(OutboxRun, ALineThatIsNotAStatementIsSetAsideAndTheRestAreSent) {
                "INSERT INTO Dispensezj VALUES ('J''; DELETE FROM Dispensezj; --', "
                "'G;''R', 45, NULL, NULL);\n"
                "INSERT INTO Dispensezj VALUES ('J-2', 'RED', 45, NULL, NULL);\n");
-    form3().Timer1->setEnabled(false);
+    state().timers.jobStart->setEnabled(false);
     const QString finish = QStringLiteral("2026-12-06 08:00:00");
     const QList<PlantStatement> first = completionStatements(
         QStringLiteral("DRAYMOR"), completed("J-1", "RED", "30.5"), finish, nullptr);

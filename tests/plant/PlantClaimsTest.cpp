@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, PlantClaimKill,
 TEST_F(PlantClaimRun, ADropRecordMarkedButNotQueuedIsQueuedAtTheNextStart) {
     makePlant("");
     startPlant("ZOLPOWDERS", {{10, "in\\"}});
-    form3().Timer1->setEnabled(false);  // the jobs stay queued
+    state().timers.jobStart->setEnabled(false);  // the jobs stay queued
     ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
     const QString path = dropFilePath("in\\", QDir(dir.path()), QDate(2026, 12, 6));
     QByteArray records;
@@ -158,7 +158,7 @@ TEST_F(PlantClaimRun, ADropRecordMarkedButNotQueuedIsQueuedAtTheNextStart) {
     ASSERT_TRUE(writeDropStatus(path, 0, "A_OK  "));
     station.reset();
     startPlant("ZOLPOWDERS", {{10, "in\\"}});
-    form3().Timer1->setEnabled(false);
+    state().timers.jobStart->setEnabled(false);
     station->scheduler.advance(200);
     ASSERT_EQ(queued(), 1);
     EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "Z1");

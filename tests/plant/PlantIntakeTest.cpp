@@ -52,7 +52,7 @@ TEST_F(VatPolls, ABatchListedForTwoVatsGivesEachVatItsLinesOnce) {
     makePlant(vat("1", "'3'", "B1") + vat("2", "'4'", "B1") + line(1, "B1", "'RED'", "100") +
               line(2, "B1", "'BLUE'", "40"));
     startPlant("MARIGOLD");
-    form3().Timer1->setEnabled(false);  // both vats queued before either runs
+    state().timers.jobStart->setEnabled(false);  // both vats queued before either runs
     ASSERT_TRUE(pollUntil(2));
     const QList<JobRecord> jobs = jobQueueFile(QDir(dir.path())).records();
     ASSERT_EQ(jobs.size(), 2);
@@ -64,7 +64,7 @@ TEST_F(VatPolls, ABatchListedForTwoVatsGivesEachVatItsLinesOnce) {
     }
     EXPECT_EQ(jobs[0].BucketNo + jobs[1].BucketNo, "34");
 
-    form3().Timer1->setEnabled(true);
+    state().timers.jobStart->setEnabled(true);
     ASSERT_TRUE(runJob());
     ASSERT_TRUE(runJob());
     EXPECT_EQ(rows("SELECT VAT, VBH, NXYSL FROM \"SPTR_ZJD\" ORDER BY VAT, VBH DESC"),
@@ -82,7 +82,7 @@ TEST_F(VatPolls, AVatWithALineTheMachineCannotDoseIsRefusedOnceAndTheOthersRun) 
               line(5, "B5", "'GREEN'", "' 33 '") + line(6, "B5", "'RED'", "'-5'") +
               vat("6", "'7'", "B6") + line(7, "B6", "'GREEN'", "' 33 '"));
     startPlant("MARIGOLD");
-    form3().Timer1->setEnabled(false);
+    state().timers.jobStart->setEnabled(false);
     ASSERT_TRUE(pollUntil(4));
     // Vat 7 behind the refused ones is taken; they wait, nothing claimed.
     ASSERT_EQ(queued(), 1);

@@ -142,7 +142,7 @@ TEST_F(PlantRun, MarigoldVatsArriveAreDispensedAndWrittenBack) {
     EXPECT_EQ(rows("SELECT VZT FROM \"SPTR_ZJCL\" WHERE VAT = '3'"), QStringList{"3"});
 
     // Later polls take vat 4 and close vat 5, which has no lines in cc.
-    form3().Timer1->setEnabled(false);
+    state().timers.jobStart->setEnabled(false);
     station->scheduler.advance(30000);
     EXPECT_EQ(rows("SELECT VAT, VZT FROM \"SPTR_ZJCL\" WHERE VAT <> '3' ORDER BY VID"),
               (QStringList{"6|1", "4|2", "5|3"}));
@@ -297,7 +297,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     rowsSql += "INSERT INTO chainlih VALUES ('Q''1', '2', 'X', 2, 5, 44, NULL, NULL, '3');\n";
     makePlant(rowsSql);
     startPlant("QUORBAN");
-    form3().Timer1->setEnabled(false);  // the jobs stay queued
+    state().timers.jobStart->setEnabled(false);  // the jobs stay queued
     IdentifierEntry& entry = station->identifierEntry();
     // A queue file that cannot be written: the lines marked taken wait again.
     ASSERT_TRUE(QDir(dir.path()).mkdir("START_DISPEN.txt"));
@@ -346,7 +346,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
 TEST_F(PlantRun, ProfilesAreReadTrimmedAndExactAndListedForTheSettings) {
     makePlant("");
     startPlant("MARIGOLD");
-    EXPECT_TRUE(form3().Timer7->enabled());
+    EXPECT_TRUE(state().timers.intake->enabled());
     state().settings.setText1(16, "  MARIGOLD  ");
     EXPECT_EQ(station->plant().profile(), "MARIGOLD");
     Form8 list;
@@ -375,7 +375,7 @@ TEST_F(PlantRun, ProfilesAreReadTrimmedAndExactAndListedForTheSettings) {
 TEST_F(PlantRun, TheIdentifierEntryQueuesScannedRecipesListsMatchesAndTakesDropRecords) {
     makePlant("");
     startPlant("ORIGINAL", {{10, "in\\"}});
-    form3().Timer1->setEnabled(false);  // the jobs stay queued
+    state().timers.jobStart->setEnabled(false);  // the jobs stay queued
     JobFile store = recipeStoreFile(QDir(dir.path()));
     for (const char* order : {"ORD-2026-00001A", "ORD-2026-00001B", "ORD-2026-00002A"})
         ASSERT_TRUE(store.append(job(order, "1", "", {{0, {"RED", "10"}}})));
@@ -390,7 +390,7 @@ TEST_F(PlantRun, TheIdentifierEntryQueuesScannedRecipesListsMatchesAndTakesDropR
     ASSERT_EQ(queued(), 1);
     EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "ORD-2026-00001B");
     EXPECT_EQ(state().form6.Text1, "");
-    EXPECT_TRUE(form3().Timer4->enabled());
+    EXPECT_TRUE(state().timers.status->enabled());
     enter("ORD-2026-00001");  // a two-character variant matches nothing
     enter("ORD-2026-0000");   // no order of 14 characters: no prompt
     EXPECT_EQ(queued(), 1);
@@ -498,7 +498,7 @@ TEST(TwoStations, NeverTakeTheSameVat) {
         options.start = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
         stations[size_t(k)] = std::make_unique<Station>(options, HeadlessDialogs::make);
         stations[size_t(k)]->load();
-        stations[size_t(k)]->state.form3.Timer1->setEnabled(false);
+        stations[size_t(k)]->state.timers.jobStart->setEnabled(false);
     }
     // No run: the jobs stay queued. Both poll until the list is empty.
     const auto waiting = [&] {

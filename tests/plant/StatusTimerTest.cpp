@@ -75,7 +75,7 @@ TEST_F(StatusTicks, TheMixFolderHoldsTheMarksTheRunWritesAndTheMixersFollow) {
     EXPECT_EQ(read, QList<qint16>(kDyeMixEntryCount, 0));
     EXPECT_FALSE(work.exists(kMixMarksFileName));  // no second file
 
-    form3().Timer4->setEnabled(false);  // the test ticks the status timer itself
+    state().timers.status->setEnabled(false);  // the test ticks the status timer itself
     state().form3.Check3.Value = 1;
     queue(job("P-1", "1", "", {{0, {"RED", "30"}}, {1, {"BLUE", "20"}}}));
     ASSERT_TRUE(runUntil([&] { return !order().isEmpty(); }));

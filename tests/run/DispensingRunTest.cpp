@@ -133,7 +133,7 @@ TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
     QFile blocker(QDir(dir.path()).filePath("data"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    ASSERT_TRUE(runUntil([&] { return !form3().Timer1->enabled(); }));
+    ASSERT_TRUE(runUntil([&] { return !state().timers.jobStart->enabled(); }));
     EXPECT_EQ(logTexts().filter("<record> NOREC not recorded").size(), 1);
     EXPECT_TRUE(form3().Status.contains("NOREC"));
     EXPECT_EQ(queued(), 2);
@@ -181,8 +181,8 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     EXPECT_EQ(form3().Label10[0].Caption, "<STOP>");
     EXPECT_EQ(form3().BackColor, kStopPink);
     EXPECT_EQ(state().link.image.get(851), RegisterImage::RegNoValue);
-    EXPECT_FALSE(form3().Timer1->enabled());
-    EXPECT_FALSE(form3().Timer2->enabled());
+    EXPECT_FALSE(state().timers.jobStart->enabled());
+    EXPECT_FALSE(state().timers.oneBalanceRun->enabled());
     passes(2);
     EXPECT_EQ(sim().machine().outputOn(851), false);
     EXPECT_EQ(queued(), 2);
@@ -249,7 +249,7 @@ TEST_F(DispensingRun, BucketGoesToItsNamedPlaceByMachineType) {
     state().settings.setTeachSlot(30, {{}, {}, QStringLiteral("FAR"), {}});
     queue(job("F", "FAR", "0", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runUntil([&] { return !form3().Status.isEmpty(); }));
-    EXPECT_FALSE(form3().Timer2->enabled());
+    EXPECT_FALSE(state().timers.oneBalanceRun->enabled());
     EXPECT_EQ(order(), "F");
     EXPECT_FALSE(writtenTo(935).contains(30000));
 }

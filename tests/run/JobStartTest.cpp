@@ -108,11 +108,11 @@ TEST_F(JobStartTest, TakesNoJobWhileHomingOrWashing) {
     station->scheduler.advance(1500);
     EXPECT_TRUE(form3().List2.items.contains("WAIT---1"));
     EXPECT_EQ(order(), "");
-    form3().Timer1->setEnabled(false);
+    state().timers.jobStart->setEnabled(false);
     ASSERT_TRUE(runUntil([&] { return !homingRunning(state()); }));
     // A wash asked for from the main screen holds it back too.
     station->mainScreen().Command12_Click();
-    form3().Timer1->setEnabled(true);
+    state().timers.jobStart->setEnabled(true);
     station->scheduler.advance(3000);
     EXPECT_NE(state().wash.WashPhase, 0);
     EXPECT_EQ(order(), "");
@@ -133,15 +133,15 @@ TEST_F(JobStartTest, StartUpResetsFilesAndArmsTheRunTimerOfTheType) {
     ASSERT_TRUE(mix.open(QIODevice::ReadOnly));
     EXPECT_EQ(mix.readAll(), QByteArray(60, '\0'));
     EXPECT_TRUE(QDir(dir.path()).exists("LOG"));
-    EXPECT_FALSE(form3().Timer2->enabled());
-    EXPECT_TRUE(form3().Timer3->enabled());
-    EXPECT_FALSE(form3().Timer7->enabled());
+    EXPECT_FALSE(state().timers.oneBalanceRun->enabled());
+    EXPECT_TRUE(state().timers.twoBalanceRun->enabled());
+    EXPECT_FALSE(state().timers.intake->enabled());
     EXPECT_EQ(form3().Label14.BackColor, paletteColor(4));
     EXPECT_FALSE(form3().Label19.Visible);
 
     startRun({{5, "9"}});
-    EXPECT_FALSE(form3().Timer2->enabled());
-    EXPECT_FALSE(form3().Timer3->enabled());
+    EXPECT_FALSE(state().timers.oneBalanceRun->enabled());
+    EXPECT_FALSE(state().timers.twoBalanceRun->enabled());
     EXPECT_TRUE(form3().Status.contains("9"));
 }
 

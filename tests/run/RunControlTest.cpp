@@ -41,12 +41,12 @@ TEST_F(RunControlTest, RunTimerTablesByMachineType) {
         EXPECT_EQ(form3().BackColor, kStopPink);
         run.Command9_Click();
         EXPECT_EQ(form3().BackColor, kFormGrey);
-        EXPECT_TRUE(form3().Timer1->enabled());
-        EXPECT_EQ(form3().Timer2->enabled(), c.command9Timer2);
-        EXPECT_EQ(form3().Timer3->enabled(), c.command9Timer3);
+        EXPECT_TRUE(state().timers.jobStart->enabled());
+        EXPECT_EQ(state().timers.oneBalanceRun->enabled(), c.command9Timer2);
+        EXPECT_EQ(state().timers.twoBalanceRun->enabled(), c.command9Timer3);
         run.RUN_Click();
-        EXPECT_EQ(form3().Timer2->enabled(), c.runTimer2);
-        EXPECT_EQ(form3().Timer3->enabled(), c.runTimer3);
+        EXPECT_EQ(state().timers.oneBalanceRun->enabled(), c.runTimer2);
+        EXPECT_EQ(state().timers.twoBalanceRun->enabled(), c.runTimer3);
         EXPECT_TRUE(form3().TOOL.Enabled);
         EXPECT_EQ(form3().Label10[0].Caption, "");
     }
@@ -129,7 +129,9 @@ TEST_F(RunControlTest, OrderListWindowAndPicturesFollowTheRun) {
     ASSERT_EQ(o.List2.items.size(), 1);
     EXPECT_TRUE(o.List2.items[0].startsWith("SODA =  = 200 = "));
     EXPECT_TRUE(o.List2.items[0].endsWith(" = 1 = "));
-    form3().Label4[50].Caption = "soda ash";  // the name cell of the row
+    CurrentJob renamed = state().job.current();  // the row's name changes
+    renamed.rows[0].name = QStringLiteral("soda ash");
+    state().job.load(renamed);
     station->scheduler.advance(500);
     EXPECT_TRUE(o.List2.items[0].startsWith("SODA = soda ash = 200 = "));
     EXPECT_EQ(o.Label1[1], "OL");

@@ -2,8 +2,8 @@
 
 #include "app/StationFixture.h"
 #include "jobs/JobFile.h"
+#include "model/DispenseGrid.h"
 #include "records/DailyRecordFile.h"
-#include "run/DispenseGrid.h"
 
 namespace dye::test {
 
@@ -55,8 +55,13 @@ class RunFixture : public StationFixture {
     }
 
     Form3& form3() { return state().form3; }
-    QString order() { return form3().Label2.Caption.trimmed(); }
+    // The main screen as the next repaint shows it.
+    QString order() {
+        station->projectScreens();
+        return form3().Label2.Caption.trimmed();
+    }
     QString cell(DispenseGrid::Column c, int row) {
+        station->projectScreens();
         return DispenseGrid::text(form3(), c, row).trimmed();
     }
 

@@ -1,0 +1,53 @@
+#include "app/JobDisplay.h"
+
+#include "jobs/JobRecord.h"
+#include "model/DispenseGrid.h"
+#include "station/CurrentJob.h"
+
+namespace dye {
+namespace {
+
+Color rowColor(RowShade shade) {
+    switch (shade) {
+        case RowShade::Metering:
+            return kYellow;
+        case RowShade::LaneMetering:
+            return kOrange;
+        case RowShade::Done:
+            return kDoneGreen;
+        case RowShade::Plain:
+            break;
+    }
+    return kDefaultBack;
+}
+
+QString padded(const QString& text, qsizetype width, bool shown) {
+    return shown ? text.leftJustified(width, u' ') : QString();
+}
+
+}  // namespace
+
+void fillJobDisplay(const CurrentJob& job, Form3& f) {
+    using namespace DispenseGrid;
+    const bool shown = job.loaded();
+    // The job fields show the texts at the queue's full width.
+    f.Label2.Caption = padded(job.identity.order, JobRecord::kOrderNoWidth, shown);
+    f.Label5.Caption = padded(job.identity.bucket, 10, shown);
+    f.Label6.Caption = padded(job.water, 10, shown);
+    f.Label7.Caption = job.actualWater;
+    for (int k = 0; k < 4; ++k) f.Label18[k].Caption = job.extras[size_t(k)];
+    f.Label6.BackColor = job.waterShade == WaterShade::TopUp ? kYellow : kDefaultBack;
+    f.Label7.BackColor = job.waterShade == WaterShade::Plain ? kDefaultBack : kYellow;
+    for (int r = 0; r < kRows; ++r) {
+        const JobRow& row = job.rows[size_t(r)];
+        cell(f, Code, r).Caption = row.code;
+        cell(f, RecipeWeight, r).Caption = row.recipe;
+        cell(f, Tube, r).Caption = row.tube;
+        cell(f, ActualWeight, r).Caption = row.actual;
+        cell(f, Balance, r).Caption = row.balance;
+        cell(f, Name, r).Caption = row.name;
+        for (Column c : kColumns) cell(f, c, r).BackColor = rowColor(row.shade);
+    }
+}
+
+}  // namespace dye

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace dye {
+
+struct CurrentJob;
+struct Form3;
+
+// Projects the job on the machine onto the main screen: the job fields, the
+// grid's rows and their shades. The one place the job's captions are
+// written; nothing reads them back.
+void fillJobDisplay(const CurrentJob& job, Form3& f);
+
+}  // namespace dye
