@@ -30,7 +30,7 @@ bool requestHandWash(StationState& state, Dialogs& dialogs) {
         dialogs.message(QStringLiteral("The bucket is not washed: %1.").arg(why), QString(), [] {});
         return false;
     }
-    requestWash(state, 0, 1, 0);
+    state.wash.request(0, 1, 0);
     return true;
 }
 

@@ -52,13 +52,6 @@ qint64 wholeSetting(double value) {
 
 }  // namespace
 
-void requestWash(StationState& state, int slot, int washWater, int type1) {
-    state.wash.WashSlot = slot;
-    state.wash.WashWater = washWater;
-    state.wash.WashType1 = type1;
-    state.wash.WashPhase = 1;
-}
-
 WashSequence::WashSequence(StationState& state, Dialogs& dialogs, BucketTransport& transport,
                            Log log)
     : s_(state),
@@ -214,7 +207,7 @@ bool WashSequence::startCycle() {
         // The first cycle of a normal wash lets no water in.
         WashClock = S + 8;
         s_.link.image.set(kWashStart, kWashStartPulse);
-    } else if (s_.form2.Check2) {
+    } else if (s_.options().waterThroughD851) {
         sendTimed(kWaterOnValve1, washWater);
         s_.link.image.set(kWashStart, kWashStartPulse);
         if (gateInUse()) outputs_.set(kGateValve, kGateAtFill);

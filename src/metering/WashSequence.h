@@ -117,9 +117,4 @@ class WashSequence {
     quint64 generation_ = 0;
 };
 
-// Requests a wash: the wash table slot whose settings apply (0 = the machine
-// settings), WashWater 1 for the gantry move and the in-bucket water steps,
-// type 1 for a single cycle that always lets the water in.
-void requestWash(StationState& state, int slot, int washWater, int type1);
-
 }  // namespace dye

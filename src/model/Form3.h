@@ -98,6 +98,8 @@ struct Form3 {
     Form3() {
         Label11[0].Caption = QStringLiteral("< 1 >");
         Label11[1].Caption = QStringLiteral("< 2 >");
+        // The extra job fields are carried, not shown.
+        for (Label& l : Label18) l.Visible = false;
     }
 };
 

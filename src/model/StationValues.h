@@ -61,12 +61,40 @@ struct MeteringStation {
     bool skipped = false;
 };
 
-// The shared values of the washing sequence.
+// The shared values of the washing sequence. The run and the wash buttons
+// ask for a wash through these calls; the washing sequence works the phase.
 struct WashRequest {
     int WashPhase = 0;  // 0 no wash; 1.. the cycle in progress (a request sets 1)
     int WashType1 = 0;  // 1: one cycle only, water always let in
     int WashWater = 0;  // 1: with the gantry move and the in-bucket water steps
     int WashSlot = 0;   // wash table slot 1..64; 0 = the machine settings
+
+    // A wash: the wash table slot whose settings apply (0 = the machine
+    // settings), `washWater` 1 for the gantry move and the in-bucket water
+    // steps, `type1` 1 for a single cycle that always lets the water in.
+    void request(int slot, int washWater, int type1) {
+        WashSlot = slot;
+        WashWater = washWater;
+        WashType1 = type1;
+        WashPhase = 1;
+    }
+    // The wash after a job's rows: the slot the bucket was moved to, without
+    // the water steps.
+    void afterRows() {
+        WashPhase = 1;
+        WashWater = 0;
+    }
+    // The job's final rinse once its top-up water is in: the last cycle only.
+    void finalRinse() {
+        WashPhase = 10;
+        WashWater = 0;
+    }
+    // No wash wanted or running (the stop commands).
+    void cancel() {
+        WashPhase = 0;
+        WashWater = 0;
+    }
+    bool running() const { return WashPhase != 0; }
 };
 
 }  // namespace dye

@@ -21,10 +21,11 @@ StatusTimer::StatusTimer(StationState& state, PlantService& plant, std::function
 
 void StatusTimer::tick() {
     Form3& f = s_.form3;
-    if (f.Check2.Value == 1 && showEntry_) showEntry_();
+    const RunOptions options = s_.options();
+    if (options.identifierEntry && showEntry_) showEntry_();
     if (plant_.outboxWaiting()) plant_.flushOutbox();
     if (plant_.profile() == u"DRAYMOR") postStatus();
-    if (f.Check3.Value != 1) return;
+    if (!options.mixers) return;
 
     const bool loaded = jobLoaded_ && jobLoaded_();
     if (mixCount_ >= 310) mixCount_ = 1;

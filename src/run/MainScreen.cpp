@@ -119,8 +119,7 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
         s.timers.intake->setEnabled(true);
     }
 
-    // The extra job fields and the diagnostic labels start hidden.
-    for (Label& l : f.Label18) l.Visible = false;
+    // The diagnostic labels start hidden.
     for (Label* l : {&f.Label15, &f.Label16, &f.Label17, &f.Label19}) l->Visible = false;
 }
 

@@ -73,8 +73,7 @@ void RunControl::stop() {
     twoBalance_.reset();
     job_.JobLoaded = 0;
     s.link.Timer3Count = 0;
-    s.wash.WashPhase = 0;
-    s.wash.WashWater = 0;
+    s.wash.cancel();
     for (MeteringStation& st : s.station) st = MeteringStation{};
     if (s.MachineStatus[0] >= 1 && s.MachineStatus[0] <= 8) s.MachineStatus[0] = 0;
     if (c_.resetWash) c_.resetWash();

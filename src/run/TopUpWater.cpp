@@ -64,7 +64,7 @@ qint64 wholeReading(double value) {
 }
 
 int waterRegister(const StationState& s) {
-    return s.form2.Check2 ? 851 : 985;
+    return s.options().waterThroughD851 ? 851 : 985;
 }
 
 TopUpWater::TopUpWater(RunContext& c, bool logLines)

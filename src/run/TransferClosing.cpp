@@ -44,9 +44,8 @@ void TransferSequence::closing() {
                 }
             }
             washFrom_ = wholeReading(reading());
-            s.wash.WashPhase = 1;
+            s.wash.afterRows();
             setAnimation(s, 3, 2);
-            s.wash.WashWater = 0;
             status(59);
             RowStep = 109;
             c_.log(QStringLiteral("< washing >"));
@@ -79,9 +78,8 @@ void TransferSequence::closing() {
         case 129:
             if (!water_.settled()) break;
             setAnimation(s, 0, 0);
-            s.wash.WashPhase = 10;
+            s.wash.finalRinse();
             if (c_.clearWashClock) c_.clearWashClock();
-            s.wash.WashWater = 0;
             RowStep = 199;
             journal_.closed = true;
             journal_.actualWater = s.job.current().actualWater;

@@ -198,11 +198,8 @@ void TransferSequence::advance() {
     if (!startedAt_.isValid()) startedAt_ = c_.now();
     switch (TransferStep) {
         case 2:
-            if (s.form3.Check4.Value) {
-                s.wash.WashSlot = 0;
-                s.wash.WashType1 = 1;
-                s.wash.WashPhase = 1;
-                s.wash.WashWater = 1;
+            if (s.options().preWash) {
+                s.wash.request(0, 1, 1);
             }
             break;
         case 4:

@@ -27,7 +27,7 @@ JobCompletion::Outcome finishTwoBalanceJob(const RunContext& c, CompletedJob job
 
 void twoBalanceWriteBack(const RunContext& c, const CompletedJob& job, const QString& finishText) {
     c.plant.twoBalanceJobFinished(job, finishText);
-    if (c.state.form3.Check6.Value) removeSavedRecipes(c, job.identity.order);
+    if (c.state.options().removeFinished) removeSavedRecipes(c, job.identity.order);
 }
 
 void removeSavedRecipes(const RunContext& c, const QString& order) {

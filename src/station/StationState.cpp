@@ -29,4 +29,14 @@ bool homingRunning(const StationState& state) {
     return homingRunning(state.link, state.timers.homing);
 }
 
+RunOptions StationState::options() const {
+    RunOptions o;
+    o.waterThroughD851 = form2.Check2;
+    o.identifierEntry = form3.Check2.Value == 1;
+    o.mixers = form3.Check3.Value == 1;
+    o.preWash = form3.Check4.Value;
+    o.removeFinished = form3.Check6.Value;
+    return o;
+}
+
 }  // namespace dye

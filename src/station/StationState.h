@@ -20,6 +20,7 @@
 #include "settings/MachineSettings.h"
 #include "station/JobOnMachine.h"
 #include "station/MachineTimers.h"
+#include "station/RunOptions.h"
 
 namespace dye {
 
@@ -71,6 +72,8 @@ struct StationState {
 
     // Machine type: settings field 5, read as a whole number everywhere.
     int machineType() const { return settings.machineType(); }
+    // The operator's options, read from their check boxes now.
+    RunOptions options() const;
     // Balance n (1, 2) as the scan last decoded it.
     const BalanceInput& balance(int n) const { return link.inputs.balance[n == 2 ? 2 : 1]; }
     // The controller answers and no loss waits for the operator's OK.

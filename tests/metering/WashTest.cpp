@@ -55,7 +55,7 @@ class WashTest : public dye::test::StationFixture {
 TEST_F(WashTest, TypeOneWashRunsOneCycleWithEveryActionAtItsSecond) {
     startWash({{3, "3"}, {4, "10"}, {23, "4"}});  // 3 cycles of 10 s, 4 s extra water
     sim().options().physics.waterRunOnMs = 0;     // the water given is the valve's alone
-    requestWash(state(), 0, 1, 1);
+    state().wash.request(0, 1, 1);
     ASSERT_TRUE(runWash());
 
     EXPECT_EQ(sentAt(989, 10), Clocks{3});
@@ -95,7 +95,7 @@ TEST_F(WashTest, SlotSettingsApplyAnEmptySlotFallsBackAndOpeningsStayTimed) {
     state().settings.setWashText(2, "2");       // slot 3: two cycles
     state().settings.setWashText(64 + 2, "6");  // of 6 s
     state().settings.setWashText(3, "5");       // slot 4: no water set
-    requestWash(state(), 3, 1, 0);
+    state().wash.request(3, 1, 0);
     ASSERT_TRUE(runWash());
     // Cycle 1 of a normal wash lets no water in; cycle 2 gives 6 s.
     EXPECT_EQ(sentAt(800, 300), (Clocks{8, 8}));
@@ -103,7 +103,7 @@ TEST_F(WashTest, SlotSettingsApplyAnEmptySlotFallsBackAndOpeningsStayTimed) {
     EXPECT_EQ(clock(), 241);
 
     written.clear();
-    requestWash(state(), 4, 1, 0);  // the machine settings: one cycle of 10 s
+    state().wash.request(4, 1, 0);  // the machine settings: one cycle of 10 s
     ASSERT_TRUE(runWash());
     EXPECT_EQ(sentAt(800, 300), Clocks{8});
     EXPECT_EQ(clock(), 245);
@@ -113,7 +113,7 @@ TEST_F(WashTest, SlotSettingsApplyAnEmptySlotFallsBackAndOpeningsStayTimed) {
     state().settings.setText1(4, "400");
     state().settings.setText1(20, "N");  // no gate
     state().form2.Check2 = true;         // water through valve 1
-    requestWash(state(), 0, 1, 1);
+    state().wash.request(0, 1, 1);
     ASSERT_TRUE(runUntil([&] { return station->washing().WashClock >= 9; }));
     EXPECT_EQ(sentAt(851, 29999), Clocks{8});
     EXPECT_TRUE(sentAt(985, 29999).isEmpty());
@@ -126,7 +126,7 @@ TEST_F(WashTest, SlotSettingsApplyAnEmptySlotFallsBackAndOpeningsStayTimed) {
     state().settings.setText1(4, "0");
     state().settings.setText1(20, "");
     state().form2.Check2 = false;
-    requestWash(state(), 0, 1, 1);
+    state().wash.request(0, 1, 1);
     ASSERT_TRUE(runWash());
     EXPECT_EQ(clock(), 235);
     for (const Write& w : written) {
@@ -141,7 +141,7 @@ TEST_F(WashTest, SlotSettingsApplyAnEmptySlotFallsBackAndOpeningsStayTimed) {
 
 TEST_F(WashTest, WeightFillIsSetUpOnceAndCountsTheWaterFromItsStart) {
     startWash({{4, "3000"}});  // above 1000: a weight
-    requestWash(state(), 0, 1, 1);
+    state().wash.request(0, 1, 1);
     ASSERT_TRUE(runUntil([&] { return station->washing().WashClock >= 3009; }));
     EXPECT_EQ(sentAt(985, 32000), Clocks{8});
     EXPECT_EQ(sentAt(986, 29999), Clocks{8});  // the gate, clamped, once
@@ -157,7 +157,7 @@ TEST_F(WashTest, WeightFillTimesOutAfter200SecondsAndGoesOnAfterTheMessage) {
     startWash({{4, "3000"}});
     sim().options().physics.waterRate = 0;
     dialogs().setAckDelay(-1);
-    requestWash(state(), 0, 1, 1);
+    state().wash.request(0, 1, 1);
     ASSERT_TRUE(runUntil([&] { return dialogs().pending() > 0; }));
     EXPECT_EQ(dialogs().messages().back().text, "washing_time over 200sec");
     EXPECT_EQ(station->washing().WashFillTicks, 201);
@@ -183,7 +183,7 @@ TEST_F(WashTest, WeightFillTimesOutAfter200SecondsAndGoesOnAfterTheMessage) {
 TEST_F(WashTest, ABucketStillHeavyIsRinsedAgainAtMostTwice) {
     startWash({{3, "1"}, {4, "10"}});
     sim().options().physics.drainRate = 0;
-    requestWash(state(), 0, 1, 0);
+    state().wash.request(0, 1, 0);
     ASSERT_TRUE(runUntil([&] { return station->washing().WashClock >= 5; }));  // after the tare
     sim().overfillBucket(1, 8000);
     ASSERT_TRUE(runWash());
@@ -195,7 +195,7 @@ TEST_F(WashTest, ABucketStillHeavyIsRinsedAgainAtMostTwice) {
 TEST_F(WashTest, RobotHandNotDownParksTheWashWhileTheScanGoesOn) {
     startWash({{3, "1"}, {4, "10"}}, QStringLiteral("500"));  // Z above the pipe-down position
     dialogs().setAckDelay(-1);
-    requestWash(state(), 0, 1, 0);
+    state().wash.request(0, 1, 0);
     ASSERT_TRUE(runUntil([&] { return dialogs().pending() > 0; }));
     EXPECT_EQ(dialogs().messages().back().text, "*** check robot hand not enter ***");
     EXPECT_EQ(clock(), 22);
@@ -223,7 +223,7 @@ TEST_F(WashTest, LostLinkHoldsTheWashAndPutsItsOutputsBackAfterOk) {
     startWash({{3, "1"}, {4, "20"}});  // one cycle, 20 s of water
     sim().options().physics.waterRunOnMs = 0;
     dialogs().setAckDelay(-1);
-    requestWash(state(), 0, 1, 1);  // type 1: water in the first cycle
+    state().wash.request(0, 1, 1);  // type 1: water in the first cycle
     const auto loseLinkAt = [&](qint64 clockAt) {
         ASSERT_TRUE(runUntil([&] { return station->washing().WashClock >= clockAt; }));
         sim().faults().silent = true;
@@ -258,7 +258,7 @@ TEST_F(WashTest, LostLinkHoldsTheWashAndPutsItsOutputsBackAfterOk) {
 
 TEST_F(WashTest, ConveyorMachineDrainsAndNeitherMovesNorRearmsTheAxes) {
     startWash({{3, "1"}, {4, "10"}, {5, "4"}});
-    requestWash(state(), 0, 1, 0);
+    state().wash.request(0, 1, 0);
     ASSERT_TRUE(runWash());
     passes(1);
     EXPECT_EQ(sentAt(903, 30000), Clocks{3});
