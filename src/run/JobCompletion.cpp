@@ -203,6 +203,14 @@ FinishedJob finishedJobOf(const CompletedJob& record, qint64 machineMs) {
     return done;
 }
 
+std::optional<FinishedJob> finishJob(
+    const RunContext& c, const QDateTime& startedAt,
+    const std::function<JobCompletion::Outcome(const CompletedJob&)>& record) {
+    const CompletedJob job = completedJobOf(c.state.job.current());
+    if (record(job) == JobCompletion::Outcome::NotRecorded) return std::nullopt;
+    return finishedJobOf(job, startedAt.isValid() ? startedAt.msecsTo(c.now()) : 0);
+}
+
 std::optional<DailyRecord> jobRecord(const RunContext& c, const JobIdentity& job) {
     if (job.queuedAt == 0.0) return std::nullopt;
     const QDate today = c.now().date();

@@ -103,4 +103,13 @@ class JobFile;
 // The queue record number (from 1) of `job`, 0 when it is not queued.
 int findQueuedJob(JobFile& queue, const JobIdentity& job);
 
+// The end of the job on the machine, for both run sequences: `record`
+// writes its record (and its write-back) from the job as it stands, with
+// the job still loaded. What the run reports of it, started at `startedAt`;
+// nothing when it could not be recorded (the job stays loaded and queued,
+// and the run is stopped).
+std::optional<FinishedJob> finishJob(
+    const RunContext& c, const QDateTime& startedAt,
+    const std::function<JobCompletion::Outcome(const CompletedJob&)>& record);
+
 }  // namespace dye

@@ -70,6 +70,26 @@ QString JobResume::waitText(const QString& order) const {
         .arg(order);
 }
 
+bool JobResume::holdsRun() {
+    const QString& order = c_.state.job.current().identity.order;
+    if (order.isEmpty()) return true;
+    if (!pending_) return false;
+    c_.state.form3.Status = waitText(order);
+    return true;
+}
+
+QStringList JobResume::restoreKept(const JournalState& j) {
+    JobOnMachine& job = c_.state.job;
+    QStringList kept;
+    for (int r = 0; r < CurrentJob::kRows; ++r) {
+        if (!j.kept[size_t(r)] || !job.row(r).present()) continue;
+        job.setActual(r, *j.kept[size_t(r)]);
+        kept << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
+    }
+    if (j.waterKnown || j.closed) job.setActualWater(j.actualWater);
+    return kept;
+}
+
 void JobResume::reset() {
     ready_ = false;
     pending_ = false;

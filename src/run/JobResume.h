@@ -56,9 +56,17 @@ class JobResume {
     bool pending() const { return pending_; }
     // Why the run waits while the choice is awaited.
     QString waitText(const QString& order) const;
+    // True while the run has nothing to do with the job yet: none is loaded
+    // (the job start says why), or the operator's choice is awaited (the
+    // main screen's status says so).
+    bool holdsRun();
     // Forgets the job (the stop commands); a choice still on the screen
     // does nothing when answered.
     void reset();
+    // Puts the rows the journal kept back on the job, with their weights,
+    // and its actual water when it was known; "row (weight)" per kept row
+    // for the event log.
+    QStringList restoreKept(const JournalState& j);
 
   private:
     void ask(const JournalState& j);

@@ -99,16 +99,13 @@ void TransferSequence::endOfJob() {
     phaseCodes(s, 5, 5, 5);
     c_.transport.conveyorOff();
 
-    const CompletedJob record = completedJobOf(s.job.current());
-
-    // The write-back runs with the job still on the screen.
-    if (JobCompletion(c_).complete(record, journal_, [&](const QString& finishText) {
-            c_.plant.jobFinished(record, finishText);
-        }) == JobCompletion::Outcome::NotRecorded)
-        return;  // the job stays on the screen and in the queue; the run is stopped
-
-    const FinishedJob done =
-        finishedJobOf(record, startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0);
+    const std::optional<FinishedJob> done =
+        finishJob(c_, startedAt_, [this](const CompletedJob& record) {
+            return JobCompletion(c_).complete(record, journal_, [&](const QString& finishText) {
+                c_.plant.jobFinished(record, finishText);
+            });
+        });
+    if (!done) return;
 
     clearJob();
     f.TOOL.Enabled = true;
@@ -116,7 +113,7 @@ void TransferSequence::endOfJob() {
         s.timers.homing->setInterval(1000);
         s.timers.homing->setEnabled(true);
     }
-    if (finished_) finished_(done);
+    if (finished_) finished_(*done);
 }
 
 void TransferSequence::clearJob() {
@@ -132,18 +129,10 @@ void TransferSequence::saveJournal() {
 // row cut short is metered to what it still lacks, and nothing is tared.
 void TransferSequence::applyResume(const JournalState& j) {
     StationState& s = c_.state;
-    QStringList keptRows;
-    int next = -1;
-    for (int r = 0; r < CurrentJob::kRows; ++r) {
-        if (!s.job.row(r).present()) continue;
-        if (j.kept[size_t(r)]) {
-            s.job.setActual(r, *j.kept[size_t(r)]);
-            keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
-        } else if (next < 0) {
-            next = r;
-        }
-    }
-    if (j.waterKnown || j.closed) s.job.setActualWater(j.actualWater);
+    const QStringList keptRows = resume_.restoreKept(j);
+    int next = -1;  // the first row not in the bucket
+    for (int r = 0; r < CurrentJob::kRows && next < 0; ++r)
+        if (s.job.row(r).present() && !j.kept[size_t(r)]) next = r;
     Water[0] = j.waterGiven;
     Water[1] = j.waterBase;
     ZeroMark = 10;

@@ -148,13 +148,9 @@ void TransferSequence::liveWeight() {
 
 bool TransferSequence::waitingReason() {
     Form3& f = c_.state.form3;
+    if (resume_.holdsRun()) return true;
     const JobIdentity& job = c_.state.job.current().identity;
     const QString& order = job.order;
-    if (order.isEmpty()) return true;  // the job start says why no job is taken
-    if (resume_.pending()) {
-        f.Status = resume_.waitText(order);
-        return true;
-    }
     if (job.bucket.isEmpty()) {
         f.Status = QStringLiteral(
                        "Job %1 has no bucket number and cannot run. Stop the run and remove it "

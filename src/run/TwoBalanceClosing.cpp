@@ -49,16 +49,15 @@ void TwoBalanceSequence::water() {
 void TwoBalanceSequence::endOfJob() {
     StationState& s = c_.state;
     Form3& f = s.form3;
-    const CompletedJob record = completedJobOf(s.job.current());
-    if (finishTwoBalanceJob(c_, record, journal_) == JobCompletion::Outcome::NotRecorded)
-        return;  // the job stays on the screen and in the queue; the run is stopped
-    FinishedJob done =
-        finishedJobOf(record, startedAt_.isValid() ? startedAt_.msecsTo(c_.now()) : 0);
-    done.twoLanes = true;
-    done.laneMeteringMs = {lanes_[0].meteringMs, lanes_[1].meteringMs};
+    std::optional<FinishedJob> done = finishJob(c_, startedAt_, [this](const CompletedJob& record) {
+        return finishTwoBalanceJob(c_, record, journal_);
+    });
+    if (!done) return;
+    done->twoLanes = true;
+    done->laneMeteringMs = {lanes_[0].meteringMs, lanes_[1].meteringMs};
     clearJob();
     f.TOOL.Enabled = true;
-    if (finished_) finished_(done);
+    if (finished_) finished_(*done);
 }
 
 void TwoBalanceSequence::clearJob() {
@@ -70,13 +69,7 @@ void TwoBalanceSequence::clearJob() {
 // what it still lacks, and the balances are not zeroed again.
 void TwoBalanceSequence::applyResume(const JournalState& j) {
     StationState& s = c_.state;
-    QStringList keptRows;
-    for (int r = 0; r < CurrentJob::kRows; ++r) {
-        if (!j.kept[size_t(r)] || !s.job.row(r).present()) continue;
-        s.job.setActual(r, *j.kept[size_t(r)]);
-        keptRows << QStringLiteral("%1 (%2)").arg(r + 1).arg(*j.kept[size_t(r)]);
-    }
-    if (j.waterKnown || j.closed) s.job.setActualWater(j.actualWater);
+    const QStringList keptRows = resume_.restoreKept(j);
     s.TransferActive = 1;
     for (Lane& l : lanes_) {
         const LaneJournal& lj = j.lanes[size_t(l.number - 1)];

@@ -107,12 +107,8 @@ void TwoBalanceSequence::liveWeights() {
 
 bool TwoBalanceSequence::waitingReason() {
     Form3& f = c_.state.form3;
-    const QString order = c_.state.job.current().identity.order;
-    if (order.isEmpty()) return true;  // the job start says why no job is taken
-    if (resume_.pending()) {
-        f.Status = resume_.waitText(order);
-        return true;
-    }
+    if (resume_.holdsRun()) return true;
+    const QString& order = c_.state.job.current().identity.order;
     QStringList waiting;
     for (const Lane& l : lanes_)
         if (l.waiting) waiting << QString::number(l.number);
