@@ -105,14 +105,14 @@ void StationMetering::raiseChoice(const StationPanel& p, int code, const QString
     notes(p).disturbed = true;
     alarmCode_[n] = code;
     const int serial = ++alarmSerial_[n];
-    s_.MachineStatus[0] = qint16(code);
+    s_.MachineStatus.raise(qint16(code));
     auto answered = [this, n, other, code, serial, then = std::move(then)](int pick) {
         const bool current = serial == alarmSerial_[n];
         if (current) alarmCode_[n] = 0;
         // The status code goes back to normal, or to the other station's
         // alarm if that one still waits.
-        if (s_.MachineStatus[0] == code)
-            s_.MachineStatus[0] = qint16(s_.station[other].parked ? alarmCode_[other] : 0);
+        s_.MachineStatus.acknowledge(qint16(code),
+                                     qint16(s_.station[other].parked ? alarmCode_[other] : 0));
         MeteringStation& st = s_.station[n];
         if (!current || !st.parked) return;  // stopped or started anew meanwhile
         st.parked = false;

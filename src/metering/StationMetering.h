@@ -22,7 +22,7 @@ struct StationState;
 // previous pulse delivered.
 //
 // An alarm parks only the station that raised it: its status code stays in
-// MachineStatus[0] and its steps stand still until the operator acknowledges
+// MachineStatus.alarm() and its steps stand still until the operator acknowledges
 // the message, then it goes on where the sequence says. The other station
 // keeps metering meanwhile, and a parked station never has a valve held
 // open (a no-flow alarm comes after the valve was ended, a pulse ends by
@@ -67,7 +67,7 @@ class StationMetering {
     bool meterable(const StationPanel& p, MeteringStation& st, Valve& v);
     void refuse(const StationPanel& p, MeteringStation& st, const QString& valve, bool noSuchValve);
 
-    // Parks the station with `code` in MachineStatus[0] and shows `text`; the
+    // Parks the station with `code` in MachineStatus.alarm() and shows `text`; the
     // acknowledgement clears the code and runs `then`, unless the station was
     // stopped or restarted meanwhile.
     void raiseAlarm(const StationPanel& p, int code, const QString& text,

@@ -109,8 +109,10 @@ void WashSequence::putBackAfterLinkLoss() {
 
 void WashSequence::reset() {
     ++generation_;
-    if (parked_ && (s_.MachineStatus[0] == kWaterTimeOut || s_.MachineStatus[0] == kRobotHandNotIn))
-        s_.MachineStatus[0] = 0;
+    if (parked_) {
+        s_.MachineStatus.acknowledge(kWaterTimeOut);
+        s_.MachineStatus.acknowledge(kRobotHandNotIn);
+    }
     parked_ = false;
     filling_ = false;
     linkLost_ = false;
@@ -327,21 +329,18 @@ void WashSequence::endOfCycle() {
     WashClock = 0;
     w.WashPhase = 0;
     extraWaterDone = 0;
-    if (s_.machineType() != 4 && s_.timers.homing) {
-        s_.timers.homing->setInterval(1000);
-        s_.timers.homing->setEnabled(true);
-    }
+    armHoming(s_);
 }
 
 void WashSequence::park(qint16 code, const QString& text, std::function<void()> goOn) {
     parked_ = true;
-    s_.MachineStatus[0] = code;
+    s_.MachineStatus.raise(code);
     const quint64 generation = generation_;
     const qint64 clock = WashClock;
     dialogs_.message(text, QString(), [this, generation, clock, code, goOn = std::move(goOn)] {
         if (generation != generation_) return;  // reset meanwhile: nothing to go on with
         parked_ = false;
-        if (s_.MachineStatus[0] == code) s_.MachineStatus[0] = 0;
+        s_.MachineStatus.acknowledge(code);
         // Stopped, or the clock cleared, while the message waited.
         if (s_.wash.WashPhase == 0 || WashClock != clock) return;
         goOn();

@@ -20,7 +20,7 @@ struct StationState;
 // (WashPhase 0).
 //
 // A wash alarm (water time-out, robot hand) never holds up the tick: the
-// wash parks where it raised the alarm, with its code in MachineStatus[0],
+// wash parks where it raised the alarm, with its code in MachineStatus.alarm(),
 // and goes on from that very point once the operator acknowledges.
 //
 // A lost link holds the wash clock; when the controller answers again and the
@@ -95,7 +95,7 @@ class WashSequence {
     void rinseEnd();
     void endOfCycle();
 
-    // Shows `text` with `code` in MachineStatus[0]; `goOn` runs after the
+    // Shows `text` with `code` in MachineStatus.alarm(); `goOn` runs after the
     // operator's OK, unless the wash was stopped meanwhile.
     void park(qint16 code, const QString& text, std::function<void()> goOn);
     double reading() const;

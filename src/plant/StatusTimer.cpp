@@ -44,12 +44,12 @@ void StatusTimer::tick() {
 // due is not queued behind it; the next tick posts the values of that
 // moment instead.
 void StatusTimer::postStatus() {
-    qint16& count = s_.MachineStatus[10];
+    qint16& count = s_.MachineStatus.postCounter();
     if (count <= 10) count = qint16(count + 1);
     if (count <= 10 || *postInFlight_) return;
-    s_.MachineStatus[1] = qint16(queueLength_ ? queueLength_() : 0);
-    const PlantStatement post =
-        draymorStatus(s_.MachineStatus[0], s_.MachineStatus[1], s_.settings.Text1(21));
+    s_.MachineStatus.setQueueLength(qint16(queueLength_ ? queueLength_() : 0));
+    const PlantStatement post = draymorStatus(
+        s_.MachineStatus.alarm(), s_.MachineStatus.queueLength(), s_.settings.Text1(21));
     *postInFlight_ = true;
     plant_.database().submit(
         plant_.source(), [post](PlantSession& session) { session.exec(post); },

@@ -75,7 +75,7 @@ void RunControl::stop() {
     s.link.Timer3Count = 0;
     s.wash.cancel();
     for (MeteringStation& st : s.station) st = MeteringStation{};
-    if (s.MachineStatus[0] >= 1 && s.MachineStatus[0] <= 8) s.MachineStatus[0] = 0;
+    s.MachineStatus.clearMeteringAlarm();
     if (c_.resetWash) c_.resetWash();
 
     s.job.clear();

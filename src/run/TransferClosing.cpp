@@ -109,10 +109,7 @@ void TransferSequence::endOfJob() {
 
     clearJob();
     f.TOOL.Enabled = true;
-    if (s.machineType() != 4 && s.timers.homing) {
-        s.timers.homing->setInterval(1000);
-        s.timers.homing->setEnabled(true);
-    }
+    armHoming(s);
     if (finished_) finished_(*done);
 }
 

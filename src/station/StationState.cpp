@@ -29,6 +29,12 @@ bool homingRunning(const StationState& state) {
     return homingRunning(state.link, state.timers.homing);
 }
 
+void armHoming(StationState& state) {
+    if (state.machineType() == 4 || !state.timers.homing) return;
+    state.timers.homing->setInterval(1000);
+    state.timers.homing->setEnabled(true);
+}
+
 RunOptions StationState::options() const {
     RunOptions o;
     o.waterThroughD851 = form2.Check2;

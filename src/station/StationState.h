@@ -19,6 +19,7 @@
 #include "model/StationValues.h"
 #include "settings/MachineSettings.h"
 #include "station/JobOnMachine.h"
+#include "station/MachineStatusWords.h"
 #include "station/MachineTimers.h"
 #include "station/RunOptions.h"
 
@@ -48,7 +49,7 @@ struct StationState {
 
     // Register image, machine inputs, link health, axis work of the scan.
     LinkState link;
-    std::array<qint16, 16> MachineStatus{};
+    MachineStatusWords MachineStatus;
 
     // Metering stations: [1] station 1, [2] station 2 ([0] unused).
     std::array<MeteringStation, 3> station{};
@@ -94,5 +95,10 @@ void InvalidateWriteSlots(StationState& state);
 
 // The axis-zero routine is running or armed.
 bool homingRunning(const StationState& state);
+
+// The axis-zero routine armed on its one-second timer, on the machines that
+// home their axes after a wash or a job (every type but the conveyor
+// machine, type 4).
+void armHoming(StationState& state);
 
 }  // namespace dye

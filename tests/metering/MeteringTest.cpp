@@ -185,8 +185,9 @@ TEST_F(MeteringTest, StuckValveRaisesNoFlowWhileTheOtherStationMetersOnUndisturb
     sim().faults().stuckValves[1] = true;
     meter(1, 2, 2000);
     meter(2, 14, 3000);
-    station->scheduler.advanceUntil([&] { return state().MachineStatus[0] != 0; }, kMinute, 100);
-    EXPECT_EQ(state().MachineStatus[0], 2);
+    station->scheduler.advanceUntil([&] { return state().MachineStatus.alarm() != 0; }, kMinute,
+                                    100);
+    EXPECT_EQ(state().MachineStatus.alarm(), 2);
     EXPECT_TRUE(st(1).parked);
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages()[0].startsWith("*** <1> STOP TO NOT HAVE (NO.2)***\n"));
@@ -197,12 +198,12 @@ TEST_F(MeteringTest, StuckValveRaisesNoFlowWhileTheOtherStationMetersOnUndisturb
     EXPECT_FALSE(sim().machine().outputOn(864));
     EXPECT_FALSE(sim().machine().outputOn(852));
     EXPECT_EQ(st(1).StationStep, 5);
-    EXPECT_EQ(state().MachineStatus[0], 2);
+    EXPECT_EQ(state().MachineStatus.alarm(), 2);
 
     sim().faults().stuckValves[1] = false;
     station->headlessDialogs()->acknowledge();
     EXPECT_EQ(st(1).StationStep, 3);
-    EXPECT_EQ(state().MachineStatus[0], 0);
+    EXPECT_EQ(state().MachineStatus.alarm(), 0);
     untilIdle(1);
     EXPECT_NEAR(content(1), 2000, kWithin);
     EXPECT_EQ(logTexts().count("<001 to MAX CAL >"), 2);
@@ -224,9 +225,9 @@ TEST_F(MeteringTest, StuckValveAlwaysEndsInTheNoFlowAlarmOfItsStationAndStep) {
         sim().faults().stuckValves[size_t(c.valve - 1)] = true;
         meter(c.station, c.valve, c.target);
         EXPECT_TRUE(station->scheduler.advanceUntil(
-            [&] { return state().MachineStatus[0] != 0 || st(c.station).StationStep == 0; },
+            [&] { return state().MachineStatus.alarm() != 0 || st(c.station).StationStep == 0; },
             60 * kMinute, 100));
-        EXPECT_EQ(state().MachineStatus[0], c.code);
+        EXPECT_EQ(state().MachineStatus.alarm(), c.code);
         EXPECT_NE(st(c.station).StationStep, 0);
         EXPECT_FALSE(logTexts().contains(QString("<00%1 to end cal >").arg(c.station)));
     }
@@ -240,12 +241,12 @@ TEST_F(MeteringTest, OverWeightAtZeroWaitsForTheOperatorAndRetakesTheZero) {
     sim().overfillBucket(1, 300);
     station->scheduler.advance(kMinute);
     EXPECT_EQ(messages(), QStringList{"<1> ERR OVER (200) WEIGHT"});
-    EXPECT_EQ(state().MachineStatus[0], 1);
+    EXPECT_EQ(state().MachineStatus.alarm(), 1);
     EXPECT_EQ(st(1).StationStep, 1);
     EXPECT_TRUE(sentTo(853).isEmpty());
 
     station->headlessDialogs()->acknowledge();
-    EXPECT_EQ(state().MachineStatus[0], 0);
+    EXPECT_EQ(state().MachineStatus.alarm(), 0);
     station->refreshScreens();
     EXPECT_EQ(state().form2.Label7[0], "1100");
     untilIdle(1);
@@ -280,7 +281,7 @@ TEST_F(MeteringTest, ValveWithoutRateOrOutsideTheTableIsRefusedAndNothingOpens) 
     EXPECT_EQ(messages(),
               (QStringList{"*** <1> NO RATE FOR (NO.5) IN THE VALVE TABLE: NOT METERED ***",
                            "*** <1> NO SUCH VALVE (NO.30): NOT METERED ***"}));
-    EXPECT_EQ(state().MachineStatus[0], 0);
+    EXPECT_EQ(state().MachineStatus.alarm(), 0);
     EXPECT_EQ(logTexts().filter("refused"), (QStringList{"<001 refused >   <no> 5   <no rate>",
                                                          "<001 refused >   <no> 30   <no valve>"}));
     for (int d = 851; d <= 874; ++d) EXPECT_TRUE(sentTo(d).isEmpty()) << d;

@@ -161,19 +161,19 @@ TEST_F(WashTest, WeightFillTimesOutAfter200SecondsAndGoesOnAfterTheMessage) {
     ASSERT_TRUE(runUntil([&] { return dialogs().pending() > 0; }));
     EXPECT_EQ(dialogs().messages().back().text, "washing_time over 200sec");
     EXPECT_EQ(station->washing().WashFillTicks, 201);
-    EXPECT_EQ(state().MachineStatus[0], 7);
+    EXPECT_EQ(state().MachineStatus.alarm(), 7);
 
     // Parked: the water is shut, the clock stands, the scan goes on.
     const qint64 ticks = station->scan().ticks();
     station->scheduler.advance(30000);
     EXPECT_FALSE(sim().machine().outputOn(985));
     EXPECT_EQ(clock(), 8);
-    EXPECT_EQ(state().MachineStatus[0], 7);
+    EXPECT_EQ(state().MachineStatus.alarm(), 7);
     EXPECT_EQ(station->scan().ticks(), ticks + 600);
     EXPECT_TRUE(sentAt(800, 300).isEmpty());
 
     dialogs().acknowledge();
-    EXPECT_EQ(state().MachineStatus[0], 0);
+    EXPECT_EQ(state().MachineStatus.alarm(), 0);
     EXPECT_EQ(station->washing().WashClock, 3008);
     ASSERT_TRUE(runWash());
     EXPECT_EQ(sentAt(800, 300).size(), 1);
@@ -202,13 +202,13 @@ TEST_F(WashTest, RobotHandNotDownParksTheWashWhileTheScanGoesOn) {
 
     const qint64 ticks = station->scan().ticks();
     station->scheduler.advance(20000);
-    EXPECT_EQ(state().MachineStatus[0], 8);
+    EXPECT_EQ(state().MachineStatus.alarm(), 8);
     EXPECT_EQ(clock(), 22);
     EXPECT_EQ(station->scan().ticks(), ticks + 400);
     EXPECT_TRUE(sentAt(986, 32000).isEmpty());  // the rinse waits for the operator
 
     dialogs().acknowledge();
-    EXPECT_EQ(state().MachineStatus[0], 0);
+    EXPECT_EQ(state().MachineStatus.alarm(), 0);
     ASSERT_TRUE(runWash());
     EXPECT_EQ(sentAt(986, 32000), Clocks{22});
     EXPECT_EQ(sentAt(847, 30000), Clocks{26});

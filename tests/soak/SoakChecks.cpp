@@ -60,7 +60,7 @@ QString SoakChecks::stateOf(Station& st) {
     QString text =
         QStringLiteral("job %1, status \"%2\", alarm code %3, station steps %4/%5, wash phase %6")
             .arg(s.form3.Label2.Caption.trimmed(), s.form3.Status)
-            .arg(s.MachineStatus[0])
+            .arg(s.MachineStatus.alarm())
             .arg(s.station[1].StationStep)
             .arg(s.station[2].StationStep)
             .arg(s.wash.WashPhase);
@@ -84,8 +84,8 @@ bool SoakChecks::reasonShown(qint64 ms, Station& st, QString* why) {
         *why = s.form3.Status;
         return true;
     }
-    if (s.MachineStatus[0] != 0) {
-        *why = QStringLiteral("alarm code %1").arg(s.MachineStatus[0]);
+    if (s.MachineStatus.alarm() != 0) {
+        *why = QStringLiteral("alarm code %1").arg(s.MachineStatus.alarm());
         return true;
     }
     if (lastReasonMs_ >= 0 && ms - lastReasonMs_ < kReasonFreshMs) {

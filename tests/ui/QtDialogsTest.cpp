@@ -155,7 +155,7 @@ TEST_F(QtDialogsStationTest, NoFlowParksItsStationUnderTheBoxWhileTheStationRuns
     EXPECT_TRUE(lines.filter("valve 2").size() == 1 || lines.filter("2 號閥").size() == 1)
         << lines.join('|').toStdString();
     EXPECT_EQ(dialogs->openBox()->parentWidget(), screen.get());
-    EXPECT_EQ(state().MachineStatus[0], 2);
+    EXPECT_EQ(state().MachineStatus.alarm(), 2);
 
     // Under the box the scan goes on and the station stays where the alarm left it.
     // Openings of valve 2 on the wire (its closings go out as 0).
@@ -167,7 +167,7 @@ TEST_F(QtDialogsStationTest, NoFlowParksItsStationUnderTheBoxWhileTheStationRuns
     EXPECT_TRUE(state().station[1].parked);
     EXPECT_EQ(state().station[1].StationStep, 5);
     EXPECT_EQ(openings(), opened);
-    EXPECT_EQ(state().MachineStatus[0], 2);
+    EXPECT_EQ(state().MachineStatus.alarm(), 2);
 
     sim().faults().stuckValves[1] = false;
     // Its first choice tries again.
@@ -176,7 +176,7 @@ TEST_F(QtDialogsStationTest, NoFlowParksItsStationUnderTheBoxWhileTheStationRuns
         if (b->accessibleDescription() == "Message.Choice(0)") again = b;
     ASSERT_NE(again, nullptr);
     again->click();
-    EXPECT_EQ(state().MachineStatus[0], 0);
+    EXPECT_EQ(state().MachineStatus.alarm(), 0);
     EXPECT_EQ(state().station[1].StationStep, 3);  // back to choosing the method
     ASSERT_TRUE(station->scheduler.advanceUntil([&] { return state().station[1].StationStep == 0; },
                                                 10 * kMinute, 100));
