@@ -3,6 +3,7 @@
 #include "jobs/JobRecord.h"
 #include "model/DispenseGrid.h"
 #include "station/CurrentJob.h"
+#include "station/RunDisplay.h"
 
 namespace dye {
 namespace {
@@ -48,6 +49,17 @@ void fillJobDisplay(const CurrentJob& job, Form3& f) {
         cell(f, Name, r).Caption = row.name;
         for (Column c : kColumns) cell(f, c, r).BackColor = rowColor(row.shade);
     }
+}
+
+void fillRunDisplay(const RunDisplay& run, Form3& f) {
+    f.Label8.Caption = run.indicator;
+    f.Status = run.waitReason;
+    f.Label22.Caption = run.steps;
+    f.Label19.Caption = run.rowStep;
+    f.Label12[0] = run.transferStep;
+    f.Label15.Caption = run.washClock;
+    f.Label16.Caption = run.washHold;
+    f.Label20.Caption = run.idleTicks;
 }
 
 }  // namespace dye

@@ -94,7 +94,7 @@ int QueueRunner::run(qint64 maxMsWithoutProgress) {
             return kStuck;
         }
         if (idle()) return kIdle;
-        const QString reason = station_.state.form3.Status;
+        const QString reason = station_.state.run.waitReason;
         // A run the station stopped (a record or a removal that failed) does
         // not come back by itself: say so at once.
         const Timer* jobStart = station_.state.timers.jobStart;

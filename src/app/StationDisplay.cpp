@@ -89,6 +89,7 @@ void fillStationDisplay(StationState& state, const ScanCycle& scan) {
     fillPositions(state);
     fillDiagnostics(state, scan);
     fillJobDisplay(state.job.current(), state.form3);
+    fillRunDisplay(state.run, state.form3);
 }
 
 }  // namespace dye

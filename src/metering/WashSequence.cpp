@@ -75,8 +75,8 @@ void WashSequence::tick() {
     // The wash clock stands still while the controller cannot be reached.
     if (!s_.linkUsable()) return;
     if (linkLost_) putBackAfterLinkLoss();
-    s_.form3.Label15.Caption = QString::number(WashClock);
-    s_.form3.Label16.Caption = QString::number(watchHold);
+    s_.run.washClock = QString::number(WashClock);
+    s_.run.washHold = QString::number(watchHold);
     WashClock += 1;
     s_.form2.Label8 = QString::number(WashClock);
     runFrom(Stage::Prepare);

@@ -20,7 +20,6 @@ StatusTimer::StatusTimer(StationState& state, PlantService& plant, std::function
       showEntry_(std::move(showEntry)) {}
 
 void StatusTimer::tick() {
-    Form3& f = s_.form3;
     const RunOptions options = s_.options();
     if (options.identifierEntry && showEntry_) showEntry_();
     if (plant_.outboxWaiting()) plant_.flushOutbox();
@@ -32,7 +31,7 @@ void StatusTimer::tick() {
     if (!loaded) ++mixCount_;
     if (idleCount_ >= 10000) idleCount_ = 0;
     if (!loaded) ++idleCount_;
-    f.Label20.Caption = QString::number(idleCount_);
+    s_.run.idleTicks = QString::number(idleCount_);
 
     if (plant_.profile() == u"TALBERT") talbertSpecials();
     if (plant_.profile() == u"PELKO" || s_.settings.Text1(5).trimmed() == u"5") mixers();
@@ -119,7 +118,7 @@ void StatusTimer::idleMixing() {
         image.set(810, RegisterImage::RegNoValue);
         image.set(870, RegisterImage::RegNoValue);
         idleCount_ = 0;
-        s_.form3.Label20.Caption = QStringLiteral("0");
+        s_.run.idleTicks = QStringLiteral("0");
         idleCycle_ = 0;
     }
 }

@@ -62,11 +62,10 @@ bool JobCompletion::finishRecorded(const JobIdentity& job, const std::optional<D
 }
 
 void JobCompletion::stopRun(const RunContext& c, const QString& why) {
-    Form3& f = c.state.form3;
     if (c.state.timers.jobStart) c.state.timers.jobStart->setEnabled(false);
     if (c.state.timers.oneBalanceRun) c.state.timers.oneBalanceRun->setEnabled(false);
     if (c.state.timers.twoBalanceRun) c.state.timers.twoBalanceRun->setEnabled(false);
-    f.Status = why;
+    c.state.run.waitReason = why;
     c.log(QStringLiteral("<run> stopped: ") + why);
     c.dialogs.message(why, QStringLiteral("INPUT"), [] {});
 }
@@ -182,7 +181,7 @@ CompletedJob completedJobOf(const CurrentJob& job) {
 
 void clearJob(StationState& s) {
     s.job.clear();
-    s.form3.Label8.Caption.clear();
+    s.run.indicator.clear();
     s.form3.Label8.BackColor = kDefaultBack;
     s.TransferActive = 0;
 }

@@ -74,7 +74,7 @@ bool JobResume::holdsRun() {
     const QString& order = c_.state.job.current().identity.order;
     if (order.isEmpty()) return true;
     if (!pending_) return false;
-    c_.state.form3.Status = waitText(order);
+    c_.state.run.waitReason = waitText(order);
     return true;
 }
 

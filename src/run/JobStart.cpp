@@ -45,16 +45,16 @@ void JobStart::tick() {
 
     // With a job on the screen the transfer sequence says why it waits.
     if (jobOnScreen) return;
-    f.Status = runBlockedReason(c_.state);
-    if (f.Status.isEmpty()) f.Status = guard_.blockedReason();
-    if (!f.Status.isEmpty() || !machineFree()) return;
+    c_.state.run.waitReason = runBlockedReason(c_.state);
+    if (c_.state.run.waitReason.isEmpty()) c_.state.run.waitReason = guard_.blockedReason();
+    if (!c_.state.run.waitReason.isEmpty() || !machineFree()) return;
 
     const std::optional<JobRecord> job = guard_.nextJob();
     if (!job) return;
     // No job is dispensed that could not be recorded (looked at only when
     // there is one to take: it costs the disk a few look-ups).
-    f.Status = whyNoRecordCanBeWritten(c_.workdir);
-    if (f.Status.isEmpty()) load(*job);
+    c_.state.run.waitReason = whyNoRecordCanBeWritten(c_.workdir);
+    if (c_.state.run.waitReason.isEmpty()) load(*job);
 }
 
 bool JobStart::machineFree() const {

@@ -93,7 +93,7 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     if (!armRunTimerOfType(s.timers, type))
         c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
     if (type == 2 || type == 5) f.Command12.Enabled = false;
-    f.Status = runBlockedReason(s);
+    s.run.waitReason = runBlockedReason(s);
 
     // MIX ON and WASH1 start ticked when settings fields 18 and 22 ask for it.
     if (s.settings.number(18) > 0) f.Check3.Value = true;
@@ -242,7 +242,7 @@ void MainScreen::Label13_DblClick() {
 }
 
 void MainScreen::Label20_DblClick() {
-    c_.state.form3.Label20.Caption = QStringLiteral("7200");
+    c_.state.run.idleTicks = QStringLiteral("7200");
     if (mixers_.startIdleMixing) mixers_.startIdleMixing();
 }
 

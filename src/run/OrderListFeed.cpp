@@ -18,7 +18,7 @@ void OrderListFeed::fill(StationState& s, int place) {
     o.Label1[5] = job.extras[0];
     o.Label1[6] = job.extras[1];
     o.Label1[7] = place > 0 ? QString::number(place) : QString();
-    o.Label4 = s.form3.Label22.Caption;
+    o.Label4 = s.run.steps;
     o.List2.clear();
     for (int r = 0; r < CurrentJob::kRows; ++r)
         if (job.rows[size_t(r)].present()) o.List2.items << listLine(job.rows[size_t(r)], r);

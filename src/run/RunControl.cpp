@@ -80,7 +80,7 @@ void RunControl::stop() {
 
     s.job.clear();
     for (Label& l : f.Label10) l.Caption = QStringLiteral("<STOP>");
-    f.Status = runBlockedReason(s);
+    s.run.waitReason = runBlockedReason(s);
     InvalidateWriteSlots(s);
     c_.state.timers.jobStart->setEnabled(false);
     c_.state.timers.oneBalanceRun->setEnabled(false);

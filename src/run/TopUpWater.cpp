@@ -105,7 +105,7 @@ void TopUpWater::start() {
         return;
     }
     if (!openStage(double(target_), true)) return;
-    s.form3.Label8.Caption = c_.text(60);
+    s.run.indicator = c_.text(60);
 }
 
 // One opening of the pipe for `want`: timed by the learned rate and run-on
@@ -166,7 +166,7 @@ void TopUpWater::sayOver(double asked, double given) {
                              "Water over its amount before the top-up: asked %1, the "
                              "base water and the wash water gave %2")
                              .arg(numberText(asked), numberText(given));
-    c_.state.form3.Label8.Caption = text;
+    c_.state.run.indicator = text;
     c_.log(QStringLiteral("<water> off its amount before the top-up: asked %1, the base water "
                           "and the wash water gave %2 (+%3); no water is topped up")
                .arg(numberText(asked), numberText(given), numberText(given - asked)));
@@ -272,7 +272,7 @@ bool TopUpWater::settled() {
         flagWaterOff(c_, job.current().waterAmount(), job.current().actualWaterValue());
     if (off || over_) job.markWaterOff();
     job.shadeWater(WaterShade::Plain);
-    if (!over_) c_.state.form3.Label8.Caption = c_.text(61);
+    if (!over_) c_.state.run.indicator = c_.text(61);
     return true;
 }
 

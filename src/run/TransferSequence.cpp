@@ -49,7 +49,7 @@ double TransferSequence::reading() const {
 }
 
 void TransferSequence::status(int k) {
-    c_.state.form3.Label8.Caption = c_.text(k);
+    c_.state.run.indicator = c_.text(k);
 }
 
 void TransferSequence::shadeRows(RowShade shade) {
@@ -84,7 +84,7 @@ void TransferSequence::tick() {
         if (RowStep == 119) water_.hold();
         const QString order = c_.state.job.current().identity.order;
         const QString held = order.isEmpty() ? QString() : balanceHeldReason(c_.state, order, {1});
-        if (!held.isEmpty()) c_.state.form3.Status = held;
+        if (!held.isEmpty()) c_.state.run.waitReason = held;
         return;
     }
     if (heldByLink_) resumeAfterLinkLoss();
@@ -104,11 +104,10 @@ void TransferSequence::resumeAfterLinkLoss() {
 
 void TransferSequence::diagnostics() {
     StationState& s = c_.state;
-    Form3& f = s.form3;
     const QLatin1StringView bars(" === ");
-    f.Label22.Caption = QString::number(RowStep) % bars % QString::number(ZeroMark) % bars %
-                        QString::number(TransferStep) % bars % QString::number(ResultCounter);
-    f.Label19.Caption = QString::number(RowStep) + QLatin1Char('=');
+    c_.state.run.steps = QString::number(RowStep) % bars % QString::number(ZeroMark) % bars %
+                         QString::number(TransferStep) % bars % QString::number(ResultCounter);
+    c_.state.run.rowStep = QString::number(RowStep) + QLatin1Char('=');
     // While a row is metered the indicator says which, or that the bucket
     // is still on its way to the valves.
     if (meteredRow_ >= 0 && s.station[1].StationStep != 0) {
@@ -117,11 +116,11 @@ void TransferSequence::diagnostics() {
             status(58);
         } else {
             const JobOnMachine& job = s.job;
-            f.Label8.Caption = QStringLiteral("%1 %2/%3 %4")
-                                   .arg(c_.text(64))
-                                   .arg(meteredRow_ + 1)
-                                   .arg(job.current().rowCount())
-                                   .arg(job.row(meteredRow_).code);
+            c_.state.run.indicator = QStringLiteral("%1 %2/%3 %4")
+                                         .arg(c_.text(64))
+                                         .arg(meteredRow_ + 1)
+                                         .arg(job.current().rowCount())
+                                         .arg(job.row(meteredRow_).code);
         }
     }
 
@@ -147,18 +146,18 @@ void TransferSequence::liveWeight() {
 }
 
 bool TransferSequence::waitingReason() {
-    Form3& f = c_.state.form3;
     if (resume_.holdsRun()) return true;
     const JobIdentity& job = c_.state.job.current().identity;
     const QString& order = job.order;
     if (job.bucket.isEmpty()) {
-        f.Status = QStringLiteral(
-                       "Job %1 has no bucket number and cannot run. Stop the run and remove it "
-                       "from the queue, or queue it again with a bucket number.")
-                       .arg(order);
+        c_.state.run.waitReason =
+            QStringLiteral(
+                "Job %1 has no bucket number and cannot run. Stop the run and remove it "
+                "from the queue, or queue it again with a bucket number.")
+                .arg(order);
         return true;
     }
-    f.Status.clear();
+    c_.state.run.waitReason.clear();
     return false;
 }
 
@@ -190,7 +189,7 @@ void TransferSequence::advance() {
     }
 
     ++TransferStep;
-    s.form3.Label12[0] = QString::number(TransferStep);
+    s.run.transferStep = QString::number(TransferStep);
     if (!startedAt_.isValid()) startedAt_ = c_.now();
     switch (TransferStep) {
         case 2:
@@ -205,8 +204,8 @@ void TransferSequence::advance() {
             phaseCodes(s, 20, 1, 1);
             s.job.shadeWater(WaterShade::BaseWater);
             ZeroMark = 10;
-            s.form3.Label8.Caption = wordingIn(intWithin(s.settings.number(kLanguageField)),
-                                               {u"天平歸零中", u"Zeroing the balance"});
+            s.run.indicator = wordingIn(intWithin(s.settings.number(kLanguageField)),
+                                        {u"天平歸零中", u"Zeroing the balance"});
             c_.log(QStringLiteral("< no.1 to zero >"));
             break;
         case 10:
@@ -310,7 +309,7 @@ bool TransferSequence::moveBucket() {
 // The job stays on the screen with the run timer off; a run retries the move.
 void TransferSequence::refuseMove(const QString& message, const QString& logLine) {
     c_.state.timers.oneBalanceRun->setEnabled(false);
-    c_.state.form3.Status = message + QStringLiteral(": the job waits; run again to retry.");
+    c_.state.run.waitReason = message + QStringLiteral(": the job waits; run again to retry.");
     TransferStep = 59;
     c_.log(logLine);
     c_.dialogs.message(message, QStringLiteral("INPUT"), [] {});

@@ -36,7 +36,7 @@ double TwoBalanceSequence::reading(int balance) const {
 }
 
 void TwoBalanceSequence::status(int k) {
-    c_.state.form3.Label8.Caption = c_.text(k);
+    c_.state.run.indicator = c_.text(k);
 }
 
 void TwoBalanceSequence::reset() {
@@ -59,7 +59,7 @@ void TwoBalanceSequence::tick() {
         if (WaterPhase == 119) topUp_.hold();
         const QString order = s.job.current().identity.order;
         const QString held = order.isEmpty() ? QString() : balanceHeldReason(s, order, {1, 2});
-        if (!held.isEmpty()) s.form3.Status = held;
+        if (!held.isEmpty()) s.run.waitReason = held;
         return;
     }
     if (heldByLink_) {
@@ -80,12 +80,12 @@ void TwoBalanceSequence::display() {
     Form3& f = c_.state.form3;
     const Lane& a = lanes_[0];
     const Lane& b = lanes_[1];
-    f.Label22.Caption = QStringLiteral("%1 === %2 === %3 === %4")
-                            .arg(a.step)
-                            .arg(a.pointer)
-                            .arg(b.step)
-                            .arg(b.pointer);
-    f.Label12[0] = QString::number(a.step);
+    c_.state.run.steps = QStringLiteral("%1 === %2 === %3 === %4")
+                             .arg(a.step)
+                             .arg(a.pointer)
+                             .arg(b.step)
+                             .arg(b.pointer);
+    c_.state.run.transferStep = QString::number(a.step);
     feed_.fill(c_.state, 0);
     feed_.blink(c_.state);
     if (a.hasRows()) f.Label10[0].BackColor = kOrange;
@@ -106,16 +106,15 @@ void TwoBalanceSequence::liveWeights() {
 }
 
 bool TwoBalanceSequence::waitingReason() {
-    Form3& f = c_.state.form3;
     if (resume_.holdsRun()) return true;
     const QString& order = c_.state.job.current().identity.order;
     QStringList waiting;
     for (const Lane& l : lanes_)
         if (l.waiting) waiting << QString::number(l.number);
-    f.Status = waiting.isEmpty()
-                   ? QString()
-                   : QStringLiteral("Job %1: lane %2 waits for its bucket ready signal.")
-                         .arg(order, waiting.join(QStringLiteral(" and ")));
+    c_.state.run.waitReason =
+        waiting.isEmpty() ? QString()
+                          : QStringLiteral("Job %1: lane %2 waits for its bucket ready signal.")
+                                .arg(order, waiting.join(QStringLiteral(" and ")));
     return false;
 }
 

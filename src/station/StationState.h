@@ -21,6 +21,7 @@
 #include "station/JobOnMachine.h"
 #include "station/MachineStatusWords.h"
 #include "station/MachineTimers.h"
+#include "station/RunDisplay.h"
 #include "station/RunOptions.h"
 
 namespace dye {
@@ -46,6 +47,7 @@ struct StationState {
     Form15 form15;             // auxiliary category picker
 
     MachineTimers timers;
+    RunDisplay run;  // the run indicator, why the run waits, the step counters
 
     // Register image, machine inputs, link health, axis work of the scan.
     LinkState link;

@@ -95,8 +95,8 @@ StatusSnapshot statusSnapshot(const StatusSources& src) {
     out.now = src.clock.now();
     fillLink(src, out);
     if (src.alarms) out.alarms = src.alarms->open();
-    out.waitReason = s.form3.Status;
-    out.runStatus = s.form3.Label8.Caption.trimmed();
+    out.waitReason = s.run.waitReason;
+    out.runStatus = s.run.indicator.trimmed();
     fillJob(src, out);
     fillQueue(s, out);
     for (int n : {1, 2}) {

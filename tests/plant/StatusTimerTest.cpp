@@ -44,6 +44,7 @@ TEST_F(StatusTicks, TalbertSpecialsAndTheIdleMixingCycle) {
     EXPECT_EQ(station->statusTimer().mixCount(), 0);
 
     station->mainScreen().Label20_DblClick();
+    station->projectScreens();
     EXPECT_EQ(state().form3.Label20.Caption, "7200");
     ticks(1);
     EXPECT_EQ(d(861), 300);
@@ -54,6 +55,7 @@ TEST_F(StatusTicks, TalbertSpecialsAndTheIdleMixingCycle) {
     ticks(10);  // positions 3..10, a pause, then everything off and the idle count again
     EXPECT_EQ(d(810), RegisterImage::RegNoValue);
     EXPECT_EQ(d(870), RegisterImage::RegNoValue);
+    station->projectScreens();
     EXPECT_EQ(state().form3.Label20.Caption, "0");
 }
 

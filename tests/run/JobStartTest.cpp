@@ -142,6 +142,7 @@ TEST_F(JobStartTest, StartUpResetsFilesAndArmsTheRunTimerOfTheType) {
     startRun({{5, "9"}});
     EXPECT_FALSE(state().timers.oneBalanceRun->enabled());
     EXPECT_FALSE(state().timers.twoBalanceRun->enabled());
+    station->projectScreens();
     EXPECT_TRUE(form3().Status.contains("9"));
 }
 
