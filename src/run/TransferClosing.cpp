@@ -8,7 +8,6 @@
 #include "metering/BucketTransport.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
-#include "run/JobStart.h"
 #include "run/PlantWriteBack.h"
 #include "run/TopUpWater.h"
 #include "run/TransferPhases.h"

@@ -13,7 +13,6 @@
 #include "metering/StationMetering.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
-#include "run/JobStart.h"
 #include "run/LineCheck.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunBlocked.h"
@@ -33,9 +32,8 @@ constexpr int kLanguageField = 9;
 
 }  // namespace
 
-TransferSequence::TransferSequence(RunContext ctx, JobStart& jobStart)
+TransferSequence::TransferSequence(RunContext ctx)
     : c_(std::move(ctx)),
-      job_(jobStart),
       resume_(
           c_, journal_, [this](const JournalState& j) { applyResume(j); }, [this] { clearJob(); },
           [this](const CompletedJob& job, const QString& finishText) {

@@ -18,8 +18,6 @@
 
 namespace dye {
 
-class JobStart;
-
 // The transfer and dispensing sequence of the one-balance machines (types 1,
 // 3 and 4; TransferTimer, Form3.Timer2, 500 ms). It zeroes balance 1, lets in
 // the base water, brings the bucket to the dispensing place, meters the grid
@@ -32,7 +30,7 @@ class JobStart;
 // / 199.
 class TransferSequence {
   public:
-    TransferSequence(RunContext ctx, JobStart& jobStart);
+    explicit TransferSequence(RunContext ctx);
 
     void tick();
     // Every counter and figure back to 0 (the stop commands).
@@ -74,7 +72,6 @@ class TransferSequence {
     void shadeRows(RowShade shade);
 
     RunContext c_;
-    JobStart& job_;
     // The job journal: what is in the bucket, written at every step that
     // changes it; and the resume of a job a kill or a stop interrupted.
     void applyResume(const JournalState& j);

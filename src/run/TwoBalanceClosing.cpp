@@ -2,7 +2,6 @@
 
 #include "core/NumberText.h"
 #include "core/Val.h"
-#include "run/JobStart.h"
 #include "run/TwoBalanceEnd.h"
 #include "station/StationState.h"
 

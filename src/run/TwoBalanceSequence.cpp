@@ -4,7 +4,6 @@
 #include "core/Val.h"
 #include "link/ScanCycle.h"
 #include "metering/StationMetering.h"
-#include "run/JobStart.h"
 #include "run/LineCheck.h"
 #include "run/RunBlocked.h"
 #include "run/TwoBalanceEnd.h"
@@ -21,9 +20,8 @@ constexpr int kEveryItemField = 8;  // 1: a new bucket for every item
 
 }  // namespace
 
-TwoBalanceSequence::TwoBalanceSequence(RunContext ctx, JobStart& jobStart)
+TwoBalanceSequence::TwoBalanceSequence(RunContext ctx)
     : c_(std::move(ctx)),
-      job_(jobStart),
       resume_(
           c_, journal_, [this](const JournalState& j) { applyResume(j); }, [this] { clearJob(); },
           [this](const CompletedJob& job, const QString& finishText) {

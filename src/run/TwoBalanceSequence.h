@@ -15,8 +15,6 @@
 
 namespace dye {
 
-class JobStart;
-
 // The two-balance dispensing sequence of machine types 2 and 5 (Form3.Timer3,
 // 500 ms): lane 1 dispenses the grid rows of balance 1 on station 1 while
 // lane 2 dispenses those of balance 2 on station 2. Each lane's step counter
@@ -44,7 +42,7 @@ class JobStart;
 // on balance 1; once both lanes and the water are done the job ends.
 class TwoBalanceSequence {
   public:
-    TwoBalanceSequence(RunContext ctx, JobStart& jobStart);
+    explicit TwoBalanceSequence(RunContext ctx);
 
     void tick();
     // Every lane and figure back to 0 (the stop commands).
@@ -78,7 +76,6 @@ class TwoBalanceSequence {
     double reading(int balance) const;
 
     RunContext c_;
-    JobStart& job_;
     std::array<Lane, 2> lanes_{Lane(1), Lane(2)};
     int WaterPhase = 0;
     JournalState journal_;
