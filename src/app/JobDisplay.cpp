@@ -1,9 +1,11 @@
 #include "app/JobDisplay.h"
 
 #include "jobs/JobRecord.h"
+#include "metering/HandWash.h"
 #include "model/DispenseGrid.h"
 #include "station/CurrentJob.h"
 #include "station/RunDisplay.h"
+#include "station/StationState.h"
 
 namespace dye {
 namespace {
@@ -20,6 +22,39 @@ Color rowColor(RowShade shade) {
             break;
     }
     return kDefaultBack;
+}
+
+// The lane labels: a two-balance lane's colour while it has rows, else the face.
+Color laneColor(const RunDisplay& run, int lane) {
+    if (run.laneHasRows[size_t(lane)]) return lane == 0 ? kOrange : kLightBlue;
+    return run.face == RunFace::Stopped ? kStopPink : kCheckTan;
+}
+
+Color blinkColor(Blink blink) {
+    switch (blink) {
+        case Blink::Yellow:
+            return kBlinkYellow;
+        case Blink::Green:
+            return kBlinkGreen;
+        case Blink::Off:
+            break;
+    }
+    return kDefaultBack;
+}
+
+void fillFace(const RunDisplay& run, Form3& f) {
+    if (run.face == RunFace::Idle) return;  // the screen's own colours until the first RUN
+    const bool stopped = run.face == RunFace::Stopped;
+    const Color option = stopped ? kStopPink : kCheckTan;
+    f.BackColor = stopped ? kStopPink : kFormGrey;
+    f.Check1.BackColor = option;
+    f.Check2.BackColor = option;
+    f.Check4.BackColor = kCheckTan;
+    for (Label& l : f.Label11) l.BackColor = option;
+    for (int k = 0; k < 2; ++k) {
+        f.Label10[k].BackColor = laneColor(run, k);
+        f.Label10[k].Caption = stopped ? QStringLiteral("<STOP>") : QString();
+    }
 }
 
 QString padded(const QString& text, qsizetype width, bool shown) {
@@ -51,8 +86,10 @@ void fillJobDisplay(const CurrentJob& job, Form3& f) {
     }
 }
 
-void fillRunDisplay(const RunDisplay& run, Form3& f) {
+void fillRunDisplay(const StationState& s, Form3& f) {
+    const RunDisplay& run = s.run;
     f.Label8.Caption = run.indicator;
+    f.Label8.BackColor = s.job.loaded() ? blinkColor(run.blink) : kDefaultBack;
     f.Status = run.waitReason;
     f.Label22.Caption = run.steps;
     f.Label19.Caption = run.rowStep;
@@ -60,6 +97,12 @@ void fillRunDisplay(const RunDisplay& run, Form3& f) {
     f.Label15.Caption = run.washClock;
     f.Label16.Caption = run.washHold;
     f.Label20.Caption = run.idleTicks;
+    fillFace(run, f);
+    // The settings, the tools and the wash by hand wait while a job is on the machine.
+    const bool free = !s.job.loaded();
+    f.TOOL.Enabled = free;
+    f.Command10.Enabled = free;
+    f.Command12.Enabled = free && machineWashes(s.machineType());
 }
 
 }  // namespace dye

@@ -50,7 +50,8 @@ int runLinkTest(const CommandLine& cl) {
             stationDriver = std::make_unique<RealTimeDriver>(station->scheduler);
             stationDriver->setSpeed(cl.speed);
             stationDriver->start();
-            stationWindow = std::make_unique<StationWindow>(station->state, &station->manual());
+            stationWindow = std::make_unique<StationWindow>(station->state, station->state.form2,
+                                                            &station->manual());
         }
         stationWindow->show();
         stationWindow->raise();

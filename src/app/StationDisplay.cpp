@@ -89,7 +89,8 @@ void fillStationDisplay(StationState& state, const ScanCycle& scan) {
     fillPositions(state);
     fillDiagnostics(state, scan);
     fillJobDisplay(state.job.current(), state.form3);
-    fillRunDisplay(state.run, state.form3);
+    fillRunDisplay(state, state.form3);
+    state.form2.Label8 = state.run.washClock;
 }
 
 }  // namespace dye

@@ -75,10 +75,9 @@ void WashSequence::tick() {
     // The wash clock stands still while the controller cannot be reached.
     if (!s_.linkUsable()) return;
     if (linkLost_) putBackAfterLinkLoss();
+    WashClock += 1;
     s_.run.washClock = QString::number(WashClock);
     s_.run.washHold = QString::number(watchHold);
-    WashClock += 1;
-    s_.form2.Label8 = QString::number(WashClock);
     runFrom(Stage::Prepare);
 }
 

@@ -42,7 +42,7 @@ class WashSequence {
     bool parked() const { return parked_; }
 
     // The form's working values of the wash, under the names the screens
-    // know them by. WashClock is shown in Form2.Label8 and Form3.Label15.
+    // know them by. WashClock is shown on the settings and main screens.
     qint64 WashClock = 0;
     int WashFillTicks = 0;   // seconds spent on a weight-measured filling
     qint64 washWater = 0;    // S x 100: hundredths of a second when it is a time

@@ -94,6 +94,8 @@ struct WashRequest {
         WashPhase = 0;
         WashWater = 0;
     }
+    // The single-cycle wash is done with (the pre-wash over, or the menu STOP).
+    void endSingleCycle() { WashType1 = 0; }
     bool running() const { return WashPhase != 0; }
 };
 

@@ -182,8 +182,9 @@ CompletedJob completedJobOf(const CurrentJob& job) {
 void clearJob(StationState& s) {
     s.job.clear();
     s.run.indicator.clear();
-    s.form3.Label8.BackColor = kDefaultBack;
-    s.TransferActive = 0;
+    s.run.blink = Blink::Off;
+    s.run.laneHasRows = {};
+    s.TransferActive.release();
 }
 
 FinishedJob finishedJobOf(const CompletedJob& record, qint64 machineMs) {

@@ -20,16 +20,7 @@
 namespace dye {
 
 void JobStart::tick() {
-    Form3& f = c_.state.form3;
-    for (CheckBox* box : {&f.Check1, &f.Check2, &f.Check4}) box->BackColor = kCheckTan;
-    for (Label& l : f.Label11) l.BackColor = kCheckTan;
-    for (Label& l : f.Label10) l.BackColor = kCheckTan;
-
     const bool jobOnScreen = c_.state.job.loaded();
-    f.Command10.Enabled = !jobOnScreen;
-    // The wash button is there only on machines that wash a bucket.
-    f.Command12.Enabled = !jobOnScreen && machineWashes(c_.state.machineType());
-
     // A finished job still leaving a long queue: nothing is taken until it has.
     if (!BackgroundRemoval::settle(jobQueueFile(c_.workdir).path())) return;
     guard_.keepTornTails();
@@ -63,7 +54,6 @@ bool JobStart::machineFree() const {
 
 void JobStart::load(const JobRecord& record) {
     StationState& s = c_.state;
-    s.form3.TOOL.Enabled = false;
     CurrentJob job;
     job.identity =
         JobIdentity{record.OrderNo.trimmed(), record.BucketNo.trimmed(), record.QueuedAt};

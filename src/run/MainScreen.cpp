@@ -92,7 +92,6 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     const int type = s.machineType();
     if (!armRunTimerOfType(s.timers, type))
         c_.log(QStringLiteral("<start> machine type not 1..5: no run armed"));
-    if (type == 2 || type == 5) f.Command12.Enabled = false;
     s.run.waitReason = runBlockedReason(s);
 
     // MIX ON and WASH1 start ticked when settings fields 18 and 22 ask for it.
@@ -107,9 +106,9 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     // Captions in the chosen language.
     ApplyLanguage();
 
-    // Controls the machine type has no use for: the wash on type 2, the
-    // quick metering on types 1 and 3, MIX ON on types 1 and 2.
-    if (type == 2) f.Command12.Enabled = false;
+    // Controls the machine type has no use for: the quick metering on types
+    // 1 and 3, MIX ON on types 1 and 2 (the wash button follows the type in
+    // the projection).
     if (type == 1 || type == 3) f.Command11.Enabled = false;
     if (type == 1 || type == 2) f.Check3.Enabled = false;
 

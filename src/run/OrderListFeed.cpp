@@ -27,7 +27,7 @@ void OrderListFeed::fill(StationState& s, int place) {
 void OrderListFeed::blink(StationState& s) {
     if (!s.job.loaded()) return;
     blinkCount_ = blinkCount_ > 30000 ? 10 : std::max(blinkCount_, 1) + 1;
-    s.form3.Label8.BackColor = blinkCount_ % 2 == 0 ? kBlinkYellow : kBlinkGreen;
+    s.run.blink = blinkCount_ % 2 == 0 ? Blink::Yellow : Blink::Green;
 }
 
 const QString& OrderListFeed::listLine(const JobRow& row, int r) {

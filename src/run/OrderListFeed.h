@@ -18,7 +18,7 @@ class OrderListFeed {
     // line per grid row: code " = " name " = " recipe " = " actual " = "
     // tube " = " balance.
     void fill(StationState& s, int place);
-    // Label8 blinks yellow and green while a job is on the machine.
+    // The run indicator blinks yellow and green while a job is on the machine.
     void blink(StationState& s);
     void reset() { lines_ = {}; }
 

@@ -45,30 +45,22 @@ void RunControl::logStop() {
 }
 
 void RunControl::Command9_Click() {
-    Form3& f = c_.state.form3;
     c_.log(QStringLiteral("< RUN >"));
     c_.state.timers.jobStart->setEnabled(true);
     armRunTimer(false);
     // The pink of a stop means "stopped": a running station shows its own face.
-    f.BackColor = kFormGrey;
-    f.Label8.BackColor = kFormGrey;
-    for (Label& l : f.Label10) {
-        l.BackColor = kFormGrey;
-        l.Caption.clear();
-    }
+    c_.state.run.face = RunFace::Armed;
 }
 
 void RunControl::RUN_Click() {
     Command9_Click();
     armRunTimer(true);
-    c_.state.form3.TOOL.Enabled = true;
     job_.QueueListHold = 0;
     job_.JobLoaded = 0;
 }
 
 void RunControl::stop() {
     StationState& s = c_.state;
-    Form3& f = s.form3;
     transfer_.reset();
     twoBalance_.reset();
     job_.JobLoaded = 0;
@@ -79,13 +71,13 @@ void RunControl::stop() {
     if (c_.resetWash) c_.resetWash();
 
     s.job.clear();
-    for (Label& l : f.Label10) l.Caption = QStringLiteral("<STOP>");
+    s.run.face = RunFace::Stopped;
+    s.run.laneHasRows = {};
     s.run.waitReason = runBlockedReason(s);
     InvalidateWriteSlots(s);
     c_.state.timers.jobStart->setEnabled(false);
     c_.state.timers.oneBalanceRun->setEnabled(false);
     c_.state.timers.twoBalanceRun->setEnabled(false);
-    f.BackColor = kStopPink;
 }
 
 void RunControl::Command8_Click() {
@@ -97,14 +89,9 @@ void RunControl::STOP_Click() {
     StationState& s = c_.state;
     logStop();
     stop();
-    s.TransferActive = 0;
-    s.wash.WashType1 = 0;
+    s.TransferActive.release();
+    s.wash.endSingleCycle();
     s.TalbertSpecialFlags = {};
-    Form3& f = s.form3;
-    f.Check1.BackColor = kStopPink;
-    f.Check2.BackColor = kStopPink;
-    for (Label& l : f.Label11) l.BackColor = kStopPink;
-    for (Label& l : f.Label10) l.BackColor = kStopPink;
 }
 
 void RunControl::Timer5_Tick() {

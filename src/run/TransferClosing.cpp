@@ -94,7 +94,6 @@ void TransferSequence::closing() {
 
 void TransferSequence::endOfJob() {
     StationState& s = c_.state;
-    Form3& f = s.form3;
     phaseCodes(s, 5, 5, 5);
     c_.transport.conveyorOff();
 
@@ -107,7 +106,6 @@ void TransferSequence::endOfJob() {
     if (!done) return;
 
     clearJob();
-    f.TOOL.Enabled = true;
     armHoming(s);
     if (finished_) finished_(*done);
 }
@@ -132,7 +130,7 @@ void TransferSequence::applyResume(const JournalState& j) {
     Water[0] = j.waterGiven;
     Water[1] = j.waterBase;
     ZeroMark = 10;
-    s.TransferActive = 1;
+    s.TransferActive.claim();
     QString from;
     if (j.closed) {
         RowStep = 199;

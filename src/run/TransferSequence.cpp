@@ -196,7 +196,7 @@ void TransferSequence::advance() {
             }
             break;
         case 4:
-            s.TransferActive = 1;
+            s.TransferActive.claim();
             setAnimation(s, 0, 0);
             s.link.image.set(989, 10);
             phaseCodes(s, 20, 1, 1);
@@ -207,7 +207,7 @@ void TransferSequence::advance() {
             c_.log(QStringLiteral("< no.1 to zero >"));
             break;
         case 10:
-            s.wash.WashType1 = 0;
+            s.wash.endSingleCycle();
             Water[1] = wholeReading(reading());
             if (baseWater_.start(s.job.current().waterAmount())) {
                 status(57);

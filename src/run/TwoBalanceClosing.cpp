@@ -46,8 +46,6 @@ void TwoBalanceSequence::water() {
 }
 
 void TwoBalanceSequence::endOfJob() {
-    StationState& s = c_.state;
-    Form3& f = s.form3;
     std::optional<FinishedJob> done = finishJob(c_, startedAt_, [this](const CompletedJob& record) {
         return finishTwoBalanceJob(c_, record, journal_);
     });
@@ -55,7 +53,6 @@ void TwoBalanceSequence::endOfJob() {
     done->twoLanes = true;
     done->laneMeteringMs = {lanes_[0].meteringMs, lanes_[1].meteringMs};
     clearJob();
-    f.TOOL.Enabled = true;
     if (finished_) finished_(*done);
 }
 
@@ -69,7 +66,7 @@ void TwoBalanceSequence::clearJob() {
 void TwoBalanceSequence::applyResume(const JournalState& j) {
     StationState& s = c_.state;
     const QStringList keptRows = resume_.restoreKept(j);
-    s.TransferActive = 1;
+    s.TransferActive.claim();
     for (Lane& l : lanes_) {
         const LaneJournal& lj = j.lanes[size_t(l.number - 1)];
         l.reset();

@@ -31,7 +31,7 @@ struct Lane {
     qint64 meteringFrom = -1;  // when the running metering started
 
     bool finished() const { return step == kFinished; }
-    // Rows still to dispense (Label10 shows the lane's colour meanwhile).
+    // Rows still to dispense (the lane's label shows its colour meanwhile).
     bool hasRows() const { return step >= 6 && !finished(); }
     void reset() { *this = Lane(number); }
 

@@ -75,7 +75,6 @@ void TwoBalanceSequence::tick() {
 }
 
 void TwoBalanceSequence::display() {
-    Form3& f = c_.state.form3;
     const Lane& a = lanes_[0];
     const Lane& b = lanes_[1];
     c_.state.run.steps = QStringLiteral("%1 === %2 === %3 === %4")
@@ -86,8 +85,7 @@ void TwoBalanceSequence::display() {
     c_.state.run.transferStep = QString::number(a.step);
     feed_.fill(c_.state, 0);
     feed_.blink(c_.state);
-    if (a.hasRows()) f.Label10[0].BackColor = kOrange;
-    if (b.hasRows()) f.Label10[1].BackColor = kLightBlue;
+    c_.state.run.laneHasRows = {a.hasRows(), b.hasRows()};
     if (a.waiting || b.waiting) status(62);
 }
 
@@ -129,7 +127,7 @@ void TwoBalanceSequence::advance(Lane& l) {
                 break;
             }
             s.link.laneEndOwed[size_t(l.number - 1)] = false;
-            if (l.number == 1) s.TransferActive = 1;
+            if (l.number == 1) s.TransferActive.claim();
             // The job's bucket: nothing of a manual metering or an earlier
             // job counts in it.
             s.station[size_t(l.number)].tared = 0;

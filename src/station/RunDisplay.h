@@ -1,8 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 namespace dye {
+
+// The face of the run on the main screen: before the first RUN the screen's
+// own colours; armed (the options tan); stopped (pink, the lanes say STOP).
+enum class RunFace { Idle, Armed, Stopped };
+
+// The blinking of the run indicator while a job is on the machine.
+enum class Blink { Off, Yellow, Green };
 
 // What the run shows beside the job: what the machine is doing now, why the
 // run waits, and the counters of the technician view. The run, the wash and
@@ -16,6 +24,10 @@ struct RunDisplay {
     QString washClock;     // the wash clock, in seconds
     QString washHold;      // the wash's weight-watch hold
     QString idleTicks;     // the status timer's idle ticks (idle mixing)
+
+    RunFace face = RunFace::Idle;
+    Blink blink = Blink::Off;
+    std::array<bool, 2> laneHasRows{};  // a two-balance lane still has rows to dispense
 };
 
 }  // namespace dye

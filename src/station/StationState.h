@@ -23,6 +23,7 @@
 #include "station/MachineTimers.h"
 #include "station/RunDisplay.h"
 #include "station/RunOptions.h"
+#include "station/TransferFlag.h"
 
 namespace dye {
 
@@ -57,8 +58,8 @@ struct StationState {
     std::array<MeteringStation, 3> station{};
     WashRequest wash;
 
-    JobOnMachine job;        // the job on the machine, from its start to its record
-    int TransferActive = 0;  // 1 while a run sequence owns the machine
+    JobOnMachine job;             // the job on the machine, from its start to its record
+    TransferFlag TransferActive;  // a run sequence owns the machine
     // The job journal says a job's products are in the bucket (a job stopped,
     // interrupted or on the machine): nothing may wash or empty that bucket.
     bool bucketHoldsJob = false;
@@ -84,7 +85,7 @@ struct StationState {
     // A job is on the machine: one is loaded (from its start,
     // through a pre-wash, to its record) or a run sequence owns the machine.
     // Every guard that keeps hands, settings and other work off a job asks this.
-    bool onMachine() const { return TransferActive != 0 || job.loaded(); }
+    bool onMachine() const { return TransferActive.active() || job.loaded(); }
 };
 
 // The settings the scan works with, read from the settings fields now. An

@@ -35,8 +35,7 @@ void MainFormView::connectEditor(RecipeEditor& recipes, QueueEditor& queue) {
 
     // A selection made any way (mouse, keys, a screen reader) is the list's
     // ListIndex; a mouse click on an entry is the list's click.
-    for (auto [list, model] :
-         {std::pair{list1_, &s_.form3.List1}, std::pair{list2_, &s_.form3.List2}})
+    for (auto [list, model] : {std::pair{list1_, &model_.List1}, std::pair{list2_, &model_.List2}})
         connect(list, &QListWidget::itemSelectionChanged, this, [list, model] {
             const QList<QListWidgetItem*> picked = list->selectedItems();
             model->ListIndex = picked.isEmpty() ? -1 : list->row(picked.first());

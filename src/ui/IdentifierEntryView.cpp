@@ -11,9 +11,9 @@
 
 namespace dye {
 
-IdentifierEntryView::IdentifierEntryView(StationState& state, IdentifierEntry& entry,
-                                         QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), entry_(entry) {
+IdentifierEntryView::IdentifierEntryView(const StationState& state, Form6& model,
+                                         IdentifierEntry& entry, QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), model_(model), entry_(entry) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("ID"));
     auto* v = new QVBoxLayout(this);
@@ -22,9 +22,9 @@ IdentifierEntryView::IdentifierEntryView(StationState& state, IdentifierEntry& e
     setFontSize(text1_, 20, true);
     v->addWidget(text1_);
     connect(text1_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { s_.form6.Text1 = text; });
+            [this](const QString& text) { model_.Text1 = text; });
     connect(text1_, &QLineEdit::returnPressed, this, [this] {
-        s_.form6.Text1 = text1_->text();
+        model_.Text1 = text1_->text();
         entry_.Text1_KeyPress(13);
         render();
     });
@@ -34,7 +34,7 @@ IdentifierEntryView::IdentifierEntryView(StationState& state, IdentifierEntry& e
 }
 
 void IdentifierEntryView::render() {
-    Form6& f = s_.form6;
+    Form6& f = model_;
     if (text1_->text() != f.Text1) text1_->setText(f.Text1);
     nameControl(text1_, QStringLiteral("ID"));
     if (f.Visible && !isVisible()) show();
@@ -49,7 +49,7 @@ void IdentifierEntryView::render() {
 
 void IdentifierEntryView::closeEvent(QCloseEvent* event) {
     event->accept();
-    s_.form6.Visible = false;
+    model_.Visible = false;
 }
 
 }  // namespace dye

@@ -107,9 +107,9 @@ QWidget* MainFormView::buildQueue() {
     setFontSize(list1_, 12);
     v->addWidget(list1_, 2);
     connect(list1_, &QListWidget::currentRowChanged, this,
-            [this](int row) { s_.form3.List1.ListIndex = row; });
+            [this](int row) { model_.List1.ListIndex = row; });
     connect(list2_, &QListWidget::currentRowChanged, this,
-            [this](int row) { s_.form3.List2.ListIndex = row; });
+            [this](int row) { model_.List2.ListIndex = row; });
     return w;
 }
 
@@ -167,19 +167,17 @@ QWidget* MainFormView::buildEditor() {
     g->addWidget(text3_, 0, 7, 1, 3);
     // Every change of the text reaches the model, typed or set through the
     // accessibility interface; the model's own texts come back unchanged.
-    connect(text2_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { s_.form3.Text2 = t; });
-    connect(text3_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { s_.form3.Text3 = t; });
+    connect(text2_, &QLineEdit::textChanged, this, [this](const QString& t) { model_.Text2 = t; });
+    connect(text3_, &QLineEdit::textChanged, this, [this](const QString& t) { model_.Text3 = t; });
     connect(combo1_, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { s_.form3.Combo1.Text = t; });
+            [this](const QString& t) { model_.Combo1.Text = t; });
     // Codes in the first row, their weights under them.
     for (int k = 0; k < 20; ++k) {
         auto* e = new QLineEdit(w);
         e->setObjectName(indexed("Text1", k));
         e->setMinimumWidth(60);
         connect(e, &QLineEdit::textChanged, this,
-                [this, k](const QString& t) { s_.form3.Text1[k] = t; });
+                [this, k](const QString& t) { model_.Text1[k] = t; });
         text1_[size_t(k)] = e;
         g->addWidget(e, 1 + k / 10, k % 10);
     }
@@ -239,7 +237,7 @@ QWidget* MainFormView::buildControls() {
         CheckBox Form3::*member = boxes[i];
         connect(c, &QCheckBox::clicked, this, [this, member, i](bool on) {
             forward([this, member, i, on] {
-                (s_.form3.*member).Value = on;
+                (model_.*member).Value = on;
                 if (i == 0) screen_.Check1_Click();
                 if (i == 4) screen_.Check5_Click();
             });

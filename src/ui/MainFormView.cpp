@@ -31,10 +31,12 @@ namespace dye {
 
 using mainform::field;
 
-MainFormView::MainFormView(StationState& state, MainScreen& screen, RunControl& run, KeyState& keys,
-                           std::function<void()> unload, QWidget* parent)
+MainFormView::MainFormView(const StationState& state, Form3& model, MainScreen& screen,
+                           RunControl& run, KeyState& keys, std::function<void()> unload,
+                           QWidget* parent)
     : QMainWindow(parent),
       s_(state),
+      model_(model),
       screen_(screen),
       run_(run),
       keys_(keys),
@@ -139,7 +141,7 @@ void MainFormView::forward(const std::function<void()>& handler) {
 }
 
 void MainFormView::render() {
-    const Form3& f = s_.form3;
+    const Form3& f = model_;
     setWindowTitle(f.Caption);
     paintBack(centralWidget(), f.BackColor);
 
@@ -219,7 +221,7 @@ void MainFormView::render() {
 }
 
 void MainFormView::nameEntries() {
-    const Form3& f = s_.form3;
+    const Form3& f = model_;
     // The caption of a header, or the header's own name before the language is applied.
     const auto header = [&f](int i) {
         const QString caption = f.Label9[i].Caption.trimmed();

@@ -38,8 +38,8 @@ struct StationState;
 // the program ends through the station's quit handler.
 class MainFormView : public QMainWindow {
   public:
-    MainFormView(StationState& state, MainScreen& screen, RunControl& run, KeyState& keys,
-                 std::function<void()> unload, QWidget* parent = nullptr);
+    MainFormView(const StationState& state, Form3& model, MainScreen& screen, RunControl& run,
+                 KeyState& keys, std::function<void()> unload, QWidget* parent = nullptr);
     void render();
     // Wires the recipe editor, the two lists and their menus to the
     // editor's handlers.
@@ -67,7 +67,8 @@ class MainFormView : public QMainWindow {
     QPushButton* button(Button Form3::*member, const char* name, QWidget* parent);
     void forward(const std::function<void()>& handler);
 
-    StationState& s_;
+    const StationState& s_;
+    Form3& model_;  // the screen model the window writes its input into
     MainScreen& screen_;
     RunControl& run_;
     KeyState& keys_;

@@ -27,14 +27,15 @@ int captionIndex(int station, int k) {
 
 }  // namespace
 
-ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget* parent)
-    : QWidget(parent), s_(state), controls_(controls) {
+ManualPanel::ManualPanel(const StationState& state, Form2& model, ManualControls& controls,
+                         QWidget* parent)
+    : QWidget(parent), s_(state), model_(model), controls_(controls) {
     auto* grid = new QGridLayout(this);
     for (int i : {1, 2, 8, 9}) {
         combos_[size_t(i)] = new QComboBox(this);
         combos_[size_t(i)]->setObjectName(QStringLiteral("Combo%1").arg(i));
-        combos_[size_t(i)]->addItems(s_.form2.ComboItems[size_t(i)]);
-        combos_[size_t(i)]->setCurrentText(s_.form2.Combo[i]);
+        combos_[size_t(i)]->addItems(model_.ComboItems[size_t(i)]);
+        combos_[size_t(i)]->setCurrentText(model_.Combo[i]);
     }
     auto button = [this](const QString& caption, const QString& name, auto handler) {
         auto* b = new QPushButton(caption, this);
@@ -62,8 +63,8 @@ ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget*
     grid->addWidget(valve_, 0, 0, 1, 2);
 
     // Manual metering: valve and target of each station, with its panel.
-    text5_ = new QLineEdit(s_.form2.Text5, this);
-    text6_ = new QLineEdit(s_.form2.Text6, this);
+    text5_ = new QLineEdit(model_.Text5, this);
+    text6_ = new QLineEdit(model_.Text6, this);
     text5_->setObjectName(QStringLiteral("Text5"));
     text6_->setObjectName(QStringLiteral("Text6"));
     for (int st = 0; st < 2; ++st) {
@@ -107,20 +108,20 @@ ManualPanel::ManualPanel(StationState& state, ManualControls& controls, QWidget*
 }
 
 void ManualPanel::pull() {
-    for (int i : {1, 2, 8, 9}) s_.form2.Combo[i] = combo(i)->currentText();
-    s_.form2.Text5 = text5_->text();
-    s_.form2.Text6 = text6_->text();
+    for (int i : {1, 2, 8, 9}) model_.Combo[i] = combo(i)->currentText();
+    model_.Text5 = text5_->text();
+    model_.Text6 = text6_->text();
 }
 
 QString ManualPanel::caption(int i, const QString& design) const {
-    const QString text = s_.form2.Label1[i].trimmed();
+    const QString text = model_.Label1[i].trimmed();
     return text.isEmpty() ? design : text;
 }
 
 void ManualPanel::render() {
     for (int i = 0; i < 12; ++i)
-        if (label7_[size_t(i)]) label7_[size_t(i)]->setText(s_.form2.Label7[i]);
-    label8_->setText(s_.form2.Label8);
+        if (label7_[size_t(i)]) label7_[size_t(i)]->setText(model_.Label7[i]);
+    label8_->setText(model_.Label8);
     for (int st = 0; st < 2; ++st) {
         const QString prefix = st == 0 ? QStringLiteral("<1> ") : QStringLiteral("<2> ");
         for (int k = 0; k < 5; ++k) {

@@ -12,6 +12,7 @@ class QLineEdit;
 namespace dye {
 
 class ManualControls;
+struct Form2;
 struct StationState;
 
 // The service controls of the settings form: a valve opened for a chosen
@@ -20,7 +21,8 @@ struct StationState;
 // and entries go into the model before each handler runs.
 class ManualPanel : public QWidget {
   public:
-    ManualPanel(StationState& state, ManualControls& controls, QWidget* parent = nullptr);
+    ManualPanel(const StationState& state, Form2& model, ManualControls& controls,
+                QWidget* parent = nullptr);
     void render();
 
   private:
@@ -29,7 +31,8 @@ class ManualPanel : public QWidget {
     // Settings form caption i, or its design text before the language is applied.
     QString caption(int i, const QString& design) const;
 
-    StationState& s_;
+    const StationState& s_;
+    Form2& model_;  // the screen model the window writes its input into
     ManualControls& controls_;
     std::array<QComboBox*, 10> combos_{};
     QGroupBox* valve_;

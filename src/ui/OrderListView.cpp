@@ -11,8 +11,9 @@
 
 namespace dye {
 
-OrderListView::OrderListView(StationState& state, MainScreen& screen, QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), screen_(screen) {
+OrderListView::OrderListView(const StationState& state, Form11& model, MainScreen& screen,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), model_(model), screen_(screen) {
     setObjectName(QStringLiteral("Form11"));
     auto* g = new QGridLayout(this);
     auto value = [this](int i, int pointSize) {
@@ -67,7 +68,7 @@ OrderListView::OrderListView(StationState& state, MainScreen& screen, QWidget* p
 }
 
 void OrderListView::render() {
-    const Form11& f = s_.form11;
+    const Form11& f = model_;
     setWindowTitle(f.Caption);
     for (int i = 0; i < 8; ++i) label1_[size_t(i)]->setText(f.Label1[i]);
     for (int i = 0; i < 4; ++i) label2_[size_t(i)]->setText(f.Label2[i]);
@@ -88,7 +89,7 @@ void OrderListView::render() {
 void OrderListView::closeEvent(QCloseEvent* event) {
     // Closing by the frame only hides the window; the main screen comes back.
     event->accept();
-    s_.form11.Visible = false;
+    model_.Visible = false;
     screen_.Form11_Unload();
 }
 

@@ -11,6 +11,7 @@ namespace dye {
 
 class ClickLabel;
 class MainScreen;
+struct Form11;
 struct StationState;
 
 // The order list window (Form11): the job on the machine, the queue and the
@@ -19,14 +20,16 @@ struct StationState;
 // back.
 class OrderListView : public QWidget {
   public:
-    OrderListView(StationState& state, MainScreen& screen, QWidget* parent = nullptr);
+    OrderListView(const StationState& state, Form11& model, MainScreen& screen,
+                  QWidget* parent = nullptr);
     void render();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    StationState& s_;
+    const StationState& s_;
+    Form11& model_;  // the screen model the window writes its input into
     MainScreen& screen_;
     std::array<ClickLabel*, 8> label1_{};
     std::array<QLabel*, 4> label2_{};

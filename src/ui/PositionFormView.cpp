@@ -45,8 +45,9 @@ int mapPlaces(int type) {
 
 }  // namespace
 
-PositionFormView::PositionFormView(StationState& state, PositionScreen& screen, QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), screen_(screen) {
+PositionFormView::PositionFormView(const StationState& state, Form9& model, PositionScreen& screen,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), model_(model), screen_(screen) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("POSITION"));
     // The captions this screen shows (the others of the array are not on it).
@@ -134,7 +135,7 @@ QWidget* PositionFormView::buildControls() {
         axes->addWidget(label1_[size_t(moveCaption[a])], a, 2);
         text3_[size_t(a)] = entry(QStringLiteral("Text3_%1").arg(a), 80);
         connect(text3_[size_t(a)], &QLineEdit::textChanged, this,
-                [this, a](const QString& t) { s_.form9.Text3[a] = t; });
+                [this, a](const QString& t) { model_.Text3[a] = t; });
         connect(text3_[size_t(a)], &QLineEdit::returnPressed, this,
                 [this, a] { forward([this, a] { screen_.Text3_KeyEnter(a); }); });
         axes->addWidget(text3_[size_t(a)], a, 3);
@@ -188,7 +189,7 @@ QWidget* PositionFormView::buildControls() {
 
     check1_ = new QCheckBox(QStringLiteral("MOVE"), w);
     check1_->setObjectName(QStringLiteral("Check1"));
-    connect(check1_, &QCheckBox::toggled, this, [this](bool on) { s_.form9.Check1 = on; });
+    connect(check1_, &QCheckBox::toggled, this, [this](bool on) { model_.Check1 = on; });
     command3_ = button(QStringLiteral("Command3"), [this] { screen_.Command3_Click(); });
     command12_ = button(QStringLiteral("Command12"), [this] { screen_.Command12_Click(); });
     command4_ = button(QStringLiteral("Command4"), [this] { screen_.Command4_Click(); });
@@ -213,13 +214,13 @@ void PositionFormView::forward(const std::function<void()>& handler) {
 }
 
 void PositionFormView::open() {
-    s_.form9.Visible = true;
+    model_.Visible = true;
     render();
 }
 
 void PositionFormView::render() {
     screen_.showSaved();
-    const Form9& f = s_.form9;
+    const Form9& f = model_;
     for (int i = 0; i < int(label1_.size()); ++i)
         if (label1_[size_t(i)]) label1_[size_t(i)]->setText(f.Label1[i]);
     for (int k = 0; k < Form9::kSlots; ++k) {
@@ -262,7 +263,7 @@ void PositionFormView::render() {
 
 void PositionFormView::closeEvent(QCloseEvent* event) {
     event->accept();
-    s_.form9.Visible = false;
+    model_.Visible = false;
 }
 
 }  // namespace dye

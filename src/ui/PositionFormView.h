@@ -14,6 +14,7 @@ namespace dye {
 
 class PositionScreen;
 class SlotMap;
+struct Form9;
 struct StationState;
 
 // The position teaching screen (Form9): the 64 teach slots in two columns of
@@ -23,7 +24,8 @@ struct StationState;
 // the handlers; closing it by its frame hides it.
 class PositionFormView : public QWidget {
   public:
-    PositionFormView(StationState& state, PositionScreen& screen, QWidget* parent = nullptr);
+    PositionFormView(const StationState& state, Form9& model, PositionScreen& screen,
+                     QWidget* parent = nullptr);
     // Brought forward from the main screen.
     void open();
     void render();
@@ -38,7 +40,8 @@ class PositionFormView : public QWidget {
     QPushButton* button(const QString& name, std::function<void()> handler);
     void forward(const std::function<void()>& handler);
 
-    StationState& s_;
+    const StationState& s_;
+    Form9& model_;  // the screen model the window writes its input into
     PositionScreen& screen_;
     std::array<QLineEdit*, 256> text2_{};
     std::array<QPushButton*, 64> label4_{};

@@ -11,8 +11,9 @@
 
 namespace dye {
 
-RecipePickerView::RecipePickerView(StationState& state, RecipePicker& picker, QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), picker_(picker) {
+RecipePickerView::RecipePickerView(const StationState& state, Form12& model, RecipePicker& picker,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), model_(model), picker_(picker) {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Form12"));
     auto* v = new QVBoxLayout(this);
@@ -21,7 +22,7 @@ RecipePickerView::RecipePickerView(StationState& state, RecipePicker& picker, QW
     setFontSize(list1_, 16, true);
     v->addWidget(list1_);
     connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        s_.form12.List1.ListIndex = list1_->row(item);
+        model_.List1.ListIndex = list1_->row(item);
         picker_.List1_Click();
         render();
     });
@@ -31,7 +32,7 @@ RecipePickerView::RecipePickerView(StationState& state, RecipePicker& picker, QW
 }
 
 void RecipePickerView::render() {
-    const Form12& f = s_.form12;
+    const Form12& f = model_;
     showList(list1_, f.List1);
     // Each line is a record number and an order number: named by the main
     // screen's order header.
@@ -48,7 +49,7 @@ void RecipePickerView::render() {
 
 void RecipePickerView::closeEvent(QCloseEvent* event) {
     event->accept();
-    s_.form12.Visible = false;
+    model_.Visible = false;
 }
 
 }  // namespace dye

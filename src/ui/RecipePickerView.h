@@ -7,6 +7,7 @@ class QListWidget;
 namespace dye {
 
 class RecipePicker;
+struct Form12;
 struct StationState;
 
 // The recipe picker (Form12): the list of matching saved recipes; a click
@@ -14,14 +15,16 @@ struct StationState;
 // hides it.
 class RecipePickerView : public QWidget {
   public:
-    RecipePickerView(StationState& state, RecipePicker& picker, QWidget* parent = nullptr);
+    RecipePickerView(const StationState& state, Form12& model, RecipePicker& picker,
+                     QWidget* parent = nullptr);
     void render();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    StationState& s_;
+    const StationState& s_;
+    Form12& model_;  // the screen model the window writes its input into
     RecipePicker& picker_;
     QListWidget* list1_ = nullptr;
 };

@@ -27,16 +27,17 @@ constexpr ComboCaption kCaptions[5] = {{3, 11, u"閥門"},
 
 }  // namespace
 
-ServicePanel::ServicePanel(StationState& state, ManualControls& controls, QWidget* parent)
-    : QWidget(parent), s_(state) {
+ServicePanel::ServicePanel(const StationState& state, Form2& model, ManualControls& controls,
+                           QWidget* parent)
+    : QWidget(parent), s_(state), model_(model) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     for (int n = 0; n < 5; ++n) {
         const int i = kCaptions[n].combo;
         auto* combo = new QComboBox(this);
         combo->setObjectName(QStringLiteral("Combo%1").arg(i));
-        combo->addItems(s_.form2.ComboItems[size_t(i)]);
-        combo->setCurrentText(s_.form2.Combo[i]);
+        combo->addItems(model_.ComboItems[size_t(i)]);
+        combo->setCurrentText(model_.Combo[i]);
         combos_[size_t(i)] = combo;
         captions_[size_t(n)] = new QLabel(this);
         captions_[size_t(n)]->setObjectName(QStringLiteral("Label1_%1").arg(kCaptions[n].label));
@@ -97,12 +98,12 @@ ServicePanel::ServicePanel(StationState& state, ManualControls& controls, QWidge
 }
 
 void ServicePanel::pull() {
-    for (int i = 3; i <= 7; ++i) s_.form2.Combo[i] = combos_[size_t(i)]->currentText();
-    for (int i = 0; i < 2; ++i) s_.form2.Text3[i] = text3_[size_t(i)]->text();
+    for (int i = 3; i <= 7; ++i) model_.Combo[i] = combos_[size_t(i)]->currentText();
+    for (int i = 0; i < 2; ++i) model_.Text3[i] = text3_[size_t(i)]->text();
 }
 
 QString ServicePanel::caption(int i, const QString& design) const {
-    const QString text = s_.form2.Label1[i].trimmed();
+    const QString text = model_.Label1[i].trimmed();
     return text.isEmpty() ? design : text;
 }
 

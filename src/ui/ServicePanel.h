@@ -11,6 +11,7 @@ class QLineEdit;
 namespace dye {
 
 class ManualControls;
+struct Form2;
 struct StationState;
 
 // The settings form's remaining service controls: outputs D801..D804, the
@@ -19,14 +20,16 @@ struct StationState;
 // into the model before each handler runs.
 class ServicePanel : public QWidget {
   public:
-    ServicePanel(StationState& state, ManualControls& controls, QWidget* parent = nullptr);
+    ServicePanel(const StationState& state, Form2& model, ManualControls& controls,
+                 QWidget* parent = nullptr);
     void render();
 
   private:
     void pull();
     QString caption(int i, const QString& design) const;
 
-    StationState& s_;
+    const StationState& s_;
+    Form2& model_;                        // the screen model the window writes its input into
     std::array<QComboBox*, 8> combos_{};  // Combo3..Combo7
     std::array<QLabel*, 5> captions_{};   // beside Combo3, Combo4, Combo5, Combo6, Combo7
     std::array<QLineEdit*, 2> text3_{};

@@ -20,7 +20,7 @@ constexpr int kWashCountField = 3;  // its caption, Label1(18), opens the wash t
 
 }  // namespace
 
-SettingsFieldsPanel::SettingsFieldsPanel(StationState& state, SettingsEditor& editor,
+SettingsFieldsPanel::SettingsFieldsPanel(const StationState& state, SettingsEditor& editor,
                                          ManualControls* manual, QWidget* parent)
     : QWidget(parent), s_(state) {
     auto* grid = new QGridLayout(this);

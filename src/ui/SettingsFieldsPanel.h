@@ -17,14 +17,14 @@ struct StationState;
 // is typed stays in its box.
 class SettingsFieldsPanel : public QWidget {
   public:
-    SettingsFieldsPanel(StationState& state, SettingsEditor& editor, ManualControls* manual,
+    SettingsFieldsPanel(const StationState& state, SettingsEditor& editor, ManualControls* manual,
                         QWidget* parent = nullptr);
     void render();
 
   private:
     QString caption(int i) const;
 
-    StationState& s_;
+    const StationState& s_;
     std::array<ClickLabel*, 38> captions_{};
     std::array<EntryBox*, 38> text1_{};
 };

@@ -32,8 +32,9 @@ void showCombo(QComboBox* widget, const ComboBox& combo) {
 
 }  // namespace
 
-SingleEntryView::SingleEntryView(StationState& state, SingleEntry& entry, QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), entry_(entry) {
+SingleEntryView::SingleEntryView(const StationState& state, Form7& model, SingleEntry& entry,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), model_(model), entry_(entry) {
     setObjectName(QStringLiteral("Form7"));
     auto* g = new QGridLayout(this);
     for (int i = 0; i < 2; ++i) {
@@ -41,7 +42,7 @@ SingleEntryView::SingleEntryView(StationState& state, SingleEntry& entry, QWidge
         label1_[size_t(i)]->setObjectName(QStringLiteral("Label1_%1").arg(i));
         setFontSize(label1_[size_t(i)], 14, true);
     }
-    Form7& f = s_.form7;
+    Form7& f = model_;
     combo1_ = combo(QStringLiteral("Combo1"), &f.Combo1.Text);
     combo2_ = combo(QStringLiteral("Combo2"), &f.Combo2.Text);
     combo3_ = combo(QStringLiteral("Combo3"), &f.Combo3.Text);
@@ -87,7 +88,7 @@ SingleEntryView::SingleEntryView(StationState& state, SingleEntry& entry, QWidge
     setFontSize(list1_, 13);
     const auto clicked = [this](QListWidgetItem* item) {
         forward([this, row = list1_->row(item)] {
-            s_.form7.List1.ListIndex = row;
+            model_.List1.ListIndex = row;
             entry_.List1_Click();
         });
     };
@@ -120,7 +121,7 @@ void SingleEntryView::forward(const std::function<void()>& handler) {
 }
 
 void SingleEntryView::render() {
-    const Form7& f = s_.form7;
+    const Form7& f = model_;
     setWindowTitle(f.Caption);
     for (int i = 0; i < 2; ++i) showLabel(label1_[size_t(i)], f.Label1[i]);
     showCombo(combo1_, f.Combo1);
@@ -149,7 +150,7 @@ void SingleEntryView::render() {
 
 void SingleEntryView::closeEvent(QCloseEvent* event) {
     event->accept();
-    s_.form7.Visible = false;
+    model_.Visible = false;
 }
 
 }  // namespace dye

@@ -12,6 +12,7 @@ class QPushButton;
 namespace dye {
 
 class SingleEntry;
+struct Form7;
 struct StationState;
 
 // The single dispensing entry (Form7): code, weight with its keypad and
@@ -20,7 +21,8 @@ struct StationState;
 // the model's Visible flag, and closing it by its frame hides it.
 class SingleEntryView : public QWidget {
   public:
-    SingleEntryView(StationState& state, SingleEntry& entry, QWidget* parent = nullptr);
+    SingleEntryView(const StationState& state, Form7& model, SingleEntry& entry,
+                    QWidget* parent = nullptr);
     void render();
 
   protected:
@@ -30,7 +32,8 @@ class SingleEntryView : public QWidget {
     QComboBox* combo(const QString& name, QString* text);
     void forward(const std::function<void()>& handler);
 
-    StationState& s_;
+    const StationState& s_;
+    Form7& model_;  // the screen model the window writes its input into
     SingleEntry& entry_;
     std::array<QLabel*, 2> label1_{};
     QComboBox* combo1_ = nullptr;

@@ -40,10 +40,10 @@ L* valueLabel(QWidget* parent, const QString& name, int pointSize) {
 
 }  // namespace
 
-StationWindow::StationWindow(StationState& state, ManualControls* manual, QWidget* parent,
-                             SettingsEditor* editor)
-    : QWidget(parent), state_(state), editor_(editor) {
-    setWindowTitle(state_.form2.Caption);
+StationWindow::StationWindow(const StationState& state, Form2& model, ManualControls* manual,
+                             QWidget* parent, SettingsEditor* editor)
+    : QWidget(parent), state_(state), model_(model), editor_(editor) {
+    setWindowTitle(model_.Caption);
     setAutoFillBackground(true);
     auto* content = new QWidget(this);
     auto* grid = new QGridLayout(content);
@@ -54,15 +54,15 @@ StationWindow::StationWindow(StationState& state, ManualControls* manual, QWidge
         grid->addWidget(fields_, 1, 0, 1, 2);
         valves_ = new ValveTablePanel(state_, *editor_, this);
         grid->addWidget(valves_, 2, 0, Qt::AlignTop);
-        slots_ = new TeachSlotsPanel(state_, *editor_, this);
+        slots_ = new TeachSlotsPanel(state_, model_, *editor_, this);
         grid->addWidget(slots_, 2, 1, Qt::AlignTop);
     }
     grid->addWidget(buildReadout(), 1, 2, Qt::AlignTop);
     if (manual) {
         auto* right = new QVBoxLayout;
-        manual_ = new ManualPanel(state_, *manual, this);
+        manual_ = new ManualPanel(state_, model_, *manual, this);
         right->addWidget(manual_);
-        service_ = new ServicePanel(state_, *manual, this);
+        service_ = new ServicePanel(state_, model_, *manual, this);
         right->addWidget(service_);
         right->addStretch();
         grid->addLayout(right, 2, 2);
@@ -148,7 +148,7 @@ QWidget* StationWindow::buildDoors(ManualControls* manual) {
         b->setObjectName(QString::fromLatin1(doors[i].name));
         connect(b, &QPushButton::clicked, this, [this, manual, click = doors[i].click] {
             (manual->*click)();
-            if (!state_.form2.Visible) hide();  // "配方輸入" leaves the settings form
+            if (!model_.Visible) hide();  // "配方輸入" leaves the settings form
             render();
         });
         doors_[size_t(i)] = b;
@@ -164,7 +164,7 @@ void StationWindow::hideEvent(QHideEvent* event) {
 }
 
 void StationWindow::render() {
-    const Form2& f = state_.form2;
+    const Form2& f = model_;
     setWindowTitle(f.Caption);
     for (int i = 0; i < 4; ++i) label2_[size_t(i)]->setText(f.Label2[i]);
     for (int i = 0; i < 12; ++i) label3_[size_t(i)]->setText(f.Label3[i]);

@@ -18,6 +18,7 @@ class SettingsEditor;
 class SettingsFieldsPanel;
 class TeachSlotsPanel;
 class ValveTablePanel;
+struct Form2;
 struct StationState;
 
 // The settings form: its machine readout (balance readings, a click on one
@@ -30,8 +31,9 @@ class StationWindow : public QWidget {
   public:
     // With `manual`, the service controls are shown; with `editor`, the
     // settings fields, the valve table and the teach slots.
-    explicit StationWindow(StationState& state, ManualControls* manual = nullptr,
-                           QWidget* parent = nullptr, SettingsEditor* editor = nullptr);
+    explicit StationWindow(const StationState& state, Form2& model,
+                           ManualControls* manual = nullptr, QWidget* parent = nullptr,
+                           SettingsEditor* editor = nullptr);
     void render();
 
   protected:
@@ -41,7 +43,8 @@ class StationWindow : public QWidget {
     QWidget* buildReadout();
     QWidget* buildDoors(ManualControls* manual);
 
-    StationState& state_;
+    const StationState& state_;
+    Form2& model_;  // the screen model the window writes its input into
     SettingsEditor* editor_;
     std::array<ClickLabel*, 4> label2_{};
     QGroupBox* inputs_;

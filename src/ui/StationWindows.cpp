@@ -38,9 +38,10 @@ StationWindows::StationWindows(StationState& state, Handlers h)
     : s_(state),
       screen_(h.screen),
       manual_(h.manual),
-      main_(std::make_unique<MainFormView>(state, h.screen, h.run, h.keys, std::move(h.unload))),
-      settings_(std::make_unique<StationWindow>(state, h.manual, nullptr, h.settings)),
-      orderList_(std::make_unique<OrderListView>(state, h.screen)),
+      main_(std::make_unique<MainFormView>(state, state.form3, h.screen, h.run, h.keys,
+                                           std::move(h.unload))),
+      settings_(std::make_unique<StationWindow>(state, state.form2, h.manual, nullptr, h.settings)),
+      orderList_(std::make_unique<OrderListView>(state, state.form11, h.screen)),
       notice_(std::make_unique<ClosingNotice>(state.form13)),
       category_(std::make_unique<CategoryPickerView>(state.form15)) {
     if (h.recipes && h.queue) main_->connectEditor(*h.recipes, *h.queue);
@@ -64,15 +65,16 @@ StationWindows::StationWindows(StationState& state, Handlers h)
         bringForward(notice_.get());
     };
     if (h.singleEntry) {
-        singleEntry_ = std::make_unique<SingleEntryView>(state, *h.singleEntry);
+        singleEntry_ = std::make_unique<SingleEntryView>(state, state.form7, *h.singleEntry);
         r.showSingleEntry = [this, entry = h.singleEntry] {
             entry->open();
             singleEntry_->render();
             bringForward(singleEntry_.get());
         };
     }
-    if (h.picker) picker_ = std::make_unique<RecipePickerView>(state, *h.picker);
-    if (h.identifier) identifier_ = std::make_unique<IdentifierEntryView>(state, *h.identifier);
+    if (h.picker) picker_ = std::make_unique<RecipePickerView>(state, state.form12, *h.picker);
+    if (h.identifier)
+        identifier_ = std::make_unique<IdentifierEntryView>(state, state.form6, *h.identifier);
     if (h.testInsert)
         if (auto* b = main_->findChild<QPushButton*>(QStringLiteral("Command13")))
             QObject::connect(b, &QPushButton::clicked, b, h.testInsert);
@@ -110,7 +112,7 @@ StationWindows::StationWindows(StationState& state, Handlers h)
 void StationWindows::addSettingsScreens(StationState& state, const Handlers& h,
                                         MainScreenRequests& r) {
     if (h.positions) {
-        positions_ = std::make_unique<PositionFormView>(state, *h.positions);
+        positions_ = std::make_unique<PositionFormView>(state, state.form9, *h.positions);
         r.showPositionScreen = [this] {
             positions_->open();
             bringForward(positions_.get());

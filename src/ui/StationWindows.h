@@ -65,6 +65,8 @@ class StationWindows {
         std::function<void()> project;          // the screen models brought up to date
     };
 
+    // Every window reads the station as a snapshot; each is handed the one
+    // screen model its input goes into.
     StationWindows(StationState& state, Handlers handlers);
     ~StationWindows();
     StationWindows(const StationWindows&) = delete;
@@ -102,7 +104,7 @@ class StationWindows {
     // handlers are given, and their requests.
     void addSettingsScreens(StationState& state, const Handlers& h, MainScreenRequests& r);
 
-    StationState& s_;
+    const StationState& s_;
     MainScreen& screen_;
     ManualControls* manual_;
     std::unique_ptr<MainFormView> main_;

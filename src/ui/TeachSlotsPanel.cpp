@@ -18,8 +18,9 @@ constexpr Color kSelected = rgb(0, 180, 0);
 
 }  // namespace
 
-TeachSlotsPanel::TeachSlotsPanel(StationState& state, SettingsEditor& editor, QWidget* parent)
-    : QWidget(parent), s_(state), editor_(editor) {
+TeachSlotsPanel::TeachSlotsPanel(const StationState& state, Form2& model, SettingsEditor& editor,
+                                 QWidget* parent)
+    : QWidget(parent), s_(state), model_(model), editor_(editor) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(1);
@@ -56,10 +57,10 @@ TeachSlotsPanel::TeachSlotsPanel(StationState& state, SettingsEditor& editor, QW
 
     check1_ = new QCheckBox(QStringLiteral("MOVE"), this);
     check1_->setObjectName(QStringLiteral("Check1"));
-    connect(check1_, &QCheckBox::clicked, this, [this](bool on) { s_.form2.Check1 = on; });
+    connect(check1_, &QCheckBox::clicked, this, [this](bool on) { model_.Check1 = on; });
     check2_ = new QCheckBox(QStringLiteral("D985"), this);
     check2_->setObjectName(QStringLiteral("Check2"));
-    connect(check2_, &QCheckBox::clicked, this, [this](bool on) { s_.form2.Check2 = on; });
+    connect(check2_, &QCheckBox::clicked, this, [this](bool on) { model_.Check2 = on; });
     auto* spread = new QPushButton(QStringLiteral("座標平均"), this);
     spread->setObjectName(QStringLiteral("Command3"));
     connect(spread, &QPushButton::clicked, this, [this, &editor] {
@@ -80,7 +81,7 @@ TeachSlotsPanel::TeachSlotsPanel(StationState& state, SettingsEditor& editor, QW
 }
 
 void TeachSlotsPanel::render() {
-    const Form2& f = s_.form2;
+    const Form2& f = model_;
     const QString name =
         f.Label1[54].trimmed().isEmpty() ? QStringLiteral("暫存桶名稱") : f.Label1[54].trimmed();
     if (nameHeader_->text() != name) nameHeader_->setText(name);

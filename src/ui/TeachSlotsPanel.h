@@ -12,6 +12,7 @@ namespace dye {
 class ClickLabel;
 class EntryBox;
 class SettingsEditor;
+struct Form2;
 struct StationState;
 
 // The settings form's 25 teach slots: slot numbers (Label4, a click moves the
@@ -19,11 +20,13 @@ struct StationState;
 // "MOVE" and "D985" boxes, and "座標平均" and "座標存檔".
 class TeachSlotsPanel : public QWidget {
   public:
-    TeachSlotsPanel(StationState& state, SettingsEditor& editor, QWidget* parent = nullptr);
+    TeachSlotsPanel(const StationState& state, Form2& model, SettingsEditor& editor,
+                    QWidget* parent = nullptr);
     void render();
 
   private:
-    StationState& s_;
+    const StationState& s_;
+    Form2& model_;  // the screen model the window writes its input into
     SettingsEditor& editor_;
     QLabel* nameHeader_;
     std::array<ClickLabel*, 25> label4_{};

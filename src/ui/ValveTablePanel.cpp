@@ -19,7 +19,7 @@ constexpr int kWidths[4] = {80, 70, 110, 70};
 
 }  // namespace
 
-ValveTablePanel::ValveTablePanel(StationState& state, SettingsEditor& editor, QWidget* parent)
+ValveTablePanel::ValveTablePanel(const StationState& state, SettingsEditor& editor, QWidget* parent)
     : QWidget(parent), s_(state) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);

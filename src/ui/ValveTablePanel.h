@@ -16,11 +16,11 @@ struct StationState;
 // opening (Text4, column c row r at 24c + r). Enter saves a field.
 class ValveTablePanel : public QWidget {
   public:
-    ValveTablePanel(StationState& state, SettingsEditor& editor, QWidget* parent = nullptr);
+    ValveTablePanel(const StationState& state, SettingsEditor& editor, QWidget* parent = nullptr);
     void render();
 
   private:
-    StationState& s_;
+    const StationState& s_;
     std::array<QLabel*, 4> headers_{};
     std::array<QLabel*, 24> label6_{};
     std::array<EntryBox*, 96> text4_{};

@@ -176,7 +176,10 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
     form().Check1 = true;
     ASSERT_TRUE(screen().Command12_Click());
     const std::vector<std::pair<const char*, std::function<void(StationState&, bool)>>> busy = {
-        {"a job is on the machine", [](StationState& s, bool on) { s.TransferActive = on; }},
+        {"a job is on the machine",
+         [](StationState& s, bool on) {
+             on ? s.TransferActive.claim() : s.TransferActive.release();
+         }},
         {"station 2", [](StationState& s, bool on) { s.station[2].StationStep = on ? 5 : 0; }},
         {"wash", [](StationState& s, bool on) { s.wash.WashPhase = on; }},
         {"moving to a place", [](StationState& s, bool on) { s.link.RobotCheckState = on * 3; }},

@@ -223,14 +223,14 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
 
     // During a transfer nothing is asked and nothing opens.
     form().Visible = false;
-    state().TransferActive = 1;
+    state().TransferActive.claim();
     dialogs().scriptInput({QStringLiteral("60817"), QStringLiteral("60817")});
     screen.setting_Click();
     screen.POS_SETTING_Click();
     EXPECT_FALSE(form().Visible);
     EXPECT_FALSE(state().form9.Visible);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("job")));
-    state().TransferActive = 0;
+    state().TransferActive.release();
     // A job on the main screen before its run owns the machine (its
     // pre-wash) is on the machine just as well.
     CurrentJob preWash;

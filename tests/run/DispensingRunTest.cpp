@@ -62,7 +62,7 @@ TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
     EXPECT_GT(r[0].ActualWater.toDouble(), 5000);
     EXPECT_TRUE(QFileInfo::exists(jobQueueFile(QDir(dir.path())).path()));
     EXPECT_EQ(queued(), 0);
-    EXPECT_EQ(state().TransferActive, 0);
+    EXPECT_FALSE(state().TransferActive.active());
     EXPECT_TRUE(form3().TOOL.Enabled);
     EXPECT_TRUE(form3().List2.items.isEmpty());
 }
@@ -157,7 +157,7 @@ TEST_F(DispensingRun, SettingsBoxRoutesTheWaterThroughD851) {
     startRun();
     state().form2.Check2 = true;
     queue(job("W", "1", "12000", {{0, {"SODA", "5"}}}));
-    ASSERT_TRUE(runUntil([&] { return state().TransferActive == 1; }));
+    ASSERT_TRUE(runUntil([&] { return state().TransferActive.active(); }));
     ASSERT_TRUE(runUntil([&] { return logTexts().contains("< water in 10 sec >"); }));
     passes(2);
     EXPECT_EQ(writtenTo(851).count(1000), 1);

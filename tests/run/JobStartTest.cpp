@@ -46,7 +46,16 @@ TEST_F(JobStartTest, LinesArePackedIntoRowsWithTubeAndName) {
     EXPECT_EQ(cell(Balance, 0), "");
     EXPECT_EQ(order(), "P");
     EXPECT_FALSE(form3().TOOL.Enabled);
+    EXPECT_FALSE(form3().Command10.Enabled);
     EXPECT_TRUE(logTexts().contains("<start>P< start >"));
+    // A stop frees the machine: the settings, tools and wash by hand open
+    // again (the wait reason may send the operator to the settings screen).
+    station->runControl().Command8_Click();
+    station->projectScreens();
+    EXPECT_TRUE(form3().TOOL.Enabled);
+    EXPECT_TRUE(form3().Command10.Enabled);
+    EXPECT_TRUE(form3().Command12.Enabled);
+    EXPECT_EQ(form3().Label10[1].Caption, "<STOP>");
 }
 
 TEST_F(JobStartTest, BalanceByTubeCountOnTypeTwoAndFenwick) {

@@ -38,13 +38,16 @@ TEST_F(RunControlTest, RunTimerTablesByMachineType) {
         startRun({{5, c.type}});
         RunControl& run = station->runControl();
         run.Command8_Click();
+        station->projectScreens();
         EXPECT_EQ(form3().BackColor, kStopPink);
         run.Command9_Click();
+        station->projectScreens();
         EXPECT_EQ(form3().BackColor, kFormGrey);
         EXPECT_TRUE(state().timers.jobStart->enabled());
         EXPECT_EQ(state().timers.oneBalanceRun->enabled(), c.command9Timer2);
         EXPECT_EQ(state().timers.twoBalanceRun->enabled(), c.command9Timer3);
         run.RUN_Click();
+        station->projectScreens();
         EXPECT_EQ(state().timers.oneBalanceRun->enabled(), c.runTimer2);
         EXPECT_EQ(state().timers.twoBalanceRun->enabled(), c.runTimer3);
         EXPECT_TRUE(form3().TOOL.Enabled);
@@ -54,15 +57,16 @@ TEST_F(RunControlTest, RunTimerTablesByMachineType) {
 
 TEST_F(RunControlTest, MenuStopAlsoClearsTheSharedFlags) {
     startRun();
-    state().TransferActive = 1;
+    state().TransferActive.claim();
     state().wash.WashType1 = 1;
     state().TalbertSpecialFlags[3] = 1;
     station->runControl().Command8_Click();
-    EXPECT_EQ(state().TransferActive, 1);  // the button leaves these
+    EXPECT_TRUE(state().TransferActive.active());  // the button leaves these
     station->runControl().STOP_Click();
-    EXPECT_EQ(state().TransferActive, 0);
+    EXPECT_FALSE(state().TransferActive.active());
     EXPECT_EQ(state().wash.WashType1, 0);
     EXPECT_EQ(state().TalbertSpecialFlags[3], 0);
+    station->projectScreens();
     EXPECT_EQ(form3().Check1.BackColor, kStopPink);
     // The job start paints them back once the run is on again.
     station->runControl().RUN_Click();

@@ -88,7 +88,7 @@ TEST_F(TwoBalanceRun, ASplitJobRunsBothLanesAtOnceAndEndsWithItsRecord) {
     EXPECT_NEAR(content[0], 300 + 120 + 60 + r[0].ActualWater.toDouble(), 10);
 
     EXPECT_EQ(queued(), 0);
-    EXPECT_EQ(state().TransferActive, 0);
+    EXPECT_FALSE(state().TransferActive.active());
     EXPECT_TRUE(form3().TOOL.Enabled);
     EXPECT_FALSE(logTexts().contains("< save & end >"));
     EXPECT_FALSE(QFile::exists(JobJournal(QDir(dir.path())).path()));

@@ -17,7 +17,7 @@ class ManualPanelTest : public StationFixture {};
 TEST_F(ManualPanelTest, ButtonsAndEntriesReachTheMachine) {
     test::ensureGuiApp();
     start({});
-    StationWindow window(state(), &station->manual());
+    StationWindow window(state(), state().form2, &station->manual());
     window.findChild<QComboBox*>("Combo1")->setCurrentText("3");
     window.findChild<QComboBox*>("Combo2")->setCurrentText("200");
     window.findChild<QPushButton*>("Command1")->click();

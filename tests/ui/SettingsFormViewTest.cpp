@@ -17,7 +17,8 @@ TEST_F(SettingsFormViewTest, AHalfTypedValueStaysInItsBoxUntilEnterSavesIt) {
     test::ensureGuiApp();
     start({});
     state().settings.setText4(24, QStringLiteral("10"));
-    StationWindow window(state(), &station->manual(), nullptr, &station->settingsEditor());
+    StationWindow window(state(), state().form2, &station->manual(), nullptr,
+                         &station->settingsEditor());
     auto* rate = window.findChild<QLineEdit*>("Text4_24");  // valve 1's rate
     ASSERT_NE(rate, nullptr);
     EXPECT_EQ(rate->text(), "10");
@@ -51,7 +52,8 @@ TEST_F(SettingsFormViewTest, AValueOutOfItsRangeIsMarkedWithItsReason) {
     test::ensureGuiApp();
     start({{7, "1e9"}});
     state().settings.setText4(0, QStringLiteral("SODA"));
-    StationWindow window(state(), &station->manual(), nullptr, &station->settingsEditor());
+    StationWindow window(state(), state().form2, &station->manual(), nullptr,
+                         &station->settingsEditor());
     window.render();
     auto* tolerance = window.findChild<QLineEdit*>("Text1_7");
     auto* code = window.findChild<QLineEdit*>("Text4_0");
