@@ -99,23 +99,23 @@ int main(int argc, char** argv) {
         }
         Form4 form;
         RecordsViewer viewer(form, settings, QDir(dir.path()), dialogs);
-        viewer.Form_Load();
+        viewer.open();
         form.List2.ListIndex = int(form.List2.items.indexOf(name));
-        const double load = bestMs([&] { viewer.List2_Click(); });
+        const double load = bestMs([&] { viewer.loadChosenFile(); });
         const int loaded = int(viewer.month().size());
         const double order = bestMs([&] {
             form.Text1 = QStringLiteral("ORD-%1").arg(count / 8, 6, 10, QLatin1Char('0'));
-            viewer.Text1_KeyPress(13);
+            viewer.searchKey(13);
         });
         const double day = bestMs([&] {
             form.Text1 = QStringLiteral("##15");
-            viewer.Text1_KeyPress(13);
+            viewer.searchKey(13);
         });
         const int matches = int(viewer.filtered().size());
         // Totals of the whole file: the worst case.
         form.Text1 = QStringLiteral("no such order");
-        viewer.Text1_KeyPress(13);
-        const double totals = bestMs([&] { viewer.Command1_Click(); });
+        viewer.searchKey(13);
+        const double totals = bestMs([&] { viewer.showTotals(); });
         out << QStringLiteral("%1   %2   %3   %4   %5   %6\n")
                    .arg(loaded, 7)
                    .arg(load, 7, 'f', 1)

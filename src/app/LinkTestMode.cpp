@@ -29,7 +29,7 @@ int runLinkTest(const CommandLine& cl) {
         if (sim) return sim->makePort();
         return std::make_unique<SerialPort>();
     });
-    form1.Form_Load();
+    form1.load();
 
     // Command4 loads and shows the settings form: a station of its own in the
     // working directory, with its scan on the configured port.

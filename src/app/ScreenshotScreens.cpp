@@ -67,7 +67,7 @@ std::vector<ScreenshotScreen> screenshotScreens(StationState& state, MainScreen&
         [&state, profiles] {
             if (!profiles) return;
             profiles->open();
-            ProfileList_Click(state.form8, 0);  // a line chosen, its boxes filled
+            pickProfile(state.form8, 0);  // a line chosen, its boxes filled
         },
         profiles, &state.form8.Visible));
     return out;

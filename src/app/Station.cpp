@@ -102,7 +102,7 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     });
     mainScreen_.setMixers(
         {[this] { status_.restartMixCount(); }, [this] { status_.startIdleMixing(); }});
-    metering_.setStopJob([this] { runControl_.Command8_Click(); });
+    metering_.setStopJob([this] { runControl_.stopJob(); });
     runControl_.setIntake([this] {
         if (plant_.profile() == u"MARIGOLD") vatIntake_.run();
     });
@@ -148,23 +148,24 @@ void Station::createMainScreenTimers() {
     state.timers.status = &scheduler.addTimer(QStringLiteral("Form3.Timer4"), 3000, false,
                                               [this] { status_.tick(); });
     state.timers.hotKeys = &scheduler.addTimer(QStringLiteral("Form3.Timer5"), 100, false,
-                                               [this] { runControl_.Timer5_Tick(); });
+                                               [this] { runControl_.pollF1(); });
     state.timers.pictures =
         &scheduler.addTimer(QStringLiteral("Form3.Timer6"), 0, false, [this] { pictures_.tick(); });
     // The identifier entry's box clearing and category wait.
-    state.timers.identifierClear = &scheduler.addTimer(QStringLiteral("Form6.Timer1"), 1000, false,
-                                                       [this] { identifierEntry_.Timer1_Tick(); });
+    state.timers.identifierClear =
+        &scheduler.addTimer(QStringLiteral("Form6.Timer1"), 1000, false,
+                            [this] { identifierEntry_.clearIdentifier(); });
     state.timers.categoryWait = &scheduler.addTimer(QStringLiteral("Form6.Timer2"), 200, false,
-                                                    [this] { identifierEntry_.Timer2_Tick(); });
+                                                    [this] { identifierEntry_.categoryIntake(); });
     state.timers.intake = &scheduler.addTimer(QStringLiteral("Form3.Timer7"), 0, false,
-                                              [this] { runControl_.Timer7_Tick(); });
+                                              [this] { runControl_.pollIntake(); });
 }
 
 void Station::load() {
     // A job interrupted by a kill or a power cut left its products in the bucket.
     if (const auto journal = JobJournal(workdir_).read())
         state.bucketHoldsJob = journal->started() && !journal->recorded;
-    mainScreen_.Form_Load([this] { loadSettingsForm(); });
+    mainScreen_.load([this] { loadSettingsForm(); });
     // Claims a close or a kill left between the mark and the queue, first on
     // the plant's worker, before any intake.
     settleClaims(plant_);
@@ -174,7 +175,7 @@ void Station::unload() {
     // The sequences stop before the switch-off, so that none of them opens an
     // output again in the seconds before the program ends.
     runControl_.stop();
-    mainScreen_.Form_Unload([this] { requestProgramEnd(); });
+    mainScreen_.unload([this] { requestProgramEnd(); });
 }
 
 // What the plant database has done is handed on while everything it

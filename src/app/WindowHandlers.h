@@ -25,7 +25,7 @@ inline StationWindows::Handlers windowHandlers(Station& station) {
         .settings = &station.settingsEditor(),
         .language = &station.languageEditor(),
         .identifier = &station.identifierEntry(),
-        .testInsert = [&station] { station.plant().Command13_Click(station.dialogs()); },
+        .testInsert = [&station] { station.plant().insertTestRow(station.dialogs()); },
         .project = [&station] { station.projectScreens(); }};
 }
 

@@ -12,7 +12,7 @@
 
 namespace dye {
 
-void QueueEditor::Command5_Click() {
+void QueueEditor::queueRecipe() {
     const JobRecord job = editorRecord(c_.state.form3);
     if (const QString why = editorProblem(job, c_.state.settings); !why.isEmpty()) {
         tell(why);
@@ -50,7 +50,7 @@ void QueueEditor::append(JobRecord job) {
     if (jobStart_.QueueListHold == 0) refill();
 }
 
-void QueueEditor::Command6_Click() {
+void QueueEditor::deleteSelected() {
     const ListBox& list = c_.state.form3.List2;
     const int index = list.ListIndex;
     if (index < 0) {
@@ -111,7 +111,7 @@ QString QueueEditor::whyNotDeleted(int index, const QString& shown, double shown
     return k == 1 ? whyItStays(*job) : QString();
 }
 
-void QueueEditor::List2_Click() {
+void QueueEditor::queueClicked() {
     jobStart_.QueueListHold = jobStart_.QueueListHold == 0 ? 1 : 0;
 }
 

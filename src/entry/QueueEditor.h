@@ -18,10 +18,9 @@ class QueueEditor {
   public:
     QueueEditor(RunContext ctx, JobStart& jobStart) : c_(std::move(ctx)), jobStart_(jobStart) {}
 
-    void Command5_Click();                      // queue the recipe on the editor
-    void Command6_Click();                      // delete the selected queue entry
-    void delete2_Click() { Command6_Click(); }  // the queue list's menu entry
-    void List2_Click();                         // flips QueueListHold
+    void queueRecipe();     // queue the recipe on the editor
+    void deleteSelected();  // delete the selected queue entry
+    void queueClicked();    // flips QueueListHold
 
   private:
     // Why the job of queue record 1, `job`, must stay ("" when it may go):

@@ -9,7 +9,7 @@
 
 namespace dye {
 
-void RecipeEditor::Command1_Click() {
+void RecipeEditor::saveAsNew() {
     const JobRecord job = editorRecord(c_.state.form3);
     if (refused(job)) return;
     JobFile store = recipeStoreFile(c_.workdir);
@@ -45,7 +45,7 @@ void RecipeEditor::save(const JobRecord& job) {
     clearEditor(c_.state.form3);
 }
 
-void RecipeEditor::Command2_Click() {
+void RecipeEditor::overwriteSelected() {
     Form3& f = c_.state.form3;
     // Writing a new recipe is the save button's work: a change needs the
     // recipe it changes.
@@ -69,7 +69,7 @@ void RecipeEditor::Command2_Click() {
     clearEditor(f);
 }
 
-void RecipeEditor::Command3_Click() {
+void RecipeEditor::deleteSelected() {
     if (c_.state.form3.List1.ListIndex < 0) {
         tell(
             QStringLiteral("No recipe is chosen in the recipe list: choose the recipe to delete."));
@@ -78,16 +78,16 @@ void RecipeEditor::Command3_Click() {
     removeShown();
 }
 
-void RecipeEditor::Command4_Click() {
+void RecipeEditor::refillAndClear() {
     refill();
     clearEditor(c_.state.form3);
 }
 
-void RecipeEditor::Command14_Click() {
+void RecipeEditor::refillKeepingEntry() {
     refill();
 }
 
-void RecipeEditor::List1_Click() {
+void RecipeEditor::recipeClicked() {
     Form3& f = c_.state.form3;
     if (f.List1.ListIndex < 0) return;
     if (f.Check5.Value) {

@@ -23,13 +23,12 @@ class RecipeEditor {
   public:
     explicit RecipeEditor(RunContext ctx) : c_(std::move(ctx)) {}
 
-    void Command1_Click();                     // save as a new recipe
-    void Command2_Click();                     // write the editor over the selected recipe
-    void Command3_Click();                     // delete the selected recipe
-    void delete_Click() { Command3_Click(); }  // the recipe list's menu entry
-    void Command4_Click();                     // refill the list and clear the editor
-    void Command14_Click();                    // refill the list; the editor keeps its contents
-    void List1_Click();                        // load the clicked recipe, or delete it with Check5
+    void saveAsNew();           // save as a new recipe
+    void overwriteSelected();   // write the editor over the selected recipe
+    void deleteSelected();      // delete the selected recipe
+    void refillAndClear();      // refill the list and clear the editor
+    void refillKeepingEntry();  // refill the list; the editor keeps its contents
+    void recipeClicked();       // load the clicked recipe, or delete it with Check5
 
   private:
     bool refused(const JobRecord& job);

@@ -54,7 +54,7 @@ bool RecipePicker::refuse(const QString& why) {
     return false;
 }
 
-bool RecipePicker::List1_Click() {
+bool RecipePicker::queueClicked() {
     Form12& f = s_.form12;
     if (f.List1.ListIndex < 0 || f.List1.ListIndex >= f.List1.items.size()) return false;
     const QString line = f.List1.items[f.List1.ListIndex];

@@ -38,7 +38,7 @@ class RecipePicker {
     // line shows, the list is refreshed and the operator told so, and
     // nothing is queued. A recipe the machine cannot dispense is refused with
     // a message.
-    bool List1_Click();
+    bool queueClicked();
 
     // Lists again, at their places now, the saved recipes whose order
     // numbers the picker was filled with.

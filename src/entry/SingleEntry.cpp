@@ -16,13 +16,13 @@ const QString kCodeGap = QStringLiteral("     ");
 }  // namespace
 
 void SingleEntry::open() {
-    Form_Load();
+    fillLists();
     // Brought up again while it is open (F1 pressed twice), it keeps what is typed.
-    if (!s_.form7.Visible) Form_Activate();
+    if (!s_.form7.Visible) clearEntry();
     s_.form7.Visible = true;
 }
 
-void SingleEntry::Form_Load() {
+void SingleEntry::fillLists() {
     Form7& f = s_.form7;
     const MachineSettings& settings = s_.settings;
     f.Combo1.items.clear();
@@ -48,22 +48,22 @@ void SingleEntry::Form_Load() {
     f.Combo3.dropDownHeight = 500;
 }
 
-void SingleEntry::Form_Activate() {
+void SingleEntry::clearEntry() {
     Form7& f = s_.form7;
     f.Combo1.Text.clear();
     f.Combo2.Text.clear();
     f.setFocus(QStringLiteral("Combo1"));
 }
 
-void SingleEntry::Combo1_KeyPress(int key) {
+void SingleEntry::codeKey(int key) {
     if (key == kEnter) s_.form7.setFocus(QStringLiteral("Combo2"));
 }
 
-void SingleEntry::Combo2_KeyPress(int key) {
+void SingleEntry::weightKey(int key) {
     if (key == kEnter) s_.form7.setFocus(QStringLiteral("Command1"));
 }
 
-void SingleEntry::List1_Click() {
+void SingleEntry::lineClicked() {
     Form7& f = s_.form7;
     if (f.List1.ListIndex < 0 || f.List1.ListIndex >= f.List1.items.size()) return;
     const QString line = f.List1.items[f.List1.ListIndex];
@@ -72,7 +72,7 @@ void SingleEntry::List1_Click() {
     f.setFocus(QStringLiteral("Combo2"));
 }
 
-void SingleEntry::Command2_Click(int index) {
+void SingleEntry::keypad(int index) {
     QString& weight = s_.form7.Combo2.Text;
     if (index >= 0 && index <= 9)
         weight = weight.trimmed() + QString::number(index);
@@ -80,7 +80,7 @@ void SingleEntry::Command2_Click(int index) {
         weight.chop(1);
 }
 
-bool SingleEntry::Command1_Click() {
+bool SingleEntry::queueEntry() {
     Form7& f = s_.form7;
     // A blank record: nothing of an earlier job (a plant intake's tags) may
     // reach a manual job.

@@ -27,20 +27,20 @@ class SingleEntry {
 
     // Fills the lists: the valve codes, the code-and-name lines, the twenty-four
     // preset weights 500 .. 12000 and the place names of teach slots 2..64.
-    void Form_Load();
+    void fillLists();
     // Empties the code and the weight and puts the focus on the code; the
     // bucket keeps its choice.
-    void Form_Activate();
-    void Combo1_KeyPress(int key);  // Enter: on to the weight
-    void Combo2_KeyPress(int key);  // Enter: on to the queue button
+    void clearEntry();
+    void codeKey(int key);    // Enter: on to the weight
+    void weightKey(int key);  // Enter: on to the queue button
     // The clicked line's code (the text before its five blanks) into the code box.
-    void List1_Click();
+    void lineClicked();
     // Keypad: 0..9 appends the digit to the weight, 10 drops its last character.
-    void Command2_Click(int index);
+    void keypad(int index);
     // Queues the entry and hides the screen; true when it was queued. An entry
     // the machine cannot dispense is refused with a message and stays on the
     // screen as typed.
-    bool Command1_Click();
+    bool queueEntry();
 
   private:
     StationState& s_;

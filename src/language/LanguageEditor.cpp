@@ -10,7 +10,7 @@ namespace dye {
 LanguageEditor::LanguageEditor(QString path, Dialogs& dialogs, std::function<void()> saved)
     : path_(std::move(path)), dialogs_(dialogs), saved_(std::move(saved)) {}
 
-void LanguageEditor::Form_Load() {
+void LanguageEditor::open() {
     for (int i = 0; i < Form5::kPerLanguage; ++i) form_.Label1[size_t(i)] = QString::number(i);
     RecordFile file(path_, LanguageFile::kRecordLength);
     const QList<QByteArray> records = file.readRange(1, Form5::kBoxes);
@@ -21,7 +21,7 @@ void LanguageEditor::Form_Load() {
                          form_.Caption, [] {});
 }
 
-bool LanguageEditor::Text1_Enter(int i, const QString& text) {
+bool LanguageEditor::saveText(int i, const QString& text) {
     if (i < 0 || i >= Form5::kBoxes) return false;
     const QString trimmed = text.trimmed();
     const qsizetype bytes = AnsiCodePage::encode(trimmed).size();

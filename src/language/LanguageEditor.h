@@ -28,12 +28,12 @@ class LanguageEditor {
 
     // Opening the screen: reads the file into the boxes (a missing file is
     // created empty; a file that cannot be read says so, and the boxes are empty).
-    void Form_Load();
+    void open();
     // Enter in box i: stores its trimmed text as record i + 1 (the view then
     // gives the focus to box i + 1, when there is one). False, with a
     // message, when the text is refused: too long, not storable in the
     // file's code page, or the file cannot be written.
-    bool Text1_Enter(int i, const QString& text);
+    bool saveText(int i, const QString& text);
 
   private:
     QString path_;

@@ -9,7 +9,7 @@ namespace dye {
 
 Form1::Form1(Scheduler& scheduler, PortFactory makePort) : makePort_(std::move(makePort)) {
     timer1_ =
-        &scheduler.addTimer(QStringLiteral("Form1.Timer1"), 10, false, [this] { Timer1_Timer(); });
+        &scheduler.addTimer(QStringLiteral("Form1.Timer1"), 10, false, [this] { answerTick(); });
     Text1[0] = QStringLiteral("1000");
     Text1[1] = QStringLiteral("10");
     Text1[2] = QStringLiteral("2000");
@@ -28,14 +28,14 @@ Form1::~Form1() {
     timer1_->setHandler({});
 }
 
-void Form1::Form_Load() {
+void Form1::load() {
     Combo1Items.clear();
     for (int i = 1; i <= 15; ++i) Combo1Items << QString::number(i);
     timer1_->setEnabled(false);
     timer1_->setInterval(10);
 }
 
-void Form1::Command3_Click() {
+void Form1::connectPort() {
     if (!port_) port_ = makePort_ ? makePort_() : nullptr;
     if (!port_) {
         appendLog(QStringLiteral("COM %1: no port available").arg(Combo1.trimmed()));
@@ -58,14 +58,14 @@ void Form1::send() {
     timer1_->setEnabled(true);
 }
 
-void Form1::Command1_Click() {
+void Form1::readRegisters() {
     clearAnswers();
     codec_.BuildReadRequest(Text1[0].trimmed(), Text1[1].trimmed(), Text1[4].trimmed());
     readSent_ = true;
     send();
 }
 
-void Form1::Command2_Click() {
+void Form1::writeRegisters() {
     clearAnswers();
     for (int i = 0; i < 10; ++i) codec_.WriteValueTable[size_t(i + 1)][0] = Text2[i];
     codec_.ReplyCount = 0;
@@ -74,11 +74,11 @@ void Form1::Command2_Click() {
     send();
 }
 
-void Form1::Command4_Click() {
+void Form1::openSettings() {
     if (openSettings_) openSettings_();
 }
 
-void Form1::Timer1_Timer() {
+void Form1::answerTick() {
     ticks_ += 1;
     if (ticks_ < 11) return;  // the answer is given ten ticks
     if (port_ && port_->isOpen()) {

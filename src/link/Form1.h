@@ -37,12 +37,12 @@ class Form1 {
     QString Command3 = QStringLiteral("連線");
     QString Command4 = QStringLiteral("Command4");
 
-    void Form_Load();
-    void Command3_Click();  // connect
-    void Command1_Click();  // read
-    void Command2_Click();  // write
-    void Command4_Click();  // open the settings form
-    void Timer1_Timer();    // answer timer, 10 ms
+    void load();
+    void connectPort();     // connect
+    void readRegisters();   // read
+    void writeRegisters();  // write
+    void openSettings();    // open the settings form
+    void answerTick();      // answer timer, 10 ms
 
     void setOpenSettingsForm(std::function<void()> fn) { openSettings_ = std::move(fn); }
     Timer& answerTimer() { return *timer1_; }

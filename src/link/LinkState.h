@@ -29,8 +29,9 @@ struct LinkState {
     MachineInputs inputs;
     LinkHealth health;
 
-    int Timer3Count = 0;  // also the HomingCounter: non-zero while the axis-zero routine runs
-    int Timer3Delay = 0;  // the shared manual-move value: delays the X and Y homing
+    int homingCounter =
+        0;                // seconds since the axis-zero routine was armed; 0 when it is not running
+    int homingDelay = 0;  // the shared manual-move value: delays the X and Y homing
     int RobotCheckState = 0;
     int RobotMessageBusy = 0;  // 9 while the robot message waits for the operator
     AxisMove MoveX{};

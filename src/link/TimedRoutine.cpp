@@ -7,7 +7,7 @@
 namespace dye {
 
 bool homingRunning(const LinkState& link, const Timer* timer3) {
-    return link.Timer3Count != 0 || (timer3 && timer3->enabled());
+    return link.homingCounter != 0 || (timer3 && timer3->enabled());
 }
 
 void TimedRoutine::homeAxis(int firstRegister, int distance) {
@@ -15,10 +15,10 @@ void TimedRoutine::homeAxis(int firstRegister, int distance) {
 }
 
 void TimedRoutine::tick() {
-    l_.Timer3Count += 1;
-    const int count = l_.Timer3Count;
+    l_.homingCounter += 1;
+    const int count = l_.homingCounter;
     auto finish = [&] {
-        l_.Timer3Count = 0;
+        l_.homingCounter = 0;
         // A job-end code of lane 1 not yet sent is not overwritten.
         if (!laneJobEndPending(l_, 1)) {
             l_.image.set(990, 4);
@@ -34,7 +34,7 @@ void TimedRoutine::tick() {
         if (count == 3) finish();
         return;
     }
-    const int delay = l_.Timer3Delay;
+    const int delay = l_.homingDelay;
     if (count == 2) {
         homeAxis(kAxisZ, 20000);
         l_.MoveZ[0] = 0;

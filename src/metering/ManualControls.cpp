@@ -42,59 +42,59 @@ void ManualControls::close(int reg) {
 
 // Product valve.
 
-void ManualControls::Command1_Click() {
+void ManualControls::startProductValve() {
     const Form2& f = s_.form2;
     if (const auto valve = selectorValue(f.Combo[1], 1, kValves)) open(850 + *valve, f.Combo[2]);
 }
 
-void ManualControls::Command2_Click() {
+void ManualControls::stopProductValve() {
     if (const auto valve = selectorValue(s_.form2.Combo[1], 1, kValves)) close(850 + *valve);
 }
 
 // Outputs D801..D804.
 
-void ManualControls::Command7_Click() {
+void ManualControls::startOutput() {
     const Form2& f = s_.form2;
     if (const auto out = selectorValue(f.Combo[3], 1, kOutputs)) open(800 + *out, f.Combo[4]);
 }
 
-void ManualControls::Command6_Click() {
+void ManualControls::stopOutput() {
     if (const auto out = selectorValue(s_.form2.Combo[3], 1, kOutputs)) close(800 + *out);
 }
 
 // Wash water and conveyor valves.
 
-void ManualControls::Command9_Click() {
+void ManualControls::startWaterOrGateValve() {
     const Form2& f = s_.form2;
     if (const auto which = selectorValue(f.Combo[5], 1, 2))
         open(*which == 1 ? 985 : 986, f.Combo[6]);
 }
 
-void ManualControls::Command8_Click() {
+void ManualControls::stopWaterOrGateValve() {
     if (const auto which = selectorValue(s_.form2.Combo[5], 1, 2)) close(*which == 1 ? 985 : 986);
 }
 
 // Conveyor motor, air and water in.
 
-void ManualControls::Command10_Click() {
+void ManualControls::startConveyor() {
     open(847, s_.form2.Combo[7]);
 }
-void ManualControls::Command11_Click() {
+void ManualControls::stopConveyor() {
     close(847);
 }
-void ManualControls::Command17_Click() {
+void ManualControls::openAir1() {
     s_.link.image.set(840, kOpen);
 }
-void ManualControls::Command20_Click() {
+void ManualControls::closeAir1() {
     close(840);
 }
-void ManualControls::Command18_Click() {
+void ManualControls::openAir2() {
     s_.link.image.set(841, kOpen);
 }
-void ManualControls::Command21_Click() {
+void ManualControls::closeAir2() {
     close(841);
 }
-void ManualControls::Command19_Click() {
+void ManualControls::letWaterIn() {
     s_.link.image.set(842, 200);
 }
 
@@ -110,16 +110,16 @@ bool ManualControls::moveRefused(int axis) {
     return true;
 }
 
-void ManualControls::Command5_Click() {
+void ManualControls::homeX() {
     s_.form2.Label4Selected = 0;  // every slot number back to its normal colour
     if (!moveRefused(0)) transport_.home(BucketTransport::Axis::X);
 }
 
-void ManualControls::Command4_Click() {
+void ManualControls::homeZ() {
     if (!moveRefused(1)) transport_.home(BucketTransport::Axis::Z);
 }
 
-void ManualControls::Text3_KeyEnter(int index) {
+void ManualControls::moveAxisTo(int index) {
     if (index < 0 || index > 1 || moveRefused(index)) return;
     const QString& text = s_.form2.Text3[index];
     if (!transport_.moveTo(kAxes[index], Val(text)))
@@ -131,7 +131,7 @@ void ManualControls::Text3_KeyEnter(int index) {
 
 // Wash and manual meterings.
 
-void ManualControls::Command14_Click() {
+void ManualControls::requestWash() {
     requestHandWash(s_, dialogs_);
 }
 
@@ -156,34 +156,34 @@ void ManualControls::startManualMetering(int station, const QString& valveText,
     startMetering(s_, station, valve, target.trimmed());
 }
 
-void ManualControls::Text5_Enter() {
+void ManualControls::meterOnStation1() {
     startManualMetering(1, s_.form2.Combo[8], s_.form2.Text5);
 }
-void ManualControls::Text6_Enter() {
+void ManualControls::meterOnStation2() {
     startManualMetering(2, s_.form2.Combo[9], s_.form2.Text6);
 }
 
 // Other screens.
 
-void ManualControls::Command13_Click() {
+void ManualControls::showMainScreen() {
     if (screens_.showMainScreen) screens_.showMainScreen();
     s_.form2.Visible = false;
     s_.form2.Editable = false;
 }
 
-void ManualControls::Command15_Click() {
+void ManualControls::showLanguageEditor() {
     if (screens_.showLanguageEditor) screens_.showLanguageEditor();
 }
 
-void ManualControls::Command16_Click() {
+void ManualControls::showProfilePicker() {
     if (screens_.showProfilePicker) screens_.showProfilePicker();
 }
 
-void ManualControls::Command22_Click() {
+void ManualControls::showDyeMixTable() {
     if (screens_.showDyeMixTable) screens_.showDyeMixTable();
 }
 
-void ManualControls::Label1_DblClick(int index) {
+void ManualControls::captionDoubleClicked(int index) {
     if (index == 18 && screens_.showWashTable) screens_.showWashTable();
 }
 

@@ -44,48 +44,48 @@ class ManualControls {
     void fillCombos();
 
     // Product valve: Combo1 the valve, Combo2 the opening time; D(850 + valve).
-    void Command1_Click();  // "Start"
-    void Command2_Click();  // "Stop"
+    void startProductValve();  // "Start"
+    void stopProductValve();   // "Stop"
     // Outputs D801..D804: Combo3 the output, Combo4 the time.
-    void Command7_Click();  // "Start"
-    void Command6_Click();  // "Stop"
+    void startOutput();  // "Start"
+    void stopOutput();   // "Stop"
     // Combo5 1: wash water valve D985; 2: conveyor (gate) valve D986; Combo6 the time.
-    void Command9_Click();  // "Start"
-    void Command8_Click();  // "Stop"
+    void startWaterOrGateValve();  // "Start"
+    void stopWaterOrGateValve();   // "Stop"
     // Conveyor motor D847, Combo7 the time.
-    void Command10_Click();  // "Start"
-    void Command11_Click();  // "Stop"
+    void startConveyor();  // "Start"
+    void stopConveyor();   // "Stop"
     // Air 1 (D840), air 2 (D841) and water in (D842).
-    void Command17_Click();  // "air1 "
-    void Command20_Click();  // "air1 close"
-    void Command18_Click();  // "air2"
-    void Command21_Click();  // "air2 close"
-    void Command19_Click();  // "waterIN"
+    void openAir1();    // "air1 "
+    void closeAir1();   // "air1 close"
+    void openAir2();    // "air2"
+    void closeAir2();   // "air2 close"
+    void letWaterIn();  // "waterIN"
 
     // Homing and moves of the X and Z axes, while the machine is free to move
     // and the axis stands still (D304 for X, D307 for Z read 0).
-    void Command5_Click();  // "X=0"
-    void Command4_Click();  // "Z=0"
+    void homeX();  // "X=0"
+    void homeZ();  // "Z=0"
     // Enter in Text3(0) ("X移動距離") or Text3(1) ("Z移動距離"): moves the
     // axis to the position typed.
-    void Text3_KeyEnter(int index);
+    void moveAxisTo(int index);
 
     // "清洗桶": requests a wash, or says why not (requestHandWash).
-    void Command14_Click();
+    void requestWash();
 
     // Enter in a station's target entry: a manual metering with the
     // station's valve (Combo8 / Combo9) to the target typed. Refused, with a
     // message, while a job is on the machine or the station meters.
-    void Text5_Enter();
-    void Text6_Enter();
+    void meterOnStation1();
+    void meterOnStation2();
 
     // "配方輸入": the main screen; the settings are read-only again.
-    void Command13_Click();
-    void Command15_Click();  // "語言檔": the language editor
-    void Command16_Click();  // "LINK TYPE": the site profile picker
-    void Command22_Click();  // "DYE_MIX": the dye-mix table
+    void showMainScreen();
+    void showLanguageEditor();  // "語言檔": the language editor
+    void showProfilePicker();   // "LINK TYPE": the site profile picker
+    void showDyeMixTable();     // "DYE_MIX": the dye-mix table
     // Double-click on a caption: Label1(18) "洗桶次數" opens the wash table.
-    void Label1_DblClick(int index);
+    void captionDoubleClicked(int index);
 
   private:
     // D(register) = the time in `timeText`, when it is a register value.

@@ -71,23 +71,23 @@ void PositionScreen::showSaved() {
     if (!f.Text4Edited) f.Text4 = s_.settings.yCompensation();
 }
 
-void PositionScreen::Text2_Change(int i, const QString& text) {
+void PositionScreen::teachFieldChanged(int i, const QString& text) {
     if (i < 0 || i >= Form9::kFields) return;
     s_.form9.Text2[i] = text;
     s_.form9.Text2Edited[size_t(i)] = true;
 }
 
-void PositionScreen::Text1_Change(const QString& text) {
+void PositionScreen::firstCompensationChanged(const QString& text) {
     s_.form9.Text1 = text;
     s_.form9.Text1Edited = true;
 }
 
-void PositionScreen::Text4_Change(const QString& text) {
+void PositionScreen::secondCompensationChanged(const QString& text) {
     s_.form9.Text4 = text;
     s_.form9.Text4Edited = true;
 }
 
-void PositionScreen::Text1_KeyEnter() {
+void PositionScreen::saveFirstCompensation() {
     Form9& f = s_.form9;
     QString error;
     if (!saveXCompensation(workdir_, f.Text1, &error)) return say(error);
@@ -96,7 +96,7 @@ void PositionScreen::Text1_KeyEnter() {
     f.Text1Edited = false;
 }
 
-void PositionScreen::Text4_KeyEnter() {
+void PositionScreen::saveSecondCompensation() {
     Form9& f = s_.form9;
     QString error;
     if (!saveYCompensation(workdir_, f.Text4, &error)) return say(error);
@@ -115,18 +115,18 @@ void PositionScreen::home(int axis) {
     transport_.home(kAxes[axis]);
 }
 
-void PositionScreen::Command5_Click() {
+void PositionScreen::homeX() {
     s_.form9.Label4Selected = 0;  // every slot number back to its normal colour
     home(0);
 }
-void PositionScreen::Command1_Click() {
+void PositionScreen::homeY() {
     home(1);
 }
-void PositionScreen::Command2_Click() {
+void PositionScreen::homeZ() {
     home(2);
 }
 
-void PositionScreen::Text3_KeyEnter(int index) {
+void PositionScreen::moveAxisTo(int index) {
     if (index < 0 || index > 2) return;
     bool whole = false;
     const int target = s_.form9.Text3[index].trimmed().toInt(&whole);
@@ -146,7 +146,7 @@ void PositionScreen::Text3_KeyEnter(int index) {
 
 // Teach table.
 
-void PositionScreen::Command3_Click() {
+void PositionScreen::spreadSlots() {
     showSaved();
     const int type = s_.machineType();
     if (type != 1 && type != 3)
@@ -166,7 +166,7 @@ void PositionScreen::Command3_Click() {
     }
 }
 
-bool PositionScreen::Command12_Click() {
+bool PositionScreen::saveSlots() {
     showSaved();
     MachineSettings table = shown(s_);
     for (int k = 1; k <= kSlots; ++k) {
@@ -185,13 +185,13 @@ bool PositionScreen::Command12_Click() {
     return true;
 }
 
-void PositionScreen::Command4_Click() {
+void PositionScreen::openDrainValve() {
     s_.link.image.set(903, kDrainOpen);
 }
 
 // Slot click.
 
-void PositionScreen::Label4_Click(int k) {
+void PositionScreen::slotClicked(int k) {
     if (k < 0 || k >= kSlots) return;
     if (s_.machineType() == kConveyorType) return conveyorClick(k);
     Form9& f = s_.form9;

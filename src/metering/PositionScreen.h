@@ -26,27 +26,27 @@ class PositionScreen {
     void showSaved();
 
     // A teach field typed into (0..255) and the compensation fields.
-    void Text2_Change(int i, const QString& text);
-    void Text1_Change(const QString& text);
-    void Text4_Change(const QString& text);
+    void teachFieldChanged(int i, const QString& text);
+    void firstCompensationChanged(const QString& text);
+    void secondCompensationChanged(const QString& text);
     // Enter in a compensation field saves it (Y_Name.txt record 65 or 66).
-    void Text1_KeyEnter();
-    void Text4_KeyEnter();
+    void saveFirstCompensation();
+    void saveSecondCompensation();
 
-    void Command5_Click();  // "X=0"
-    void Command1_Click();  // "Y=0"
-    void Command2_Click();  // "Z=0"
+    void homeX();  // "X=0"
+    void homeY();  // "Y=0"
+    void homeZ();  // "Z=0"
     // Enter in Text3(0..2): moves X, Y or Z to the position typed.
-    void Text3_KeyEnter(int index);
+    void moveAxisTo(int index);
 
-    void Command3_Click();  // "座標平均": spreads the shown slots by machine type
+    void spreadSlots();  // "座標平均": spreads the shown slots by machine type
     // "座標存檔": saves the 64 shown slots; false (and a message) on failure,
     // with the edits kept on the screen.
-    bool Command12_Click();
-    void Command4_Click();  // "排水閥": D903 = 100
+    bool saveSlots();
+    void openDrainValve();  // "排水閥": D903 = 100
 
     // Click on slot number `k` (0..63).
-    void Label4_Click(int k);
+    void slotClicked(int k);
 
   private:
     bool refused();

@@ -71,13 +71,13 @@ bool SettingsEditor::resetLearned(int valve) {
     return true;
 }
 
-bool SettingsEditor::Unlock_Click() {
+bool SettingsEditor::unlock() {
     if (!askSettingsCode(s_, dialogs_)) return false;
     s_.form2.Editable = true;
     return true;
 }
 
-bool SettingsEditor::Text1_Enter(int i, const QString& text) {
+bool SettingsEditor::saveField(int i, const QString& text) {
     if (i < 0 || i >= MachineSettings::kFieldCount || !editable()) return false;
     // A machine type typed is checked with the ranges of that type.
     MachineSettings typed;
@@ -102,7 +102,7 @@ bool SettingsEditor::Text1_Enter(int i, const QString& text) {
     return true;
 }
 
-bool SettingsEditor::Text4_Enter(int k, const QString& text) {
+bool SettingsEditor::saveValveTableField(int k, const QString& text) {
     if (k < 0 || k >= MachineSettings::kValveFieldCount || !editable()) return false;
     if (const QString why = valveFieldProblem(k, text); !why.isEmpty()) {
         say(QStringLiteral("Valve table field %1 not saved: %2.").arg(k).arg(why));
@@ -126,7 +126,7 @@ void SettingsEditor::showSaved() {
     }
 }
 
-bool SettingsEditor::Text2_Enter(int k, const QString& text) {
+bool SettingsEditor::editTeachField(int k, const QString& text) {
     if (k < 0 || k >= Form2::kTeachFields || !editable()) return false;
     showSaved();
     s_.form2.Text2[k] = trimSpaces(text);
@@ -134,7 +134,7 @@ bool SettingsEditor::Text2_Enter(int k, const QString& text) {
     return true;
 }
 
-void SettingsEditor::Command3_Click() {
+void SettingsEditor::spreadSlots() {
     if (!editable()) return;
     showSaved();
     MachineSettings spread = shown(s_);
@@ -148,7 +148,7 @@ void SettingsEditor::Command3_Click() {
     }
 }
 
-bool SettingsEditor::Command12_Click() {
+bool SettingsEditor::saveSlots() {
     if (!editable()) return false;
     showSaved();
     const MachineSettings table = shown(s_);
@@ -163,7 +163,7 @@ bool SettingsEditor::Command12_Click() {
     return true;
 }
 
-void SettingsEditor::Label2_Click(int index) {
+void SettingsEditor::zeroBalance(int index) {
     if (index != 0 && index != 2) return;
     const int station = index == 0 ? 1 : 2;
     QString why;
@@ -178,7 +178,7 @@ void SettingsEditor::Label2_Click(int index) {
     s_.link.image.set(station == 1 ? 989 : 993, 10);
 }
 
-void SettingsEditor::Label4_Click(int k) {
+void SettingsEditor::slotClicked(int k) {
     if (k < 0 || k >= kSlots || !s_.form2.Check1) return;
     s_.form2.Label4Selected = k + 1;
     if (s_.machineType() == 4) {
@@ -198,7 +198,7 @@ void SettingsEditor::Label4_Click(int k) {
     transport_.toSlot(k + 1);
 }
 
-void SettingsEditor::Form_Hide() {
+void SettingsEditor::lock() {
     s_.form2.Visible = false;
     s_.form2.Editable = false;
 }

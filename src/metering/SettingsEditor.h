@@ -29,41 +29,41 @@ class SettingsEditor {
     void setLearnedReset(LearnedReset fn) { learnedReset_ = std::move(fn); }
 
     // Asks for the access code and, when it is given, makes the fields editable.
-    bool Unlock_Click();
+    bool unlock();
 
     // Enter in settings field i or valve table field k: saves that one field
     // into its record and then into the settings. False, with a message, when
     // the form is read-only, the value is out of its range (the message names
     // the field and its range) or the file cannot be written; the settings
     // then keep their value and the view keeps the text typed.
-    bool Text1_Enter(int i, const QString& text);
-    bool Text4_Enter(int k, const QString& text);
+    bool saveField(int i, const QString& text);
+    bool saveValveTableField(int k, const QString& text);
     // Brings the shown teach fields the operator has not changed up to date
     // with the saved teach table (before every showing).
     void showSaved();
     // Enter in teach field k (X 0..24, Z 25..49, name 50..74): the field
     // shows the text, marked as changed; only "座標存檔" saves it.
-    bool Text2_Enter(int k, const QString& text);
+    bool editTeachField(int k, const QString& text);
 
     // "座標平均" spreads the 25 shown slots on the screen; "座標存檔" saves
     // the shown slots (XZ_Name.txt 1..25) and only then the run and the
     // moves read them. A failed save says why and keeps the edits shown.
-    void Command3_Click();
-    bool Command12_Click();
+    void spreadSlots();
+    bool saveSlots();
 
     // Click on Label2(0) / Label2(2): zeroes balance 1 / 2 (D989 / D993 = 10),
     // unless that station meters or a job is on the machine.
-    void Label2_Click(int index);
+    void zeroBalance(int index);
     // Click on slot number k (0..24) with "MOVE" checked: selects it and sends
     // the gantry to the slot's saved X, Y and Z when nothing else moves the
     // machine and the slot has no unsaved changes.
-    void Label4_Click(int k);
+    void slotClicked(int k);
     // The reset button of valve row k (1..24): forgets what the station has
     // learned of that valve, which is metered by the table until it is
     // learned again. Only with the password given, and told either way.
     bool resetLearned(int valve);
     // The form was closed: it is read-only again until the code is given.
-    void Form_Hide();
+    void lock();
 
   private:
     bool editable();

@@ -20,7 +20,7 @@ IdentifierEntry::IdentifierEntry(StationState& state, PlantService& plant, Dialo
       hooks_(std::move(hooks)),
       step44_(plant) {}
 
-void IdentifierEntry::Text1_KeyPress(int keyAscii) {
+void IdentifierEntry::identifierKey(int keyAscii) {
     if (keyAscii != 13) return;
     const QString profile = plant_.profile();
     const QString identifier = s_.form6.Text1.trimmed();
@@ -40,12 +40,12 @@ void IdentifierEntry::Text1_KeyPress(int keyAscii) {
     if (hooks_.refillRecipes) hooks_.refillRecipes();
 }
 
-void IdentifierEntry::Timer1_Tick() {
+void IdentifierEntry::clearIdentifier() {
     s_.form6.Text1.clear();
     if (s_.timers.identifierClear) s_.timers.identifierClear->setEnabled(false);
 }
 
-void IdentifierEntry::Timer2_Tick() {
+void IdentifierEntry::categoryIntake() {
     const int category = s_.form15.AuxCategory;
     if (category <= 0) return;
     if (s_.timers.categoryWait) s_.timers.categoryWait->setEnabled(false);

@@ -28,10 +28,10 @@ class IdentifierEntry {
     IdentifierEntry(StationState& state, PlantService& plant, Dialogs& dialogs,
                     RecipePicker& picker, Hooks hooks);
 
-    void Text1_KeyPress(int keyAscii);
-    void Timer1_Tick();  // empties the box
+    void identifierKey(int keyAscii);
+    void clearIdentifier();  // empties the box
     // The step-44 intake once the category picker (Form15) holds a category.
-    void Timer2_Tick();
+    void categoryIntake();
 
   private:
     void scanIntake(const QString& identifier);

@@ -108,7 +108,7 @@ void PlantService::writeTalbertLog(const QList<PlantStatement>& taken) {
     }
 }
 
-void PlantService::Command13_Click(Dialogs& dialogs) {
+void PlantService::insertTestRow(Dialogs& dialogs) {
     const PlantSource where = source();
     dialogs.choose(
         QStringLiteral("Insert a test row into SPTR_ZJD of %1?").arg(where.shown()),

@@ -34,7 +34,7 @@ class PlantService : public PlantWriteBack {
     // The main screen's test insert (Command13): after the operator confirms
     // the data source, one SPTR_ZJD row of fixed sample values; the job on
     // the machine and its record are left alone.
-    void Command13_Click(Dialogs& dialogs);
+    void insertTestRow(Dialogs& dialogs);
 
     // Sends what waits in the outbox, unless a send is under way.
     void flushOutbox();

@@ -23,7 +23,7 @@ const QString kGap = QString(10, u' ');
 
 }  // namespace
 
-void ProfileList_Load(Form8& form, const MachineSettings& settings) {
+void fillProfileList(Form8& form, const MachineSettings& settings) {
     form.List1.clear();
     const bool simplified = settings.Text1(9).trimmed() == u"2";
     for (const Site& site : kSites) {
@@ -33,7 +33,7 @@ void ProfileList_Load(Form8& form, const MachineSettings& settings) {
     }
 }
 
-void ProfileList_Click(Form8& form, int line) {
+void pickProfile(Form8& form, int line) {
     if (line < 0 || line >= form.List1.items.size()) return;
     form.List1.ListIndex = line;
     const QString& text = form.List1.items[line];

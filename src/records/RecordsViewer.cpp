@@ -57,7 +57,7 @@ void RecordsViewer::clearLoaded() {
     form_.Label3.Caption.clear();
 }
 
-void RecordsViewer::Form_Load() {
+void RecordsViewer::open() {
     clearLoaded();
     form_.List2.clear();
     QString error;
@@ -68,7 +68,7 @@ void RecordsViewer::Form_Load() {
     form_.List2.items = recordFileNames(QDir(workdir_.filePath(QLatin1String(kDailyRecordFolder))));
 }
 
-void RecordsViewer::List2_Click() {
+void RecordsViewer::loadChosenFile() {
     const int index = form_.List2.ListIndex;
     const QStringList& names = form_.List2.items;
     clearLoaded();
@@ -93,7 +93,7 @@ void RecordsViewer::List2_Click() {
                  .arg(month_.size()));
 }
 
-void RecordsViewer::Text1_KeyPress(int keyAscii) {
+void RecordsViewer::searchKey(int keyAscii) {
     if (keyAscii != kEnter) return;
     const QString search = form_.Text1.trimmed();
     // An empty search shows the whole file again.
@@ -112,7 +112,7 @@ void RecordsViewer::Text1_KeyPress(int keyAscii) {
                                    .arg(QString::number(filtered_.size()), search);
 }
 
-void RecordsViewer::Command1_Click() {
+void RecordsViewer::showTotals() {
     // The records the list shows: after a search its matches, none when it
     // matched nothing.
     usage_ = valveUsage(month_, shown(), settings_);

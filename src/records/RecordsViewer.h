@@ -23,15 +23,15 @@ class RecordsViewer {
 
     // Opening the viewer: creates data/ when missing, lists its files and
     // starts with nothing loaded.
-    void Form_Load();
+    void open();
     // Loads the file chosen in List2 (List2.ListIndex) and lists its records.
-    void List2_Click();
+    void loadChosenFile();
     // Enter (13) searches the loaded file for Text1 and says how many records
     // matched (an empty search shows the whole file); other keys do nothing.
-    void Text1_KeyPress(int keyAscii);
+    void searchKey(int keyAscii);
     // Lists the totals per valve of the records the list shows: the last
     // search's matches (none when it matched nothing), or the whole file.
-    void Command1_Click();
+    void showTotals();
     // Writes the records the list last showed (or totalled) to `path` as CSV
     // and says how many lines went where.
     void exportCsv(const QString& path);

@@ -24,7 +24,7 @@
 
 namespace dye {
 
-void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
+void MainScreen::load(const std::function<void()>& loadSettingsForm) {
     StationState& s = c_.state;
     Form3& f = s.form3;
 
@@ -122,7 +122,7 @@ void MainScreen::Form_Load(const std::function<void()>& loadSettingsForm) {
     for (Label* l : {&f.Label15, &f.Label16, &f.Label17, &f.Label19}) l->Visible = false;
 }
 
-void MainScreen::Form_Unload(const std::function<void()>& requestProgramEnd) {
+void MainScreen::unload(const std::function<void()>& requestProgramEnd) {
     StationState& s = c_.state;
     InvalidateWriteSlots(s);
     s.form13.Visible = true;
@@ -131,7 +131,7 @@ void MainScreen::Form_Unload(const std::function<void()>& requestProgramEnd) {
     if (requestProgramEnd) requestProgramEnd();
 }
 
-void MainScreen::Form_QueryUnload(std::function<void()> unload) {
+void MainScreen::askToClose(std::function<void()> unload) {
     // A job runs: it is on the machine and the run's timers are armed (a stop
     // disarms them; its journal keeps what is in the bucket for the next start).
     const bool runArmed = c_.state.timers.jobStart->enabled() ||
@@ -158,24 +158,24 @@ void MainScreen::Form_QueryUnload(std::function<void()> unload) {
         });
 }
 
-void MainScreen::Check1_Click() {
+void MainScreen::d985Clicked() {
     if (c_.state.form3.Check1.Value) c_.state.form2.Check2 = true;
 }
 
-void MainScreen::Command7_Click() {
+void MainScreen::showRecords() {
     if (requests_.showRecordsViewer) requests_.showRecordsViewer();
     ApplyLanguage();
 }
 
-void MainScreen::Command10_Click() {
-    c_.state.link.Timer3Delay = 0;
+void MainScreen::showSettings() {
+    c_.state.link.homingDelay = 0;
     c_.state.form2.Editable = false;
     c_.state.form2.Visible = true;
     if (requests_.showSettingsForm) requests_.showSettingsForm();
     ApplyLanguage();
 }
 
-void MainScreen::setting_Click() {
+void MainScreen::unlockSettings() {
     if (!askSettingsCode(c_.state, c_.dialogs)) return;
     c_.state.form2.Editable = true;
     c_.state.form2.Visible = true;
@@ -183,15 +183,15 @@ void MainScreen::setting_Click() {
     ApplyLanguage();
 }
 
-void MainScreen::POS_SETTING_Click() {
+void MainScreen::unlockPositions() {
     if (!askSettingsCode(c_.state, c_.dialogs)) return;
-    c_.state.link.Timer3Delay = 0;
+    c_.state.link.homingDelay = 0;
     c_.state.form9.Visible = true;
     if (requests_.showPositionScreen) requests_.showPositionScreen();
     ApplyLanguage();
 }
 
-void MainScreen::technician_Click() {
+void MainScreen::toggleTechnicianView() {
     Form3& f = c_.state.form3;
     if (!f.TechnicianView) {
         const std::optional<QString> code =
@@ -209,29 +209,29 @@ void MainScreen::technician_Click() {
     f.Command13.Visible = f.TechnicianView;
 }
 
-void MainScreen::langage_Click() {
+void MainScreen::showLanguageEditor() {
     if (requests_.showLanguageEditor) requests_.showLanguageEditor();
 }
 
-void MainScreen::Command11_Click() {
+void MainScreen::quickMetering() {
     const std::optional<QString> code = c_.dialogs.secretBox(QStringLiteral("password"), QString());
     if (!code || *code != QLatin1String(kQuickMeteringCode)) return;
     if (requests_.showSingleEntry) requests_.showSingleEntry();
     ApplyLanguage();
 }
 
-void MainScreen::Command12_Click() {
+void MainScreen::requestWash() {
     requestHandWash(c_.state, c_.dialogs);
 }
 
-void MainScreen::Label8_DblClick() {
-    Form11_Load();
+void MainScreen::showOrderListInstead() {
+    fillOrderList();
     c_.state.form11.Visible = true;
     c_.state.form3.Visible = false;
     if (requests_.showOrderList) requests_.showOrderList();
 }
 
-void MainScreen::Label13_DblClick() {
+void MainScreen::clearMixMarks() {
     c_.state.form3.Label13.Caption = QStringLiteral("0");
     const QString path = mixMarksPath(c_.workdir, c_.state.settings);
     QString error;
@@ -240,21 +240,21 @@ void MainScreen::Label13_DblClick() {
     if (mixers_.restartMixCount) mixers_.restartMixCount();
 }
 
-void MainScreen::Label20_DblClick() {
+void MainScreen::startIdleMixing() {
     c_.state.run.idleTicks = QStringLiteral("7200");
     if (mixers_.startIdleMixing) mixers_.startIdleMixing();
 }
 
-void MainScreen::Form11_Load() {
+void MainScreen::fillOrderList() {
     LoadOrderList(c_.state);
 }
 
-void MainScreen::Form11_Label1_DblClick() {
+void MainScreen::backFromOrderList() {
     c_.state.form11.Visible = false;
-    Form11_Unload();
+    closeOrderList();
 }
 
-void MainScreen::Form11_Unload() {
+void MainScreen::closeOrderList() {
     c_.state.form3.Visible = true;
     if (requests_.showMainScreen) requests_.showMainScreen();
 }

@@ -39,49 +39,46 @@ class MainScreen {
     const MainScreenRequests& requests() const { return requests_; }
     void setMixers(MainScreenMixers m) { mixers_ = std::move(m); }
 
-    // Form_Load: the program's start-up outside the serial link: the
+    // The program's start-up outside the serial link: the
     // settings form, the lists, the language, the bucket and mix files, the
     // timers and the controls of the machine type. `loadSettingsForm` loads
     // the settings form (files, timers, port).
-    void Form_Load(const std::function<void()>& loadSettingsForm);
-    // Form_Unload: switch every output off, show the closing notice and end
+    void load(const std::function<void()>& loadSettingsForm);
+    // Unloading: switch every output off, show the closing notice and end
     // the program two seconds later through `requestProgramEnd`.
-    void Form_Unload(const std::function<void()>& requestProgramEnd);
+    void unload(const std::function<void()>& requestProgramEnd);
     // Closing the main screen: while a job runs (on the machine, the run's
     // timers armed) the operator is asked first (Yes runs `unload`, No keeps the station running);
     // with none `unload` runs at once. A close while the question is open adds nothing.
-    void Form_QueryUnload(std::function<void()> unload);
+    void askToClose(std::function<void()> unload);
 
-    void Check1_Click();    // D985: also checks the settings form's box
-    void Check5_Click() {}  // read by the recipe-list click (multi-DEL)
-    void Command7_Click();  // records viewer
+    void d985Clicked();  // D985: also checks the settings form's box
+    void showRecords();  // records viewer
     // "設定": the settings form, read-only until the access code is given on it.
-    void Command10_Click();
+    void showSettings();
     // SETTING and POS_SETTING: the access code (not during a transfer), then
     // the settings form (editable) or the position screen.
-    void setting_Click();
-    void POS_SETTING_Click();
-    void langage_Click();  // the language editor
+    void unlockSettings();
+    void unlockPositions();
+    void showLanguageEditor();  // the language editor
     // The technician view on (after the access code) or off.
-    void technician_Click();
+    void toggleTechnicianView();
     // "快速計量": the quick-metering access code, then the single entry. A
     // wrong code or Cancel does nothing.
-    void Command11_Click();
-    void Command12_Click();  // wash request
-    void Label8_DblClick();  // order list window instead of the main screen
+    void quickMetering();
+    void requestWash();           // wash request
+    void showOrderListInstead();  // order list window instead of the main screen
     // Every mix mark of MIX_C.txt cleared, the label at "0" and the mixer
     // count from 0: a job's marks that nothing else clears are let go.
-    void Label13_DblClick();
+    void clearMixMarks();
     // The idle count at 7200: the idle mixing cycle starts at the next
     // status tick when its other conditions hold.
-    void Label20_DblClick();
-    void Picture1_Click() {}
-    void Picture2_Click() {}
+    void startIdleMixing();
 
     // The order list window (Form11).
-    void Form11_Load();
-    void Form11_Label1_DblClick();  // back to the main screen
-    void Form11_Unload();
+    void fillOrderList();
+    void backFromOrderList();  // back to the main screen
+    void closeOrderList();
 
     // Applies the captions of the current language to every screen.
     void ApplyLanguage();

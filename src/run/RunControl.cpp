@@ -44,7 +44,7 @@ void RunControl::logStop() {
                : QStringLiteral("< STOP >  %1  bucket %2").arg(job.order, job.bucket));
 }
 
-void RunControl::Command9_Click() {
+void RunControl::run() {
     c_.log(QStringLiteral("< RUN >"));
     c_.state.timers.jobStart->setEnabled(true);
     armRunTimer(false);
@@ -52,8 +52,8 @@ void RunControl::Command9_Click() {
     c_.state.run.face = RunFace::Armed;
 }
 
-void RunControl::RUN_Click() {
-    Command9_Click();
+void RunControl::runAll() {
+    run();
     armRunTimer(true);
     job_.QueueListHold = 0;
     job_.JobLoaded = 0;
@@ -64,7 +64,7 @@ void RunControl::stop() {
     transfer_.reset();
     twoBalance_.reset();
     job_.JobLoaded = 0;
-    s.link.Timer3Count = 0;
+    s.link.homingCounter = 0;
     s.wash.cancel();
     for (MeteringStation& st : s.station) st = MeteringStation{};
     s.MachineStatus.clearMeteringAlarm();
@@ -80,12 +80,12 @@ void RunControl::stop() {
     c_.state.timers.twoBalanceRun->setEnabled(false);
 }
 
-void RunControl::Command8_Click() {
+void RunControl::stopJob() {
     logStop();
     stop();
 }
 
-void RunControl::STOP_Click() {
+void RunControl::stopAll() {
     StationState& s = c_.state;
     logStop();
     stop();
@@ -94,13 +94,13 @@ void RunControl::STOP_Click() {
     s.TalbertSpecialFlags = {};
 }
 
-void RunControl::Timer5_Tick() {
+void RunControl::pollF1() {
     if (keys_.GetAsyncKeyState(KeyState::VK_F1) != -32767) return;
     if (screen_.requests().showSingleEntry) screen_.requests().showSingleEntry();
     screen_.ApplyLanguage();
 }
 
-void RunControl::Timer7_Tick() {
+void RunControl::pollIntake() {
     Form3& f = c_.state.form3;
     f.Label13.Caption = QString::number(pollCount_);
     pollCount_ += 1;

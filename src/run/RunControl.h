@@ -28,16 +28,16 @@ class RunControl {
           keys_(keys) {}
 
     // Run and stop write "< RUN >" and "< STOP >" to the event log.
-    void Command9_Click();  // "執行": run
-    void RUN_Click();       // menu RUN: run with the full timer table
-    void Command8_Click();  // "停止": stop and throw the job's progress away
-    void STOP_Click();      // menu STOP: as Command8 plus the further resets
+    void run();      // "執行": run
+    void runAll();   // menu RUN: run with the full timer table
+    void stopJob();  // "停止": stop and throw the job's progress away
+    void stopAll();  // menu STOP: as Command8 plus the further resets
     // Every run sequence, station and wash back to idle with the outputs off
     // (the stop buttons, and the closing of the main screen).
     void stop();
 
-    void Timer5_Tick();  // F1: the single-dispensing form, once per press
-    void Timer7_Tick();  // intake poll counter (MARIGOLD)
+    void pollF1();      // F1: the single-dispensing form, once per press
+    void pollIntake();  // intake poll counter (MARIGOLD)
     // The plant-database intake Timer7 runs every 11 seconds.
     void setIntake(std::function<void()> fn) { intake_ = std::move(fn); }
 

@@ -291,7 +291,7 @@ bool TransferSequence::moveBucket() {
                        QStringLiteral("< move error not enter >  PUSH ERR"));
             return false;
         }
-        s.link.Timer3Delay = intWithin(s.settings.number(12));
+        s.link.homingDelay = intWithin(s.settings.number(12));
         c_.transport.toSlot(p + 1);
     }
     setAnimation(s, 1, -1);

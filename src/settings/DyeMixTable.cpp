@@ -17,7 +17,7 @@ QString DyeMixTable::path() const {
     return dyeMixFilePath(workdir_, settings_.dyeMixFolder(), kDyeMixFileName);
 }
 
-void DyeMixTable::Form_Load() {
+void DyeMixTable::load() {
     f_.Label2 = QDir::toNativeSeparators(path());
     QStringList texts;
     QString error;
@@ -32,7 +32,7 @@ void DyeMixTable::Form_Load() {
             QString(), [] {});
 }
 
-void DyeMixTable::Text1_KeyEnter(int i) {
+void DyeMixTable::saveField(int i) {
     if (i < 0 || i >= Form14::kEntries) return;
     f_.Label2 = QDir::toNativeSeparators(path());
     QStringList texts;

@@ -15,12 +15,12 @@ class DyeMixTable {
   public:
     DyeMixTable(Form14& form, const MachineSettings& settings, Dialogs& dialogs, QDir workdir);
 
-    // Form_Load: numbers 1..30, the path shown, every box emptied and filled
+    // Opening: numbers 1..30, the path shown, every box emptied and filled
     // with the trimmed entries of the file. A file that cannot be read is said.
-    void Form_Load();
+    void load();
     // Enter in box i (0..29): all 30 boxes, trimmed, into records 1..30, and
     // the focus on to the next box when there is one.
-    void Text1_KeyEnter(int i);
+    void saveField(int i);
 
   private:
     QString path() const;

@@ -9,12 +9,12 @@ namespace dye {
 WashTable::WashTable(Form10& form, MachineSettings& settings, Dialogs& dialogs, QDir workdir)
     : f_(form), settings_(settings), dialogs_(dialogs), workdir_(std::move(workdir)) {}
 
-void WashTable::Form_Load() {
+void WashTable::load() {
     for (int s = 0; s < Form10::kSlots; ++s) f_.Label1[s] = QString::number(s + 1);
     for (int i = 0; i < Form10::kBoxes; ++i) f_.Text1[i] = settings_.washText(i);
 }
 
-void WashTable::Text1_KeyEnter(int i) {
+void WashTable::saveField(int i) {
     if (i < 0 || i >= Form10::kBoxes) return;
     QString error;
     if (!saveWashField(workdir_, i, f_.Text1[i], &error)) {

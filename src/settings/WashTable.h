@@ -13,12 +13,12 @@ class WashTable {
   public:
     WashTable(Form10& form, MachineSettings& settings, Dialogs& dialogs, QDir workdir);
 
-    // Form_Load: slot numbers 1..64, and every box shows its saved record.
-    void Form_Load();
+    // Opening: slot numbers 1..64, and every box shows its saved record.
+    void load();
     // Enter in box i (0..127): its trimmed text goes into record i + 1 and
     // into the settings, and the focus moves on to box i + 1. A failed write
     // is said and the text stays in the box, unsaved.
-    void Text1_KeyEnter(int i);
+    void saveField(int i);
 
   private:
     Form10& f_;

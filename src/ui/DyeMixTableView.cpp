@@ -34,7 +34,7 @@ DyeMixTableView::DyeMixTableView(Form14& form, DyeMixTable& table, QWidget* pare
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label1_[size_t(i)] = number;
         auto* box = modelEntryBox(this, QStringLiteral("Text1_%1").arg(i), f_.Text1[i], [this, i] {
-            table_.Text1_KeyEnter(i);
+            table_.saveField(i);
             render();
         });
         box->setMinimumWidth(220);
@@ -47,7 +47,7 @@ DyeMixTableView::DyeMixTableView(Form14& form, DyeMixTable& table, QWidget* pare
 }
 
 void DyeMixTableView::open() {
-    if (!isVisible()) table_.Form_Load();
+    if (!isVisible()) table_.load();
     f_.Visible = true;
     render();
 }

@@ -18,20 +18,20 @@ void MainFormView::connectEditor(RecipeEditor& recipes, QueueEditor& queue) {
         if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name)))
             connect(b, &QPushButton::clicked, this, [this, handler] { forward(handler); });
     };
-    onClick("Command1", [&recipes] { recipes.Command1_Click(); });
-    onClick("Command2", [&recipes] { recipes.Command2_Click(); });
-    onClick("Command3", [&recipes] { recipes.Command3_Click(); });
-    onClick("Command4", [&recipes] { recipes.Command4_Click(); });
-    onClick("Command14", [&recipes] { recipes.Command14_Click(); });
-    onClick("Command5", [&queue] { queue.Command5_Click(); });
-    onClick("Command6", [&queue] { queue.Command6_Click(); });
+    onClick("Command1", [&recipes] { recipes.saveAsNew(); });
+    onClick("Command2", [&recipes] { recipes.overwriteSelected(); });
+    onClick("Command3", [&recipes] { recipes.deleteSelected(); });
+    onClick("Command4", [&recipes] { recipes.refillAndClear(); });
+    onClick("Command14", [&recipes] { recipes.refillKeepingEntry(); });
+    onClick("Command5", [&queue] { queue.queueRecipe(); });
+    onClick("Command6", [&queue] { queue.deleteSelected(); });
 
     const auto onMenu = [this](const char* name, std::function<void()> handler) {
         if (auto* a = findChild<QAction*>(QString::fromLatin1(name)))
             connect(a, &QAction::triggered, this, [this, handler] { forward(handler); });
     };
-    onMenu("delete", [&recipes] { recipes.delete_Click(); });
-    onMenu("delete2", [&queue] { queue.delete2_Click(); });
+    onMenu("delete", [&recipes] { recipes.deleteSelected(); });
+    onMenu("delete2", [&queue] { queue.deleteSelected(); });
 
     // A selection made any way (mouse, keys, a screen reader) is the list's
     // ListIndex; a mouse click on an entry is the list's click.
@@ -41,9 +41,9 @@ void MainFormView::connectEditor(RecipeEditor& recipes, QueueEditor& queue) {
             model->ListIndex = picked.isEmpty() ? -1 : list->row(picked.first());
         });
     connect(list1_, &QListWidget::itemClicked, this,
-            [this, &recipes] { forward([&recipes] { recipes.List1_Click(); }); });
+            [this, &recipes] { forward([&recipes] { recipes.recipeClicked(); }); });
     connect(list2_, &QListWidget::itemClicked, this,
-            [this, &queue] { forward([&queue] { queue.List2_Click(); }); });
+            [this, &queue] { forward([&queue] { queue.queueClicked(); }); });
 
     // Enter walks the recipe: order number, then each row's code and weight.
     connect(text2_, &QLineEdit::returnPressed, this,

@@ -78,10 +78,10 @@ Form1View::Form1View(Form1& model, QWidget* parent) : QWidget(parent), m_(model)
             render();
         });
     };
-    click(command1_, [this] { m_.Command1_Click(); });
-    click(command2_, [this] { m_.Command2_Click(); });
-    click(command3_, [this] { m_.Command3_Click(); });
-    click(command4_, [this] { m_.Command4_Click(); });
+    click(command1_, [this] { m_.readRegisters(); });
+    click(command2_, [this] { m_.writeRegisters(); });
+    click(command3_, [this] { m_.connectPort(); });
+    click(command4_, [this] { m_.openSettings(); });
 
     describeControls(this, QStringLiteral("Form1"));
     // Entries are named by the captions beside them and the button of their

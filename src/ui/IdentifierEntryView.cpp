@@ -25,7 +25,7 @@ IdentifierEntryView::IdentifierEntryView(const StationState& state, Form6& model
             [this](const QString& text) { model_.Text1 = text; });
     connect(text1_, &QLineEdit::returnPressed, this, [this] {
         model_.Text1 = text1_->text();
-        entry_.Text1_KeyPress(13);
+        entry_.identifierKey(13);
         render();
     });
     resize(360, 80);

@@ -44,7 +44,7 @@ LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
         auto* box = new EntryBox(inner);
         box->setObjectName(QStringLiteral("Text1_%1").arg(i));
         box->setMinimumWidth(200);
-        box->commit = [this, i](const QString& text) { return editor_.Text1_Enter(i, text); };
+        box->commit = [this, i](const QString& text) { return editor_.saveText(i, text); };
         nameControl(
             box,
             QStringLiteral("%1 / %2").arg(i / Form5::kPerLanguage).arg(i % Form5::kPerLanguage));
@@ -65,7 +65,7 @@ LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
 }
 
 void LanguageEditorView::open() {
-    editor_.Form_Load();
+    editor_.open();
     editor_.form().Visible = true;
     render();
 }

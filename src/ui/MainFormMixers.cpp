@@ -20,9 +20,9 @@ void MainFormView::buildMixerLabels(QWidget* parent, QGridLayout* grid) {
         return l;
     };
     label13_ = label("Label13");
-    label13_->onDoubleClick = [this] { forward([this] { screen_.Label13_DblClick(); }); };
+    label13_->onDoubleClick = [this] { forward([this] { screen_.clearMixMarks(); }); };
     label20_ = label("Label20");
-    label20_->onDoubleClick = [this] { forward([this] { screen_.Label20_DblClick(); }); };
+    label20_->onDoubleClick = [this] { forward([this] { screen_.startIdleMixing(); }); };
     grid->addWidget(label13_, 2, 3);
     grid->addWidget(label20_, 2, 4);
 }

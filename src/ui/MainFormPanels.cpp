@@ -125,7 +125,7 @@ QWidget* MainFormView::buildMachine() {
     label8_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     label8_->setLineWidth(2);
     label8_->setMinimumHeight(64);
-    label8_->onDoubleClick = [this] { forward([this] { screen_.Label8_DblClick(); }); };
+    label8_->onDoubleClick = [this] { forward([this] { screen_.showOrderListInstead(); }); };
     v->addWidget(label8_);
 
     auto* balances = new QGridLayout;
@@ -203,28 +203,26 @@ QWidget* MainFormView::buildControls() {
         setFontSize(b, 18, true);
         b->setMinimumSize(110, 56);
     }
-    connect(run, &QPushButton::clicked, this,
-            [this] { forward([this] { run_.Command9_Click(); }); });
-    connect(stop, &QPushButton::clicked, this,
-            [this] { forward([this] { run_.Command8_Click(); }); });
+    connect(run, &QPushButton::clicked, this, [this] { forward([this] { run_.run(); }); });
+    connect(stop, &QPushButton::clicked, this, [this] { forward([this] { run_.stopJob(); }); });
     g->addWidget(run, 0, 0, 2, 1);
     g->addWidget(stop, 0, 1, 2, 1);
 
     QPushButton* settings = button(&Form3::Command10, "Command10", w);
     connect(settings, &QPushButton::clicked, this,
-            [this] { forward([this] { screen_.Command10_Click(); }); });
+            [this] { forward([this] { screen_.showSettings(); }); });
     QPushButton* records = button(&Form3::Command7, "Command7", w);
     connect(records, &QPushButton::clicked, this,
-            [this] { forward([this] { screen_.Command7_Click(); }); });
+            [this] { forward([this] { screen_.showRecords(); }); });
     QPushButton* wash = button(&Form3::Command12, "Command12", w);
     connect(wash, &QPushButton::clicked, this,
-            [this] { forward([this] { screen_.Command12_Click(); }); });
+            [this] { forward([this] { screen_.requestWash(); }); });
     g->addWidget(settings, 0, 2);
     g->addWidget(records, 1, 2);
     g->addWidget(wash, 0, 3);
     QPushButton* quick = button(&Form3::Command11, "Command11", w);
     connect(quick, &QPushButton::clicked, this,
-            [this] { forward([this] { screen_.Command11_Click(); }); });
+            [this] { forward([this] { screen_.quickMetering(); }); });
     g->addWidget(quick, 1, 3);
     g->addWidget(button(&Form3::Command13, "Command13", w), 0, 4);
 
@@ -238,8 +236,7 @@ QWidget* MainFormView::buildControls() {
         connect(c, &QCheckBox::clicked, this, [this, member, i](bool on) {
             forward([this, member, i, on] {
                 (model_.*member).Value = on;
-                if (i == 0) screen_.Check1_Click();
-                if (i == 4) screen_.Check5_Click();
+                if (i == 0) screen_.d985Clicked();
             });
         });
         checks_.emplace_back(c, member);

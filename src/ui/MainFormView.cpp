@@ -106,16 +106,16 @@ void MainFormView::buildMenu() {
     };
     menuBar()->setObjectName(QStringLiteral("MenuBar"));
     QMenu* tool = submenu(&Form3::TOOL, "TOOL");
-    entry(tool, &Form3::data, "data", [this] { screen_.Command7_Click(); });
-    entry(tool, &Form3::langage, "langage", [this] { screen_.langage_Click(); });
-    entry(tool, &Form3::setting, "setting", [this] { screen_.setting_Click(); });
-    entry(tool, &Form3::POS_SETTING, "POS_SETTING", [this] { screen_.POS_SETTING_Click(); });
-    entry(tool, &Form3::technician, "technician", [this] { screen_.technician_Click(); });
+    entry(tool, &Form3::data, "data", [this] { screen_.showRecords(); });
+    entry(tool, &Form3::langage, "langage", [this] { screen_.showLanguageEditor(); });
+    entry(tool, &Form3::setting, "setting", [this] { screen_.unlockSettings(); });
+    entry(tool, &Form3::POS_SETTING, "POS_SETTING", [this] { screen_.unlockPositions(); });
+    entry(tool, &Form3::technician, "technician", [this] { screen_.toggleTechnicianView(); });
     QMenu* recipes = submenu(&Form3::R_TOOL, "R_TOOL");
     entry(recipes, &Form3::delete_, "delete", nullptr);
     QMenu* runTool = submenu(&Form3::RUN_TOOL, "RUN_TOOL");
-    entry(runTool, &Form3::RUN, "RUN", [this] { run_.RUN_Click(); });
-    entry(runTool, &Form3::STOP, "STOP", [this] { run_.STOP_Click(); });
+    entry(runTool, &Form3::RUN, "RUN", [this] { run_.runAll(); });
+    entry(runTool, &Form3::STOP, "STOP", [this] { run_.stopAll(); });
     entry(runTool, &Form3::delete2, "delete2", nullptr);
 
     // A right click on the lists opens their menus, as on the machine.
@@ -252,7 +252,7 @@ void MainFormView::closeEvent(QCloseEvent* event) {
     // with a job on the machine the operator is asked first.
     event->ignore();
     if (closing_) return;
-    screen_.Form_QueryUnload([this] {
+    screen_.askToClose([this] {
         if (closing_) return;
         closing_ = true;
         if (unload_) unload_();

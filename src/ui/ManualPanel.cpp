@@ -55,10 +55,10 @@ ManualPanel::ManualPanel(const StationState& state, Form2& model, ManualControls
     v->addWidget(combo(1), 0, 0);
     v->addWidget(combo(2), 0, 1);
     v->addWidget(button(QStringLiteral("Start"), QStringLiteral("Command1"),
-                        [this] { controls_.Command1_Click(); }),
+                        [this] { controls_.startProductValve(); }),
                  0, 2);
     v->addWidget(button(QStringLiteral("Stop"), QStringLiteral("Command2"),
-                        [this] { controls_.Command2_Click(); }),
+                        [this] { controls_.stopProductValve(); }),
                  0, 3);
     grid->addWidget(valve_, 0, 0, 1, 2);
 
@@ -78,9 +78,9 @@ ManualPanel::ManualPanel(const StationState& state, Form2& model, ManualControls
         connect(target, &QLineEdit::returnPressed, this, [this, st] {
             pull();
             if (st == 0)
-                controls_.Text5_Enter();
+                controls_.meterOnStation1();
             else
-                controls_.Text6_Enter();
+                controls_.meterOnStation2();
             render();
         });
         for (int k = 0; k < 5; ++k) {
@@ -101,7 +101,7 @@ ManualPanel::ManualPanel(const StationState& state, Form2& model, ManualControls
     label8_ = new QLabel(this);
     label8_->setObjectName(QStringLiteral("Label8"));
     grid->addWidget(button(QStringLiteral("清洗桶"), QStringLiteral("Command14"),
-                           [this] { controls_.Command14_Click(); }),
+                           [this] { controls_.requestWash(); }),
                     2, 0);
     grid->addWidget(label8_, 2, 1);
     render();

@@ -24,7 +24,7 @@ OrderListView::OrderListView(const StationState& state, Form11& model, MainScree
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setMinimumHeight(pointSize * 2);
         l->onDoubleClick = [this] {
-            screen_.Form11_Label1_DblClick();
+            screen_.backFromOrderList();
             render();
         };
         label1_[size_t(i)] = l;
@@ -90,7 +90,7 @@ void OrderListView::closeEvent(QCloseEvent* event) {
     // Closing by the frame only hides the window; the main screen comes back.
     event->accept();
     model_.Visible = false;
-    screen_.Form11_Unload();
+    screen_.closeOrderList();
 }
 
 }  // namespace dye

@@ -99,7 +99,7 @@ QWidget* PositionFormView::buildSlots() {
         const int row = 1 + k % kRowsPerColumn;
         const int col = k / kRowsPerColumn * 6;
         QPushButton* number =
-            button(QStringLiteral("Label4_%1").arg(k), [this, k] { screen_.Label4_Click(k); });
+            button(QStringLiteral("Label4_%1").arg(k), [this, k] { screen_.slotClicked(k); });
         number->setFlat(true);
         number->setFixedWidth(34);
         label4_[size_t(k)] = number;
@@ -108,7 +108,7 @@ QWidget* PositionFormView::buildSlots() {
             const int i = k + part * Form9::kSlots;
             QLineEdit* e = entry(QStringLiteral("Text2_%1").arg(i), part < 3 ? 62 : 110);
             connect(e, &QLineEdit::textChanged, this,
-                    [this, i](const QString& t) { screen_.Text2_Change(i, t); });
+                    [this, i](const QString& t) { screen_.teachFieldChanged(i, t); });
             text2_[size_t(i)] = e;
             g->addWidget(e, row, col + 1 + part);
         }
@@ -137,12 +137,12 @@ QWidget* PositionFormView::buildControls() {
         connect(text3_[size_t(a)], &QLineEdit::textChanged, this,
                 [this, a](const QString& t) { model_.Text3[a] = t; });
         connect(text3_[size_t(a)], &QLineEdit::returnPressed, this,
-                [this, a] { forward([this, a] { screen_.Text3_KeyEnter(a); }); });
+                [this, a] { forward([this, a] { screen_.moveAxisTo(a); }); });
         axes->addWidget(text3_[size_t(a)], a, 3);
     }
-    command5_ = button(QStringLiteral("Command5"), [this] { screen_.Command5_Click(); });
-    command1_ = button(QStringLiteral("Command1"), [this] { screen_.Command1_Click(); });
-    command2_ = button(QStringLiteral("Command2"), [this] { screen_.Command2_Click(); });
+    command5_ = button(QStringLiteral("Command5"), [this] { screen_.homeX(); });
+    command1_ = button(QStringLiteral("Command1"), [this] { screen_.homeY(); });
+    command2_ = button(QStringLiteral("Command2"), [this] { screen_.homeZ(); });
     axes->addWidget(command5_, 0, 4);
     axes->addWidget(command1_, 1, 4);
     axes->addWidget(command2_, 2, 4);
@@ -163,13 +163,13 @@ QWidget* PositionFormView::buildControls() {
     comp->addWidget(text4_);
     comp->addStretch();
     connect(text1_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { screen_.Text1_Change(t); });
+            [this](const QString& t) { screen_.firstCompensationChanged(t); });
     connect(text4_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { screen_.Text4_Change(t); });
+            [this](const QString& t) { screen_.secondCompensationChanged(t); });
     connect(text1_, &QLineEdit::returnPressed, this,
-            [this] { forward([this] { screen_.Text1_KeyEnter(); }); });
+            [this] { forward([this] { screen_.saveFirstCompensation(); }); });
     connect(text4_, &QLineEdit::returnPressed, this,
-            [this] { forward([this] { screen_.Text4_KeyEnter(); }); });
+            [this] { forward([this] { screen_.saveSecondCompensation(); }); });
     v->addLayout(comp);
 
     // Indicators: D301..D309 (gantry) and D297 (pipe head).
@@ -190,9 +190,9 @@ QWidget* PositionFormView::buildControls() {
     check1_ = new QCheckBox(QStringLiteral("MOVE"), w);
     check1_->setObjectName(QStringLiteral("Check1"));
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) { model_.Check1 = on; });
-    command3_ = button(QStringLiteral("Command3"), [this] { screen_.Command3_Click(); });
-    command12_ = button(QStringLiteral("Command12"), [this] { screen_.Command12_Click(); });
-    command4_ = button(QStringLiteral("Command4"), [this] { screen_.Command4_Click(); });
+    command3_ = button(QStringLiteral("Command3"), [this] { screen_.spreadSlots(); });
+    command12_ = button(QStringLiteral("Command12"), [this] { screen_.saveSlots(); });
+    command4_ = button(QStringLiteral("Command4"), [this] { screen_.openDrainValve(); });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(check1_);
     buttons->addWidget(command3_);
@@ -202,7 +202,7 @@ QWidget* PositionFormView::buildControls() {
 
     picture1_ = new SlotMap(w);
     picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->onSlotClick = [this](int k) { forward([this, k] { screen_.Label4_Click(k); }); };
+    picture1_->onSlotClick = [this](int k) { forward([this, k] { screen_.slotClicked(k); }); };
     v->addWidget(picture1_, 0, Qt::AlignLeft);
     v->addStretch();
     return w;

@@ -44,13 +44,13 @@ ProfileListView::ProfileListView(Form8& form, const MachineSettings& settings, Q
 }
 
 void ProfileListView::open() {
-    ProfileList_Load(f_, settings_);
+    fillProfileList(f_, settings_);
     f_.Visible = true;
     render();
 }
 
 void ProfileListView::clickLine(int line) {
-    ProfileList_Click(f_, line);
+    pickProfile(f_, line);
     render();
 }
 

@@ -23,7 +23,7 @@ RecipePickerView::RecipePickerView(const StationState& state, Form12& model, Rec
     v->addWidget(list1_);
     connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         model_.List1.ListIndex = list1_->row(item);
-        picker_.List1_Click();
+        picker_.queueClicked();
         render();
     });
     resize(420, 360);

@@ -75,10 +75,10 @@ RecordsViewerView::RecordsViewerView(Form4& form, RecordsViewer& viewer, QWidget
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& t) { f_.Text1 = t; });
     connect(text1_, &QLineEdit::returnPressed, this, [this] {
         f_.Text1 = text1_->text();
-        forward([this] { viewer_.Text1_KeyPress(13); });
+        forward([this] { viewer_.searchKey(13); });
     });
     connect(command1_, &QPushButton::clicked, this,
-            [this] { forward([this] { viewer_.Command1_Click(); }); });
+            [this] { forward([this] { viewer_.showTotals(); }); });
     connect(command2_, &QPushButton::clicked, this, [this] { exportCsv(); });
     // A selection made by a click, the keyboard or an accessibility client.
     connect(list2_, &QListWidget::itemSelectionChanged, this, [this] { chooseFile(); });
@@ -89,7 +89,7 @@ RecordsViewerView::RecordsViewerView(Form4& form, RecordsViewer& viewer, QWidget
 }
 
 void RecordsViewerView::open() {
-    if (!isVisible()) viewer_.Form_Load();
+    if (!isVisible()) viewer_.open();
     f_.Visible = true;
     render();
 }
@@ -103,7 +103,7 @@ void RecordsViewerView::chooseFile() {
     const QList<QListWidgetItem*> selected = list2_->selectedItems();
     if (selected.isEmpty()) return;
     f_.List2.ListIndex = list2_->row(selected.first());
-    forward([this] { viewer_.List2_Click(); });
+    forward([this] { viewer_.loadChosenFile(); });
 }
 
 void RecordsViewerView::exportCsv() {

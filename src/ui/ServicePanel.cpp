@@ -58,29 +58,29 @@ ServicePanel::ServicePanel(const StationState& state, Form2& model, ManualContro
     grid->addWidget(combos_[3], 0, 1);
     grid->addWidget(captions_[1], 0, 2);
     grid->addWidget(combos_[4], 0, 3);
-    grid->addWidget(button("Start", "Command7", [c] { c->Command7_Click(); }), 0, 4);
-    grid->addWidget(button("Stop", "Command6", [c] { c->Command6_Click(); }), 0, 5);
+    grid->addWidget(button("Start", "Command7", [c] { c->startOutput(); }), 0, 4);
+    grid->addWidget(button("Stop", "Command6", [c] { c->stopOutput(); }), 0, 5);
     // Wash water (1) or conveyor (2) valve.
     grid->addWidget(captions_[2], 1, 0);
     grid->addWidget(combos_[5], 1, 1);
     grid->addWidget(captions_[3], 1, 2);
     grid->addWidget(combos_[6], 1, 3);
-    grid->addWidget(button("Start", "Command9", [c] { c->Command9_Click(); }), 1, 4);
-    grid->addWidget(button("Stop", "Command8", [c] { c->Command8_Click(); }), 1, 5);
+    grid->addWidget(button("Start", "Command9", [c] { c->startWaterOrGateValve(); }), 1, 4);
+    grid->addWidget(button("Stop", "Command8", [c] { c->stopWaterOrGateValve(); }), 1, 5);
     // Conveyor motor.
     grid->addWidget(captions_[4], 2, 0);
     grid->addWidget(combos_[7], 2, 1);
-    grid->addWidget(button("Start", "Command10", [c] { c->Command10_Click(); }), 2, 4);
-    grid->addWidget(button("Stop", "Command11", [c] { c->Command11_Click(); }), 2, 5);
+    grid->addWidget(button("Start", "Command10", [c] { c->startConveyor(); }), 2, 4);
+    grid->addWidget(button("Stop", "Command11", [c] { c->stopConveyor(); }), 2, 5);
     // Air and water in.
-    grid->addWidget(button("air1 ", "Command17", [c] { c->Command17_Click(); }), 3, 0);
-    grid->addWidget(button("air1 close", "Command20", [c] { c->Command20_Click(); }), 3, 1);
-    grid->addWidget(button("air2", "Command18", [c] { c->Command18_Click(); }), 3, 2);
-    grid->addWidget(button("air2 close", "Command21", [c] { c->Command21_Click(); }), 3, 3);
-    grid->addWidget(button("waterIN", "Command19", [c] { c->Command19_Click(); }), 3, 4);
+    grid->addWidget(button("air1 ", "Command17", [c] { c->openAir1(); }), 3, 0);
+    grid->addWidget(button("air1 close", "Command20", [c] { c->closeAir1(); }), 3, 1);
+    grid->addWidget(button("air2", "Command18", [c] { c->openAir2(); }), 3, 2);
+    grid->addWidget(button("air2 close", "Command21", [c] { c->closeAir2(); }), 3, 3);
+    grid->addWidget(button("waterIN", "Command19", [c] { c->letWaterIn(); }), 3, 4);
     // The X and Z axes.
-    grid->addWidget(button("X=0", "Command5", [c] { c->Command5_Click(); }), 4, 0);
-    grid->addWidget(button("Z=0", "Command4", [c] { c->Command4_Click(); }), 4, 1);
+    grid->addWidget(button("X=0", "Command5", [c] { c->homeX(); }), 4, 0);
+    grid->addWidget(button("Z=0", "Command4", [c] { c->homeZ(); }), 4, 1);
     for (int i = 0; i < 2; ++i) {
         auto* entry = new QLineEdit(this);
         entry->setObjectName(QStringLiteral("Text3_%1").arg(i));
@@ -88,7 +88,7 @@ ServicePanel::ServicePanel(const StationState& state, Form2& model, ManualContro
                                          : QStringLiteral("Z移動距離"));
         connect(entry, &QLineEdit::returnPressed, this, [this, c, i] {
             pull();
-            c->Text3_KeyEnter(i);
+            c->moveAxisTo(i);
             render();
         });
         text3_[size_t(i)] = entry;

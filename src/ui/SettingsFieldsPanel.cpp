@@ -35,12 +35,12 @@ SettingsFieldsPanel::SettingsFieldsPanel(const StationState& state, SettingsEdit
                                                  : QStringLiteral("Caption_%1").arg(i));
             if (i == kWashCountField && manual)
                 label->onDoubleClick = [manual, labelIndex] {
-                    manual->Label1_DblClick(labelIndex);
+                    manual->captionDoubleClicked(labelIndex);
                 };
             auto* box = new EntryBox(this);
             box->setObjectName(QStringLiteral("Text1_%1").arg(i));
             box->setMinimumWidth(90);
-            box->commit = [&editor, i](const QString& text) { return editor.Text1_Enter(i, text); };
+            box->commit = [&editor, i](const QString& text) { return editor.saveField(i, text); };
             captions_[size_t(i)] = label;
             text1_[size_t(i)] = box;
             const int row = i - kColumnStarts[c];

@@ -47,9 +47,9 @@ SingleEntryView::SingleEntryView(const StationState& state, Form7& model, Single
     combo2_ = combo(QStringLiteral("Combo2"), &f.Combo2.Text);
     combo3_ = combo(QStringLiteral("Combo3"), &f.Combo3.Text);
     connect(combo1_->lineEdit(), &QLineEdit::returnPressed, this,
-            [this] { forward([this] { entry_.Combo1_KeyPress(kEnter); }); });
+            [this] { forward([this] { entry_.codeKey(kEnter); }); });
     connect(combo2_->lineEdit(), &QLineEdit::returnPressed, this,
-            [this] { forward([this] { entry_.Combo2_KeyPress(kEnter); }); });
+            [this] { forward([this] { entry_.weightKey(kEnter); }); });
     g->addWidget(label1_[1], 0, 0);
     g->addWidget(combo1_, 0, 1);
     g->addWidget(label1_[0], 1, 0);
@@ -65,7 +65,7 @@ SingleEntryView::SingleEntryView(const StationState& state, Form7& model, Single
         b->setMinimumSize(56, 44);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this,
-                [this, i] { forward([this, i] { entry_.Command2_Click(i); }); });
+                [this, i] { forward([this, i] { entry_.keypad(i); }); });
         command2_[size_t(i)] = b;
         if (i >= 1 && i <= 9)
             keys->addWidget(b, 2 - (i - 1) / 3, (i - 1) % 3);
@@ -80,7 +80,7 @@ SingleEntryView::SingleEntryView(const StationState& state, Form7& model, Single
     command1_->setMinimumHeight(48);
     command1_->setAutoDefault(true);  // Enter on it queues, as after Enter in the weight box
     connect(command1_, &QPushButton::clicked, this,
-            [this] { forward([this] { entry_.Command1_Click(); }); });
+            [this] { forward([this] { entry_.queueEntry(); }); });
     g->addWidget(command1_, 4, 0, 1, 2);
 
     list1_ = new QListWidget(this);
@@ -89,7 +89,7 @@ SingleEntryView::SingleEntryView(const StationState& state, Form7& model, Single
     const auto clicked = [this](QListWidgetItem* item) {
         forward([this, row = list1_->row(item)] {
             model_.List1.ListIndex = row;
-            entry_.List1_Click();
+            entry_.lineClicked();
         });
     };
     connect(list1_, &QListWidget::itemClicked, this, clicked);

@@ -85,7 +85,7 @@ QWidget* StationWindow::buildReadout() {
     // A click on a reading zeroes its balance.
     for (int i : {0, 2})
         label2_[size_t(i)]->onClick = [this, i] {
-            if (editor_) editor_->Label2_Click(i);
+            if (editor_) editor_->zeroBalance(i);
             render();
         };
     b->addWidget(label2_[0], 0, 0);
@@ -125,7 +125,7 @@ QWidget* StationWindow::buildDoors(ManualControls* manual) {
     unlock_ = new QPushButton(QStringLiteral("enter password"), w);
     unlock_->setObjectName(QStringLiteral("Unlock"));
     connect(unlock_, &QPushButton::clicked, this, [this] {
-        editor_->Unlock_Click();
+        editor_->unlock();
         render();
     });
     row->addWidget(unlock_);
@@ -139,10 +139,10 @@ QWidget* StationWindow::buildDoors(ManualControls* manual) {
         const char* caption;
         void (ManualControls::*click)();
     };
-    const Door doors[4] = {{"Command13", "配方輸入", &ManualControls::Command13_Click},
-                           {"Command15", "語言檔", &ManualControls::Command15_Click},
-                           {"Command16", "LINK TYPE", &ManualControls::Command16_Click},
-                           {"Command22", "DYE_MIX", &ManualControls::Command22_Click}};
+    const Door doors[4] = {{"Command13", "配方輸入", &ManualControls::showMainScreen},
+                           {"Command15", "語言檔", &ManualControls::showLanguageEditor},
+                           {"Command16", "LINK TYPE", &ManualControls::showProfilePicker},
+                           {"Command22", "DYE_MIX", &ManualControls::showDyeMixTable}};
     for (int i = 0; i < 4; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(doors[i].caption), w);
         b->setObjectName(QString::fromLatin1(doors[i].name));
@@ -159,7 +159,7 @@ QWidget* StationWindow::buildDoors(ManualControls* manual) {
 
 void StationWindow::hideEvent(QHideEvent* event) {
     // Closed: read-only again until the code is given.
-    if (editor_ && !event->spontaneous()) editor_->Form_Hide();
+    if (editor_ && !event->spontaneous()) editor_->lock();
     QWidget::hideEvent(event);
 }
 

@@ -38,7 +38,7 @@ TeachSlotsPanel::TeachSlotsPanel(const StationState& state, Form2& model, Settin
         number->setAlignment(Qt::AlignCenter);
         number->setMinimumWidth(28);
         number->onClick = [this, &editor, k] {
-            editor.Label4_Click(k);
+            editor.slotClicked(k);
             render();
         };
         label4_[size_t(k)] = number;
@@ -48,7 +48,9 @@ TeachSlotsPanel::TeachSlotsPanel(const StationState& state, Form2& model, Settin
             auto* box = new EntryBox(this);
             box->setObjectName(QStringLiteral("Text2_%1").arg(i));
             box->setFixedWidth(c == 2 ? 110 : 70);
-            box->commit = [&editor, i](const QString& text) { return editor.Text2_Enter(i, text); };
+            box->commit = [&editor, i](const QString& text) {
+                return editor.editTeachField(i, text);
+            };
             text2_[size_t(i)] = box;
             grid->addWidget(box, k + 1, c + 1);
         }
@@ -64,13 +66,13 @@ TeachSlotsPanel::TeachSlotsPanel(const StationState& state, Form2& model, Settin
     auto* spread = new QPushButton(QStringLiteral("座標平均"), this);
     spread->setObjectName(QStringLiteral("Command3"));
     connect(spread, &QPushButton::clicked, this, [this, &editor] {
-        editor.Command3_Click();
+        editor.spreadSlots();
         render();
     });
     auto* save = new QPushButton(QStringLiteral("座標存檔"), this);
     save->setObjectName(QStringLiteral("Command12"));
     connect(save, &QPushButton::clicked, this, [this, &editor] {
-        editor.Command12_Click();
+        editor.saveSlots();
         render();
     });
     grid->addWidget(check1_, kSlots + 1, 0, 1, 2);

@@ -38,7 +38,9 @@ ValveTablePanel::ValveTablePanel(const StationState& state, SettingsEditor& edit
             auto* box = new EntryBox(this);
             box->setObjectName(QStringLiteral("Text4_%1").arg(k));
             box->setFixedWidth(kWidths[c]);
-            box->commit = [&editor, k](const QString& text) { return editor.Text4_Enter(k, text); };
+            box->commit = [&editor, k](const QString& text) {
+                return editor.saveValveTableField(k, text);
+            };
             text4_[size_t(k)] = box;
             grid->addWidget(box, r + 1, c + 1);
         }

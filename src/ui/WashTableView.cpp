@@ -42,7 +42,7 @@ WashTableView::WashTableView(Form10& form, WashTable& table, QWidget* parent)
                 const int i = line == 0 ? s - 1 : s + 63;
                 auto* box =
                     modelEntryBox(this, QStringLiteral("Text1_%1").arg(i), f_.Text1[i], [this, i] {
-                        table_.Text1_KeyEnter(i);
+                        table_.saveField(i);
                         render();
                     });
                 box->setFixedWidth(56);
@@ -57,7 +57,7 @@ WashTableView::WashTableView(Form10& form, WashTable& table, QWidget* parent)
 }
 
 void WashTableView::open() {
-    if (!isVisible()) table_.Form_Load();
+    if (!isVisible()) table_.load();
     f_.Visible = true;
     render();
 }

@@ -37,7 +37,7 @@ class RecipeEditorTest : public RunFixture {
     }
     void save(const QString& order) {
         type(order, QStringLiteral("B1"), {{"R-101", "12.5"}});
-        recipes().Command1_Click();
+        recipes().saveAsNew();
     }
     QStringList orders(JobFile file) {
         QStringList out;
@@ -71,19 +71,19 @@ TEST_F(RecipeEditorTest, ListEntriesStandForRecordsNewestFirst) {
     EXPECT_EQ(form3().Text2, "");  // a save clears the editor
 
     form3().List1.ListIndex = 2;
-    recipes().List1_Click();
+    recipes().recipeClicked();
     EXPECT_EQ(form3().Text2, "A");
     EXPECT_EQ(form3().Text1[0], "R-101");
     EXPECT_EQ(form3().Text1[10], "5");
     form3().Text2 = QStringLiteral("A2");
-    recipes().Command1_Click();
+    recipes().saveAsNew();
     const JobRecord saved = *store().read(4);
     EXPECT_EQ(saved, job("A2", "B1", "900", {{0, {"R-101", "5"}}}));
 
     // With multi-DEL ticked a click deletes the entry clicked.
     form3().Check5.Value = true;
     form3().List1.ListIndex = 2;  // B
-    recipes().List1_Click();
+    recipes().recipeClicked();
     answer(0);
     EXPECT_EQ(orders(store()), (QStringList{"A", "C", "A2"}));
     EXPECT_EQ(form3().List1.items.size(), 3);
@@ -107,7 +107,7 @@ TEST_F(RecipeEditorTest, RefusedRecipesWriteNothingAndKeepTheEditor) {
          "Row 2 (Y-202): the weight \"2,5\" has a comma; write the weight with a point"},
     };
     for (const auto& c : cases) {
-        for (auto click : {&RecipeEditor::Command1_Click, &RecipeEditor::Command2_Click}) {
+        for (auto click : {&RecipeEditor::saveAsNew, &RecipeEditor::overwriteSelected}) {
             type(QString::fromUtf8(c.order), QStringLiteral("B1"), {{"R-101", "1"}, c.row2});
             const qsizetype before = messageCount();
             (recipes().*click)();
@@ -117,7 +117,7 @@ TEST_F(RecipeEditorTest, RefusedRecipesWriteNothingAndKeepTheEditor) {
             EXPECT_EQ(form3().Text1[1], QString::fromUtf8(c.row2.first));
             EXPECT_EQ(form3().Text2, QString::fromUtf8(c.order));
         }
-        queueEditor().Command5_Click();
+        queueEditor().queueRecipe();
         EXPECT_TRUE(lastMessage().contains(QString::fromUtf8(c.message)));
     }
     EXPECT_EQ(orders(store()), QStringList{"KEEP"});
@@ -125,18 +125,18 @@ TEST_F(RecipeEditorTest, RefusedRecipesWriteNothingAndKeepTheEditor) {
 
     // A bucket the machine cannot reach is refused at save as at queueing.
     type(QStringLiteral("A-1"), QString(), {{"R-101", "1"}});
-    recipes().Command1_Click();
+    recipes().saveAsNew();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("No bucket")));
     EXPECT_EQ(orders(store()), QStringList{"KEEP"});
 
     // A change needs the recipe it changes.
     form3().List1.ListIndex = -1;
     type(QStringLiteral("NEW"), QStringLiteral("B1"), {{"R-101", "1"}});
-    recipes().Command2_Click();
+    recipes().overwriteSelected();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("No recipe is chosen")));
     EXPECT_EQ(orders(store()), QStringList{"KEEP"});
     form3().List1.ListIndex = 0;
-    recipes().Command2_Click();
+    recipes().overwriteSelected();
     EXPECT_EQ(orders(store()), QStringList{"NEW"});
 }
 
@@ -146,10 +146,10 @@ TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
     // Another writer adds a recipe behind the list's back: entry 0 (B) is
     // no longer the newest record.
     ASSERT_TRUE(store().append(job("X", "B1", "", {{0, {"R-101", "1"}}})));
-    const auto deleteIt = [this] { recipes().Command3_Click(); };
+    const auto deleteIt = [this] { recipes().deleteSelected(); };
     const auto multiDelete = [this] {
         form3().Check5.Value = true;
-        recipes().List1_Click();
+        recipes().recipeClicked();
         form3().Check5.Value = false;
     };
     const auto modify = [this] {
@@ -157,7 +157,7 @@ TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
         form3().Combo1.Text = QStringLiteral("B1");
         form3().Text1[0] = QStringLiteral("R-101");
         form3().Text1[10] = QStringLiteral("3");
-        recipes().Command2_Click();
+        recipes().overwriteSelected();
     };
     for (const std::function<void()>& act :
          std::initializer_list<std::function<void()>>{deleteIt, multiDelete, modify}) {
@@ -169,9 +169,9 @@ TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
         EXPECT_EQ(orders(store()), (QStringList{"A", "B", "X"}));
         EXPECT_EQ(form3().List1.items.size(), 3);  // refilled from the file
     }
-    recipes().Command14_Click();
+    recipes().refillKeepingEntry();
     form3().List1.ListIndex = 0;
-    recipes().delete_Click();
+    recipes().deleteSelected();
     answer(0);
     EXPECT_EQ(orders(store()), (QStringList{"A", "B"}));
 }
@@ -179,8 +179,8 @@ TEST_F(RecipeEditorTest, AListOutOfStepWithItsFileActsOnNothing) {
 TEST_F(RecipeEditorTest, QueueingAppendsTheEditorWithItsTime) {
     station->scheduler.advance(61 * 1000);
     type(QStringLiteral("Q-1"), QStringLiteral("B7"), {{"R-101", "10"}, {"Y-202", "2.5"}});
-    queueEditor().Command5_Click();
-    queueEditor().Command5_Click();
+    queueEditor().queueRecipe();
+    queueEditor().queueRecipe();
     answer(0);  // queued again
     const QList<JobRecord> queued = queueFile().records();
     ASSERT_EQ(queued.size(), 2);
@@ -192,7 +192,7 @@ TEST_F(RecipeEditorTest, QueueingAppendsTheEditorWithItsTime) {
 
     // No bucket: the job could not be placed.
     form3().Combo1.Text.clear();
-    queueEditor().Command5_Click();
+    queueEditor().queueRecipe();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("No bucket")));
     EXPECT_EQ(queueFile().count(), 2);
 }
@@ -207,10 +207,10 @@ TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine
     ASSERT_EQ(form3().List2.items.size(), 3);
 
     // The click holds the list; the deletion lets it go again.
-    queueEditor().List2_Click();
+    queueEditor().queueClicked();
     EXPECT_EQ(station->jobStart().QueueListHold, 1);
     form3().List2.ListIndex = 1;
-    queueEditor().delete2_Click();
+    queueEditor().deleteSelected();
     answer(0);
     EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J3"}));
     EXPECT_EQ(station->jobStart().QueueListHold, 0);
@@ -222,14 +222,14 @@ TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine
     again.QueuedAt = 46001.0;
     queue(again);
     form3().List2.ListIndex = 1;
-    queueEditor().Command6_Click();
+    queueEditor().deleteSelected();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("out of date")));
     EXPECT_EQ(queueFile().count(), 2);
 
     // J1, record 1, is on the machine; then stopped with a row in its bucket.
     station->jobStart().load(*queueFile().read(1));
     form3().List2.ListIndex = 0;
-    queueEditor().Command6_Click();
+    queueEditor().deleteSelected();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("is on the machine")));
     JournalState stopped;
     stopped.job = state().job.current().identity;
@@ -237,7 +237,7 @@ TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine
     stopped.kept[0] = QStringLiteral("1.0");
     ASSERT_TRUE(JobJournal(QDir(dir.path())).write(stopped));
     form3().List2.ListIndex = 0;
-    queueEditor().Command6_Click();
+    queueEditor().deleteSelected();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("stopped with products in its bucket")));
     EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J3"}));
 }
@@ -260,10 +260,10 @@ TEST_F(RecipeEditorTest, DeletesAndRepeatsAskFirst) {
     // No deletes nothing; a recipe added while the question is open makes
     // the entry asked about another record: Yes then deletes nothing.
     form3().List1.ListIndex = 0;
-    recipes().Command3_Click();
+    recipes().deleteSelected();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("Delete the recipe A (bucket B1)?")));
     answer(1);
-    recipes().Command3_Click();
+    recipes().deleteSelected();
     ASSERT_TRUE(store().append(job("A", "B2", "", {{0, {"R-101", "1"}}})));
     answer(0);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("out of date")));
@@ -271,12 +271,12 @@ TEST_F(RecipeEditorTest, DeletesAndRepeatsAskFirst) {
 
     // Queueing an order already queued asks; No queues nothing.
     type(QStringLiteral("J1"), QStringLiteral("B1"), {{"R-101", "1"}});
-    queueEditor().Command5_Click();
-    queueEditor().Command5_Click();
+    queueEditor().queueRecipe();
+    queueEditor().queueRecipe();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("Order J1 is already in the queue")));
     answer(1);
     type(QStringLiteral("J2"), QStringLiteral("B1"), {{"R-101", "1"}});
-    queueEditor().Command5_Click();
+    queueEditor().queueRecipe();
     EXPECT_EQ(orders(queueFile()), (QStringList{"J1", "J2"}));
 
     // A queued job: No keeps it; the job taken onto the machine while the
@@ -284,12 +284,12 @@ TEST_F(RecipeEditorTest, DeletesAndRepeatsAskFirst) {
     for (int index : {0, 1}) {
         station->jobStart().tick();
         form3().List2.ListIndex = index;
-        queueEditor().Command6_Click();
+        queueEditor().deleteSelected();
         EXPECT_TRUE(lastMessage().contains(QStringLiteral("from the queue?")));
         answer(1);
-        queueEditor().List2_Click();
+        queueEditor().queueClicked();
         form3().List2.ListIndex = index;
-        queueEditor().Command6_Click();
+        queueEditor().deleteSelected();
         EXPECT_EQ(station->jobStart().QueueListHold, 1);  // held while asked
         if (index == 0)
             station->jobStart().load(*queueFile().read(1));

@@ -36,7 +36,7 @@ class RecipePickerTest : public ::testing::Test {
     }
     bool click(int line) {
         f.List1.ListIndex = line;
-        return picker.List1_Click();
+        return picker.queueClicked();
     }
 };
 

@@ -48,23 +48,23 @@ TEST_F(SingleEntryTest, ListsAreFilledFromTheSettingsEachTimeTheScreenOpens) {
 
 TEST_F(SingleEntryTest, KeypadPresetsAndListClickFillTheBoxes) {
     entry.open();
-    for (int key : {1, 2, 5}) entry.Command2_Click(key);
+    for (int key : {1, 2, 5}) entry.keypad(key);
     EXPECT_EQ(f.Combo2.Text, "125");
-    entry.Command2_Click(10);
+    entry.keypad(10);
     EXPECT_EQ(f.Combo2.Text, "12");
-    for (int i = 0; i < 3; ++i) entry.Command2_Click(10);
+    for (int i = 0; i < 3; ++i) entry.keypad(10);
     EXPECT_EQ(f.Combo2.Text, "");
     // A picked preset keeps its leading blank in the box; a digit after it joins the number.
     f.Combo2.Text = f.Combo2.items[2];
     EXPECT_EQ(f.Combo2.Text, " 1500");
-    entry.Command2_Click(0);
+    entry.keypad(0);
     EXPECT_EQ(f.Combo2.Text, "15000");
 
     f.List1.ListIndex = 1;
-    entry.List1_Click();
+    entry.lineClicked();
     EXPECT_EQ(f.Combo1.Text, "Y-202");
     EXPECT_EQ(f.ActiveControl, "Combo2");
-    entry.Combo2_KeyPress(13);
+    entry.weightKey(13);
     EXPECT_EQ(f.ActiveControl, "Command1");
 }
 
@@ -73,7 +73,7 @@ TEST_F(SingleEntryTest, QueuedRecordHoldsTheOneLineTheBucketAndTheTimeOfQueueing
     f.Combo1.Text = QStringLiteral(" Y-202 ");
     f.Combo2.Text = f.Combo2.items[2];  // " 1500"
     f.Combo3.Text = QStringLiteral("P5");
-    ASSERT_TRUE(entry.Command1_Click());
+    ASSERT_TRUE(entry.queueEntry());
     EXPECT_FALSE(f.Visible);
     const QList<JobRecord> queue = bench.queued();
     ASSERT_EQ(queue.size(), 1);
@@ -91,7 +91,7 @@ TEST_F(SingleEntryTest, QueuedRecordHoldsTheOneLineTheBucketAndTheTimeOfQueueing
     entry.open();
     f.Combo1.Text = QStringLiteral("R-101");
     f.Combo2.Text = QStringLiteral("7.5");
-    ASSERT_TRUE(entry.Command1_Click());
+    ASSERT_TRUE(entry.queueEntry());
     ASSERT_EQ(bench.queued().size(), 2);
     EXPECT_EQ(bench.queued()[1].QueuedAt, toOleDate(bench.now));
 }
@@ -122,7 +122,7 @@ TEST_F(SingleEntryTest, RefusedEntriesWriteNothingSayWhyAndStayAsTyped) {
         f.Combo2.Text = QString::fromUtf8(c.weight);
         f.Combo3.Text = QString::fromUtf8(c.bucket);
         const int before = int(bench.dialogs.messages().size());
-        EXPECT_FALSE(entry.Command1_Click());
+        EXPECT_FALSE(entry.queueEntry());
         ASSERT_EQ(bench.dialogs.messages().size(), before + 1);
         EXPECT_TRUE(bench.lastMessage().contains(QString::fromUtf8(c.why)))
             << bench.lastMessage().toStdString();

@@ -42,13 +42,13 @@ class LanguageEditorTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(LanguageEditorTest, EnterStoresExactlyItsRecordAndTheTableReadsItBack) {
-    editor.Form_Load();
+    editor.open();
     EXPECT_EQ(editor.form().Text1[121], "E121");
     EXPECT_EQ(editor.form().Label1[119], "119");
     const QByteArray before = bytes();
 
     // "停止" in Big5, trimmed, into record 122.
-    ASSERT_TRUE(editor.Text1_Enter(121, QStringLiteral("  停止 ")));
+    ASSERT_TRUE(editor.saveText(121, QStringLiteral("  停止 ")));
     const QByteArray after = bytes();
     ASSERT_EQ(after.size(), before.size());
     const qsizetype at = 121 * kRecord;
@@ -59,7 +59,7 @@ TEST_F(LanguageEditorTest, EnterStoresExactlyItsRecordAndTheTableReadsItBack) {
 
     // The longest text kept is 197 bytes: the table still finds its end.
     const QString longest(LanguageEditor::kLongestText, QLatin1Char('x'));
-    ASSERT_TRUE(editor.Text1_Enter(358, longest));
+    ASSERT_TRUE(editor.saveText(358, longest));
     LangText table;
     table.load(path);
     EXPECT_EQ(table.entry(358), longest);
@@ -67,17 +67,16 @@ TEST_F(LanguageEditorTest, EnterStoresExactlyItsRecordAndTheTableReadsItBack) {
 }
 
 TEST_F(LanguageEditorTest, ATextTheTableCouldNotReadIsRefusedAndNothingChanges) {
-    editor.Form_Load();
+    editor.open();
     const QByteArray before = bytes();
     // 198 bytes: no run of three blanks would be left; the caption would vanish.
-    EXPECT_FALSE(
-        editor.Text1_Enter(5, QString(LanguageEditor::kLongestText + 1, QLatin1Char('y'))));
+    EXPECT_FALSE(editor.saveText(5, QString(LanguageEditor::kLongestText + 1, QLatin1Char('y'))));
     ASSERT_FALSE(dialogs.messages().isEmpty());
     EXPECT_TRUE(dialogs.messages().last().text.contains(QStringLiteral("197")));
     // 99 Chinese characters are 198 bytes in Big5.
-    EXPECT_FALSE(editor.Text1_Enter(5, QString(99, QChar(0x505C))));
+    EXPECT_FALSE(editor.saveText(5, QString(99, QChar(0x505C))));
     // A character the code page lacks would be stored as '?'.
-    EXPECT_FALSE(editor.Text1_Enter(5, QStringLiteral("运行")));
+    EXPECT_FALSE(editor.saveText(5, QStringLiteral("运行")));
     EXPECT_EQ(bytes(), before);
     EXPECT_EQ(editor.form().Text1[5], "E5");
     EXPECT_EQ(saved, 0);

@@ -15,8 +15,8 @@ struct LinkTestBench {
     SimulatedController sim;
     Form1 form{scheduler, [this] { return std::unique_ptr<Port>(new LoopPort(scheduler, sim)); }};
     LinkTestBench() {
-        form.Form_Load();
-        form.Command3_Click();
+        form.load();
+        form.connectPort();
     }
     void waitForAnswer() { scheduler.advance(200); }
 };

@@ -12,7 +12,7 @@ TEST(LinkTestScreen, ReadShowsTheRawAnswerAndOneLinePerRegister) {
     b.form.Text1[0] = "190";
     b.form.Text1[1] = "2";
     b.form.Text1[4] = "32";
-    b.form.Command1_Click();
+    b.form.readRegisters();
     EXPECT_TRUE(b.form.answerTimer().enabled());
     b.scheduler.advance(100);  // ten ticks: the answer is still waited for
     EXPECT_FALSE(b.form.Text1[6].contains("D190"));
@@ -30,7 +30,7 @@ TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing)
     b.form.Text1[3] = "2";
     b.form.Text2[0] = "7";
     b.form.Text2[1] = "-1";
-    b.form.Command2_Click();
+    b.form.writeRegisters();
     b.waitForAnswer();
     EXPECT_EQ(b.sim.reg(2000), 7);
     EXPECT_EQ(b.sim.reg(2001), 0xFFFF);
@@ -42,7 +42,7 @@ TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing)
     b.form.Text1[0] = "2000";
     b.form.Text1[1] = "10";
     b.form.Text1[4] = "16";
-    b.form.Command1_Click();
+    b.form.readRegisters();
     b.waitForAnswer();
     EXPECT_TRUE(b.form.Text1[6].contains("D2009   =   (missing)"));
     EXPECT_TRUE(b.form.Text1[6].contains("answer refused: too short: "));
@@ -53,7 +53,7 @@ TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing)
     b.sim.faults().corruptReplies = 1.0;
     for (int k = 0; k < 5; ++k) {
         b.form.Text1[6].clear();
-        b.form.Command1_Click();
+        b.form.readRegisters();
         b.waitForAnswer();
         EXPECT_TRUE(b.form.Text1[6].contains("answer refused: ")) << b.form.Text1[6].toStdString();
     }
@@ -62,11 +62,11 @@ TEST(LinkTestScreen, WriteShowsOnlyTheRawAnswerAndAMissingValueIsShownAsMissing)
 TEST(LinkTestScreen, APortThatCannotBeOpenedIsReportedInTheLog) {
     Scheduler scheduler;
     Form1 form(scheduler, [] { return std::unique_ptr<Port>(new SerialPort); });
-    form.Form_Load();
+    form.load();
     form.Combo1 = "/nonexistent/tty";
-    form.Command3_Click();
+    form.connectPort();
     EXPECT_TRUE(form.Text1[6].contains("cannot open"));
-    form.Command1_Click();  // nothing is sent, nothing printed, nothing stops
+    form.readRegisters();  // nothing is sent, nothing printed, nothing stops
     scheduler.advance(200);
     EXPECT_FALSE(form.answerTimer().enabled());
 }

@@ -256,7 +256,7 @@ TEST_F(ScanCycleTest, TimedRoutineHomesTheAxesThenSendsThePhaseCodes) {
     start({});
     EXPECT_TRUE(homingRunning(state()));  // counts as running from the moment it is armed
     station->scheduler.advance(2000);     // count 2: Z runs home
-    EXPECT_EQ(state().link.Timer3Count, 2);
+    EXPECT_EQ(state().link.homingCounter, 2);
     station->scheduler.advance(16 * interval());
     EXPECT_TRUE(writes().contains(writeFrame(716, 4, {{716, 2}, {717, 1000}, {718, 20000}})));
     station->scheduler.advance(5000 - station->scheduler.now() + 16 * interval());

@@ -42,7 +42,7 @@ class ManualControlsTest : public StationFixture {
     }
     Changes enter(int index, const QString& text) {
         form().Text3[index] = text;
-        return changes([&] { station->manual().Text3_KeyEnter(index); });
+        return changes([&] { station->manual().moveAxisTo(index); });
     }
     double position(MachineModel::Axis a) {
         return sim().machine().axis(a).position(sim().machine().now());
@@ -52,26 +52,26 @@ class ManualControlsTest : public StationFixture {
 TEST_F(ManualControlsTest, ButtonsWriteExactlyTheRegistersOfTheirCombos) {
     startIdle();
     using M = ManualControls;
-    check({{{{1, "5"}, {2, "300"}}, &M::Command1_Click, {{855, 300}}},
-           {{}, &M::Command2_Click, {{855, End}}},
-           {{{3, "2"}, {4, "1000"}}, &M::Command7_Click, {{802, 1000}}},
-           {{}, &M::Command6_Click, {{802, End}}},
-           {{{5, "1"}, {6, "50"}}, &M::Command9_Click, {{985, 50}}},
-           {{}, &M::Command8_Click, {{985, End}}},
-           {{{5, "2"}}, &M::Command9_Click, {{986, 50}}},
-           {{}, &M::Command8_Click, {{986, End}}},
-           {{{7, "2000"}}, &M::Command10_Click, {{847, 2000}}},
-           {{}, &M::Command11_Click, {{847, End}}},
-           {{}, &M::Command17_Click, {{840, 30000}}},
-           {{}, &M::Command20_Click, {{840, End}}},
-           {{}, &M::Command18_Click, {{841, 30000}}},
-           {{}, &M::Command21_Click, {{841, End}}},
-           {{}, &M::Command19_Click, {{842, 200}}}});
+    check({{{{1, "5"}, {2, "300"}}, &M::startProductValve, {{855, 300}}},
+           {{}, &M::stopProductValve, {{855, End}}},
+           {{{3, "2"}, {4, "1000"}}, &M::startOutput, {{802, 1000}}},
+           {{}, &M::stopOutput, {{802, End}}},
+           {{{5, "1"}, {6, "50"}}, &M::startWaterOrGateValve, {{985, 50}}},
+           {{}, &M::stopWaterOrGateValve, {{985, End}}},
+           {{{5, "2"}}, &M::startWaterOrGateValve, {{986, 50}}},
+           {{}, &M::stopWaterOrGateValve, {{986, End}}},
+           {{{7, "2000"}}, &M::startConveyor, {{847, 2000}}},
+           {{}, &M::stopConveyor, {{847, End}}},
+           {{}, &M::openAir1, {{840, 30000}}},
+           {{}, &M::closeAir1, {{840, End}}},
+           {{}, &M::openAir2, {{841, 30000}}},
+           {{}, &M::closeAir2, {{841, End}}},
+           {{}, &M::letWaterIn, {{842, 200}}}});
 
     // Through the scan to the controller: valve 3 opens and closes.
     form().Combo[1] = "3";
     form().Combo[2] = "10000";
-    station->manual().Command1_Click();
+    station->manual().startProductValve();
     sent.clear();
     passes(2);
     // Only what was asked for goes out: D847's switch-off still pending from
@@ -80,7 +80,7 @@ TEST_F(ManualControlsTest, ButtonsWriteExactlyTheRegistersOfTheirCombos) {
               QList<QByteArray>({writeFrame(847, 1, {}), writeFrame(853, 1, {{853, 10000}})}));
     EXPECT_EQ(sim().memory().get(853), 10000);
     EXPECT_TRUE(sim().machine().outputOn(853));
-    station->manual().Command2_Click();
+    station->manual().stopProductValve();
     passes(1);
     EXPECT_FALSE(sim().machine().outputOn(853));
 }
@@ -94,24 +94,24 @@ TEST_F(ManualControlsTest, EmptyOrOutOfRangeBoxesWriteNothing) {
     state().link.image.set(853, End);  // a stop still waiting for the scan
     std::vector<Case> cases;
     for (const char* time : {"", "0", "-5", "12.5", "abc", "32768"}) {
-        cases.push_back({{{1, "3"}, {2, time}}, &M::Command1_Click, {}});
-        cases.push_back({{{3, "1"}, {4, time}}, &M::Command7_Click, {}});
-        cases.push_back({{{5, "1"}, {6, time}}, &M::Command9_Click, {}});
-        cases.push_back({{{7, time}}, &M::Command10_Click, {}});
+        cases.push_back({{{1, "3"}, {2, time}}, &M::startProductValve, {}});
+        cases.push_back({{{3, "1"}, {4, time}}, &M::startOutput, {}});
+        cases.push_back({{{5, "1"}, {6, time}}, &M::startWaterOrGateValve, {}});
+        cases.push_back({{{7, time}}, &M::startConveyor, {}});
     }
     for (const char* selector : {"", "0", "25", "2.5"}) {
-        cases.push_back({{{1, selector}, {2, "100"}}, &M::Command1_Click, {}});
-        cases.push_back({{}, &M::Command2_Click, {}});
+        cases.push_back({{{1, selector}, {2, "100"}}, &M::startProductValve, {}});
+        cases.push_back({{}, &M::stopProductValve, {}});
     }
     for (const char* selector : {"", "0", "5"}) {
-        cases.push_back({{{3, selector}, {4, "100"}}, &M::Command7_Click, {}});
-        cases.push_back({{}, &M::Command6_Click, {}});
+        cases.push_back({{{3, selector}, {4, "100"}}, &M::startOutput, {}});
+        cases.push_back({{}, &M::stopOutput, {}});
     }
     for (const char* selector : {"", "3"}) {
-        cases.push_back({{{5, selector}, {6, "100"}}, &M::Command9_Click, {}});
-        cases.push_back({{}, &M::Command8_Click, {}});
+        cases.push_back({{{5, selector}, {6, "100"}}, &M::startWaterOrGateValve, {}});
+        cases.push_back({{}, &M::stopWaterOrGateValve, {}});
     }
-    cases.push_back({{{1, "3"}, {2, "32767"}}, &M::Command1_Click, {{853, 32767}}});
+    cases.push_back({{{1, "3"}, {2, "32767"}}, &M::startProductValve, {{853, 32767}}});
     check(cases);
 }
 
@@ -120,8 +120,8 @@ TEST_F(ManualControlsTest, HomingResetsTheStoredPositionAtOnce) {
     state().link.MoveX[0] = 1500;
     state().link.MoveZ[0] = 700;
     form().Label4Selected = 7;
-    station->manual().Command5_Click();
-    station->manual().Command4_Click();
+    station->manual().homeX();
+    station->manual().homeZ();
     // Stored and shown as 0 before a frame has gone out.
     EXPECT_EQ(state().link.MoveX[0], 0);
     EXPECT_EQ(state().link.MoveZ[0], 0);
@@ -140,7 +140,7 @@ TEST_F(ManualControlsTest, HomingResetsTheStoredPositionAtOnce) {
     state().link.inputs.xBusy = true;  // D304
     state().link.MoveX[0] = 4000;
     form().Label4Selected = 3;
-    EXPECT_EQ(changes([&] { station->manual().Command5_Click(); }), Changes{});
+    EXPECT_EQ(changes([&] { station->manual().homeX(); }), Changes{});
     EXPECT_EQ(state().link.MoveX[0], 4000);
     EXPECT_EQ(form().Label4Selected, 0);
 }
@@ -185,14 +185,14 @@ TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
     EXPECT_EQ(form().ComboItems[6].size(), 28);
 
     state().wash.WashSlot = 5;
-    station->manual().Command14_Click();
+    station->manual().requestWash();
     EXPECT_EQ(state().wash.WashPhase, 1);
     EXPECT_EQ(state().wash.WashSlot, 0);
     EXPECT_EQ(state().wash.WashWater, 1);
 
     form().Combo[9] = "14";
     form().Text6 = " 40 ";
-    station->manual().Text6_Enter();
+    station->manual().meterOnStation2();
     EXPECT_EQ(state().station[2].StationStep, 1);
     station->refreshScreens();
     EXPECT_EQ(form().Label7[7], "40");
@@ -202,7 +202,7 @@ TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
     const int step = state().station[2].StationStep;
     form().Combo[9] = "15";
     form().Text6 = "500";
-    station->manual().Text6_Enter();
+    station->manual().meterOnStation2();
     const auto& told = station->headlessDialogs()->messages();
     ASSERT_FALSE(told.isEmpty());
     EXPECT_EQ(told.last().text, "No manual metering on station 2: station 2 is metering.");
@@ -215,11 +215,11 @@ TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
                                   [&] { opened << "Form8"; }, [&] { opened << "Form14"; },
                                   [&] { opened << "Form10"; }});
     form().Visible = true;
-    for (Click c : {&ManualControls::Command13_Click, &ManualControls::Command15_Click,
-                    &ManualControls::Command16_Click, &ManualControls::Command22_Click})
+    for (Click c : {&ManualControls::showMainScreen, &ManualControls::showLanguageEditor,
+                    &ManualControls::showProfilePicker, &ManualControls::showDyeMixTable})
         (station->manual().*c)();
-    station->manual().Label1_DblClick(17);  // only the wash count's caption is a door
-    station->manual().Label1_DblClick(18);
+    station->manual().captionDoubleClicked(17);  // only the wash count's caption is a door
+    station->manual().captionDoubleClicked(18);
     EXPECT_EQ(opened, (QStringList{"Form3", "Form5", "Form8", "Form14", "Form10"}));
     EXPECT_FALSE(form().Visible);
 }

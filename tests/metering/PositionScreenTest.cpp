@@ -43,9 +43,9 @@ class PositionScreenTest : public StationFixture {
 
     // Types X, Y, Z of slot k (1..64) as the operator would.
     void type(int k, const QString& x, const QString& y, const QString& z) {
-        screen().Text2_Change(k - 1, x);
-        screen().Text2_Change(k + 63, y);
-        screen().Text2_Change(k + 127, z);
+        screen().teachFieldChanged(k - 1, x);
+        screen().teachFieldChanged(k + 63, y);
+        screen().teachFieldChanged(k + 127, z);
     }
     QString shownX(int k) { return form().Text2[k - 1]; }
     QString shownY(int k) { return form().Text2[k + 63]; }
@@ -60,9 +60,9 @@ TEST_F(PositionScreenTest, GridSpreadingGivesTheHandComputedPositions) {
     type(8, "100", "10", "7");
     type(57, "0", "350", "7");
     type(64, "100", "360", "7");
-    screen().Text1_Change("5.5");
-    screen().Text4_Change("2.9");  // taken as 2
-    screen().Command3_Click();
+    screen().firstCompensationChanged("5.5");
+    screen().secondCompensationChanged("2.9");  // taken as 2
+    screen().spreadSlots();
 
     // Row 1: a seventh of 100 is 14.2857...; slot 5 also gets 5.5.
     const char* row1X[8] = {"0", "14", "28", "42", "61", "75", "89", "100"};
@@ -84,7 +84,7 @@ TEST_F(PositionScreenTest, GridSpreadingGivesTheHandComputedPositions) {
 
     // Only shown: the run's teach table is untouched until saved.
     EXPECT_EQ(state().settings.teachSlot(13), TeachSlot{});
-    ASSERT_TRUE(screen().Command12_Click());
+    ASSERT_TRUE(screen().saveSlots());
     EXPECT_EQ(state().settings.teachSlot(13), (TeachSlot{"61", "40", "", "56"}));
 }
 
@@ -92,7 +92,7 @@ TEST_F(PositionScreenTest, LineSpreadingOnTypeOneAndNoneOnOtherTypes) {
     startIdle("1");
     type(1, "100", "0", "50");
     type(25, "1000", "0", "70");
-    screen().Command3_Click();
+    screen().spreadSlots();
     EXPECT_EQ(shownX(2), "137");
     EXPECT_EQ(shownX(24), "951");
     EXPECT_EQ(shownZ(25), "50");
@@ -101,7 +101,7 @@ TEST_F(PositionScreenTest, LineSpreadingOnTypeOneAndNoneOnOtherTypes) {
 
     state().settings.setText1(5, "2");
     type(2, "9", "9", "9");
-    screen().Command3_Click();
+    screen().spreadSlots();
     EXPECT_EQ(shownX(2), "9");
     EXPECT_TRUE(lastMessage().contains("types 1 and 3"));
 }
@@ -112,10 +112,10 @@ TEST_F(PositionScreenTest, LineSpreadingOnTypeOneAndNoneOnOtherTypes) {
 TEST_F(PositionScreenTest, SaveAndCompensationWriteTheTeachFilesByteForByte) {
     startIdle("3");
     type(1, " 120 ", "340", "56");
-    screen().Text2_Change(192, "A1");
+    screen().teachFieldChanged(192, "A1");
     type(64, "7", "8", "9");
-    screen().Text1_Change("  15 ");  // typed, not saved by the positions' save
-    ASSERT_TRUE(screen().Command12_Click());
+    screen().firstCompensationChanged("  15 ");  // typed, not saved by the positions' save
+    ASSERT_TRUE(screen().saveSlots());
     QByteArray xz = field("120") + field("56") + field("A1");
     QByteArray ys = field("340");
     for (int k = 2; k < 64; ++k) {
@@ -129,11 +129,11 @@ TEST_F(PositionScreenTest, SaveAndCompensationWriteTheTeachFilesByteForByte) {
     EXPECT_EQ(fileBytes(y), ys);
     EXPECT_EQ(state().settings.xCompensation(), "");
 
-    screen().Text1_KeyEnter();
+    screen().saveFirstCompensation();
     EXPECT_EQ(fileBytes(y), ys + field("15"));
     EXPECT_EQ(state().settings.xCompensation(), "15");
-    screen().Text4_Change("-3");
-    screen().Text4_KeyEnter();
+    screen().secondCompensationChanged("-3");
+    screen().saveSecondCompensation();
     EXPECT_EQ(fileBytes(y), ys + field("15") + field("-3"));
     EXPECT_FALSE(form().Text1Edited || form().Text4Edited || form().Text2Edited.any());
 }
@@ -144,7 +144,7 @@ TEST_F(PositionScreenTest, UnsavedSlotsStayOnTheScreen) {
     startIdle("3");
     form().Check1 = true;
     type(5, "300", "200", "100");
-    EXPECT_EQ(changes([&] { screen().Label4_Click(4); }), Changes{});
+    EXPECT_EQ(changes([&] { screen().slotClicked(4); }), Changes{});
     EXPECT_EQ(state().link.RobotCheckState, 0);
     EXPECT_TRUE(lastMessage().contains("Slot 5"));
     EXPECT_EQ(form().Label4Selected, 5);
@@ -154,8 +154,8 @@ TEST_F(PositionScreenTest, UnsavedSlotsStayOnTheScreen) {
     EXPECT_EQ(shownX(6), "11");
     EXPECT_EQ(shownX(5), "300");
 
-    ASSERT_TRUE(screen().Command12_Click());
-    screen().Label4_Click(4);
+    ASSERT_TRUE(screen().saveSlots());
+    screen().slotClicked(4);
     EXPECT_EQ(state().link.RobotCheckState, 1);
     EXPECT_EQ(state().link.MoveX[1], 300);
     EXPECT_EQ(state().link.MoveY[1], 200);
@@ -164,7 +164,7 @@ TEST_F(PositionScreenTest, UnsavedSlotsStayOnTheScreen) {
     state().link.RobotCheckState = 0;
     form().Check1 = false;
     form().Label4Selected = 0;
-    screen().Label4_Click(5);
+    screen().slotClicked(5);
     EXPECT_EQ(state().link.RobotCheckState, 0);
     EXPECT_EQ(form().Label4Selected, 0);
 }
@@ -174,7 +174,7 @@ TEST_F(PositionScreenTest, UnsavedSlotsStayOnTheScreen) {
 TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
     startIdle("3");
     form().Check1 = true;
-    ASSERT_TRUE(screen().Command12_Click());
+    ASSERT_TRUE(screen().saveSlots());
     const std::vector<std::pair<const char*, std::function<void(StationState&, bool)>>> busy = {
         {"a job is on the machine",
          [](StationState& s, bool on) {
@@ -183,23 +183,23 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
         {"station 2", [](StationState& s, bool on) { s.station[2].StationStep = on ? 5 : 0; }},
         {"wash", [](StationState& s, bool on) { s.wash.WashPhase = on; }},
         {"moving to a place", [](StationState& s, bool on) { s.link.RobotCheckState = on * 3; }},
-        {"homing", [](StationState& s, bool on) { s.link.Timer3Count = on * 2; }},
+        {"homing", [](StationState& s, bool on) { s.link.homingCounter = on * 2; }},
         {"Y axis", [](StationState& s, bool on) { s.link.inputs.yBusy = on; }},
     };
     const std::vector<std::function<void()>> moves = {
-        [&] { screen().Command5_Click(); },
-        [&] { screen().Command1_Click(); },
-        [&] { screen().Command2_Click(); },
+        [&] { screen().homeX(); },
+        [&] { screen().homeY(); },
+        [&] { screen().homeZ(); },
         [&] {
             form().Text3[2] = "500";
-            screen().Text3_KeyEnter(2);
+            screen().moveAxisTo(2);
         },
-        [&] { screen().Label4_Click(9); },
+        [&] { screen().slotClicked(9); },
         // The settings screen's Z=0 and X move entry ask the same.
-        [&] { station->manual().Command4_Click(); },
+        [&] { station->manual().homeZ(); },
         [&] {
             state().form2.Text3[0] = "300";
-            station->manual().Text3_KeyEnter(0);
+            station->manual().moveAxisTo(0);
         },
     };
     for (const auto& [why, set] : busy) {
@@ -218,12 +218,12 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
     EXPECT_EQ(changes(moves[1]), (Changes{{708, 2}, {709, 1000}, {710, 30000}}));
     EXPECT_EQ(changes(moves[3]), (Changes{{716, 1}, {717, 2000}, {718, 500}, {719, 1000}}));
     EXPECT_EQ(changes(moves[6]), (Changes{{712, 1}, {713, 2000}, {714, 300}, {715, 1000}}));
-    screen().Label4_Click(9);
+    screen().slotClicked(9);
     EXPECT_EQ(state().link.RobotCheckState, 1);
     // A move entry that is not a position is refused with a message.
     state().link.RobotCheckState = 0;
     form().Text3[0] = "12a";
-    EXPECT_EQ(changes([&] { screen().Text3_KeyEnter(0); }), Changes{});
+    EXPECT_EQ(changes([&] { screen().moveAxisTo(0); }), Changes{});
     EXPECT_TRUE(lastMessage().contains("12a"));
 }
 
@@ -235,20 +235,20 @@ TEST_F(PositionScreenTest, ConveyorSlotClickDrivesOnlyPlacesWithOutputs) {
     for (int r = 901; r <= 919; ++r) first[r] = Off;
     first[901] = 100;
     first[907] = 100;
-    EXPECT_EQ(changes([&] { screen().Label4_Click(3); }), first);
+    EXPECT_EQ(changes([&] { screen().slotClicked(3); }), first);
     EXPECT_EQ(form().Label4Selected, 4);
     passes(1);
 
     Changes later{{903, Off}, {921, 100}, {922, Off}, {923, 100},
                   {924, Off}, {925, Off}, {926, Off}};
-    EXPECT_EQ(changes([&] { screen().Label4_Click(17); }), later);
+    EXPECT_EQ(changes([&] { screen().slotClicked(17); }), later);
 
-    EXPECT_EQ(changes([&] { screen().Label4_Click(21); }), Changes{});
+    EXPECT_EQ(changes([&] { screen().slotClicked(21); }), Changes{});
     EXPECT_TRUE(lastMessage().contains("22"));
     EXPECT_EQ(form().Label4Selected, 18);
 
     state().wash.WashPhase = 2;
-    EXPECT_EQ(changes([&] { screen().Label4_Click(2); }), Changes{});
+    EXPECT_EQ(changes([&] { screen().slotClicked(2); }), Changes{});
     EXPECT_TRUE(lastMessage().contains("wash"));
-    EXPECT_EQ(changes([&] { screen().Command4_Click(); }), (Changes{{903, 100}}));
+    EXPECT_EQ(changes([&] { screen().openDrainValve(); }), (Changes{{903, 100}}));
 }

@@ -59,13 +59,13 @@ TEST_F(SettingsEditorTest, EnterSavesExactlyTheFieldsRecordAndOnlyThenTheStation
     form().Editable = true;
 
     // Settings field 6 (record 7), trimmed.
-    ASSERT_TRUE(editor().Text1_Enter(6, QStringLiteral(" 2500 ")));
+    ASSERT_TRUE(editor().saveField(6, QStringLiteral(" 2500 ")));
     expectOnlyRecord(settings, fileBytes(path(kSettingsFileName)), 7, "2500");
     EXPECT_EQ(state().settings.Text1(6), "2500");
     EXPECT_EQ(state().settings.number(6), 2500);
 
     // The rate of valve 3: valve table field 26, record 27.
-    ASSERT_TRUE(editor().Text4_Enter(26, QStringLiteral("12.5")));
+    ASSERT_TRUE(editor().saveValveTableField(26, QStringLiteral("12.5")));
     expectOnlyRecord(valves, fileBytes(path(kValveTableFileName)), 27, "12.5");
     EXPECT_EQ(state().settings.valveRate(3), 12.5);
 }
@@ -92,8 +92,8 @@ TEST_F(SettingsEditorTest, ValuesOutOfTheirRangeAreRefusedWhenTyped) {
     };
     for (const auto& r : refused) {
         const QString text = QString::fromLatin1(r.text);
-        EXPECT_FALSE(r.valveTable ? editor().Text4_Enter(r.field, text)
-                                  : editor().Text1_Enter(r.field, text));
+        EXPECT_FALSE(r.valveTable ? editor().saveValveTableField(r.field, text)
+                                  : editor().saveField(r.field, text));
         EXPECT_TRUE(lastMessage().contains(QString::fromLatin1(r.named)))
             << lastMessage().toStdString();
         EXPECT_TRUE(lastMessage().contains(QStringLiteral("not saved")));
@@ -103,10 +103,10 @@ TEST_F(SettingsEditorTest, ValuesOutOfTheirRangeAreRefusedWhenTyped) {
     EXPECT_EQ(state().settings.Text1(7), "2");
 
     // Type 2 reads the bucket's largest weight: blank is refused there.
-    ASSERT_TRUE(editor().Text1_Enter(5, QStringLiteral("2")));
-    EXPECT_FALSE(editor().Text1_Enter(6, QString()));
+    ASSERT_TRUE(editor().saveField(5, QStringLiteral("2")));
+    EXPECT_FALSE(editor().saveField(6, QString()));
     EXPECT_TRUE(lastMessage().contains("setting 6 (largest bucket weight) is blank"));
-    EXPECT_TRUE(editor().Text1_Enter(6, QStringLiteral("30000")));
+    EXPECT_TRUE(editor().saveField(6, QStringLiteral("30000")));
 }
 
 // The teach slots as typed or spread stay on the screen; the run and the
@@ -122,8 +122,8 @@ TEST_F(SettingsEditorTest, TeachEditsAndSpreadingStayOnTheScreenUntilSaved) {
     s.setTeachSlot(26, {"5", "5", "OUT", ""});
     const MachineSettings saved = s;
 
-    ASSERT_TRUE(editor().Text2_Enter(25 + 4, QStringLiteral(" 321 ")));
-    editor().Command3_Click();
+    ASSERT_TRUE(editor().editTeachField(25 + 4, QStringLiteral(" 321 ")));
+    editor().spreadSlots();
     // A 24th of 900 is 37.5; each slot is cut before the next adds to it.
     EXPECT_EQ(form().Text2[1], "137");
     EXPECT_EQ(form().Text2[23], "951");
@@ -135,15 +135,15 @@ TEST_F(SettingsEditorTest, TeachEditsAndSpreadingStayOnTheScreenUntilSaved) {
     ASSERT_TRUE(station->scheduler.advanceUntil([&] { return !homingRunning(state()); }, 60000));
     passes(2);
     form().Check1 = true;
-    editor().Label4_Click(1);
+    editor().slotClicked(1);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("not saved"))) << lastMessage().toStdString();
     EXPECT_EQ(state().link.RobotCheckState, 0);
 
-    ASSERT_TRUE(station->positionScreen().Command12_Click());
+    ASSERT_TRUE(station->positionScreen().saveSlots());
     EXPECT_EQ(s.teachSlot(2), saved.teachSlot(2));
     EXPECT_EQ(form().Text2[1], "137");
 
-    ASSERT_TRUE(editor().Command12_Click());
+    ASSERT_TRUE(editor().saveSlots());
     EXPECT_EQ(s.teachSlot(2), (TeachSlot{"137", "50", "B2", ""}));
     EXPECT_EQ(s.teachSlot(25), (TeachSlot{"1000", "50", "Z25", ""}));
     EXPECT_EQ(s.teachSlot(26), saved.teachSlot(26));
@@ -156,10 +156,10 @@ TEST_F(SettingsEditorTest, TeachEditsAndSpreadingStayOnTheScreenUntilSaved) {
 TEST_F(SettingsEditorTest, ReadOnlyFormAndUnwritableFileChangeNothingAndSayWhy) {
     start({{6, QStringLiteral("100")}});
     const QByteArray before = fileBytes(path(kSettingsFileName));
-    EXPECT_FALSE(editor().Text1_Enter(6, QStringLiteral("9")));
+    EXPECT_FALSE(editor().saveField(6, QStringLiteral("9")));
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("password")));
-    EXPECT_FALSE(editor().Text4_Enter(30, QStringLiteral("9")));
-    EXPECT_FALSE(editor().Command12_Click());
+    EXPECT_FALSE(editor().saveValveTableField(30, QStringLiteral("9")));
+    EXPECT_FALSE(editor().saveSlots());
     EXPECT_EQ(fileBytes(path(kSettingsFileName)), before);
     EXPECT_EQ(state().settings.Text1(6), "100");
 
@@ -167,7 +167,7 @@ TEST_F(SettingsEditorTest, ReadOnlyFormAndUnwritableFileChangeNothingAndSayWhy) 
     form().Editable = true;
     QFile::remove(path(kValveTableFileName));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(kValveTableFileName)));
-    EXPECT_FALSE(editor().Text4_Enter(30, QStringLiteral("9")));
+    EXPECT_FALSE(editor().saveValveTableField(30, QStringLiteral("9")));
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("not saved")));
     EXPECT_EQ(state().settings.Text4(30), "");
 }
@@ -177,21 +177,21 @@ TEST_F(SettingsEditorTest, StartUpSettingsSaySoAndTheLanguageShowsAtOnce) {
     start({});
     form().Editable = true;
     const int interval = state().timers.scan->interval();
-    ASSERT_TRUE(editor().Text1_Enter(1, QStringLiteral("120")));
+    ASSERT_TRUE(editor().saveField(1, QStringLiteral("120")));
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("next start")));
     EXPECT_EQ(state().timers.scan->interval(), interval);
     const qsizetype messages = dialogs().messages().size();
-    ASSERT_TRUE(editor().Text1_Enter(7, QStringLiteral("3")));
+    ASSERT_TRUE(editor().saveField(7, QStringLiteral("3")));
     EXPECT_EQ(dialogs().messages().size(), messages);  // acts at once: nothing to say
 
-    ASSERT_TRUE(editor().Text1_Enter(9, QStringLiteral("1")));
+    ASSERT_TRUE(editor().saveField(9, QStringLiteral("1")));
     EXPECT_EQ(state().form3.Command8.Caption, station->lang().text(1, 1));
     EXPECT_NE(station->lang().text(1, 1), station->lang().text(0, 1));
 
     // A text saved in the language editor shows at once too.
     LanguageEditor& texts = station->languageEditor();
-    texts.Form_Load();
-    ASSERT_TRUE(texts.Text1_Enter(LangText::kPerLanguage + 1, QStringLiteral("HALT")));
+    texts.open();
+    ASSERT_TRUE(texts.saveText(LangText::kPerLanguage + 1, QStringLiteral("HALT")));
     EXPECT_EQ(state().form3.Command8.Caption, "HALT");
 }
 
@@ -201,32 +201,32 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
     MainScreen& screen = station->mainScreen();
     dialogs().scriptInput({QStringLiteral("60817 "), QString(), QStringLiteral("60817")});
     const qsizetype before = dialogs().messages().size();
-    screen.setting_Click();  // trailing blank
+    screen.unlockSettings();  // trailing blank
     EXPECT_FALSE(form().Visible);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("密碼錯誤")));
-    screen.setting_Click();  // Cancel: no message
+    screen.unlockSettings();  // Cancel: no message
     EXPECT_FALSE(form().Visible);
     EXPECT_EQ(dialogs().messages().size(), before + 1);
-    screen.setting_Click();
+    screen.unlockSettings();
     EXPECT_TRUE(form().Visible);
     EXPECT_TRUE(form().Editable);
 
     // "設定" opens the form read-only; the code given on it makes it editable.
-    screen.Command10_Click();
+    screen.showSettings();
     EXPECT_FALSE(form().Editable);
     dialogs().scriptInput({QStringLiteral("6081"), QStringLiteral("60817")});
-    EXPECT_FALSE(editor().Unlock_Click());
-    EXPECT_TRUE(editor().Unlock_Click());
+    EXPECT_FALSE(editor().unlock());
+    EXPECT_TRUE(editor().unlock());
     EXPECT_TRUE(form().Editable);
-    station->manual().Command13_Click();
+    station->manual().showMainScreen();
     EXPECT_FALSE(form().Editable);
 
     // During a transfer nothing is asked and nothing opens.
     form().Visible = false;
     state().TransferActive.claim();
     dialogs().scriptInput({QStringLiteral("60817"), QStringLiteral("60817")});
-    screen.setting_Click();
-    screen.POS_SETTING_Click();
+    screen.unlockSettings();
+    screen.unlockPositions();
     EXPECT_FALSE(form().Visible);
     EXPECT_FALSE(state().form9.Visible);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("job")));
@@ -237,10 +237,10 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
     preWash.identity.order = QStringLiteral("PRE-WASH");
     state().job.load(preWash);
     dialogs().scriptInput({QStringLiteral("60817")});
-    screen.setting_Click();
+    screen.unlockSettings();
     EXPECT_FALSE(form().Visible);
     state().job.clear();
-    screen.POS_SETTING_Click();
+    screen.unlockPositions();
     EXPECT_TRUE(state().form9.Visible);
 }
 
@@ -248,20 +248,20 @@ TEST_F(SettingsEditorTest, ABalanceIsZeroedOnlyWhileItsStationIsIdleAndNoJobIsOn
     start({});
     RegisterImage& image = state().link.image;
     state().station[1].StationStep = 3;
-    editor().Label2_Click(0);
+    editor().zeroBalance(0);
     EXPECT_EQ(image.get(989), 0);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("station 1 is metering")));
-    editor().Label2_Click(2);  // the other station is free
+    editor().zeroBalance(2);  // the other station is free
     EXPECT_EQ(image.get(993), 10);
 
     state().station[1].StationStep = 0;
     CurrentJob onMachine;
     onMachine.identity.order = QStringLiteral("ORDER-1");
     state().job.load(onMachine);
-    editor().Label2_Click(0);
+    editor().zeroBalance(0);
     EXPECT_EQ(image.get(989), 0);
     state().job.clear();
-    editor().Label2_Click(0);
+    editor().zeroBalance(0);
     EXPECT_EQ(image.get(989), 10);
 }
 
@@ -272,19 +272,19 @@ TEST_F(SettingsEditorTest, TheSlotClickSendsXYAndZOnlyWhileNothingElseMoves) {
                                                QStringLiteral("B4"), QStringLiteral("250")});
     LinkState& l = state().link;
 
-    editor().Label4_Click(3);  // "MOVE" unchecked
+    editor().slotClicked(3);  // "MOVE" unchecked
     EXPECT_EQ(form().Label4Selected, 0);
     EXPECT_EQ(l.RobotCheckState, 0);
 
     form().Check1 = true;
     state().wash.WashPhase = 2;
-    editor().Label4_Click(3);
+    editor().slotClicked(3);
     EXPECT_EQ(form().Label4Selected, 4);
     EXPECT_EQ(l.RobotCheckState, 0);
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("wash")));
 
     state().wash.WashPhase = 0;
-    editor().Label4_Click(3);
+    editor().slotClicked(3);
     EXPECT_EQ(l.RobotCheckState, 1);
     EXPECT_EQ(l.MoveX[1], 400);
     EXPECT_EQ(l.MoveY[1], 250);

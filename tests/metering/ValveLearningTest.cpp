@@ -163,7 +163,7 @@ TEST_F(ValveLearningTest, TheSettingsScreenResetsOneValveBehindTheAccessCode) {
     EXPECT_FALSE(station->settingsEditor().resetLearned(4));  // read-only
     EXPECT_TRUE(station->learning().of(4).rate.known());
     station->headlessDialogs()->scriptInput({QStringLiteral("60817")});
-    ASSERT_TRUE(station->settingsEditor().Unlock_Click());
+    ASSERT_TRUE(station->settingsEditor().unlock());
     EXPECT_TRUE(station->settingsEditor().resetLearned(4));
     EXPECT_FALSE(station->learning().of(4).rate.known());
     EXPECT_TRUE(station->learning().of(5).rate.known());

@@ -34,7 +34,7 @@ TEST_F(AutoIn, EveryStatusTickBringsTheEntryUpAndAScanIsQueued) {
 
     station->headlessDialogs()->scriptInput({"B"});
     form6().Text1 = " ORD-2026-00001 ";
-    station->identifierEntry().Text1_KeyPress(13);
+    station->identifierEntry().identifierKey(13);
     ASSERT_EQ(queued(), 1);
     EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "ORD-2026-00001B");
     EXPECT_EQ(form6().Text1, "");

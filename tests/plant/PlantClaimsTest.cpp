@@ -165,9 +165,9 @@ TEST_F(PlantClaimRun, ADropRecordMarkedButNotQueuedIsQueuedAtTheNextStart) {
     EXPECT_TRUE(claims().read().isEmpty());
     // Z2 is taken when it is entered, once; Z1 is not taken again.
     state().form6.Text1 = "Z2";
-    station->identifierEntry().Text1_KeyPress(13);
+    station->identifierEntry().identifierKey(13);
     state().form6.Text1 = "Z1";
-    station->identifierEntry().Text1_KeyPress(13);
+    station->identifierEntry().identifierKey(13);
     EXPECT_EQ(queued(), 2);
     EXPECT_EQ(state().form6.Text1, "===NO ID===");
 }

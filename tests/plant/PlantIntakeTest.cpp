@@ -134,7 +134,7 @@ TEST_F(PlantRun, ADropJobIsDispensedAtPlaceZeroOnATypeOneMachine) {
     drop.write(record);
     drop.close();
     state().form6.Text1 = "Z1";
-    station->identifierEntry().Text1_KeyPress(13);
+    station->identifierEntry().identifierKey(13);
     ASSERT_TRUE(runJob());
     const QList<DailyRecord> done = records();
     ASSERT_EQ(done.size(), 1);

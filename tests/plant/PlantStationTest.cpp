@@ -302,7 +302,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     // A queue file that cannot be written: the lines marked taken wait again.
     ASSERT_TRUE(QDir(dir.path()).mkdir("START_DISPEN.txt"));
     state().form6.Text1 = "Q'1";
-    entry.Text1_KeyPress(13);
+    entry.identifierKey(13);
     pickCategory(state().form15, 1);
     station->scheduler.advance(1000);
     EXPECT_EQ(rows("SELECT COUNT(*), MIN(STEP_NO), MAX(STEP_NO) FROM chainlih"),
@@ -312,7 +312,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
     ASSERT_TRUE(QDir(dir.path()).rmdir("START_DISPEN.txt"));
 
     state().form6.Text1 = "  Q'1 ";
-    entry.Text1_KeyPress(13);
+    entry.identifierKey(13);
     EXPECT_TRUE(state().form15.Visible);
     state().form6.Text1 = "typed on";  // the order is the one Enter was pressed on
     station->scheduler.advance(1000);
@@ -334,7 +334,7 @@ TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
 
     // Entered again, it finds nothing: the box says so and is emptied.
     state().form6.Text1 = "Q'1";
-    entry.Text1_KeyPress(13);
+    entry.identifierKey(13);
     pickCategory(state().form15, 1);
     station->scheduler.advance(400);
     EXPECT_EQ(state().form6.Text1, "===NO ID===");
@@ -350,12 +350,12 @@ TEST_F(PlantRun, ProfilesAreReadTrimmedAndExactAndListedForTheSettings) {
     state().settings.setText1(16, "  MARIGOLD  ");
     EXPECT_EQ(station->plant().profile(), "MARIGOLD");
     Form8 list;
-    ProfileList_Load(list, state().settings);
+    fillProfileList(list, state().settings);
     ASSERT_EQ(list.List1.items.size(), 9);
-    ProfileList_Click(list, 8);
+    pickProfile(list, 8);
     EXPECT_EQ(list.Text1, "QUORBAN");
     EXPECT_FALSE(list.Text2.isEmpty());
-    ProfileList_Click(list, 0);
+    pickProfile(list, 0);
     EXPECT_EQ(list.Text1, "ZOLPOWDERS");
     EXPECT_EQ(list.Text2, "粉體機器");
     // Lower case is no profile: nothing is written back.
@@ -383,7 +383,7 @@ TEST_F(PlantRun, TheIdentifierEntryQueuesScannedRecipesListsMatchesAndTakesDropR
     HeadlessDialogs& dialogs = *station->headlessDialogs();
     const auto enter = [&](const QString& text) {
         state().form6.Text1 = text;
-        entry.Text1_KeyPress(13);
+        entry.identifierKey(13);
     };
     dialogs.scriptInput({"B", "AB"});
     enter(" ORD-2026-00001 ");

@@ -43,7 +43,7 @@ TEST_F(StatusTicks, TalbertSpecialsAndTheIdleMixingCycle) {
     EXPECT_EQ(d(802), 0);
     EXPECT_EQ(station->statusTimer().mixCount(), 0);
 
-    station->mainScreen().Label20_DblClick();
+    station->mainScreen().startIdleMixing();
     station->projectScreens();
     EXPECT_EQ(state().form3.Label20.Caption, "7200");
     ticks(1);
@@ -85,7 +85,7 @@ TEST_F(StatusTicks, TheMixFolderHoldsTheMarksTheRunWritesAndTheMixersFollow) {
     EXPECT_EQ(d(804), 10000);
     EXPECT_EQ(d(805), RegisterImage::RegNoValue);
 
-    station->mainScreen().Label13_DblClick();
+    station->mainScreen().clearMixMarks();
     EXPECT_EQ(form3().Label13.Caption, "0");
     EXPECT_EQ(station->statusTimer().mixCount(), 0);
     ASSERT_TRUE(loadMixMarks(marks, read));

@@ -142,12 +142,12 @@ TEST_F(WriteBack, TheTestInsertAddsOneSampleRowAndLeavesTheJobAlone) {
     HeadlessDialogs& dialogs = *station->headlessDialogs();
 
     dialogs.scriptChoices({1});  // Cancel
-    station->plant().Command13_Click(dialogs);
+    station->plant().insertTestRow(dialogs);
     station->scheduler.advance(100);
     EXPECT_EQ(rows("SELECT COUNT(*) FROM \"SPTR_ZJD\""), "0");
 
     dialogs.scriptChoices({0});  // OK
-    station->plant().Command13_Click(dialogs);
+    station->plant().insertTestRow(dialogs);
     EXPECT_EQ(rows("SELECT COUNT(*) FROM \"SPTR_ZJD\""), "0");  // not yet asked
     const QString asked = station->clock.now().toString("yyyy-MM-dd hh:mm:");
     station->scheduler.advance(100);

@@ -62,13 +62,13 @@ class RecordsViewerTest : public ::testing::Test {
         f.write(tail);
     }
     void choose(const QString& name) {
-        viewer.Form_Load();
+        viewer.open();
         form.List2.ListIndex = int(form.List2.items.indexOf(name));
-        viewer.List2_Click();
+        viewer.loadChosenFile();
     }
     void search(const QString& text) {
         form.Text1 = text;
-        viewer.Text1_KeyPress(13);
+        viewer.searchKey(13);
     }
     QStringList orders() const {
         QStringList out;
@@ -84,7 +84,7 @@ TEST_F(RecordsViewerTest, TotalsRoundEveryAdditionAndMatchWholeCodes) {
          job("A2", 6, {{"RED", "12", "12.6"}, {"BLUE", "250", "249.6"}}),
          job("A3", 7, {{"LONGCODE-12345", "5", "4"}, {"RED", "1", "x"}, {"GREEN", "9", "9"}})});
     choose("DATE_202612.txt");
-    viewer.Command1_Click();
+    viewer.showTotals();
     ASSERT_EQ(form.List1.items.size(), 24);
     // 12.6 adds 13 each time: 26, where a sum rounded once would give 25.
     EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0.026(KG)"));
@@ -153,21 +153,21 @@ TEST_F(RecordsViewerTest, TotalsCoverWhatTheListShowsAndAnEmptyResultIsSaid) {
 
     search("A1");
     EXPECT_EQ(form.Label3.Caption, QStringLiteral("2 records match \"A1\""));
-    viewer.Command1_Click();
+    viewer.showTotals();
     EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0.5(KG)"));
     EXPECT_TRUE(form.Label2.Caption.startsWith(QStringLiteral("Valve")));
 
     search("nothing");
     EXPECT_TRUE(form.List1.items.isEmpty());
     EXPECT_EQ(form.Label3.Caption, QStringLiteral("No record matches \"nothing\""));
-    viewer.Command1_Click();
+    viewer.showTotals();
     EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0(KG)"));
     EXPECT_TRUE(form.Label3.Caption.contains(QStringLiteral("matched no record")));
 
     // An empty search shows, and totals, the whole file again.
     search(" ");
     EXPECT_EQ(form.List1.items.size(), 3);
-    viewer.Command1_Click();
+    viewer.showTotals();
     EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0.7(KG)"));
 
     // Headers in Traditional and Simplified Chinese.
@@ -184,7 +184,7 @@ TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
     writeMonth("DATE_202612.txt", {job("A1", 5, {{"RED", "1", "1"}})}, QByteArray(500, 'x'));
     writeMonth("DATE_202601.txt", {});
     QDir(dir.path()).mkpath(QStringLiteral("data/old"));
-    viewer.Form_Load();
+    viewer.open();
     EXPECT_EQ(form.List2.items, QStringList({"DATE_202601.txt", "DATE_202612.txt"}));
 
     // A partial record at the end: the whole ones load, and the viewer says so.
@@ -195,15 +195,15 @@ TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
 
     choose("DATE_202601.txt");
     EXPECT_TRUE(form.List1.items.isEmpty());
-    viewer.Command1_Click();
+    viewer.showTotals();
     EXPECT_EQ(form.List1.items[0], QStringLiteral("1   RED   紅   0(KG)"));
 
     // A file that became a folder since the list was made.
-    viewer.Form_Load();
+    viewer.open();
     QFile::remove(dir.filePath("data/DATE_202612.txt"));
     QDir(dir.path()).mkpath(QStringLiteral("data/DATE_202612.txt"));
     form.List2.ListIndex = 1;
-    viewer.List2_Click();
+    viewer.loadChosenFile();
     EXPECT_EQ(viewer.month().size(), 0);
     EXPECT_TRUE(form.List1.items.isEmpty());
     EXPECT_TRUE(dialogs.messages().last().text.contains("is a folder"))

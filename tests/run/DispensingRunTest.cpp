@@ -144,7 +144,7 @@ TEST_F(DispensingRun, ARecordThatCannotBeWrittenStopsTheRunWithTheJobKept) {
     EXPECT_TRUE(told);
 
     ASSERT_TRUE(QFile::remove(blocker.fileName()));
-    station->runControl().Command9_Click();
+    station->runControl().run();
     ASSERT_TRUE(runUntil([&] { return order() == "NEXT"; }));
     ASSERT_EQ(records().size(), 1);
     EXPECT_EQ(records()[0].OrderNo, "NOREC");
@@ -174,7 +174,7 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     queue(job("NEXT", "2", "0", {{0, {"SODA", "5"}}}));
     ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep >= 4; }));
 
-    station->runControl().Command8_Click();
+    station->runControl().stopJob();
     EXPECT_EQ(order(), "");
     EXPECT_EQ(cell(Code, 0), "");
     EXPECT_EQ(state().station[1].StationStep, 0);
@@ -191,7 +191,7 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     station->scheduler.advance(10000);
     EXPECT_EQ(order(), "");
 
-    station->runControl().RUN_Click();
+    station->runControl().runAll();
     ASSERT_TRUE(runUntil([&] { return station->transfer().rowStep() >= 99; }));
     // Neither the row nor the base water was poured twice.
     EXPECT_NEAR(sim().machine().content(1) - form3().Label7.Caption.toDouble(), 400, 5);

@@ -29,11 +29,11 @@ TEST_F(HandControlsInRun, TheWashButtonsOfTheTwinBalanceMachinesSayWhyAndTheJobs
     valve(13, "B1", "40");
     for (const char* type : {"2", "5"}) {
         startRun({{5, type}, {6, "30000"}, {7, "2"}, {25, "100"}});
-        station->mainScreen().Command12_Click();
+        station->mainScreen().requestWash();
         EXPECT_EQ(lastMessage(), QStringLiteral("The bucket is not washed: machine type %1 has no "
                                                 "bucket wash (only types 1, 3 and 4 wash).")
                                      .arg(type));
-        station->manual().Command14_Click();
+        station->manual().requestWash();
         EXPECT_TRUE(lastMessage().contains(QStringLiteral("no bucket wash")));
         EXPECT_EQ(state().wash.WashPhase, 0);
 
@@ -54,16 +54,16 @@ TEST_F(HandControlsInRun, TheBucketOfAStoppedJobIsNotWashed) {
     startRun({{7, "2"}});
     queue(job("HOLD", "1", "0", {{0, {"SODA", "200"}}, {1, {"SODA", "100"}}}));
     ASSERT_TRUE(runUntil([&] { return cell(DispenseGrid::ActualWeight, 1) != ""; }));
-    station->runControl().STOP_Click();
+    station->runControl().stopAll();
     station->scheduler.advance(2000);
-    station->mainScreen().Command12_Click();
+    station->mainScreen().requestWash();
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("The bucket is not washed")))
         << lastMessage().toStdString();
     EXPECT_EQ(state().wash.WashPhase, 0);
 
     station.reset();
     startRun({{7, "2"}});
-    station->manual().Command14_Click();
+    station->manual().requestWash();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("holds the products of a job")));
     EXPECT_EQ(state().wash.WashPhase, 0);
 }
@@ -82,11 +82,11 @@ TEST_F(HandControlsInRun, AManualMeteringDuringAJobIsRefusedAndTheJobKeepsItsSta
 
     state().form2.Combo[8] = "3";
     state().form2.Text5 = "100";
-    station->manual().Text5_Enter();
+    station->manual().meterOnStation1();
     EXPECT_EQ(lastMessage(), "No manual metering on station 1: a job is on the machine.");
     state().form2.Combo[9] = "3";
     state().form2.Text6 = "50";
-    station->manual().Text6_Enter();
+    station->manual().meterOnStation2();
     EXPECT_EQ(lastMessage(), "No manual metering on station 2: a job is on the machine.");
     EXPECT_EQ(state().station[1].valve, 1);
     EXPECT_EQ(state().station[1].target, target);
@@ -111,11 +111,11 @@ TEST_F(HandControlsInRun, AStoppedTwoBalanceJobWithProductsInItsBucketStaysQueue
         return j && j->lanes[0].metering && state().station[1].actual.value_or(0) > 50;
     }));
     ASSERT_FALSE(journal.read()->anyKept());
-    station->runControl().Command8_Click();
+    station->runControl().stopJob();
     ASSERT_TRUE(journal.read().has_value());
 
     form3().List2.ListIndex = 0;
-    station->queueEditor().Command6_Click();
+    station->queueEditor().deleteSelected();
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("stopped with products in its bucket")))
         << lastMessage().toStdString();
     EXPECT_EQ(queued(), 1);

@@ -50,7 +50,7 @@ TEST_F(JobStartTest, LinesArePackedIntoRowsWithTubeAndName) {
     EXPECT_TRUE(logTexts().contains("<start>P< start >"));
     // A stop frees the machine: the settings, tools and wash by hand open
     // again (the wait reason may send the operator to the settings screen).
-    station->runControl().Command8_Click();
+    station->runControl().stopJob();
     station->projectScreens();
     EXPECT_TRUE(form3().TOOL.Enabled);
     EXPECT_TRUE(form3().Command10.Enabled);
@@ -120,7 +120,7 @@ TEST_F(JobStartTest, TakesNoJobWhileHomingOrWashing) {
     state().timers.jobStart->setEnabled(false);
     ASSERT_TRUE(runUntil([&] { return !homingRunning(state()); }));
     // A wash asked for from the main screen holds it back too.
-    station->mainScreen().Command12_Click();
+    station->mainScreen().requestWash();
     state().timers.jobStart->setEnabled(true);
     station->scheduler.advance(3000);
     EXPECT_NE(state().wash.WashPhase, 0);

@@ -56,7 +56,7 @@ TEST_F(QueueListTest, LongQueueListedInPartAndReadOnlyWhenChanged) {
 
     state().form3.List2.ListIndex = kQueueListLines;
     const qint64 size = QFileInfo(queuePath()).size();
-    station->queueEditor().Command6_Click();
+    station->queueEditor().deleteSelected();
     EXPECT_EQ(QFileInfo(queuePath()).size(), size);
     ASSERT_FALSE(station->headlessDialogs()->messages().isEmpty());
     EXPECT_TRUE(station->headlessDialogs()->messages().back().text.contains(

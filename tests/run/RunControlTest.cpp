@@ -37,16 +37,16 @@ TEST_F(RunControlTest, RunTimerTablesByMachineType) {
         SCOPED_TRACE(c.type);
         startRun({{5, c.type}});
         RunControl& run = station->runControl();
-        run.Command8_Click();
+        run.stopJob();
         station->projectScreens();
         EXPECT_EQ(form3().BackColor, kStopPink);
-        run.Command9_Click();
+        run.run();
         station->projectScreens();
         EXPECT_EQ(form3().BackColor, kFormGrey);
         EXPECT_TRUE(state().timers.jobStart->enabled());
         EXPECT_EQ(state().timers.oneBalanceRun->enabled(), c.command9Timer2);
         EXPECT_EQ(state().timers.twoBalanceRun->enabled(), c.command9Timer3);
-        run.RUN_Click();
+        run.runAll();
         station->projectScreens();
         EXPECT_EQ(state().timers.oneBalanceRun->enabled(), c.runTimer2);
         EXPECT_EQ(state().timers.twoBalanceRun->enabled(), c.runTimer3);
@@ -60,16 +60,16 @@ TEST_F(RunControlTest, MenuStopAlsoClearsTheSharedFlags) {
     state().TransferActive.claim();
     state().wash.WashType1 = 1;
     state().TalbertSpecialFlags[3] = 1;
-    station->runControl().Command8_Click();
+    station->runControl().stopJob();
     EXPECT_TRUE(state().TransferActive.active());  // the button leaves these
-    station->runControl().STOP_Click();
+    station->runControl().stopAll();
     EXPECT_FALSE(state().TransferActive.active());
     EXPECT_EQ(state().wash.WashType1, 0);
     EXPECT_EQ(state().TalbertSpecialFlags[3], 0);
     station->projectScreens();
     EXPECT_EQ(form3().Check1.BackColor, kStopPink);
     // The job start paints them back once the run is on again.
-    station->runControl().RUN_Click();
+    station->runControl().runAll();
     station->scheduler.advance(1000);
     EXPECT_EQ(form3().Check1.BackColor, kCheckTan);
 }
@@ -145,10 +145,10 @@ TEST_F(RunControlTest, OrderListWindowAndPicturesFollowTheRun) {
     EXPECT_EQ(form3().Picture2.number, "1");
     EXPECT_TRUE(form3().Picture1.file.contains("pic1/a0"));
 
-    station->mainScreen().Label8_DblClick();
+    station->mainScreen().showOrderListInstead();
     EXPECT_TRUE(o.Visible);
     EXPECT_FALSE(form3().Visible);
-    station->mainScreen().Form11_Label1_DblClick();
+    station->mainScreen().backFromOrderList();
     EXPECT_FALSE(o.Visible);
     EXPECT_TRUE(form3().Visible);
 
@@ -193,30 +193,30 @@ TEST_F(RunControlTest, ClosingMidMeteringOpensNothingAgain) {
 TEST_F(RunControlTest, RunAndStopAreLoggedAndClosingDuringAJobAsks) {
     valve(1, "SODA", "10");
     startRun();
-    station->runControl().RUN_Click();
+    station->runControl().runAll();
     queue(job("CL", "1", "0", {{0, {"SODA", "500"}}}));
     ASSERT_TRUE(runUntil([&] { return order() == "CL"; }));
     int unloads = 0;
     MainScreen& screen = station->mainScreen();
     HeadlessDialogs& dialogs = *station->headlessDialogs();
-    screen.Form_QueryUnload([&] { ++unloads; });
-    screen.Form_QueryUnload([&] { ++unloads; });  // the question is already open
+    screen.askToClose([&] { ++unloads; });
+    screen.askToClose([&] { ++unloads; });  // the question is already open
     ASSERT_EQ(dialogs.pending(), 1);
     EXPECT_EQ(dialogs.messages().last().choices, (QStringList{"是", "否"}));
     EXPECT_TRUE(dialogs.messages().last().text.contains(QStringLiteral("CL")));
     ASSERT_TRUE(dialogs.answer(-1, 1));
     EXPECT_EQ(unloads, 0);
     ASSERT_TRUE(runUntil([&] { return sim().machine().outputOn(851); }));
-    screen.Form_QueryUnload([&] { ++unloads; });
+    screen.askToClose([&] { ++unloads; });
     ASSERT_TRUE(dialogs.answer(-1, 0));
     EXPECT_EQ(unloads, 1);
 
-    station->runControl().Command8_Click();
-    screen.Form_QueryUnload([&] { ++unloads; });  // nothing on the machine: no question
+    station->runControl().stopJob();
+    screen.askToClose([&] { ++unloads; });  // nothing on the machine: no question
     EXPECT_EQ(unloads, 2);
     EXPECT_EQ(dialogs.pending(), 0);
-    station->runControl().Command9_Click();
-    station->runControl().STOP_Click();
+    station->runControl().run();
+    station->runControl().stopAll();
     const QStringList texts = logTexts();
     const QStringList runStop = texts.filter(QRegularExpression(QStringLiteral("^< (RUN|STOP) >")));
     EXPECT_EQ(runStop, (QStringList{"< RUN >", "< STOP >  CL  bucket 1", "< RUN >", "< STOP >"}))

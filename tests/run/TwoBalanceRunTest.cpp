@@ -201,10 +201,10 @@ TEST_F(TwoBalanceRun, StopDuringALaneMeteringAndRunAgain) {
                state().station[1].actual.value_or(0) > 100;
     }));
     const QString firstRow = *journal.read()->kept[0];
-    station->runControl().Command8_Click();
+    station->runControl().stopJob();
     EXPECT_EQ(order(), "");
     station->scheduler.advance(5000);
-    station->runControl().RUN_Click();
+    station->runControl().runAll();
     ASSERT_TRUE(runJob());
 
     const QList<DailyRecord> r = records();

@@ -51,14 +51,14 @@ TEST_F(SettingsTablesTest, WashTableSavesOneBoxAtEnter) {
     for (int i = 0; i < 128; ++i) settings.setWashText(i, QString::number(i + 1));
     Form10 form;
     WashTable table(form, settings, dialogs, dir);
-    table.Form_Load();
+    table.load();
     EXPECT_EQ(form.Label1[63], "64");
     EXPECT_EQ(form.Text1[4], "5");
     EXPECT_EQ(form.Text1[68], "69");
 
     form.Text1[68] = " 1500 ";  // slot 5's wash water, being typed
     EXPECT_EQ(settings.washWater(5), 69);
-    table.Text1_KeyEnter(68);
+    table.saveField(68);
     EXPECT_EQ(settings.washWater(5), 1500);
     EXPECT_EQ(settings.washCount(5), 5);
     file.replace(68 * 200, 200, padded("1500", 200));
@@ -68,7 +68,7 @@ TEST_F(SettingsTablesTest, WashTableSavesOneBoxAtEnter) {
 
     // The last box keeps the focus.
     form.ActiveControl.clear();
-    table.Text1_KeyEnter(127);
+    table.saveField(127);
     EXPECT_EQ(form.ActiveControl, "");
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
@@ -82,7 +82,7 @@ TEST_F(SettingsTablesTest, DyeMixTableEditsTheFileTheRunReads) {
     put("DYE_MIX.txt", padded("OTHER", 30));
     Form14 form;
     DyeMixTable table(form, settings, dialogs, dir);
-    table.Form_Load();
+    table.load();
     EXPECT_EQ(form.Label2, QDir::toNativeSeparators(dir.filePath("mix/DYE_MIX.txt")));
     EXPECT_EQ(form.Text1[0], "RED");
     EXPECT_EQ(form.Text1[2], "");
@@ -90,7 +90,7 @@ TEST_F(SettingsTablesTest, DyeMixTableEditsTheFileTheRunReads) {
 
     form.Text1[1] = "  GREEN ";
     form.Text1[29] = QString(31, QLatin1Char('x'));
-    table.Text1_KeyEnter(29);
+    table.saveField(29);
     QByteArray expected = padded("RED", 30) + padded("GREEN", 30);
     for (int i = 2; i < 29; ++i) expected += padded("", 30);
     expected += QByteArray(30, 'x');
@@ -102,7 +102,7 @@ TEST_F(SettingsTablesTest, DyeMixTableEditsTheFileTheRunReads) {
     // A folder that does not exist: said, and the boxes keep what was typed.
     settings.setText1(37, QStringLiteral("nowhere/"));
     form.Text1[0] = "KEPT";
-    table.Text1_KeyEnter(0);
+    table.saveField(0);
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].text.contains("nowhere"));
     EXPECT_EQ(form.Text1[0], "KEPT");

@@ -68,7 +68,7 @@ void SoakOperator::attach(Station& station, const Hooks& hooks, QStringList& eve
 void SoakOperator::step(qint64 ms, Station& station, const Hooks& hooks, QStringList& events) {
     if (stoppedUntil_ >= 0 && ms >= stoppedUntil_) {
         stoppedUntil_ = -1;
-        station.runControl().RUN_Click();
+        station.runControl().runAll();
         events
             << QStringLiteral("operator: RUN (%1)").arg(pick_ == 0 ? "same bucket" : "new bucket");
     }
@@ -76,14 +76,14 @@ void SoakOperator::step(qint64 ms, Station& station, const Hooks& hooks, QString
         const Action& a = actions_[next_++];
         if (a.kind == Kind::Stop) {
             if (a.fullStop)
-                station.runControl().STOP_Click();
+                station.runControl().stopAll();
             else
-                station.runControl().Command8_Click();
+                station.runControl().stopJob();
             stoppedUntil_ = ms + a.pauseMs;
             pick_ = a.pick;
             events << QStringLiteral("operator: %1").arg(a.fullStop ? "STOP" : "stop button");
         } else if (a.kind == Kind::Wash) {
-            station.mainScreen().Command12_Click();
+            station.mainScreen().requestWash();
             events << QStringLiteral("operator: wash button");
         } else if (a.kind == Kind::Queue && hooks.queueJob) {
             hooks.queueJob();
@@ -126,9 +126,9 @@ void SoakOperator::deleteQueued(const Action& a, Station& station, const Hooks& 
     const QString shown = station.state.form3.List2.items[index];
     HeadlessDialogs& dialogs = *station.headlessDialogs();
     const int asked = int(dialogs.messages().size());
-    station.queueEditor().List2_Click();
+    station.queueEditor().queueClicked();
     station.state.form3.List2.ListIndex = index;
-    station.queueEditor().Command6_Click();
+    station.queueEditor().deleteSelected();
     if (dialogs.messages().size() > asked && !dialogs.messages().last().choices.isEmpty())
         dialogs.answer(int(dialogs.messages().size()) - 1, 0);
     const QString order = shown.section(QStringLiteral("---"), 0, 0);

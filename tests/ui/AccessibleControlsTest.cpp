@@ -169,7 +169,7 @@ TEST_F(AccessibleControlsTest, EveryControlOfEveryStationWindowIsDescribedOnceBy
     Scheduler scheduler;
     SimulatedController sim;
     Form1 form1(scheduler, [&] { return std::unique_ptr<Port>(new LoopPort(scheduler, sim)); });
-    form1.Form_Load();
+    form1.load();
     Form1View linkTest(form1);
     auto link = checkWindow(&linkTest, "Form1", 25);
     EXPECT_EQ(link.at("Form1.Text1(2)")->accessibleName(), "寫入 起始D");
