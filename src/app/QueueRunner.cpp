@@ -47,7 +47,8 @@ bool QueueRunner::idle() const {
     // Plant work under way, or a vat list not yet found empty, may bring jobs.
     if (station_.plantDatabase().pending() > 0) return false;
     if (s.timers.intake && s.timers.intake->enabled() &&
-        station_.plant().profile() == u"MARIGOLD" && station_.vatIntake().emptyPolls() == 0)
+        station_.plant().siteProfile() == SiteProfile::Marigold &&
+        station_.vatIntake().emptyPolls() == 0)
         return false;
     // A queue that cannot be read is not an empty one.
     JobFile queue = jobQueueFile(station_.workdir());

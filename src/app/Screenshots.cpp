@@ -107,9 +107,9 @@ void Screenshots::take() {
 
 bool Screenshots::takeScreens() {
     bool ok = true;
-    const QString language = state_.settings.Text1(9);
+    const QString language = state_.settings.Text1(SettingsField::Language);
     for (int l = 0; l < LangText::kLanguages; ++l) {
-        state_.settings.setText1(9, QString::number(l));
+        state_.settings.setText1(SettingsField::Language, QString::number(l));
         screen_.ApplyLanguage();
         for (const ScreenshotScreen& shot : screenshotScreens(state_, screen_, windows_)) {
             QWidget* window = shot.open();
@@ -122,7 +122,7 @@ bool Screenshots::takeScreens() {
             shot.close();
         }
     }
-    state_.settings.setText1(9, language);
+    state_.settings.setText1(SettingsField::Language, language);
     screen_.ApplyLanguage();
     windows_.render();
     return ok;

@@ -104,7 +104,7 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
         {[this] { status_.restartMixCount(); }, [this] { status_.startIdleMixing(); }});
     metering_.setStopJob([this] { runControl_.stopJob(); });
     runControl_.setIntake([this] {
-        if (plant_.profile() == u"MARIGOLD") vatIntake_.run();
+        if (plant_.siteProfile() == SiteProfile::Marigold) vatIntake_.run();
     });
     // The run's finished jobs are counted here, then handed on.
     transfer_.setFinishedObserver([this](const FinishedJob& job) { jobFinished(job); });
@@ -240,7 +240,7 @@ void Station::loadSettingsForm() {
         state.form2.Label6[k] = QString::number(k + 1);
 
     // Timers, in the order the machine starts them.
-    state.timers.scan->setInterval(intWithin(state.settings.number(1)));
+    state.timers.scan->setInterval(intWithin(state.settings.number(SettingsField::ScanInterval)));
     state.timers.scan->setEnabled(true);
     state.timers.metering->setInterval(100);
     state.timers.metering->setEnabled(true);
@@ -271,7 +271,7 @@ void Station::reportSettingsOutOfRange() {
 
 void Station::openPort() {
     std::unique_ptr<Port> port;
-    QString name = state.settings.Text1(0).trimmed();
+    QString name = state.settings.Text1(SettingsField::Port).trimmed();
     if (options_.simulate) {
         if (!sim_)
             sim_ = std::make_unique<Simulation>(scheduler, workdir_, options_.simSeed,

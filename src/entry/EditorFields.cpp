@@ -56,7 +56,7 @@ int enterFromText1(int box) {
 
 void askYesNo(const RunContext& c, const Wording& question, const QStringList& args,
               std::function<void(bool)> onAnswer) {
-    const int language = intWithin(c.state.settings.number(9));
+    const int language = c.state.settings.language();
     QString text = wordingIn(language, question);
     // Both at once, so that a "%" typed in an order number is never filled in.
     if (args.size() == 1) text = text.arg(args[0]);

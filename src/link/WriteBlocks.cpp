@@ -1,5 +1,7 @@
 #include "WriteBlocks.h"
 
+#include "settings/SiteProfile.h"
+
 #include <algorithm>
 
 #include "core/Val.h"
@@ -41,7 +43,7 @@ std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,
             blocks = {{8, 708, 4, false, true}, {9, 712, 4, false, true}};
         }
         blocks.push_back({10, 716, 4, false, true});
-        if (profile.trimmed() == QStringLiteral("PELKO"))
+        if (siteProfileOf(profile) == SiteProfile::Pelko)
             blocks.push_back({11, 801, 30, false, false});
         else
             blocks.push_back({11, 800, 10, true, false});

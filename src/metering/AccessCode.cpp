@@ -19,7 +19,7 @@ bool askSettingsCode(const StationState& state, Dialogs& dialogs) {
     if (!answer) return false;
     if (*answer == QLatin1String(kSettingsAccessCode)) return true;
     dialogs.message(
-        wordingIn(intWithin(state.settings.number(9)),
+        wordingIn(state.settings.language(),
                   {u"密碼錯誤：設定未開啟。", u"Wrong password: the settings stay closed."}),
         QStringLiteral("SETTING"), [] {});
     return false;

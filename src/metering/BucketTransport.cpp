@@ -85,7 +85,7 @@ bool BucketTransport::conveyorTo(int p, QString* why, qint32 time) {
         return true;
     }
     for (int r = 901; r <= 919; ++r) image.set(r, kOff);
-    const int split = intWithin(s_.settings.number(24));
+    const int split = intWithin(s_.settings.number(SettingsField::ConveyorSplit));
     if (p < split) image.set(901, time);
     if (p > split - 1) image.set(902, time);
     image.set(904 + p, time);

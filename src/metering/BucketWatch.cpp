@@ -20,7 +20,9 @@ void bucketWatch(StationState& s, const StationPanel& p,
                  const std::function<void(const QString&)>& log) {
     MeteringStation& st = s.station[size_t(p.number)];
     if (s.machineType() != 2 || st.BucketFull != 0 || st.StationStep == 0) return;
-    if (!(std::abs(s.balance(p.number).weight + st.tared) > s.settings.number(6))) return;
+    if (!(std::abs(s.balance(p.number).weight + st.tared) >
+          s.settings.number(SettingsField::BucketFullWeight)))
+        return;
 
     ++st.OverTicks;
     const auto [first, last] = stationValveRegisters(s, p.number);
@@ -38,7 +40,7 @@ void bucketWatch(StationState& s, const StationPanel& p,
 
 std::pair<int, int> stationValveRegisters(StationState& s, int station) {
     // Whatever the setting holds, never a register beyond the valves.
-    const int v = valvesPerStationSetting(s.settings.Text1(11));
+    const int v = valvesPerStationSetting(s.settings.Text1(SettingsField::ValvesPerStation));
     const int first = std::max(kFirstValveRegister, station == 2 ? 851 + v : 851);
     // Station 2 has every valve after station 1's, as the controller routes them.
     const int last = std::min(kLastValveRegister, station == 2 ? kLastValveRegister : 850 + v);

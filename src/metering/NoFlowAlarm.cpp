@@ -14,7 +14,6 @@ namespace dye {
 namespace {
 
 constexpr qint32 kClose = RegisterImage::RegNoValue;
-constexpr int kLanguageField = 9;
 enum Choice { TryAgain = 0, SkipRow = 1, StopJob = 2 };
 
 }  // namespace
@@ -23,7 +22,7 @@ void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
     const size_t n = size_t(p.number);
     MeteringStation& st = s_.station[n];
     ++st.noFlowAlarms;
-    const int language = intWithin(s_.settings.number(kLanguageField));
+    const int language = s_.settings.language();
     const bool onJob = st.row >= 0;
     const QString product = (s_.settings.valveCode(valve).trimmed() + QLatin1Char(' ') +
                              s_.settings.valveName(valve).trimmed())

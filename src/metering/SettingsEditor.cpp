@@ -13,8 +13,6 @@
 namespace dye {
 namespace {
 
-constexpr int kLanguageField = 9;
-constexpr int kMachineTypeField = 5;
 constexpr int kSlots = Form2::kTeachSlots;
 
 // The three fields of a slot, in the order of the field ranges (X, Z, name).
@@ -81,8 +79,9 @@ bool SettingsEditor::saveField(int i, const QString& text) {
     if (i < 0 || i >= MachineSettings::kFieldCount || !editable()) return false;
     // A machine type typed is checked with the ranges of that type.
     MachineSettings typed;
-    typed.setText1(kMachineTypeField,
-                   i == kMachineTypeField ? text : s_.settings.Text1(kMachineTypeField));
+    typed.setText1(SettingsField::MachineType, i == SettingsField::MachineType
+                                                   ? text
+                                                   : s_.settings.Text1(SettingsField::MachineType));
     if (const QString why = settingProblem(i, text, typed.machineType()); !why.isEmpty()) {
         say(QStringLiteral("%1 not saved: %2.").arg(settingsFieldCaption(i), why));
         return false;
@@ -93,7 +92,7 @@ bool SettingsEditor::saveField(int i, const QString& text) {
         return false;
     }
     const QString saved = trimSpaces(text);
-    const bool languageChanged = i == kLanguageField && s_.settings.Text1(i) != saved;
+    const bool languageChanged = i == SettingsField::Language && s_.settings.Text1(i) != saved;
     s_.settings.setText1(i, saved);
     if (actsAtStartUp(i))
         say(QStringLiteral("%1 saved: it takes effect at the next start of the program.")

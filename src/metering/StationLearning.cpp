@@ -21,11 +21,6 @@ constexpr double kSmallLineShare = 0.5;
 // tolerance is near enough: another pulse costs more time than it gains.
 constexpr double kNearEnough = 0.2;
 
-// Settings fields (field i is record i + 1 of the settings file).
-constexpr int kCoefficientField = 2;
-constexpr int kToleranceField = 7;
-constexpr int kSecondCalField = 19;
-
 int hundredths(double seconds) {
     if (!std::isfinite(seconds)) return seconds > 0 ? kLongestPulse : 0;
     return int(std::clamp(std::round(seconds * 100.0), -1.0, double(kLongestPulse)));
@@ -38,11 +33,11 @@ MeteringNotes& StationMetering::notes(const StationPanel& p) {
 }
 
 double StationMetering::tolerance(const StationPanel& p) const {
-    return p.number == 2 ? s_.station[2].Tolerance2 : s_.settings.number(kToleranceField);
+    return p.number == 2 ? s_.station[2].Tolerance2 : s_.settings.number(SettingsField::Tolerance);
 }
 
 double StationMetering::jobTolerance(const MeteringStation&) const {
-    return s_.settings.number(kToleranceField);
+    return s_.settings.number(SettingsField::Tolerance);
 }
 
 double StationMetering::longOpeningAhead(Valve v) const {
@@ -87,8 +82,8 @@ int StationMetering::nextPulse(const StationPanel& p, const MeteringStation& st,
     if (const auto model = pulseModel(p, v))
         return hundredths(
             learnedPulseSeconds(*model, remaining, jobTolerance(st), st.MinOpenTime / 100.0));
-    return pulseHundredths(remaining, v.rate, s_.settings.number(kCoefficientField),
-                           st.cal.correction, s_.settings.number(kSecondCalField));
+    return pulseHundredths(remaining, v.rate, s_.settings.number(SettingsField::Coefficient),
+                           st.cal.correction, s_.settings.number(SettingsField::SecondCal));
 }
 
 // At a settled pulse computation: what arrived since the long opening was

@@ -36,9 +36,6 @@ constexpr int kEmptyPulsesAlarm = 3;
 constexpr double kEmptyPulseShare = 0.25;
 constexpr double kJudgedPulseDelivery = 2;
 
-// Settings fields (field i is record i + 1 of the settings file).
-constexpr int kSecondCalField = 19;
-
 }  // namespace
 
 StationMetering::StationMetering(StationState& state, Dialogs& dialogs, ValveLearning& learning,
@@ -193,7 +190,7 @@ void StationMetering::computePulse(const StationPanel& p, MeteringStation& st, V
     if (st.StationTicks == kEndLongOpeningTick) s_.link.image.set(v.reg(), kClose);
     if (st.StationTicks != kPulseTick) return;
 
-    const double secondCal = s_.settings.number(kSecondCalField);
+    const double secondCal = s_.settings.number(SettingsField::SecondCal);
     CalRecord& cal = st.cal;
     cal.delta = actual - cal.baseWeight;
     // A pulse is watched by what it delivered: a few pulses in a row that

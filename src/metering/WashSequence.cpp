@@ -26,12 +26,6 @@ constexpr int kFillLimitSeconds = 200;
 // the clock arithmetic stays far from any overflow.
 constexpr double kLargestSetting = 1e9;
 
-// Settings fields (field i is record i + 1 of the settings file).
-constexpr int kWashCountField = 3;    // "洗桶次數"
-constexpr int kWashWaterField = 4;    // "清洗水秒數"
-constexpr int kGateField = 20;        // "open-gate": "N" leaves the gate shut
-constexpr int kExtraWaterField = 23;  // "OVER WATER", seconds
-
 constexpr qint16 kWaterTimeOut = 7;
 constexpr qint16 kRobotHandNotIn = 8;
 
@@ -189,9 +183,9 @@ void WashSequence::setUpCycle() {
     const WashRequest& w = s_.wash;
     const MachineSettings& m = s_.settings;
     const bool slotApplies = w.WashSlot >= 1 && m.washWater(w.WashSlot) != 0;
-    S = wholeSetting(slotApplies ? m.washWater(w.WashSlot) : m.number(kWashWaterField));
+    S = wholeSetting(slotApplies ? m.washWater(w.WashSlot) : m.number(SettingsField::WashWater));
     washWater = S * 100;
-    washCount = slotApplies ? m.washCount(w.WashSlot) : m.number(kWashCountField);
+    washCount = slotApplies ? m.washCount(w.WashSlot) : m.number(SettingsField::WashCount);
     if (w.WashType1 == 1) washCount = 1;
     rinseRepeats = 0;
     watchHold = 0;
@@ -286,9 +280,9 @@ bool WashSequence::extraWaterDue(double limit) const {
 }
 
 void WashSequence::giveExtraWater() {
-    sendTimed(
-        kWaterValve,
-        std::llround(std::clamp(s_.settings.number(kExtraWaterField), 0.0, kLargestSetting) * 100));
+    sendTimed(kWaterValve, std::llround(std::clamp(s_.settings.number(SettingsField::ExtraWater),
+                                                   0.0, kLargestSetting) *
+                                        100));
     outputs_.set(kGateValve, kOpen);
 }
 
@@ -351,7 +345,7 @@ double WashSequence::reading() const {
 }
 
 bool WashSequence::gateInUse() const {
-    return s_.settings.Text1(kGateField).trimmed() != QStringLiteral("N");
+    return s_.settings.Text1(SettingsField::Gate).trimmed() != QStringLiteral("N");
 }
 
 void WashSequence::sendTimed(int reg, qint64 hundredths) {

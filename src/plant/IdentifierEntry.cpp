@@ -22,19 +22,19 @@ IdentifierEntry::IdentifierEntry(StationState& state, PlantService& plant, Dialo
 
 void IdentifierEntry::identifierKey(int keyAscii) {
     if (keyAscii != 13) return;
-    const QString profile = plant_.profile();
+    const SiteProfile profile = plant_.siteProfile();
     const QString identifier = s_.form6.Text1.trimmed();
-    if (profile == u"KESTRALIA") {
+    if (profile == SiteProfile::Kestralia) {
         pickerFill(identifier);
-    } else if (profile == u"ORIGINAL") {
+    } else if (profile == SiteProfile::Original) {
         scanIntake(identifier);
-    } else if (profile == u"QUORBAN") {
+    } else if (profile == SiteProfile::Quorban) {
         // The picker's buttons set the category; its timer waits for one.
         s_.form15.AuxCategory = 0;
         pending_ = identifier;
         if (s_.timers.categoryWait) s_.timers.categoryWait->setEnabled(true);
         s_.form15.Visible = true;
-    } else if (profile == u"ZOLPOWDERS") {
+    } else if (profile == SiteProfile::Zolpowders) {
         dropIntake(identifier);
     }
     if (hooks_.refillRecipes) hooks_.refillRecipes();
@@ -102,7 +102,8 @@ void IdentifierEntry::scanIntake(const QString& identifier) {
 
 void IdentifierEntry::dropIntake(const QString& identifier) {
     const QDir workdir(plant_.workdirPath(QStringLiteral(".")));
-    const QString path = dropFilePath(s_.settings.Text1(10), workdir, plant_.now().date());
+    const QString path =
+        dropFilePath(s_.settings.Text1(SettingsField::DropFolder), workdir, plant_.now().date());
     const DropIntakeResult taken =
         takeDropRecord(path, identifier, workdir, s_.settings, toOleDate(plant_.now()));
     // A folder or file that stays out of reach is said once, not at every scan.

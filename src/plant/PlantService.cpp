@@ -24,7 +24,11 @@ PlantService::PlantService(StationState& state, PlantDatabase& db, QDir workdir,
       log_(std::move(log)) {}
 
 QString PlantService::profile() const {
-    return s_.settings.Text1(16).trimmed();
+    return s_.settings.Text1(SettingsField::SiteProfile).trimmed();
+}
+
+SiteProfile PlantService::siteProfile() const {
+    return s_.settings.siteProfile();
 }
 
 const MachineSettings& PlantService::settings() const {
@@ -53,7 +57,7 @@ void PlantService::writeBack(const CompletedJob& job, const QString& finishText)
     const QList<PlantStatement> statements =
         completionStatements(profile(), job, finishText, &skipped);
     for (const QString& line : skipped) log_(line);
-    if (profile() == u"TALBERT") flagBucket(job);
+    if (siteProfile() == SiteProfile::Talbert) flagBucket(job);
     if (statements.isEmpty()) return;
     QString error;
     if (!outbox_.append(statements, &error)) {

@@ -8,6 +8,7 @@
 
 #include "plant/PlantOutbox.h"
 #include "run/PlantWriteBack.h"
+#include "settings/SiteProfile.h"
 
 namespace dye {
 
@@ -43,6 +44,7 @@ class PlantService : public PlantWriteBack {
 
     // The profile (settings field 16, trimmed, compared exactly).
     QString profile() const;
+    SiteProfile siteProfile() const;
     PlantSource source() const;
     const MachineSettings& settings() const;
     PlantDatabase& database() { return db_; }

@@ -27,9 +27,9 @@ QString firebirdPart(const QString& source, bool wantHost) {
 
 PlantSource PlantSource::fromSettings(const MachineSettings& settings, const QDir& workdir) {
     PlantSource s;
-    s.user = settings.Text1(13).trimmed();
-    s.password = settings.Text1(14).trimmed();
-    s.dataSource = settings.Text1(15).trimmed();
+    s.user = settings.Text1(SettingsField::DatabaseUser).trimmed();
+    s.password = settings.Text1(SettingsField::DatabasePassword).trimmed();
+    s.dataSource = settings.Text1(SettingsField::DataSource).trimmed();
     s.workdir = workdir;
     return s;
 }

@@ -25,7 +25,7 @@ const QString kGap = QString(10, u' ');
 
 void fillProfileList(Form8& form, const MachineSettings& settings) {
     form.List1.clear();
-    const bool simplified = settings.Text1(9).trimmed() == u"2";
+    const bool simplified = settings.Text1(SettingsField::Language).trimmed() == u"2";
     for (const Site& site : kSites) {
         QString shown = QString::fromUtf16(site.shown);
         if (simplified) shown = ToSimplified(shown);

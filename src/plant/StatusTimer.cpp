@@ -23,7 +23,7 @@ void StatusTimer::tick() {
     const RunOptions options = s_.options();
     if (options.identifierEntry && showEntry_) showEntry_();
     if (plant_.outboxWaiting()) plant_.flushOutbox();
-    if (plant_.profile() == u"DRAYMOR") postStatus();
+    if (plant_.siteProfile() == SiteProfile::Draymor) postStatus();
     if (!options.mixers) return;
 
     const bool loaded = jobLoaded_ && jobLoaded_();
@@ -33,8 +33,10 @@ void StatusTimer::tick() {
     if (!loaded) ++idleCount_;
     s_.run.idleTicks = QString::number(idleCount_);
 
-    if (plant_.profile() == u"TALBERT") talbertSpecials();
-    if (plant_.profile() == u"PELKO" || s_.settings.Text1(5).trimmed() == u"5") mixers();
+    if (plant_.siteProfile() == SiteProfile::Talbert) talbertSpecials();
+    if (plant_.siteProfile() == SiteProfile::Pelko ||
+        s_.settings.Text1(SettingsField::MachineType).trimmed() == u"5")
+        mixers();
     idleMixing();
 }
 
@@ -47,8 +49,9 @@ void StatusTimer::postStatus() {
     if (count <= 10) count = qint16(count + 1);
     if (count <= 10 || *postInFlight_) return;
     s_.MachineStatus.setQueueLength(qint16(queueLength_ ? queueLength_() : 0));
-    const PlantStatement post = draymorStatus(
-        s_.MachineStatus.alarm(), s_.MachineStatus.queueLength(), s_.settings.Text1(21));
+    const PlantStatement post =
+        draymorStatus(s_.MachineStatus.alarm(), s_.MachineStatus.queueLength(),
+                      s_.settings.Text1(SettingsField::StationId));
     *postInFlight_ = true;
     plant_.database().submit(
         plant_.source(), [post](PlantSession& session) { session.exec(post); },
@@ -57,8 +60,10 @@ void StatusTimer::postStatus() {
 }
 
 void StatusTimer::talbertSpecials() {
-    const double level = s_.settings.number(18);
-    if (mixCount_ <= 100 || level == 0 || s_.settings.Text1(17).trimmed().isEmpty()) return;
+    const double level = s_.settings.number(SettingsField::MixLevel);
+    if (mixCount_ <= 100 || level == 0 ||
+        s_.settings.Text1(SettingsField::MixerValves).trimmed().isEmpty())
+        return;
     for (int k = 0; k < 8; ++k) {
         if (s_.settings.Text1(26 + k).trimmed().isEmpty()) continue;
         if (s_.TalbertSpecialFlags[size_t(k + 1)] != 0) continue;
@@ -86,7 +91,8 @@ void StatusTimer::mixers() {
         if (mixerPosition_ != 0 && marks.value(mixerPosition_ - 801) == 0)
             s_.link.image.set(mixerPosition_, RegisterImage::RegNoValue);
         if (marks.value(valve - 1) == 0) {
-            s_.link.image.set(800 + valve, intWithin(s_.settings.number(18) * 10));
+            s_.link.image.set(800 + valve,
+                              intWithin(s_.settings.number(SettingsField::MixLevel) * 10));
             mixerPosition_ = 800 + valve;
         }
     }
@@ -100,7 +106,7 @@ void StatusTimer::mixers() {
 
 // After six idle hours, positions 1..10 are driven in turn, one per tick.
 void StatusTimer::idleMixing() {
-    if (s_.settings.Text1(36).trimmed() != u"1" || idleCount_ < 7200) return;
+    if (s_.settings.Text1(SettingsField::IdleMixing).trimmed() != u"1" || idleCount_ < 7200) return;
     if ((jobLoaded_ && jobLoaded_()) || s_.station[1].StationStep != 0 ||
         s_.station[2].StationStep != 0)
         return;

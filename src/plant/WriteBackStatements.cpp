@@ -1,5 +1,7 @@
 #include "plant/WriteBackStatements.h"
 
+#include "settings/SiteProfile.h"
+
 #include <QDateTime>
 
 #include <algorithm>
@@ -46,12 +48,12 @@ QString signatureOf(StatementKind kind) {
 
 // The three row updates: one per row with a code (and, for QUORBAN, an
 // actual weight), the actual weight as a number.
-void rowUpdates(const QString& profile, const CompletedJob& job, const QString& finishText,
+void rowUpdates(SiteProfile profile, const CompletedJob& job, const QString& finishText,
                 QList<PlantStatement>& out, QStringList* skipped) {
-    const bool quorban = profile == u"QUORBAN";
-    const StatementKind kind = profile == u"DRAYMOR" ? StatementKind::DraymorRow
-                               : quorban             ? StatementKind::QuorbanRow
-                                                     : StatementKind::TalbertRow;
+    const bool quorban = profile == SiteProfile::Quorban;
+    const StatementKind kind = profile == SiteProfile::Draymor ? StatementKind::DraymorRow
+                               : quorban                       ? StatementKind::QuorbanRow
+                                                               : StatementKind::TalbertRow;
     for (size_t r = 0; r < job.codes.size(); ++r) {
         const QString code = job.codes[r].trimmed();
         const QString actual = job.actualWeights[r].trimmed();
@@ -172,9 +174,11 @@ PlantResult applyCompletion(PlantSession& session, const PlantStatement& stateme
 QList<PlantStatement> completionStatements(const QString& profile, const CompletedJob& job,
                                            const QString& finishText, QStringList* skipped) {
     QList<PlantStatement> out;
-    if (profile == u"DRAYMOR" || profile == u"TALBERT" || profile == u"QUORBAN") {
-        rowUpdates(profile, job, finishText, out, skipped);
-    } else if (profile == u"MARIGOLD") {
+    const SiteProfile site = siteProfileOf(profile);
+    if (site == SiteProfile::Draymor || site == SiteProfile::Talbert ||
+        site == SiteProfile::Quorban) {
+        rowUpdates(site, job, finishText, out, skipped);
+    } else if (site == SiteProfile::Marigold) {
         // Rows from the first on, up to the first without a code; then the vat is closed.
         for (size_t r = 0; r < job.codes.size() && !job.codes[r].trimmed().isEmpty(); ++r) {
             PlantStatement insert = marigoldInsert(

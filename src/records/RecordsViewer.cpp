@@ -36,7 +36,7 @@ void RecordsViewer::tell(const QString& text) {
 }
 
 int RecordsViewer::language() const {
-    return intWithin(settings_.number(9));
+    return settings_.language();
 }
 
 void RecordsViewer::showRecords(const RecordRows& rows) {

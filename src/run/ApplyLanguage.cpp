@@ -128,7 +128,7 @@ void applyPositionScreen(Form9& f, const auto& t) {
 void ApplyLanguage(StationState& state, const LangText& lang) {
     // A number beyond int's range must not reach the conversion; -1 reads as
     // any other invalid language.
-    const double setting = state.settings.number(9);
+    const double setting = state.settings.number(SettingsField::Language);
     const int language = setting >= 0 && setting < LangText::kLanguages ? int(setting) : -1;
     const auto t = [&](int k) { return lang.text(language, k); };
     applyMainScreen(state.form3, t);

@@ -15,7 +15,6 @@
 namespace dye {
 
 namespace {
-constexpr int kLanguageField = 9;
 constexpr int kProgressTicks = 10;        // run ticks (500 ms) between two notes of progress
 constexpr double kProgressSeconds = 6.0;  // the longest a valve can pour between two notes
 }  // namespace
@@ -31,7 +30,7 @@ double cutRowContent(const RunContext& c, const QString& order, int row, int bal
                      double zero, double seen, double rate) {
     const BalanceInput& b = c.state.balance(balance);
     const double since = b.weight - zero;
-    const double slack = std::max(2.0, c.state.settings.number(7));
+    const double slack = std::max(2.0, c.state.settings.number(SettingsField::Tolerance));
     const double most = std::min(lacked, seen + kProgressSeconds * std::max(0.0, rate)) + slack;
     if (b.fresh && since >= seen - slack && since <= most) return std::max(0.0, since);
     const QString why = b.fresh
@@ -202,7 +201,7 @@ QString JobResume::rowsInBucket(const JournalState& j, int language) const {
 void JobResume::ask(const JournalState& j) {
     pending_ = true;
     const int serial = ++serial_;
-    const int language = intWithin(c_.state.settings.number(kLanguageField));
+    const int language = c_.state.settings.language();
     c_.dialogs.choose(
         wordingIn(
             language,

@@ -67,14 +67,14 @@ void JobStart::load(const JobRecord& record) {
 
     // Rows are packed: an empty code leaves no gap.
     int n = 0;
-    const QString profile = s.settings.Text1(16).trimmed();
+    const SiteProfile profile = s.settings.siteProfile();
     for (int i = 0; i < JobRecord::kLines; ++i) {
         const QString code = record.Code[size_t(i)].trimmed();
         if (code.isEmpty()) continue;
         JobRow& row = job.rows[size_t(n++)];
         row.code = code;
-        if (profile == QLatin1String("TALBERT")) markSpecialCodes(code);
-        if (profile == QLatin1String("PELKO")) markDyeMix(code);
+        if (profile == SiteProfile::Talbert) markSpecialCodes(code);
+        if (profile == SiteProfile::Pelko) markDyeMix(code);
         row.recipe = record.Weight[size_t(i)].leftJustified(JobRecord::kWeightWidth, u' ');
         assignTube(row);
     }
@@ -85,9 +85,10 @@ void JobStart::assignTube(JobRow& row) {
     StationState& s = c_.state;
     MachineSettings& set = s.settings;
     const int type = s.machineType();
-    const bool byTubeCount = type == 2 || set.Text1(16).trimmed() == QLatin1String("FENWICK");
-    if (byTubeCount && set.Text1(11).trimmed().isEmpty()) set.setText1(11, QStringLiteral("5"));
-    const int perStation = valvesPerStationSetting(set.Text1(11));
+    const bool byTubeCount = type == 2 || set.siteProfile() == SiteProfile::Fenwick;
+    if (byTubeCount && set.Text1(SettingsField::ValvesPerStation).trimmed().isEmpty())
+        set.setText1(SettingsField::ValvesPerStation, QStringLiteral("5"));
+    const int perStation = valvesPerStationSetting(set.Text1(SettingsField::ValvesPerStation));
     // Every tube is looked at: with a code on two tubes the last one wins.
     std::array<int, 3> last{-1, -1, -1};
     for (int j = 0; j < MachineSettings::kValveCount; ++j)
@@ -99,9 +100,12 @@ void JobStart::assignTube(JobRow& row) {
     } else if (type == 5) {
         // The weight chooses the coarse or the fine balance when both
         // stations carry the product; otherwise the station that has it.
-        const int station = last[1] >= 0 && last[2] >= 0
-                                ? (set.number(25) < readWeight(row.recipe).value_or(0.0) ? 1 : 2)
-                                : (last[1] >= 0 ? 1 : 2);
+        const int station =
+            last[1] >= 0 && last[2] >= 0
+                ? (set.number(SettingsField::CoarseFineLimit) < readWeight(row.recipe).value_or(0.0)
+                       ? 1
+                       : 2)
+                : (last[1] >= 0 ? 1 : 2);
         row.balance = QString::number(station);
     }
     row.tube = QString::number(j + 1);
@@ -119,7 +123,7 @@ void JobStart::markSpecialCodes(const QString& code) {
 }
 
 void JobStart::markDyeMix(const QString& code) {
-    const QString folder = c_.state.settings.Text1(37);
+    const QString folder = c_.state.settings.Text1(SettingsField::DyeMixFolder);
     QStringList mix;
     QString error;
     if (!loadDyeMix(dyeMixFilePath(c_.workdir, folder, kDyeMixFileName), mix, &error)) {

@@ -10,7 +10,6 @@
 
 namespace dye {
 namespace {
-constexpr int kToleranceField = 7;
 const QLatin1String kSkipMark(" SKIP");
 }  // namespace
 
@@ -29,7 +28,7 @@ bool lineOff(double recipe, double actual, double tolerance) {
 }
 
 double lineTolerance(const StationState& s) {
-    return s.settings.number(kToleranceField);
+    return s.settings.number(SettingsField::Tolerance);
 }
 
 bool markLineOff(RunContext& c, int row, const QString& code, double recipe, double actual) {

@@ -44,8 +44,8 @@ void MainScreen::load(const std::function<void()>& loadSettingsForm) {
     for (CheckBox* box : {&f.Check1, &f.Check2, &f.Check3, &f.Check4, &f.Check5, &f.Check6})
         box->BackColor = kCheckTan;
     f.Label13.Caption = QStringLiteral("1");
-    f.Label14.Caption = s.settings.Text1(21);
-    f.Label14.BackColor = paletteColor(intWithin(s.settings.number(21)));
+    f.Label14.Caption = s.settings.Text1(SettingsField::StationId);
+    f.Label14.BackColor = paletteColor(intWithin(s.settings.number(SettingsField::StationId)));
 
     // Saved recipes, newest first; records that cannot be read are set aside.
     if (const QString aside = setAsideUnreadableRecipes(c_.workdir); !aside.isEmpty()) {
@@ -95,8 +95,8 @@ void MainScreen::load(const std::function<void()>& loadSettingsForm) {
     s.run.waitReason = runBlockedReason(s);
 
     // MIX ON and WASH1 start ticked when settings fields 18 and 22 ask for it.
-    if (s.settings.number(18) > 0) f.Check3.Value = true;
-    if (s.settings.number(22) > 0) f.Check4.Value = true;
+    if (s.settings.number(SettingsField::MixLevel) > 0) f.Check3.Value = true;
+    if (s.settings.number(SettingsField::WashOnStart) > 0) f.Check4.Value = true;
 
     // The event log's folder.
     if (!c_.workdir.exists(QLatin1String(kLogFolder)) &&
@@ -113,7 +113,7 @@ void MainScreen::load(const std::function<void()>& loadSettingsForm) {
     if (type == 1 || type == 2) f.Check3.Enabled = false;
 
     // The plant-database intake poll of the MARIGOLD profile, once a second.
-    if (s.settings.Text1(16).trimmed() == QLatin1String("MARIGOLD")) {
+    if (s.settings.siteProfile() == SiteProfile::Marigold) {
         s.timers.intake->setInterval(1000);
         s.timers.intake->setEnabled(true);
     }
@@ -143,7 +143,7 @@ void MainScreen::askToClose(std::function<void()> unload) {
     }
     if (closeAsked_) return;
     closeAsked_ = true;
-    const int language = intWithin(c_.state.settings.number(9));
+    const int language = c_.state.settings.language();
     c_.dialogs.choose(
         wordingIn(language,
                   {u"工單 %1 正在機台上。關閉程式會停止它並關閉所有輸出；下次啟動時可在同一桶"
@@ -198,7 +198,7 @@ void MainScreen::toggleTechnicianView() {
             c_.dialogs.secretBox(QStringLiteral("enter password"), QStringLiteral("1"));
         if (!code) return;
         if (*code != QLatin1String(kSettingsAccessCode)) {
-            c_.dialogs.message(wordingIn(intWithin(c_.state.settings.number(9)),
+            c_.dialogs.message(wordingIn(c_.state.settings.language(),
                                          {u"密碼錯誤：技術人員畫面未開啟。",
                                           u"Wrong password: the technician view stays closed."}),
                                f.technician.Caption, [] {});

@@ -12,7 +12,7 @@ QString runBlockedReason(const StationState& state) {
         return QStringLiteral(
                    "Machine type \"%1\" (setting 5) is not 1 to 5: no run is armed. Set the "
                    "machine type on the settings screen and start the station again.")
-            .arg(state.settings.Text1(5).trimmed());
+            .arg(state.settings.Text1(SettingsField::MachineType).trimmed());
     if (state.settingsLoadFailed || !state.timers.scan || !state.timers.scan->enabled() ||
         state.timers.scan->interval() <= 0)
         return QStringLiteral(

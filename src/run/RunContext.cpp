@@ -7,7 +7,7 @@
 namespace dye {
 
 QString RunContext::text(int k) const {
-    return lang.text(intWithin(state.settings.number(9)), k);
+    return lang.text(state.settings.language(), k);
 }
 
 }  // namespace dye

@@ -27,7 +27,7 @@ void TransferSequence::closing() {
     switch (RowStep) {
         case 99: {
             shadeRows(RowShade::Done);
-            if (s.settings.Text1(16).trimmed() == QLatin1String("PELKO")) {
+            if (s.settings.siteProfile() == SiteProfile::Pelko) {
                 // Every entry the job start marked for a code is cleared.
                 QString error;
                 for (const JobRow& row : s.job.current().rows)

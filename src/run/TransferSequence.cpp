@@ -28,7 +28,6 @@ namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
 constexpr int kReturnTicks = 120;  // a minute for the pipe head to go back to the bucket
-constexpr int kLanguageField = 9;
 
 }  // namespace
 
@@ -202,8 +201,8 @@ void TransferSequence::advance() {
             phaseCodes(s, 20, 1, 1);
             s.job.shadeWater(WaterShade::BaseWater);
             ZeroMark = 10;
-            s.run.indicator = wordingIn(intWithin(s.settings.number(kLanguageField)),
-                                        {u"天平歸零中", u"Zeroing the balance"});
+            s.run.indicator =
+                wordingIn(s.settings.language(), {u"天平歸零中", u"Zeroing the balance"});
             c_.log(QStringLiteral("< no.1 to zero >"));
             break;
         case 10:
@@ -291,7 +290,7 @@ bool TransferSequence::moveBucket() {
                        QStringLiteral("< move error not enter >  PUSH ERR"));
             return false;
         }
-        s.link.homingDelay = intWithin(s.settings.number(12));
+        s.link.homingDelay = intWithin(s.settings.number(SettingsField::HomingDelay));
         c_.transport.toSlot(p + 1);
     }
     setAnimation(s, 1, -1);

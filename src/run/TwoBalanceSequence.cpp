@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kNoValue = RegisterImage::RegNoValue;
 constexpr int kGo = 30000;
-constexpr int kEveryItemField = 8;  // 1: a new bucket for every item
 
 }  // namespace
 
@@ -276,7 +275,7 @@ void TwoBalanceSequence::takeResult(Lane& l) {
     l.base = 0;
     ++l.pointer;
     const bool more = l.pointer < int(l.rows.size());
-    if (more && s.settings.number(kEveryItemField) == 1) {
+    if (more && s.settings.number(SettingsField::EveryItem) == 1) {
         askBucket(l);
         return;
     }

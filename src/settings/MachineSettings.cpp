@@ -30,14 +30,18 @@ QString MachineSettings::Text1(int i) const {
 void MachineSettings::setText1(int i, const QString& text) {
     put(text1_, i, text);
     if (i >= 0 && i < kFieldCount) number1_[size_t(i)] = Val(text);
+    if (i == SettingsField::SiteProfile) siteProfile_ = siteProfileOf(text);
+}
+int MachineSettings::language() const {
+    return intWithin(number(SettingsField::Language));
 }
 int MachineSettings::machineType() const {
-    const double type = number(5);
+    const double type = number(SettingsField::MachineType);
     const bool whole = type == std::trunc(type) && std::abs(type) <= 1e9;
     return whole ? intWithin(type) : 0;
 }
 QString MachineSettings::dyeMixFolder() const {
-    return trimSpaces(Text1(37));
+    return trimSpaces(Text1(SettingsField::DyeMixFolder));
 }
 
 QString MachineSettings::Text4(int k) const {

@@ -4,6 +4,9 @@
 
 #include <array>
 
+#include "settings/SettingsField.h"
+#include "settings/SiteProfile.h"
+
 namespace dye {
 
 // One teach slot of the gantry: positions and the name of the temporary
@@ -40,6 +43,10 @@ class MachineSettings {
     int machineType() const;
     // Folder of the dye-mix files (field 37), trimmed.
     QString dyeMixFolder() const;
+    // The site profile, parsed whenever its field is written.
+    SiteProfile siteProfile() const { return siteProfile_; }
+    // The language (field 9) as the whole number the texts are looked up by.
+    int language() const;
 
     // Valve table field k (0..95) is record k + 1 of AA_Name.txt.
     QString Text4(int k) const;
@@ -71,6 +78,7 @@ class MachineSettings {
     // Val of each settings field, worked out when the field is set: the
     // settings are read many times a second and set rarely.
     std::array<double, kFieldCount> number1_{};
+    SiteProfile siteProfile_ = SiteProfile::None;
     std::array<QString, kValveFieldCount> text4_;
     std::array<TeachSlot, kTeachSlotCount> teach_;
     QString xCompensation_;

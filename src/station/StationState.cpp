@@ -8,10 +8,10 @@ namespace dye {
 ScanConfig scanConfig(StationState& state) {
     ScanConfig cfg;
     cfg.machineType = state.machineType();
-    if (cfg.machineType != 5 && state.settings.Text1(11).isEmpty())
-        state.settings.setText1(11, QStringLiteral("5"));
-    cfg.profile = state.settings.Text1(16);
-    cfg.valvesPerStation = state.settings.Text1(11);
+    if (cfg.machineType != 5 && state.settings.Text1(SettingsField::ValvesPerStation).isEmpty())
+        state.settings.setText1(SettingsField::ValvesPerStation, QStringLiteral("5"));
+    cfg.profile = state.settings.Text1(SettingsField::SiteProfile);
+    cfg.valvesPerStation = state.settings.Text1(SettingsField::ValvesPerStation);
     for (int n : {1, 2}) {
         const int field = n == 1 ? 34 : 35;
         if (!state.settings.Text1(field).isEmpty())

@@ -14,8 +14,6 @@
 namespace dye {
 namespace {
 
-constexpr int kLanguageField = 9;
-
 bool twoBalanceMachine(int type) {
     return type == 2 || type == 5;
 }
@@ -91,7 +89,7 @@ StatusSnapshot statusSnapshot(const StatusSources& src) {
     const StationState& s = src.state;
     StatusSnapshot out;
     out.machineType = s.machineType();
-    out.language = LangText::validLanguage(intWithin(s.settings.number(kLanguageField)));
+    out.language = LangText::validLanguage(s.settings.language());
     out.now = src.clock.now();
     fillLink(src, out);
     if (src.alarms) out.alarms = src.alarms->open();
