@@ -44,8 +44,8 @@ class StationMetering {
     void setStopJob(std::function<void()> stop) { stopJob_ = std::move(stop); }
 
   private:
-    // The valve of a metering and its rate, read from the combo and the
-    // valve table at the moment of use.
+    // The valve of a metering (the job's row or the manual metering's
+    // choice) and its rate, read from the valve table at the moment of use.
     struct Valve {
         int number = 0;
         double rate = 0;

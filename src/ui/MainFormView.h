@@ -31,11 +31,11 @@ struct StationState;
 // The main screen (MainForm): the job on the machine with its dispensing
 // grid, the queue and the saved recipes, the run indicator and the balance
 // status, the machine pictures, the recipe entry, the run and stop buttons
-// and the menu. It draws the model after every click and every 100 ms and
-// forwards clicks to the handlers; controls whose handlers are not there
-// yet are shown but do nothing. Closing the window unloads the station
-// (asked first while a job runs);
-// the program ends through the station's quit handler.
+// and the menu. It draws the model after every click and every change the
+// station announces (once per scheduler pass) and forwards clicks to the
+// handlers; controls whose handlers are not there yet are shown but do
+// nothing. Closing the window unloads the station (asked first while a job
+// runs); the program ends through the station's quit handler.
 class MainFormView : public QMainWindow {
   public:
     MainFormView(const StationState& state, Form3& model, MainScreen& screen, RunControl& run,
