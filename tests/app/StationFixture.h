@@ -12,6 +12,7 @@
 #include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
 #include "link/FrameCodec.h"
+#include "link/TimedRoutine.h"
 #include "records/EventLog.h"
 #include "settings/SettingsFiles.h"
 #include "sim/SimulatedController.h"
@@ -68,7 +69,18 @@ class StationFixture : public ::testing::Test {
             station->loadSettingsForm();
     }
 
+    // start(), then past the start-up axis homing (which switches every
+    // output off); messages wait for the test to acknowledge them.
+    void startHomed(std::map<int, QString> fields) {
+        start(std::move(fields));
+        station->headlessDialogs()->setAckDelay(-1);
+        ASSERT_TRUE(
+            station->scheduler.advanceUntil([&] { return !homingRunning(state()); }, 60'000));
+        passes(1);
+    }
+
     StationState& state() { return station->state; }
+    MeteringStation& st(int n) { return state().station[size_t(n)]; }
     SimulatedController& sim() { return *station->simulator(); }
     int interval() const { return station->state.timers.scan->interval(); }
 
@@ -129,6 +141,17 @@ class StationFixture : public ::testing::Test {
         }
         return values;
     }
+    // The texts of the messages shown so far, and the last one ("" before any).
+    QStringList messages() const {
+        QStringList out;
+        for (const auto& m : station->headlessDialogs()->messages()) out << m.text;
+        return out;
+    }
+    QString lastMessage() const {
+        const auto& m = station->headlessDialogs()->messages();
+        return m.isEmpty() ? QString() : m.last().text;
+    }
+
     // Today's event log texts, in order, without their date and time.
     QStringList logTexts() const {
         QFile file(eventLogPath(QDir(dir.path()), station->clock.now().date()));

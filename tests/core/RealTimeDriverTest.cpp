@@ -5,20 +5,14 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "TestFiles.h"
 #include "core/RealTimeDriver.h"
 #include "core/Scheduler.h"
 
 using namespace dye;
+using dye::test::ensureCoreApp;
 
 namespace {
-
-void ensureApp() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "core_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
 
 // Runs the event loop for `ms` of wall time; returns the wall time it took.
 qint64 runFor(int ms) {
@@ -33,7 +27,7 @@ qint64 runFor(int ms) {
 }  // namespace
 
 TEST(RealTimeDriver, SpeedRunsStationTimeFasterAndPlaysEveryTick) {
-    ensureApp();
+    ensureCoreApp();
     Scheduler scheduler;
     int ticks = 0;
     scheduler.addTimer(QStringLiteral("scan"), 10, true, [&] { ++ticks; });

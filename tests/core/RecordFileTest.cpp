@@ -12,20 +12,17 @@
 #include <csignal>
 #include <random>
 
+#include "TestFiles.h"
 #include "core/RecordFile.h"
 
 using namespace dye;
+using dye::test::fileBytes;
 
 namespace {
 
 QByteArray rec(char c, int len = 8) {
     QByteArray r(len - 2, c);
     return r + "\r\n";
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class RecordFileTest : public ::testing::Test {

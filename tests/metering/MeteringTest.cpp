@@ -38,13 +38,8 @@ class MeteringTest : public StationFixture {
         fields.try_emplace(7, QStringLiteral("5"));
         fields.try_emplace(19, QStringLiteral("100"));
         fields[5] = QString::number(type);
-        start(fields);
-        station->headlessDialogs()->setAckDelay(-1);
-        ASSERT_TRUE(
-            station->scheduler.advanceUntil([&] { return !homingRunning(state()); }, kMinute));
-        passes(1);
+        startHomed(fields);
     }
-    MeteringStation& st(int n) { return state().station[size_t(n)]; }
     double content(int balance) { return sim().machine().content(balance); }
     void meter(int n, int v, double target) {
         startMetering(state(), n, v, QString::number(target));
@@ -74,11 +69,6 @@ class MeteringTest : public StationFixture {
         QList<int> values = writtenTo(d);
         values.removeAll(0);
         return values;
-    }
-    QStringList messages() const {
-        QStringList out;
-        for (const auto& m : station->headlessDialogs()->messages()) out << m.text;
-        return out;
     }
 };
 

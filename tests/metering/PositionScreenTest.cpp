@@ -2,10 +2,12 @@
 
 #include <functional>
 
+#include "TestFiles.h"
 #include "metering/PositionScreen.h"
 
 using namespace dye;
 using dye::test::Changes;
+using dye::test::fileBytes;
 using dye::test::StationFixture;
 
 namespace {
@@ -14,11 +16,6 @@ constexpr qint32 Off = RegisterImage::RegNoValue;
 
 QByteArray field(const char* text, int width = 20) {
     return QByteArray(text) + QByteArray(width - int(qstrlen(text)), ' ');
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -37,9 +34,6 @@ class PositionScreenTest : public StationFixture {
     PositionScreen& screen() { return station->positionScreen(); }
     Form9& form() { return state().form9; }
     HeadlessDialogs& dialogs() { return *station->headlessDialogs(); }
-    QString lastMessage() {
-        return dialogs().messages().isEmpty() ? QString() : dialogs().messages().last().text;
-    }
 
     // Types X, Y, Z of slot k (1..64) as the operator would.
     void type(int k, const QString& x, const QString& y, const QString& z) {

@@ -84,13 +84,8 @@ class ValveLearningTest : public StationFixture {
         fields.try_emplace(7, QStringLiteral("5"));
         fields.try_emplace(19, QStringLiteral("100"));
         fields[5] = QString::number(type);
-        start(fields);
-        station->headlessDialogs()->setAckDelay(-1);
-        ASSERT_TRUE(
-            station->scheduler.advanceUntil([&] { return !homingRunning(state()); }, kMinute));
-        passes(1);
+        startHomed(fields);
     }
-    MeteringStation& st(int n) { return state().station[size_t(n)]; }
     double content(int b) { return sim().machine().content(b); }
     // Meters `target` on station n with valve v from an empty bucket; returns
     // what the bucket got.

@@ -5,39 +5,21 @@
 
 #include "plant/PlantDb.h"
 #include "plant/PlantOutbox.h"
+#include "plant/PlantRun.h"
 #include "plant/WriteBackStatements.h"
 #include "run/JobCompletion.h"
-#include "run/RunFixture.h"
 
 namespace dye::test {
 namespace {
 
-class OutboxRun : public RunFixture {
+class OutboxRun : public PlantRun {
   protected:
-    std::unique_ptr<PlantDb> plant;
-
-    void startPlant(const QString& profile, const QString& rows) {
-        plant = std::make_unique<PlantDb>(dir.filePath(QStringLiteral("plant.fdb")));
-        ASSERT_TRUE(plant->create(rows));
-        plant->close();
-        valve(1, "RED", "40");
-        startRun({{13, "SYSDBA"}, {15, "firebird:plant.fdb"}, {16, profile}});
-    }
-    QStringList rows(const QString& sql) {
-        const QStringList out = plant->rows(sql);
-        plant->close();
-        return out;
-    }
     static CompletedJob completed(const QString& order, const QString& code, const QString& act) {
         CompletedJob job;
         job.identity.order = order;
         job.codes[0] = code;
         job.actualWeights[0] = act;
         return job;
-    }
-    static QByteArray readAll(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };
 
@@ -47,12 +29,13 @@ class OutboxRun : public RunFixture {
 // texts included, and values with quotes and semicolons stay values.
 TEST_F(OutboxRun, ALineThatIsNotAStatementIsSetAsideAndTheRestAreSent) {
     const QString hostile = QStringLiteral("J'; DELETE FROM Dispensezj; --");
-    startPlant("DRAYMOR",
-               "INSERT INTO Dispensezj VALUES ('J-1', 'RED', 45, NULL, NULL);\n"
-               "INSERT INTO Dispensezj VALUES ('J-1', 'BLUE', 45, NULL, NULL);\n"
-               "INSERT INTO Dispensezj VALUES ('J''; DELETE FROM Dispensezj; --', "
-               "'G;''R', 45, NULL, NULL);\n"
-               "INSERT INTO Dispensezj VALUES ('J-2', 'RED', 45, NULL, NULL);\n");
+    makePlant(
+        "INSERT INTO Dispensezj VALUES ('J-1', 'RED', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J-1', 'BLUE', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J''; DELETE FROM Dispensezj; --', "
+        "'G;''R', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J-2', 'RED', 45, NULL, NULL);\n");
+    startPlant("DRAYMOR");
     state().timers.jobStart->setEnabled(false);
     const QString finish = QStringLiteral("2026-12-06 08:00:00");
     const QList<PlantStatement> first = completionStatements(
@@ -80,7 +63,7 @@ TEST_F(OutboxRun, ALineThatIsNotAStatementIsSetAsideAndTheRestAreSent) {
                    "ID_NO, PROD_CODE"),
               (QStringList{"J'; DELETE FROM Dispensezj; --|G;'R|61|7", "J-1|BLUE|61|40.5",
                            "J-1|RED|61|30.5", "J-2|RED|45|-1"}));
-    EXPECT_EQ(readAll(box.rejectedPath()), nonsense + foreign);
+    EXPECT_EQ(fileBytes(box.rejectedPath()), nonsense + foreign);
     EXPECT_EQ(QFileInfo(box.path()).size(), 0);
     const QStringList log = logTexts();
     EXPECT_TRUE(
@@ -96,7 +79,8 @@ TEST_F(OutboxRun, ALineThatIsNotAStatementIsSetAsideAndTheRestAreSent) {
 // The write log holds a row's update once the database has taken it: not
 // while the database is away, and then without the job being run again.
 TEST_F(OutboxRun, TheTalbertWriteLogFollowsTheDatabase) {
-    startPlant("TALBERT", "INSERT INTO dispense VALUES ('T-1', 'RED', 45, NULL, NULL);\n");
+    makePlant("INSERT INTO dispense VALUES ('T-1', 'RED', 45, NULL, NULL);\n");
+    startPlant("TALBERT");
     queue(job("T-1", "7", "", {{0, {"RED", "30"}}}));
     const QString away = plant->path() + ".away";
     ASSERT_TRUE(runUntil([&] { return !order().isEmpty(); }));
@@ -111,7 +95,7 @@ TEST_F(OutboxRun, TheTalbertWriteLogFollowsTheDatabase) {
     station->scheduler.advance(3100);
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
     EXPECT_EQ(rows("SELECT STEP_NO FROM dispense"), QStringList{"61"});
-    const QByteArray all = readAll(writeLog);
+    const QByteArray all = fileBytes(writeLog);
     ASSERT_EQ(all.size(), 2 * 200);
     EXPECT_TRUE(all.startsWith("UPDATE dispense SET STEP_NO = 61, ACT = "));
     QList<DailyRecord> done = records();

@@ -17,11 +17,8 @@
 namespace dye::test {
 namespace {
 
-const char* kVat =
-    "INSERT INTO \"SPTR_ZJCL\" VALUES ('1', '3', 'B1', '01', 1);\n"
-    "INSERT INTO \"SPTR_HeadToVat\" VALUES (1, '3', 'M1', 'B1', '');\n"
-    "INSERT INTO \"SPTR_DetailToVat\" VALUES (1, 'B1', '01', 'cc', 1, '', 'RED', '', 30, '');\n"
-    "INSERT INTO \"SPTR_DetailToVat\" VALUES (2, 'B1', '01', 'cc', 2, '', 'BLUE', '', 20, '');\n";
+const QString kVat =
+    vat("1", "'3'", "B1") + line(1, "B1", "'RED'", "30") + line(2, "B1", "'BLUE'", "20");
 
 class PlantClaimRun : public PlantRun {
   protected:
@@ -119,19 +116,8 @@ TEST_F(PlantClaimRun, ADropRecordMarkedButNotQueuedIsQueuedAtTheNextStart) {
     state().timers.jobStart->setEnabled(false);  // the jobs stay queued
     ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
     const QString path = dropFilePath("in\\", QDir(dir.path()), QDate(2026, 12, 6));
-    QByteArray records;
-    for (const char* id : {"Z1", "Z2"}) {
-        QByteArray record(932, ' ');
-        putField(record, 0, 30, id);
-        putField(record, 124, 20, "BLUE");
-        putField(record, 424, 8, "1");
-        putField(record, 544, 9, "0.25");
-        records += record;
-    }
-    QFile drop(path);
-    ASSERT_TRUE(drop.open(QIODevice::WriteOnly));
-    drop.write(records);
-    drop.close();
+    ASSERT_TRUE(writeFile(path, dropRecord("Z1", "", {{"BLUE", "1", "0.25"}}) +
+                                    dropRecord("Z2", "", {{"BLUE", "1", "0.25"}})));
     // A queue that cannot be written: what takeDropRecord leaves is what a
     // kill after the mark leaves, once the entry is put back.
     ASSERT_TRUE(QDir(dir.path()).mkdir("START_DISPEN.txt"));

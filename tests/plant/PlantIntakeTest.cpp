@@ -18,20 +18,6 @@
 namespace dye::test {
 namespace {
 
-QString vat(const QString& vid, const QString& vat, const QString& batch) {
-    return QStringLiteral(
-               "INSERT INTO \"SPTR_ZJCL\" VALUES ('%1', %2, '%3', '01', 1);\n"
-               "INSERT INTO \"SPTR_HeadToVat\" VALUES (%1, %2, 'M1', '%3', '');\n")
-        .arg(vid, vat, batch);
-}
-
-QString line(int id, const QString& batch, const QString& code, const QString& weight) {
-    return QStringLiteral(
-               "INSERT INTO \"SPTR_DetailToVat\" VALUES (%1, '%2', '01', 'cc', %1, '', %3, '', "
-               "%4, '');\n")
-        .arg(QString::number(id), batch, code, weight);
-}
-
 int count(const QStringList& lines, const QString& start) {
     return int(std::count_if(lines.begin(), lines.end(),
                              [&](const QString& l) { return l.startsWith(start); }));
@@ -123,16 +109,7 @@ TEST_F(VatPolls, AVatWithALineTheMachineCannotDoseIsRefusedOnceAndTheOthersRun) 
 TEST_F(PlantRun, ADropJobIsDispensedAtPlaceZeroOnATypeOneMachine) {
     makePlant("");
     startPlant("ZOLPOWDERS", {{10, "in\\"}});
-    QByteArray record(932, ' ');
-    putField(record, 0, 30, "Z1");
-    putField(record, 124, 20, "BLUE");
-    putField(record, 424, 8, "1");
-    putField(record, 544, 9, "0.025");
-    ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
-    QFile drop(dir.filePath("in/G202612.666"));
-    ASSERT_TRUE(drop.open(QIODevice::WriteOnly));
-    drop.write(record);
-    drop.close();
+    dropFile(dropRecord("Z1", "", {{"BLUE", "1", "0.025"}}));
     state().form6.Text1 = "Z1";
     station->identifierEntry().identifierKey(13);
     ASSERT_TRUE(runJob());
@@ -142,8 +119,7 @@ TEST_F(PlantRun, ADropJobIsDispensedAtPlaceZeroOnATypeOneMachine) {
     EXPECT_NEAR(done[0].ActualWeight[0].toDouble(), 25, 1);
     EXPECT_EQ(queued(), 0);
     EXPECT_EQ(count(logTexts(), "<queue>"), 0);
-    ASSERT_TRUE(drop.open(QIODevice::ReadOnly));
-    EXPECT_EQ(getField(drop.readAll(), 36, 6), "A_OK");
+    EXPECT_EQ(getField(fileBytes(dir.filePath("in/G202612.666")), 36, 6), "A_OK");
 }
 
 class Step44 : public ::testing::Test {

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "TestFiles.h"
+#include "plant/PlantData.h"
 #include "plant/PlantDb.h"
 #include "run/RunFixture.h"
 
@@ -28,6 +30,11 @@ class PlantRun : public RunFixture {
         fields.try_emplace(16, profile);
         fields.try_emplace(21, "M1");
         startRun(std::move(fields));
+    }
+    // The drop folder "in" of the day's drop file, holding `records`.
+    void dropFile(const QByteArray& records) {
+        ASSERT_TRUE(QDir(dir.path()).mkpath("in"));
+        ASSERT_TRUE(writeFile(dir.filePath("in/G202612.666"), records));
     }
     DailyRecord lastRecord() {
         QList<DailyRecord> out;

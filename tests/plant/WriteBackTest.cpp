@@ -3,37 +3,20 @@
 // meaning, and the main screen's test insert.
 #include "plant/PlantDb.h"
 #include "plant/PlantOutbox.h"
+#include "plant/PlantRun.h"
 #include "plant/PlantService.h"
 #include "plant/WriteBackStatements.h"
 #include "run/JobCompletion.h"
-#include "run/RunFixture.h"
 
 namespace dye::test {
 namespace {
 
 const QString kFinish = QStringLiteral("2026-12-06 08:10:00");
 
-class WriteBack : public RunFixture {
+class WriteBack : public PlantRun {
   protected:
-    std::unique_ptr<PlantDb> plant;
-
-    void startPlant(const QString& profile, const QString& rows,
-                    std::map<int, QString> fields = {}) {
-        plant = std::make_unique<PlantDb>(dir.filePath(QStringLiteral("plant.fdb")));
-        ASSERT_TRUE(plant->create(rows));
-        plant->close();
-        valve(1, "RED", "40");
-        fields.try_emplace(13, "SYSDBA");
-        fields.try_emplace(15, "firebird:plant.fdb");
-        fields.try_emplace(16, profile);
-        startRun(std::move(fields));
-    }
     // The rows of `sql`, one a line.
-    std::string rows(const QString& sql) {
-        const QStringList out = plant->rows(sql);
-        plant->close();
-        return out.join(u'\n').toStdString();
-    }
+    std::string joined(const QString& sql) { return rows(sql).join(u'\n').toStdString(); }
     static std::string lines(const QStringList& expected) {
         return expected.join(u'\n').toStdString();
     }
@@ -56,19 +39,20 @@ class WriteBack : public RunFixture {
 // Only the job's rows of step 45 with its tag in note2 and an actual weight
 // go to step 61, with the actual weight and the record's finish time.
 TEST_F(WriteBack, QuorbanMarksTheTaggedRowsOfTheOrderDispensed) {
-    startPlant("QUORBAN",
-               "INSERT INTO chainlih VALUES ('Q1', '2', 'RED', 2, 30, 45, NULL, NULL, '7');\n"
-               "INSERT INTO chainlih VALUES ('Q1', '2', 'BLUE', 2, 20, 45, NULL, NULL, '7');\n"
-               "INSERT INTO chainlih VALUES ('Q1', '2', 'RED', 2, 30, 45, NULL, NULL, '8');\n"
-               "INSERT INTO chainlih VALUES ('Q1', '2', 'GREEN', 2, 5, 44, NULL, NULL, '7');\n"
-               "INSERT INTO chainlih VALUES ('Q2', '2', 'RED', 2, 30, 45, NULL, NULL, '7');\n");
+    makePlant(
+        "INSERT INTO chainlih VALUES ('Q1', '2', 'RED', 2, 30, 45, NULL, NULL, '7');\n"
+        "INSERT INTO chainlih VALUES ('Q1', '2', 'BLUE', 2, 20, 45, NULL, NULL, '7');\n"
+        "INSERT INTO chainlih VALUES ('Q1', '2', 'RED', 2, 30, 45, NULL, NULL, '8');\n"
+        "INSERT INTO chainlih VALUES ('Q1', '2', 'GREEN', 2, 5, 44, NULL, NULL, '7');\n"
+        "INSERT INTO chainlih VALUES ('Q2', '2', 'RED', 2, 30, 45, NULL, NULL, '7');\n");
+    startPlant("QUORBAN");
     station->plant().twoBalanceJobFinished(
         completed("Q1", "2", {" 7 ", "", "", ""},
                   {{"RED", " 29.5 "}, {"BLUE", ""}, {"GREEN", "5"}}),
         kFinish);
     station->plantDatabase().deliver();
-    EXPECT_EQ(rows("SELECT ID_NO, PROD_CODE, NOTE2, STEP_NO, ACT, NOTE1 FROM chainlih "
-                   "ORDER BY ID_NO, PROD_CODE, NOTE2"),
+    EXPECT_EQ(joined("SELECT ID_NO, PROD_CODE, NOTE2, STEP_NO, ACT, NOTE1 FROM chainlih "
+                    "ORDER BY ID_NO, PROD_CODE, NOTE2"),
               lines({"Q1|BLUE|7|45|0|", "Q1|GREEN|7|44|0|", "Q1|RED|7|61|29.5|2026-12-06 08:10:00",
                      "Q1|RED|8|45|0|", "Q2|RED|7|45|0|"}));
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
@@ -82,23 +66,23 @@ TEST_F(WriteBack, HostileValuesLandVerbatimThroughEveryBuilder) {
     const QString batch = QStringLiteral("B'); DELETE FROM x--");
     const QString tag = QStringLiteral("7' OR ''='");
     const QString machine = QStringLiteral("M'1;--");
-    startPlant("DRAYMOR",
-               "INSERT INTO Dispensezj VALUES ('A''; DROP TABLE dispense; --', 'RED', 45, NULL, "
-               "NULL);\n"
-               "INSERT INTO Dispensezj VALUES ('A', 'RED', 45, NULL, NULL);\n"
-               "INSERT INTO dispense VALUES ('A''; DROP TABLE dispense; --', 'RED', 45, NULL, "
-               "NULL);\n"
-               "INSERT INTO dispense VALUES ('A', 'RED', 45, NULL, NULL);\n"
-               "INSERT INTO chainlih VALUES ('A''; DROP TABLE dispense; --', '2', 'RED', 2, 30, "
-               "45, NULL, NULL, '7'' OR ''''=''');\n"
-               "INSERT INTO chainlih VALUES ('A''; DROP TABLE dispense; --', '2', 'RED', 2, 30, "
-               "45, NULL, NULL, '7');\n"
-               "INSERT INTO \"SPTR_ZJCL\" VALUES ('9', '7''', 'B''); DELETE FROM x--', "
-               "'0''1', 2);\n"
-               "INSERT INTO \"SPTR_ZJCL\" VALUES ('8', '7', 'B', '01', 2);\n"
-               "INSERT INTO JUJIstatus VALUES ('M''1;--', 9, 9);\n"
-               "INSERT INTO JUJIstatus VALUES ('M1', 9, 9);\n",
-               {{21, machine}});
+    makePlant(
+        "INSERT INTO Dispensezj VALUES ('A''; DROP TABLE dispense; --', 'RED', 45, NULL, "
+        "NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('A', 'RED', 45, NULL, NULL);\n"
+        "INSERT INTO dispense VALUES ('A''; DROP TABLE dispense; --', 'RED', 45, NULL, "
+        "NULL);\n"
+        "INSERT INTO dispense VALUES ('A', 'RED', 45, NULL, NULL);\n"
+        "INSERT INTO chainlih VALUES ('A''; DROP TABLE dispense; --', '2', 'RED', 2, 30, "
+        "45, NULL, NULL, '7'' OR ''''=''');\n"
+        "INSERT INTO chainlih VALUES ('A''; DROP TABLE dispense; --', '2', 'RED', 2, 30, "
+        "45, NULL, NULL, '7');\n"
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('9', '7''', 'B''); DELETE FROM x--', "
+        "'0''1', 2);\n"
+        "INSERT INTO \"SPTR_ZJCL\" VALUES ('8', '7', 'B', '01', 2);\n"
+        "INSERT INTO JUJIstatus VALUES ('M''1;--', 9, 9);\n"
+        "INSERT INTO JUJIstatus VALUES ('M1', 9, 9);\n");
+    startPlant("DRAYMOR", {{21, machine}});
     const CompletedJob rowJob = completed(order, "1", {tag, "", "", ""}, {{"RED", "12.5"}});
     const CompletedJob vatJob = completed(batch, "7'", {"7'", batch, "0'1", ""}, {{"R'D", "12.5"}});
     for (const QString& profile : QStringList{"DRAYMOR", "TALBERT", "QUORBAN", "MARIGOLD"})
@@ -119,24 +103,25 @@ TEST_F(WriteBack, HostileValuesLandVerbatimThroughEveryBuilder) {
     const QString updated = order + "|RED|61|12.5";
     const QString left = QStringLiteral("A|RED|45|0");  // ACT NULL reads 0
     for (const char* table : {"Dispensezj", "dispense"})
-        EXPECT_EQ(rows(QStringLiteral("SELECT ID_NO, PROD_CODE, STEP_NO, ACT FROM %1 ORDER BY "
-                                      "ID_NO DESC")
-                           .arg(QLatin1String(table))),
+        EXPECT_EQ(joined(QStringLiteral("SELECT ID_NO, PROD_CODE, STEP_NO, ACT FROM %1 ORDER BY "
+                                       "ID_NO DESC")
+                            .arg(QLatin1String(table))),
                   lines({updated, left}))
             << table;
-    EXPECT_EQ(rows("SELECT NOTE2, STEP_NO FROM chainlih ORDER BY NOTE2"),
+    EXPECT_EQ(joined("SELECT NOTE2, STEP_NO FROM chainlih ORDER BY NOTE2"),
               lines({"7|45", tag + "|61"}));
-    EXPECT_EQ(rows("SELECT VAT, BATCH, INTR, VBH, NXYSL, NSJSL FROM \"SPTR_ZJD\""),
+    EXPECT_EQ(joined("SELECT VAT, BATCH, INTR, VBH, NXYSL, NSJSL FROM \"SPTR_ZJD\""),
               lines({"7'|" + batch + "|0'1|R'D|30|12.5"}));
-    EXPECT_EQ(rows("SELECT VID, VZT FROM \"SPTR_ZJCL\" ORDER BY VID"), lines({"8|2", "9|3"}));
-    EXPECT_EQ(rows("SELECT JUJI_NO, JUJIstatus, RUN_INT FROM JUJIstatus ORDER BY JUJI_NO"),
+    EXPECT_EQ(joined("SELECT VID, VZT FROM \"SPTR_ZJCL\" ORDER BY VID"), lines({"8|2", "9|3"}));
+    EXPECT_EQ(joined("SELECT JUJI_NO, JUJIstatus, RUN_INT FROM JUJIstatus ORDER BY JUJI_NO"),
               lines({"M'1;--|0|0", "M1|9|9"}));
 }
 
 // The test insert asks first; confirmed, it adds one row of the sample
 // values while the job on the machine goes on untouched and unrecorded.
 TEST_F(WriteBack, TheTestInsertAddsOneSampleRowAndLeavesTheJobAlone) {
-    startPlant("ORIGINAL", "");
+    makePlant("");
+    startPlant("ORIGINAL");
     queue(job("J-1", "3", "", {{0, {"RED", "30"}}}));
     ASSERT_TRUE(runUntil([&] { return !order().isEmpty(); }));
     HeadlessDialogs& dialogs = *station->headlessDialogs();
@@ -144,15 +129,15 @@ TEST_F(WriteBack, TheTestInsertAddsOneSampleRowAndLeavesTheJobAlone) {
     dialogs.scriptChoices({1});  // Cancel
     station->plant().insertTestRow(dialogs);
     station->scheduler.advance(100);
-    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"SPTR_ZJD\""), "0");
+    EXPECT_EQ(joined("SELECT COUNT(*) FROM \"SPTR_ZJD\""), "0");
 
     dialogs.scriptChoices({0});  // OK
     station->plant().insertTestRow(dialogs);
-    EXPECT_EQ(rows("SELECT COUNT(*) FROM \"SPTR_ZJD\""), "0");  // not yet asked
+    EXPECT_EQ(joined("SELECT COUNT(*) FROM \"SPTR_ZJD\""), "0");  // not yet asked
     const QString asked = station->clock.now().toString("yyyy-MM-dd hh:mm:");
     station->scheduler.advance(100);
     const std::string inserted =
-        rows("SELECT VAT, BATCH, INTR, VBH, NXYSL, NSJSL, SJ FROM \"SPTR_ZJD\"");
+        joined("SELECT VAT, BATCH, INTR, VBH, NXYSL, NSJSL, SJ FROM \"SPTR_ZJD\"");
     EXPECT_EQ(inserted.substr(0, 45), ("123|05421122|03|008|200|198|" + asked).toStdString());
     EXPECT_EQ(inserted.find('\n'), std::string::npos);  // one row
     ASSERT_FALSE(dialogs.messages().isEmpty());

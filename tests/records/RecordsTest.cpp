@@ -4,21 +4,15 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "TestFiles.h"
 #include "records/DailyRecordFile.h"
 #include "records/EventLog.h"
 
 using namespace dye;
+using dye::test::fileBytes;
+using dye::test::padded;
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray padded(const QByteArray& bytes, int width) {
-    return bytes + QByteArray(width - bytes.size(), ' ');
-}
 
 DailyRecord finished(const QString& order, const QDateTime& at) {
     DailyRecord r;

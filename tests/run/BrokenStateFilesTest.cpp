@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 
+#include "TestFiles.h"
 #include "records/DailyRecordFile.h"
 #include "run/RunFixture.h"
 
@@ -22,14 +23,9 @@ class BrokenStateFiles : public RunFixture {
   protected:
     QString path(const char* name) const { return QDir(dir.path()).filePath(name); }
     void put(const char* name, const QByteArray& bytes) const {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(writeFile(path(name), bytes));
     }
-    QByteArray bytes(const char* name) const {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes(const char* name) const { return fileBytes(path(name)); }
     bool told(const QString& part) const {
         const auto& m = station->headlessDialogs()->messages();
         return std::any_of(m.begin(), m.end(),

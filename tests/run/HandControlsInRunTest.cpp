@@ -10,10 +10,6 @@ namespace {
 
 class HandControlsInRun : public RunFixture {
   protected:
-    QString lastMessage() {
-        const auto& m = station->headlessDialogs()->messages();
-        return m.isEmpty() ? QString() : m.last().text;
-    }
     // Bucket place 1 of the one-balance machines is the teach slot named "1".
     void namePlaceOne() {
         MachineSettings places;

@@ -3,34 +3,25 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "settings/MixFiles.h"
 #include "settings/SettingsFiles.h"
 
 using namespace dye;
+using dye::test::padded;
 
 namespace {
 
 const QByteArray kDanHao("\xB3\xE6\xB8\xB9", 4);  // "單號" in Big5
-
-QByteArray padded(const QByteArray& bytes, int width) {
-    return bytes + QByteArray(width - bytes.size(), ' ');
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class SettingsFilesTest : public ::testing::Test {
   protected:
     QTemporaryDir tmp;
     QDir dir{tmp.path()};
 
-    QByteArray bytes(const char* name) const { return readAll(dir.filePath(name)); }
+    QByteArray bytes(const char* name) const { return dye::test::fileBytes(dir.filePath(name)); }
     void put(const char* name, const QByteArray& content) const {
-        QFile f(dir.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ASSERT_TRUE(dye::test::writeFile(dir.filePath(QString::fromLatin1(name)), content));
     }
 };
 
@@ -160,7 +151,7 @@ TEST(MixFiles, MixMarksAreLittleEndianShortsAndShortFilesReadZero) {
     expected[2] = 1;
     expected[58] = char(0xFE);
     expected[59] = char(0xFF);
-    EXPECT_EQ(readAll(path), expected);
+    EXPECT_EQ(dye::test::fileBytes(path), expected);
 
     QList<qint16> marks;
     ASSERT_TRUE(loadMixMarks(path, marks));
@@ -180,7 +171,7 @@ TEST(MixFiles, BucketFlags) {
     ASSERT_TRUE(setBucketFlag(dir, 7));
     QByteArray expected(200, '0');
     expected[6] = '1';
-    EXPECT_EQ(readAll(dir.filePath("light.txt")), expected);
+    EXPECT_EQ(dye::test::fileBytes(dir.filePath("light.txt")), expected);
     EXPECT_FALSE(setBucketFlag(dir, 0));
     EXPECT_FALSE(setBucketFlag(dir, 201));
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Scheduler.h"
 #include "model/Form10.h"
@@ -14,12 +15,9 @@
 #include "settings/WashTable.h"
 
 using namespace dye;
+using dye::test::padded;
 
 namespace {
-
-QByteArray padded(const QByteArray& bytes, int width) {
-    return bytes + QByteArray(width - bytes.size(), ' ');
-}
 
 class SettingsTablesTest : public ::testing::Test {
   protected:
@@ -29,14 +27,9 @@ class SettingsTablesTest : public ::testing::Test {
     HeadlessDialogs dialogs{scheduler};
     MachineSettings settings;
 
-    QByteArray bytes(const QString& path) const {
-        QFile f(dir.filePath(path));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes(const QString& path) const { return dye::test::fileBytes(dir.filePath(path)); }
     void put(const QString& path, const QByteArray& content) const {
-        QFile f(dir.filePath(path));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ASSERT_TRUE(dye::test::writeFile(dir.filePath(path), content));
     }
 };
 

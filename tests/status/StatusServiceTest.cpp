@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "TestFiles.h"
 #include "app/StationStatus.h"
 #include "run/RunFixture.h"
 #include "status/StatusService.h"
@@ -18,14 +19,6 @@ namespace {
 
 // Generous real-time limit for anything a socket waits for.
 constexpr int kWaitMs = 20000;
-
-void ensureApp() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "status_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
 
 // Runs the event loop until `done` holds or the limit passes.
 bool waitUntil(const std::function<bool()>& done, int limitMs = kWaitMs) {
@@ -77,7 +70,7 @@ struct Client {
 class StatusServiceTest : public RunFixture {
   protected:
     void SetUp() override {
-        ensureApp();
+        ensureCoreApp();
         valve(1, "SODA", "40");
         valve(3, "HAC", "20");
         startRun();
