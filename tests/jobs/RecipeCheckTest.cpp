@@ -48,6 +48,7 @@ TEST(RecipeCheck, EveryRowIsCheckedOnItsOwn) {
          "decimals"},
         {recipe({{"R-101", "0"}}), "Row 1 (R-101): the weight \"0\" is not a number above 0"},
         {recipe({{"R-101", "-3"}}), "is not a number above 0"},
+        {recipe({{"R-101", "250000"}}), "more than the 100000 g a bucket can be weighed with"},
         {recipe({}), "The recipe has no lines"},
     };
     for (const auto& c : cases) {
@@ -70,6 +71,9 @@ TEST(RecipeCheck, TextTheFilesCannotHoldIsRefused) {
     r.OrderNo = QStringLiteral("A-1");
     r.Code[0] = QStringLiteral("R\uD55C1");  // Hangul has no Big5 bytes
     EXPECT_TRUE(unstorableText(r).startsWith(QStringLiteral("Row 1: the code")));
+    r.Code[0] = QStringLiteral("R-101");
+    r.Weight[0] = QStringLiteral("1.234567890");
+    EXPECT_TRUE(unstorableText(r).contains(QStringLiteral("the field holds 10")));
 }
 
 TEST(RecipeCheck, BucketMustBeAPlaceOnMachinesThatMoveIt) {
