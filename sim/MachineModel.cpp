@@ -43,8 +43,7 @@ MachineModel::MachineModel(const SimOptions& options)
 }
 
 bool MachineModel::isOutput(int d) {
-    return (d >= 800 && d <= 830) || (d >= 840 && d <= 842) || d == 847 || (d >= 851 && d <= 874) ||
-           (d >= 901 && d <= 926) || d == 985 || d == 986;
+    return reg::isOutput(d);
 }
 
 bool MachineModel::outputOn(int d) const {
@@ -52,11 +51,12 @@ bool MachineModel::outputOn(int d) const {
 }
 
 void MachineModel::buildFlows() {
-    for (int v = 1; v <= 24; ++v) flows_.push_back(Flow{850 + v, 1, v, false});
-    flows_.push_back(Flow{985, 1, 0, false});  // wash and fill water
-    flows_.push_back(Flow{842, 1, 0, false});  // water in (twin-balance machine without transport)
-    flows_.push_back(Flow{847, 1, 0, true});   // conveyor motor empties the bucket
-    flows_.push_back(Flow{903, 1, 0, true});   // drain valve (conveyor machine)
+    for (int v = 1; v <= 24; ++v) flows_.push_back(Flow{reg::valve(v), 1, v, false});
+    flows_.push_back(Flow{reg::WaterValve, 1, 0, false});  // wash and fill water
+    flows_.push_back(
+        Flow{reg::WaterIn, 1, 0, false});  // water in (twin-balance machine without transport)
+    flows_.push_back(Flow{reg::ConveyorMotor, 1, 0, true});  // conveyor motor empties the bucket
+    flows_.push_back(Flow{reg::DrainValve, 1, 0, true});     // drain valve (conveyor machine)
 }
 
 qint64 MachineModel::flowStart(const Flow& f) const {
@@ -252,20 +252,23 @@ void MachineModel::note(const QString& what) const {
 void MachineModel::applyRegister(int d, quint16 value) {
     if (isOutput(d)) {
         const bool was = output(d).on(now_);
-        if (value != 0 && !was && d >= 851 && d <= 874) drawOpening(d - 850);
+        if (value != 0 && !was && d >= reg::valve(1) && d <= reg::valve(24))
+            drawOpening(d - reg::valve(0));
         output(d).command(value, now_);
         if (value != 0 || was) waterClosing(d);
         edges_.found = false;  // the edges may have moved
         if ((value != 0 || was) && noting()) note(QStringLiteral("D%1 = %2").arg(d).arg(value));
     }
-    if ((d == 989 || d == 993) && value == 10) {
-        const size_t b = d == 989 ? 0 : 1;
+    if ((d == reg::Tare1 || d == reg::Tare2) && value == 10) {
+        const size_t b = d == reg::Tare1 ? 0 : 1;
         tare_[b] = options_.physics.bucketTare + content_[b];
         if (noting()) note(QStringLiteral("tare balance %1").arg(b + 1));
     }
-    if (((d >= 990 && d <= 992) || (d >= 994 && d <= 996)) && value != 0 && noting())
+    if (((d >= reg::Phase1 && d <= reg::Phase1 + 2) ||
+         (d >= reg::Phase2 && d <= reg::Phase2 + 2)) &&
+        value != 0 && noting())
         note(QStringLiteral("phase D%1 = %2").arg(d).arg(value));
-    if ((d == 840 || d == 841) && value != 0) laneReady_[size_t(d - 840)] = false;
+    if ((d == reg::Air1 || d == reg::Air2) && value != 0) laneReady_[size_t(d - reg::Air1)] = false;
 }
 
 // The two-balance lanes' phase codes: 30 / 30 prepares a lane (its bucket
@@ -289,8 +292,8 @@ void MachineModel::applyLanePhase(int lane, quint16 first, quint16 second) {
 // later by the pipe's own run-on beyond the valve: the stream keeps running
 // at its rate until then.
 void MachineModel::waterClosing(int d) {
-    const bool valve1 = d == 851 && options_.waterOnValve1;
-    if (d != 985 && d != 842 && !valve1) return;
+    const bool valve1 = d == reg::valve(1) && options_.waterOnValve1;
+    if (d != reg::WaterValve && d != reg::WaterIn && !valve1) return;
     TimedOutput& o = output(d);
     if (o.onFrom < 0 || o.onUntil >= TimedOutput::kForever || o.onUntil < now_) return;
     if (!waterRunOns_) waterRunOns_.emplace(options_.seed * 0xA24BAED4963EE407ULL + 3);
@@ -320,11 +323,11 @@ void MachineModel::applyAxis(const RegisterMemory& memory, Axis a, int first) {
 void MachineModel::applyWrite(const RegisterMemory& memory, int first, int n) {
     for (int d = first; d < first + n; ++d) applyRegister(d, memory.get(d));
     for (int lane : {1, 2}) {
-        const int phase = lane == 1 ? 990 : 994;
+        const int phase = lane == 1 ? reg::Phase1 : reg::Phase2;
         if (first <= phase + 1 && phase < first + n)
             applyLanePhase(lane, memory.get(phase), memory.get(phase + 1));
     }
-    constexpr std::array<int, 3> kBlocks = {708, 712, 716};
+    constexpr std::array<int, 3> kBlocks = {reg::AxisY, reg::AxisX, reg::AxisZ};
     for (int a = 0; a < 3; ++a) {
         const int b = kBlocks[size_t(a)];
         if (first < b + 4 && b < first + n) applyAxis(memory, Axis(a), b);
@@ -349,24 +352,25 @@ void MachineModel::publish(RegisterMemory& memory) {
             r += std::uniform_real_distribution<double>(-amplitude, amplitude)(noise_);
         const double rounded = std::clamp(std::round(r), -2147483647.0, 2147483647.0);
         // The weight register holds the magnitude; the sign word tells the sign.
-        memory.set32(190 + 2 * int(b), qint32(std::abs(rounded)));
-        memory.set(274 + int(b), rounded < 0 ? 43 : 45);
+        memory.set32(reg::Weight1 + 2 * int(b), qint32(std::abs(rounded)));
+        memory.set(reg::SignWord1 + int(b), rounded < 0 ? 43 : 45);
     }
     memory.set32(194, 0);
     memory.set32(196, 0);
-    memory.set(276, laneReady(1) ? 1 : 0);
-    memory.set(277, laneReady(2) ? 1 : 0);
+    memory.set(reg::LaneReady1, laneReady(1) ? 1 : 0);
+    memory.set(reg::LaneReady2, laneReady(2) ? 1 : 0);
     memory.set(278, 0);
     const SimAxis& z = axes_[AxisZ];
-    memory.set(297, !z.busy(now_) && z.position(now_) >= options_.physics.pipeDownZ ? 1 : 0);
-    memory.set(298, outputOn(847) ? 1 : 0);
-    memory.set(299, outputOn(985) ? 1 : 0);
-    memory.set(300, outputOn(986) ? 1 : 0);
+    memory.set(reg::PipeHeadDown,
+               !z.busy(now_) && z.position(now_) >= options_.physics.pipeDownZ ? 1 : 0);
+    memory.set(reg::FirstSwitch, outputOn(reg::ConveyorMotor) ? 1 : 0);
+    memory.set(reg::FirstSwitch + 1, outputOn(reg::WaterValve) ? 1 : 0);
+    memory.set(reg::FirstSwitch + 2, outputOn(reg::GateValve) ? 1 : 0);
     for (int a = 0; a < 3; ++a) {
         const SimAxis& axis = axes_[size_t(a)];
-        memory.set(301 + 3 * a, axis.busy(now_) ? 1 : 0);
-        memory.set(302 + 3 * a, axis.atHome(now_) ? 1 : 0);
-        memory.set(303 + 3 * a, axis.atLimit(now_) ? 1 : 0);
+        memory.set(reg::YBusy + 3 * a, axis.busy(now_) ? 1 : 0);
+        memory.set(reg::YBusy + 1 + 3 * a, axis.atHome(now_) ? 1 : 0);
+        memory.set(reg::YBusy + 2 + 3 * a, axis.atLimit(now_) ? 1 : 0);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "link/Registers.h"
 #include "sim/SimAxis.h"
 #include "sim/SimOptions.h"
 
@@ -182,7 +183,7 @@ inline int MachineModel::valveBalance(int valve) const {
 inline double MachineModel::flowRate(const Flow& f) const {
     if (f.drain) {
         // The drain valve only exists on the conveyor machine.
-        if (f.output == 903 && options_.machineType != 4) return 0.0;
+        if (f.output == reg::DrainValve && options_.machineType != 4) return 0.0;
         if (options_.faults.drainBlocked) return 0.0;
         return -options_.physics.drainRate;
     }

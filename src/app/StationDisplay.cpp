@@ -2,6 +2,7 @@
 
 #include "app/JobDisplay.h"
 #include "core/NumberText.h"
+#include "link/Registers.h"
 #include "link/ScanCycle.h"
 #include "metering/StationPanel.h"
 #include "station/StationState.h"
@@ -30,8 +31,8 @@ void fillBalances(StationState& s) {
         }
         f.Label2[p.readingIndex() + 1] = QString::number(b.signWord);
     }
-    f.Label3[10] = QString::number(image.get(276));
-    f.Label3[11] = QString::number(image.get(277));
+    f.Label3[10] = QString::number(image.get(reg::LaneReady1));
+    f.Label3[11] = QString::number(image.get(reg::LaneReady2));
 }
 
 void fillIndicators(StationState& s) {

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "link/RegisterImage.h"
+#include "link/Registers.h"
 
 namespace dye {
 
 // The axis blocks D708..D711 (Y), D712..D715 (X) and D716..D719 (Z).
-constexpr int kAxisY = 708;
-constexpr int kAxisX = 712;
-constexpr int kAxisZ = 716;
+constexpr int kAxisY = reg::AxisY;
+constexpr int kAxisX = reg::AxisX;
+constexpr int kAxisZ = reg::AxisZ;
 
 // One command to the axis whose block starts at `first`: direction (1 +,
 // 2 -), speed (units per second), distance, and mode (1000 a relative move,

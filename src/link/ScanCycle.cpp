@@ -6,6 +6,7 @@
 #include "core/Scheduler.h"
 #include "link/FrameCodec.h"
 #include "link/Port.h"
+#include "link/Registers.h"
 #include "link/ReplyCheck.h"
 
 namespace dye {
@@ -46,13 +47,13 @@ void ScanCycle::tick() {
     const int type = cfg.machineType;
     switch (ScanStep) {
         case 1:
-            startRead(190, 4, 32);
+            startRead(reg::Weight1, 4, 32);
             break;
         case 2:
             if (storeReply()) decodeWeights(cfg);
             break;
         case 3:
-            startRead(274, 5, 16);
+            startRead(reg::SignWord1, 5, 16);
             break;
         case 4:
             if (storeReply()) decodeSigns();
@@ -61,7 +62,7 @@ void ScanCycle::tick() {
             if (type == 4 || type == 5)
                 runWriteBlocks(5, cfg);
             else
-                startRead(297, 13, 16);
+                startRead(reg::PipeHeadDown, 13, 16);
             break;
         case 7:
             if (type == 4 || type == 5)
@@ -152,7 +153,7 @@ void ScanCycle::decodeWeights(const ScanConfig& cfg) {
     // below the zero. The type-5 scaling applies to a fresh reading only.
     for (int n : {1, 2}) {
         BalanceInput& b = l_.inputs.balance[size_t(n)];
-        b.raw = l_.image.get(n == 1 ? 190 : 192);
+        b.raw = l_.image.get(n == 1 ? reg::Weight1 : reg::Weight2);
         b.overload = b.raw >= kOverload;
         b.fresh = !b.overload;
         b.negative = b.signWord == kNegativeSign;
@@ -167,19 +168,19 @@ void ScanCycle::decodeWeights(const ScanConfig& cfg) {
 
 void ScanCycle::decodeSigns() {
     MachineInputs& in = l_.inputs;
-    in.balance[1].signWord = l_.image.get(274);
-    in.balance[2].signWord = l_.image.get(275);
-    in.laneReady[1] = l_.image.get(276) == 1;
-    in.laneReady[2] = l_.image.get(277) == 1;
+    in.balance[1].signWord = l_.image.get(reg::SignWord1);
+    in.balance[2].signWord = l_.image.get(reg::SignWord2);
+    in.laneReady[1] = l_.image.get(reg::LaneReady1) == 1;
+    in.laneReady[2] = l_.image.get(reg::LaneReady2) == 1;
 }
 
 void ScanCycle::decodeAxes() {
     MachineInputs& in = l_.inputs;
-    for (int i = 0; i < 12; ++i) in.switches[size_t(i)] = l_.image.get(298 + i);
-    in.yBusy = l_.image.get(301) != 0;
-    in.xBusy = l_.image.get(304) != 0;
-    in.zBusy = l_.image.get(307) != 0;
-    in.pipeHeadDown = l_.image.get(297) == 1;
+    for (int i = 0; i < 12; ++i) in.switches[size_t(i)] = l_.image.get(reg::FirstSwitch + i);
+    in.yBusy = l_.image.get(reg::YBusy) != 0;
+    in.xBusy = l_.image.get(reg::XBusy) != 0;
+    in.zBusy = l_.image.get(reg::ZBusy) != 0;
+    in.pipeHeadDown = l_.image.get(reg::PipeHeadDown) == 1;
     in.axesFresh = true;
 }
 
@@ -310,11 +311,11 @@ void InvalidateWriteSlots(LinkState& link, const ScanConfig& config) {
     auto blank = [&](int first, int last) {
         for (int r = first; r <= last; ++r) image.set(r, RegisterImage::RegNoValue);
     };
-    blank(800, 819);
-    blank(840, 842);
-    blank(847, 876);
-    blank(901, 919);
-    blank(985, 992);
+    blank(reg::output(0), reg::output(19));
+    blank(reg::Air1, reg::WaterIn);
+    blank(reg::ConveyorMotor, reg::valve(26));
+    blank(reg::conveyor(1), reg::conveyor(19));
+    blank(reg::WaterValve, reg::Phase1 + 2);
     const auto blocks = scanWriteBlocks(config.machineType, config.profile,
                                         valvesPerStationSetting(config.valvesPerStation));
     for (const WriteBlock& b : blocks)

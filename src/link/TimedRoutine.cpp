@@ -3,6 +3,7 @@
 #include "core/Scheduler.h"
 #include "link/AxisCommand.h"
 #include "link/LinkState.h"
+#include "link/Registers.h"
 
 namespace dye {
 
@@ -21,16 +22,16 @@ void TimedRoutine::tick() {
         l_.homingCounter = 0;
         // A job-end code of lane 1 not yet sent is not overwritten.
         if (!laneJobEndPending(l_, 1)) {
-            l_.image.set(990, 4);
-            l_.image.set(991, 1);
-            l_.image.set(992, 1);
+            l_.image.set(reg::Phase1, 4);
+            l_.image.set(reg::Phase1 + 1, 1);
+            l_.image.set(reg::Phase1 + 2, 1);
         }
         if (timer_) timer_->setEnabled(false);
     };
     const ScanConfig cfg = scan_.config();
     if (cfg.machineType == 4) {
         if (count == 2)
-            for (int r = 901; r <= 920; ++r) l_.image.set(r, RegisterImage::RegNoValue);
+            for (int k = 1; k <= 20; ++k) l_.image.set(reg::conveyor(k), RegisterImage::RegNoValue);
         if (count == 3) finish();
         return;
     }

@@ -1,5 +1,6 @@
 #include "WriteBlocks.h"
 
+#include "link/Registers.h"
 #include "settings/SiteProfile.h"
 
 #include <algorithm>
@@ -12,8 +13,7 @@ constexpr int kValves = 24;
 }  // namespace
 
 bool isOutputRegister(int r) {
-    return (r >= 800 && r <= 830) || (r >= 840 && r <= 842) || r == 847 || (r >= 851 && r <= 874) ||
-           (r >= 901 && r <= 926) || r == 985 || r == 986;
+    return reg::isOutput(r);
 }
 
 int valvesPerStationSetting(const QString& text) {

@@ -7,6 +7,7 @@
 #include "core/Dialogs.h"
 #include "core/Val.h"
 #include "link/AxisCommand.h"
+#include "link/Registers.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -78,22 +79,22 @@ bool BucketTransport::conveyorTo(int p, QString* why, qint32 time) {
         return false;
     }
     if (p >= 16) {
-        image.set(903, kOff);
-        for (int r = 922; r <= 926; ++r) image.set(r, kOff);
-        image.set(921, time);
-        image.set(906 + p, time);
+        image.set(reg::DrainValve, kOff);
+        for (int k = 22; k <= 26; ++k) image.set(reg::conveyor(k), kOff);
+        image.set(reg::conveyor(21), time);
+        image.set(reg::conveyor(6 + p), time);
         return true;
     }
-    for (int r = 901; r <= 919; ++r) image.set(r, kOff);
+    for (int k = 1; k <= 19; ++k) image.set(reg::conveyor(k), kOff);
     const int split = intWithin(s_.settings.number(SettingsField::ConveyorSplit));
-    if (p < split) image.set(901, time);
-    if (p > split - 1) image.set(902, time);
-    image.set(904 + p, time);
+    if (p < split) image.set(reg::conveyor(1), time);
+    if (p > split - 1) image.set(reg::conveyor(2), time);
+    image.set(reg::conveyor(4 + p), time);
     return true;
 }
 
 void BucketTransport::conveyorOff() {
-    for (int r = 901; r <= 926; ++r) s_.link.image.set(r, kOff);
+    for (int k = 1; k <= 26; ++k) s_.link.image.set(reg::conveyor(k), kOff);
 }
 
 bool BucketTransport::pipeHeadDown() const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "link/Registers.h"
 #include "link/WriteBlocks.h"
 #include "metering/StationPanel.h"
 #include "station/StationState.h"
@@ -11,8 +12,8 @@ namespace dye {
 namespace {
 
 constexpr int kBucketTicks = 49;
-constexpr int kFirstValveRegister = 851;
-constexpr int kLastValveRegister = 850 + MachineSettings::kValveCount;
+constexpr int kFirstValveRegister = reg::valve(1);
+constexpr int kLastValveRegister = reg::valve(MachineSettings::kValveCount);
 
 }  // namespace
 
@@ -41,9 +42,11 @@ void bucketWatch(StationState& s, const StationPanel& p,
 std::pair<int, int> stationValveRegisters(StationState& s, int station) {
     // Whatever the setting holds, never a register beyond the valves.
     const int v = valvesPerStationSetting(s.settings.Text1(SettingsField::ValvesPerStation));
-    const int first = std::max(kFirstValveRegister, station == 2 ? 851 + v : 851);
+    const int first =
+        std::max(kFirstValveRegister, station == 2 ? reg::valve(1 + v) : kFirstValveRegister);
     // Station 2 has every valve after station 1's, as the controller routes them.
-    const int last = std::min(kLastValveRegister, station == 2 ? kLastValveRegister : 850 + v);
+    const int last =
+        std::min(kLastValveRegister, station == 2 ? kLastValveRegister : reg::valve(v));
     return {first, last};
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Val.h"
+#include "link/Registers.h"
 #include "metering/BucketTransport.h"
 #include "metering/HandWash.h"
 #include "metering/ManualValues.h"
@@ -44,22 +45,24 @@ void ManualControls::close(int reg) {
 
 void ManualControls::startProductValve() {
     const Form2& f = s_.form2;
-    if (const auto valve = selectorValue(f.Combo[1], 1, kValves)) open(850 + *valve, f.Combo[2]);
+    if (const auto valve = selectorValue(f.Combo[1], 1, kValves))
+        open(reg::valve(*valve), f.Combo[2]);
 }
 
 void ManualControls::stopProductValve() {
-    if (const auto valve = selectorValue(s_.form2.Combo[1], 1, kValves)) close(850 + *valve);
+    if (const auto valve = selectorValue(s_.form2.Combo[1], 1, kValves)) close(reg::valve(*valve));
 }
 
 // Outputs D801..D804.
 
 void ManualControls::startOutput() {
     const Form2& f = s_.form2;
-    if (const auto out = selectorValue(f.Combo[3], 1, kOutputs)) open(800 + *out, f.Combo[4]);
+    if (const auto out = selectorValue(f.Combo[3], 1, kOutputs))
+        open(reg::output(*out), f.Combo[4]);
 }
 
 void ManualControls::stopOutput() {
-    if (const auto out = selectorValue(s_.form2.Combo[3], 1, kOutputs)) close(800 + *out);
+    if (const auto out = selectorValue(s_.form2.Combo[3], 1, kOutputs)) close(reg::output(*out));
 }
 
 // Wash water and conveyor valves.
@@ -67,35 +70,36 @@ void ManualControls::stopOutput() {
 void ManualControls::startWaterOrGateValve() {
     const Form2& f = s_.form2;
     if (const auto which = selectorValue(f.Combo[5], 1, 2))
-        open(*which == 1 ? 985 : 986, f.Combo[6]);
+        open(*which == 1 ? reg::WaterValve : reg::GateValve, f.Combo[6]);
 }
 
 void ManualControls::stopWaterOrGateValve() {
-    if (const auto which = selectorValue(s_.form2.Combo[5], 1, 2)) close(*which == 1 ? 985 : 986);
+    if (const auto which = selectorValue(s_.form2.Combo[5], 1, 2))
+        close(*which == 1 ? reg::WaterValve : reg::GateValve);
 }
 
 // Conveyor motor, air and water in.
 
 void ManualControls::startConveyor() {
-    open(847, s_.form2.Combo[7]);
+    open(reg::ConveyorMotor, s_.form2.Combo[7]);
 }
 void ManualControls::stopConveyor() {
-    close(847);
+    close(reg::ConveyorMotor);
 }
 void ManualControls::openAir1() {
-    s_.link.image.set(840, kOpen);
+    s_.link.image.set(reg::Air1, kOpen);
 }
 void ManualControls::closeAir1() {
-    close(840);
+    close(reg::Air1);
 }
 void ManualControls::openAir2() {
-    s_.link.image.set(841, kOpen);
+    s_.link.image.set(reg::Air2, kOpen);
 }
 void ManualControls::closeAir2() {
-    close(841);
+    close(reg::Air2);
 }
 void ManualControls::letWaterIn() {
-    s_.link.image.set(842, 200);
+    s_.link.image.set(reg::WaterIn, 200);
 }
 
 // Axes: 0 is X, 1 is Z.

@@ -2,6 +2,7 @@
 
 #include "core/Val.h"
 #include "language/Wording.h"
+#include "link/Registers.h"
 #include "metering/StationPanel.h"
 #include "station/StationState.h"
 
@@ -64,7 +65,7 @@ void StationMetering::noFlowAlarm(const StationPanel& p, int code, int valve) {
             st.StallCount = 0;
             return;
         }
-        s_.link.image.set(850 + valve, kClose);
+        s_.link.image.set(reg::valve(valve), kClose);
         if (pick == StopJob && stopJob_) {
             log(p, QStringLiteral(" no flow >   <no> %1   job stopped").arg(valve));
             stopJob_();

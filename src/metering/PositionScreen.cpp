@@ -1,6 +1,7 @@
 #include "PositionScreen.h"
 
 #include "core/Dialogs.h"
+#include "link/Registers.h"
 #include "metering/BucketTransport.h"
 #include "metering/MoveGuard.h"
 #include "metering/TeachSlotSpread.h"
@@ -186,7 +187,7 @@ bool PositionScreen::saveSlots() {
 }
 
 void PositionScreen::openDrainValve() {
-    s_.link.image.set(903, kDrainOpen);
+    s_.link.image.set(reg::DrainValve, kDrainOpen);
 }
 
 // Slot click.

@@ -1,6 +1,7 @@
 #include "SettingsEditor.h"
 
 #include "core/Dialogs.h"
+#include "link/Registers.h"
 #include "metering/AccessCode.h"
 #include "metering/BucketTransport.h"
 #include "metering/MoveGuard.h"
@@ -174,7 +175,7 @@ void SettingsEditor::zeroBalance(int index) {
         say(QStringLiteral("Balance <%1> is not zeroed: %2.").arg(station).arg(why));
         return;
     }
-    s_.link.image.set(station == 1 ? 989 : 993, 10);
+    s_.link.image.set(station == 1 ? reg::Tare1 : reg::Tare2, 10);
 }
 
 void SettingsEditor::slotClicked(int k) {

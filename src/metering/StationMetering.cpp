@@ -6,6 +6,7 @@
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
 #include "core/Val.h"
+#include "link/Registers.h"
 #include "metering/BucketWatch.h"
 #include "metering/NoFlowWatch.h"
 #include "metering/PulseFormula.h"
@@ -309,7 +310,7 @@ void startMetering(StationState& state, int station, int valve, const QString& t
     // Started over a long opening that is still on: that opening ends first.
     if ((st.StationStep == 4 || st.StationStep == 5) && st.valve >= 1 &&
         st.valve <= MachineSettings::kValveCount)
-        state.link.image.set(850 + st.valve, kClose);
+        state.link.image.set(reg::valve(st.valve), kClose);
     st.valve = valve;
     state.form2.Combo[p.comboIndex()] = QString::number(valve);  // the valve box shows it
     st.zero = st.ZeroHold == 1 ? 0.0 : state.balance(station).weight;

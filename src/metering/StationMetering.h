@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+#include "link/Registers.h"
 #include "metering/ValveLearning.h"
 
 namespace dye {
@@ -49,7 +50,7 @@ class StationMetering {
     struct Valve {
         int number = 0;
         double rate = 0;
-        int reg() const { return 850 + number; }
+        int reg() const { return dye::reg::valve(number); }
     };
 
     void runStation(const StationPanel& p);

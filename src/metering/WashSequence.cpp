@@ -7,6 +7,7 @@
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
+#include "link/Registers.h"
 #include "metering/BucketTransport.h"
 #include "station/StationState.h"
 
@@ -29,13 +30,13 @@ constexpr double kLargestSetting = 1e9;
 constexpr qint16 kWaterTimeOut = 7;
 constexpr qint16 kRobotHandNotIn = 8;
 
-constexpr int kWaterValve = 985;
-constexpr int kGateValve = 986;
-constexpr int kWaterOnValve1 = 851;
-constexpr int kWashStart = 800;
-constexpr int kConveyorMotor = 847;
-constexpr int kDrainValve = 903;
-constexpr int kTareBalance1 = 989;
+constexpr int kWaterValve = reg::WaterValve;
+constexpr int kGateValve = reg::GateValve;
+constexpr int kWaterOnValve1 = reg::valve(1);
+constexpr int kWashStart = reg::output(0);
+constexpr int kConveyorMotor = reg::ConveyorMotor;
+constexpr int kDrainValve = reg::DrainValve;
+constexpr int kTareBalance1 = reg::Tare1;
 
 // The clock counts whole seconds, so the setting S it is compared with is a
 // whole number too (a fractional S would never be met and the wash would

@@ -1,6 +1,7 @@
 #include "plant/StatusTimer.h"
 
 #include "core/Val.h"
+#include "link/Registers.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"
@@ -67,7 +68,7 @@ void StatusTimer::talbertSpecials() {
     for (int k = 0; k < 8; ++k) {
         if (s_.settings.Text1(26 + k).trimmed().isEmpty()) continue;
         if (s_.TalbertSpecialFlags[size_t(k + 1)] != 0) continue;
-        s_.link.image.set(801 + k, int(level * 10));
+        s_.link.image.set(reg::output(1 + k), int(level * 10));
     }
     mixCount_ = 0;
 }
@@ -91,16 +92,16 @@ void StatusTimer::mixers() {
         if (mixerPosition_ != 0 && marks.value(mixerPosition_ - 801) == 0)
             s_.link.image.set(mixerPosition_, RegisterImage::RegNoValue);
         if (marks.value(valve - 1) == 0) {
-            s_.link.image.set(800 + valve,
+            s_.link.image.set(reg::output(valve),
                               intWithin(s_.settings.number(SettingsField::MixLevel) * 10));
-            mixerPosition_ = 800 + valve;
+            mixerPosition_ = reg::output(valve);
         }
     }
     for (int p = 1; p <= 30; ++p) {
         if (marks.value(p - 1) == 1)
-            s_.link.image.set(800 + p, 10000);
-        else if (800 + p != mixerPosition_)
-            s_.link.image.set(800 + p, RegisterImage::RegNoValue);
+            s_.link.image.set(reg::output(p), 10000);
+        else if (reg::output(p) != mixerPosition_)
+            s_.link.image.set(reg::output(p), RegisterImage::RegNoValue);
     }
 }
 
@@ -113,16 +114,16 @@ void StatusTimer::idleMixing() {
     RegisterImage& image = s_.link.image;
     const int n = ++idleCycle_;
     if (n == 1) {
-        image.set(801, 30);
-        image.set(861, 300);
+        image.set(reg::output(1), 30);
+        image.set(reg::valve(11), 300);
     } else if (n <= 10) {
-        image.set(799 + n, RegisterImage::RegNoValue);
-        image.set(859 + n, RegisterImage::RegNoValue);
-        image.set(800 + n, 30);
-        image.set(860 + n, 300);
+        image.set(reg::output(n - 1), RegisterImage::RegNoValue);
+        image.set(reg::valve(n + 9), RegisterImage::RegNoValue);
+        image.set(reg::output(n), 30);
+        image.set(reg::valve(n + 10), 300);
     } else if (n == 12) {
-        image.set(810, RegisterImage::RegNoValue);
-        image.set(870, RegisterImage::RegNoValue);
+        image.set(reg::output(10), RegisterImage::RegNoValue);
+        image.set(reg::valve(20), RegisterImage::RegNoValue);
         idleCount_ = 0;
         s_.run.idleTicks = QStringLiteral("0");
         idleCycle_ = 0;

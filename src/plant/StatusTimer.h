@@ -43,7 +43,7 @@ class StatusTimer {
     std::function<void()> showEntry_;
     int mixCount_ = 1;       // status ticks while idle, 1..310 (its own count, not Label13's)
     int idleCount_ = 0;      // Label20: idle ticks, 0..10000
-    int mixerPosition_ = 0;  // 0, or 800 + the position being mixed
+    int mixerPosition_ = 0;  // 0, or the output register of the position being mixed
     int idleCycle_ = 0;      // the idle mixing cycle's step
     // A status post was handed to the database and has not come back; shared
     // with its answer, which may come after this timer is gone.

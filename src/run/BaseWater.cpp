@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/NumberText.h"
+#include "link/Registers.h"
 #include "run/TopUpWater.h"
 #include "station/StationState.h"
 
@@ -55,7 +56,7 @@ bool BaseWater::start(double amount) {
         hundredths_ = std::min(kBaseHundredths, int(std::lround(fits)));
     }
     s.link.image.set(pipe_, hundredths_);
-    s.link.image.set(986, 1000);
+    s.link.image.set(reg::GateValve, 1000);
     c_.log(hundredths_ == kBaseHundredths
                ? QStringLiteral("< water in 10 sec >")
                : QStringLiteral("< water in %1 sec >").arg(numberText(hundredths_ / 100.0)));

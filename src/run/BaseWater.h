@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include "link/Registers.h"
 #include "run/RunContext.h"
 #include "run/WaterFlow.h"
 #include "run/WaterLearning.h"
@@ -36,7 +37,7 @@ class BaseWater {
     WaterLearning learning_;
     WaterFlow flow_;
     qint64 openedAt_ = -1;
-    int pipe_ = 985;
+    int pipe_ = reg::WaterValve;
     int hundredths_ = 0;  // the opening let in; 0 none
     double amount_ = 0;
     double allowance_ = 0;

@@ -8,6 +8,7 @@
 #include "core/WeightText.h"
 #include "jobs/BackgroundRemoval.h"
 #include "jobs/JobFile.h"
+#include "link/Registers.h"
 #include "link/TimedRoutine.h"
 #include "link/WriteBlocks.h"
 #include "metering/HandWash.h"
@@ -117,7 +118,7 @@ void JobStart::markSpecialCodes(const QString& code) {
     for (int k = 0; k < 8; ++k) {
         const QString special = s.settings.Text1(26 + k);
         if (special.isEmpty() || special.trimmed() != code) continue;
-        s.link.image.set(801 + k, 32700);
+        s.link.image.set(reg::output(1 + k), 32700);
         s.TalbertSpecialFlags[size_t(k + 1)] = 1;
     }
 }

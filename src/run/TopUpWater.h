@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include "link/Registers.h"
 #include "run/RunContext.h"
 #include "run/WaterFlow.h"
 #include "run/WaterLearning.h"
@@ -70,7 +71,7 @@ class TopUpWater {
     bool logLines_;
     WaterLearning learning_;
     WaterFlow flow_;
-    int pipe_ = 985;
+    int pipe_ = reg::WaterValve;
     qint64 target_ = 0;
     qint64 base_ = 0;       // the reading before the top-up
     qint64 stageBase_ = 0;  // and before its opening under way

@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
+#include "link/Registers.h"
 #include "metering/BucketTransport.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
@@ -38,7 +39,7 @@ void TransferSequence::closing() {
                 // job, not a code, and stays).
                 for (int k = 1; k <= 24; ++k) {
                     if (!s.TalbertSpecialFlags[size_t(k)]) continue;
-                    s.link.image.set(800 + k, kNoValue);
+                    s.link.image.set(reg::output(k), kNoValue);
                     s.TalbertSpecialFlags[size_t(k)] = 0;
                 }
             }

@@ -8,6 +8,7 @@
 #include "core/Val.h"
 #include "jobs/JobFile.h"
 #include "language/Wording.h"
+#include "link/Registers.h"
 #include "link/TimedRoutine.h"
 #include "metering/BucketTransport.h"
 #include "metering/StationMetering.h"
@@ -197,7 +198,7 @@ void TransferSequence::advance() {
         case 4:
             s.TransferActive.claim();
             setAnimation(s, 0, 0);
-            s.link.image.set(989, 10);
+            s.link.image.set(reg::Tare1, 10);
             phaseCodes(s, 20, 1, 1);
             s.job.shadeWater(WaterShade::BaseWater);
             ZeroMark = 10;

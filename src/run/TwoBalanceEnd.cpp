@@ -1,6 +1,7 @@
 #include "run/TwoBalanceEnd.h"
 
 #include "jobs/JobFile.h"
+#include "link/Registers.h"
 #include "link/ScanCycle.h"
 #include "run/PlantWriteBack.h"
 #include "run/RunLists.h"
@@ -20,8 +21,8 @@ JobCompletion::Outcome finishTwoBalanceJob(const RunContext& c, CompletedJob job
     // The ended job's buckets are to be changed before the next job's lanes
     // start: the code is owed until each lane has seen it go out.
     s.link.laneEndOwed = {true, true};
-    s.link.image.set(840, RegisterImage::RegNoValue);
-    s.link.image.set(841, RegisterImage::RegNoValue);
+    s.link.image.set(reg::Air1, RegisterImage::RegNoValue);
+    s.link.image.set(reg::Air2, RegisterImage::RegNoValue);
     return outcome;
 }
 

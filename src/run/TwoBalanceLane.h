@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Registers.h"
+
 #include <QtGlobal>
 
 #include <vector>
@@ -37,9 +39,9 @@ struct Lane {
 
     // The lane's registers: tare command D989 / D993, phase codes D990..D992
     // / D994..D996, go signal D840 / D841.
-    int tareRegister() const { return number == 2 ? 993 : 989; }
-    int phaseRegister() const { return number == 2 ? 994 : 990; }
-    int goRegister() const { return number == 2 ? 841 : 840; }
+    int tareRegister() const { return number == 2 ? reg::Tare2 : reg::Tare1; }
+    int phaseRegister() const { return number == 2 ? reg::Phase2 : reg::Phase1; }
+    int goRegister() const { return number == 2 ? reg::Air2 : reg::Air1; }
 };
 
 // The three phase codes of `lane` (D990..D992 or D994..D996).

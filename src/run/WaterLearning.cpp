@@ -7,6 +7,7 @@
 
 #include "core/FileSync.h"
 #include "core/NumberText.h"
+#include "link/Registers.h"
 
 namespace dye {
 namespace {
@@ -123,7 +124,7 @@ bool WaterLearning::load() {
             return n;
         };
         const int reg = f.value(1).toInt();
-        ok = ok && (reg == 851 || reg == 985) && !whole;
+        ok = ok && (reg == dye::reg::valve(1) || reg == dye::reg::WaterValve) && !whole;
         PipeLearning p;
         figure(2, p.rate);
         std::optional<double> spread;
