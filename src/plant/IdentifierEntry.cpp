@@ -5,6 +5,7 @@
 #include "core/Scheduler.h"
 #include "entry/RecipePicker.h"
 #include "jobs/JobFile.h"
+#include "language/LanguageTexts.h"
 #include "plant/DropIntake.h"
 #include "plant/PlantService.h"
 #include "station/StationState.h"
@@ -75,7 +76,8 @@ void IdentifierEntry::scanIntake(const QString& identifier) {
     if (matched) {
         if (status) status->setEnabled(false);
         const std::optional<QString> answer = dialogs_.inputBox(
-            hooks_.text ? hooks_.text(78) : QString(), QStringLiteral("INPUT"), QString());
+            hooks_.text ? hooks_.text(LanguageText::RecipeVariantPrompt) : QString(),
+            QStringLiteral("INPUT"), QString());
         if (status) status->setEnabled(true);
         const QString variant = answer.value_or(QString());
         if (variant.size() == 1) {

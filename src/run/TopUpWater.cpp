@@ -6,6 +6,7 @@
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
 #include "core/Val.h"
+#include "language/LanguageTexts.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -105,7 +106,7 @@ void TopUpWater::start() {
         return;
     }
     if (!openStage(double(target_), true)) return;
-    s.run.indicator = c_.text(60);
+    s.run.indicator = c_.text(LanguageText::ToppingUp);
 }
 
 // One opening of the pipe for `want`: timed by the learned rate and run-on
@@ -272,7 +273,7 @@ bool TopUpWater::settled() {
         flagWaterOff(c_, job.current().waterAmount(), job.current().actualWaterValue());
     if (off || over_) job.markWaterOff();
     job.shadeWater(WaterShade::Plain);
-    if (!over_) c_.state.run.indicator = c_.text(61);
+    if (!over_) c_.state.run.indicator = c_.text(LanguageText::WaterToppedUp);
     return true;
 }
 

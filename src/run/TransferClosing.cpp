@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
+#include "language/LanguageTexts.h"
 #include "link/Registers.h"
 #include "metering/BucketTransport.h"
 #include "run/JobCompletion.h"
@@ -46,7 +47,7 @@ void TransferSequence::closing() {
             washFrom_ = wholeReading(reading());
             s.wash.afterRows();
             setAnimation(s, 3, 2);
-            status(59);
+            status(LanguageText::Washing);
             RowStep = 109;
             c_.log(QStringLiteral("< washing >"));
             break;

@@ -7,6 +7,7 @@
 #include "core/Scheduler.h"
 #include "core/Val.h"
 #include "jobs/JobFile.h"
+#include "language/LanguageTexts.h"
 #include "language/Wording.h"
 #include "link/Registers.h"
 #include "link/TimedRoutine.h"
@@ -111,11 +112,11 @@ void TransferSequence::diagnostics() {
     if (meteredRow_ >= 0 && s.station[1].StationStep != 0) {
         const MachineInputs& in = s.link.inputs;
         if (in.xBusy || in.yBusy || in.zBusy) {
-            status(58);
+            status(LanguageText::MovingBucket);
         } else {
             const JobOnMachine& job = s.job;
             c_.state.run.indicator = QStringLiteral("%1 %2/%3 %4")
-                                         .arg(c_.text(64))
+                                         .arg(c_.text(LanguageText::Dispensing))
                                          .arg(meteredRow_ + 1)
                                          .arg(job.current().rowCount())
                                          .arg(job.row(meteredRow_).code);
@@ -210,7 +211,7 @@ void TransferSequence::advance() {
             s.wash.endSingleCycle();
             Water[1] = wholeReading(reading());
             if (baseWater_.start(s.job.current().waterAmount())) {
-                status(57);
+                status(LanguageText::FillingWater);
                 setAnimation(s, -1, 1);
             }
             break;
@@ -299,7 +300,7 @@ bool TransferSequence::moveBucket() {
     s.PicturePlace = Place;
     s.wash.WashSlot = Place;
     phaseCodes(s, 2, 2, 2);
-    status(58);
+    status(LanguageText::MovingBucket);
     c_.log(QStringLiteral("< move to enter >  PUSH TO (%1)").arg(Place));
     return true;
 }

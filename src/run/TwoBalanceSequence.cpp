@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "core/Val.h"
+#include "language/LanguageTexts.h"
 #include "link/ScanCycle.h"
 #include "metering/StationMetering.h"
 #include "run/LineCheck.h"
@@ -85,7 +86,7 @@ void TwoBalanceSequence::display() {
     feed_.fill(c_.state, 0);
     feed_.blink(c_.state);
     c_.state.run.laneHasRows = {a.hasRows(), b.hasRows()};
-    if (a.waiting || b.waiting) status(62);
+    if (a.waiting || b.waiting) status(LanguageText::LaneWaiting);
 }
 
 void TwoBalanceSequence::liveWeights() {
@@ -149,7 +150,7 @@ void TwoBalanceSequence::advance(Lane& l) {
             }
             tareLane(s, l);
             s.link.image.set(l.goRegister(), kGo);
-            status(64);
+            status(LanguageText::Dispensing);
             l.step = 25;
             break;
         case 30:
@@ -159,7 +160,7 @@ void TwoBalanceSequence::advance(Lane& l) {
             lanePhase(s, l, 40, 40, 1);
             s.link.image.set(l.goRegister(), kNoValue);
             s.station[size_t(l.number)].tared = 0;
-            status(66);
+            status(LanguageText::ChangeBucket);
             break;
         case 45:
             if (!waitReady(l)) {
@@ -172,7 +173,7 @@ void TwoBalanceSequence::advance(Lane& l) {
             s.station[size_t(l.number)].tared = 0;
             s.link.image.set(l.tareRegister(), 10);
             lanePhase(s, l, 30, 1, 1);
-            status(64);
+            status(LanguageText::Dispensing);
             l.step = 25;
             keepLane(l);
             break;
@@ -204,7 +205,7 @@ void TwoBalanceSequence::prepare(Lane& l) {
         l.pointer = Lane::kFinished;
         return;
     }
-    status(63);
+    status(LanguageText::LanePreparing);
     l.pointer = 0;
     lanePhase(c_.state, l, 30, 30, 1);
 }
@@ -216,7 +217,7 @@ void TwoBalanceSequence::nextRow(Lane& l) {
         l.pointer = Lane::kFinished;
         l.current = -1;
         l.base = 0;
-        status(65);
+        status(LanguageText::DispensingDone);
         keepLane(l);
         return;
     }
@@ -238,7 +239,7 @@ void TwoBalanceSequence::nextRow(Lane& l) {
     startMetering(s, l.number, laneValve(s, l, row), numberText(target), row);
     s.job.shadeRow(row, RowShade::LaneMetering);
     if (s.machineType() == 5) markDyeMix(l, row);
-    status(64);
+    status(LanguageText::Dispensing);
 }
 
 // The metering of the lane's row has ended (or it needed none).
