@@ -91,23 +91,6 @@ TEST_F(JobFileTest, ListTextsAndTheRecordsTheyStandFor) {
     EXPECT_EQ(queueListRecord(1), 2);
 }
 
-TEST_F(JobFileTest, RemoveFirstMiddleLastAndOnly) {
-    JobFile queue = filled(jobQueueFile(dir), {"A", "B", "C", "D", "E"});
-    ASSERT_TRUE(queue.remove(1));
-    EXPECT_EQ(orders(queue), (QStringList{"B", "C", "D", "E"}));
-    ASSERT_TRUE(queue.remove(2));
-    EXPECT_EQ(orders(queue), (QStringList{"B", "D", "E"}));
-    ASSERT_TRUE(queue.remove(3));
-    EXPECT_EQ(orders(queue), (QStringList{"B", "D"}));
-    ASSERT_TRUE(queue.remove(1));
-    ASSERT_TRUE(queue.remove(1));
-    // The only record gone: an empty file, not an absent one.
-    EXPECT_TRUE(QFile::exists(queue.path()));
-    EXPECT_EQ(QFileInfo(queue.path()).size(), 0);
-    EXPECT_FALSE(QFile::exists(dir.filePath("START_DISPEN2.txt")));
-    EXPECT_FALSE(queue.remove(1));
-}
-
 TEST_F(JobFileTest, OutOfRangeAndUnusableFolderAreReported) {
     JobFile store = filled(recipeStoreFile(dir), {"A", "B"});
     ASSERT_TRUE(store.replace(2, job("B2")));

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "language/LangText.h"
 #include "language/LanguageFile.h"
 
@@ -31,10 +32,7 @@ class LanguageFileTest : public ::testing::Test {
         for (const QByteArray& r : records) file.write(r);
         file.write(tail);
     }
-    QByteArray fileBytes() {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() { return dye::test::fileBytes(path); }
 };
 
 }  // namespace
