@@ -26,6 +26,8 @@ JobRecord recipe(std::initializer_list<std::pair<const char*, const char*>> rows
     return r;
 }
 
+// What a weight may be is WeightText's (ValTest); here each row is judged
+// and named on its own.
 TEST(RecipeCheck, EveryRowIsCheckedOnItsOwn) {
     const MachineSettings s = settingsWithValves();
     const struct {
@@ -35,19 +37,10 @@ TEST(RecipeCheck, EveryRowIsCheckedOnItsOwn) {
         {recipe({{"R-101", "120"}, {"", ""}, {" B-324 ", "0.5"}}), ""},
         {recipe({{"R-101", "120"}, {"X-999", "5"}}), "Row 2: X-999 is not the code of any valve"},
         {recipe({{"R-101", "120"}, {"Y-202", ""}}), "Row 2: the code Y-202 has no weight"},
-        {recipe({{"R-101", "120"},
-                 {
-                     "",
-                     "",
-                 },
-                 {"", "7"}}),
-         "Row 3: the weight \"7\" has no code"},
-        {recipe({{"R-101", "12kg"}}), "Row 1 (R-101): the weight \"12kg\" is not a plain number"},
+        {recipe({{"R-101", "120"}, {"", ""}, {"", "7"}}), "Row 3: the weight \"7\" has no code"},
         {recipe({{"R-101", "10"}, {"", ""}, {"Y-202", "2,5"}}),
          "Row 3 (Y-202): the weight \"2,5\" has a comma; write the weight with a point for "
          "decimals"},
-        {recipe({{"R-101", "0"}}), "Row 1 (R-101): the weight \"0\" is not a number above 0"},
-        {recipe({{"R-101", "-3"}}), "is not a number above 0"},
         {recipe({{"R-101", "250000"}}), "more than the 100000 g a bucket can be weighed with"},
         {recipe({}), "The recipe has no lines"},
     };
