@@ -52,7 +52,7 @@ TEST_F(WriteBack, QuorbanMarksTheTaggedRowsOfTheOrderDispensed) {
         kFinish);
     station->plantDatabase().deliver();
     EXPECT_EQ(joined("SELECT ID_NO, PROD_CODE, NOTE2, STEP_NO, ACT, NOTE1 FROM chainlih "
-                    "ORDER BY ID_NO, PROD_CODE, NOTE2"),
+                     "ORDER BY ID_NO, PROD_CODE, NOTE2"),
               lines({"Q1|BLUE|7|45|0|", "Q1|GREEN|7|44|0|", "Q1|RED|7|61|29.5|2026-12-06 08:10:00",
                      "Q1|RED|8|45|0|", "Q2|RED|7|45|0|"}));
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
@@ -104,8 +104,8 @@ TEST_F(WriteBack, HostileValuesLandVerbatimThroughEveryBuilder) {
     const QString left = QStringLiteral("A|RED|45|0");  // ACT NULL reads 0
     for (const char* table : {"Dispensezj", "dispense"})
         EXPECT_EQ(joined(QStringLiteral("SELECT ID_NO, PROD_CODE, STEP_NO, ACT FROM %1 ORDER BY "
-                                       "ID_NO DESC")
-                            .arg(QLatin1String(table))),
+                                        "ID_NO DESC")
+                             .arg(QLatin1String(table))),
                   lines({updated, left}))
             << table;
     EXPECT_EQ(joined("SELECT NOTE2, STEP_NO FROM chainlih ORDER BY NOTE2"),
