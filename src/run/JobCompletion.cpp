@@ -8,6 +8,7 @@
 #include "records/DailyRecordFile.h"
 #include "run/JobJournal.h"
 #include "run/RunLists.h"
+#include "run/TransferPhases.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -181,6 +182,7 @@ CompletedJob completedJobOf(const CurrentJob& job) {
 
 void clearJob(StationState& s) {
     s.job.clear();
+    setAnimation(s, 0, 0);  // the pictures stand still
     s.run.indicator.clear();
     s.run.blink = Blink::Off;
     s.run.laneHasRows = {};

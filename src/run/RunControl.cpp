@@ -7,6 +7,7 @@
 #include "run/JobStart.h"
 #include "run/MainScreen.h"
 #include "run/RunBlocked.h"
+#include "run/TransferPhases.h"
 #include "run/TransferSequence.h"
 #include "run/TwoBalanceSequence.h"
 #include "station/StationState.h"
@@ -71,6 +72,7 @@ void RunControl::stop() {
     if (c_.resetWash) c_.resetWash();
 
     s.job.clear();
+    setAnimation(s, 0, 0);  // the pictures stand still
     s.run.face = RunFace::Stopped;
     s.run.laneHasRows = {};
     s.run.waitReason = runBlockedReason(s);

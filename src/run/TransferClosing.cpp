@@ -63,6 +63,7 @@ void TransferSequence::closing() {
             washFrom_.reset();
             s.job.setActualWater(QString::number(Water[0]));
             if (s.job.current().waterAmount() == 0) {
+                setAnimation(s, 0, 0);
                 if (flagWaterOff(c_, 0, double(Water[0]))) s.job.markWaterOff();
                 RowStep = 199;
                 journal_.closed = true;

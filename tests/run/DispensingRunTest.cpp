@@ -117,6 +117,9 @@ TEST_F(DispensingRun, NoWaterAmountStillClosesTheJob) {
     ASSERT_EQ(records().size(), 1);
     EXPECT_EQ(records()[0].Code[0], "SODA");
     EXPECT_EQ(queued(), 0);
+    // The wash is over and nothing runs: the pictures stand still.
+    EXPECT_EQ(state().AnimationState[0], 0);
+    EXPECT_EQ(state().AnimationState[2], 0);
 }
 
 // A job whose record cannot be written never leaves the queue: the run stops
@@ -180,6 +183,7 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     EXPECT_EQ(state().station[1].StationStep, 0);
     EXPECT_EQ(form3().Label10[0].Caption, "<STOP>");
     EXPECT_EQ(form3().BackColor, kStopPink);
+    EXPECT_EQ(state().AnimationState[2], 0);  // no dye pours on a stopped machine
     EXPECT_EQ(state().link.image.get(851), RegisterImage::RegNoValue);
     EXPECT_FALSE(state().timers.jobStart->enabled());
     EXPECT_FALSE(state().timers.oneBalanceRun->enabled());
