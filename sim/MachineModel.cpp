@@ -42,12 +42,8 @@ MachineModel::MachineModel(const SimOptions& options)
     running_.reserve(flows_.size());
 }
 
-bool MachineModel::isOutput(int d) {
-    return reg::isOutput(d);
-}
-
 bool MachineModel::outputOn(int d) const {
-    return isOutput(d) && output(d).on(now_);
+    return reg::isOutput(d) && output(d).on(now_);
 }
 
 void MachineModel::buildFlows() {
@@ -250,7 +246,7 @@ void MachineModel::note(const QString& what) const {
 }
 
 void MachineModel::applyRegister(int d, quint16 value) {
-    if (isOutput(d)) {
+    if (reg::isOutput(d)) {
         const bool was = output(d).on(now_);
         if (value != 0 && !was && d >= reg::valve(1) && d <= reg::valve(24))
             drawOpening(d - reg::valve(0));

@@ -88,7 +88,6 @@ class MachineModel {
         bool drain;
     };
     static size_t index(int balanceOrLane) { return balanceOrLane == 2 ? 1 : 0; }
-    static bool isOutput(int d);
     const TimedOutput& output(int d) const { return outputs_[size_t(d - kFirstOutput)]; }
     TimedOutput& output(int d) { return outputs_[size_t(d - kFirstOutput)]; }
     void buildFlows();

@@ -41,7 +41,9 @@ inline constexpr int DrainValve = 903;
 inline constexpr int WaterValve = 985;
 inline constexpr int GateValve = 986;
 
-// The registers the controller treats as outputs.
+// The registers the controller treats as outputs: a 0 written to one switches
+// it off. Every other write register is a command or a phase code, where 0
+// commands nothing.
 constexpr bool isOutput(int d) {
     return (d >= output(0) && d <= output(30)) || (d >= Air1 && d <= WaterIn) ||
            d == ConveyorMotor || (d >= valve(1) && d <= valve(24)) ||

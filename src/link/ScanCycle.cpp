@@ -237,7 +237,7 @@ void ScanCycle::writeBlock(int start, int count, bool whole) {
     for (int j = end; !whole && j < last; ++j) {
         if (l_.image.get(start + j) != 0)
             end = j + 1;
-        else if (isOutputRegister(start + j))
+        else if (reg::isOutput(start + j))
             break;
     }
     for (int j = first; j < end; ++j) {

@@ -12,10 +12,6 @@ namespace {
 constexpr int kValves = 24;
 }  // namespace
 
-bool isOutputRegister(int r) {
-    return reg::isOutput(r);
-}
-
 int valvesPerStationSetting(const QString& text) {
     // No valves on station 1 is no machine: an empty field, 0 or less counts
     // 5, as the controller routes the valves.

@@ -21,12 +21,6 @@ struct WriteBlock {
 std::vector<WriteBlock> scanWriteBlocks(int machineType, const QString& profile,
                                         int valvesPerStation);
 
-// An output of the controller (a valve, motor, mixer, conveyor place, the
-// water and gate valves, the lane go signals): a 0 written to it switches it
-// off. Every other write register is a command or a phase code, where 0
-// commands nothing.
-bool isOutputRegister(int reg);
-
 // Valves per station from the settings field text; an empty field, 0 or
 // less counts 5 (the controller routes the valves the same way).
 int valvesPerStationSetting(const QString& text);
