@@ -23,9 +23,9 @@
 #include "app/Installation.h"
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
-#include "jobs/BackgroundRemoval.h"
-#include "jobs/JobFile.h"
-#include "settings/SettingsFiles.h"
+#include "files/jobs/BackgroundRemoval.h"
+#include "files/jobs/JobFile.h"
+#include "files/settings/SettingsFiles.h"
 
 using namespace dye;
 

@@ -20,8 +20,8 @@
 #include "core/HeadlessDialogs.h"
 #include "core/NumberText.h"
 #include "core/Val.h"
+#include "files/settings/SettingsFiles.h"
 #include "link/TimedRoutine.h"
-#include "settings/SettingsFiles.h"
 #include "sim/SimulatedController.h"
 
 using namespace dye;

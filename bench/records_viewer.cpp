@@ -20,9 +20,9 @@
 
 #include "core/HeadlessDialogs.h"
 #include "core/Scheduler.h"
+#include "files/settings/MachineSettings.h"
 #include "model/Form4.h"
-#include "records/RecordsViewer.h"
-#include "settings/MachineSettings.h"
+#include "screens/records/RecordsViewer.h"
 
 using namespace dye;
 

@@ -25,8 +25,8 @@
 #include "app/QueueRunner.h"
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
-#include "jobs/JobFile.h"
-#include "settings/SettingsFiles.h"
+#include "files/jobs/JobFile.h"
+#include "files/settings/SettingsFiles.h"
 
 using namespace dye;
 

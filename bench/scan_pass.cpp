@@ -13,7 +13,7 @@
 
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
-#include "settings/SettingsFiles.h"
+#include "files/settings/SettingsFiles.h"
 
 using namespace dye;
 

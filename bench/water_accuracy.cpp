@@ -23,9 +23,9 @@
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Val.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
+#include "files/settings/SettingsFiles.h"
 #include "run/WaterLearning.h"
-#include "settings/SettingsFiles.h"
 
 using namespace dye;
 

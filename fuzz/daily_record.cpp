@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "records/DailyRecordFile.h"
+#include "files/records/DailyRecordFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));

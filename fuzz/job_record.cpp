@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "language/LangText.h"
-#include "language/LanguageFile.h"
+#include "files/language/LangText.h"
+#include "files/language/LanguageFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));

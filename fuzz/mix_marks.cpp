@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "settings/MixFiles.h"
+#include "files/settings/MixFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir tmp;

@@ -10,8 +10,8 @@
 #include <cstdlib>
 
 #include "core/AnsiText.h"
-#include "settings/MixFiles.h"
-#include "settings/SettingsFiles.h"
+#include "files/settings/MixFiles.h"
+#include "files/settings/SettingsFiles.h"
 
 namespace {
 

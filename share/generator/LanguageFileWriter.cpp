@@ -6,9 +6,9 @@
 #include "ShareFiles.h"
 #include "core/AnsiText.h"
 #include "core/RecordFile.h"
-#include "language/LangText.h"
-#include "language/LanguageFile.h"
-#include "language/ShippedCaptions.h"
+#include "files/language/LangText.h"
+#include "files/language/LanguageFile.h"
+#include "files/language/ShippedCaptions.h"
 
 namespace dye::share {
 namespace {

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "ShareFiles.h"
-#include "settings/MachineSettings.h"
-#include "settings/SettingsFiles.h"
+#include "files/settings/MachineSettings.h"
+#include "files/settings/SettingsFiles.h"
 
 namespace dye::share {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "ShareFiles.h"
 #include "core/OleDate.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 
 namespace dye::share {
 namespace {

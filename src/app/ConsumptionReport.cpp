@@ -4,11 +4,11 @@
 #include <QFileInfo>
 
 #include "app/CommandLine.h"
-#include "records/MonthFiles.h"
-#include "records/RecordCsv.h"
-#include "records/RecordSearch.h"
-#include "records/ValveUsage.h"
-#include "settings/SettingsFiles.h"
+#include "files/records/MonthFiles.h"
+#include "files/records/RecordCsv.h"
+#include "files/records/RecordSearch.h"
+#include "files/records/ValveUsage.h"
+#include "files/settings/SettingsFiles.h"
 
 namespace dye {
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 
 namespace dye {
 

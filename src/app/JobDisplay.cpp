@@ -1,7 +1,7 @@
 #include "app/JobDisplay.h"
 
-#include "jobs/JobRecord.h"
-#include "metering/HandWash.h"
+#include "files/jobs/JobRecord.h"
+#include "machine/HandWash.h"
 #include "model/DispenseGrid.h"
 #include "station/CurrentJob.h"
 #include "station/RunDisplay.h"

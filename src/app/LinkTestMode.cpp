@@ -9,11 +9,11 @@
 #include "app/Station.h"
 #include "core/RealTimeDriver.h"
 #include "core/Scheduler.h"
-#include "link/Form1.h"
 #include "link/SerialPort.h"
-#include "ui/Form1View.h"
-#include "ui/QtDialogs.h"
-#include "ui/StationWindow.h"
+#include "screens/linktest/Form1.h"
+#include "views/Form1View.h"
+#include "views/QtDialogs.h"
+#include "views/StationWindow.h"
 
 namespace dye {
 

@@ -2,8 +2,8 @@
 
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
-#include "jobs/BackgroundRemoval.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/BackgroundRemoval.h"
+#include "files/jobs/JobFile.h"
 
 namespace dye {
 namespace {

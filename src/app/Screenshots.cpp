@@ -6,12 +6,12 @@
 #include <QTextStream>
 
 #include "app/ScreenshotScreens.h"
-#include "language/LangText.h"
-#include "run/MainScreen.h"
+#include "files/language/LangText.h"
+#include "screens/main/MainScreen.h"
 #include "station/StationState.h"
-#include "ui/MainFormView.h"
-#include "ui/OrderListView.h"
-#include "ui/StationWindows.h"
+#include "views/MainFormView.h"
+#include "views/OrderListView.h"
+#include "views/StationWindows.h"
 
 namespace dye {
 namespace {

@@ -4,7 +4,7 @@
 #include "core/NumberText.h"
 #include "link/Registers.h"
 #include "link/ScanCycle.h"
-#include "metering/StationPanel.h"
+#include "machine/StationPanel.h"
 #include "station/StationState.h"
 
 namespace dye {

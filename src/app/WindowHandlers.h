@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Station.h"
-#include "ui/StationWindows.h"
+#include "views/StationWindows.h"
 
 namespace dye {
 

@@ -21,11 +21,11 @@
 #include "app/WindowHandlers.h"
 #include "core/HeadlessDialogs.h"
 #include "core/RealTimeDriver.h"
-#include "records/EventLog.h"
+#include "files/records/EventLog.h"
 #include "status/StatusService.h"
-#include "ui/Accessible.h"
-#include "ui/QtDialogs.h"
-#include "ui/StationWindows.h"
+#include "views/Accessible.h"
+#include "views/QtDialogs.h"
+#include "views/StationWindows.h"
 
 using namespace dye;
 

@@ -1,7 +1,7 @@
 #include "WriteBlocks.h"
 
+#include "files/settings/SiteProfile.h"
 #include "link/Registers.h"
-#include "settings/SiteProfile.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "core/FileSync.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "jobs/JobRecord.h"
+#include "files/jobs/JobRecord.h"
 #include "plant/PlantClaims.h"
 
 namespace dye {

@@ -5,14 +5,14 @@
 #include <memory>
 
 #include "core/AnsiText.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
+#include "files/records/DailyRecordFile.h"
 #include "plant/ClaimQueue.h"
 #include "plant/PlantClaims.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
-#include "records/DailyRecordFile.h"
 
 namespace dye {
 

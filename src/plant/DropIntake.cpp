@@ -4,11 +4,11 @@
 #include <QFileInfo>
 
 #include "core/AnsiText.h"
-#include "jobs/RecipeCheck.h"
+#include "files/jobs/RecipeCheck.h"
+#include "files/settings/MachineSettings.h"
 #include "plant/ClaimQueue.h"
 #include "plant/PlantClaims.h"
 #include "plant/PlantLineCheck.h"
-#include "settings/MachineSettings.h"
 
 namespace dye {
 

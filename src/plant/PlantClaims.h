@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "jobs/JobRecord.h"
+#include "files/jobs/JobRecord.h"
 
 namespace dye {
 

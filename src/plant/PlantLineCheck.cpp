@@ -1,7 +1,7 @@
 #include "plant/PlantLineCheck.h"
 
-#include "jobs/JobRecord.h"
-#include "jobs/RecipeCheck.h"
+#include "files/jobs/JobRecord.h"
+#include "files/jobs/RecipeCheck.h"
 
 namespace dye {
 

@@ -3,13 +3,13 @@
 #include <memory>
 
 #include "core/Dialogs.h"
+#include "files/records/EventLog.h"
+#include "files/settings/MixFiles.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
 #include "plant/WriteBackStatements.h"
-#include "records/EventLog.h"
 #include "run/JobCompletion.h"
-#include "settings/MixFiles.h"
 #include "station/StationState.h"
 
 namespace dye {

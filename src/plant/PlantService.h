@@ -6,9 +6,9 @@
 
 #include <functional>
 
+#include "files/settings/SiteProfile.h"
 #include "plant/PlantOutbox.h"
 #include "run/PlantWriteBack.h"
-#include "settings/SiteProfile.h"
 
 namespace dye {
 

@@ -1,6 +1,6 @@
 #include "plant/PlantSource.h"
 
-#include "settings/MachineSettings.h"
+#include "files/settings/MachineSettings.h"
 
 namespace dye {
 

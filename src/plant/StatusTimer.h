@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "metering/Mixers.h"
+#include "machine/Mixers.h"
 
 namespace dye {
 

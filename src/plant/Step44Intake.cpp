@@ -3,13 +3,13 @@
 #include <memory>
 
 #include "core/OleDate.h"
+#include "files/settings/MachineSettings.h"
 #include "plant/ClaimQueue.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantLineCheck.h"
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
-#include "settings/MachineSettings.h"
 
 namespace dye {
 

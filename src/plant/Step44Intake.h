@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "jobs/JobRecord.h"
+#include "files/jobs/JobRecord.h"
 #include "plant/PlantClaims.h"
 
 namespace dye {

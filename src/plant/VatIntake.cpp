@@ -4,6 +4,7 @@
 
 #include "core/AnsiText.h"
 #include "core/OleDate.h"
+#include "files/settings/MachineSettings.h"
 #include "plant/ClaimQueue.h"
 #include "plant/ClaimSettle.h"
 #include "plant/PlantDatabase.h"
@@ -11,7 +12,6 @@
 #include "plant/PlantService.h"
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
-#include "settings/MachineSettings.h"
 
 namespace dye {
 

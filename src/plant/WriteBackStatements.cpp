@@ -1,6 +1,6 @@
 #include "plant/WriteBackStatements.h"
 
-#include "settings/SiteProfile.h"
+#include "files/settings/SiteProfile.h"
 
 #include <QDateTime>
 

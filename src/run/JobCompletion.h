@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-#include "records/DailyRecord.h"
+#include "files/records/DailyRecord.h"
 #include "run/JobJournal.h"
 #include "run/RunContext.h"
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "jobs/JobIdentity.h"
-#include "jobs/JobRecord.h"
+#include "files/jobs/JobIdentity.h"
+#include "files/jobs/JobRecord.h"
 
 namespace dye {
 

@@ -7,7 +7,7 @@
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
 #include "core/Val.h"
-#include "language/Wording.h"
+#include "files/language/Wording.h"
 #include "run/JobCompletion.h"
 #include "run/JobStart.h"
 #include "station/StationState.h"

@@ -4,7 +4,7 @@
 
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
-#include "records/DailyRecord.h"
+#include "files/records/DailyRecord.h"
 #include "run/RunContext.h"
 #include "station/StationState.h"
 

@@ -1,6 +1,6 @@
 #include "run/OrderListLoad.h"
 
-#include "language/ToSimplified.h"
+#include "files/language/ToSimplified.h"
 #include "station/StationState.h"
 
 namespace dye {

@@ -6,9 +6,9 @@
 
 #include "core/Dialogs.h"
 #include "core/RecordFile.h"
-#include "jobs/JobFile.h"
-#include "jobs/RecipeCheck.h"
-#include "settings/MachineSettings.h"
+#include "files/jobs/JobFile.h"
+#include "files/jobs/RecipeCheck.h"
+#include "files/settings/MachineSettings.h"
 #include "station/StationState.h"
 
 namespace dye {

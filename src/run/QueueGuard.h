@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "jobs/JobRecord.h"
+#include "files/jobs/JobRecord.h"
 #include "run/RunContext.h"
 
 namespace dye {

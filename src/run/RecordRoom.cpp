@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
-#include "jobs/JobFile.h"
-#include "records/DailyRecord.h"
-#include "records/DailyRecordFile.h"
+#include "files/jobs/JobFile.h"
+#include "files/records/DailyRecord.h"
+#include "files/records/DailyRecordFile.h"
 
 namespace dye {
 namespace {

@@ -1,7 +1,7 @@
 #include "run/RunBlocked.h"
 
 #include "core/Scheduler.h"
-#include "settings/SettingRanges.h"
+#include "files/settings/SettingRanges.h"
 #include "station/StationState.h"
 
 namespace dye {

@@ -1,7 +1,7 @@
 #include "run/RunContext.h"
 
 #include "core/Val.h"
-#include "language/LangText.h"
+#include "files/language/LangText.h"
 #include "station/StationState.h"
 
 namespace dye {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 #include "run/RunContext.h"
 #include "station/StationState.h"
 

@@ -5,9 +5,9 @@
 
 #include "core/AnsiText.h"
 #include "core/FileSync.h"
-#include "jobs/JobFile.h"
-#include "settings/MachineSettings.h"
-#include "settings/SettingsFiles.h"
+#include "files/jobs/JobFile.h"
+#include "files/settings/MachineSettings.h"
+#include "files/settings/SettingsFiles.h"
 
 namespace dye {
 namespace {

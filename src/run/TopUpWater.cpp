@@ -6,7 +6,7 @@
 #include "core/Dialogs.h"
 #include "core/NumberText.h"
 #include "core/Val.h"
-#include "language/LanguageTexts.h"
+#include "files/language/LanguageTexts.h"
 #include "station/StationState.h"
 
 namespace dye {

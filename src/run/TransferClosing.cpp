@@ -5,15 +5,15 @@
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
-#include "language/LanguageTexts.h"
+#include "files/language/LanguageTexts.h"
+#include "files/settings/MixFiles.h"
 #include "link/Registers.h"
-#include "metering/BucketTransport.h"
+#include "machine/BucketTransport.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
 #include "run/PlantWriteBack.h"
 #include "run/TopUpWater.h"
 #include "run/TransferPhases.h"
-#include "settings/MixFiles.h"
 #include "station/StationState.h"
 
 // The one-balance run's closing: the wash, the top-up water, the end of the

@@ -1,6 +1,6 @@
 #include "run/TwoBalanceEnd.h"
 
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 #include "link/Registers.h"
 #include "link/ScanCycle.h"
 #include "run/PlantWriteBack.h"

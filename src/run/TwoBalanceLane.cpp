@@ -1,7 +1,7 @@
 #include "run/TwoBalanceLane.h"
 
 #include "core/Val.h"
-#include "metering/BucketWatch.h"
+#include "machine/BucketWatch.h"
 #include "station/StationState.h"
 
 namespace dye {

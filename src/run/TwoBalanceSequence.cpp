@@ -2,13 +2,13 @@
 
 #include "core/NumberText.h"
 #include "core/Val.h"
-#include "language/LanguageTexts.h"
+#include "files/language/LanguageTexts.h"
+#include "files/settings/MixFiles.h"
 #include "link/ScanCycle.h"
-#include "metering/StationMetering.h"
+#include "machine/StationMetering.h"
 #include "run/LineCheck.h"
 #include "run/RunBlocked.h"
 #include "run/TwoBalanceEnd.h"
-#include "settings/MixFiles.h"
 #include "station/StationState.h"
 
 namespace dye {

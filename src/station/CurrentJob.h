@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "jobs/JobIdentity.h"
+#include "files/jobs/JobIdentity.h"
 
 namespace dye {
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "files/settings/MachineSettings.h"
 #include "link/LinkState.h"
 #include "link/ScanCycle.h"
 #include "model/Form10.h"
@@ -17,7 +18,6 @@
 #include "model/Form8.h"
 #include "model/Form9.h"
 #include "model/StationValues.h"
-#include "settings/MachineSettings.h"
 #include "station/JobOnMachine.h"
 #include "station/MachineStatusWords.h"
 #include "station/MachineTimers.h"

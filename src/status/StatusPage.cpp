@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "language/LangText.h"
+#include "files/language/LangText.h"
 
 namespace dye {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "core/Clock.h"
 #include "core/Val.h"
-#include "language/LangText.h"
-#include "metering/StationPanel.h"
+#include "files/language/LangText.h"
+#include "machine/StationPanel.h"
 #include "plant/PlantService.h"
 #include "run/RunLists.h"
 #include "run/TransferSequence.h"

@@ -5,7 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
-#include "settings/SettingsFiles.h"
+#include "files/settings/SettingsFiles.h"
 #include "sim/SimulatedController.h"
 
 using namespace dye;

@@ -11,10 +11,10 @@
 #include "app/Station.h"
 #include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
+#include "files/records/EventLog.h"
+#include "files/settings/SettingsFiles.h"
 #include "link/FrameCodec.h"
 #include "link/TimedRoutine.h"
-#include "records/EventLog.h"
-#include "settings/SettingsFiles.h"
 #include "sim/SimulatedController.h"
 
 namespace dye::test {

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "records/EventLog.h"
+#include "files/records/EventLog.h"
 #include "run/RunBlocked.h"
 
 using namespace dye;

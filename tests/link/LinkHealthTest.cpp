@@ -9,7 +9,7 @@
 
 #include "app/StationFixture.h"
 #include "link/TimedRoutine.h"
-#include "metering/StationMetering.h"
+#include "machine/StationMetering.h"
 #include "run/RunBlocked.h"
 
 using namespace dye;

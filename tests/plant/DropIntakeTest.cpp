@@ -7,10 +7,10 @@
 
 #include "TestFiles.h"
 #include "core/AnsiText.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
+#include "files/settings/MachineSettings.h"
 #include "plant/DropIntake.h"
 #include "plant/PlantData.h"
-#include "settings/MachineSettings.h"
 
 namespace dye::test {
 namespace {

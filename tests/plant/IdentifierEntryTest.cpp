@@ -1,7 +1,7 @@
 // The identifier entry screen brought up by the main screen's status timer
 // while AUTO IN is ticked, and a scan typed into it.
-#include "plant/IdentifierEntry.h"
 #include "run/RunFixture.h"
+#include "screens/plant/IdentifierEntry.h"
 
 namespace dye::test {
 namespace {

@@ -4,6 +4,7 @@
 // made with nothing queued, queued with the entry still there).
 #include "core/AnsiText.h"
 #include "core/OleDate.h"
+#include "files/settings/MachineSettings.h"
 #include "plant/ClaimQueue.h"
 #include "plant/DropIntake.h"
 #include "plant/PlantClaims.h"
@@ -12,7 +13,6 @@
 #include "plant/PlantSession.h"
 #include "plant/PlantSource.h"
 #include "plant/VatIntake.h"
-#include "settings/MachineSettings.h"
 
 namespace dye::test {
 namespace {

@@ -9,11 +9,11 @@
 #include <algorithm>
 
 #include "core/AnsiText.h"
+#include "files/settings/MachineSettings.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantRun.h"
 #include "plant/PlantSession.h"
 #include "plant/Step44Intake.h"
-#include "settings/MachineSettings.h"
 
 namespace dye::test {
 namespace {

@@ -5,14 +5,14 @@
 #include <QFile>
 #include <QTcpServer>
 
+#include "files/records/DailyRecordFile.h"
 #include "model/Form8.h"
 #include "plant/PlantOutbox.h"
 #include "plant/PlantRun.h"
-#include "plant/ProfileList.h"
-#include "records/DailyRecordFile.h"
 #include "run/JobCompletion.h"
 #include "run/JobJournal.h"
-#include "settings/CategoryPicker.h"
+#include "screens/plant/ProfileList.h"
+#include "screens/tables/CategoryPicker.h"
 
 namespace dye::test {
 namespace {

@@ -1,8 +1,8 @@
 // The status timer's machine side while MIX ON is ticked: the mixers of a
 // PELKO machine, the TALBERT special registers and the idle mixing cycle,
 // and the main screen's two labels that clear the marks and start the cycle.
+#include "files/settings/MixFiles.h"
 #include "run/RunFixture.h"
-#include "settings/MixFiles.h"
 
 namespace dye::test {
 namespace {

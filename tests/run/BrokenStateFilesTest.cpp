@@ -6,7 +6,7 @@
 #include <random>
 
 #include "TestFiles.h"
-#include "records/DailyRecordFile.h"
+#include "files/records/DailyRecordFile.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {

@@ -9,9 +9,9 @@
 
 #include "core/HeadlessDialogs.h"
 #include "core/Val.h"
-#include "records/DailyRecordFile.h"
+#include "files/records/DailyRecordFile.h"
+#include "files/settings/MixFiles.h"
 #include "run/RunFixture.h"
-#include "settings/MixFiles.h"
 
 namespace dye::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/HeadlessDialogs.h"
-#include "records/DailyRecordFile.h"
+#include "files/records/DailyRecordFile.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {

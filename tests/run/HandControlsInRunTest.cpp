@@ -1,7 +1,7 @@
 // The operator's hand controls around a run on the simulated machine in
 // virtual time: the wash buttons, a manual metering and the queue deletion
 // leave the job's machine, stations and queue record alone and say why.
-#include "records/DailyRecordFile.h"
+#include "files/records/DailyRecordFile.h"
 #include "run/JobJournal.h"
 #include "run/RunFixture.h"
 

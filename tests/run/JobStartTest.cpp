@@ -2,9 +2,9 @@
 // every row, and the start-up of the main screen.
 #include <QFileInfo>
 
+#include "files/settings/MixFiles.h"
 #include "run/JobStart.h"
 #include "run/RunFixture.h"
-#include "settings/MixFiles.h"
 
 namespace dye::test {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "language/LangText.h"
-#include "language/LanguageFile.h"
-#include "language/ToSimplified.h"
-#include "run/ApplyLanguage.h"
+#include "files/language/LangText.h"
+#include "files/language/LanguageFile.h"
+#include "files/language/ToSimplified.h"
 #include "run/OrderListLoad.h"
+#include "screens/main/ApplyLanguage.h"
 #include "station/StationState.h"
 
 using namespace dye;

@@ -3,7 +3,7 @@
 // operator's choice (try again, skip the row, stop the job) is what the
 // run does next.
 #include "core/HeadlessDialogs.h"
-#include "records/DailyRecordFile.h"
+#include "files/records/DailyRecordFile.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {

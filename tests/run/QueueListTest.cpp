@@ -1,7 +1,7 @@
 #include <QFile>
 
 #include "app/StationFixture.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 #include "run/RunLists.h"
 
 using namespace dye;

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 
 #include "app/QueueRunner.h"
-#include "jobs/BackgroundRemoval.h"
+#include "files/jobs/BackgroundRemoval.h"
 #include "run/JobJournal.h"
 #include "run/RunFixture.h"
 

@@ -1,9 +1,9 @@
 // Run and stop by machine type, the F1 key and the intake poll counter.
 #include <QRegularExpression>
 
-#include "run/MainScreen.h"
-#include "run/RunControl.h"
 #include "run/RunFixture.h"
+#include "screens/main/MainScreen.h"
+#include "screens/main/RunControl.h"
 
 namespace dye::test {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/StationFixture.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
+#include "files/records/DailyRecordFile.h"
 #include "model/DispenseGrid.h"
-#include "records/DailyRecordFile.h"
 
 namespace dye::test {
 

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "records/DailyRecordFile.h"
+#include "files/records/DailyRecordFile.h"
+#include "files/settings/MixFiles.h"
 #include "run/JobJournal.h"
 #include "run/RunFixture.h"
-#include "settings/MixFiles.h"
 
 namespace dye::test {
 namespace {

@@ -14,9 +14,9 @@
 #include "app/Station.h"
 #include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
-#include "jobs/JobFile.h"
-#include "records/DailyRecordFile.h"
-#include "records/EventLog.h"
+#include "files/jobs/JobFile.h"
+#include "files/records/DailyRecordFile.h"
+#include "files/records/EventLog.h"
 #include "run/JobJournal.h"
 
 namespace dye::test {

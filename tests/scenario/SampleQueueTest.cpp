@@ -11,9 +11,9 @@
 #include "app/Station.h"
 #include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
-#include "jobs/JobFile.h"
-#include "records/DailyRecordFile.h"
-#include "records/EventLog.h"
+#include "files/jobs/JobFile.h"
+#include "files/records/DailyRecordFile.h"
+#include "files/records/EventLog.h"
 
 namespace dye::test {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 #include "run/JobJournal.h"
 #include "sim/SimulatedController.h"
 

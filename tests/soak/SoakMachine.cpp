@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/Installation.h"
-#include "settings/SettingsFiles.h"
+#include "files/settings/SettingsFiles.h"
 
 namespace dye::soak {
 

@@ -4,7 +4,7 @@
 
 #include "app/Station.h"
 #include "core/HeadlessDialogs.h"
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 #include "sim/SimulatedController.h"
 #include "soak/SoakMachine.h"
 

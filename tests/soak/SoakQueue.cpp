@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "jobs/JobFile.h"
+#include "files/jobs/JobFile.h"
 
 namespace dye::soak {
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "jobs/JobRecord.h"
+#include "files/jobs/JobRecord.h"
 #include "soak/SoakMachine.h"
 
 namespace dye::soak {

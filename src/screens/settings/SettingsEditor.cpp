@@ -1,0 +1,206 @@
+#include "SettingsEditor.h"
+
+#include "core/Dialogs.h"
+#include "files/settings/FieldCaptions.h"
+#include "files/settings/SettingRanges.h"
+#include "files/settings/SettingsFiles.h"
+#include "link/Registers.h"
+#include "machine/BucketTransport.h"
+#include "machine/MoveGuard.h"
+#include "screens/settings/AccessCode.h"
+#include "screens/settings/TeachSlotSpread.h"
+#include "station/StationState.h"
+
+namespace dye {
+namespace {
+
+constexpr int kSlots = Form2::kTeachSlots;
+
+// The three fields of a slot, in the order of the field ranges (X, Z, name).
+using Member = QString TeachSlot::*;
+constexpr Member kMembers[3] = {&TeachSlot::x, &TeachSlot::z, &TeachSlot::name};
+
+QString& member(TeachSlot& slot, int field) {
+    return slot.*kMembers[field / kSlots];
+}
+int slotOf(int field) {
+    return field % kSlots + 1;
+}
+
+// The teach table with the slots as the screen shows them.
+MachineSettings shown(const StationState& s) {
+    MachineSettings out = s.settings;
+    for (int i = 0; i < Form2::kTeachFields; ++i) {
+        TeachSlot slot = out.teachSlot(slotOf(i));
+        member(slot, i) = s.form2.Text2[i];
+        out.setTeachSlot(slotOf(i), slot);
+    }
+    return out;
+}
+
+}  // namespace
+
+SettingsEditor::SettingsEditor(StationState& state, Dialogs& dialogs, BucketTransport& transport,
+                               QDir workdir)
+    : s_(state), dialogs_(dialogs), transport_(transport), workdir_(std::move(workdir)) {}
+
+void SettingsEditor::say(const QString& text) {
+    dialogs_.message(text, QStringLiteral("SETTING"), [] {});
+}
+
+bool SettingsEditor::editable() {
+    if (s_.form2.Editable) return true;
+    say(QStringLiteral("The settings are read-only: give the password first."));
+    return false;
+}
+
+bool SettingsEditor::resetLearned(int valve) {
+    if (!editable() || valve < 1 || valve > MachineSettings::kValveCount || !learnedReset_)
+        return false;
+    QString error;
+    if (!learnedReset_(valve, &error)) {
+        say(QStringLiteral("Valve %1: the learned allowance cannot be reset: %2")
+                .arg(valve)
+                .arg(error));
+        return false;
+    }
+    say(QStringLiteral("Valve %1: the learned allowance is reset; the valve is metered by the "
+                       "table until it is learned again.")
+            .arg(valve));
+    return true;
+}
+
+bool SettingsEditor::unlock() {
+    if (!askSettingsCode(s_, dialogs_)) return false;
+    s_.form2.Editable = true;
+    return true;
+}
+
+bool SettingsEditor::saveField(int i, const QString& text) {
+    if (i < 0 || i >= MachineSettings::kFieldCount || !editable()) return false;
+    // A machine type typed is checked with the ranges of that type.
+    MachineSettings typed;
+    typed.setText1(SettingsField::MachineType, i == SettingsField::MachineType
+                                                   ? text
+                                                   : s_.settings.Text1(SettingsField::MachineType));
+    if (const QString why = settingProblem(i, text, typed.machineType()); !why.isEmpty()) {
+        say(QStringLiteral("%1 not saved: %2.").arg(settingsFieldCaption(i), why));
+        return false;
+    }
+    QString error;
+    if (!saveSettingsField(workdir_, i, text, &error)) {
+        say(QStringLiteral("%1 not saved: %2").arg(settingsFieldCaption(i), error));
+        return false;
+    }
+    const QString saved = trimSpaces(text);
+    const bool languageChanged = i == SettingsField::Language && s_.settings.Text1(i) != saved;
+    s_.settings.setText1(i, saved);
+    if (actsAtStartUp(i))
+        say(QStringLiteral("%1 saved: it takes effect at the next start of the program.")
+                .arg(settingsFieldCaption(i)));
+    if (languageChanged && languageChanged_) languageChanged_();
+    return true;
+}
+
+bool SettingsEditor::saveValveTableField(int k, const QString& text) {
+    if (k < 0 || k >= MachineSettings::kValveFieldCount || !editable()) return false;
+    if (const QString why = valveFieldProblem(k, text); !why.isEmpty()) {
+        say(QStringLiteral("Valve table field %1 not saved: %2.").arg(k).arg(why));
+        return false;
+    }
+    QString error;
+    if (!saveValveField(workdir_, k, text, &error)) {
+        say(QStringLiteral("Valve table field %1 not saved: %2").arg(k).arg(error));
+        return false;
+    }
+    s_.settings.setText4(k, trimSpaces(text));
+    return true;
+}
+
+void SettingsEditor::showSaved() {
+    Form2& f = s_.form2;
+    for (int i = 0; i < Form2::kTeachFields; ++i) {
+        if (f.Text2Edited[size_t(i)]) continue;
+        TeachSlot slot = s_.settings.teachSlot(slotOf(i));
+        f.Text2[i] = member(slot, i);
+    }
+}
+
+bool SettingsEditor::editTeachField(int k, const QString& text) {
+    if (k < 0 || k >= Form2::kTeachFields || !editable()) return false;
+    showSaved();
+    s_.form2.Text2[k] = trimSpaces(text);
+    s_.form2.Text2Edited[size_t(k)] = true;
+    return true;
+}
+
+void SettingsEditor::spreadSlots() {
+    if (!editable()) return;
+    showSaved();
+    MachineSettings spread = shown(s_);
+    spreadLineSlots(spread);
+    Form2& f = s_.form2;
+    for (int i = 0; i < Form2::kTeachFields; ++i) {
+        TeachSlot slot = spread.teachSlot(slotOf(i));
+        if (member(slot, i) == f.Text2[i]) continue;
+        f.Text2[i] = member(slot, i);
+        f.Text2Edited[size_t(i)] = true;
+    }
+}
+
+bool SettingsEditor::saveSlots() {
+    if (!editable()) return false;
+    showSaved();
+    const MachineSettings table = shown(s_);
+    QString error;
+    if (!saveTeachSlots(workdir_, table, TeachSlotScope::SettingsScreen, &error)) {
+        say(QStringLiteral("The teach slots are not saved: %1").arg(error));
+        return false;
+    }
+    for (int k = 1; k <= Form2::kTeachSlots; ++k) s_.settings.setTeachSlot(k, table.teachSlot(k));
+    s_.form2.Text2Edited.reset();
+    showSaved();
+    return true;
+}
+
+void SettingsEditor::zeroBalance(int index) {
+    if (index != 0 && index != 2) return;
+    const int station = index == 0 ? 1 : 2;
+    QString why;
+    if (s_.station[size_t(station)].StationStep != 0)
+        why = QStringLiteral("station %1 is metering").arg(station);
+    else if (s_.onMachine())
+        why = QStringLiteral("a job is on the machine");
+    if (!why.isEmpty()) {
+        say(QStringLiteral("Balance <%1> is not zeroed: %2.").arg(station).arg(why));
+        return;
+    }
+    s_.link.image.set(station == 1 ? reg::Tare1 : reg::Tare2, 10);
+}
+
+void SettingsEditor::slotClicked(int k) {
+    if (k < 0 || k >= kSlots || !s_.form2.Check1) return;
+    s_.form2.Label4Selected = k + 1;
+    if (s_.machineType() == 4) {
+        say(
+            QStringLiteral("Machine type 4 has no gantry: its places are driven from the "
+                           "position screen."));
+        return;
+    }
+    QString why = moveRefusal(s_);
+    for (int field = k; why.isEmpty() && field < Form2::kTeachFields; field += kSlots)
+        if (s_.form2.Text2Edited[size_t(field)])
+            why = QStringLiteral("its changes are not saved: save the positions first");
+    if (!why.isEmpty()) {
+        say(QStringLiteral("The gantry is not moved to slot %1: %2.").arg(k + 1).arg(why));
+        return;
+    }
+    transport_.toSlot(k + 1);
+}
+
+void SettingsEditor::lock() {
+    s_.form2.Visible = false;
+    s_.form2.Editable = false;
+}
+
+}  // namespace dye

@@ -1,0 +1,132 @@
+// The single dispensing entry: its lists, keypad and list click, and the
+// one record it queues or the reason it queues nothing.
+#include <gtest/gtest.h>
+
+#include "core/OleDate.h"
+#include "screens/EntryBench.h"
+#include "screens/entry/SingleEntry.h"
+
+namespace dye::test {
+namespace {
+
+class SingleEntryTest : public ::testing::Test {
+  protected:
+    EntryBench bench;
+    SingleEntry entry{bench.state, bench.dialogs, bench.workdir(), bench.clock()};
+    Form7& f = bench.state.form7;
+};
+
+TEST_F(SingleEntryTest, ListsAreFilledFromTheSettingsEachTimeTheScreenOpens) {
+    entry.open();
+    EXPECT_TRUE(f.Visible);
+    EXPECT_EQ(f.Combo1.items, QStringList({"R-101", "Y-202", "B-324"}));
+    EXPECT_EQ(f.List1.items, QStringList({"R-101     Red", "Y-202     Yellow", "B-324     Blue"}));
+    ASSERT_EQ(f.Combo2.items.size(), 24);
+    EXPECT_EQ(f.Combo2.items.first(), " 500");
+    EXPECT_EQ(f.Combo2.items.last(), " 12000");
+    EXPECT_EQ(f.Combo3.items, QStringList({"P2", "P5"}));
+
+    // A valve renamed and a place added while the program runs are seen at the next opening;
+    // the code and weight start empty again, the bucket keeps its choice.
+    f.Combo1.Text = QStringLiteral("R-101");
+    f.Combo2.Text = QStringLiteral("40");
+    f.Combo3.Text = QStringLiteral("P5");
+    entry.open();  // F1 again while it is open: what is typed stays
+    EXPECT_EQ(f.Combo2.Text, "40");
+    f.Visible = false;
+    bench.valve(2, QStringLiteral("G-909"), QStringLiteral("Green"));
+    bench.place(9, QStringLiteral("P9"));
+    entry.open();
+    EXPECT_EQ(f.Combo1.items, QStringList({"R-101", "G-909", "B-324"}));
+    EXPECT_EQ(f.List1.items[1], "G-909     Green");
+    EXPECT_EQ(f.Combo3.items, QStringList({"P2", "P5", "P9"}));
+    EXPECT_EQ(f.Combo1.Text, "");
+    EXPECT_EQ(f.Combo2.Text, "");
+    EXPECT_EQ(f.Combo3.Text, "P5");
+    EXPECT_EQ(f.ActiveControl, "Combo1");
+}
+
+TEST_F(SingleEntryTest, KeypadPresetsAndListClickFillTheBoxes) {
+    entry.open();
+    for (int key : {1, 2, 5}) entry.keypad(key);
+    EXPECT_EQ(f.Combo2.Text, "125");
+    entry.keypad(10);
+    EXPECT_EQ(f.Combo2.Text, "12");
+    for (int i = 0; i < 3; ++i) entry.keypad(10);
+    EXPECT_EQ(f.Combo2.Text, "");
+    // A picked preset keeps its leading blank in the box; a digit after it joins the number.
+    f.Combo2.Text = f.Combo2.items[2];
+    EXPECT_EQ(f.Combo2.Text, " 1500");
+    entry.keypad(0);
+    EXPECT_EQ(f.Combo2.Text, "15000");
+
+    f.List1.ListIndex = 1;
+    entry.lineClicked();
+    EXPECT_EQ(f.Combo1.Text, "Y-202");
+    EXPECT_EQ(f.ActiveControl, "Combo2");
+    entry.weightKey(13);
+    EXPECT_EQ(f.ActiveControl, "Command1");
+}
+
+TEST_F(SingleEntryTest, QueuedRecordHoldsTheOneLineTheBucketAndTheTimeOfQueueing) {
+    entry.open();
+    f.Combo1.Text = QStringLiteral(" Y-202 ");
+    f.Combo2.Text = f.Combo2.items[2];  // " 1500"
+    f.Combo3.Text = QStringLiteral("P5");
+    ASSERT_TRUE(entry.queueEntry());
+    EXPECT_FALSE(f.Visible);
+    const QList<JobRecord> queue = bench.queued();
+    ASSERT_EQ(queue.size(), 1);
+    JobRecord expected;
+    expected.OrderNo = QStringLiteral("<<<single>>>");
+    expected.BucketNo = QStringLiteral("P5");
+    expected.Code[0] = QStringLiteral("Y-202");
+    expected.Weight[0] = QStringLiteral("1500");
+    expected.QueuedAt = toOleDate(bench.now);
+    EXPECT_EQ(queue[0], expected);
+    EXPECT_TRUE(bench.dialogs.messages().isEmpty());
+
+    // A second entry is appended behind it with its own time.
+    bench.now = bench.now.addSecs(90);
+    entry.open();
+    f.Combo1.Text = QStringLiteral("R-101");
+    f.Combo2.Text = QStringLiteral("7.5");
+    ASSERT_TRUE(entry.queueEntry());
+    ASSERT_EQ(bench.queued().size(), 2);
+    EXPECT_EQ(bench.queued()[1].QueuedAt, toOleDate(bench.now));
+}
+
+TEST_F(SingleEntryTest, RefusedEntriesWriteNothingSayWhyAndStayAsTyped) {
+    const struct {
+        const char* type;
+        const char* code;
+        const char* weight;
+        const char* bucket;
+        const char* why;  // a piece of the message
+    } cases[] = {
+        // One refusal of each check the entry consults; RecipeCheckTest owns the rules.
+        {"1", "X-999", "25", "P2", "X-999 is not the code of any valve"},
+        {"4", "R-101", "25", "P7", "P7 is not a place of this machine"},
+        {"2", "R-101", "25", "B\xF0\x9F\x98\x80", "a character the record files cannot store"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        bench.state.settings.setText1(5, QString::fromLatin1(c.type));
+        entry.open();
+        f.Combo1.Text = QString::fromUtf8(c.code);
+        f.Combo2.Text = QString::fromUtf8(c.weight);
+        f.Combo3.Text = QString::fromUtf8(c.bucket);
+        const int before = int(bench.dialogs.messages().size());
+        EXPECT_FALSE(entry.queueEntry());
+        ASSERT_EQ(bench.dialogs.messages().size(), before + 1);
+        EXPECT_TRUE(bench.lastMessage().contains(QString::fromUtf8(c.why)))
+            << bench.lastMessage().toStdString();
+        EXPECT_TRUE(f.Visible);
+        EXPECT_EQ(f.Combo1.Text, QString::fromUtf8(c.code));
+        EXPECT_EQ(f.Combo2.Text, QString::fromUtf8(c.weight));
+        EXPECT_EQ(jobQueueFile(bench.workdir()).count(), 0);
+    }
+}
+
+}  // namespace
+}  // namespace dye::test

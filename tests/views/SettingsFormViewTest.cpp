@@ -1,0 +1,68 @@
+// The settings form's window: what is typed stays in the view until Enter,
+// and only a saved value reaches the settings the station reads.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/GuiApp.h"
+#include "app/StationFixture.h"
+#include "views/StationWindow.h"
+
+using namespace dye;
+using dye::test::StationFixture;
+
+class SettingsFormViewTest : public StationFixture {};
+
+TEST_F(SettingsFormViewTest, AHalfTypedValueStaysInItsBoxUntilEnterSavesIt) {
+    test::ensureGuiApp();
+    start({});
+    state().settings.setText4(24, QStringLiteral("10"));
+    StationWindow window(state(), state().form2, &station->manual(), nullptr,
+                         &station->settingsEditor());
+    auto* rate = window.findChild<QLineEdit*>("Text4_24");  // valve 1's rate
+    ASSERT_NE(rate, nullptr);
+    EXPECT_EQ(rate->text(), "10");
+
+    // Read-only until the code is given.
+    QTest::keyClicks(rate, "5");
+    EXPECT_EQ(rate->text(), "10");
+    state().form2.Editable = true;
+    window.render();
+
+    rate->selectAll();
+    QTest::keyClicks(rate, "12");
+    passes(2);  // the screens are rendered while the machine runs
+    window.render();
+    EXPECT_EQ(rate->text(), "12");
+    EXPECT_EQ(state().settings.valveRate(1), 10);
+
+    QTest::keyClick(rate, Qt::Key_Return);
+    EXPECT_EQ(state().settings.valveRate(1), 12);
+    MachineSettings reread;
+    ASSERT_TRUE(loadValveTable(QDir(dir.path()), reread));
+    EXPECT_EQ(reread.Text4(24), "12");
+    // The box follows the settings again.
+    state().settings.setText4(24, QStringLiteral("13"));
+    window.render();
+    EXPECT_EQ(rate->text(), "13");
+}
+
+// A saved value out of its range is marked on the screen with its reason.
+TEST_F(SettingsFormViewTest, AValueOutOfItsRangeIsMarkedWithItsReason) {
+    test::ensureGuiApp();
+    start({{7, "1e9"}});
+    state().settings.setText4(0, QStringLiteral("SODA"));
+    StationWindow window(state(), state().form2, &station->manual(), nullptr,
+                         &station->settingsEditor());
+    window.render();
+    auto* tolerance = window.findChild<QLineEdit*>("Text1_7");
+    auto* code = window.findChild<QLineEdit*>("Text4_0");
+    auto* interval = window.findChild<QLineEdit*>("Text1_1");
+    ASSERT_TRUE(tolerance && code && interval);
+    EXPECT_TRUE(tolerance->toolTip().contains("is not 0.01 to 20"));
+    EXPECT_EQ(code->toolTip(), "valve 1 (SODA) has no rate");
+    EXPECT_EQ(interval->toolTip(), "");
+    state().settings.setText1(7, QStringLiteral("2"));
+    window.render();
+    EXPECT_EQ(tolerance->toolTip(), "");
+}
