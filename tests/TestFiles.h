@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QString>
 
+#include <random>
+
 namespace dye::test {
 
 // `bytes` filled up to `width` with `fill`, as a fixed-width field is stored.
@@ -22,6 +24,20 @@ inline QByteArray fileBytes(const QString& path) {
 inline bool writeFile(const QString& path, const QByteArray& content) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
+
+// `size` random bytes, the same for the same seed.
+inline QByteArray noise(int size, unsigned seed) {
+    std::mt19937 random(seed);
+    QByteArray bytes(size, 0);
+    for (char& c : bytes) c = char(random());
+    return bytes;
+}
+
+// Adds `content` at the end of the file; false when it cannot be written.
+inline bool appendFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    return f.open(QIODevice::Append) && f.write(content) == content.size();
 }
 
 // One core application object for every test of the executable that needs

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "TestFiles.h"
 #include "app/Station.h"
 #include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
@@ -79,6 +80,18 @@ class StationFixture : public ::testing::Test {
         passes(1);
     }
 
+    // A valve of the table file, before the start: code, rate (the simulator
+    // takes its nominal rates from the same file) and, when given, its
+    // shortest opening in hundredths of a second.
+    void valve(int number, const QString& code, const QString& rate,
+               const char* minTime = nullptr) {
+        ASSERT_TRUE(saveValveField(QDir(dir.path()), number - 1, code));
+        ASSERT_TRUE(saveValveField(QDir(dir.path()), 24 + number - 1, rate));
+        if (minTime) {
+            ASSERT_TRUE(saveValveField(QDir(dir.path()), 72 + number - 1, minTime));
+        }
+    }
+
     StationState& state() { return station->state; }
     MeteringStation& st(int n) { return state().station[size_t(n)]; }
     SimulatedController& sim() { return *station->simulator(); }
@@ -147,6 +160,8 @@ class StationFixture : public ::testing::Test {
         for (const auto& m : station->headlessDialogs()->messages()) out << m.text;
         return out;
     }
+    // Whether a message shown so far holds `part`.
+    bool told(const QString& part) const { return !messages().filter(part).isEmpty(); }
     QString lastMessage() const {
         const auto& m = station->headlessDialogs()->messages();
         return m.isEmpty() ? QString() : m.last().text;

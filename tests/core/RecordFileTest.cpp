@@ -16,7 +16,9 @@
 #include "core/RecordFile.h"
 
 using namespace dye;
+using dye::test::appendFile;
 using dye::test::fileBytes;
+using dye::test::writeFile;
 
 namespace {
 
@@ -58,9 +60,7 @@ TEST_F(RecordFileTest, CountReadWriteAppend) {
 // there (completed from the blank record) with one.
 TEST_F(RecordFileTest, PartialTrailingRecordIsKeptByAppendAndRemove) {
     auto torn = [&](const QByteArray& whole) {
-        QFile raw(path("F.txt"));
-        ASSERT_TRUE(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        raw.write(whole + "zz");
+        ASSERT_TRUE(writeFile(path("F.txt"), whole + "zz"));
     };
     torn(rec('a') + rec('b'));
     RecordFile plain(path("F.txt"), 8, path("F2.txt"));
@@ -122,10 +122,7 @@ TEST_F(RecordFileTest, ReadAllGivesTheWholeRecordsAsCountingAndReadingDo) {
     EXPECT_TRUE(QFileInfo::exists(path("A.txt")));  // created empty, as counting does
 
     RecordFile f = filled("abc");
-    QFile raw(path("F.txt"));
-    ASSERT_TRUE(raw.open(QIODevice::Append));
-    raw.write("zz");  // a partial record at the end is not one of them
-    raw.close();
+    ASSERT_TRUE(appendFile(path("F.txt"), "zz"));  // a partial record is not one of them
     EXPECT_EQ(f.readAll(), (QList<QByteArray>{rec('a'), rec('b'), rec('c')}));
     EXPECT_EQ(f.readAll(), f.readRange(1, f.count()));
     EXPECT_TRUE(f.errorString().isEmpty());
@@ -171,11 +168,7 @@ TEST_F(RecordFileTest, InterruptedRemovalLeavesOldOrNewFile) {
     QByteArray removed = original;
     removed.remove(kLen, kLen);  // record 2 gone
 
-    auto writeOriginal = [&] {
-        QFile f(path("Q.txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(original);
-    };
+    auto writeOriginal = [&] { ASSERT_TRUE(writeFile(path("Q.txt"), original)); };
     auto startRemoval = [&] {
         pid_t child = fork();
         if (child == 0) {

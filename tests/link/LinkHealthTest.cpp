@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "app/StationFixture.h"
+#include "screens/LinkTestBench.h"
 #include "link/TimedRoutine.h"
 #include "machine/StationMetering.h"
 #include "run/RunBlocked.h"
@@ -24,8 +25,7 @@ constexpr qint64 kMinute = 60'000;
 class LinkHealthTest : public StationFixture {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(saveValveField(QDir(dir.path()), 2, "V3"));
-        ASSERT_TRUE(saveValveField(QDir(dir.path()), 23 + 3, "50"));
+        valve(3, "V3", "50");
         startHomed({{2, "90"}, {7, "5"}, {19, "100"}});
     }
     int logCount(const QString& prefix) const {
@@ -114,24 +114,12 @@ struct RealTimeStation {
     }
 };
 
-bool startController(QProcess& sim, const QString& link) {
-    sim.start(DYESIM_PATH, {"--pty", link});
-    if (!sim.waitForStarted(5000)) return false;
-    QByteArray banner;
-    while (!banner.contains('\n') && sim.waitForReadyRead(10000))
-        banner += sim.readAllStandardOutput();
-    return banner.contains("serving");
-}
-
 }  // namespace
 
 // A controller absent at start, then killed and started again at the same
 // path: the station finds it each time without a restart.
 TEST(LinkOnARealPort, APortThatVanishesIsReopenedUntilTheControllerAnswersAgain) {
-    int argc = 1;
-    char name[] = "app_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    dye::test::ensureCoreApp();
     QTemporaryDir dir;
     const QString link = dir.filePath("ttyDYE");
     for (const auto& [field, text] : std::map<int, QString>{{0, link}, {1, "50"}, {5, "1"}})
@@ -146,20 +134,19 @@ TEST(LinkOnARealPort, APortThatVanishesIsReopenedUntilTheControllerAnswersAgain)
     EXPECT_TRUE(rt.runUntil([&] { return !health.up(); }));  // nobody there yet
 
     QProcess sim;
-    ASSERT_TRUE(startController(sim, link));
+    ASSERT_TRUE(dye::test::startSimulator(sim, link));
     ASSERT_TRUE(rt.runUntil([&] { return health.up(); }));
 
     sim.kill();  // the controller disappears with its device
     sim.waitForFinished(5000);
     ASSERT_TRUE(rt.runUntil([&] { return !health.up(); }));
     QProcess again;
-    ASSERT_TRUE(startController(again, link));
+    ASSERT_TRUE(dye::test::startSimulator(again, link));
     ASSERT_TRUE(rt.runUntil([&] { return health.up(); }));
     EXPECT_EQ(health.losses(), 2);
 
-    QFile log(eventLogPath(QDir(dir.path()), station.clock.now().date()));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray all = log.readAll();
+    const QByteArray all =
+        dye::test::fileBytes(eventLogPath(QDir(dir.path()), station.clock.now().date()));
     EXPECT_EQ(all.count("<link> lost"), 2);
     EXPECT_EQ(all.count("<link> back"), 2);
     again.terminate();

@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "TestFiles.h"
 #include "link/FrameCodec.h"
+#include "screens/LinkTestBench.h"
 #include "link/SerialPort.h"
 
 using namespace dye;
@@ -50,21 +52,13 @@ QByteArray readAtLeast(Port& port, qsizetype size) {
 
 // The real serial path: QSerialPort on a pseudo-terminal served by dyesim.
 TEST(SerialPort, TalksToTheSimulatorOverAPseudoTerminal) {
-    int argc = 1;
-    char name[] = "link_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);  // as in the station: notifiers need one
+    dye::test::ensureCoreApp();  // as in the station: notifiers need one
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString link = dir.filePath("ttyDYE");
     QProcess sim;
-    sim.start(DYESIM_PATH,
-              {"--pty", link, "--load", "1:1234", "--bucket-tare", "0", "--noise", "0"});
-    ASSERT_TRUE(sim.waitForStarted(5000));
-    QByteArray banner;
-    while (!banner.contains('\n') && sim.waitForReadyRead(10000))
-        banner += sim.readAllStandardOutput();
-    ASSERT_TRUE(banner.contains("serving")) << banner.constData();
+    ASSERT_TRUE(dye::test::startSimulator(
+        sim, link, {"--load", "1:1234", "--bucket-tare", "0", "--noise", "0"}));
 
     SerialPort port;
     ASSERT_TRUE(port.open(link, "19200,E,7,1")) << port.errorString().toStdString();

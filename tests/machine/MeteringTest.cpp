@@ -22,11 +22,6 @@ constexpr double kWithin = 5.5;
 
 class MeteringTest : public StationFixture {
   protected:
-    // Valve table: rate (units per second) and minimum time (hundredths).
-    void valve(int v, const QString& rate, const QString& minTime = {}) {
-        ASSERT_TRUE(saveValveField(QDir(dir.path()), 23 + v, rate));
-        ASSERT_TRUE(saveValveField(QDir(dir.path()), 71 + v, minTime));
-    }
     // A fresh station on a machine of `type` with tolerance 5, coefficient
     // 90 and Second CAL 100, past its start-up axis homing (which switches
     // every output off); alarms wait for acknowledge().
@@ -73,7 +68,7 @@ class MeteringTest : public StationFixture {
 };
 
 TEST_F(MeteringTest, SmallTargetIsMeteredByPulsesAloneTheFirstOneSecondAfterTheMethodIsChosen) {
-    valve(3, "50");
+    valve(3, "", "50");
     machine(1);
     meter(1, 3, 80);  // up to 2 x rate on station 1 of type 1
     untilStep(1, 6);
@@ -88,7 +83,7 @@ TEST_F(MeteringTest, SmallTargetIsMeteredByPulsesAloneTheFirstOneSecondAfterTheM
 }
 
 TEST_F(MeteringTest, LargeTargetOpensLongStopsFiveSecondsShortAndFinishesWithPulses) {
-    valve(3, "50");
+    valve(3, "", "50");
     machine(1);
     meter(1, 3, 1500);
     untilStep(1, 6);
@@ -122,7 +117,7 @@ TEST_F(MeteringTest, CorrectionLearnedFromOnePulseIsUsedOnlyAtCoefficient100AndW
         // The described rule's own correction: nothing learned of the valve,
         // and not even what this metering's own pulses tell.
         QFile::remove(QDir(dir.path()).filePath(QLatin1String(kValveLearnedFileName)));
-        valve(3, "50");
+        valve(3, "", "50");
         machine(1, {{2, c.coefficient}});
         station->learning().setEnabled(false);
         sim().machine().setTrueRate(3, 50 * c.trueFactor);
@@ -147,7 +142,7 @@ TEST_F(MeteringTest, CorrectionLearnedFromOnePulseIsUsedOnlyAtCoefficient100AndW
 TEST_F(MeteringTest, AFreshValvesLaterPulsesAimByWhatItsFirstPulseBrought) {
     for (const auto& [target, trueRate] : {std::pair{52.4, 35.0}, {54.77, 35.0}, {35.94, 39.0}}) {
         QFile::remove(QDir(dir.path()).filePath(QLatin1String(kValveLearnedFileName)));
-        valve(3, "35");
+        valve(3, "", "35");
         machine(1, {{2, "70"}, {7, "2"}});
         sim().machine().setTrueRate(3, trueRate);
         const double before = state().balance(1).weight;
@@ -159,7 +154,7 @@ TEST_F(MeteringTest, AFreshValvesLaterPulsesAimByWhatItsFirstPulseBrought) {
 
 TEST_F(MeteringTest, PulseBelowTheValvesMinimumTimeIsRaisedToIt) {
     for (const auto& [minTime, expected] : {std::pair{"40", 40}, std::pair{"", 15}}) {
-        valve(3, "50", minTime);
+        valve(3, "", "50", minTime);
         machine(1, {{7, "1"}});
         meter(1, 3, 4);  // computed 7 hundredths
         untilIdle(1);
@@ -169,8 +164,8 @@ TEST_F(MeteringTest, PulseBelowTheValvesMinimumTimeIsRaisedToIt) {
 }
 
 TEST_F(MeteringTest, StuckValveRaisesNoFlowWhileTheOtherStationMetersOnUndisturbed) {
-    valve(2, "50");
-    valve(14, "50");
+    valve(2, "", "50");
+    valve(14, "", "50");
     machine(2, {{6, "100000"}});
     sim().faults().stuckValves[1] = true;
     meter(1, 2, 2000);
@@ -210,7 +205,7 @@ TEST_F(MeteringTest, StuckValveAlwaysEndsInTheNoFlowAlarmOfItsStationAndStep) {
     for (const Case c :
          {Case{1, 2, 2000, 2}, Case{1, 2, 100, 3}, Case{2, 14, 2000, 5}, Case{2, 14, 50, 6}}) {
         SCOPED_TRACE(c.code);
-        valve(c.valve, "50");
+        valve(c.valve, "", "50");
         machine(2, {{6, "100000"}});
         sim().faults().stuckValves[size_t(c.valve - 1)] = true;
         meter(c.station, c.valve, c.target);
@@ -224,7 +219,7 @@ TEST_F(MeteringTest, StuckValveAlwaysEndsInTheNoFlowAlarmOfItsStationAndStep) {
 }
 
 TEST_F(MeteringTest, OverWeightAtZeroWaitsForTheOperatorAndRetakesTheZero) {
-    valve(3, "50");
+    valve(3, "", "50");
     machine(1);
     toStep(1);  // the weight is read on the next scan tick
     meter(1, 3, 500);
@@ -246,7 +241,7 @@ TEST_F(MeteringTest, OverWeightAtZeroWaitsForTheOperatorAndRetakesTheZero) {
 
 TEST_F(MeteringTest, BucketWatchOfTheTwinBalanceMachineClosesTheStationAndEndsTheMetering) {
     for (const auto& [n, v] : {std::pair{1, 2}, std::pair{2, 14}}) {
-        valve(v, "100");
+        valve(v, "", "100");
         machine(2, {{6, "2000"}});  // the empty bucket reads 800
         meter(n, v, 3000);
         untilIdle(n);
@@ -262,7 +257,7 @@ TEST_F(MeteringTest, BucketWatchOfTheTwinBalanceMachineClosesTheStationAndEndsTh
 }
 
 TEST_F(MeteringTest, ValveWithoutRateOrOutsideTheTableIsRefusedAndNothingOpens) {
-    valve(5, "");
+    valve(5, "", "");
     machine(1);
     meter(1, 5, 100);
     untilIdle(1, 5000);

@@ -9,6 +9,7 @@
 #include "machine/ValveLearning.h"
 
 using namespace dye;
+using dye::test::fileBytes;
 using dye::test::StationFixture;
 
 namespace {
@@ -75,9 +76,6 @@ TEST(ValveLearningRule, ConvergesFollowsADriftAndShrugsOffAnOutlierOrADisturbedM
 
 class ValveLearningTest : public StationFixture {
   protected:
-    void valve(int v, const QString& rate) {
-        ASSERT_TRUE(saveValveField(QDir(dir.path()), 23 + v, rate));
-    }
     void machine(int type, std::map<int, QString> fields = {}) {
         station.reset();
         fields.try_emplace(2, QStringLiteral("85"));
@@ -103,7 +101,7 @@ class ValveLearningTest : public StationFixture {
 // Learned, the station lands near its target instead of near the band's
 // edge; what it learned is in its file and a new station reads it back.
 TEST_F(ValveLearningTest, LearnedMeteringsLandNearTheTargetAndTheValuesSurviveARestart) {
-    valve(4, "50");
+    valve(4, "", "50");
     machine(1);
     sim().machine().setTrueRate(4, 45);
     double firstErrors = 0, lastErrors = 0;
@@ -127,22 +125,15 @@ TEST_F(ValveLearningTest, LearnedMeteringsLandNearTheTargetAndTheValuesSurviveAR
 }
 
 TEST_F(ValveLearningTest, ATornFileIsSetAsideByteForByteAndTheTableRateUsed) {
-    valve(4, "50");
+    valve(4, "", "50");
     machine(1);
     meter(1, 4, 500);
     station.reset();
-    QFile file(path(kValveLearnedFileName));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray torn = file.readAll().left(150);  // cut off mid-line
-    file.close();
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(torn);
-    file.close();
+    const QByteArray torn = fileBytes(path(kValveLearnedFileName)).left(150);  // cut mid-line
+    ASSERT_TRUE(QFile::resize(path(kValveLearnedFileName), 150));
 
     machine(1);
-    QFile aside(path(kValveLearnedRejectedName));
-    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-    EXPECT_EQ(aside.readAll(), torn);
+    EXPECT_EQ(fileBytes(path(kValveLearnedRejectedName)), torn);
     EXPECT_TRUE(logTexts().join('\n').contains("VALVE_LEARNED.txt cannot be read"));
     EXPECT_FALSE(station->learning().of(4).rate.known());
     EXPECT_NEAR(meter(1, 4, 500), 500, 5.5);  // the described rule meters on
@@ -150,8 +141,8 @@ TEST_F(ValveLearningTest, ATornFileIsSetAsideByteForByteAndTheTableRateUsed) {
 }
 
 TEST_F(ValveLearningTest, TheSettingsScreenResetsOneValveBehindTheAccessCode) {
-    valve(4, "50");
-    valve(5, "30");
+    valve(4, "", "50");
+    valve(5, "", "30");
     machine(1);
     meter(1, 4, 400);
     meter(1, 5, 300);
@@ -171,7 +162,7 @@ TEST_F(ValveLearningTest, TheSettingsScreenResetsOneValveBehindTheAccessCode) {
 // wait before its check: the metering ends only once it has run, and
 // records all the bucket got.
 TEST_F(ValveLearningTest, ALongPulseHasRunBeforeTheMeteringEndsAndIsRecorded) {
-    valve(10, "5");
+    valve(10, "", "5");
     machine(1);
     SimPhysics& physics = sim().options().physics;
     physics.valveRateNoise = 0;
@@ -191,7 +182,7 @@ TEST_F(ValveLearningTest, ALongPulseHasRunBeforeTheMeteringEndsAndIsRecorded) {
 // line is pushed past the tolerance by a pulse it does not need. Learned,
 // its lines land within the tolerance.
 TEST_F(ValveLearningTest, TypeFiveFineBalanceAcceptsARemainderWithinTheJobsTolerance) {
-    valve(14, "40");
+    valve(14, "", "40");
     machine(5, {{7, "2"}, {11, "12"}});
     station->learning().setEnabled(false);
     SimPhysics& physics = sim().options().physics;

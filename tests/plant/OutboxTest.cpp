@@ -47,13 +47,11 @@ TEST_F(OutboxRun, ALineThatIsNotAStatementIsSetAsideAndTheRestAreSent) {
     ASSERT_TRUE(box.append(first, &error)) << error.toStdString();
     const QByteArray nonsense = "{\"kind\":\"draymor-row\",\"values\":[{\"n\":9},{\"s\":\"x\r\n";
     const QByteArray foreign = "{\"sql\":\"DELETE FROM Dispensezj\",\"values\":[]}\n";
-    QFile file(box.path());
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write(nonsense + foreign + "{\"sql\":\"" +
-               completionText(StatementKind::DraymorRow).toUtf8() +
-               "\",\"values\":[{\"n\":40.5},{\"s\":\"" + finish.toUtf8() +
-               "\"},{\"s\":\"J-1\"},{\"s\":\"BLUE\"}]}\n");
-    file.close();
+    ASSERT_TRUE(appendFile(box.path(), nonsense + foreign + "{\"sql\":\"" +
+                                           completionText(StatementKind::DraymorRow).toUtf8() +
+                                           "\",\"values\":[{\"n\":40.5},{\"s\":\"" +
+                                           finish.toUtf8() +
+                                           "\"},{\"s\":\"J-1\"},{\"s\":\"BLUE\"}]}\n"));
     ASSERT_TRUE(box.append(last, &error)) << error.toStdString();
     ASSERT_EQ(box.read().size(), 3);
     EXPECT_EQ(box.read().last(), last.first());  // kept as its values, read back the same

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "TestFiles.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantDb.h"
 #include "plant/PlantOutbox.h"
@@ -187,10 +188,7 @@ TEST_F(EmbeddedFirebird, AMarigoldWriteBackSentAgainAddsNoRow) {
 }
 
 TEST_F(EmbeddedFirebird, TheWorkerRunsInOrderAndAnswersOnTheStationsThread) {
-    int argc = 1;
-    char name[] = "plant_tests";
-    char* argv[] = {name};
-    QCoreApplication app(argc, argv);
+    ensureCoreApp();
     PlantDatabase db(PlantDatabase::Mode::Worker);
     const PlantSource source = firebird(plant->path());
     QList<int> counts;
@@ -209,7 +207,7 @@ TEST_F(EmbeddedFirebird, TheWorkerRunsInOrderAndAnswersOnTheStationsThread) {
             },
             [&, count](const PlantSession&) {
                 counts << *count;
-                onMain << (QThread::currentThread() == app.thread());
+                onMain << (QThread::currentThread() == QCoreApplication::instance()->thread());
             });
     }
     EXPECT_EQ(db.pending(), 3);
@@ -247,11 +245,21 @@ class OdbcDataSource : public ::testing::Test {
             setup.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("setup"));
-        QFile ini(dir.filePath(QStringLiteral("odbc.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[plant]\nDriver=SQLite3\nDatabase=" + file.toUtf8() + "\n");
-        ini.close();
-        qputenv("ODBCINI", ini.fileName().toUtf8());
+        const QString ini = dir.filePath(QStringLiteral("odbc.ini"));
+        ASSERT_TRUE(writeFile(ini, "[plant]\nDriver=SQLite3\nDatabase=" + file.toUtf8() + "\n"));
+        qputenv("ODBCINI", ini.toUtf8());
+    }
+    // A query of the test's own on the data source's file, run and at its first row.
+    QSqlQuery query(const QString& sql) {
+        QSqlDatabase check = QSqlDatabase::database(QStringLiteral("check"), false);
+        if (!check.isValid()) {
+            check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+            check.setDatabaseName(file);
+        }
+        EXPECT_TRUE(check.open());
+        QSqlQuery q(check);
+        EXPECT_TRUE(q.exec(sql) && q.next()) << sql.toStdString();
+        return q;
     }
 };
 
@@ -280,25 +288,17 @@ TEST_F(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
     }
     EXPECT_TRUE(lines.contains(QStringLiteral("   <登入成功>")));
 
-    QSqlDatabase check =
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-    check.setDatabaseName(file);
-    ASSERT_TRUE(check.open());
-    QSqlQuery q(check);
-    ASSERT_TRUE(q.exec(QStringLiteral("SELECT STEP_NO, ACT, NOTE1 FROM Dispensezj")) && q.next());
+    QSqlQuery q = query(QStringLiteral("SELECT STEP_NO, ACT, NOTE1 FROM Dispensezj"));
     EXPECT_EQ(q.value(0).toInt(), 61);
     EXPECT_EQ(q.value(1).toDouble(), 12.5);
     EXPECT_EQ(q.value(2).toString(), QStringLiteral("2026-12-06 08:00:00"));
-    ASSERT_TRUE(
-        q.exec(QStringLiteral("SELECT VAT, BATCH, INTR, SJ, VBH, NXYSL, NSJSL FROM SPTR_ZJD")) &&
-        q.next());
+    q = query(QStringLiteral("SELECT VAT, BATCH, INTR, SJ, VBH, NXYSL, NSJSL FROM SPTR_ZJD"));
     // The insert's time is the record's finish time, in one form whichever run wrote it.
     EXPECT_EQ(q.value(0).toString() + q.value(1).toString() + q.value(3).toString() + u'|' +
                   q.value(5).toString() + q.value(6).toString(),
               QStringLiteral("V7A12026-12-06 08:01:00|1212.5"));
-    ASSERT_TRUE(q.exec(QStringLiteral("SELECT JUJIstatus, RUN_INT FROM JUJIstatus")) && q.next());
+    q = query(QStringLiteral("SELECT JUJIstatus, RUN_INT FROM JUJIstatus"));
     EXPECT_EQ(q.value(0).toInt() * 10 + q.value(1).toInt(), 24);
-    check.close();
 }
 
 // The account goes into the connection string as attribute values: a `;`
@@ -321,13 +321,8 @@ TEST_F(OdbcDataSource, AnAccountWithSemicolonsBracesAndEqualsSignsLogsIn) {
         EXPECT_EQ(r.rowsAffected, 1);
         for (const QString& line : lines) EXPECT_FALSE(line.contains(password));
     }
-    QSqlDatabase check =
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("account"));
-    check.setDatabaseName(file);
-    ASSERT_TRUE(check.open());
-    QSqlQuery q(check);
-    ASSERT_TRUE(q.exec(QStringLiteral("SELECT JUJIstatus FROM JUJIstatus")) && q.next());
-    EXPECT_EQ(q.value(0).toInt(), 3);  // the last post arrived
+    // The last post arrived.
+    EXPECT_EQ(query(QStringLiteral("SELECT JUJIstatus FROM JUJIstatus")).value(0).toInt(), 3);
 }
 
 }  // namespace

@@ -36,11 +36,7 @@ class PlantRun : public RunFixture {
         ASSERT_TRUE(QDir(dir.path()).mkpath("in"));
         ASSERT_TRUE(writeFile(dir.filePath("in/G202612.666"), records));
     }
-    DailyRecord lastRecord() {
-        QList<DailyRecord> out;
-        readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), out);
-        return out.isEmpty() ? DailyRecord() : out.last();
-    }
+    DailyRecord lastRecord() { return records().value(records().size() - 1); }
     QStringList rows(const QString& sql) {
         const QStringList out = plant->rows(sql);
         plant->close();

@@ -66,16 +66,11 @@ TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLog) {
     const DailyRecord r = lastRecord();
     EXPECT_EQ(rows("SELECT PROD_CODE, STEP_NO FROM dispense ORDER BY PROD_CODE"),
               (QStringList{"BLUE|61", "RED|61"}));
-    QFile flags(dir.filePath("light.txt"));
-    ASSERT_TRUE(flags.open(QIODevice::ReadOnly));
     QByteArray expected(200, '0');
     expected[6] = '1';
-    EXPECT_EQ(flags.readAll(), expected);
-    flags.close();
+    EXPECT_EQ(fileBytes(dir.filePath("light.txt")), expected);
 
-    QFile log(dir.filePath("LOG/Write-.._T-1-2026126log.txt"));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray all = log.readAll();
+    const QByteArray all = fileBytes(dir.filePath("LOG/Write-.._T-1-2026126log.txt"));
     ASSERT_EQ(all.size(), 4 * 200);
     EXPECT_TRUE(all.mid(0, 200).startsWith("UPDATE dispense SET STEP_NO = 61, ACT = "));
     EXPECT_TRUE(all.mid(0, 200).contains("WHERE ID_NO = '../T-1' AND PROD_CODE = 'RED'"));
@@ -85,12 +80,8 @@ TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLog) {
         ("BLUE --- " + r.ActualWeight[1].trimmed() + "\r\n").toLatin1()));
 
     ASSERT_TRUE(runJob());
-    ASSERT_TRUE(flags.open(QIODevice::ReadOnly));
-    EXPECT_EQ(flags.readAll(), expected);
-    const QStringList lines = logTexts();
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString& line) {
-        return line.contains("bucket \"250\" of T-2 is not flagged");
-    }));
+    EXPECT_EQ(fileBytes(dir.filePath("light.txt")), expected);
+    EXPECT_FALSE(logTexts().filter("bucket \"250\" of T-2 is not flagged").isEmpty());
 }
 
 TEST_F(PlantRun, MarigoldVatsArriveAreDispensedAndWrittenBack) {
@@ -203,9 +194,7 @@ TEST_F(PlantRun, AVatOfTwelveLinesIsTwoJobsAndIsClosedAfterTheSecond) {
     ASSERT_TRUE(runUntil([&] { return queued() == 0 && order().isEmpty(); }));
     EXPECT_EQ(rows(count), QStringList{"12"});
     EXPECT_EQ(rows(vzt), QStringList{"3"});
-    QList<DailyRecord> records;
-    readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), records);
-    EXPECT_EQ(records.size(), 2);
+    EXPECT_EQ(records().size(), 2);
 }
 
 // A kill after a job's record was written but before its write-back was
@@ -250,9 +239,7 @@ TEST_F(PlantRun, AJobRecordedBeforeAKillIsWrittenBackOnceAtTheNextStart) {
     EXPECT_EQ(rows(zjd), inserted);
     EXPECT_EQ(logTexts().filter("is already in the plant database: not inserted again").size(), 2);
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
-    QList<DailyRecord> records;
-    readDailyRecords(dailyRecordPath(QDir(dir.path()), QDate(2026, 12, 6)), records);
-    EXPECT_EQ(records.size(), 1);
+    EXPECT_EQ(records().size(), 1);
 }
 
 TEST_F(PlantRun, QuorbanTakesTheEnteredOrdersRowsOnceTenLinesToAJob) {
@@ -384,10 +371,7 @@ TEST_F(PlantRun, TheIdentifierEntryAsksForVariantsListsMatchesAndLooksForDropRec
 // A server that takes the connection and never answers: the login waits on
 // the worker while the station's ticks go on.
 TEST_F(PlantRun, ALoginThatHangsHoldsUpNoTick) {
-    int argc = 1;
-    char name[] = "plant_tests";
-    char* argv[] = {name};
-    QCoreApplication app(argc, argv);
+    ensureCoreApp();
     QTcpServer silent;  // never accepts: the kernel completes the connection and it waits
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     plantWorker = true;
@@ -418,10 +402,7 @@ TEST_F(PlantRun, ALoginThatHangsHoldsUpNoTick) {
 // Two stations poll one database on their own worker threads: every vat is
 // queued by exactly one of them.
 TEST(TwoStations, NeverTakeTheSameVat) {
-    int argc = 1;
-    char name[] = "plant_tests";
-    char* argv[] = {name};
-    QCoreApplication app(argc, argv);
+    ensureCoreApp();
     QTemporaryDir shared;
     PlantDb plant(shared.filePath("plant.fdb"));
     QString sql;

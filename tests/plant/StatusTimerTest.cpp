@@ -16,8 +16,7 @@ class StatusTicks : public RunFixture {
 };
 
 TEST_F(StatusTicks, PelkoMixersStayWithinTheValvesAndFollowTheMarks) {
-    ASSERT_TRUE(saveValveField(QDir(dir.path()), 0, "RED"));  // valve 1 has a product
-    ASSERT_TRUE(saveValveField(QDir(dir.path()), 24, "40"));  // the field after the codes
+    valve(1, "RED", "40");  // valve 1 has a product
     start({{16, "PELKO"}, {18, "5"}});
     state().form3.Check3.Value = 1;
     ASSERT_TRUE(writeMixMark(QDir(dir.path()).filePath(kMixMarksFileName), 3, 1));

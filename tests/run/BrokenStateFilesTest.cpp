@@ -2,22 +2,12 @@
 // message, and the station goes on safely: no job is dispensed twice.
 #include <QFile>
 
-#include <algorithm>
-#include <random>
-
 #include "TestFiles.h"
 #include "files/records/DailyRecordFile.h"
 #include "run/RunFixture.h"
 
 namespace dye::test {
 namespace {
-
-QByteArray noise(int size, unsigned seed) {
-    std::mt19937 random(seed);
-    QByteArray bytes(size, 0);
-    for (char& c : bytes) c = char(random());
-    return bytes;
-}
 
 class BrokenStateFiles : public RunFixture {
   protected:
@@ -26,11 +16,6 @@ class BrokenStateFiles : public RunFixture {
         ASSERT_TRUE(writeFile(path(name), bytes));
     }
     QByteArray bytes(const char* name) const { return fileBytes(path(name)); }
-    bool told(const QString& part) const {
-        const auto& m = station->headlessDialogs()->messages();
-        return std::any_of(m.begin(), m.end(),
-                           [&](const auto& x) { return x.text.contains(part); });
-    }
 };
 
 // A journal of random bytes says nothing of the job on the machine: it is

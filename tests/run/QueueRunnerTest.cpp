@@ -69,9 +69,7 @@ TEST_F(QueueRunnerTest, AJobThatCannotGoOnEndsTheRunWithTheReason) {
 TEST_F(QueueRunnerTest, NoJobIsTakenWhileItsRecordCouldNotBeWritten) {
     valve(1, "SODA", "40");
     startRun();
-    QFile blocker(QDir(dir.path()).filePath("data"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(writeFile(dir.filePath("data"), {}));  // a file where the record folder goes
     queue(job("R-1", "1", "0", {{0, {"SODA", "5"}}}));
     queue(job("R-2", "2", "0", {{0, {"SODA", "5"}}}));
     const qint64 t0 = station->scheduler.now();
@@ -115,20 +113,15 @@ TEST_F(QueueRunnerTest, ATornThirdRecordIsKeptAndReportedWhileTheFirstTwoRun) {
     queue(job("T-2", "2", "0", {{0, {"NAOH", "20"}}}));
     queue(job("T-3", "3", "0", {{0, {"NAOH", "20"}}}));
     const QString path = jobQueueFile(QDir(dir.path())).path();
-    QFile raw(path);
-    ASSERT_TRUE(raw.open(QIODevice::ReadWrite));
-    const QByteArray third = raw.readAll().mid(2 * JobRecord::kLength);
-    ASSERT_TRUE(raw.resize(3 * JobRecord::kLength - 1));
-    raw.close();
+    const QByteArray third = fileBytes(path).mid(2 * JobRecord::kLength);
+    ASSERT_TRUE(QFile::resize(path, 3 * JobRecord::kLength - 1));
 
     EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();
     const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("T-1 "));
     EXPECT_TRUE(lines[1].startsWith("T-2 "));
-    QFile rejected(QDir(dir.path()).filePath(kJobQueueRejectedName));
-    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
-    EXPECT_EQ(rejected.readAll(), third);
+    EXPECT_EQ(fileBytes(dir.filePath(kJobQueueRejectedName)), third);
     EXPECT_EQ(logTexts().filter("START_DISPEN.txt record 3 (order T-3) is incomplete").size(), 1);
     EXPECT_EQ(err.count("is incomplete (939 of 940 bytes)"), 1) << err.toStdString();
     EXPECT_EQ(QFileInfo(path).size(), 0);
@@ -156,11 +149,9 @@ TEST_F(QueueRunnerTest, UndispensableJobsAreSetAsideAndTheJobsBehindThemGoOn) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("GOOD-1 "));
     EXPECT_TRUE(lines[1].startsWith("GOOD-2 "));
-    QFile rejected(QDir(dir.path()).filePath(kJobQueueRejectedName));
-    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
     QByteArray asQueued;
     for (const JobRecord& r : bad) asQueued += r.toBytes();
-    EXPECT_EQ(rejected.readAll(), asQueued);
+    EXPECT_EQ(fileBytes(dir.filePath(kJobQueueRejectedName)), asQueued);
     const QStringList log = logTexts().filter("moved to START_DISPEN_REJECTED.txt");
     // Which jobs the guard refuses is JobStartTest's; here that each is set
     // aside with its reason and the jobs behind it go on.
@@ -194,13 +185,7 @@ TEST_F(QueueRunnerTest, SettingsThatCannotDriveTheMachineEndTheRunWithTheReason)
         logTexts().contains("<load> setting 7 (metering tolerance) \"1e9\" is not 0.01 to 20"));
     EXPECT_TRUE(logTexts().filter("< enter to dispen >").isEmpty());
 
-    QFile table(QDir(dir.path()).filePath(kValveTableFileName));
-    ASSERT_TRUE(table.open(QIODevice::WriteOnly));
-    QByteArray noise(96 * 200, 0);
-    quint32 x = 12345;
-    for (char& c : noise) c = char((x = x * 1103515245 + 12345) >> 16);
-    table.write(noise);
-    table.close();
+    ASSERT_TRUE(writeFile(dir.filePath(kValveTableFileName), noise(96 * 200, 12345)));
     out.clear();
     err.clear();
     startRun({{7, "2"}});

@@ -25,13 +25,6 @@ class RunFixture : public StationFixture {
         start(std::move(fields));
     }
 
-    // A valve of the table file, before the start: code and rate (the
-    // simulator takes its nominal rates from the same file).
-    void valve(int number, const QString& code, const QString& rate) {
-        ASSERT_TRUE(saveValveField(QDir(dir.path()), number - 1, code));
-        ASSERT_TRUE(saveValveField(QDir(dir.path()), 24 + number - 1, rate));
-    }
-
     static JobRecord job(const QString& order, const QString& bucket, const QString& water,
                          std::map<int, std::pair<QString, QString>> lines) {
         JobRecord r;

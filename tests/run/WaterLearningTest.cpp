@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "run/WaterLearning.h"
 
 namespace dye::test {
@@ -48,18 +49,11 @@ TEST(WaterLearning, TheFiguresSurviveARestartAndATornFileIsSetAside) {
 
     // A file cut short by a power cut is not read in part.
     const QString path = WaterLearning::path(QDir(l.dir.path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray torn = file.readAll().left(30);
-    file.close();
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(torn);
-    file.close();
+    const QByteArray torn = fileBytes(path).left(30);
+    ASSERT_TRUE(QFile::resize(path, 30));
     EXPECT_FALSE(l.open().pipe(985).rate);
     EXPECT_FALSE(QFile::exists(path));
-    QFile aside(WaterLearning::rejectedPath(QDir(l.dir.path())));
-    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-    EXPECT_EQ(aside.readAll(), torn);
+    EXPECT_EQ(fileBytes(WaterLearning::rejectedPath(QDir(l.dir.path()))), torn);
     EXPECT_EQ(l.log.filter("WATER_LEARNED.txt is not a whole file").size(), 1);
     // Learning starts again from nothing.
     WaterLearning fresh = l.open();

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Scheduler.h"
 #include "files/language/LangText.h"
@@ -28,15 +29,12 @@ class LanguageEditorTest : public ::testing::Test {
 
     // language.txt as another program wrote it: record r is "E<r-1>" padded.
     void SetUp() override {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        QByteArray records;
         for (int r = 1; r <= LanguageFile::kRecordCount; ++r)
-            f.write(QByteArray("E" + QByteArray::number(r - 1)).leftJustified(kRecord, ' '));
+            records += QByteArray("E" + QByteArray::number(r - 1)).leftJustified(kRecord, ' ');
+        ASSERT_TRUE(dye::test::writeFile(path, records));
     }
-    QByteArray bytes() {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes() { return dye::test::fileBytes(path); }
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "core/AnsiText.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Scheduler.h"
@@ -56,10 +57,10 @@ class RecordsViewerTest : public ::testing::Test {
     void writeMonth(const QString& name, const QList<DailyRecord>& records,
                     const QByteArray& tail = {}) {
         QDir(dir.path()).mkpath(QStringLiteral("data"));
-        QFile f(dir.filePath(QStringLiteral("data/") + name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        for (const DailyRecord& r : records) f.write(r.toBytes());
-        f.write(tail);
+        QByteArray bytes;
+        for (const DailyRecord& r : records) bytes += r.toBytes();
+        ASSERT_TRUE(
+            dye::test::writeFile(dir.filePath(QStringLiteral("data/") + name), bytes + tail));
     }
     void choose(const QString& name) {
         viewer.open();
@@ -218,9 +219,7 @@ TEST_F(RecordsViewerTest, CsvHoldsOneQuotedRowPerRecipeLineOfTheRecordsShown) {
     search("A,1");
     const QString path = dir.filePath("out.csv");
     viewer.exportCsv(path);
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(),
+    EXPECT_EQ(dye::test::fileBytes(path),
               QByteArray("\xEF\xBB\xBF"
                          "time,order,bucket,code,recipe weight,actual weight\r\n"
                          "2026-12-05 08:30:00,\"A,1\",3,LONGCODE-12345,5,4.9\r\n"

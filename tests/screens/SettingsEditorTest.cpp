@@ -17,10 +17,10 @@ constexpr int kRecord = 200;
 // A file as another program writes it: `count` records of 200 bytes, record
 // r holding "r<r>" and then dots, so that every byte is told apart.
 void writeForeignFile(const QString& path, int count) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QByteArray records;
     for (int r = 1; r <= count; ++r)
-        f.write(QByteArray("r" + QByteArray::number(r)).leftJustified(kRecord, '.'));
+        records += QByteArray("r" + QByteArray::number(r)).leftJustified(kRecord, '.');
+    ASSERT_TRUE(dye::test::writeFile(path, records));
 }
 
 // Only record `n` differs between two files, and it holds `text` padded.

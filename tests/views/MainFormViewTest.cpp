@@ -141,13 +141,10 @@ TEST_F(MainFormViewTest, EditsAndKeysReachTheModel) {
 TEST_F(MainFormViewTest, Label13DoubleClickClearsTheMixMarks) {
     open();
     const QString path = mixMarksPath(QDir(dir.path()), state().settings);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     QByteArray marked(60, '\0');
     marked[4] = 1;
     marked[12] = 1;
-    file.write(marked);
-    file.close();
+    ASSERT_TRUE(writeFile(path, marked));
     main().render();
     QTest::mouseDClick(label("Label13"), Qt::LeftButton);
     QList<qint16> marks;

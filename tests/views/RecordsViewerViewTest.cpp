@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
 #include "app/GuiApp.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Scheduler.h"
@@ -29,13 +30,10 @@ TEST(RecordsViewerView, HeadersScrollWithTheLinesAndAnEmptySearchIsSaid) {
     ensureGuiApp();
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("data")));
-    QFile file(dir.filePath(QStringLiteral("data/DATE_202612.txt")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     DailyRecord r;
     r.OrderNo = QStringLiteral("AB-7");
     r.setFinishTime(QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
-    file.write(r.toBytes());
-    file.close();
+    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("data/DATE_202612.txt")), r.toBytes()));
 
     Scheduler scheduler;
     HeadlessDialogs dialogs(scheduler);

@@ -114,14 +114,9 @@ TEST_F(JobFileTest, SetAsideAndTornRecordsGoToTheRejectedFileByteForByte) {
     EXPECT_FALSE(queue.setAside(2, job("X")));  // record 2 is B, not X: nothing moves
     ASSERT_TRUE(queue.setAside(2, job("B")));
     EXPECT_EQ(orders(queue), (QStringList{"A", "C"}));
-    QFile raw(queue.path());
-    ASSERT_TRUE(raw.open(QIODevice::ReadWrite));
-    const QByteArray last = raw.readAll().mid(JobRecord::kLength);
-    ASSERT_TRUE(raw.resize(2 * JobRecord::kLength - 1));
-    raw.close();
+    const QByteArray last = dye::test::fileBytes(queue.path()).mid(JobRecord::kLength);
+    ASSERT_TRUE(QFile::resize(queue.path(), 2 * JobRecord::kLength - 1));
     ASSERT_TRUE(queue.append(job("D")));
     EXPECT_EQ(orders(queue), (QStringList{"A", "D"}));
-    QFile rejected(queue.rejectedPath());
-    ASSERT_TRUE(rejected.open(QIODevice::ReadOnly));
-    EXPECT_EQ(rejected.readAll(), job("B").toBytes() + last);
+    EXPECT_EQ(dye::test::fileBytes(queue.rejectedPath()), job("B").toBytes() + last);
 }

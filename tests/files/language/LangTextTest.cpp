@@ -27,10 +27,7 @@ class LanguageFileTest : public ::testing::Test {
 
     // Writes records 1..n by hand; record r is records[r - 1].
     void writeRecords(const QList<QByteArray>& records, const QByteArray& tail = {}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        for (const QByteArray& r : records) file.write(r);
-        file.write(tail);
+        ASSERT_TRUE(dye::test::writeFile(path, records.join() + tail));
     }
     QByteArray fileBytes() { return dye::test::fileBytes(path); }
 };

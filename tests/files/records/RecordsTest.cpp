@@ -91,10 +91,7 @@ TEST(DailyRecordFile, ACutShortRecordIsMovedToTheTornFileAndSaid) {
     ASSERT_TRUE(AppendDailyRecord(dir, finished("A", at)));
     const QString path = dailyRecordPath(dir, at.date());
     const QByteArray cut = finished("B", at).toBytes().left(500);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write(cut);
-    file.close();
+    ASSERT_TRUE(dye::test::appendFile(path, cut));
     QString error, kept;
     ASSERT_TRUE(AppendDailyRecord(dir, finished("B", at), &error, &kept));
     EXPECT_TRUE(kept.contains("500 bytes")) << kept.toStdString();
@@ -141,10 +138,7 @@ TEST(EventLog, TheLastLoggedTimeIsFoundOnTheDayOrPastMidnight) {
     ASSERT_TRUE(AppendLog(dir, QDateTime(day.addDays(1), QTime(0, 0, 7)), QStringLiteral("b")));
     EXPECT_EQ(lastLoggedTime(dir, day), QDateTime(day.addDays(1), QTime(0, 0, 7)));
     // A torn last record is not read; the whole one before it is.
-    QFile log(eventLogPath(dir, day.addDays(1)));
-    ASSERT_TRUE(log.open(QIODevice::Append));
-    log.write("2027/1/1 0:");
-    log.close();
+    ASSERT_TRUE(dye::test::appendFile(eventLogPath(dir, day.addDays(1)), "2027/1/1 0:"));
     EXPECT_EQ(lastLoggedTime(dir, day), QDateTime(day.addDays(1), QTime(0, 0, 7)));
 }
 
@@ -173,7 +167,7 @@ TEST(EventLog, UnwritableLocationsAreReported) {
     QString error;
     EXPECT_FALSE(AppendLog(dir, now, QStringLiteral("x"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("2026125log.txt")));
-    ASSERT_TRUE(QFile(dir.filePath("data")).open(QIODevice::WriteOnly));  // a file, not a folder
+    ASSERT_TRUE(dye::test::writeFile(dir.filePath("data"), {}));  // a file, not a folder
     EXPECT_FALSE(AppendDailyRecord(dir, finished("A", now), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("data")));
 }

@@ -3,8 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <random>
-
+#include "TestFiles.h"
 #include "files/settings/SettingRanges.h"
 #include "files/settings/SettingsFiles.h"
 
@@ -116,17 +115,9 @@ TEST(SettingRanges, UndrivableSettingsSayWhy) {
 TEST(SettingRanges, OversizedAndRandomSettingsFilesAreNamed) {
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
-    QFile big(dir.filePath(kSettingsFileName));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    big.write(QByteArray(1 << 20, ' '));
-    big.close();
-    QFile valves(dir.filePath(kValveTableFileName));
-    ASSERT_TRUE(valves.open(QIODevice::WriteOnly));
-    std::mt19937 random(7);
-    QByteArray noise(96 * 200, 0);
-    for (char& c : noise) c = char(random());
-    valves.write(noise);
-    valves.close();
+    ASSERT_TRUE(dye::test::writeFile(dir.filePath(kSettingsFileName), QByteArray(1 << 20, ' ')));
+    ASSERT_TRUE(
+        dye::test::writeFile(dir.filePath(kValveTableFileName), dye::test::noise(96 * 200, 7)));
     const QStringList lines = settingsFileFindings(dir);
     ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("JUCIsetting.txt is 1048576 bytes, longer than its 38 "
