@@ -6,6 +6,7 @@
 #include "run/RunBlocked.h"
 
 using namespace dye;
+using dye::test::fileBytes;
 using dye::test::StationFixture;
 
 class StationLoadTest : public StationFixture {};
@@ -50,26 +51,9 @@ TEST_F(StationLoadTest, APortThatCannotBeOpenedIsALostLinkTriedAgain) {
     st.scheduler.advance(5000);
     EXPECT_GT(st.scan().ticks(), 0);
     EXPECT_EQ(st.headlessDialogs()->messages().size(), 1);
-    QFile log(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray all = log.readAll();
+    const QByteArray all = fileBytes(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
     EXPECT_TRUE(all.contains("no-such-tty"));
     EXPECT_EQ(all.count("<link> lost"), 1);
-}
-
-TEST_F(StationLoadTest, ProgramEndWaitsForAFullPassAfterTheSwitchOff) {
-    start({});
-    bool quit = false;
-    station->setQuitHandler([&] { quit = true; });
-    state().link.image.set(802, 7);
-    station->scheduler.advance(3 * interval());
-    station->requestProgramEnd();
-    const qint64 ticks = station->scan().ticks();
-    station->scheduler.advanceUntil([&] { return quit; }, 10000);
-    EXPECT_TRUE(quit);
-    EXPECT_GE(station->scan().ticks(), ticks + 16);
-    EXPECT_GE(station->scheduler.now(), 3 * interval() + 2000);
-    EXPECT_TRUE(writes().contains(writeFrame(800, 10, {})));  // outputs off were sent first
 }
 
 // A working directory with no language file and a short settings file (the
@@ -86,9 +70,7 @@ TEST_F(StationLoadTest, MissingLanguageAndShortSettingsAreSaidOnceAtLoad) {
     ASSERT_EQ(language.size(), 1);
     EXPECT_TRUE(language[0].contains(QStringLiteral("language.txt is missing")));
 
-    QFile log(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray all = log.readAll();
+    const QByteArray all = fileBytes(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
     EXPECT_EQ(all.count("<load> language.txt is missing"), 1);
     EXPECT_EQ(all.count("<load> JUCIsetting.txt holds 12 of its 38 records"), 1);
     EXPECT_EQ(all.count("<load> AA_Name.txt holds 0 of its 96 records"), 1);

@@ -12,11 +12,6 @@ namespace {
 
 class DoseTruth : public RunFixture {
   protected:
-    bool shown(const QString& part) const {
-        const auto& m = station->headlessDialogs()->messages();
-        return std::any_of(m.begin(), m.end(),
-                           [&](const auto& x) { return x.text.contains(part); });
-    }
     // Runs the job now queued first to its end, following the largest content
     // of each bucket on the way.
     bool runWatching() {
@@ -57,8 +52,7 @@ TEST_F(DoseTruth, TypeTwoGivesItsWaterWhateverLaneTwoWrites) {
 // Lines at or below the tolerance get their product: never 0 g recorded as done.
 TEST_F(DoseTruth, LinesAtOrBelowTheToleranceAreDosed) {
     valve(1, "DEFOAM", "4");
-    valve(2, "SODA", "100");
-    ASSERT_TRUE(saveValveField(QDir(dir.path()), 72 + 1, "30"));  // shortest opening 0.3 s
+    valve(2, "SODA", "100", "30");  // shortest opening 0.3 s
     startRun({{7, "2"}});
     queue(job("SMALL", "1", "0",
               {{0, {"DEFOAM", "1.5"}}, {1, {"DEFOAM", "0.8"}}, {2, {"SODA", "2"}}}));
@@ -69,10 +63,7 @@ TEST_F(DoseTruth, LinesAtOrBelowTheToleranceAreDosed) {
     EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 0.8, 0.6);
     // SODA's shortest pulse gives far more than 2 g: dosed, and marked in the log.
     EXPECT_GT(r[0].ActualWeight[2].toDouble(), 20);
-    const QStringList log = logTexts();
-    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const QString& t) {
-        return t.startsWith(QLatin1String("<line off> row 3 (SODA)"));
-    })) << log.join("\n").toStdString();
+    EXPECT_EQ(logTexts().filter("<line off> row 3 (SODA)").size(), 1);
 }
 
 // Type 5: a product only station 1 carries is metered on balance 1 whatever
@@ -88,7 +79,7 @@ TEST_F(DoseTruth, TypeFiveMetersAProductOnTheStationThatCarriesIt) {
     EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 30, 2.01);
     EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 150, 2.01);
     EXPECT_LT(most[1], 40);  // nothing of ONLY2 on balance 1
-    EXPECT_TRUE(writtenTo(872).contains(30000) || !writtenTo(872).isEmpty());
+    EXPECT_FALSE(writtenTo(872).isEmpty());
 }
 
 // Settings field 11 at 0 counts five valves per station, as the controller
@@ -113,16 +104,8 @@ TEST_F(DoseTruth, ANewBucketNeverTakesMoreThanItsLimit) {
     for (int v = 1; v <= 3; ++v) valve(12 + v, QStringLiteral("B%1").arg(v), "40");
     startRun({{5, "2"}, {6, "500"}, {7, "2"}});
     queue(job("FULL3", "1", "0", {{0, {"B1", "300"}}, {1, {"B2", "300"}}, {2, {"B3", "450"}}}));
-    double peak = 0;
-    ASSERT_TRUE(runUntil([&] {
-        peak = std::max(peak, sim().machine().content(2));
-        return !order().isEmpty();
-    }));
-    ASSERT_TRUE(runUntil([&] {
-        peak = std::max(peak, sim().machine().content(2));
-        return order().isEmpty();
-    }));
-    EXPECT_LT(peak, 540);  // the watch closes the valves within a few ticks of the limit
+    ASSERT_TRUE(runWatching());
+    EXPECT_LT(most[2], 540);  // the watch closes the valves within a few ticks of the limit
     const QList<DailyRecord> r = records();
     ASSERT_EQ(r.size(), 1);
     for (int k = 0; k < 3; ++k)
@@ -138,23 +121,16 @@ TEST_F(DoseTruth, OverloadHoldsTheMeteringAndAlarmsNameTheirStation) {
     startRun({{5, "2"}, {6, "300000"}, {7, "2"}});
     sim().faults().stuckValves[12] = true;
     queue(job("OV", "1", "0", {{0, {"A1", "3000"}}, {1, {"B1", "100"}}}));
-    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("<2> STOP TO NOT HAVE (NO.13)")); }))
-        << [&] {
-               QString all;
-               for (const auto& m : station->headlessDialogs()->messages()) all += m.text + "\n";
-               return (all + logTexts().join("\n")).toStdString();
-           }();
+    ASSERT_TRUE(runUntil([&] { return told(QStringLiteral("<2> STOP TO NOT HAVE (NO.13)")); }));
     ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep == 5; }));
     sim().overfillBucket(1, 250000);
-    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("BALANCE 1 OVERLOADED")); }, 5000))
-        << state().balance(1).raw << " " << state().balance(1).overload << " "
-        << state().station[1].StationStep << " " << sim().machine().content(1);
+    ASSERT_TRUE(runUntil([&] { return told(QStringLiteral("BALANCE 1 OVERLOADED")); }, 5000));
     // Nothing pours on balance 1 while it is overloaded.
     station->scheduler.advance(2000);
     const double held = sim().machine().content(1);
     station->scheduler.advance(20000);
     EXPECT_NEAR(sim().machine().content(1), held, 1);
-    EXPECT_FALSE(shown(QStringLiteral("<1> STOP TO NOT HAVE")));
+    EXPECT_FALSE(told(QStringLiteral("<1> STOP TO NOT HAVE")));
     EXPECT_TRUE(state().form3.Status.contains(QStringLiteral("balance 1 reads over its range")))
         << state().form3.Status.toStdString();
 
@@ -163,7 +139,7 @@ TEST_F(DoseTruth, OverloadHoldsTheMeteringAndAlarmsNameTheirStation) {
     state().link.image.set(989, 10);
     station->scheduler.advance(2000);
     sim().overfillBucket(1, -250000);
-    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("BALANCE 1 BELOW ITS RANGE")); }, 5000));
+    ASSERT_TRUE(runUntil([&] { return told(QStringLiteral("BALANCE 1 BELOW ITS RANGE")); }, 5000));
     station->scheduler.advance(2000);
     EXPECT_TRUE(state().form3.Status.contains(QStringLiteral("balance 1 reads far below its zero")))
         << state().form3.Status.toStdString();
@@ -180,7 +156,7 @@ TEST_F(DoseTruth, WaterThatDoesNotComeIsSaid) {
     startRun({{5, "2"}, {6, "30000"}, {7, "2"}});
     sim().options().physics.waterRate = 0;
     queue(job("DRY", "1", "3000", {{0, {"A1", "50"}}}));
-    ASSERT_TRUE(runUntil([&] { return shown(QStringLiteral("NO WATER")); }, 20 * 60 * 1000));
+    ASSERT_TRUE(runUntil([&] { return told(QStringLiteral("NO WATER")); }, 20 * 60 * 1000));
     EXPECT_FALSE(order().isEmpty());
     sim().options().physics.waterRate = 500;
     ASSERT_TRUE(runUntil([&] { return order().isEmpty(); }));

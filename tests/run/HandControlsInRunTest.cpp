@@ -8,15 +8,7 @@
 namespace dye::test {
 namespace {
 
-class HandControlsInRun : public RunFixture {
-  protected:
-    // Bucket place 1 of the one-balance machines is the teach slot named "1".
-    void namePlaceOne() {
-        MachineSettings places;
-        places.setTeachSlot(1, {{}, {}, QStringLiteral("1"), {}});
-        ASSERT_TRUE(saveTeachSlots(QDir(dir.path()), places, TeachSlotScope::SettingsScreen));
-    }
-};
+class HandControlsInRun : public RunFixture {};
 
 // The twin-balance machines have no bucket wash: both wash buttons say so
 // and leave no wash standing, and the next job is taken and finished.
@@ -46,7 +38,6 @@ TEST_F(HandControlsInRun, TheWashButtonsOfTheTwinBalanceMachinesSayWhyAndTheJobs
 // the job has finished the bucket can be washed again.
 TEST_F(HandControlsInRun, TheBucketOfAStoppedJobIsNotWashed) {
     valve(1, "SODA", "40");
-    namePlaceOne();
     startRun({{7, "2"}});
     queue(job("HOLD", "1", "0", {{0, {"SODA", "200"}}, {1, {"SODA", "100"}}}));
     ASSERT_TRUE(runUntil([&] { return cell(DispenseGrid::ActualWeight, 1) != ""; }));
@@ -69,7 +60,6 @@ TEST_F(HandControlsInRun, TheBucketOfAStoppedJobIsNotWashed) {
 TEST_F(HandControlsInRun, AManualMeteringDuringAJobIsRefusedAndTheJobKeepsItsStations) {
     valve(1, "SODA", "40");
     valve(3, "HAC", "40");
-    namePlaceOne();
     startRun({{7, "2"}});
     sim().options().physics.waterRunOnMs = 0;
     queue(job("J", "1", "0", {{0, {"SODA", "300"}}}));

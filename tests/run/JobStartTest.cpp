@@ -28,22 +28,16 @@ TEST_F(JobStartTest, LinesArePackedIntoRowsWithTubeAndName) {
     tubes();
     state().settings.setText4(7, "C3");  // tube 8 also carries C3: the last tube wins
     load(job("P", "7", "500", {{0, {"C1", "11"}}, {2, {"C3", "33"}}, {6, {"NONE", "77"}}}));
-    EXPECT_EQ(cell(Code, 0), "C1");
-    EXPECT_EQ(cell(Code, 1), "C3");
-    EXPECT_EQ(cell(Code, 2), "NONE");
-    EXPECT_EQ(cell(Code, 3), "");
-    EXPECT_EQ(cell(RecipeWeight, 0), "11");
-    EXPECT_EQ(cell(RecipeWeight, 1), "33");
-    EXPECT_EQ(cell(RecipeWeight, 2), "77");
-    EXPECT_EQ(cell(Tube, 0), "1");
-    EXPECT_EQ(cell(Name, 0), "N1");
-    EXPECT_EQ(cell(Tube, 1), "8");
-    EXPECT_EQ(cell(Name, 1), "N8");
-    // No tube carries the code: tube, name and balance stay empty.
-    EXPECT_EQ(cell(Tube, 2), "");
-    EXPECT_EQ(cell(Balance, 2), "");
-    // A one-balance machine leaves the balance column alone.
-    EXPECT_EQ(cell(Balance, 0), "");
+    // Code, recipe weight, tube, name and balance of each row. No tube
+    // carries NONE: its tube and name stay empty. A one-balance machine
+    // leaves the balance column alone.
+    const QStringList rows[] = {{"C1", "11", "1", "N1", ""},
+                                {"C3", "33", "8", "N8", ""},
+                                {"NONE", "77", "", "", ""},
+                                {"", "", "", "", ""}};
+    for (int row = 0; row < 4; ++row)
+        for (int k = 0; Column c : {Code, RecipeWeight, Tube, Name, Balance})
+            EXPECT_EQ(cell(c, row), rows[row][k++]) << row;
     EXPECT_EQ(order(), "P");
     EXPECT_FALSE(form3().TOOL.Enabled);
     EXPECT_FALSE(form3().Command10.Enabled);
@@ -93,20 +87,13 @@ TEST_F(JobStartTest, BalanceByWeightThresholdOnTypeFive) {
     EXPECT_EQ(cell(Balance, 3), "2");
 }
 
-TEST_F(JobStartTest, ProfileMarksSpecialRegistersAndMixEntries) {
+// The dye-mix marks of PELKO are DispensingRun's.
+TEST_F(JobStartTest, TalbertMarksTheSpecialRegisterOfItsCode) {
     startRun({{16, "TALBERT"}, {27, "C2"}});
     tubes();
     load(job("S", "1", "", {{0, {"C2", "5"}}}));
     EXPECT_EQ(state().link.image.get(802), 32700);
     EXPECT_EQ(state().TalbertSpecialFlags[2], 1);
-
-    startRun({{16, "PELKO"}});
-    tubes();
-    ASSERT_TRUE(saveDyeMix(QDir(dir.path()).filePath("DYE_MIX.txt"), {"X", "C1", "Y", "C1"}));
-    load(job("M", "1", "", {{0, {"C1", "5"}}}));
-    QList<qint16> marks;
-    ASSERT_TRUE(loadMixMarks(QDir(dir.path()).filePath("MIX_C.txt"), marks));
-    EXPECT_EQ(marks.mid(0, 5), QList<qint16>({0, 1, 0, 1, 0}));
 }
 
 TEST_F(JobStartTest, TakesNoJobWhileHomingOrWashing) {
@@ -135,12 +122,8 @@ TEST_F(JobStartTest, StartUpResetsFilesAndArmsTheRunTimerOfTheType) {
     ASSERT_TRUE(setBucketFlag(QDir(dir.path()), 7));
     ASSERT_TRUE(writeMixMark(QDir(dir.path()).filePath("MIX_C.txt"), 3, 1));
     startRun({{5, "2"}, {21, "4"}});
-    QFile light(QDir(dir.path()).filePath("light.txt"));
-    ASSERT_TRUE(light.open(QIODevice::ReadOnly));
-    EXPECT_EQ(light.readAll(), QByteArray(200, '0'));
-    QFile mix(QDir(dir.path()).filePath("MIX_C.txt"));
-    ASSERT_TRUE(mix.open(QIODevice::ReadOnly));
-    EXPECT_EQ(mix.readAll(), QByteArray(60, '\0'));
+    EXPECT_EQ(fileBytes(dir.filePath("light.txt")), QByteArray(200, '0'));
+    EXPECT_EQ(fileBytes(dir.filePath("MIX_C.txt")), QByteArray(60, '\0'));
     EXPECT_TRUE(QDir(dir.path()).exists("LOG"));
     EXPECT_FALSE(state().timers.oneBalanceRun->enabled());
     EXPECT_TRUE(state().timers.twoBalanceRun->enabled());
@@ -212,30 +195,26 @@ TEST_F(JobStartTest, AQueuedJobIsDispensableOnlyWithLinesAndABucketTheMachineHas
 TEST_F(JobStartTest, PartialRecordsAreMovedAsideAndReportedOnce) {
     valve(24, "V24", "40");
     const QDir work(dir.path());
-    QFile store(work.filePath(kRecipeStoreFileName));
-    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
-    store.write(job("R1", "", "", {}).toBytes() + job("R2", "", "", {}).toBytes().left(100));
-    store.close();
+    const QString store = work.filePath(kRecipeStoreFileName);
+    ASSERT_TRUE(writeFile(
+        store, job("R1", "", "", {}).toBytes() + job("R2", "", "", {}).toBytes().left(100)));
     startRun();
     const auto told = [&] { return station->headlessDialogs()->messages().size(); };
     const qsizetype before = told();
     station->scheduler.advance(2000);
     EXPECT_EQ(told(), before + 1);
-    EXPECT_EQ(QFileInfo(store.fileName()).size(), JobRecord::kLength);
+    EXPECT_EQ(QFileInfo(store).size(), JobRecord::kLength);
     EXPECT_EQ(QFileInfo(work.filePath(kRecipeStoreRejectedName)).size(), JobRecord::kLength);
     EXPECT_EQ(logTexts().filter("QUICK_A.txt record 2 (order R2) is incomplete").size(), 1);
 
     // Torn between two ticks and moved by an append before the next one.
-    QFile queueFile(work.filePath(kJobQueueFileName));
-    ASSERT_TRUE(queueFile.open(QIODevice::Append));
-    queueFile.write("PART");
-    queueFile.close();
+    ASSERT_TRUE(appendFile(work.filePath(kJobQueueFileName), "PART"));
     queue(job("Q1", "1", "0", {{0, {"SODA", "5"}}}));
     station->scheduler.advance(3000);
     EXPECT_EQ(logTexts().filter("a partial record at the end of START_DISPEN.txt").size(), 1);
     EXPECT_EQ(told(), before + 2);
 
-    ASSERT_TRUE(QFile::remove(store.fileName()));
+    ASSERT_TRUE(QFile::remove(store));
     ASSERT_TRUE(work.mkdir(kRecipeStoreFileName));
     station->scheduler.advance(3000);
     EXPECT_EQ(logTexts().filter("QUICK_A.txt is a folder").size(), 1);

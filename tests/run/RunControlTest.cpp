@@ -8,21 +8,7 @@
 namespace dye::test {
 namespace {
 
-class RunControlTest : public RunFixture {
-  protected:
-    // The event texts of the fixture's day, without their date and time.
-    QStringList logTexts() {
-        QFile f(eventLogPath(QDir(dir.path()), QDate(2026, 12, 6)));
-        QStringList out;
-        if (!f.open(QIODevice::ReadOnly)) return out;
-        // Each line after the first starts with the padding of the record before.
-        for (const QString& record :
-             AnsiCodePage::decode(f.readAll()).split(QStringLiteral("\r\n")))
-            if (const QString line = record.trimmed(); line.indexOf(QStringLiteral("   ")) > 0)
-                out << line.mid(line.indexOf(QStringLiteral("   ")) + 3).trimmed();
-        return out;
-    }
-};
+class RunControlTest : public RunFixture {};
 
 TEST_F(RunControlTest, RunTimerTablesByMachineType) {
     struct Case {
@@ -109,12 +95,6 @@ TEST_F(RunControlTest, IntakePollRunsEveryElevenSeconds) {
     EXPECT_TRUE(form3().Text4.isEmpty());
 }
 
-}  // namespace
-}  // namespace dye::test
-
-namespace dye::test {
-namespace {
-
 TEST_F(RunControlTest, OrderListWindowAndPicturesFollowTheRun) {
     // The pictures the build drew.
     const QDir pictures(QStringLiteral(DYE_BINARY_DIR "/share/pic1"));
@@ -162,13 +142,17 @@ TEST_F(RunControlTest, ClosingSwitchesOffShowsTheNoticeAndEndsAfterAFullPass) {
     startRun({{21, "7"}});
     bool quit = false;
     station->setQuitHandler([&] { quit = true; });
+    state().link.image.set(802, 7);
     const qint64 closedAt = station->scheduler.now();
+    const qint64 ticks = station->scan().ticks();
     station->unload();
     EXPECT_TRUE(state().form13.Visible);
     EXPECT_EQ(state().form13.Label1, "CLOSE NOW...7");
     EXPECT_EQ(state().link.image.get(851), RegisterImage::RegNoValue);
     ASSERT_TRUE(runUntil([&] { return quit; }, 10000));
     EXPECT_GE(station->scheduler.now() - closedAt, 2000);
+    EXPECT_GE(station->scan().ticks(), ticks + 16);
+    EXPECT_TRUE(writes().contains(writeFrame(800, 10, {})));  // outputs off were sent first
     EXPECT_FALSE(sim().machine().outputOn(851));
 }
 

@@ -50,10 +50,14 @@ TEST_F(WaterAmount, TheRunOnOfEachPipeIsLearnedAndTheWaterLandsOnItsAmount) {
         EXPECT_FALSE(r.ActualWater.endsWith(" OFF"));
     }
 
-    // Water through valve 1 comes by a pipe of its own, with its own run-on.
+    // Water through valve 1 (the settings box) comes by a pipe of its own,
+    // with its own run-on; D985 gives none of it.
     state().form2.Check2 = true;
     sim().options().waterOnValve1 = true;
+    sent.clear();
     for (int n = 1; n <= 3; ++n) runWaterJob(QStringLiteral("V%1").arg(n), "16000");
+    EXPECT_TRUE(writtenTo(851).contains(1000));
+    EXPECT_FALSE(writtenTo(985).contains(1000));
     const PipeLearning d851 = pipe(851);
     ASSERT_TRUE(d851.rate && d851.runOn);
     EXPECT_LT(*d851.runOn, *pipe(985).runOn - 1000);
@@ -80,14 +84,22 @@ TEST_F(WaterAmount, AnAmountBelowTheBaseWaterIsSaidAndMarked) {
 }
 
 // No water asked, none given: the machine needs no base water to meter
-// (every line is weighed on its own zero), and the record says what went in.
-TEST_F(WaterAmount, AJobAskingNoWaterGetsNoneAndItsRecordSaysSo) {
+// (every line is weighed on its own zero); the job still ends with its wash
+// and record, and the pictures stand still after it.
+TEST_F(WaterAmount, AJobAskingNoWaterGetsNoneAndStillEndsWithItsRecord) {
     const DailyRecord r = runWaterJob("DRY", "0");
     const QStringList log = logTexts();
     EXPECT_TRUE(log.contains("< no base water: the job asks no water >"));
     EXPECT_TRUE(log.filter("< water in").isEmpty());
+    EXPECT_FALSE(log.contains("< take water >"));
+    EXPECT_TRUE(log.contains("< washing >"));
+    EXPECT_TRUE(log.contains("< save & end >"));
     EXPECT_FALSE(writtenTo(985).contains(1000));
     EXPECT_EQ(r.ActualWater, "0");
+    EXPECT_EQ(r.Code[0], "SODA");
+    EXPECT_EQ(queued(), 0);
+    EXPECT_EQ(state().AnimationState[0], 0);
+    EXPECT_EQ(state().AnimationState[2], 0);
 }
 
 // A two-balance machine has no base water to teach its pipe: the first
