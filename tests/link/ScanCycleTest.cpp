@@ -159,11 +159,9 @@ TEST_F(ScanCycleTest, MachineTypeFourWritesItsConveyorBlocksAndNeverReadsTheAxes
     start({{5, "4"}});
     for (int r : {921, 922, 901, 904, 716}) state().link.image.set(r, 100);
     passes(1);
-    EXPECT_EQ(framesAt(5), QList<QByteArray>{writeFrame(921, 1, {{921, 100}})});
-    EXPECT_EQ(framesAt(7), QList<QByteArray>{writeFrame(922, 1, {{922, 100}})});
-    EXPECT_EQ(framesAt(8), QList<QByteArray>{writeFrame(901, 1, {{901, 100}})});
-    EXPECT_EQ(framesAt(9), QList<QByteArray>{writeFrame(904, 1, {{904, 100}})});
-    EXPECT_EQ(framesAt(10), QList<QByteArray>{writeFrame(716, 4, {{716, 100}})});
+    for (const auto& [step, r, count] :
+         {std::tuple{5, 921, 1}, {7, 922, 1}, {8, 901, 1}, {9, 904, 1}, {10, 716, 4}})
+        EXPECT_EQ(framesAt(step), QList<QByteArray>{writeFrame(r, count, {{r, 100}})}) << step;
     for (const Sent& s : sent) EXPECT_NE(s.frame, readFrame(297, 13, 16));
 }
 
@@ -172,13 +170,9 @@ TEST_F(ScanCycleTest, MachineTypeFiveBlocksAndTheSecondBalanceShownInTenths) {
     for (int r : {840, 841, 842, 861, 851, 801, 985}) state().link.image.set(r, 3);
     sim().overfillBucket(2, 1000);
     passes(1);
-    EXPECT_EQ(framesAt(5), QList<QByteArray>{writeFrame(840, 1, {{840, 3}})});
-    EXPECT_EQ(framesAt(7), QList<QByteArray>{writeFrame(841, 1, {{841, 3}})});
-    EXPECT_EQ(framesAt(10), QList<QByteArray>{writeFrame(842, 1, {{842, 3}})});
-    EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(861, 1, {{861, 3}})});
-    EXPECT_EQ(framesAt(12), QList<QByteArray>{writeFrame(851, 1, {{851, 3}})});
-    EXPECT_EQ(framesAt(13), QList<QByteArray>{writeFrame(801, 1, {{801, 3}})});
-    EXPECT_EQ(framesAt(14), QList<QByteArray>{writeFrame(985, 1, {{985, 3}})});
+    for (const auto& [step, r] :
+         {std::pair{5, 840}, {7, 841}, {10, 842}, {11, 861}, {12, 851}, {13, 801}, {14, 985}})
+        EXPECT_EQ(framesAt(step), QList<QByteArray>{writeFrame(r, 1, {{r, 3}})}) << step;
     EXPECT_DOUBLE_EQ(state().form2.Label2[2].toDouble(), sim().reg32(192) / 10.0);
     // Valves 21..24 are station 2's too.
     state().link.image.set(874, 5);
@@ -316,10 +310,8 @@ TEST_F(ScanCycleTest, ARefusedAnswerSaysWhyInTheLinkLogAndTheLinkAlarm) {
     EXPECT_FALSE(cut.filter(", expected 42 for 4 values of 32 bits").isEmpty());
     EXPECT_FALSE(cut.filter(", expected 30 for 5 values of 16 bits").isEmpty());
 
-    const auto& messages = station->headlessDialogs()->messages();
-    ASSERT_FALSE(messages.isEmpty());
-    EXPECT_TRUE(messages.last().text.contains("LINK LOST"));
-    EXPECT_TRUE(messages.last().text.contains("answer to the read of D"));
-    EXPECT_TRUE(messages.last().text.contains(" refused: too short: "))
-        << messages.last().text.toStdString();
+    const QString alarm = lastMessage();
+    EXPECT_TRUE(alarm.contains("LINK LOST"));
+    EXPECT_TRUE(alarm.contains("answer to the read of D"));
+    EXPECT_TRUE(alarm.contains(" refused: too short: ")) << alarm.toStdString();
 }

@@ -179,11 +179,6 @@ TEST_F(ManualControlsTest, MoveEntriesSendTheDistanceFromTheStoredPosition) {
 
 TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
     startIdle();
-    EXPECT_EQ(form().ComboItems[9].size(), 24);
-    EXPECT_EQ(form().ComboItems[3], (QStringList{"1", "2", "3", "4"}));
-    EXPECT_EQ(form().ComboItems[6].mid(8, 4), (QStringList{"90", "100", "200", "300"}));
-    EXPECT_EQ(form().ComboItems[6].size(), 28);
-
     state().wash.WashSlot = 5;
     station->manual().requestWash();
     EXPECT_EQ(state().wash.WashPhase, 1);
@@ -203,9 +198,7 @@ TEST_F(ManualControlsTest, WashRequestManualMeteringAndOtherScreens) {
     form().Combo[9] = "15";
     form().Text6 = "500";
     station->manual().meterOnStation2();
-    const auto& told = station->headlessDialogs()->messages();
-    ASSERT_FALSE(told.isEmpty());
-    EXPECT_EQ(told.last().text, "No manual metering on station 2: station 2 is metering.");
+    EXPECT_EQ(lastMessage(), "No manual metering on station 2: station 2 is metering.");
     EXPECT_EQ(state().station[2].StationStep, step);
     EXPECT_EQ(state().station[2].valve, 14);
     EXPECT_EQ(state().station[2].target, 40);
