@@ -99,19 +99,3 @@ TEST(Faults, SilentSpellOnTheSimulatorsClock) {
     rig.wait(3'600'000);
     EXPECT_EQ(rig.read1(190, 32), std::nullopt);
 }
-
-TEST(Faults, StuckValveAndOverfullBucket) {
-    SimOptions o = loaded();
-    o.physics.noiseCounts = 3.0;
-    SimRig rig(o);
-    rig.sim.faults().stuckValves[4] = true;
-    rig.write(855, {30000});
-    EXPECT_TRUE(rig.sim.machine().outputOn(855));
-    // Nothing flows and the balance stays steady, so a no-flow watch sees it.
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(rig.read1(190, 32), 4660);
-        rig.wait(500);
-    }
-    rig.sim.overfillBucket(1, 250000.0);
-    EXPECT_EQ(rig.read1(190, 32), 254660);
-}

