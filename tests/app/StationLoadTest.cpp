@@ -23,17 +23,6 @@ TEST_F(StationLoadTest, TimersFollowTheMachineType) {
     EXPECT_EQ(f.BackColor, kFormGrey);
 }
 
-TEST_F(StationLoadTest, EmptySettingsLeaveTheScanOff) {
-    Station::Options options;
-    options.workdir = dir.path();
-    options.simulate = true;
-    Station st(options, HeadlessDialogs::make);
-    st.loadSettingsForm();
-    st.scheduler.advance(10000);
-    EXPECT_EQ(st.scan().ticks(), 0);
-    EXPECT_EQ(st.state.form2.BackColor, kFormGrey);
-}
-
 // A controller that is not there at start is a lost link: one alarm, one log
 // line, the scan goes on and the port is tried again every two seconds.
 TEST_F(StationLoadTest, APortThatCannotBeOpenedIsALostLinkTriedAgain) {

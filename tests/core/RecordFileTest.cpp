@@ -148,14 +148,6 @@ TEST_F(RecordFileTest, RemoveFirstMiddleLastAndOnly) {
     EXPECT_FALSE(f.errorString().isEmpty());
 }
 
-TEST_F(RecordFileTest, FailuresAreReportedNotThrown) {
-    RecordFile f(dir.filePath("no/such/folder/F.txt"), 8);
-    EXPECT_FALSE(f.append(rec('a')));
-    EXPECT_TRUE(f.errorString().contains("F.txt"));
-    EXPECT_EQ(f.count(), 0);
-    EXPECT_EQ(f.read(1), QByteArray(8, '\0'));
-}
-
 // A removal killed at any instant leaves either the old or the new file whole.
 TEST_F(RecordFileTest, InterruptedRemovalLeavesOldOrNewFile) {
     constexpr int kRecords = 4000;

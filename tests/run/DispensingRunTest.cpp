@@ -21,13 +21,43 @@ using DispenseGrid::Code;
 
 class DispensingRun : public RunFixture {};
 
-TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
-    // Valves 1 and 3 of the sample-like table below.
+// A whole job from the queue to its record; on the way the run indicator
+// says what the machine does at each step (zeroing, the bucket on its way,
+// which row is metered, the wash and the top-up) with the live weight of
+// balance 1 under it.
+TEST_F(DispensingRun, WholeJobFromQueueToRecordAndTheRunIndicatorOnTheWay) {
     valve(1, "SODA", "40");
     valve(3, "HAC", "20");
-    startRun({{8, "2"}});
+    startRun({{9, "1"}});
     queue(job("J-1", "1", "12000", {{0, {"SODA", "300"}}, {4, {"HAC", "40"}}}));
-    ASSERT_TRUE(runJob());
+    std::set<QString> seen;
+    int liveShown = 0;
+    int liveOff = 0;
+    const auto watch = [&] {
+        const TransferSequence& t = station->transfer();
+        const MachineInputs& in = state().link.inputs;
+        const bool moving = in.xBusy || in.yBusy || in.zBusy;
+        const int step = state().station[1].StationStep;
+        const QString shown = form3().Label8.Caption;
+        if (t.transferStep() >= 4 && t.transferStep() < 10) seen.insert("zero: " + shown);
+        if (step >= 3 && step <= 7) seen.insert((moving ? "moving: " : "metering: ") + shown);
+        // The live weight under balance 1 follows its reading.
+        if (step >= 3 && step <= 7)
+            (std::abs(Val(form3().Label11[2].Caption) - state().balance(1).weight) < 0.01
+                 ? liveShown
+                 : liveOff)++;
+        if (t.rowStep() == 119) seen.insert("top-up: " + shown);
+        if (t.rowStep() == 109 && state().wash.WashPhase != 0) seen.insert("wash: " + shown);
+    };
+    ASSERT_TRUE(runUntil([&] { return watch(), !order().isEmpty(); }));
+    ASSERT_TRUE(runUntil([&] { return watch(), order().isEmpty(); }));
+    for (const char* want :
+         {"zero: Zeroing the balance", "metering: Dispensing 1/2 SODA",
+          "metering: Dispensing 2/2 HAC", "top-up: Topping up water", "wash: Washing"})
+        EXPECT_EQ(seen.count(want), 1u) << want;
+    for (const QString& s : seen) EXPECT_FALSE(s.startsWith("metering: Moving")) << s.toStdString();
+    EXPECT_GT(liveShown, 0);
+    EXPECT_EQ(liveOff, 0);
 
     // Every step of the job left its line, in order.
     QStringList run;
@@ -65,44 +95,6 @@ TEST_F(DispensingRun, WholeJobFromQueueToRecord) {
     EXPECT_FALSE(state().TransferActive.active());
     EXPECT_TRUE(form3().TOOL.Enabled);
     EXPECT_TRUE(form3().List2.items.isEmpty());
-}
-
-// The run indicator says what the machine does at each step: zeroing, the
-// bucket on its way, which row is metered, the wash and the top-up; the
-// live weight of balance 1 shows under it.
-TEST_F(DispensingRun, TheRunIndicatorSaysWhatTheMachineDoes) {
-    valve(1, "SODA", "40");
-    valve(3, "HAC", "20");
-    startRun({{9, "1"}});
-    queue(job("J-2", "1", "12000", {{0, {"SODA", "300"}}, {1, {"HAC", "40"}}}));
-    std::set<QString> seen;
-    int liveShown = 0;
-    int liveOff = 0;
-    const auto watch = [&] {
-        const TransferSequence& t = station->transfer();
-        const MachineInputs& in = state().link.inputs;
-        const bool moving = in.xBusy || in.yBusy || in.zBusy;
-        const int step = state().station[1].StationStep;
-        const QString shown = form3().Label8.Caption;
-        if (t.transferStep() >= 4 && t.transferStep() < 10) seen.insert("zero: " + shown);
-        if (step >= 3 && step <= 7) seen.insert((moving ? "moving: " : "metering: ") + shown);
-        // The live weight under balance 1 follows its reading.
-        if (step >= 3 && step <= 7)
-            (std::abs(Val(form3().Label11[2].Caption) - state().balance(1).weight) < 0.01
-                 ? liveShown
-                 : liveOff)++;
-        if (t.rowStep() == 119) seen.insert("top-up: " + shown);
-        if (t.rowStep() == 109 && state().wash.WashPhase != 0) seen.insert("wash: " + shown);
-    };
-    ASSERT_TRUE(runUntil([&] { return watch(), !order().isEmpty(); }));
-    ASSERT_TRUE(runUntil([&] { return watch(), order().isEmpty(); }));
-    for (const char* want :
-         {"zero: Zeroing the balance", "metering: Dispensing 1/2 SODA",
-          "metering: Dispensing 2/2 HAC", "top-up: Topping up water", "wash: Washing"})
-        EXPECT_EQ(seen.count(want), 1u) << want;
-    for (const QString& s : seen) EXPECT_FALSE(s.startsWith("metering: Moving")) << s.toStdString();
-    EXPECT_GT(liveShown, 0);
-    EXPECT_EQ(liveOff, 0);
 }
 
 // A job whose record cannot be written never leaves the queue: the run stops

@@ -18,13 +18,10 @@
 
 #include "app/GuiApp.h"
 #include "app/WindowHandlers.h"
-#include "core/Scheduler.h"
 #include "files/language/LanguageFile.h"
-#include "link/LoopPort.h"
-#include "run/RunFixture.h"
-#include "screens/linktest/Form1.h"
+#include "screens/LinkTestBench.h"
 #include "screens/main/ApplyLanguage.h"
-#include "sim/SimulatedController.h"
+#include "run/RunFixture.h"
 #include "views/CategoryPickerView.h"
 #include "views/ClosingNotice.h"
 #include "views/DyeMixTableView.h"
@@ -166,11 +163,8 @@ TEST_F(AccessibleControlsTest, EveryControlOfEveryStationWindowIsDescribedOnceBy
     checkWindow(&windows->categoryPicker(), "Form15", 4);
     checkWindow(windows->profileList(), "Form8", 3);
 
-    Scheduler scheduler;
-    SimulatedController sim;
-    Form1 form1(scheduler, [&] { return std::unique_ptr<Port>(new LoopPort(scheduler, sim)); });
-    form1.load();
-    Form1View linkTest(form1);
+    LinkTestBench bench;
+    Form1View linkTest(bench.form);
     auto link = checkWindow(&linkTest, "Form1", 25);
     EXPECT_EQ(link.at("Form1.Text1(2)")->accessibleName(), "寫入 起始D");
 }

@@ -102,6 +102,8 @@ TEST_F(JobFileTest, OutOfRangeAndUnusableFolderAreReported) {
     EXPECT_EQ(queue.count(), 0);
     EXPECT_FALSE(queue.errorString().isEmpty());
     EXPECT_FALSE(queue.append(job("A")));
+    EXPECT_TRUE(queue.errorString().contains(kJobQueueFileName))
+        << queue.errorString().toStdString();
     EXPECT_TRUE(queue.queueListTexts().isEmpty());
 }
 
