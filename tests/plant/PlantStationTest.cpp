@@ -3,6 +3,7 @@
 // record's actual weights; a database that is away during a job.
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpServer>
 
 #include "files/records/DailyRecordFile.h"
@@ -361,11 +362,7 @@ TEST_F(PlantRun, TheIdentifierEntryAsksForVariantsListsMatchesAndLooksForDropRec
     enter("Z1");
     enter("Z1");
     EXPECT_EQ(state().form6.Text1, "===NO ID===");
-    const QStringList log = logTexts();
-    EXPECT_EQ(std::count_if(
-                  log.begin(), log.end(),
-                  [](const QString& l) { return l.startsWith("<intake> the intake folder of "); }),
-              1);
+    EXPECT_EQ(logTexts().filter(QRegularExpression("^<intake> the intake folder of ")).size(), 1);
 }
 
 // A server that takes the connection and never answers: the login waits on
@@ -388,10 +385,9 @@ TEST_F(PlantRun, ALoginThatHangsHoldsUpNoTick) {
     const auto failedPosts = [&] {
         while (station->plantDatabase().pending() > 0)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        const QStringList log = logTexts();
-        return std::count_if(log.begin(), log.end(), [](const QString& line) {
-            return line.startsWith("<plant> cannot connect to Firebird 127.0.0.1/");
-        });
+        return logTexts()
+            .filter(QRegularExpression("^<plant> cannot connect to Firebird 127\\.0\\.0\\.1/"))
+            .size();
     };
     EXPECT_EQ(failedPosts(), 1);
     station->scheduler.advance(3000);  // the next tick posts at once

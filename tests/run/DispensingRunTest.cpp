@@ -160,9 +160,8 @@ TEST_F(DispensingRun, StopDuringMeteringThenRunGoesOnInTheSameBucket) {
     const QStringList log = logTexts();
     EXPECT_EQ(log.filter("<resume> job AGAIN goes on in the same bucket").size(), 1);
     // The question said what was in the bucket: row 1 cut short, with its weight.
-    QString asked;
-    for (const auto& m : station->headlessDialogs()->messages())
-        if (m.text.contains("AGAIN") && m.text.contains("中斷時桶內已有")) asked = m.text;
+    const QStringList asks = messages().filter("AGAIN").filter("中斷時桶內已有");
+    const QString asked = asks.value(asks.size() - 1);
     EXPECT_TRUE(asked.contains("第 1 列 SODA ") && asked.contains("（計量中斷）"))
         << asked.toStdString();
     EXPECT_EQ(log.count("<start>AGAIN< start >"), 2);
