@@ -9,6 +9,7 @@
 #include "app/Station.h"
 #include "core/RealTimeDriver.h"
 #include "core/Scheduler.h"
+#include "files/settings/SettingsFiles.h"
 #include "link/SerialPort.h"
 #include "screens/linktest/Form1.h"
 #include "views/Form1View.h"
@@ -30,6 +31,9 @@ int runLinkTest(const CommandLine& cl) {
         return std::make_unique<SerialPort>();
     });
     form1.load();
+    // Captions in the language of the station's settings, when it has them.
+    MachineSettings settings;
+    if (loadSettingsFields(QDir(cl.workdir), settings)) form1.applyLanguage(settings.language());
 
     // Command4 loads and shows the settings form: a station of its own in the
     // working directory, with its scan on the configured port.

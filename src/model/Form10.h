@@ -14,9 +14,11 @@ struct Form10 {
     static constexpr int kSlots = 64;
     static constexpr int kBoxes = 2 * kSlots;
 
+    QString Caption = QStringLiteral("洗桶表");  // the window title, in the station's language
     bool Visible = false;
     Captions<kBoxes> Text1;
     Captions<kSlots> Label1;  // slot numbers
+    // The captions of the two rows, in the station's language.
     QString CountCaption = QStringLiteral("洗桶次數");
     QString WaterCaption = QStringLiteral("清洗水秒數");
     QString ActiveControl;  // the box that has the focus ("Text1_5")

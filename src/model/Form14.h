@@ -12,12 +12,15 @@ namespace dye {
 struct Form14 {
     static constexpr int kEntries = 30;
 
+    QString Caption = QStringLiteral("染料混合表");  // the window title, in the station's language
     bool Visible = false;
     Captions<kEntries> Text1;
     Captions<kEntries> Label1;  // entry numbers
     QString Label2;             // the path of the file shown
-    QString ActiveControl;      // the box that has the focus ("Text1_5")
-    int focusMoves = 0;         // counts the focus moves the view has to make
+    // What a box is named by, followed by its entry number.
+    QString EntryCaption = QStringLiteral("染料混合");
+    QString ActiveControl;  // the box that has the focus ("Text1_5")
+    int focusMoves = 0;     // counts the focus moves the view has to make
 };
 
 }  // namespace dye

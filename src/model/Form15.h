@@ -7,6 +7,7 @@ namespace dye {
 
 // The auxiliary category picker: button i picks category i + 1.
 struct Form15 {
+    QString Caption = QStringLiteral("助劑類別");  // the window title, in the station's language
     bool Visible = false;
     ControlArray<Button, 4> Command1;
     // AuxCategory: 0 not chosen, 1..4 the category picked here.

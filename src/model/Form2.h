@@ -44,7 +44,9 @@ struct Form2 {
     Captions<10> Combo;
     std::array<QStringList, 10> ComboItems;
 
-    Captions<56> Label1;  // field captions
+    // Field captions. Those the screen's panels show are set to their design
+    // texts here; the language replaces them.
+    Captions<56> Label1;
     Captions<4> Label2;   // balance 1 reading, D274, balance 2 reading, D275
     Captions<12> Label3;  // input indicators
     Captions<25> Label4;  // teach slot numbers
@@ -61,6 +63,35 @@ struct Form2 {
     Button Command13{QStringLiteral("配方輸入")};  // back to the main screen
     Button Command14{QStringLiteral("清洗桶")};    // wash request
     Button Command15{QStringLiteral("語言檔")};    // language editor
+    Button Command3{QStringLiteral("座標平均")};   // spread the teach slots
+    Button Command12{QStringLiteral("座標存檔")};  // save the teach slots
+    Captions<2> PositionCaption;                   // beside the X and Z position
+    Captions<2> MoveCaption;                       // the X and Z move entries
+
+    Form2() {
+        Label1[2] = QStringLiteral("馬達");
+        Label1[3] = Label1[10] = Label1[12] = QStringLiteral("秒數");
+        Label1[11] = QStringLiteral("閥門");
+        Label1[13] = QStringLiteral("1清洗2輸送閥");
+        Label1[14] = QStringLiteral("輸送馬達秒數");
+        // The five fields of each station panel: station 1 from Label1(26),
+        // station 2 down from Label1(35).
+        const QString panel[5] = {QStringLiteral("歸零數據"), QStringLiteral("目標"),
+                                  QStringLiteral("實際"), QStringLiteral("運行步驟"),
+                                  QStringLiteral("水量")};
+        for (int i = 0; i < 5; ++i) {
+            Label1[26 + i] = QStringLiteral("<1> ") + panel[i];
+            Label1[35 - i] = QStringLiteral("<2> ") + panel[i];
+        }
+        Label1[36] = QStringLiteral("管路到底");
+        Label1[39] = QStringLiteral("行車運行狀態");
+        Label1[54] = QStringLiteral("暫存桶名稱");
+        Label1[55] = QStringLiteral("按鈕狀態");
+        PositionCaption[0] = QStringLiteral("X位置");
+        PositionCaption[1] = QStringLiteral("Z位置");
+        MoveCaption[0] = QStringLiteral("X移動距離");
+        MoveCaption[1] = QStringLiteral("Z移動距離");
+    }
 };
 
 }  // namespace dye

@@ -11,7 +11,9 @@ struct Form5 {
     static constexpr int kBoxes = 359;        // records 1..359, table entries 0..358
     static constexpr int kPerLanguage = 120;  // numbers beside the first 120 boxes
 
-    QString Caption = QStringLiteral("Form5");
+    // The window title and the title of the editor's messages: the
+    // station's languageEditorCaption, taken when the editor opens.
+    QString Caption = QStringLiteral("語言檔編輯");
     bool Visible = false;
     std::array<QString, kBoxes> Text1;
     std::array<QString, kPerLanguage> Label1;

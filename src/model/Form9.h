@@ -14,6 +14,7 @@ struct Form9 {
     static constexpr int kSlots = 64;
     static constexpr int kFields = 4 * kSlots;
 
+    QString Caption = QStringLiteral("位置設定");  // the window title, in the station's language
     bool Visible = false;
 
     // The teach slots as shown: slot k (1..64) is X = field k-1, Y = field

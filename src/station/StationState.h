@@ -46,6 +46,9 @@ struct StationState {
     Form13 form13;             // closing notice
     Form14 form14;             // dye-mix table
     Form15 form15;             // auxiliary category picker
+    // The language editor's window title, in the station's language (its
+    // texts are the editor's own: LanguageEditor::form()).
+    QString languageEditorCaption = QStringLiteral("語言檔編輯");
 
     MachineTimers timers;
     RunDisplay run;  // the run indicator, why the run waits, the step counters

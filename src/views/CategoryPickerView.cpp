@@ -14,7 +14,7 @@ namespace dye {
 CategoryPickerView::CategoryPickerView(Form15& form, QWidget* parent)
     : QWidget(parent, Qt::Window), f_(form) {
     setObjectName(QStringLiteral("Form15"));
-    setWindowTitle(QStringLiteral("Form15"));
+    setWindowTitle(f_.Caption);
     auto* v = new QVBoxLayout(this);
     for (int i = 0; i < 4; ++i) {
         auto* b = new QPushButton(this);
@@ -33,6 +33,7 @@ CategoryPickerView::CategoryPickerView(Form15& form, QWidget* parent)
 }
 
 void CategoryPickerView::render() {
+    if (windowTitle() != f_.Caption) setWindowTitle(f_.Caption);
     for (int i = 0; i < 4; ++i) command1_[size_t(i)]->setText(f_.Command1[i].Caption);
     if (f_.Visible != isVisible()) setVisible(f_.Visible);
 }

@@ -20,7 +20,7 @@ constexpr int kPerColumn = 10;
 DyeMixTableView::DyeMixTableView(Form14& form, DyeMixTable& table, QWidget* parent)
     : QWidget(parent, Qt::Window), f_(form), table_(table) {
     setObjectName(QStringLiteral("Form14"));
-    setWindowTitle(QStringLiteral("DYE_MIX"));
+    setWindowTitle(f_.Caption);
     auto* g = new QGridLayout(this);
     label2_ = new QLabel(this);
     label2_->setObjectName(QStringLiteral("Label2"));
@@ -53,11 +53,12 @@ void DyeMixTableView::open() {
 }
 
 void DyeMixTableView::render() {
+    if (windowTitle() != f_.Caption) setWindowTitle(f_.Caption);
     label2_->setText(f_.Label2);
     for (int i = 0; i < Form14::kEntries; ++i) {
         label1_[size_t(i)]->setText(f_.Label1[i]);
         showEditText(text1_[size_t(i)], f_.Text1[i]);
-        nameControl(text1_[size_t(i)], QStringLiteral("DYE_MIX %1").arg(i + 1));
+        nameControl(text1_[size_t(i)], QStringLiteral("%1 %2").arg(f_.EntryCaption).arg(i + 1));
     }
     followModel(this, f_.Visible, f_.focusMoves, focusMoves_, f_.ActiveControl);
 }

@@ -15,7 +15,7 @@ IdentifierEntryView::IdentifierEntryView(const StationState& state, Form6& model
                                          IdentifierEntry& entry, QWidget* parent)
     : QWidget(parent, Qt::Window), s_(state), model_(model), entry_(entry) {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("ID"));
+    setWindowTitle(model_.Caption);
     auto* v = new QVBoxLayout(this);
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
@@ -35,6 +35,7 @@ IdentifierEntryView::IdentifierEntryView(const StationState& state, Form6& model
 
 void IdentifierEntryView::render() {
     Form6& f = model_;
+    if (windowTitle() != f.Caption) setWindowTitle(f.Caption);
     if (text1_->text() != f.Text1) text1_->setText(f.Text1);
     nameControl(text1_, QStringLiteral("ID"));
     if (f.Visible && !isVisible()) show();

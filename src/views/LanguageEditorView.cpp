@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "screens/language/LanguageEditor.h"
+#include "station/StationState.h"
 #include "views/Accessible.h"
 #include "views/EntryBox.h"
 
@@ -17,8 +18,9 @@ const char* const kLanguages[3] = {"0", "1", "2"};
 
 }  // namespace
 
-LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
-    : QWidget(parent), editor_(editor) {
+LanguageEditorView::LanguageEditorView(const StationState& state, LanguageEditor& editor,
+                                       QWidget* parent)
+    : QWidget(parent), s_(state), editor_(editor) {
     setWindowTitle(editor_.form().Caption);
     resize(900, 700);
     auto* outer = new QVBoxLayout(this);
@@ -65,13 +67,17 @@ LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
 }
 
 void LanguageEditorView::open() {
+    editor_.form().Caption = s_.languageEditorCaption;  // the title of the editor's messages
     editor_.open();
     editor_.form().Visible = true;
     render();
 }
 
 void LanguageEditorView::render() {
-    const Form5& f = editor_.form();
+    Form5& f = editor_.form();
+    // The title follows the station's language; the editor's messages carry it too.
+    f.Caption = s_.languageEditorCaption;
+    if (windowTitle() != f.Caption) setWindowTitle(f.Caption);
     for (int k = 0; k < Form5::kPerLanguage; ++k)
         if (label1_[size_t(k)]->text() != f.Label1[size_t(k)])
             label1_[size_t(k)]->setText(f.Label1[size_t(k)]);

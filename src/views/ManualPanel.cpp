@@ -14,12 +14,6 @@
 namespace dye {
 namespace {
 
-// The design captions of the five fields of a station panel; the language
-// replaces them once the captions are applied.
-const QString kPanelCaptions[5] = {QStringLiteral("歸零數據"), QStringLiteral("目標"),
-                                   QStringLiteral("實際"), QStringLiteral("運行步驟"),
-                                   QStringLiteral("水量")};
-
 // Field k of station 1 is captioned by Label1(26 + k), of station 2 by Label1(35 - k).
 int captionIndex(int station, int k) {
     return station == 0 ? 26 + k : 35 - k;
@@ -48,7 +42,7 @@ ManualPanel::ManualPanel(const StationState& state, Form2& model, ManualControls
         return b;
     };
 
-    // Valve n open for the chosen time ("馬達" / "秒數").
+    // Valve n open for the chosen time (Label1(2) / Label1(3)).
     valve_ = new QGroupBox(this);
     valve_->setObjectName(QStringLiteral("ValveFrame"));
     auto* v = new QGridLayout(valve_);
@@ -73,7 +67,6 @@ ManualPanel::ManualPanel(const StationState& state, Form2& model, ManualControls
         auto* g = new QGridLayout(box);
         g->addWidget(combo(st == 0 ? 8 : 9), 0, 0);
         QLineEdit* target = st == 0 ? text5_ : text6_;
-        target->setPlaceholderText(kPanelCaptions[1]);
         g->addWidget(target, 0, 1);
         connect(target, &QLineEdit::returnPressed, this, [this, st] {
             pull();
@@ -97,12 +90,11 @@ ManualPanel::ManualPanel(const StationState& state, Form2& model, ManualControls
         grid->addWidget(box, 1, st);
     }
 
-    // The wash ("清洗桶") and its clock.
+    // The wash (Command14) and its clock.
     label8_ = new QLabel(this);
     label8_->setObjectName(QStringLiteral("Label8"));
-    grid->addWidget(button(QStringLiteral("清洗桶"), QStringLiteral("Command14"),
-                           [this] { controls_.requestWash(); }),
-                    2, 0);
+    wash_ = button(QString(), QStringLiteral("Command14"), [this] { controls_.requestWash(); });
+    grid->addWidget(wash_, 2, 0);
     grid->addWidget(label8_, 2, 1);
     render();
 }
@@ -113,26 +105,25 @@ void ManualPanel::pull() {
     model_.Text6 = text6_->text();
 }
 
-QString ManualPanel::caption(int i, const QString& design) const {
-    const QString text = model_.Label1[i].trimmed();
-    return text.isEmpty() ? design : text;
-}
-
 void ManualPanel::render() {
     for (int i = 0; i < 12; ++i)
         if (label7_[size_t(i)]) label7_[size_t(i)]->setText(model_.Label7[i]);
     label8_->setText(model_.Label8);
     for (int st = 0; st < 2; ++st) {
-        const QString prefix = st == 0 ? QStringLiteral("<1> ") : QStringLiteral("<2> ");
         for (int k = 0; k < 5; ++k) {
             const int i = captionIndex(st, k);
-            const QString text = caption(i, prefix + kPanelCaptions[k]);
+            const QString text = model_.Label1[i].trimmed();
             if (label1_[size_t(i)]->text() != text) label1_[size_t(i)]->setText(text);
         }
+        // A station's target entry shows its caption while empty.
+        QLineEdit* target = st == 0 ? text5_ : text6_;
+        const QString hint = model_.Label1[captionIndex(st, 1)].trimmed();
+        if (target->placeholderText() != hint) target->setPlaceholderText(hint);
     }
+    if (wash_->text() != model_.Command14.Caption) wash_->setText(model_.Command14.Caption);
     // The entries are named by the captions beside them.
-    const QString motor = caption(2, QStringLiteral("馬達"));
-    const QString time = caption(3, QStringLiteral("秒數"));
+    const QString motor = model_.Label1[2].trimmed();
+    const QString time = model_.Label1[3].trimmed();
     if (valve_->title() != motor + QStringLiteral(" / ") + time)
         valve_->setTitle(motor + QStringLiteral(" / ") + time);
     nameControl(combo(1), motor);

@@ -8,6 +8,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace dye {
 
@@ -28,8 +29,6 @@ class ManualPanel : public QWidget {
   private:
     void pull();
     QComboBox* combo(int i) const { return combos_[size_t(i)]; }
-    // Settings form caption i, or its design text before the language is applied.
-    QString caption(int i, const QString& design) const;
 
     const StationState& s_;
     Form2& model_;  // the screen model the window writes its input into
@@ -41,6 +40,7 @@ class ManualPanel : public QWidget {
     std::array<QLabel*, 12> label7_{};
     std::array<QLabel*, 36> label1_{};  // the panel captions, Label1(26..35)
     QLabel* label8_;
+    QPushButton* wash_;
 };
 
 }  // namespace dye

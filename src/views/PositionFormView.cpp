@@ -49,7 +49,7 @@ PositionFormView::PositionFormView(const StationState& state, Form9& model, Posi
                                    QWidget* parent)
     : QWidget(parent, Qt::Window), s_(state), model_(model), screen_(screen) {
     setObjectName(QStringLiteral("Form9"));
-    setWindowTitle(QStringLiteral("POSITION"));
+    setWindowTitle(model_.Caption);
     // The captions this screen shows (the others of the array are not on it).
     for (int i : {1, 6, 7, 8, 9, 11, 12, 13, 15, 37, 38}) {
         label1_[size_t(i)] = new QLabel(this);
@@ -221,6 +221,7 @@ void PositionFormView::open() {
 void PositionFormView::render() {
     screen_.showSaved();
     const Form9& f = model_;
+    if (windowTitle() != f.Caption) setWindowTitle(f.Caption);
     for (int i = 0; i < int(label1_.size()); ++i)
         if (label1_[size_t(i)]) label1_[size_t(i)]->setText(f.Label1[i]);
     for (int k = 0; k < Form9::kSlots; ++k) {

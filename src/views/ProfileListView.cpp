@@ -15,7 +15,7 @@ namespace dye {
 ProfileListView::ProfileListView(Form8& form, const MachineSettings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), f_(form), settings_(settings) {
     setObjectName(QStringLiteral("Form8"));
-    setWindowTitle(QStringLiteral("LINK TYPE"));
+    setWindowTitle(f_.Caption);
     auto* v = new QVBoxLayout(this);
     list1_ = new QListWidget(this);
     list1_->setObjectName(QStringLiteral("List1"));
@@ -55,6 +55,7 @@ void ProfileListView::clickLine(int line) {
 }
 
 void ProfileListView::render() {
+    if (windowTitle() != f_.Caption) setWindowTitle(f_.Caption);
     showList(list1_, f_.List1);
     // Every line shown whole, without scrolling.
     const int frame = 2 * list1_->frameWidth();

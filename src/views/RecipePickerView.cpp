@@ -15,7 +15,7 @@ RecipePickerView::RecipePickerView(const StationState& state, Form12& model, Rec
                                    QWidget* parent)
     : QWidget(parent, Qt::Window), s_(state), model_(model), picker_(picker) {
     setObjectName(QStringLiteral("Form12"));
-    setWindowTitle(QStringLiteral("Form12"));
+    setWindowTitle(model_.Caption);
     auto* v = new QVBoxLayout(this);
     list1_ = new QListWidget(this);
     list1_->setObjectName(QStringLiteral("List1"));
@@ -33,6 +33,7 @@ RecipePickerView::RecipePickerView(const StationState& state, Form12& model, Rec
 
 void RecipePickerView::render() {
     const Form12& f = model_;
+    if (windowTitle() != f.Caption) setWindowTitle(f.Caption);
     showList(list1_, f.List1);
     // Each line is a record number and an order number: named by the main
     // screen's order header.

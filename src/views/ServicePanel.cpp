@@ -13,17 +13,13 @@
 namespace dye {
 namespace {
 
-// Combo3..Combo7: the Label1 caption beside each, and its design text.
+// Combo3..Combo7 and the Label1 caption beside each: valve, time, wash or
+// conveyor valve, time, conveyor motor time.
 struct ComboCaption {
     int combo;
     int label;
-    const char16_t* design;
 };
-constexpr ComboCaption kCaptions[5] = {{3, 11, u"閥門"},
-                                       {4, 10, u"秒數"},
-                                       {5, 13, u"1清洗2輸送閥"},
-                                       {6, 12, u"秒數"},
-                                       {7, 14, u"輸送馬達秒數"}};
+constexpr ComboCaption kCaptions[5] = {{3, 11}, {4, 10}, {5, 13}, {6, 12}, {7, 14}};
 
 }  // namespace
 
@@ -84,8 +80,6 @@ ServicePanel::ServicePanel(const StationState& state, Form2& model, ManualContro
     for (int i = 0; i < 2; ++i) {
         auto* entry = new QLineEdit(this);
         entry->setObjectName(QStringLiteral("Text3_%1").arg(i));
-        entry->setPlaceholderText(i == 0 ? QStringLiteral("X移動距離")
-                                         : QStringLiteral("Z移動距離"));
         connect(entry, &QLineEdit::returnPressed, this, [this, c, i] {
             pull();
             c->moveAxisTo(i);
@@ -102,19 +96,18 @@ void ServicePanel::pull() {
     for (int i = 0; i < 2; ++i) model_.Text3[i] = text3_[size_t(i)]->text();
 }
 
-QString ServicePanel::caption(int i, const QString& design) const {
-    const QString text = model_.Label1[i].trimmed();
-    return text.isEmpty() ? design : text;
-}
-
 void ServicePanel::render() {
     for (int n = 0; n < 5; ++n) {
-        const QString text = caption(kCaptions[n].label, QString::fromUtf16(kCaptions[n].design));
+        const QString text = model_.Label1[kCaptions[n].label].trimmed();
         if (captions_[size_t(n)]->text() != text) captions_[size_t(n)]->setText(text);
         nameControl(combos_[size_t(kCaptions[n].combo)], text);
     }
-    nameControl(text3_[0], QStringLiteral("X移動距離"));
-    nameControl(text3_[1], QStringLiteral("Z移動距離"));
+    // The X and Z move entries show their caption while empty, and are named by it.
+    for (int i = 0; i < 2; ++i) {
+        if (text3_[size_t(i)]->placeholderText() != model_.MoveCaption[i])
+            text3_[size_t(i)]->setPlaceholderText(model_.MoveCaption[i]);
+        nameControl(text3_[size_t(i)], model_.MoveCaption[i]);
+    }
 }
 
 }  // namespace dye

@@ -26,7 +26,6 @@ class ServicePanel : public QWidget {
 
   private:
     void pull();
-    QString caption(int i, const QString& design) const;
 
     const StationState& s_;
     Form2& model_;                        // the screen model the window writes its input into

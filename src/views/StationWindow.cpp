@@ -103,11 +103,11 @@ QWidget* StationWindow::buildReadout() {
     }
     grid->addWidget(inputs_, 1, 0, 1, 2);
 
-    const QString names[2] = {QStringLiteral("X位置"), QStringLiteral("Z位置")};
     for (int i = 0; i < 2; ++i) {
         label5_[size_t(i)] = valueLabel(w, QStringLiteral("Label5_%1").arg(i), 12);
-        auto* caption = new QLabel(names[i], w);
+        auto* caption = new QLabel(w);
         caption->setObjectName(QStringLiteral("PositionCaption_%1").arg(i));
+        positionCaptions_[size_t(i)] = caption;
         grid->addWidget(caption, 2 + i, 0);
         grid->addWidget(label5_[size_t(i)], 2 + i, 1);
     }
@@ -134,21 +134,23 @@ QWidget* StationWindow::buildDoors(ManualControls* manual) {
     row->addWidget(access_);
     row->addStretch();
     if (!manual) return w;
+    // The first two doors are captioned by the model (render); the other two
+    // keep their design captions.
     struct Door {
         const char* name;
         const char* caption;
         void (ManualControls::*click)();
     };
-    const Door doors[4] = {{"Command13", "配方輸入", &ManualControls::showMainScreen},
-                           {"Command15", "語言檔", &ManualControls::showLanguageEditor},
+    const Door doors[4] = {{"Command13", "", &ManualControls::showMainScreen},
+                           {"Command15", "", &ManualControls::showLanguageEditor},
                            {"Command16", "LINK TYPE", &ManualControls::showProfilePicker},
                            {"Command22", "DYE_MIX", &ManualControls::showDyeMixTable}};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(doors[i].caption), w);
+        auto* b = new QPushButton(QString::fromLatin1(doors[i].caption), w);
         b->setObjectName(QString::fromLatin1(doors[i].name));
         connect(b, &QPushButton::clicked, this, [this, manual, click = doors[i].click] {
             (manual->*click)();
-            if (!model_.Visible) hide();  // "配方輸入" leaves the settings form
+            if (!model_.Visible) hide();  // Command13 leaves the settings form
             render();
         });
         doors_[size_t(i)] = b;
@@ -168,15 +170,16 @@ void StationWindow::render() {
     setWindowTitle(f.Caption);
     for (int i = 0; i < 4; ++i) label2_[size_t(i)]->setText(f.Label2[i]);
     for (int i = 0; i < 12; ++i) label3_[size_t(i)]->setText(f.Label3[i]);
-    for (int i = 0; i < 2; ++i) label5_[size_t(i)]->setText(f.Label5[i]);
+    for (int i = 0; i < 2; ++i) {
+        label5_[size_t(i)]->setText(f.Label5[i]);
+        if (positionCaptions_[size_t(i)]->text() != f.PositionCaption[i])
+            positionCaptions_[size_t(i)]->setText(f.PositionCaption[i]);
+    }
     diagnostics_->setText(state_.form3.Label21);
-    // The indicator captions follow the language once it is applied.
+    // The indicators: button state, pipe head down, gantry running.
     QStringList captions;
-    for (int i : {55, 36, 39})
-        if (!f.Label1[i].trimmed().isEmpty()) captions << f.Label1[i].trimmed();
-    const QString title = captions.size() == 3
-                              ? captions.join(QStringLiteral(" / "))
-                              : QStringLiteral("按鈕狀態 / 管路到底 / 行車運行狀態");
+    for (int i : {55, 36, 39}) captions << f.Label1[i].trimmed();
+    const QString title = captions.join(QStringLiteral(" / "));
     if (inputs_->title() != title) inputs_->setTitle(title);
     if (manual_) manual_->render();
     if (service_) service_->render();
@@ -189,10 +192,9 @@ void StationWindow::render() {
         if (access_->text() != text) access_->setText(text);
         unlock_->setEnabled(!f.Editable);
     }
-    const Button* buttons[4] = {&f.Command13, &f.Command15, nullptr, nullptr};
+    const Button* buttons[2] = {&f.Command13, &f.Command15};
     for (int i = 0; i < 2; ++i)
-        if (doors_[size_t(i)] && doors_[size_t(i)]->text() != buttons[i]->Caption &&
-            !buttons[i]->Caption.isEmpty())
+        if (doors_[size_t(i)] && doors_[size_t(i)]->text() != buttons[i]->Caption)
             doors_[size_t(i)]->setText(buttons[i]->Caption);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor::fromRgb(f.BackColor));

@@ -50,6 +50,7 @@ class StationWindow : public QWidget {
     QGroupBox* inputs_;
     std::array<QLabel*, 12> label3_{};
     std::array<QLabel*, 2> label5_{};
+    std::array<QLabel*, 2> positionCaptions_{};  // beside Label5
     QLabel* diagnostics_;
     ManualPanel* manual_ = nullptr;
     ServicePanel* service_ = nullptr;

@@ -63,30 +63,31 @@ TeachSlotsPanel::TeachSlotsPanel(const StationState& state, Form2& model, Settin
     check2_ = new QCheckBox(QStringLiteral("D985"), this);
     check2_->setObjectName(QStringLiteral("Check2"));
     connect(check2_, &QCheckBox::clicked, this, [this](bool on) { model_.Check2 = on; });
-    auto* spread = new QPushButton(QStringLiteral("座標平均"), this);
-    spread->setObjectName(QStringLiteral("Command3"));
-    connect(spread, &QPushButton::clicked, this, [this, &editor] {
+    spread_ = new QPushButton(this);
+    spread_->setObjectName(QStringLiteral("Command3"));
+    connect(spread_, &QPushButton::clicked, this, [this, &editor] {
         editor.spreadSlots();
         render();
     });
-    auto* save = new QPushButton(QStringLiteral("座標存檔"), this);
-    save->setObjectName(QStringLiteral("Command12"));
-    connect(save, &QPushButton::clicked, this, [this, &editor] {
+    save_ = new QPushButton(this);
+    save_->setObjectName(QStringLiteral("Command12"));
+    connect(save_, &QPushButton::clicked, this, [this, &editor] {
         editor.saveSlots();
         render();
     });
     grid->addWidget(check1_, kSlots + 1, 0, 1, 2);
     grid->addWidget(check2_, kSlots + 1, 2);
-    grid->addWidget(spread, kSlots + 2, 0, 1, 2);
-    grid->addWidget(save, kSlots + 2, 2, 1, 2);
+    grid->addWidget(spread_, kSlots + 2, 0, 1, 2);
+    grid->addWidget(save_, kSlots + 2, 2, 1, 2);
     render();
 }
 
 void TeachSlotsPanel::render() {
     const Form2& f = model_;
-    const QString name =
-        f.Label1[54].trimmed().isEmpty() ? QStringLiteral("暫存桶名稱") : f.Label1[54].trimmed();
+    const QString name = f.Label1[54].trimmed();
     if (nameHeader_->text() != name) nameHeader_->setText(name);
+    if (spread_->text() != f.Command3.Caption) spread_->setText(f.Command3.Caption);
+    if (save_->text() != f.Command12.Caption) save_->setText(f.Command12.Caption);
     const QString headers[3] = {QStringLiteral("X"), QStringLiteral("Z"), name};
     // The slots as the screen shows them: saved, or changed and not yet saved.
     editor_.showSaved();

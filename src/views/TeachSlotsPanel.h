@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 
 namespace dye {
 
@@ -17,7 +18,8 @@ struct StationState;
 
 // The settings form's 25 teach slots: slot numbers (Label4, a click moves the
 // gantry there when "MOVE" is checked), X, Z and bucket name (Text2), the
-// "MOVE" and "D985" boxes, and "座標平均" and "座標存檔".
+// "MOVE" and "D985" boxes, and the buttons that spread (Command3) and save
+// (Command12) the slots.
 class TeachSlotsPanel : public QWidget {
   public:
     TeachSlotsPanel(const StationState& state, Form2& model, SettingsEditor& editor,
@@ -33,6 +35,8 @@ class TeachSlotsPanel : public QWidget {
     std::array<EntryBox*, 75> text2_{};
     QCheckBox* check1_;
     QCheckBox* check2_;
+    QPushButton* spread_;
+    QPushButton* save_;
 };
 
 }  // namespace dye

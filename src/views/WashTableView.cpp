@@ -20,7 +20,7 @@ constexpr int kPerBand = 16;
 WashTableView::WashTableView(Form10& form, WashTable& table, QWidget* parent)
     : QWidget(parent, Qt::Window), f_(form), table_(table) {
     setObjectName(QStringLiteral("Form10"));
-    setWindowTitle(QStringLiteral("WASH"));
+    setWindowTitle(f_.Caption);
     auto* g = new QGridLayout(this);
     g->setHorizontalSpacing(3);
     for (int band = 0; band < Form10::kSlots / kPerBand; ++band) {
@@ -63,6 +63,7 @@ void WashTableView::open() {
 }
 
 void WashTableView::render() {
+    if (windowTitle() != f_.Caption) setWindowTitle(f_.Caption);
     for (int b = 0; b < int(captions_.size()); ++b)
         captions_[size_t(b)]->setText(b % 2 == 0 ? f_.CountCaption : f_.WaterCaption);
     for (int s = 0; s < Form10::kSlots; ++s) label1_[size_t(s)]->setText(f_.Label1[s]);

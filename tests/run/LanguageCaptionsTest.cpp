@@ -13,6 +13,18 @@ using namespace dye;
 
 namespace {
 
+// English shows no CJK character; Simplified Chinese no Traditional-only one.
+void expectOwnScript(const QStringList& captions, int language) {
+    for (const QString& c : captions) {
+        if (language == 1)
+            EXPECT_FALSE(std::any_of(c.begin(), c.end(), [](QChar q) {
+                return q.unicode() >= 0x2E80;
+            })) << c.toStdString();
+        else
+            EXPECT_EQ(c, ToSimplified(c)) << c.toStdString();
+    }
+}
+
 // Entry i of the table reads "T<i>", so a caption names the entry it shows
 // and with it the language block (120 entries each) it comes from.
 struct LanguageCaptions : ::testing::Test {
@@ -84,13 +96,40 @@ TEST(MainScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
             captions << m->Caption;
         for (const CheckBox* c : {&f.Check2, &f.Check3, &f.Check4, &f.Check5, &f.Check6})
             captions << c->Caption;
-        for (const QString& c : captions) {
-            if (language[0] == '1')
-                EXPECT_FALSE(std::any_of(c.begin(), c.end(), [](QChar q) {
-                    return q.unicode() >= 0x2E80;
-                })) << c.toStdString();
-            else
-                EXPECT_EQ(c, ToSimplified(c)) << c.toStdString();
+        expectOwnScript(captions, language[0] - '0');
+    }
+}
+
+// The window titles and fixed captions of the smaller screens, the order list
+// window and the settings screen follow the language too; the settings
+// screen keeps its captions where the language file has no text.
+TEST(ScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
+    LangText shipped;
+    shipped.fillShipped();
+    LangText blank;  // a language file whose records are all empty
+    blank.fill(QList<QByteArray>(LanguageFile::kRecordCount, LanguageFile::recordFor(QString())));
+    for (const LangText* lang : {&shipped, &blank}) {
+        for (int language : {1, 2}) {
+            SCOPED_TRACE(language);
+            StationState s;
+            s.settings.setText1(9, QString::number(language));
+            ApplyLanguage(s, *lang);
+            QStringList captions{
+                s.languageEditorCaption, s.form6.Caption,      s.form8.Caption,
+                s.form9.Caption,         s.form10.Caption,     s.form12.Caption,
+                s.form14.Caption,        s.form15.Caption,     s.form10.CountCaption,
+                s.form10.WaterCaption,   s.form14.EntryCaption};
+            for (int i = 0; i < 4; ++i) captions << s.form11.Label2[i];
+            const Form2& f = s.form2;
+            for (const Button* b :
+                 {&f.Command3, &f.Command12, &f.Command13, &f.Command14, &f.Command15})
+                captions << b->Caption;
+            for (int i = 0; i < 2; ++i) captions << f.PositionCaption[i] << f.MoveCaption[i];
+            for (int i :
+                 {2, 3, 10, 11, 12, 13, 14, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 39, 54, 55})
+                captions << f.Label1[i];
+            for (const QString& c : captions) EXPECT_FALSE(c.trimmed().isEmpty());
+            expectOwnScript(captions, language);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/Scheduler.h"
 #include "core/Val.h"
+#include "files/language/Wording.h"
 #include "link/Port.h"
 #include "link/ReplyCheck.h"
 
@@ -21,6 +22,19 @@ Form1::Form1(Scheduler& scheduler, PortFactory makePort) : makePort_(std::move(m
     Label1[3] = QStringLiteral("D數量");
     Label1[4] = QStringLiteral("32 or 16");
     Label1[5] = QStringLiteral("COM");
+}
+
+void Form1::applyLanguage(int language) {
+    const auto w = [language](const char16_t* chinese, const char16_t* english) {
+        return wordingIn(language, {chinese, english});
+    };
+    Caption = w(u"連線測試", u"Link test");
+    Command1 = w(u"讀取", u"Read");
+    Command2 = w(u"寫入", u"Write");
+    Command3 = w(u"連線", u"Connect");
+    Command4 = w(u"設定", u"Settings");
+    Label1[0] = Label1[2] = w(u"起始D", u"First D");
+    Label1[1] = Label1[3] = w(u"D數量", u"D count");
 }
 
 Form1::~Form1() {

@@ -25,7 +25,7 @@ class Form1 {
     ~Form1();
 
     // Controls, with their design texts.
-    QString Caption = QStringLiteral("Form1");
+    QString Caption = QStringLiteral("連線測試");
     QString Combo1 = QStringLiteral("5");
     QStringList Combo1Items;
     Captions<7>
@@ -35,8 +35,11 @@ class Form1 {
     QString Command1 = QStringLiteral("讀取");
     QString Command2 = QStringLiteral("寫入");
     QString Command3 = QStringLiteral("連線");
-    QString Command4 = QStringLiteral("Command4");
+    QString Command4 = QStringLiteral("設定");  // opens the settings form
 
+    // The window title and captions in `language` (settings field 9: 0
+    // Traditional Chinese, 1 English, 2 Simplified Chinese).
+    void applyLanguage(int language);
     void load();
     void connectPort();     // connect
     void readRegisters();   // read

@@ -2,6 +2,7 @@
 
 #include "files/language/LangText.h"
 #include "files/language/Wording.h"
+#include "screens/main/ScreenWording.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -134,11 +135,17 @@ void ApplyLanguage(StationState& state, const LangText& lang) {
     applyMainScreen(state.form3, t);
     applyOwnWording(state, language);
     applySingleEntry(state.form7, t);
-    applySettingsForm(state.form2, t);
+    // A caption of the settings form the table has no text for shows the
+    // shipped one, in the same language.
+    applySettingsForm(state.form2, [&](int k) {
+        const QString text = t(k);
+        return text.trimmed().isEmpty() ? shippedCaptionIn(language, k) : text;
+    });
     applyPositionScreen(state.form9, t);
     state.form4.Label1.Caption = t(67);
     state.form4.Command1.Caption = t(68);
     for (int i = 0; i < 4; ++i) state.form15.Command1[i].Caption = t(84 + i);
+    ApplyScreenWording(state, language);
 }
 
 }  // namespace dye
