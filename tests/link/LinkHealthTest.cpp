@@ -8,7 +8,7 @@
 #include <QThread>
 
 #include "app/StationFixture.h"
-#include "screens/LinkTestBench.h"
+#include "link/SimulatorProcess.h"
 #include "link/TimedRoutine.h"
 #include "machine/StationMetering.h"
 #include "run/RunBlocked.h"

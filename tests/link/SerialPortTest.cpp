@@ -9,8 +9,8 @@
 
 #include "TestFiles.h"
 #include "link/FrameCodec.h"
-#include "screens/LinkTestBench.h"
 #include "link/SerialPort.h"
+#include "link/SimulatorProcess.h"
 
 using namespace dye;
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QProcess>
-
 #include <memory>
 
 #include "core/Scheduler.h"
@@ -22,18 +20,5 @@ struct LinkTestBench {
     }
     void waitForAnswer() { scheduler.advance(200); }
 };
-
-#ifdef DYESIM_PATH
-// dyesim serving a pseudo-terminal at `link` with `options`; false when it
-// does not come up.
-inline bool startSimulator(QProcess& sim, const QString& link, const QStringList& options = {}) {
-    sim.start(DYESIM_PATH, QStringList{"--pty", link} + options);
-    if (!sim.waitForStarted(5000)) return false;
-    QByteArray banner;
-    while (!banner.contains('\n') && sim.waitForReadyRead(10000))
-        banner += sim.readAllStandardOutput();
-    return banner.contains("serving");
-}
-#endif
 
 }  // namespace dye::test
