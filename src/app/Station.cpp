@@ -9,6 +9,7 @@
 #include "files/jobs/BackgroundRemoval.h"
 #include "files/jobs/JobFile.h"
 #include "files/language/LanguageFile.h"
+#include "files/language/Wording.h"
 #include "files/records/EventLog.h"
 #include "files/settings/SettingRanges.h"
 #include "files/settings/SettingsFiles.h"
@@ -263,8 +264,10 @@ void Station::reportSettingsOutOfRange() {
     const QStringList problems = settingsProblems(state.settings);
     if (problems.isEmpty()) return;
     for (const QString& line : problems) log(QStringLiteral("<load> ") + line);
-    dialogs_->message(QStringLiteral("Values out of their range in the settings (correct them on "
-                                     "the settings screen):\n") +
+    dialogs_->message(wordingIn(state.settings.language(),
+                                {u"設定中有超出範圍的值（請在設定畫面更正）：\n",
+                                 u"Values out of their range in the settings (correct them on "
+                                 u"the settings screen):\n"}) +
                           problems.join(QLatin1Char('\n')),
                       QStringLiteral("SETTING"), [] {});
 }

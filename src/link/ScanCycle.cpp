@@ -4,6 +4,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Scheduler.h"
+#include "files/language/Wording.h"
 #include "link/FrameCodec.h"
 #include "link/Port.h"
 #include "link/Registers.h"
@@ -277,11 +278,18 @@ void ScanCycle::onLost(const QString& why) {
     in.axesFresh = false;
     log(QStringLiteral("<link> lost: ") + why);
     lossMessageOpen_ = true;
-    dialogs_.message(QStringLiteral("*** LINK LOST: %1 ***").arg(why), QStringLiteral("LINK"),
-                     [this] {
-                         lossMessageOpen_ = false;
-                         if (l_.health.up()) l_.health.acknowledge();
-                     });
+    const QString text =
+        QStringLiteral("*** LINK LOST: %1 ***\n").arg(why) +
+        wordingIn(
+            config().language,
+            {u"控制器沒有回應：計量與加水暫停。請檢查控制器的電源與通訊線；連線恢復後按確定繼續。",
+             u"The controller does not answer: metering and water are held. Check the "
+             u"controller's power and the serial cable; once the link is back, press OK "
+             u"to go on."});
+    dialogs_.message(text, QStringLiteral("LINK"), [this] {
+        lossMessageOpen_ = false;
+        if (l_.health.up()) l_.health.acknowledge();
+    });
 }
 
 void ScanCycle::onBack() {
@@ -294,8 +302,11 @@ void ScanCycle::onBack() {
         if (l_.laneEndOwed[size_t(lane - 1)]) putLaneJobEnd(l_, lane);
     log(QStringLiteral("<link> back: the controller answers again; every output switched off"));
     if (lossMessageOpen_) return;  // the loss message's OK lets the station go on
-    dialogs_.message(QStringLiteral("*** LINK BACK: the controller answers again. Every output "
-                                    "was switched off; press OK to go on. ***"),
+    dialogs_.message(QStringLiteral("*** LINK BACK ***\n") +
+                         wordingIn(config().language,
+                                   {u"控制器再次回應。所有輸出已關閉；按確定繼續。",
+                                    u"The controller answers again. Every output was switched "
+                                    u"off; press OK to go on."}),
                      QStringLiteral("LINK"), [this] {
                          if (l_.health.up()) l_.health.acknowledge();
                      });

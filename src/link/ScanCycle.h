@@ -19,6 +19,7 @@ class Scheduler;
 // The settings the scan works with, read at the moment of use.
 struct ScanConfig {
     int machineType = 0;
+    int language = 0;          // the messages' language (settings field 9)
     QString profile;           // site profile name (settings field 16)
     QString valvesPerStation;  // settings field 11 as typed; empty counts 5
     // Balance scale factors (settings fields 34, 35); none: raw counts.

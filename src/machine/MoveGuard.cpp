@@ -1,22 +1,26 @@
 #include "MoveGuard.h"
 
+#include "files/language/Wording.h"
 #include "station/StationState.h"
 
 namespace dye {
 
 QString moveRefusal(const StationState& s) {
-    if (s.onMachine()) return QStringLiteral("a job is on the machine");
+    const int language = s.settings.language();
+    const auto say = [language](const Wording& w) { return wordingIn(language, w); };
+    if (s.onMachine()) return say({u"機台上有工作", u"a job is on the machine"});
     for (int n : {1, 2})
         if (s.station[size_t(n)].StationStep != 0)
-            return QStringLiteral("station %1 is metering").arg(n);
-    if (s.wash.WashPhase != 0) return QStringLiteral("a wash is running");
-    if (s.link.RobotCheckState != 0) return QStringLiteral("the gantry is moving to a place");
-    if (homingRunning(s)) return QStringLiteral("the axes are homing");
+            return say({u"第 %1 站正在計量", u"station %1 is metering"}).arg(n);
+    if (s.wash.WashPhase != 0) return say({u"正在洗桶", u"a wash is running"});
+    if (s.link.RobotCheckState != 0)
+        return say({u"行車正在移往位置", u"the gantry is moving to a place"});
+    if (homingRunning(s)) return say({u"各軸正在歸零", u"the axes are homing"});
     // The busy flags count only while the scan reads the axes.
     const MachineInputs& in = s.link.inputs;
-    if (in.axesFresh && in.xBusy) return QStringLiteral("the X axis is moving");
-    if (in.axesFresh && in.yBusy) return QStringLiteral("the Y axis is moving");
-    if (in.axesFresh && in.zBusy) return QStringLiteral("the Z axis is moving");
+    for (const auto& [busy, axis] : {std::pair{in.xBusy, u'X'}, {in.yBusy, u'Y'}, {in.zBusy, u'Z'}})
+        if (in.axesFresh && busy)
+            return say({u"%1 軸正在移動", u"the %1 axis is moving"}).arg(QChar(axis));
     return QString();
 }
 

@@ -1,6 +1,7 @@
 #include "StationMetering.h"
 
 #include "core/Dialogs.h"
+#include "files/language/Wording.h"
 #include "machine/StationPanel.h"
 #include "station/StationState.h"
 
@@ -28,23 +29,31 @@ void StationMetering::watchOverload(const StationPanel& p) {
         s_.link.image.set(openedRegister_[n], kClose);
     if (overloadShown_[n]) return;
     overloadShown_[n] = true;
+    const int language = s_.settings.language();
     if (s_.balance(p.number).negative) {
         log(p, QStringLiteral(" overload >   balance %1 reads far below its zero: held")
                    .arg(p.number));
-        dialogs_.message(QStringLiteral("*** <%1> BALANCE %1 BELOW ITS RANGE: it reads far below "
-                                        "its zero, as when a load is taken off after the balance "
-                                        "was zeroed with it on. The metering and the water on it "
-                                        "are held; stop the run, zero balance %1 on the settings "
-                                        "screen and run again. ***")
-                             .arg(p.number),
-                         QString(), [] {});
+        dialogs_.message(
+            QStringLiteral("*** <%1> BALANCE %1 BELOW ITS RANGE ***\n").arg(p.number) +
+                wordingIn(language,
+                          {u"第 %1 號天平讀數遠低於零點（歸零時秤上有東西，之後被拿走）。此天平的"
+                           u"計量與加水暫停：請停止運轉，在設定畫面將第 %1 號天平歸零，再按 RUN。",
+                           u"Balance %1 reads far below its zero, as when a load is taken off "
+                           u"after it was zeroed with the load on. The metering and the water on "
+                           u"it are held: stop the run, zero balance %1 on the settings screen "
+                           u"and run again."})
+                    .arg(p.number),
+            QString(), [] {});
         return;
     }
     log(p, QStringLiteral(" overload >   balance %1 reads over its range: held").arg(p.number));
     dialogs_.message(
-        QStringLiteral("*** <%1> BALANCE %1 OVERLOADED: it reads more than it can weigh. The "
-                       "metering and the water on it are held; take the load off the balance. ***")
-            .arg(p.number),
+        QStringLiteral("*** <%1> BALANCE %1 OVERLOADED ***\n").arg(p.number) +
+            wordingIn(language, {u"第 %1 號天平超過秤量。此天平的計量與加水暫停：請把秤上的"
+                                 u"東西拿下。",
+                                 u"Balance %1 reads more than it can weigh. The metering and "
+                                 u"the water on it are held: take the load off the balance."})
+                .arg(p.number),
         QString(), [] {});
 }
 
@@ -76,11 +85,24 @@ void StationMetering::refuse(const StationPanel& p, MeteringStation& st, const Q
     opened = 0;
 
     const QString station = QString::number(p.number);
+    const int language = s_.settings.language();
     const QString text =
         noSuchValve
-            ? QStringLiteral("*** <%1> NO SUCH VALVE (NO.%2): NOT METERED ***").arg(station, valve)
-            : QStringLiteral("*** <%1> NO RATE FOR (NO.%2) IN THE VALVE TABLE: NOT METERED ***")
-                  .arg(station, valve);
+            ? QStringLiteral("*** <%1> NO SUCH VALVE (NO.%2): NOT METERED ***\n")
+                      .arg(station, valve) +
+                  wordingIn(language,
+                            {u"第 %1 站沒有 %2 號閥，此次計量未進行。請檢查配方代碼與閥門表。",
+                             u"Station %1 has no valve %2: nothing was metered. Check "
+                             u"the recipe's code and the valve table."})
+                      .arg(station, valve)
+            : QStringLiteral("*** <%1> NO RATE FOR (NO.%2) IN THE VALVE TABLE: NOT METERED ***\n")
+                      .arg(station, valve) +
+                  wordingIn(language, {u"閥門表中 %2 號閥沒有流量，第 %1 站此次計量未進行。請在"
+                                       u"設定畫面的閥門表填入流量。",
+                                       u"Valve %2 has no rate in the valve table: station %1 "
+                                       u"metered nothing. Enter its rate in the valve table on "
+                                       u"the settings screen."})
+                      .arg(station, valve);
     log(p,
         QStringLiteral(" refused >   <no> %1   %2")
             .arg(valve, noSuchValve ? QStringLiteral("<no valve>") : QStringLiteral("<no rate>")));

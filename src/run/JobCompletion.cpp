@@ -22,9 +22,11 @@ JobCompletion::Outcome JobCompletion::complete(
     QString error;
     QString finishText;
     if (!writeDailyRecord(job, &error, &finishText)) {
-        stopRun(c_, QStringLiteral("The record of job %1 could not be written (%2). The job stays "
-                                   "in the queue and the run is stopped: make room for the record "
-                                   "files, then run again.")
+        stopRun(c_, c_.say({u"單號 %1 的紀錄無法寫入（%2）。工作留在佇列中，運轉已停止："
+                            u"請騰出紀錄檔的空間後再按 RUN。",
+                            u"The record of job %1 could not be written (%2). The job stays "
+                            u"in the queue and the run is stopped: make room for the record "
+                            u"files, then run again."})
                         .arg(job.identity.order, error));
         return Outcome::NotRecorded;
     }
@@ -115,9 +117,11 @@ void JobCompletion::removeFromQueue(const JobIdentity& job, const std::function<
         } else {
             // Taking it again would dispense it twice: the run stops for the operator.
             c.log(QStringLiteral("<queue> job %1 not removed: %2").arg(order, error));
-            stopRun(c, QStringLiteral("Job %1 is finished but could not be removed from the "
-                                      "queue (%2). The run is stopped: remove it before running "
-                                      "again.")
+            stopRun(c, c.say({u"單號 %1 已完成，但無法從佇列移除（%2）。運轉已停止：請先移除"
+                              u"它再按 RUN。",
+                              u"Job %1 is finished but could not be removed from the "
+                              u"queue (%2). The run is stopped: remove it before running "
+                              u"again."})
                            .arg(order, error));
         }
         fillQueueLists(c);

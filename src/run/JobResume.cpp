@@ -33,13 +33,13 @@ double cutRowContent(const RunContext& c, const QString& order, int row, int bal
     const double slack = std::max(2.0, c.state.settings.number(SettingsField::Tolerance));
     const double most = std::min(lacked, seen + kProgressSeconds * std::max(0.0, rate)) + slack;
     if (b.fresh && since >= seen - slack && since <= most) return std::max(0.0, since);
-    const QString why = b.fresh
-                            ? QStringLiteral(
-                                  "balance %1 reads %2 against the row's zero %3, which the row "
-                                  "cannot have put in the bucket")
-                                  .arg(balance)
-                                  .arg(numberText(b.weight), numberText(zero))
-                            : QStringLiteral("balance %1 has no reading").arg(balance);
+    const QString why =
+        b.fresh ? c.say({u"第 %1 號天平讀數 %2，此列零點 %3，不可能是此列加入的量",
+                         u"balance %1 reads %2 against the row's zero %3, which the row "
+                         u"cannot have put in the bucket"})
+                      .arg(balance)
+                      .arg(numberText(b.weight), numberText(zero))
+                : c.say({u"第 %1 號天平沒有讀數", u"balance %1 has no reading"}).arg(balance);
     c.log(QStringLiteral("<resume> job %1 row %2: %3; metered in full")
               .arg(order)
               .arg(row + 1)
@@ -47,9 +47,11 @@ double cutRowContent(const RunContext& c, const QString& order, int row, int bal
                                  .arg(balance)
                                  .arg(numberText(b.weight), numberText(zero))
                            : QStringLiteral("balance %1 has no reading").arg(balance)));
-    c.dialogs.message(QStringLiteral("Job %1, row %2: %3. What the row put in the bucket before it "
-                                     "was cut short is not known; the row is metered to its full "
-                                     "weight. Check the bucket.")
+    c.dialogs.message(c.say({u"單號 %1，第 %2 列：%3。此列中斷前已加入桶內的量無法得知，"
+                             u"此列將計量到全重。請檢查桶內。",
+                             u"Job %1, row %2: %3. What the row put in the bucket before it "
+                             u"was cut short is not known; the row is metered to its full "
+                             u"weight. Check the bucket."})
                           .arg(order)
                           .arg(row + 1)
                           .arg(why),
@@ -59,13 +61,15 @@ double cutRowContent(const RunContext& c, const QString& order, int row, int bal
 
 QString JobResume::waitText(const QString& order) const {
     if (newBucket_)
-        return QStringLiteral(
-                   "The job journal could not be read: put a new, empty bucket in place for job "
-                   "%1 and press OK to start it over.")
+        return c_
+            .say({u"工作日誌無法讀取：請為單號 %1 放上一個新的空桶，按確定重新開始。",
+                  u"The job journal could not be read: put a new, empty bucket in place "
+                  u"for job %1 and press OK to start it over."})
             .arg(order);
-    return QStringLiteral(
-               "Job %1 was interrupted with rows in its bucket: go on in the same bucket, or "
-               "start it over in a new bucket.")
+    return c_
+        .say({u"單號 %1 中斷時桶內已有原料：可在同一桶繼續，或換新桶重新開始。",
+              u"Job %1 was interrupted with rows in its bucket: go on in the same bucket, "
+              u"or start it over in a new bucket."})
         .arg(order);
 }
 
@@ -128,10 +132,12 @@ bool JobResume::unreadableJournal(const JobIdentity& job, const QString& error) 
     QString why;
     if (!journal.setAside(&why)) {
         c_.log(QStringLiteral("<journal> %1; it cannot be set aside: %2").arg(error, why));
-        c_.dialogs.message(QStringLiteral("The job journal cannot be read (%1) and cannot be set "
-                                          "aside (%2). Job %3 waits.")
-                               .arg(error, why, job.order),
-                           QStringLiteral("INPUT"), [] {});
+        c_.dialogs.message(
+            c_.say({u"工作日誌無法讀取（%1），也無法移到一旁（%2）。單號 %3 等待中。",
+                    u"The job journal cannot be read (%1) and cannot be set "
+                    u"aside (%2). Job %3 waits."})
+                .arg(error, why, job.order),
+            QStringLiteral("INPUT"), [] {});
         pending_ = true;  // held: no second message on every tick
         return false;
     }

@@ -41,9 +41,11 @@ bool markLineOff(RunContext& c, int row, const QString& code, double recipe, dou
                    numberText(tolerance)));
     // A line with nothing in the bucket is no dose at all: the operator is told.
     if (actual <= 0)
-        c.dialogs.message(QStringLiteral("Job %1, row %2 (%3): nothing was metered for %4 g. The "
-                                         "job's record shows 0 for this line; meter it by hand "
-                                         "or queue it again.")
+        c.dialogs.message(c.say({u"單號 %1，第 %2 列（%3）：%4 g 完全沒有計量。此工作的紀錄"
+                                 u"此列為 0；請手動計量或重新排入。",
+                                 u"Job %1, row %2 (%3): nothing was metered for %4 g. The "
+                                 u"job's record shows 0 for this line; meter it by hand "
+                                 u"or queue it again."})
                               .arg(c.state.job.current().identity.order, QString::number(row + 1),
                                    code, numberText(recipe)),
                           QString(), [] {});

@@ -10,4 +10,8 @@ QString RunContext::text(int k) const {
     return lang.text(state.settings.language(), k);
 }
 
+QString RunContext::say(const Wording& w) const {
+    return wordingIn(state.settings.language(), w);
+}
+
 }  // namespace dye

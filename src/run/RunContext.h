@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "files/language/Wording.h"
+
 namespace dye {
 
 class BucketTransport;
@@ -31,6 +33,8 @@ struct RunContext {
 
     // Language text k of the current language (settings field 9).
     QString text(int k) const;
+    // The station's own wording in the current language.
+    QString say(const Wording& w) const;
 };
 
 }  // namespace dye

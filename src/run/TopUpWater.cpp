@@ -236,10 +236,13 @@ void TopUpWater::watchFlow() {
     disturbed_ = true;
     c_.log(QStringLiteral("<water> no water comes: balance 1 has not risen in %1 s of open water")
                .arg(kNoWaterTicks / 2));
-    c_.dialogs.message(QStringLiteral("*** NO WATER: the water valve has been open for %1 s and "
-                                      "balance 1 has not risen. Check the water supply; the "
-                                      "top-up goes on when the water comes. ***")
-                           .arg(kNoWaterTicks / 2),
+    c_.dialogs.message(QStringLiteral("*** NO WATER ***\n") +
+                           c_.say({u"水閥已開 %1 秒，第 1 號天平沒有增加。請檢查供水；水來了"
+                                   u"補水會繼續。",
+                                   u"The water valve has been open for %1 s and balance 1 has "
+                                   u"not risen. Check the water supply; the top-up goes on when "
+                                   u"the water comes."})
+                               .arg(kNoWaterTicks / 2),
                        QString(), [] {});
 }
 

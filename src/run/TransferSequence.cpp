@@ -150,9 +150,9 @@ bool TransferSequence::waitingReason() {
     const QString& order = job.order;
     if (job.bucket.isEmpty()) {
         c_.state.run.waitReason =
-            QStringLiteral(
-                "Job %1 has no bucket number and cannot run. Stop the run and remove it "
-                "from the queue, or queue it again with a bucket number.")
+            c_.say({u"單號 %1 沒有桶號，無法運轉。請停止運轉並從佇列移除，或填上桶號重新排入。",
+                    u"Job %1 has no bucket number and cannot run. Stop the run and remove it "
+                    u"from the queue, or queue it again with a bucket number."})
                 .arg(order);
         return true;
     }
@@ -308,7 +308,8 @@ bool TransferSequence::moveBucket() {
 // The job stays on the screen with the run timer off; a run retries the move.
 void TransferSequence::refuseMove(const QString& message, const QString& logLine) {
     c_.state.timers.oneBalanceRun->setEnabled(false);
-    c_.state.run.waitReason = message + QStringLiteral(": the job waits; run again to retry.");
+    c_.state.run.waitReason = message + c_.say({u"：工作等待中；再按 RUN 重試。",
+                                                u": the job waits; run again to retry."});
     TransferStep = 59;
     c_.log(logLine);
     c_.dialogs.message(message, QStringLiteral("INPUT"), [] {});

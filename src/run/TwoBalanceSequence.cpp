@@ -107,10 +107,11 @@ bool TwoBalanceSequence::waitingReason() {
     QStringList waiting;
     for (const Lane& l : lanes_)
         if (l.waiting) waiting << QString::number(l.number);
-    c_.state.run.waitReason =
-        waiting.isEmpty() ? QString()
-                          : QStringLiteral("Job %1: lane %2 waits for its bucket ready signal.")
-                                .arg(order, waiting.join(QStringLiteral(" and ")));
+    c_.state.run.waitReason = waiting.isEmpty()
+                                  ? QString()
+                                  : c_.say({u"單號 %1：第 %2 道等待桶就緒信號。",
+                                            u"Job %1: lane %2 waits for its bucket ready signal."})
+                                        .arg(order, waiting.join(c_.say({u" 與 ", u" and "})));
     return false;
 }
 

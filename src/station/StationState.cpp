@@ -8,6 +8,7 @@ namespace dye {
 ScanConfig scanConfig(StationState& state) {
     ScanConfig cfg;
     cfg.machineType = state.machineType();
+    cfg.language = state.settings.language();
     if (cfg.machineType != 5 && state.settings.Text1(SettingsField::ValvesPerStation).isEmpty())
         state.settings.setText1(SettingsField::ValvesPerStation, QStringLiteral("5"));
     cfg.profile = state.settings.Text1(SettingsField::SiteProfile);

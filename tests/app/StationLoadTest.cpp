@@ -70,7 +70,7 @@ TEST_F(StationLoadTest, MissingLanguageAndShortSettingsAreSaidOnceAtLoad) {
 // Settings that could not be loaded block the run by their flag, whatever
 // the screen's colours and timers say.
 TEST_F(StationLoadTest, AFailedSettingsLoadBlocksTheRun) {
-    start({});
+    start({{9, QStringLiteral("1")}});
     station->scheduler.advance(3000);
     EXPECT_FALSE(runBlockedReason(state()).contains(QStringLiteral("link is not running")));
     state().settingsLoadFailed = true;

@@ -263,9 +263,12 @@ TEST_F(MeteringTest, ValveWithoutRateOrOutsideTheTableIsRefusedAndNothingOpens) 
     untilIdle(1, 5000);
     meter(1, 30, 100);
     untilIdle(1, 5000);
-    EXPECT_EQ(messages(),
-              (QStringList{"*** <1> NO RATE FOR (NO.5) IN THE VALVE TABLE: NOT METERED ***",
-                           "*** <1> NO SUCH VALVE (NO.30): NOT METERED ***"}));
+    // The tag line first, then what to do in the station's language (0: Chinese).
+    ASSERT_EQ(messages().size(), 2);
+    EXPECT_EQ(messages()[0].section('\n', 0, 0),
+              "*** <1> NO RATE FOR (NO.5) IN THE VALVE TABLE: NOT METERED ***");
+    EXPECT_TRUE(messages()[0].section('\n', 1).contains(QStringLiteral("閥門表")));
+    EXPECT_EQ(messages()[1].section('\n', 0, 0), "*** <1> NO SUCH VALVE (NO.30): NOT METERED ***");
     EXPECT_EQ(state().MachineStatus.alarm(), 0);
     EXPECT_EQ(logTexts().filter("refused"), (QStringList{"<001 refused >   <no> 5   <no rate>",
                                                          "<001 refused >   <no> 30   <no valve>"}));

@@ -118,7 +118,7 @@ TEST_F(DoseTruth, ANewBucketNeverTakesMoreThanItsLimit) {
 TEST_F(DoseTruth, OverloadHoldsTheMeteringAndAlarmsNameTheirStation) {
     valve(1, "A1", "40");
     valve(13, "B1", "40");
-    startRun({{5, "2"}, {6, "300000"}, {7, "2"}});
+    startRun({{5, "2"}, {6, "300000"}, {7, "2"}, {9, "1"}});
     sim().faults().stuckValves[12] = true;
     queue(job("OV", "1", "0", {{0, {"A1", "3000"}}, {1, {"B1", "100"}}}));
     ASSERT_TRUE(runUntil([&] { return told(QStringLiteral("<2> STOP TO NOT HAVE (NO.13)")); }));

@@ -16,7 +16,7 @@ TEST_F(HandControlsInRun, TheWashButtonsOfTheTwinBalanceMachinesSayWhyAndTheJobs
     valve(1, "A1", "40");
     valve(13, "B1", "40");
     for (const char* type : {"2", "5"}) {
-        startRun({{5, type}, {6, "30000"}, {7, "2"}, {25, "100"}});
+        startRun({{5, type}, {6, "30000"}, {7, "2"}, {9, "1"}, {25, "100"}});
         station->mainScreen().requestWash();
         EXPECT_EQ(lastMessage(), QStringLiteral("The bucket is not washed: machine type %1 has no "
                                                 "bucket wash (only types 1, 3 and 4 wash).")
@@ -38,7 +38,7 @@ TEST_F(HandControlsInRun, TheWashButtonsOfTheTwinBalanceMachinesSayWhyAndTheJobs
 // the job has finished the bucket can be washed again.
 TEST_F(HandControlsInRun, TheBucketOfAStoppedJobIsNotWashed) {
     valve(1, "SODA", "40");
-    startRun({{7, "2"}});
+    startRun({{7, "2"}, {9, "1"}});
     queue(job("HOLD", "1", "0", {{0, {"SODA", "200"}}, {1, {"SODA", "100"}}}));
     ASSERT_TRUE(runUntil([&] { return cell(DispenseGrid::ActualWeight, 1) != ""; }));
     station->runControl().stopAll();
@@ -48,10 +48,12 @@ TEST_F(HandControlsInRun, TheBucketOfAStoppedJobIsNotWashed) {
         << lastMessage().toStdString();
     EXPECT_EQ(state().wash.WashPhase, 0);
 
+    // In Simplified Chinese the refusal says the same in its own script.
     station.reset();
-    startRun({{7, "2"}});
+    startRun({{7, "2"}, {9, "2"}});
     station->manual().requestWash();
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("holds the products of a job")));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("桶内有已停止或中断之工作的原料")))
+        << lastMessage().toStdString();
     EXPECT_EQ(state().wash.WashPhase, 0);
 }
 

@@ -139,7 +139,7 @@ TEST_F(JobStartTest, StartUpResetsFilesAndArmsTheRunTimerOfTheType) {
 }
 
 TEST_F(JobStartTest, NoJobIsTakenWithoutAControllerLink) {
-    startRun({{1, "0"}});  // no scan interval: the scan never runs
+    startRun({{1, "0"}, {9, "1"}});  // no scan interval: the scan never runs
     queue(job("IDLE", "1", "0", {}));
     station->scheduler.advance(30000);
     EXPECT_EQ(order(), "");

@@ -172,7 +172,7 @@ TEST_F(QueueRunnerTest, UndispensableJobsAreSetAsideAndTheJobsBehindThemGoOn) {
 // The load names the values in the event log.
 TEST_F(QueueRunnerTest, SettingsThatCannotDriveTheMachineEndTheRunWithTheReason) {
     valve(2, "NAOH", "35");
-    startRun({{7, "1e9"}});
+    startRun({{7, "1e9"}, {9, "1"}});
     queue(job("TOL", "1", "0", {{0, {"NAOH", "100"}}}));
     EXPECT_EQ(runQueue(), QueueRunner::kStuck);
     EXPECT_TRUE(
@@ -188,7 +188,7 @@ TEST_F(QueueRunnerTest, SettingsThatCannotDriveTheMachineEndTheRunWithTheReason)
     ASSERT_TRUE(writeFile(dir.filePath(kValveTableFileName), noise(96 * 200, 12345)));
     out.clear();
     err.clear();
-    startRun({{7, "2"}});
+    startRun({{7, "2"}, {9, "1"}});
     EXPECT_EQ(runQueue(), QueueRunner::kStuck);
     EXPECT_TRUE(err.contains("The settings cannot drive the machine: the rate of valve 1"))
         << err.toStdString();

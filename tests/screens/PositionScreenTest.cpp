@@ -166,7 +166,7 @@ TEST_F(PositionScreenTest, UnsavedSlotsStayOnTheScreen) {
 // Homing, move entries, slot clicks and the conveyor act only on a free
 // machine, and say why otherwise; on the settings screen as here.
 TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
-    startIdle("3");
+    startIdle("3", {{9, "1"}});
     form().Check1 = true;
     ASSERT_TRUE(screen().saveSlots());
     const std::vector<std::pair<const char*, std::function<void(StationState&, bool)>>> busy = {
@@ -224,7 +224,7 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
 // The conveyor of type 4: places 1..16 by D904..D919 with the side outputs,
 // 17..21 by D922..D926 with D921; a place past the outputs writes nothing.
 TEST_F(PositionScreenTest, ConveyorSlotClickDrivesOnlyPlacesWithOutputs) {
-    startIdle("4", {{24, "10"}});
+    startIdle("4", {{24, "10"}, {9, "1"}});
     Changes first;
     for (int r = 901; r <= 919; ++r) first[r] = Off;
     first[901] = 100;

@@ -105,7 +105,7 @@ TEST_F(SettingsEditorTest, ValuesOutOfTheirRangeAreRefusedWhenTyped) {
 // moves read the saved table, which only "座標存檔" changes. The position
 // screen's save in between neither loses nor writes them.
 TEST_F(SettingsEditorTest, TeachEditsAndSpreadingStayOnTheScreenUntilSaved) {
-    start({});
+    start({{9, QStringLiteral("1")}});
     form().Editable = true;
     MachineSettings& s = state().settings;
     s.setTeachSlot(1, {"100", "50", "A1", ""});
@@ -221,7 +221,7 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
     screen.unlockPositions();
     EXPECT_FALSE(form().Visible);
     EXPECT_FALSE(state().form9.Visible);
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("job")));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("機台上有工作")));
     state().TransferActive.release();
     // A job on the main screen before its run owns the machine (its
     // pre-wash) is on the machine just as well.
@@ -258,7 +258,7 @@ TEST_F(SettingsEditorTest, ABalanceIsZeroedOnlyWhileItsStationIsIdleAndNoJobIsOn
 }
 
 TEST_F(SettingsEditorTest, TheSlotClickSendsXYAndZOnlyWhileNothingElseMoves) {
-    start({{5, QStringLiteral("3")}});
+    start({{5, QStringLiteral("3")}, {9, QStringLiteral("1")}});
     state().timers.homing->setEnabled(false);
     state().settings.setTeachSlot(4, TeachSlot{QStringLiteral("400"), QStringLiteral("90"),
                                                QStringLiteral("B4"), QStringLiteral("250")});

@@ -195,7 +195,7 @@ void MainScreen::toggleTechnicianView() {
     Form3& f = c_.state.form3;
     if (!f.TechnicianView) {
         const std::optional<QString> code =
-            c_.dialogs.secretBox(QStringLiteral("enter password"), QStringLiteral("1"));
+            c_.dialogs.secretBox(passwordPrompt(c_.state.settings.language()), QStringLiteral("1"));
         if (!code) return;
         if (*code != QLatin1String(kSettingsAccessCode)) {
             c_.dialogs.message(wordingIn(c_.state.settings.language(),

@@ -5,6 +5,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Val.h"
+#include "files/language/Wording.h"
 #include "link/Registers.h"
 #include "machine/BucketTransport.h"
 #include "machine/HandWash.h"
@@ -107,10 +108,12 @@ void ManualControls::letWaterIn() {
 bool ManualControls::moveRefused(int axis) {
     QString why = moveRefusal(s_);
     if (why.isEmpty() && !transport_.axisIdle(kAxes[axis]))
-        why = QStringLiteral("the %1 axis has no current reading")
+        why = wordingIn(s_.settings.language(),
+                        {u"%1 軸沒有目前的讀數", u"the %1 axis has no current reading"})
                   .arg(QLatin1String(kAxisNames[axis]));
     if (why.isEmpty()) return false;
-    dialogs_.message(QStringLiteral("No move: %1.").arg(why), QString(), [] {});
+    dialogs_.message(wordingIn(s_.settings.language(), {u"不移動：%1。", u"No move: %1."}).arg(why),
+                     QString(), [] {});
     return true;
 }
 
@@ -127,8 +130,10 @@ void ManualControls::moveAxisTo(int index) {
     if (index < 0 || index > 1 || moveRefused(index)) return;
     const QString& text = s_.form2.Text3[index];
     if (!transport_.moveTo(kAxes[index], Val(text)))
-        dialogs_.message(QStringLiteral("No move: \"%1\" is not a position the %2 axis can "
-                                        "reach from where it is; type a whole number.")
+        dialogs_.message(wordingIn(s_.settings.language(),
+                                   {u"不移動：「%1」不是 %2 軸從目前位置能到達的位置；請輸入整數。",
+                                    u"No move: \"%1\" is not a position the %2 axis can "
+                                    u"reach from where it is; type a whole number."})
                              .arg(text, QLatin1String(kAxisNames[index])),
                          QString(), [] {});
 }

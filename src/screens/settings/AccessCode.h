@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace dye {
 
 class Dialogs;
@@ -8,6 +10,10 @@ struct StationState;
 // The settings access code: a constant of the program, compared as text with
 // the whole answer (a blank before or after it is a different answer).
 inline constexpr char kSettingsAccessCode[] = "60817";
+
+// The access code box's prompt: "enter password", and below it the same in
+// the operator's language when that is not English.
+QString passwordPrompt(int language);
 
 // Asks for the settings access code ("enter password", title "1") in a box
 // that hides what is typed, and says whether the answer was the code. During

@@ -1,6 +1,7 @@
 #include "SettingsEditor.h"
 
 #include "core/Dialogs.h"
+#include "files/language/Wording.h"
 #include "files/settings/FieldCaptions.h"
 #include "files/settings/SettingRanges.h"
 #include "files/settings/SettingsFiles.h"
@@ -190,9 +191,14 @@ void SettingsEditor::slotClicked(int k) {
     QString why = moveRefusal(s_);
     for (int field = k; why.isEmpty() && field < Form2::kTeachFields; field += kSlots)
         if (s_.form2.Text2Edited[size_t(field)])
-            why = QStringLiteral("its changes are not saved: save the positions first");
+            why = wordingIn(s_.settings.language(), {u"位置的修改尚未存檔：請先存檔",
+                                                     u"its changes are not saved: save the "
+                                                     u"positions first"});
     if (!why.isEmpty()) {
-        say(QStringLiteral("The gantry is not moved to slot %1: %2.").arg(k + 1).arg(why));
+        say(wordingIn(s_.settings.language(),
+                      {u"行車不移到第 %1 位：%2。", u"The gantry is not moved to slot %1: %2."})
+                .arg(k + 1)
+                .arg(why));
         return;
     }
     transport_.toSlot(k + 1);
