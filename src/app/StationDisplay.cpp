@@ -89,7 +89,9 @@ void fillStationDisplay(StationState& state, const ScanCycle& scan) {
     fillMeteringPanels(state);
     fillPositions(state);
     fillDiagnostics(state, scan);
-    fillJobDisplay(state.job.current(), state.form3);
+    // After a stop the grid keeps what the stopped job put in the bucket.
+    const bool stopped = !state.job.loaded() && state.run.face == RunFace::Stopped;
+    fillJobDisplay(stopped ? state.run.stoppedJob : state.job.current(), state.form3);
     fillRunDisplay(state, state.form3);
     state.form2.Label8 = state.run.washClock;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+#include "station/CurrentJob.h"
+
 namespace dye {
 
 // The face of the run on the main screen: before the first RUN the screen's
@@ -28,6 +30,9 @@ struct RunDisplay {
     RunFace face = RunFace::Idle;
     Blink blink = Blink::Off;
     std::array<bool, 2> laneHasRows{};  // a two-balance lane still has rows to dispense
+    // The job a stop took off the machine, as it was: the grid keeps showing
+    // what is in the bucket until the next RUN or the next job.
+    CurrentJob stoppedJob;
 };
 
 }  // namespace dye

@@ -59,7 +59,7 @@ QString SoakChecks::stateOf(Station& st) {
     const StationState& s = st.state;
     QString text =
         QStringLiteral("job %1, status \"%2\", alarm code %3, station steps %4/%5, wash phase %6")
-            .arg(s.form3.Label2.Caption.trimmed(), s.form3.Status)
+            .arg(s.job.current().identity.order.trimmed(), s.form3.Status)
             .arg(s.MachineStatus.alarm())
             .arg(s.station[1].StationStep)
             .arg(s.station[2].StationStep)
@@ -108,7 +108,7 @@ void SoakChecks::step(qint64 ms, Station& st, const Poured& poured, bool stopped
     if (machine_.type == 2 && !poured.overloaded) checkBuckets(st);
     if (machine_.twoBalances() && !poured.overloaded) checkBucketOwners(st);
     checkWash(st);
-    const QString order = st.state.form3.Label2.Caption.trimmed();
+    const QString order = st.state.job.current().identity.order.trimmed();
     if (order != onMachine_) {
         onMachine_ = order;
         if (!order.isEmpty()) lastOnMachine_ = order;
@@ -218,7 +218,7 @@ void SoakChecks::checkBucketOwners(Station& st) {
     // its own: a lane meters into an empty bucket or one of its own job.
     SimulatedController* sim = st.simulator();
     if (!sim) return;
-    const QString job = st.state.form3.Label2.Caption.trimmed();
+    const QString job = st.state.job.current().identity.order.trimmed();
     for (int b = 1; b <= 2; ++b) {
         QString& owner = bucketOwner_[size_t(b - 1)];
         const double content = sim->machine().content(b);
@@ -245,7 +245,7 @@ void SoakChecks::checkWash(Station& st) {
     // A wash empties the bucket on balance 1: never while a job that was
     // stopped or cut off has rows in it and is not back on the machine.
     if (washReported_ || st.state.wash.WashPhase == 0 ||
-        !st.state.form3.Label2.Caption.trimmed().isEmpty())
+        !st.state.job.current().identity.order.trimmed().isEmpty())
         return;
     const std::optional<JournalState> j = JobJournal(workdir_).read();
     if (!j || !j->started()) return;

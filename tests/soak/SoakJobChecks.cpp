@@ -229,7 +229,7 @@ void SoakChecks::checkRecord(Tracked& t, const QList<DailyRecord>& recs, const P
 }
 
 bool SoakChecks::allHandled(Station& st) {
-    if (!st.state.form3.Label2.Caption.trimmed().isEmpty() || st.state.wash.WashPhase != 0)
+    if (!st.state.job.current().identity.order.trimmed().isEmpty() || st.state.wash.WashPhase != 0)
         return false;
     if (jobQueueFile(workdir_).count() != 0) return false;
     checkFiles(lastMs_, st, Poured{});

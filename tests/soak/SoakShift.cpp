@@ -160,7 +160,7 @@ SeedResult runSeed(quint32 seed, const SoakFlags& flags) {
         faults.step(ms, *station->simulator(), events);
         op.step(ms, *station, hooks, events);
         if (flags.restarts && restart && !restarted && ms >= restartAt &&
-            !station->state.form3.Label2.Caption.trimmed().isEmpty()) {
+            !station->state.job.current().identity.order.trimmed().isEmpty()) {
             // A power cut: the station and the machine stop as they are; the
             // buckets keep their content, the balances lose their zero.
             restarted = true;

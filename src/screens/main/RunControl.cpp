@@ -1,7 +1,9 @@
 #include "screens/main/RunControl.h"
 
 #include "core/KeyState.h"
+#include "core/NumberText.h"
 #include "core/Scheduler.h"
+#include "files/language/Wording.h"
 #include "link/ScanCycle.h"
 #include "run/JobStart.h"
 #include "run/RunBlocked.h"
@@ -51,6 +53,7 @@ void RunControl::run() {
     armRunTimer(false);
     // The pink of a stop means "stopped": a running station shows its own face.
     c_.state.run.face = RunFace::Armed;
+    c_.state.run.stoppedJob = CurrentJob{};
 }
 
 void RunControl::runAll() {
@@ -62,6 +65,7 @@ void RunControl::runAll() {
 
 void RunControl::stop() {
     StationState& s = c_.state;
+    keepStoppedJob();
     transfer_.reset();
     twoBalance_.reset();
     job_.JobLoaded = 0;
@@ -72,6 +76,13 @@ void RunControl::stop() {
     if (c_.resetWash) c_.resetWash();
 
     s.job.clear();
+    s.run.indicator = s.run.stoppedJob.loaded()
+                          ? wordingIn(s.settings.language(),
+                                      {u"已停止：單號 %1 的桶內原料如表所示；按 RUN 繼續。",
+                                       u"Stopped: the bucket of job %1 holds what the table shows; "
+                                       u"RUN goes on with it."})
+                                .arg(s.run.stoppedJob.identity.order.trimmed())
+                          : wordingIn(s.settings.language(), {u"已停止", u"Stopped"});
     setAnimation(s, 0, 0);  // the pictures stand still
     s.run.face = RunFace::Stopped;
     s.run.laneHasRows = {};
@@ -80,6 +91,20 @@ void RunControl::stop() {
     c_.state.timers.jobStart->setEnabled(false);
     c_.state.timers.oneBalanceRun->setEnabled(false);
     c_.state.timers.twoBalanceRun->setEnabled(false);
+}
+
+// The grid after a stop: the job as it was, with what a row cut short had
+// put in the bucket so far.
+void RunControl::keepStoppedJob() {
+    StationState& s = c_.state;
+    CurrentJob job = s.job.current();
+    for (const MeteringStation& st : s.station) {
+        if (st.StationStep == 0 || st.row < 0 || st.row >= int(job.rows.size()) || !st.actual)
+            continue;
+        JobRow& row = job.rows[size_t(st.row)];
+        if (row.actual.isEmpty()) row.actual = numberText(*st.actual);
+    }
+    s.run.stoppedJob = std::move(job);
 }
 
 void RunControl::stopJob() {

@@ -43,6 +43,7 @@ class RunControl {
 
   private:
     void armRunTimer(bool fullTable);
+    void keepStoppedJob();
     // The event-log line of a stop button: "< STOP >", with the order and
     // bucket of the job on the screen.
     void logStop();
