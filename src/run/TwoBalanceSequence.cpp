@@ -87,6 +87,30 @@ void TwoBalanceSequence::display() {
     feed_.blink(c_.state);
     c_.state.run.laneHasRows = {a.hasRows(), b.hasRows()};
     if (a.waiting || b.waiting) status(LanguageText::LaneWaiting);
+    laneIndicator();
+}
+
+// While a lane meters, the indicator says for each lane what it does: the
+// row it meters (n of the lane's rows, and the product) or that it waits.
+void TwoBalanceSequence::laneIndicator() {
+    const JobOnMachine& job = c_.state.job;
+    QStringList parts;
+    bool metering = false;
+    for (const Lane& l : lanes_) {
+        if (l.metering && l.current >= 0) {
+            metering = true;
+            parts << QStringLiteral("<%1> %2 %3/%4 %5")
+                         .arg(l.number)
+                         .arg(c_.text(LanguageText::Dispensing))
+                         .arg(l.pointer + 1)
+                         .arg(l.rows.size())
+                         .arg(job.row(l.current).code.trimmed());
+        } else if (l.waiting) {
+            parts << QStringLiteral("<%1> %2").arg(l.number).arg(
+                c_.text(LanguageText::LaneWaiting));
+        }
+    }
+    if (metering) c_.state.run.indicator = parts.join(QStringLiteral("   "));
 }
 
 void TwoBalanceSequence::liveWeights() {

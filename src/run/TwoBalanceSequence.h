@@ -73,6 +73,7 @@ class TwoBalanceSequence {
     void applyResume(const JournalState& j);
     void keepLane(const Lane& l);
     void status(int k);
+    void laneIndicator();
     double reading(int balance) const;
 
     RunContext c_;

@@ -64,6 +64,13 @@ TEST_F(TwoBalanceRun, ASplitJobRunsBothLanesAtOnceAndEndsWithItsRecord) {
     j.Tag4 = "T4";
     j.QueuedAt = 46000.5;
     queue(j);
+    // While both lanes meter, the indicator says each lane's row and product.
+    ASSERT_TRUE(runUntil([&] {
+        const QString& shown = state().run.indicator;
+        return shown.contains(" 1/3 A1") && shown.contains(" 1/3 B1");
+    })) << state().run.indicator.toStdString();
+    EXPECT_TRUE(state().run.indicator.startsWith("<1> ")) << state().run.indicator.toStdString();
+    EXPECT_TRUE(state().run.indicator.contains("   <2> "));
     ASSERT_TRUE(runJob());
 
     ASSERT_EQ(done.size(), 1);
