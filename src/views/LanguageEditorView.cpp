@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "screens/language/LanguageEditor.h"
-#include "station/StationState.h"
 #include "views/Accessible.h"
 #include "views/EntryBox.h"
 
@@ -18,9 +17,8 @@ const char* const kLanguages[3] = {"0", "1", "2"};
 
 }  // namespace
 
-LanguageEditorView::LanguageEditorView(const StationState& state, LanguageEditor& editor,
-                                       QWidget* parent)
-    : QWidget(parent), s_(state), editor_(editor) {
+LanguageEditorView::LanguageEditorView(LanguageEditor& editor, QWidget* parent)
+    : QWidget(parent), editor_(editor) {
     setWindowTitle(editor_.form().Caption);
     resize(900, 700);
     auto* outer = new QVBoxLayout(this);
@@ -67,16 +65,13 @@ LanguageEditorView::LanguageEditorView(const StationState& state, LanguageEditor
 }
 
 void LanguageEditorView::open() {
-    editor_.form().Caption = s_.languageEditorCaption;  // the title of the editor's messages
     editor_.open();
     editor_.form().Visible = true;
     render();
 }
 
 void LanguageEditorView::render() {
-    Form5& f = editor_.form();
-    // The title follows the station's language; the editor's messages carry it too.
-    f.Caption = s_.languageEditorCaption;
+    const Form5& f = editor_.form();
     if (windowTitle() != f.Caption) setWindowTitle(f.Caption);
     for (int k = 0; k < Form5::kPerLanguage; ++k)
         if (label1_[size_t(k)]->text() != f.Label1[size_t(k)])

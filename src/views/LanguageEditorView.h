@@ -12,21 +12,18 @@ namespace dye {
 
 class EntryBox;
 class LanguageEditor;
-struct StationState;
 
 // The language editor's window (Form5): the first 120 texts of each language
 // side by side, numbered 0..119. Enter stores a box and moves to the next.
-// Its title is the station's `languageEditorCaption`.
+// Its title is the editor's, in the station's language.
 class LanguageEditorView : public QWidget {
   public:
-    LanguageEditorView(const StationState& state, LanguageEditor& editor,
-                       QWidget* parent = nullptr);
+    LanguageEditorView(LanguageEditor& editor, QWidget* parent = nullptr);
     // Reads the file into the boxes and shows them (opening the screen).
     void open();
     void render();
 
   private:
-    const StationState& s_;
     LanguageEditor& editor_;
     std::array<QLabel*, Form5::kPerLanguage> label1_{};
     std::array<EntryBox*, Form5::kBoxes> text1_{};

@@ -87,7 +87,7 @@ StationWindows::StationWindows(StationState& state, Handlers h)
     }
     addSettingsScreens(state, h, r);
     if (h.language) {
-        language_ = std::make_unique<LanguageEditorView>(state, *h.language);
+        language_ = std::make_unique<LanguageEditorView>(*h.language);
         r.showLanguageEditor = [this] {
             language_->open();
             bringForward(language_.get());

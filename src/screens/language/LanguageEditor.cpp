@@ -11,6 +11,7 @@ LanguageEditor::LanguageEditor(QString path, Dialogs& dialogs, std::function<voi
     : path_(std::move(path)), dialogs_(dialogs), saved_(std::move(saved)) {}
 
 void LanguageEditor::open() {
+    if (title_) form_.Caption = title_();
     for (int i = 0; i < Form5::kPerLanguage; ++i) form_.Label1[size_t(i)] = QString::number(i);
     RecordFile file(path_, LanguageFile::kRecordLength);
     const QList<QByteArray> records = file.readRange(1, Form5::kBoxes);

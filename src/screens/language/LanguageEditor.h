@@ -25,6 +25,8 @@ class LanguageEditor {
     Form5& form() { return form_; }
     const Form5& form() const { return form_; }
     void setSaved(std::function<void()> fn) { saved_ = std::move(fn); }
+    // The window title in the station's language, taken at each opening.
+    void setTitle(std::function<QString()> fn) { title_ = std::move(fn); }
 
     // Opening the screen: reads the file into the boxes (a missing file is
     // created empty; a file that cannot be read says so, and the boxes are empty).
@@ -40,6 +42,7 @@ class LanguageEditor {
     Dialogs& dialogs_;
     std::function<void()> saved_;
     Form5 form_;
+    std::function<QString()> title_;
 };
 
 }  // namespace dye
