@@ -107,6 +107,10 @@ def case(program, workdir):
             if rate.getState().contains(station.pyatspi.STATE_FOCUSED):
                 return True
             click(station, rate)  # again, should a click have gone astray
+            try:
+                rate.queryComponent().grabFocus()  # and through the accessibility interface
+            except Exception:
+                pass
             return False
 
         wait_for(focused, "the rate box to take the focus", timeout=60, interval=1.0)

@@ -166,8 +166,11 @@ class Station:
 
     def windows(self):
         """The program's top-level windows now on the bus."""
-        self.app.clear_cache()
-        return [w for w in self.app if w is not None]
+        try:
+            self.app.clear_cache()
+            return [w for w in self.app if w is not None]
+        except Exception:  # the program is still registering on the bus: none yet
+            return []
 
     def window(self, description):
         for w in self.windows():
