@@ -24,4 +24,8 @@ QString moveRefusal(const StationState& s) {
     return QString();
 }
 
+QString noMoveText(const StationState& s, const QString& why) {
+    return wordingIn(s.settings.language(), {u"不移動：%1。", u"No move: %1."}).arg(why);
+}
+
 }  // namespace dye

@@ -11,4 +11,7 @@ struct StationState;
 // or homing runs, or an axis is busy. Empty when the machine is free to move.
 QString moveRefusal(const StationState& state);
 
+// The refusal as the operator reads it: "No move: <why>." in the station's language.
+QString noMoveText(const StationState& state, const QString& why);
+
 }  // namespace dye

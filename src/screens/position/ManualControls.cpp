@@ -112,8 +112,7 @@ bool ManualControls::moveRefused(int axis) {
                         {u"%1 軸沒有目前的讀數", u"the %1 axis has no current reading"})
                   .arg(QLatin1String(kAxisNames[axis]));
     if (why.isEmpty()) return false;
-    dialogs_.message(wordingIn(s_.settings.language(), {u"不移動：%1。", u"No move: %1."}).arg(why),
-                     QString(), [] {});
+    dialogs_.message(noMoveText(s_, why), QString(), [] {});
     return true;
 }
 

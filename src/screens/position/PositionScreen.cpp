@@ -1,7 +1,6 @@
 #include "PositionScreen.h"
 
 #include "core/Dialogs.h"
-#include "files/language/Wording.h"
 #include "files/settings/SettingsFiles.h"
 #include "link/Registers.h"
 #include "machine/BucketTransport.h"
@@ -58,7 +57,7 @@ void PositionScreen::say(const QString& text) {
 bool PositionScreen::refused() {
     const QString why = moveRefusal(s_);
     if (why.isEmpty()) return false;
-    say(wordingIn(s_.settings.language(), {u"不移動：%1。", u"No move: %1."}).arg(why));
+    say(noMoveText(s_, why));
     return true;
 }
 
