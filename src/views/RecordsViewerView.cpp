@@ -51,6 +51,7 @@ RecordsViewerView::RecordsViewerView(Form4& form, RecordsViewer& viewer, QWidget
     label2_->setTextFormat(Qt::PlainText);
     label2_->setContentsMargins(list1_->frameWidth() + 2, 0, 0, 0);
     header_ = new QScrollArea(this);
+    header_->setObjectName(QStringLiteral("Header"));
     header_->setWidget(label2_);
     header_->setFrameShape(QFrame::NoFrame);
     header_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -3,24 +3,14 @@ with language 1 (English) the main screen's title and buttons show no Chinese
 and a lost controller is explained in English under the alarm's tag line; with
 language 2 (Simplified Chinese) the same texts show simplified characters."""
 
-import os
 import re
 
-from station_driver import Station, check, require_options, run_case, start_with_empty_queue, \
-    wait_for
+from station_driver import Station, check, require_options, run_case, set_language, \
+    start_with_empty_queue, wait_for
 
 CJK = re.compile("[\u4e00-\u9fff]")
-LANGUAGE_FIELD = 9
-RECORD = 200
 # Characters the station's Traditional texts use where Simplified differs.
 TRADITIONAL_ONLY = set("與沒應線計設號")
-
-
-def set_language(workdir, language):
-    path = os.path.join(workdir, "JUCIsetting.txt")
-    with open(path, "r+b") as f:
-        f.seek(LANGUAGE_FIELD * RECORD)
-        f.write(str(language).encode().ljust(RECORD))
 
 
 def link_lost(station):

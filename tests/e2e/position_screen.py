@@ -13,16 +13,6 @@ XZ_RECORD = 60
 Y_RECORD = 20
 
 
-def menu_entry(station, names):
-    """The menu entry whose caption is one of `names`, in any window."""
-    for top in station.windows():
-        found = station._search(
-            top, lambda a: a.getRoleName() == "menu item" and a.name in names)
-        if found is not None:
-            return found
-    return None
-
-
 def record(path, length, n):
     with open(path, "rb") as f:
         data = f.read()
@@ -37,7 +27,7 @@ def case(program, workdir):
     station = start_with_empty_queue(program, workdir)
     try:
         station.press(station.wait_control("Form3.Command8"))  # stop
-        station.press(wait_for(lambda: menu_entry(station, POS_SETTING), "the POS_SETTING menu"))
+        station.press(wait_for(lambda: station.menu_entry(POS_SETTING), "the POS_SETTING menu"))
         station.answer_input("60817")  # the access code
         form = wait_for(lambda: station.window("Form9"), "the position screen")
         # Slot 5: X is field 4, Y field 68, Z field 132, the bucket name field 196.

@@ -24,6 +24,8 @@ import traceback
 
 SKIP_EXIT = 77
 LOG_RECORD = 200  # bytes per event-log record, CP950 text, CR LF and blanks
+SETTINGS_RECORD = 200  # bytes per field of JUCIsetting.txt
+LANGUAGE_FIELD = 9  # 0 Traditional Chinese, 1 English, 2 Simplified Chinese
 
 
 class Skip(Exception):
@@ -59,13 +61,14 @@ def holds_for(condition, what, seconds, interval=0.25):
         time.sleep(interval)
 
 
-def start_display():
-    """Starts Xvfb on a display it chooses and points DISPLAY at it. The server
+def start_display(size):
+    """Starts Xvfb on a display it chooses, `size` ("WIDTHxHEIGHT") large, and
+    points DISPLAY at it. The server
     must not reset when its last client leaves: the accessibility bus's brief
     visit would otherwise close the display under the program starting next."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                               "1600x1200x24", "-nolisten", "tcp", "-noreset"],
+                               f"{size}x24", "-nolisten", "tcp", "-noreset"],
                               pass_fds=(write_end,), stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -105,6 +108,13 @@ def require_options(program, *options):
     if missing:
         raise Skip(f"{os.path.basename(program)} has no option {', '.join(missing)} "
                    "(see its --help)")
+
+
+def set_language(workdir, language):
+    """Writes the station's language into its settings file (read at start)."""
+    with open(os.path.join(workdir, "JUCIsetting.txt"), "r+b") as f:
+        f.seek(LANGUAGE_FIELD * SETTINGS_RECORD)
+        f.write(str(language).encode().ljust(SETTINGS_RECORD))
 
 
 def start_with_empty_queue(program, workdir):
@@ -182,6 +192,15 @@ class Station:
         """The first control described as `description` under root (every window)."""
         for top in ([root] if root is not None else self.windows()):
             found = self._search(top, lambda a: a.description == description)
+            if found is not None:
+                return found
+        return None
+
+    def menu_entry(self, names):
+        """The menu entry whose caption is one of `names`, in any window."""
+        for top in self.windows():
+            found = self._search(top, lambda a: a.getRoleName() in
+                                 ("menu item", "check menu item") and a.name in names)
             if found is not None:
                 return found
         return None
@@ -271,9 +290,9 @@ class Station:
         return lines
 
 
-def run_case(case):
-    """Runs case(program, workdir) with a display's bus and a fresh working
-    directory, and exits with 0 (passed), 1 (failed) or 77 (skipped). The
+def run_case(case, screen="1600x1200"):
+    """Runs case(program, workdir) with a display of `screen` pixels, its bus
+    and a fresh working directory, and exits with 0 (passed), 1 (failed) or 77 (skipped). The
     working directory is kept when the case fails."""
     if len(sys.argv) != 2:
         print(f"usage: {sys.argv[0]} PATH-TO-DYESTATION", file=sys.stderr)
@@ -283,7 +302,7 @@ def run_case(case):
     display = launcher = None
     code = 1
     try:
-        display = start_display()
+        display = start_display(screen)
         launcher = start_accessibility_bus()
         case(program, workdir)
         code = 0

@@ -16,13 +16,8 @@ def showing(station, description):
     return acc.getState().contains(station.pyatspi.STATE_SHOWING)
 
 
-def menu_entry(station):
-    return station._search(station.window("Form3"), lambda a: a.name == ENTRY and
-                           a.getRoleName() in ("menu item", "check menu item"))
-
-
 def choose(station):
-    station.press(wait_for(lambda: menu_entry(station), f"the menu entry {ENTRY}"))
+    station.press(wait_for(lambda: station.menu_entry({ENTRY}), f"the menu entry {ENTRY}"))
 
 
 def case(program, workdir):
