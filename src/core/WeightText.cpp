@@ -7,7 +7,7 @@
 namespace dye {
 namespace {
 
-enum class Fault { None, Blank, Comma, NotANumber, NotAboveZero };
+using Fault = WeightFault;
 
 Fault judge(const QString& text, double* grams) {
     // An optional minus only so that "-3" is told apart as a number below 0.
@@ -32,9 +32,13 @@ std::optional<double> readWeight(const QString& text) {
     return grams;
 }
 
-QString weightProblem(const QString& text) {
+WeightFault weightFault(const QString& text) {
     double grams = 0.0;
-    switch (judge(text, &grams)) {
+    return judge(text, &grams);
+}
+
+QString weightProblem(const QString& text) {
+    switch (weightFault(text)) {
         case Fault::None:
             return {};
         case Fault::Blank:

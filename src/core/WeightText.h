@@ -14,9 +14,13 @@ namespace dye {
 // that a weight the checks pass is the weight that is dosed.
 std::optional<double> readWeight(const QString& text);
 
-// What keeps `text` from being a weight, as the end of a sentence that names
-// the weight ("" when it is one): "has a comma; write the weight with a point
-// for decimals", "is blank", "is not a plain number ...", "is not above 0".
+// What keeps `text` from being a weight: None when it is one.
+enum class WeightFault { None, Blank, Comma, NotANumber, NotAboveZero };
+WeightFault weightFault(const QString& text);
+
+// The fault in English, as the end of a sentence that names the weight (""
+// when it is one): "has a comma; write the weight with a point for
+// decimals", "is blank", "is not a plain number ...", "is not above 0".
 QString weightProblem(const QString& text);
 
 }  // namespace dye

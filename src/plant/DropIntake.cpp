@@ -33,7 +33,8 @@ bool writeStatus(QFile& f, qint64 record, const QByteArray& status) {
 QString dropBucket(const MachineSettings& settings, QString* problem) {
     const QString bucket = settings.teachSlot(1).name.trimmed();
     const int type = settings.machineType();
-    if ((type == 1 || type == 3 || type == 4) && !bucketProblem(bucket, settings).isEmpty())
+    if ((type == 1 || type == 3 || type == 4) &&
+        !bucketProblem(bucket, settings, kEnglish).isEmpty())
         *problem = QStringLiteral(
                        "its jobs go to place 0, which has no bucket name on machine type %1; "
                        "name the first place on the position screen")
@@ -94,7 +95,8 @@ DropIntakeResult takeDropRecord(const QString& path, const QString& identifier, 
             ++n;
         }
         if (why.isEmpty())
-            why = fieldProblem(QStringLiteral("the order"), identifier, JobRecord::kOrderNoWidth);
+            why = fieldProblem(QStringLiteral("the order"), identifier, JobRecord::kOrderNoWidth,
+                               kEnglish);
         if (!why.isEmpty()) {
             out.problem = QStringLiteral("drop record %1 not taken: %2; it stays in %3 untaken")
                               .arg(identifier, why, path);

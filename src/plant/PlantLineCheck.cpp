@@ -12,12 +12,13 @@ QString plantLineProblem(int row, const QString& code, const QString& weight,
     const QString n = QString::number(row);
     if (c.isEmpty() && w.isEmpty())
         return QStringLiteral("row %1 has neither a code nor a weight").arg(n);
-    if (QString why = lineProblem(row, c, w, settings); !why.isEmpty()) return why;
+    if (QString why = lineProblem(row, c, w, settings, kEnglish); !why.isEmpty()) return why;
     const QString what = QStringLiteral("row %1: the").arg(n);
-    if (QString why = fieldProblem(what + QStringLiteral(" code"), c, JobRecord::kCodeWidth);
+    if (QString why =
+            fieldProblem(what + QStringLiteral(" code"), c, JobRecord::kCodeWidth, kEnglish);
         !why.isEmpty())
         return why;
-    return fieldProblem(what + QStringLiteral(" weight"), w, JobRecord::kWeightWidth);
+    return fieldProblem(what + QStringLiteral(" weight"), w, JobRecord::kWeightWidth, kEnglish);
 }
 
 }  // namespace dye

@@ -37,9 +37,10 @@ QString jobName(const JobRecord& job, int record) {
 
 QString undispensableReason(const JobRecord& job, const MachineSettings& settings) {
     if (job.OrderNo.trimmed().isEmpty()) return QStringLiteral("it has no order number");
-    if (QString why = waterProblem(job.WaterAmount); !why.isEmpty()) return why;
+    if (QString why = waterProblem(job.WaterAmount, kEnglish); !why.isEmpty()) return why;
     for (int i = 0; i < JobRecord::kLines; ++i)
-        if (QString why = lineProblem(i + 1, job.Code[size_t(i)], job.Weight[size_t(i)], settings);
+        if (QString why =
+                lineProblem(i + 1, job.Code[size_t(i)], job.Weight[size_t(i)], settings, kEnglish);
             !why.isEmpty())
             return why;
     const bool anyLine = std::any_of(job.Code.begin(), job.Code.end(),
@@ -47,7 +48,7 @@ QString undispensableReason(const JobRecord& job, const MachineSettings& setting
     if (!anyLine) return QStringLiteral("it has no line with a product code");
     const int type = settings.machineType();
     if (type == 1 || type == 3 || type == 4)
-        if (const QString why = bucketProblem(job.BucketNo, settings); !why.isEmpty())
+        if (const QString why = bucketProblem(job.BucketNo, settings, kEnglish); !why.isEmpty())
             return why.at(0).toLower() + why.mid(1).chopped(why.endsWith(QLatin1Char('.')) ? 1 : 0);
     return {};
 }

@@ -62,7 +62,7 @@ TEST_F(HandControlsInRun, TheBucketOfAStoppedJobIsNotWashed) {
 TEST_F(HandControlsInRun, AManualMeteringDuringAJobIsRefusedAndTheJobKeepsItsStations) {
     valve(1, "SODA", "40");
     valve(3, "HAC", "40");
-    startRun({{7, "2"}});
+    startRun({{7, "2"}, {9, "1"}});
     sim().options().physics.waterRunOnMs = 0;
     queue(job("J", "1", "0", {{0, {"SODA", "300"}}}));
     ASSERT_TRUE(runUntil([&] { return state().station[1].StationStep >= 3; }));
@@ -91,7 +91,7 @@ TEST_F(HandControlsInRun, AManualMeteringDuringAJobIsRefusedAndTheJobKeepsItsSta
 TEST_F(HandControlsInRun, AStoppedTwoBalanceJobWithProductsInItsBucketStaysQueued) {
     valve(1, "A1", "40");
     valve(13, "B1", "40");
-    startRun({{5, "2"}, {6, "30000"}, {7, "2"}});
+    startRun({{5, "2"}, {6, "30000"}, {7, "2"}, {9, "1"}});
     queue(job("LANE", "1", "0", {{0, {"A1", "400"}}, {1, {"B1", "300"}}}));
     const JobJournal journal(QDir(dir.path()));
     ASSERT_TRUE(runUntil([&] {

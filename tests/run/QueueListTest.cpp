@@ -33,7 +33,7 @@ class QueueListTest : public StationFixture {
 // reads it again only when the file changed, so a selection made in the list
 // stays until then; the counting line deletes nothing.
 TEST_F(QueueListTest, LongQueueListedInPartAndReadOnlyWhenChanged) {
-    start({});
+    start({{9, "1"}});
     queueFromElsewhere(1, kQueueListLines + 3);
     station->jobStart().tick();
     const ListBox& list = state().form3.List2;

@@ -20,6 +20,7 @@ struct EntryBench {
 
     EntryBench() {
         state.settings.setText1(5, QStringLiteral("1"));
+        state.settings.setText1(9, QStringLiteral("1"));  // English
         valve(1, QStringLiteral("R-101"), QStringLiteral("Red"));
         valve(2, QStringLiteral("Y-202"), QStringLiteral("Yellow"));
         valve(24, QStringLiteral("B-324"), QStringLiteral("Blue"));

@@ -13,7 +13,7 @@ namespace {
 class RecipeEditorTest : public RunFixture {
   protected:
     void SetUp() override {
-        startRun({{5, QStringLiteral("2")}});
+        startRun({{5, QStringLiteral("2")}, {9, QStringLiteral("1")}});  // English
         state().settings.setText4(0, QStringLiteral("R-101"));
         state().settings.setText4(1, QStringLiteral("Y-202"));
     }
@@ -227,7 +227,6 @@ TEST_F(RecipeEditorTest, QueueDeleteRemovesTheJobShownButNeverTheOneOnTheMachine
 // Deleting, saving an order number again and queueing an order again ask
 // first; No writes nothing, and a Yes acts only on what was asked about.
 TEST_F(RecipeEditorTest, DeletesAndRepeatsAskFirst) {
-    state().settings.setText1(9, QStringLiteral("1"));  // English
     save(QStringLiteral("A"));
     for (int choice : {1, 0}) {
         save(QStringLiteral("A"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/OleDate.h"
+#include "files/language/ToSimplified.h"
 #include "screens/EntryBench.h"
 #include "screens/entry/SingleEntry.h"
 
@@ -122,6 +123,21 @@ TEST_F(SingleEntryTest, RefusedEntriesWriteNothingSayWhyAndStayAsTyped) {
         EXPECT_EQ(f.Combo1.Text, QString::fromUtf8(c.code));
         EXPECT_EQ(f.Combo2.Text, QString::fromUtf8(c.weight));
         EXPECT_EQ(jobQueueFile(bench.workdir()).count(), 0);
+    }
+}
+
+// A refusal reads in the station's language, the rule it quotes included.
+TEST_F(SingleEntryTest, RefusalsFollowTheStationsLanguage) {
+    const QString traditional =
+        QStringLiteral("第 1 列（R-101）：重量「2,5」含有逗號；小數請用小數點。");
+    for (int language : {0, 2}) {
+        bench.state.settings.setText1(9, QString::number(language));
+        entry.open();
+        f.Combo1.Text = QStringLiteral("R-101");
+        f.Combo2.Text = QStringLiteral("2,5");
+        f.Combo3.Text = QStringLiteral("P2");
+        EXPECT_FALSE(entry.queueEntry());
+        EXPECT_EQ(bench.lastMessage(), language == 0 ? traditional : ToSimplified(traditional));
     }
 }
 

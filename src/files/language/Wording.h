@@ -13,6 +13,10 @@ struct Wording {
     const char16_t* english;
 };
 
+// The language of what the station logs and writes to disk (event log,
+// plant statements): English, whatever the operator reads.
+inline constexpr int kEnglish = 1;
+
 // The text in `language` (0 Traditional Chinese, 1 English, 2 Simplified
 // Chinese; any other number shows language 0, as the captions do).
 QString wordingIn(int language, const Wording& w);

@@ -5,6 +5,7 @@
 #include "files/jobs/JobFile.h"
 #include "files/jobs/RecipeCheck.h"
 #include "files/language/Wording.h"
+#include "files/settings/MachineSettings.h"
 #include "model/Form3.h"
 #include "run/RunContext.h"
 #include "station/StationState.h"
@@ -68,9 +69,10 @@ void askYesNo(const RunContext& c, const Wording& question, const QStringList& a
 }
 
 QString editorProblem(const JobRecord& job, const MachineSettings& settings) {
-    QString why = recipeProblem(job, settings);
-    if (why.isEmpty()) why = unstorableText(job);
-    if (why.isEmpty()) why = bucketProblem(job.BucketNo, settings);
+    const int language = settings.language();
+    QString why = recipeProblem(job, settings, language);
+    if (why.isEmpty()) why = unstorableText(job, language);
+    if (why.isEmpty()) why = bucketProblem(job.BucketNo, settings, language);
     return why;
 }
 

@@ -33,7 +33,9 @@ int enterFromText2();
 int enterFromText1(int box);
 
 // Why the recipe on the editor may be neither saved nor queued ("" when it
-// may): its rows, the widths of its fields, a bucket the machine cannot reach.
+// may): its rows, the widths of its fields, a bucket the machine cannot reach;
+// in the language of `settings`. Every screen that queues or saves a job
+// asks it.
 QString editorProblem(const JobRecord& job, const MachineSettings& settings);
 
 // Whether `file` (the queue or the recipe store) holds a record of `order`;

@@ -34,6 +34,8 @@ class QueueEditor {
     void append(JobRecord job);  // with the time of queueing: now
     void refill();
     void tell(const QString& text);
+    // The queue file cannot be read: why (the file's own words).
+    QString unreadable(const QString& error) const;
 
     RunContext c_;
     JobStart& jobStart_;

@@ -16,7 +16,7 @@ void RecipeEditor::saveAsNew() {
     QString error;
     const std::optional<bool> saved = holdsOrder(store, job.OrderNo, &error);
     if (!saved) {
-        tell(QStringLiteral("The recipe file cannot be read: %1").arg(error));
+        tellUnreadable(error);
         return;
     }
     if (!*saved) {
@@ -37,7 +37,7 @@ void RecipeEditor::saveAsNew() {
 void RecipeEditor::save(const JobRecord& job) {
     JobFile store = recipeStoreFile(c_.workdir);
     if (!store.append(job)) {
-        tell(QStringLiteral("The recipe %1 was not saved: %2")
+        tell(c_.say({u"配方 %1 沒有存檔：%2", u"The recipe %1 was not saved: %2"})
                  .arg(job.OrderNo, store.errorString()));
         return;
     }
@@ -50,18 +50,18 @@ void RecipeEditor::overwriteSelected() {
     // Writing a new recipe is the save button's work: a change needs the
     // recipe it changes.
     if (f.List1.ListIndex < 0) {
-        tell(
-            QStringLiteral("No recipe is chosen in the recipe list: choose the recipe to change, "
-                           "or save the editor's recipe as a new one."));
+        tell(c_.say({u"配方清單中沒有選擇配方：請選擇要修改的配方，或將編輯中的配方另存為新配方。",
+                     u"No recipe is chosen in the recipe list: choose the recipe to change, or "
+                     u"save the editor's recipe as a new one."}));
         return;
     }
     const JobRecord job = editorRecord(f);
     if (refused(job)) return;
     JobFile store = recipeStoreFile(c_.workdir);
-    const std::optional<int> k = recordShown(store, QStringLiteral("change it"));
+    const std::optional<int> k = recordShown(store, {u"修改", u"change it"});
     if (!k) return;
     if (!store.replace(*k, job)) {
-        tell(QStringLiteral("The recipe %1 was not changed: %2")
+        tell(c_.say({u"配方 %1 沒有修改：%2", u"The recipe %1 was not changed: %2"})
                  .arg(job.OrderNo, store.errorString()));
         return;
     }
@@ -71,8 +71,8 @@ void RecipeEditor::overwriteSelected() {
 
 void RecipeEditor::deleteSelected() {
     if (c_.state.form3.List1.ListIndex < 0) {
-        tell(
-            QStringLiteral("No recipe is chosen in the recipe list: choose the recipe to delete."));
+        tell(c_.say({u"配方清單中沒有選擇配方：請選擇要刪除的配方。",
+                     u"No recipe is chosen in the recipe list: choose the recipe to delete."}));
         return;
     }
     removeShown();
@@ -95,21 +95,23 @@ void RecipeEditor::recipeClicked() {
         return;
     }
     JobFile store = recipeStoreFile(c_.workdir);
-    const std::optional<int> k = recordShown(store, QStringLiteral("load it"));
+    const std::optional<int> k = recordShown(store, {u"載入", u"load it"});
     if (!k) return;
     if (const std::optional<JobRecord> job = store.read(*k))
         showInEditor(f, *job);
     else
-        tell(QStringLiteral("The recipe cannot be read: %1").arg(store.errorString()));
+        tell(c_.say({u"無法讀取配方：%1", u"The recipe cannot be read: %1"})
+                 .arg(store.errorString()));
 }
 
 void RecipeEditor::removeShown() {
     JobFile store = recipeStoreFile(c_.workdir);
-    const std::optional<int> k = recordShown(store, QStringLiteral("delete it"));
+    const std::optional<int> k = recordShown(store, {u"刪除", u"delete it"});
     if (!k) return;
     const std::optional<JobRecord> job = store.read(*k);
     if (!job) {
-        tell(QStringLiteral("The recipe cannot be read: %1").arg(store.errorString()));
+        tell(c_.say({u"無法讀取配方：%1", u"The recipe cannot be read: %1"})
+                 .arg(store.errorString()));
         return;
     }
     askYesNo(c_, {u"要刪除配方 %1（桶號 %2）嗎？", u"Delete the recipe %1 (bucket %2)?"},
@@ -126,16 +128,17 @@ void RecipeEditor::remove(int k, int count, const JobRecord& job) {
     const std::optional<JobRecord> now = store.count() == count ? store.read(k) : std::nullopt;
     const QString order = job.OrderNo.trimmed();
     if (!store.errorString().isEmpty()) {
-        tell(QStringLiteral("The recipe file cannot be read: %1").arg(store.errorString()));
+        tellUnreadable(store.errorString());
         return;
     }
     if (!now || !(*now == job)) {
         refill();
-        tell(outOfStep(order, QStringLiteral("delete it")));
+        tell(outOfStep(order, {u"刪除", u"delete it"}));
         return;
     }
     if (!store.remove(k)) {
-        tell(QStringLiteral("The recipe %1 was not deleted: %2").arg(order, store.errorString()));
+        tell(c_.say({u"配方 %1 沒有刪除：%2", u"The recipe %1 was not deleted: %2"})
+                 .arg(order, store.errorString()));
         return;
     }
     c_.log(QStringLiteral("<recipe> %1 deleted").arg(order));
@@ -150,7 +153,7 @@ bool RecipeEditor::refused(const JobRecord& job) {
     return true;
 }
 
-std::optional<int> RecipeEditor::recordShown(JobFile& store, const QString& doing) {
+std::optional<int> RecipeEditor::recordShown(JobFile& store, const Wording& doing) {
     const ListBox& list = c_.state.form3.List1;
     const QString shown = list.items.value(list.ListIndex).trimmed();
     const int count = store.count();
@@ -160,7 +163,7 @@ std::optional<int> RecipeEditor::recordShown(JobFile& store, const QString& doin
         if (job && job->OrderNo.trimmed() == shown) return k;
     }
     if (!store.errorString().isEmpty()) {
-        tell(QStringLiteral("The recipe file cannot be read: %1").arg(store.errorString()));
+        tellUnreadable(store.errorString());
         return std::nullopt;
     }
     refill();
@@ -168,21 +171,25 @@ std::optional<int> RecipeEditor::recordShown(JobFile& store, const QString& doin
     return std::nullopt;
 }
 
-QString RecipeEditor::outOfStep(const QString& shown, const QString& doing) {
-    return QStringLiteral(
-               "The recipe list was out of date: %1 is no longer at that place in the "
-               "recipe file. The list now shows the file again; choose the recipe "
-               "again to %2.")
-        .arg(shown, doing);
+QString RecipeEditor::outOfStep(const QString& shown, const Wording& doing) const {
+    return c_
+        .say({u"配方清單已過時：%1 已不在配方檔中的那個位置。清單已重新顯示配方檔；請重新選擇要%2"
+              u"的配方。",
+              u"The recipe list was out of date: %1 is no longer at that place in the recipe "
+              u"file. The list now shows the file again; choose the recipe again to %2."})
+        .arg(shown, c_.say(doing));
 }
 
 void RecipeEditor::refill() {
-    if (const QString error = fillRecipeList(c_); !error.isEmpty())
-        tell(QStringLiteral("The recipe file cannot be read: %1").arg(error));
+    if (const QString error = fillRecipeList(c_); !error.isEmpty()) tellUnreadable(error);
 }
 
 void RecipeEditor::tell(const QString& text) {
     c_.dialogs.message(text, c_.state.form3.Caption, [] {});
+}
+
+void RecipeEditor::tellUnreadable(const QString& error) {
+    tell(c_.say({u"配方檔無法讀取：%1", u"The recipe file cannot be read: %1"}).arg(error));
 }
 
 }  // namespace dye

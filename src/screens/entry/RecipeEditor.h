@@ -34,8 +34,9 @@ class RecipeEditor {
     bool refused(const JobRecord& job);
     // The record behind the selected list entry when it is still that
     // recipe; otherwise the list is refilled and the operator told.
-    std::optional<int> recordShown(JobFile& store, const QString& doing);
-    static QString outOfStep(const QString& shown, const QString& doing);
+    // `doing` is what the operator chose the recipe for ("delete").
+    std::optional<int> recordShown(JobFile& store, const Wording& doing);
+    QString outOfStep(const QString& shown, const Wording& doing) const;
     void save(const JobRecord& job);
     // Asks, then removes the recipe shown by the selected entry.
     void removeShown();
@@ -44,6 +45,8 @@ class RecipeEditor {
     void remove(int k, int count, const JobRecord& job);
     void refill();
     void tell(const QString& text);
+    // The recipe file cannot be read: why (the file's own words).
+    void tellUnreadable(const QString& error);
 
     RunContext c_;
 };

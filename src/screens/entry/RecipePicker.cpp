@@ -3,7 +3,8 @@
 #include "core/Dialogs.h"
 #include "core/OleDate.h"
 #include "files/jobs/JobFile.h"
-#include "files/jobs/RecipeCheck.h"
+#include "files/language/Wording.h"
+#include "screens/entry/EditorFields.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -25,6 +26,10 @@ JobRecord copyOfRecipe(const JobRecord& stored) {
 }
 
 }  // namespace
+
+QString RecipePicker::notQueued() const {
+    return say({u"配方 %1 沒有排入計量：%2", u"The recipe %1 was not queued: %2"});
+}
 
 void RecipePicker::fill(const QList<StoredRecipe>& recipes) {
     Form12& f = s_.form12;
@@ -49,6 +54,10 @@ void RecipePicker::refresh() {
     orders_ = orders;  // the same recipes stay wanted, even when none is left now
 }
 
+QString RecipePicker::say(const Wording& w) const {
+    return wordingIn(s_.settings.language(), w);
+}
+
 bool RecipePicker::refuse(const QString& why) {
     dialogs_.message(why, kTitle, [] {});
     return false;
@@ -68,26 +77,22 @@ bool RecipePicker::queueClicked() {
     if (!stored || stored->OrderNo.trimmed() != shown) {
         refresh();
         if (!stored && !store.errorString().isEmpty())
-            return refuse(
-                QStringLiteral("The recipe %1 was not queued: %2").arg(shown, store.errorString()));
-        return refuse(QStringLiteral("The saved recipes changed: record %1 is no longer the "
-                                     "recipe %2. The list shows them as they are now; pick the "
-                                     "recipe again.")
+            return refuse(notQueued().arg(shown, store.errorString()));
+        return refuse(say({u"存檔的配方已變動：第 %1 筆已不是配方 %2。清單已顯示現在的配方；請"
+                           u"重新選擇配方。",
+                           u"The saved recipes changed: record %1 is no longer the recipe %2. "
+                           u"The list shows them as they are now; pick the recipe again."})
                           .arg(record)
                           .arg(shown));
     }
 
     JobRecord job = copyOfRecipe(*stored);
-    QString why = recipeProblem(job, s_.settings);
-    if (why.isEmpty()) why = unstorableText(job);
-    if (why.isEmpty()) why = bucketProblem(job.BucketNo, s_.settings);
-    if (!why.isEmpty())
-        return refuse(QStringLiteral("The recipe %1 was not queued. %2").arg(shown, why));
+    if (const QString why = editorProblem(job, s_.settings); !why.isEmpty())
+        return refuse(say({u"配方 %1 沒有排入計量。%2", u"The recipe %1 was not queued. %2"})
+                          .arg(shown, why));
     job.QueuedAt = toOleDate(now_());
     JobFile queue = jobQueueFile(workdir_);
-    if (!queue.append(job))
-        return refuse(
-            QStringLiteral("The recipe %1 was not queued: %2").arg(shown, queue.errorString()));
+    if (!queue.append(job)) return refuse(notQueued().arg(shown, queue.errorString()));
     f.Visible = false;
     return true;
 }

@@ -13,6 +13,7 @@ namespace dye {
 
 class Dialogs;
 struct StationState;
+struct Wording;
 
 // A saved recipe with its place in the recipe store "QUICK_A.txt".
 struct StoredRecipe {
@@ -46,6 +47,8 @@ class RecipePicker {
 
   private:
     bool refuse(const QString& why);
+    QString say(const Wording& w) const;  // in the station's language
+    QString notQueued() const;            // "the recipe %1 was not queued: %2"
 
     StationState& s_;
     Dialogs& dialogs_;

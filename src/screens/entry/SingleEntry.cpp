@@ -3,7 +3,8 @@
 #include "core/Dialogs.h"
 #include "core/OleDate.h"
 #include "files/jobs/JobFile.h"
-#include "files/jobs/RecipeCheck.h"
+#include "files/language/Wording.h"
+#include "screens/entry/EditorFields.h"
 #include "station/StationState.h"
 
 namespace dye {
@@ -90,14 +91,14 @@ bool SingleEntry::queueEntry() {
     job.Code[0] = f.Combo1.Text.trimmed();
     job.Weight[0] = f.Combo2.Text.trimmed();
 
-    QString why = recipeProblem(job, s_.settings);
-    if (why.isEmpty()) why = unstorableText(job);
-    if (why.isEmpty()) why = bucketProblem(job.BucketNo, s_.settings);
+    QString why = editorProblem(job, s_.settings);
     if (why.isEmpty()) {
         job.QueuedAt = toOleDate(now_());
         JobFile queue = jobQueueFile(workdir_);
         if (!queue.append(job))
-            why = QStringLiteral("The job was not queued: %1").arg(queue.errorString());
+            why = wordingIn(s_.settings.language(),
+                            {u"工作沒有排入計量：%1", u"The job was not queued: %1"})
+                      .arg(queue.errorString());
     }
     if (!why.isEmpty()) {
         dialogs_.message(why, f.Command1.Caption, [] {});

@@ -45,7 +45,7 @@ TEST(RecipeCheck, EveryRowIsCheckedOnItsOwn) {
         {recipe({}), "The recipe has no lines"},
     };
     for (const auto& c : cases) {
-        const QString problem = recipeProblem(c.job, s);
+        const QString problem = recipeProblem(c.job, s, kEnglish);
         if (*c.problem == 0)
             EXPECT_EQ(problem, QString()) << c.job.Code[0].toStdString();
         else
@@ -53,20 +53,21 @@ TEST(RecipeCheck, EveryRowIsCheckedOnItsOwn) {
     }
     JobRecord noOrder = recipe({{"R-101", "1"}});
     noOrder.OrderNo = QStringLiteral("   ");
-    EXPECT_TRUE(recipeProblem(noOrder, s).startsWith(QStringLiteral("No order number")));
+    EXPECT_TRUE(recipeProblem(noOrder, s, kEnglish).startsWith(QStringLiteral("No order number")));
 }
 
 TEST(RecipeCheck, TextTheFilesCannotHoldIsRefused) {
     JobRecord r = recipe({{"R-101", "1"}});
-    EXPECT_EQ(unstorableText(r), QString());
+    EXPECT_EQ(unstorableText(r, kEnglish), QString());
     r.OrderNo = QStringLiteral("訂單一二三四五六七八九十");  // 24 bytes in Big5
-    EXPECT_TRUE(unstorableText(r).contains(QStringLiteral("24 bytes long; the field holds 20")));
+    EXPECT_TRUE(
+        unstorableText(r, kEnglish).contains(QStringLiteral("24 bytes long; the field holds 20")));
     r.OrderNo = QStringLiteral("A-1");
     r.Code[0] = QStringLiteral("R\uD55C1");  // Hangul has no Big5 bytes
-    EXPECT_TRUE(unstorableText(r).startsWith(QStringLiteral("Row 1: the code")));
+    EXPECT_TRUE(unstorableText(r, kEnglish).startsWith(QStringLiteral("Row 1: the code")));
     r.Code[0] = QStringLiteral("R-101");
     r.Weight[0] = QStringLiteral("1.234567890");
-    EXPECT_TRUE(unstorableText(r).contains(QStringLiteral("the field holds 10")));
+    EXPECT_TRUE(unstorableText(r, kEnglish).contains(QStringLiteral("the field holds 10")));
 }
 
 TEST(RecipeCheck, BucketMustBeAPlaceOnMachinesThatMoveIt) {
@@ -75,20 +76,22 @@ TEST(RecipeCheck, BucketMustBeAPlaceOnMachinesThatMoveIt) {
     slot.name = QStringLiteral("B7");
     s.setTeachSlot(7, slot);
     s.setText1(5, QStringLiteral("1"));
-    EXPECT_EQ(bucketProblem(QStringLiteral(" B7 "), s), QString());
-    EXPECT_TRUE(bucketProblem(QStringLiteral("B8"), s).contains(QStringLiteral("not a place")));
-    EXPECT_FALSE(bucketProblem(QString(), s).isEmpty());
+    EXPECT_EQ(bucketProblem(QStringLiteral(" B7 "), s, kEnglish), QString());
+    EXPECT_TRUE(
+        bucketProblem(QStringLiteral("B8"), s, kEnglish).contains(QStringLiteral("not a place")));
+    EXPECT_FALSE(bucketProblem(QString(), s, kEnglish).isEmpty());
     s.setText1(5, QStringLiteral("2"));
-    EXPECT_EQ(bucketProblem(QStringLiteral("B8"), s), QString());
-    EXPECT_FALSE(bucketProblem(QStringLiteral(" "), s).isEmpty());
+    EXPECT_EQ(bucketProblem(QStringLiteral("B8"), s, kEnglish), QString());
+    EXPECT_FALSE(bucketProblem(QStringLiteral(" "), s, kEnglish).isEmpty());
 }
 
 // Water is no water, or a plain number of grams a bucket can be weighed with.
 TEST(RecipeCheck, WaterIsAPlainAmountTheBalanceCanWeigh) {
     for (const char* ok : {"", " ", "0", "0.0", "1500", "12000.5", "100000"})
-        EXPECT_EQ(waterProblem(QString::fromUtf8(ok)), QString()) << ok;
+        EXPECT_EQ(waterProblem(QString::fromUtf8(ok), kEnglish), QString()) << ok;
     for (const char* bad : {"1e9", "-1000", "abc", "1,5", "100000.5", "0x10", "nan"})
-        EXPECT_TRUE(waterProblem(QString::fromUtf8(bad)).startsWith(QStringLiteral("the water")))
+        EXPECT_TRUE(
+            waterProblem(QString::fromUtf8(bad), kEnglish).startsWith(QStringLiteral("the water")))
             << bad;
 }
 
