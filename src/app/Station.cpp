@@ -90,6 +90,7 @@ Station::Station(Options options, const MakeDialogs& makeDialogs)
     settingsEditor_.setLearnedReset(
         [this](int valve, QString* error) { return learning_.reset(valve, error); });
     languageEditor_.setTitle([this] { return state.languageEditorCaption; });
+    languageEditor_.setLanguage([this] { return state.settings.language(); });
     languageEditor_.setSaved([this] {
         lang_.load(workdir_.filePath(QLatin1String(LanguageFile::kFileName)));
         mainScreen_.ApplyLanguage();

@@ -27,7 +27,7 @@ class ManualControlsTest : public StationFixture {
   protected:
     // A type-1 station with no homing of its own and the axis indicators read.
     void startIdle() {
-        start({});
+        start({{9, QStringLiteral("1")}});  // English
         state().timers.homing->setEnabled(false);
         passes(1);
     }

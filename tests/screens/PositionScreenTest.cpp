@@ -83,7 +83,7 @@ TEST_F(PositionScreenTest, GridSpreadingGivesTheHandComputedPositions) {
 }
 
 TEST_F(PositionScreenTest, LineSpreadingOnTypeOneAndNoneOnOtherTypes) {
-    startIdle("1");
+    startIdle("1", {{9, "1"}});
     type(1, "100", "0", "50");
     type(25, "1000", "0", "70");
     screen().spreadSlots();
@@ -135,7 +135,7 @@ TEST_F(PositionScreenTest, SaveAndCompensationWriteTheTeachFilesByteForByte) {
 // A slot typed but not saved never drives the machine, and the settings
 // screen's save of another slot shows here at once.
 TEST_F(PositionScreenTest, UnsavedSlotsStayOnTheScreen) {
-    startIdle("3");
+    startIdle("3", {{9, "1"}});
     form().Check1 = true;
     type(5, "300", "200", "100");
     EXPECT_EQ(changes([&] { screen().slotClicked(4); }), Changes{});

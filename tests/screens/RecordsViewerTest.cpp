@@ -182,6 +182,7 @@ TEST_F(RecordsViewerTest, TotalsCoverWhatTheListShowsAndAnEmptyResultIsSaid) {
 }
 
 TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
+    settings.setText1(9, QStringLiteral("1"));  // English
     writeMonth("DATE_202612.txt", {job("A1", 5, {{"RED", "1", "1"}})}, QByteArray(500, 'x'));
     writeMonth("DATE_202601.txt", {});
     QDir(dir.path()).mkpath(QStringLiteral("data/old"));
@@ -212,6 +213,7 @@ TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
 }
 
 TEST_F(RecordsViewerTest, CsvHoldsOneQuotedRowPerRecipeLineOfTheRecordsShown) {
+    settings.setText1(9, QStringLiteral("1"));  // English
     writeMonth("DATE_202612.txt",
                {job("A,1", 5, {{"LONGCODE-12345", "5", "4.9"}, {"紅\"X", "1", "1"}}),
                 job("B2", 6, {{"RED", "2", "2"}})});

@@ -3,6 +3,7 @@
 #include "app/StationFixture.h"
 
 #include "TestFiles.h"
+#include "files/language/ToSimplified.h"
 #include "screens/settings/AccessCode.h"
 #include "screens/settings/SettingsEditor.h"
 
@@ -68,7 +69,7 @@ TEST_F(SettingsEditorTest, EnterSavesExactlyTheFieldsRecordAndOnlyThenTheStation
 // and neither the file nor the station's settings change; a machine type
 // typed is checked with its own ranges.
 TEST_F(SettingsEditorTest, ValuesOutOfTheirRangeAreRefusedWhenTyped) {
-    start({});
+    start({{9, QStringLiteral("1")}});
     form().Editable = true;
     const QByteArray settings = fileBytes(path(kSettingsFileName));
     const QByteArray valves = fileBytes(path(kValveTableFileName));
@@ -146,7 +147,7 @@ TEST_F(SettingsEditorTest, TeachEditsAndSpreadingStayOnTheScreenUntilSaved) {
 }
 
 TEST_F(SettingsEditorTest, ReadOnlyFormAndUnwritableFileChangeNothingAndSayWhy) {
-    start({{6, QStringLiteral("100")}});
+    start({{6, QStringLiteral("100")}, {9, QStringLiteral("1")}});
     const QByteArray before = fileBytes(path(kSettingsFileName));
     EXPECT_FALSE(editor().saveField(6, QStringLiteral("9")));
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("password")));
@@ -170,7 +171,7 @@ TEST_F(SettingsEditorTest, StartUpSettingsSaySoAndTheLanguageShowsAtOnce) {
     form().Editable = true;
     const int interval = state().timers.scan->interval();
     ASSERT_TRUE(editor().saveField(1, QStringLiteral("120")));
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("next start")));
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("下次啟動程式時生效")));
     EXPECT_EQ(state().timers.scan->interval(), interval);
     const qsizetype messages = dialogs().messages().size();
     ASSERT_TRUE(editor().saveField(7, QStringLiteral("3")));
@@ -237,7 +238,7 @@ TEST_F(SettingsEditorTest, TheAccessCodeIsTheWholeAnswerAndIsNotAskedDuringATran
 }
 
 TEST_F(SettingsEditorTest, ABalanceIsZeroedOnlyWhileItsStationIsIdleAndNoJobIsOn) {
-    start({});
+    start({{9, QStringLiteral("1")}});
     RegisterImage& image = state().link.image;
     state().station[1].StationStep = 3;
     editor().zeroBalance(0);
@@ -281,4 +282,20 @@ TEST_F(SettingsEditorTest, TheSlotClickSendsXYAndZOnlyWhileNothingElseMoves) {
     EXPECT_EQ(l.MoveX[1], 400);
     EXPECT_EQ(l.MoveY[1], 250);
     EXPECT_EQ(l.MoveZ[1], 90);
+}
+
+// The settings and position screens refuse in the station's language.
+TEST_F(SettingsEditorTest, RefusalsFollowTheStationsLanguage) {
+    start({{5, QStringLiteral("2")}});
+    const auto in = [](int language, const char* traditional) {
+        const QString text = QString::fromUtf8(traditional);
+        return language == 0 ? text : ToSimplified(text);
+    };
+    for (int language : {0, 2}) {
+        state().settings.setText1(9, QString::number(language));
+        EXPECT_FALSE(editor().saveField(6, QStringLiteral("9")));
+        EXPECT_EQ(lastMessage(), in(language, "設定為唯讀：請先輸入密碼。"));
+        station->positionScreen().spreadSlots();
+        EXPECT_EQ(lastMessage(), in(language, "座標平均只用於機型 1 和 3；本機是機型 2。"));
+    }
 }

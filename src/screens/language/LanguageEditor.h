@@ -9,6 +9,7 @@
 namespace dye {
 
 class Dialogs;
+struct Wording;
 
 // The language editor (Form5): the texts of language.txt edited in place,
 // box i being record i + 1. A text is stored when Enter is pressed in its
@@ -27,6 +28,9 @@ class LanguageEditor {
     void setSaved(std::function<void()> fn) { saved_ = std::move(fn); }
     // The window title in the station's language, taken at each opening.
     void setTitle(std::function<QString()> fn) { title_ = std::move(fn); }
+    // The station's language (settings field 9), for the editor's messages;
+    // language 0 until it is given.
+    void setLanguage(std::function<int()> fn) { language_ = std::move(fn); }
 
     // Opening the screen: reads the file into the boxes (a missing file is
     // created empty; a file that cannot be read says so, and the boxes are empty).
@@ -43,6 +47,10 @@ class LanguageEditor {
     std::function<void()> saved_;
     Form5 form_;
     std::function<QString()> title_;
+    std::function<int()> language_;
+
+    QString say(const Wording& w) const;  // in the station's language
+    void tell(const QString& text);
 };
 
 }  // namespace dye

@@ -147,15 +147,18 @@ void ManualControls::startManualMetering(int station, const QString& valveText,
                                          const QString& target) {
     // The station and its balance belong to the job on the machine, and a
     // metering that runs is not taken over.
+    const int language = s_.settings.language();
     QString why;
     if (s_.onMachine())
-        why = QStringLiteral("a job is on the machine");
+        why = wordingIn(language, {u"機台上有工作", u"a job is on the machine"});
     else if (s_.station[size_t(station)].StationStep != 0)
-        why = QStringLiteral("station %1 is metering").arg(station);
+        why = wordingIn(language, {u"第 %1 站正在計量", u"station %1 is metering"}).arg(station);
     if (!why.isEmpty()) {
-        dialogs_.message(
-            QStringLiteral("No manual metering on station %1: %2.").arg(station).arg(why),
-            QString(), [] {});
+        dialogs_.message(wordingIn(language, {u"第 %1 站無法手動計量：%2。",
+                                              u"No manual metering on station %1: %2."})
+                             .arg(station)
+                             .arg(why),
+                         QString(), [] {});
         return;
     }
     // A valve the box does not offer goes to the station as 0, which it

@@ -86,8 +86,9 @@ void RecordsViewer::loadChosenFile() {
     form_.Label3.Caption = wordingIn(language(), {u"%1：%2 筆紀錄", u"%1: %2 records"})
                                .arg(name, QString::number(month_.size()));
     if (month_.tailBytes() > 0)
-        tell(QStringLiteral(
-                 "%1 ends in a partial record of %2 bytes; the %3 whole records are shown")
+        tell(wordingIn(language(), {u"%1 結尾有一筆不完整的紀錄（%2 位元組）；只顯示 %3 筆完整紀錄",
+                                    u"%1 ends in a partial record of %2 bytes; the %3 whole "
+                                    u"records are shown"})
                  .arg(name)
                  .arg(month_.tailBytes())
                  .arg(month_.size()));
@@ -140,7 +141,7 @@ QString RecordsViewer::csvSuggestion() const {
 
 void RecordsViewer::exportCsv(const QString& path) {
     if (chosen_.isEmpty()) {
-        tell(QStringLiteral("Choose a record file first."));
+        tell(wordingIn(language(), {u"請先選擇紀錄檔。", u"Choose a record file first."}));
         return;
     }
     const QList<DailyRecord> records = month_.records(shown());
@@ -150,7 +151,8 @@ void RecordsViewer::exportCsv(const QString& path) {
         tell(error);
         return;
     }
-    tell(QStringLiteral("%1 lines of %2 records written to %3")
+    tell(wordingIn(language(),
+                   {u"已將 %2 筆紀錄的 %1 行寫入 %3", u"%1 lines of %2 records written to %3"})
              .arg(rows)
              .arg(records.size())
              .arg(path));

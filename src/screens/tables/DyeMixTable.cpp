@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "core/Dialogs.h"
+#include "files/language/Wording.h"
 #include "files/settings/MachineSettings.h"
 #include "files/settings/MixFiles.h"
 #include "model/Form14.h"
@@ -28,7 +29,9 @@ void DyeMixTable::load() {
     }
     if (!ok)
         dialogs_.message(
-            QStringLiteral("The dye-mix table %1 cannot be read: %2").arg(f_.Label2, error),
+            wordingIn(settings_.language(),
+                      {u"染料混合表 %1 無法讀取：%2", u"The dye-mix table %1 cannot be read: %2"})
+                .arg(f_.Label2, error),
             QString(), [] {});
 }
 
@@ -40,7 +43,9 @@ void DyeMixTable::saveField(int i) {
     QString error;
     if (!saveDyeMix(path(), texts, &error)) {
         dialogs_.message(
-            QStringLiteral("The dye-mix table %1 was not saved: %2").arg(f_.Label2, error),
+            wordingIn(settings_.language(),
+                      {u"染料混合表 %1 沒有存檔：%2", u"The dye-mix table %1 was not saved: %2"})
+                .arg(f_.Label2, error),
             QString(), [] {});
         return;
     }

@@ -1,6 +1,7 @@
 #include "WashTable.h"
 
 #include "core/Dialogs.h"
+#include "files/language/Wording.h"
 #include "files/settings/SettingsFiles.h"
 #include "model/Form10.h"
 
@@ -18,9 +19,11 @@ void WashTable::saveField(int i) {
     if (i < 0 || i >= Form10::kBoxes) return;
     QString error;
     if (!saveWashField(workdir_, i, f_.Text1[i], &error)) {
-        dialogs_.message(
-            QStringLiteral("Wash table box %1 was not saved: %2").arg(i + 1).arg(error), QString(),
-            [] {});
+        dialogs_.message(wordingIn(settings_.language(), {u"洗桶表第 %1 格沒有存檔：%2",
+                                                          u"Wash table box %1 was not saved: %2"})
+                             .arg(i + 1)
+                             .arg(error),
+                         QString(), [] {});
         return;
     }
     f_.Text1[i] = trimSpaces(f_.Text1[i]);
