@@ -6,6 +6,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Val.h"
+#include "files/language/Wording.h"
 #include "link/AxisCommand.h"
 #include "link/Registers.h"
 #include "station/StationState.h"
@@ -75,7 +76,10 @@ void BucketTransport::toSlot(int slot) {
 bool BucketTransport::conveyorTo(int p, QString* why, qint32 time) {
     RegisterImage& image = s_.link.image;
     if (p < 0 || p >= kConveyorPlaces) {
-        if (why) *why = QStringLiteral("BUCKET PLACE %1 HAS NO CONVEYOR STOP").arg(p + 1);
+        if (why)
+            *why = wordingIn(s_.settings.language(),
+                             {u"桶位 %1 沒有輸送帶停靠點", u"BUCKET PLACE %1 HAS NO CONVEYOR STOP"})
+                       .arg(p + 1);
         return false;
     }
     if (p >= 16) {

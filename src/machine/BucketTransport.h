@@ -34,8 +34,8 @@ class BucketTransport {
 
     // Drives the conveyor to place index `p` (0-based; places 0..20 have a
     // stop), each output on for `time` (hundredths of a second; 30000 until
-    // switched off). False, with the reason in `why`, for a place without a
-    // stop.
+    // switched off). False, with the reason in `why` (in the station's
+    // language), for a place without a stop.
     bool conveyorTo(int p, QString* why, qint32 time = 30000);
     // Every conveyor output off.
     void conveyorOff();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/Dialogs.h"
+#include "files/language/Wording.h"
 #include "files/records/EventLog.h"
 #include "files/settings/MixFiles.h"
 #include "plant/PlantDatabase.h"
@@ -114,9 +115,13 @@ void PlantService::writeTalbertLog(const QList<PlantStatement>& taken) {
 
 void PlantService::insertTestRow(Dialogs& dialogs) {
     const PlantSource where = source();
+    const int language = s_.settings.language();
     dialogs.choose(
-        QStringLiteral("Insert a test row into SPTR_ZJD of %1?").arg(where.shown()),
-        QStringLiteral("Command13"), {QStringLiteral("OK"), QStringLiteral("Cancel")},
+        wordingIn(language, {u"要在 %1 的 SPTR_ZJD 插入一筆測試資料嗎？",
+                             u"Insert a test row into SPTR_ZJD of %1?"})
+            .arg(where.shown()),
+        QStringLiteral("Command13"),
+        {wordingIn(language, {u"確定", u"OK"}), wordingIn(language, {u"取消", u"Cancel"})},
         [this, where](int choice) {
             if (choice != 0) return;
             const PlantStatement insert = marigoldInsert(
@@ -192,8 +197,12 @@ void PlantService::flushOutbox() {
 }
 
 void PlantService::showWaiting(int n) {
-    s_.form3.PlantWaiting =
-        n == 0 ? QString() : QStringLiteral("%1 write-back(s) wait for the plant database").arg(n);
+    // The count comes first in every language: the status service reads it there.
+    s_.form3.PlantWaiting = n == 0 ? QString()
+                                   : wordingIn(s_.settings.language(),
+                                               {u"%1 筆回寫等待工廠資料庫",
+                                                u"%1 write-back(s) wait for the plant database"})
+                                         .arg(n);
 }
 
 }  // namespace dye

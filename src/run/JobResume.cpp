@@ -156,9 +156,11 @@ void JobResume::askNewBucket(const JobIdentity& job) {
     newBucket_ = true;
     const int serial = ++serial_;
     c_.dialogs.message(
-        QStringLiteral("The job journal could not be read; it is kept in %1. Job %2 may already "
-                       "have products in its bucket. Put a new, empty bucket in place and press "
-                       "OK to start the job over in it.")
+        c_.say({u"工作日誌無法讀取，已保留在 %1。單號 %2 的桶內可能已有原料。請放上一個新的空桶，"
+                u"按確定在新桶重新開始這個工作。",
+                u"The job journal could not be read; it is kept in %1. Job %2 may already have "
+                u"products in its bucket. Put a new, empty bucket in place and press OK to start "
+                u"the job over in it."})
             .arg(JobJournal(c_.workdir).rejectedPath(), job.order),
         QStringLiteral("INPUT"), [this, serial, job] {
             if (serial != serial_) return;  // stopped meanwhile

@@ -45,7 +45,7 @@ void JobStart::tick() {
     if (!job) return;
     // No job is dispensed that could not be recorded (looked at only when
     // there is one to take: it costs the disk a few look-ups).
-    c_.state.run.waitReason = whyNoRecordCanBeWritten(c_.workdir);
+    c_.state.run.waitReason = whyNoRecordCanBeWritten(c_.workdir, c_.state.settings.language());
     if (c_.state.run.waitReason.isEmpty()) load(*job);
 }
 

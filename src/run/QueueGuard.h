@@ -18,15 +18,16 @@ class MachineSettings;
 // included; a weight with no code; a code no valve carries, of either
 // station on type 5); no line with a product code; or, on the types that
 // move the bucket to the place it names (1, 3 and 4), a bucket that
-// bucketProblem refuses.
-QString undispensableReason(const JobRecord& job, const MachineSettings& settings);
+// bucketProblem refuses. In `language` (kEnglish for the event log).
+QString undispensableReason(const JobRecord& job, const MachineSettings& settings, int language);
 
 // Keeps what is in the job files from breaking the job start. A queue or
 // recipe store path that is not a file, or a queue that cannot be read,
 // blocks the job start with the reason; a partial record at the end of
 // either file, and a first queue record that cannot be dispensed, are moved
 // to the file's rejected-jobs file, so the jobs behind them go on. Each
-// finding is written to the event log and shown to the operator once.
+// finding is written to the event log (in English) and shown to the
+// operator once (in the station's language).
 class QueueGuard {
   public:
     explicit QueueGuard(RunContext ctx) : c_(std::move(ctx)) {}
@@ -48,18 +49,19 @@ class QueueGuard {
     // What the guard knows of one job file.
     struct Watched {
         qint64 rejectedSize = -1;  // the rejected file's size as last seen (-1: not yet)
-        QString problem;           // what is wrong with the file itself, as last reported
+        Notice problem;            // what is wrong with the file itself, as last reported
     };
-    void keepTornTail(JobFile file, Watched& w, const QString& again);
-    void reportTorn(const JobFile& file, int record, const QByteArray& tail, const QString& again);
+    // `again` says what the operator does about a record set aside.
+    void keepTornTail(JobFile file, Watched& w, const Wording& again);
+    void reportTorn(const JobFile& file, int record, const QByteArray& tail, const Wording& again);
     void noteRejectedSize(const JobFile& file, Watched& w);
-    void reportOnce(QString& last, const QString& problem);
+    void reportOnce(Notice& last, const Notice& problem);
     void report(const QString& logLine, const QString& message);
 
     RunContext c_;
     Watched queue_;
     Watched recipes_;
-    QString headProblem_;  // why the first queue record can be neither taken nor moved aside
+    Notice headProblem_;  // why the first queue record can be neither taken nor moved aside
 };
 
 }  // namespace dye

@@ -4,6 +4,7 @@
 #include <QStorageInfo>
 
 #include "files/jobs/JobFile.h"
+#include "files/language/Wording.h"
 #include "files/records/DailyRecord.h"
 #include "files/records/DailyRecordFile.h"
 
@@ -15,31 +16,33 @@ constexpr qint64 kRoomNeeded = 1024 * 1024;
 
 }  // namespace
 
-QString whyNoRecordCanBeWritten(const QDir& workdir) {
+QString whyNoRecordCanBeWritten(const QDir& workdir, int language) {
+    const auto say = [language](const Wording& w) { return wordingIn(language, w); };
     const QFileInfo folder(workdir.filePath(QLatin1String(kDailyRecordFolder)));
     if (folder.exists() && !folder.isDir())
-        return QStringLiteral("The record folder %1 is not a folder: no job is taken until it is.")
+        return say({u"紀錄資料夾 %1 不是資料夾：在更正之前不接工作。",
+                    u"The record folder %1 is not a folder: no job is taken until it is."})
             .arg(folder.filePath());
     if (folder.exists() && !folder.isWritable())
-        return QStringLiteral(
-                   "The record folder %1 cannot be written: no job is taken until it "
-                   "can.")
+        return say({u"紀錄資料夾 %1 無法寫入：在可以寫入之前不接工作。",
+                    u"The record folder %1 cannot be written: no job is taken until it can."})
             .arg(folder.filePath());
     const QFileInfo dir(workdir.absolutePath());
     if (!dir.isWritable())
-        return QStringLiteral(
-                   "The working directory %1 cannot be written (queue, journal, "
-                   "records): no job is taken until it can.")
+        return say({u"工作資料夾 %1 無法寫入（佇列、工作日誌、紀錄）：在可以寫入之前不接工作。",
+                    u"The working directory %1 cannot be written (queue, journal, records): no "
+                    u"job is taken until it can."})
             .arg(dir.filePath());
     const QFileInfo queue(jobQueueFile(workdir).path());
     if (queue.exists() && queue.isFile() && !queue.isWritable())
-        return QStringLiteral("The queue %1 cannot be written: no job is taken until it can.")
+        return say({u"佇列檔 %1 無法寫入：在可以寫入之前不接工作。",
+                    u"The queue %1 cannot be written: no job is taken until it can."})
             .arg(queue.filePath());
     const QStorageInfo disk(workdir.absolutePath());
     if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kRoomNeeded)
-        return QStringLiteral(
-                   "The disk of %1 is full (%2 bytes free): no job is taken until "
-                   "there is room for its record.")
+        return say({u"%1 所在的磁碟已滿（剩 %2 位元組）：在有空間寫入紀錄之前不接工作。",
+                    u"The disk of %1 is full (%2 bytes free): no job is taken until there is "
+                    u"room for its record."})
             .arg(workdir.absolutePath())
             .arg(disk.bytesAvailable());
     return {};

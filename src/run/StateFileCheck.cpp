@@ -41,7 +41,7 @@ QString fileName(const QString& path) {
 
 }  // namespace
 
-QString setAsideUnreadableRecipes(const QDir& workdir) {
+Notice setAsideUnreadableRecipes(const QDir& workdir, int language) {
     JobFile store = recipeStoreFile(workdir);
     const int count = store.count();
     if (count <= 0) return {};
@@ -65,20 +65,28 @@ QString setAsideUnreadableRecipes(const QDir& workdir) {
     if (rejected.isEmpty()) return {};
     const int bad = int(rejected.size() / JobRecord::kLength);
     if (bad > numbers.size()) numbers << QStringLiteral("...");
-    const QString which = QStringLiteral("%1 of its %2 records (%3)")
-                              .arg(bad)
-                              .arg(count)
-                              .arg(numbers.join(QStringLiteral(", ")));
     // In the rejected file first, then out of the store: a kill in between
     // leaves a record in both, never in neither.
     QString error;
-    if (!appendSynced(store.rejectedPath(), rejected, &error) ||
-        !writeFileAtomically(store.path(), kept + tail, &error,
-                             workdir.filePath(QLatin1String(kRecipeStoreScratchName))))
-        return QStringLiteral("%1: %2 cannot be read and cannot be set aside: %3")
-            .arg(fileName(store.path()), which, error);
-    return QStringLiteral("%1: %2 cannot be read (bytes that are not text): moved to %3")
-        .arg(fileName(store.path()), which, fileName(store.rejectedPath()));
+    const bool setAside =
+        appendSynced(store.rejectedPath(), rejected, &error) &&
+        writeFileAtomically(store.path(), kept + tail, &error,
+                            workdir.filePath(QLatin1String(kRecipeStoreScratchName)));
+    const auto told = [&](int in) {
+        const auto say = [in](const Wording& w) { return wordingIn(in, w); };
+        const QString which = say({u"%2 筆中的 %1 筆（第 %3 筆）", u"%1 of its %2 records (%3)"})
+                                  .arg(bad)
+                                  .arg(count)
+                                  .arg(numbers.join(QStringLiteral(", ")));
+        if (!setAside)
+            return say({u"%1：%2無法讀取，也無法移到一旁：%3",
+                        u"%1: %2 cannot be read and cannot be set aside: %3"})
+                .arg(fileName(store.path()), which, error);
+        return say({u"%1：%2無法讀取（含有非文字的位元組）：已移到 %3",
+                    u"%1: %2 cannot be read (bytes that are not text): moved to %3"})
+            .arg(fileName(store.path()), which, fileName(store.rejectedPath()));
+    };
+    return {told(kEnglish), told(language)};
 }
 
 QString setAsideUnreadableWashTable(const QDir& workdir) {

@@ -163,11 +163,10 @@ bool TopUpWater::openStage(double want, bool sayWhy) {
 void TopUpWater::sayOver(double asked, double given) {
     if (given - asked <= std::max(kOverLeast, kOverShare * asked)) return;
     over_ = true;
-    const QString text = QStringLiteral(
-                             "Water over its amount before the top-up: asked %1, the "
-                             "base water and the wash water gave %2")
-                             .arg(numberText(asked), numberText(given));
-    c_.state.run.indicator = text;
+    c_.state.run.indicator = c_.say({u"補水前水量已超過：要求 %1，進水與洗桶水已有 %2",
+                                     u"Water over its amount before the top-up: asked %1, the "
+                                     u"base water and the wash water gave %2"})
+                                 .arg(numberText(asked), numberText(given));
     c_.log(QStringLiteral("<water> off its amount before the top-up: asked %1, the base water "
                           "and the wash water gave %2 (+%3); no water is topped up")
                .arg(numberText(asked), numberText(given), numberText(given - asked)));

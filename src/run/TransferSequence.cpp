@@ -283,12 +283,15 @@ bool TransferSequence::moveBucket() {
     if (type == 4) {
         QString why;
         if (!c_.transport.conveyorTo(p, &why)) {
-            refuseMove(why, QStringLiteral("< move error not enter >  PLACE %1").arg(p + 1));
+            refuseMove(QString(), why,
+                       QStringLiteral("< move error not enter >  PLACE %1").arg(p + 1));
             return false;
         }
     } else {
         if (homingRunning(s)) {
             refuseMove(QStringLiteral("Error Not 0"),
+                       c_.say({u"各軸正在歸零，桶子不移動",
+                               u"The axes are homing; the bucket is not moved"}),
                        QStringLiteral("< move error not enter >  PUSH ERR"));
             return false;
         }
@@ -306,13 +309,16 @@ bool TransferSequence::moveBucket() {
 }
 
 // The job stays on the screen with the run timer off; a run retries the move.
-void TransferSequence::refuseMove(const QString& message, const QString& logLine) {
+void TransferSequence::refuseMove(const QString& tag, const QString& why, const QString& logLine) {
     c_.state.timers.oneBalanceRun->setEnabled(false);
-    c_.state.run.waitReason = message + c_.say({u"：工作等待中；再按 RUN 重試。",
-                                                u": the job waits; run again to retry."});
+    const QString tagged = tag.isEmpty() ? QString() : tag + QStringLiteral("  ");
+    c_.state.run.waitReason =
+        tagged + why +
+        c_.say({u"：工作等待中；再按 RUN 重試。", u": the job waits; run again to retry."});
     TransferStep = 59;
     c_.log(logLine);
-    c_.dialogs.message(message, QStringLiteral("INPUT"), [] {});
+    c_.dialogs.message(tag.isEmpty() ? why : tag + QLatin1Char('\n') + why, QStringLiteral("INPUT"),
+                       [] {});
 }
 
 // The axis-zero routine has run the pipe head home; on a gantry machine it goes

@@ -60,7 +60,9 @@ class TransferSequence {
     void advance();
     void nextRow();
     bool moveBucket();
-    void refuseMove(const QString& message, const QString& logLine);
+    // The move is refused: the dialog shows `tag` (when there is one) over
+    // `why`, the run's status line both on one line.
+    void refuseMove(const QString& tag, const QString& why, const QString& logLine);
     bool pipeHeadBackAtBucket();
     void closing();
     void endOfJob();

@@ -26,7 +26,7 @@ TEST_F(BrokenStateFiles, AnUnreadableJournalIsSetAsideAndNoJobIsDispensedTwice) 
     valve(2, "NAOH", "35");
     const QByteArray junk = noise(3000, 1);
     put("JOB_JOURNAL.txt", junk);
-    startRun();
+    startRun({{9, "1"}});
     JobRecord j = job("J1", "1", "0", {{0, {"NAOH", "100"}}});
     j.QueuedAt = 46362.25;  // what tells the job from any other in the records
     queue(j);
@@ -64,7 +64,7 @@ TEST_F(BrokenStateFiles, UnreadableRecipesAndWashTableAreSetAsideAtStart) {
     put("QUICK_A.txt", good1 + junk + good2);
     const QByteArray wash = noise(5001, 4);
     put("WASHsetting.txt", wash);
-    startRun();
+    startRun({{9, "1"}});
     EXPECT_EQ(bytes("QUICK_A.txt"), good1 + good2);
     EXPECT_EQ(bytes("QUICK_A_REJECTED.txt"), junk);
     EXPECT_EQ(form3().List1.items.size(), 2);

@@ -2,6 +2,7 @@
 // every row, and the start-up of the main screen.
 #include <QFileInfo>
 
+#include "files/language/ToSimplified.h"
 #include "files/settings/MixFiles.h"
 #include "run/JobStart.h"
 #include "run/RunFixture.h"
@@ -172,7 +173,7 @@ TEST_F(JobStartTest, AQueuedJobIsDispensableOnlyWithLinesAndABucketTheMachineHas
     for (const char* type : {"1", "3", "4"}) {
         s.setText1(5, QString::fromLatin1(type));
         for (const auto& c : cases) {
-            const QString why = undispensableReason(c.job, s);
+            const QString why = undispensableReason(c.job, s, kEnglish);
             if (*c.reason == 0)
                 EXPECT_EQ(why, "");
             else
@@ -182,8 +183,9 @@ TEST_F(JobStartTest, AQueuedJobIsDispensableOnlyWithLinesAndABucketTheMachineHas
     for (const char* type : {"2", "5"}) {
         s.setText1(5, QString::fromLatin1(type));
         for (const char* bucket : {"99", " "})
-            EXPECT_EQ(undispensableReason(job("J", bucket, "", {{0, {"SALT", "5"}}}), s), "");
-        EXPECT_TRUE(undispensableReason(job("J", "1", "", {{0, {"SALT", "2,5"}}}), s)
+            EXPECT_EQ(undispensableReason(job("J", bucket, "", {{0, {"SALT", "5"}}}), s, kEnglish),
+                      "");
+        EXPECT_TRUE(undispensableReason(job("J", "1", "", {{0, {"SALT", "2,5"}}}), s, kEnglish)
                         .contains("has a comma"));
     }
 }
@@ -220,6 +222,30 @@ TEST_F(JobStartTest, PartialRecordsAreMovedAsideAndReportedOnce) {
     EXPECT_EQ(logTexts().filter("QUICK_A.txt is a folder").size(), 1);
     EXPECT_EQ(told(), before + 3);
     EXPECT_EQ(form3().Status, "");
+}
+
+// A job the guard sets aside is told in the station's language; the event
+// log keeps its English line.
+TEST_F(JobStartTest, TheGuardTellsInTheStationsLanguageAndLogsInEnglish) {
+    valve(2, "NAOH", "35");
+    startRun();
+    for (int language : {0, 2}) {
+        state().settings.setText1(9, QString::number(language));
+        const QString order = QStringLiteral("BAD-%1").arg(language);
+        queue(job(order, "1", "0", {{0, {"DYE-9", "20"}}}));
+        ASSERT_TRUE(runUntil([&] { return queued() == 0; }));
+        const QString traditional =
+            QStringLiteral("單號 %1 無法計量：第 1 列：DYE-9 不是本機任何閥的代碼。").arg(order);
+        EXPECT_TRUE(
+            lastMessage().startsWith(language == 0 ? traditional : ToSimplified(traditional)))
+            << lastMessage().toStdString();
+        EXPECT_EQ(logTexts()
+                      .filter(QStringLiteral("<queue> Job %1 moved to START_DISPEN_REJECTED.txt: "
+                                             "row 1: DYE-9 is not the code of any valve")
+                                  .arg(order))
+                      .size(),
+                  1);
+    }
 }
 
 }  // namespace

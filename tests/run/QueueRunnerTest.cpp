@@ -56,7 +56,7 @@ TEST_F(QueueRunnerTest, WorksTheQueueToItsEndAndReportsEveryJob) {
 TEST_F(QueueRunnerTest, AJobThatCannotGoOnEndsTheRunWithTheReason) {
     // A conveyor machine has no stop for bucket place 30: the move is refused.
     valve(2, "NAOH", "35");
-    startRun({{5, "4"}});
+    startRun({{5, "4"}, {9, "1"}});
     state().settings.setTeachSlot(30, {{}, {}, QStringLiteral("FAR"), {}});
     queue(job("FAR-1", "FAR", "0", {{0, {"NAOH", "10"}}}));
     EXPECT_EQ(runQueue(), QueueRunner::kStuck);
@@ -68,7 +68,7 @@ TEST_F(QueueRunnerTest, AJobThatCannotGoOnEndsTheRunWithTheReason) {
 // stays whole and the run says why at once, not hours later.
 TEST_F(QueueRunnerTest, NoJobIsTakenWhileItsRecordCouldNotBeWritten) {
     valve(1, "SODA", "40");
-    startRun();
+    startRun({{9, "1"}});
     ASSERT_TRUE(writeFile(dir.filePath("data"), {}));  // a file where the record folder goes
     queue(job("R-1", "1", "0", {{0, {"SODA", "5"}}}));
     queue(job("R-2", "2", "0", {{0, {"SODA", "5"}}}));
@@ -108,7 +108,7 @@ TEST_F(QueueRunnerTest, AQueueRewrittenBesideTheScanLosesAndRepeatsNothing) {
 // the whole records before it run.
 TEST_F(QueueRunnerTest, ATornThirdRecordIsKeptAndReportedWhileTheFirstTwoRun) {
     valve(2, "NAOH", "35");
-    startRun();
+    startRun({{9, "1"}});
     queue(job("T-1", "1", "0", {{0, {"NAOH", "20"}}}));
     queue(job("T-2", "2", "0", {{0, {"NAOH", "20"}}}));
     queue(job("T-3", "3", "0", {{0, {"NAOH", "20"}}}));
@@ -132,7 +132,7 @@ TEST_F(QueueRunnerTest, ATornThirdRecordIsKeptAndReportedWhileTheFirstTwoRun) {
 // reason naming the row; the jobs behind them run.
 TEST_F(QueueRunnerTest, UndispensableJobsAreSetAsideAndTheJobsBehindThemGoOn) {
     valve(2, "NAOH", "35");
-    startRun();
+    startRun({{9, "1"}});
     for (int place : {1, 2, 3, 4, 5})
         state().settings.setTeachSlot(place, {{}, {}, QString::number(place), {}});
     const QList<JobRecord> bad{
@@ -201,7 +201,7 @@ TEST_F(QueueRunnerTest, SettingsThatCannotDriveTheMachineEndTheRunWithTheReason)
 // queue that held only jobs that cannot be dispensed ends it normally.
 TEST_F(QueueRunnerTest, OnlyRejectedJobsEndTheRunAndAQueueThatIsAFolderStopsItAtOnce) {
     valve(1, "A1", "40");
-    startRun();
+    startRun({{9, "1"}});
     queue(job("EMPTY", "1", "0", {}));
     EXPECT_EQ(runQueue(), QueueRunner::kIdle) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());

@@ -68,6 +68,7 @@ TEST_F(WaterAmount, TheRunOnOfEachPipeIsLearnedAndTheWaterLandsOnItsAmount) {
 // A job asking less than the pipe's run-on: the base water is cut at once,
 // the station says the water went over, and the record shows it marked.
 TEST_F(WaterAmount, AnAmountBelowTheBaseWaterIsSaidAndMarked) {
+    state().settings.setText1(9, QStringLiteral("1"));  // English
     queue(job("SMALL", "1", "1000", {{0, {"SODA", "20"}}}));
     ASSERT_TRUE(runUntil([&] { return station->transfer().rowStep() == 199; }));
     EXPECT_TRUE(form3().Label8.Caption.contains("Water over its amount"))

@@ -17,6 +17,14 @@ struct Wording {
 // plant statements): English, whatever the operator reads.
 inline constexpr int kEnglish = 1;
 
+// A finding as the event log keeps it (in English) and as the operator
+// reads it (in the station's language); both empty when there is none.
+struct Notice {
+    QString logged;
+    QString shown;
+    bool isEmpty() const { return logged.isEmpty(); }
+};
+
 // The text in `language` (0 Traditional Chinese, 1 English, 2 Simplified
 // Chinese; any other number shows language 0, as the captions do).
 QString wordingIn(int language, const Wording& w);

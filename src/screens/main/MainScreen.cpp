@@ -48,9 +48,10 @@ void MainScreen::load(const std::function<void()>& loadSettingsForm) {
     f.Label14.BackColor = paletteColor(intWithin(s.settings.number(SettingsField::StationId)));
 
     // Saved recipes, newest first; records that cannot be read are set aside.
-    if (const QString aside = setAsideUnreadableRecipes(c_.workdir); !aside.isEmpty()) {
-        c_.log(QStringLiteral("<load> ") + aside);
-        c_.dialogs.message(aside, QStringLiteral("INPUT"), [] {});
+    if (const Notice aside = setAsideUnreadableRecipes(c_.workdir, s.settings.language());
+        !aside.isEmpty()) {
+        c_.log(QStringLiteral("<load> ") + aside.logged);
+        c_.dialogs.message(aside.shown, QStringLiteral("INPUT"), [] {});
     }
     if (const QString error = fillRecipeList(c_); !error.isEmpty())
         c_.log(QStringLiteral("<list> QUICK_A.txt not read: ") + error);
