@@ -135,7 +135,7 @@ def case(program, workdir):
         station.press(station.find("Form3.Command1"))
         box, text = wait_for(lambda: next(iter(station.messages()), None),
                              "the refusal message", timeout=60)
-        check("Row 2" in text and "NOPE" in text, f"the refusal reads {text!r}")
+        check("第 2 列" in text and "NOPE" in text, f"the refusal reads {text!r}")
         check(len(records(recipes)) == 1, "a refused recipe was written")
         station.acknowledge(box)
         check(station.text(station.find("Form3.Text1(1)")) == "NOPE",
