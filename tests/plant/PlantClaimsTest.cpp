@@ -8,10 +8,8 @@
 #include "plant/ClaimQueue.h"
 #include "plant/DropIntake.h"
 #include "plant/PlantClaims.h"
-#include "plant/PlantDatabase.h"
 #include "plant/PlantRun.h"
 #include "plant/PlantSession.h"
-#include "plant/PlantSource.h"
 #include "plant/VatIntake.h"
 
 namespace dye::test {
@@ -38,20 +36,12 @@ class PlantClaimRun : public PlantRun {
         MachineSettings settings;
         settings.setText4(0, "RED");
         settings.setText4(1, "BLUE");
-        PlantDatabase db(PlantDatabase::Mode::Synchronous);
-        PlantSource source;
-        source.dataSource = "firebird:" + plant->path();
-        source.user = "SYSDBA";
         VatClaim out;
         const PlantClaims file = claims();
-        db.submit(
-            source,
-            [&](PlantSession& s) {
-                VatIntake::claim(s, out, toOleDate(QDateTime(QDate(2026, 12, 6), QTime(7, 0))),
-                                 settings, {}, &file);
-            },
-            nullptr);
-        db.close();
+        runOnce(plant->source(), [&](PlantSession& s) {
+            VatIntake::claim(s, out, toOleDate(QDateTime(QDate(2026, 12, 6), QTime(7, 0))),
+                             settings, {}, &file);
+        });
         EXPECT_TRUE(out.claimed);
         return out.entry;
     }

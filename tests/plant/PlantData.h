@@ -4,9 +4,12 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <tuple>
+#include <utility>
 
 #include "core/AnsiText.h"
+#include "run/JobCompletion.h"
 
 namespace dye::test {
 
@@ -40,6 +43,23 @@ inline QByteArray dropRecord(const QString& id, const QString& status,
         putField(r, 544 + 9 * k, 9, std::get<2>(items[k]));
     }
     return r;
+}
+
+// A finished job as the run hands it to the write-back: its rows of code and
+// actual weight, each of recipe weight `recipe`.
+inline CompletedJob completed(const QString& order, const QList<std::pair<QString, QString>>& rows,
+                              const QString& bucket = {}, const std::array<QString, 4>& tags = {},
+                              const QString& recipe = QStringLiteral("30")) {
+    CompletedJob job;
+    job.identity.order = order;
+    job.identity.bucket = bucket;
+    job.extras = tags;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        job.codes[size_t(r)] = rows[r].first;
+        job.recipeWeights[size_t(r)] = recipe;
+        job.actualWeights[size_t(r)] = rows[r].second;
+    }
+    return job;
 }
 
 }  // namespace dye::test

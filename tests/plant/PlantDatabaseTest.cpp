@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include "TestFiles.h"
+#include "plant/PlantData.h"
 #include "plant/PlantDatabase.h"
 #include "plant/PlantDb.h"
 #include "plant/PlantOutbox.h"
@@ -20,24 +21,12 @@
 namespace dye::test {
 namespace {
 
-PlantSource firebird(const QString& path, const QString& password = {}) {
-    PlantSource s;
-    s.dataSource = QStringLiteral("firebird:") + path;
-    s.user = QStringLiteral("SYSDBA");
-    s.password = password;
-    return s;
-}
-
-// Runs one statement in synchronous mode and hands back its result.
-PlantResult runOne(PlantDatabase& db, const PlantSource& source, const PlantStatement& s,
+// Runs one statement and hands back its result.
+PlantResult runOne(const PlantSource& source, const PlantStatement& s,
                    QStringList* lines = nullptr) {
     PlantResult result;
-    db.setLog([lines](const QString& line) {
-        if (lines) *lines << line;
-    });
-    db.submit(
-        source, [&](PlantSession& session) { result = session.exec(s); }, nullptr);
-    db.deliver();
+    runOnce(
+        source, [&](PlantSession& session) { result = session.exec(s); }, lines);
     return result;
 }
 
@@ -49,12 +38,9 @@ TEST(PlantStatement, ShowsItsValuesQuotedAndKeepsThemInTheOutboxInOrder) {
 
     QTemporaryDir dir;
     PlantOutbox box{QDir(dir.path())};
-    CompletedJob job;
-    job.identity.order = QStringLiteral("A1");
-    job.codes = {QStringLiteral("RED"), QStringLiteral("BLUE")};
-    job.actualWeights = {QStringLiteral("12.5"), QStringLiteral("3")};
     const QList<PlantStatement> rows = completionStatements(
-        QStringLiteral("TALBERT"), job, QStringLiteral("2026-12-06 08:00:00"), nullptr);
+        QStringLiteral("TALBERT"), completed("A1", {{"RED", "12.5"}, {"BLUE", "3"}}),
+        QStringLiteral("2026-12-06 08:00:00"), nullptr);
     ASSERT_EQ(rows.size(), 2);
     QString error;
     ASSERT_TRUE(box.append({rows[0]}, &error)) << error.toStdString();
@@ -85,10 +71,8 @@ class EmbeddedFirebird : public ::testing::Test {
 };
 
 TEST_F(EmbeddedFirebird, HostileValuesChangeNothingButTheRowTheyName) {
-    PlantDatabase db(PlantDatabase::Mode::Synchronous);
-    const PlantSource source = firebird(plant->path(), QStringLiteral("s3cret"));
+    const PlantSource source = plant->source(QStringLiteral("s3cret"));
     auto update = [](const QString& id, const QString& code) {
-        CompletedJob job;
         return PlantStatement{
             QStringLiteral("UPDATE Dispensezj SET STEP_NO = 61, ACT = ?, NOTE1 = ? WHERE "
                            "STEP_NO = 45 AND ID_NO = ? AND PROD_CODE = ?"),
@@ -99,7 +83,7 @@ TEST_F(EmbeddedFirebird, HostileValuesChangeNothingButTheRowTheyName) {
     for (const QString& id :
          {QStringLiteral("x' OR '1'='1"), QStringLiteral("x'; DELETE FROM Dispensezj; --"),
           QStringLiteral("' OR 1=1 --")}) {
-        const PlantResult r = runOne(db, source, update(id, QStringLiteral("RED")), &lines);
+        const PlantResult r = runOne(source, update(id, QStringLiteral("RED")), &lines);
         EXPECT_TRUE(r.ok) << r.error.toStdString();
         EXPECT_EQ(r.rowsAffected, 0);
     }
@@ -110,7 +94,7 @@ TEST_F(EmbeddedFirebird, HostileValuesChangeNothingButTheRowTheyName) {
         "PROD_CODE = 'RED'>")));
     // The identifier that holds the quotes is a value like any other.
     const PlantResult r =
-        runOne(db, source, update(QStringLiteral("A1' OR '1'='1"), QStringLiteral("RED")));
+        runOne(source, update(QStringLiteral("A1' OR '1'='1"), QStringLiteral("RED")));
     EXPECT_EQ(r.rowsAffected, 1);
     EXPECT_EQ(plant->rows(QStringLiteral(
                   "SELECT ID_NO, PROD_CODE, STEP_NO FROM Dispensezj ORDER BY ID_NO, PROD_CODE")),
@@ -125,7 +109,7 @@ TEST_F(EmbeddedFirebird, AMissingDatabaseIsLoggedAndTheWorkStillEnds) {
     bool ended = false;
     db.setLog([&](const QString& line) { lines << line; });
     db.submit(
-        firebird(dir.filePath(QStringLiteral("gone.fdb")), QStringLiteral("s3cret")),
+        PlantDb(dir.filePath(QStringLiteral("gone.fdb"))).source(QStringLiteral("s3cret")),
         [](PlantSession& session) {
             EXPECT_FALSE(session.opened());
             EXPECT_FALSE(session.exec(draymorStatus(0, 0, QStringLiteral("M1"))).ok);
@@ -145,17 +129,8 @@ TEST_F(EmbeddedFirebird, AMissingDatabaseIsLoggedAndTheWorkStillEnds) {
 // outbox's rewrite adds no row; a line that is twice in the job is there
 // twice, also when a send stopped between the two.
 TEST_F(EmbeddedFirebird, AMarigoldWriteBackSentAgainAddsNoRow) {
-    PlantDatabase db(PlantDatabase::Mode::Synchronous);
-    const PlantSource source = firebird(plant->path());
-    CompletedJob job;
-    job.identity.order = QStringLiteral("B1");
-    job.identity.bucket = QStringLiteral("3");
-    job.extras = {QStringLiteral("3"), QStringLiteral("B1"), QStringLiteral("01"), QString()};
-    for (size_t r = 0; r < 3; ++r) {
-        job.codes[r] = r == 2 ? QStringLiteral("BLUE") : QStringLiteral("RED");
-        job.recipeWeights[r] = QStringLiteral("10");
-        job.actualWeights[r] = QStringLiteral("10.5");
-    }
+    CompletedJob job = completed("B1", {{"RED", "10.5"}, {"RED", "10.5"}, {"BLUE", "10.5"}}, "3",
+                                 {"3", "B1", "01", ""}, "10");
     QString error;
     PlantOutbox box{QDir(dir.path())};
     ASSERT_TRUE(box.append(completionStatements(QStringLiteral("MARIGOLD"), job,
@@ -164,15 +139,13 @@ TEST_F(EmbeddedFirebird, AMarigoldWriteBackSentAgainAddsNoRow) {
     const QList<PlantStatement> kept = box.read();
     ASSERT_EQ(kept.size(), 4);  // three lines and the vat's closing
     QStringList lines;
-    db.setLog([&](const QString& line) { lines << line; });
     const auto send = [&](const QList<PlantStatement>& list) {
-        db.submit(
-            source,
+        runOnce(
+            plant->source(),
             [list](PlantSession& session) {
                 for (const PlantStatement& s : list) EXPECT_TRUE(applyCompletion(session, s).ok);
             },
-            nullptr);
-        db.deliver();
+            &lines);
     };
     send(kept.mid(0, 1));
     send(kept.mid(1));
@@ -190,7 +163,7 @@ TEST_F(EmbeddedFirebird, AMarigoldWriteBackSentAgainAddsNoRow) {
 TEST_F(EmbeddedFirebird, TheWorkerRunsInOrderAndAnswersOnTheStationsThread) {
     ensureCoreApp();
     PlantDatabase db(PlantDatabase::Mode::Worker);
-    const PlantSource source = firebird(plant->path());
+    const PlantSource source = plant->source();
     QList<int> counts;
     QList<bool> onMain;
     for (int k = 1; k <= 3; ++k) {
@@ -264,16 +237,9 @@ class OdbcDataSource : public ::testing::Test {
 };
 
 TEST_F(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
-    PlantDatabase db(PlantDatabase::Mode::Synchronous);
     PlantSource source;
     source.dataSource = QStringLiteral("plant");
-    CompletedJob job;
-    job.identity.order = QStringLiteral("A1");
-    job.identity.bucket = QStringLiteral("V7");
-    job.codes[0] = QStringLiteral("RED");
-    job.recipeWeights[0] = QStringLiteral("12");
-    job.actualWeights[0] = QStringLiteral("12.5");
-    job.extras = {QStringLiteral("V7"), QStringLiteral("B1"), QStringLiteral("01"), QString()};
+    const CompletedJob job = completed("A1", {{"RED", "12.5"}}, "V7", {"V7", "B1", "01", ""}, "12");
     QList<PlantStatement> all = completionStatements(
         QStringLiteral("DRAYMOR"), job, QStringLiteral("2026-12-06 08:00:00"), nullptr);
     all << completionStatements(QStringLiteral("MARIGOLD"), job,
@@ -282,7 +248,7 @@ TEST_F(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
     all << draymorStatus(2, 4, QStringLiteral("M'1"));
     QStringList lines;
     for (const PlantStatement& s : all) {
-        const PlantResult r = runOne(db, source, s, &lines);
+        const PlantResult r = runOne(source, s, &lines);
         EXPECT_TRUE(r.ok) << s.shown().toStdString() << ": " << r.error.toStdString();
         EXPECT_EQ(r.rowsAffected, 1);
     }
@@ -304,7 +270,6 @@ TEST_F(OdbcDataSource, RunsTheWriteBackAndStatusStatements) {
 // The account goes into the connection string as attribute values: a `;`
 // in one would otherwise end it and the rest name another data source.
 TEST_F(OdbcDataSource, AnAccountWithSemicolonsBracesAndEqualsSignsLogsIn) {
-    PlantDatabase db(PlantDatabase::Mode::Synchronous);
     PlantSource source;
     source.dataSource = QStringLiteral("plant");
     int status = 0;
@@ -316,7 +281,7 @@ TEST_F(OdbcDataSource, AnAccountWithSemicolonsBracesAndEqualsSignsLogsIn) {
         source.password = password;
         QStringList lines;
         const PlantResult r =
-            runOne(db, source, draymorStatus(++status, 0, QStringLiteral("M'1")), &lines);
+            runOne(source, draymorStatus(++status, 0, QStringLiteral("M'1")), &lines);
         EXPECT_TRUE(r.ok) << password.toStdString() << ": " << r.error.toStdString();
         EXPECT_EQ(r.rowsAffected, 1);
         for (const QString& line : lines) EXPECT_FALSE(line.contains(password));

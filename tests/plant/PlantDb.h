@@ -11,6 +11,11 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
+#include "plant/PlantDatabase.h"
+#include "plant/PlantSource.h"
+
 namespace dye::test {
 
 // An embedded Firebird plant database made by isql from the fixture's
@@ -81,10 +86,29 @@ class PlantDb {
         return out;
     }
     const QString& path() const { return path_; }
+    // The database as the station's settings name it, with the test's account.
+    PlantSource source(const QString& password = {}) const {
+        PlantSource s;
+        s.dataSource = QStringLiteral("firebird:") + path_;
+        s.user = QStringLiteral("SYSDBA");
+        s.password = password;
+        return s;
+    }
 
   private:
     QString path_;
     QString name_;
 };
+
+// Runs `work` on a synchronous worker of the test's own; its log lines go to `log`.
+inline void runOnce(const PlantSource& source, const PlantDatabase::Work& work,
+                    QStringList* log = nullptr) {
+    PlantDatabase db(PlantDatabase::Mode::Synchronous);
+    db.setLog([log](const QString& line) {
+        if (log) *log << line;
+    });
+    db.submit(source, work, nullptr);
+    db.deliver();
+}
 
 }  // namespace dye::test

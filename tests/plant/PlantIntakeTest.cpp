@@ -10,7 +10,6 @@
 
 #include "core/AnsiText.h"
 #include "files/settings/MachineSettings.h"
-#include "plant/PlantDatabase.h"
 #include "plant/PlantRun.h"
 #include "plant/PlantSession.h"
 #include "plant/Step44Intake.h"
@@ -134,19 +133,13 @@ class Step44 : public ::testing::Test {
         settings.setText4(1, "BLUE");
     }
     Step44Intake::Taken take(const std::function<void()>& afterRead = {}) {
-        PlantDatabase db(PlantDatabase::Mode::Synchronous);
-        db.setLog([this](const QString& line) { log << line; });
-        PlantSource source;
-        source.dataSource = "firebird:" + plant->path();
-        source.user = "SYSDBA";
         Step44Intake::Taken out;
-        db.submit(
-            source,
+        runOnce(
+            plant->source(),
             [&](PlantSession& s) {
                 Step44Intake::take(s, "Q1", 1, 46000, settings, out, afterRead);
             },
-            nullptr);
-        db.deliver();
+            &log);
         return out;
     }
     QStringList steps() {

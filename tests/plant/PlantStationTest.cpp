@@ -54,8 +54,11 @@ TEST_F(PlantRun, DraymorRowsGetTheRecordsWeightsAndTheStatusIsPostedEveryElevent
 
 // TALBERT: the rows are updated, the bucket's flag is set and the write log
 // keeps each statement with its code and weight, inside LOG/ whatever the
-// order number holds; a bucket beyond 200 flags nothing.
-TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLog) {
+// order number holds; a bucket beyond 200 flags nothing. While the database
+// is away the write-back waits in the outbox and the main screen says so; it
+// arrives once the database is back, with the record's finish time rather
+// than the time it was sent, and only then goes into the write log.
+TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLogOnceTheDatabaseTookIt) {
     makePlant(
         "INSERT INTO dispense VALUES ('../T-1', 'RED', 45, NULL, NULL);\n"
         "INSERT INTO dispense VALUES ('../T-1', 'BLUE', 45, NULL, NULL);\n");
@@ -63,15 +66,30 @@ TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLog) {
     state().settings.setTeachSlot(25, {{}, {}, QStringLiteral("250"), {}});  // beyond the flags
     queue(job("../T-1", "7", "", {{0, {"RED", "300"}}, {1, {"BLUE", "40"}}}));
     queue(job("T-2", "250", "", {{0, {"RED", "10"}}}));
-    ASSERT_TRUE(runJob());
-    const DailyRecord r = lastRecord();
-    EXPECT_EQ(rows("SELECT PROD_CODE, STEP_NO FROM dispense ORDER BY PROD_CODE"),
-              (QStringList{"BLUE|61", "RED|61"}));
+    const QString away = plant->path() + ".away";
+    const QString writeLog = dir.filePath("LOG/Write-.._T-1-2026126log.txt");
+    ASSERT_TRUE(runUntil([&] { return !order().isEmpty(); }));
+    ASSERT_TRUE(QFile::rename(plant->path(), away));
+    ASSERT_TRUE(runUntil([&] { return order().isEmpty(); }));
+    state().timers.jobStart->setEnabled(false);  // T-2 waits
     QByteArray expected(200, '0');
     expected[6] = '1';
     EXPECT_EQ(fileBytes(dir.filePath("light.txt")), expected);
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 2);
+    EXPECT_FALSE(form3().PlantWaiting.isEmpty());
+    station->scheduler.advance(10000);  // status ticks while it is away
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 2);
+    EXPECT_FALSE(QFile::exists(writeLog));
 
-    const QByteArray all = fileBytes(dir.filePath("LOG/Write-.._T-1-2026126log.txt"));
+    ASSERT_TRUE(QFile::rename(away, plant->path()));
+    station->scheduler.advance(3100);
+    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
+    EXPECT_TRUE(form3().PlantWaiting.isEmpty());
+    const DailyRecord r = lastRecord();
+    const QString finished = r.FinishText.trimmed();
+    EXPECT_EQ(rows("SELECT PROD_CODE, STEP_NO, NOTE1 FROM dispense ORDER BY PROD_CODE"),
+              (QStringList{"BLUE|61|" + finished, "RED|61|" + finished}));
+    const QByteArray all = fileBytes(writeLog);
     ASSERT_EQ(all.size(), 4 * 200);
     EXPECT_TRUE(all.mid(0, 200).startsWith("UPDATE dispense SET STEP_NO = 61, ACT = "));
     EXPECT_TRUE(all.mid(0, 200).contains("WHERE ID_NO = '../T-1' AND PROD_CODE = 'RED'"));
@@ -80,6 +98,7 @@ TEST_F(PlantRun, TalbertWritesBackFlagsTheBucketAndKeepsItsWriteLog) {
     EXPECT_TRUE(all.mid(600, 200).startsWith(
         ("BLUE --- " + r.ActualWeight[1].trimmed() + "\r\n").toLatin1()));
 
+    state().timers.jobStart->setEnabled(true);
     ASSERT_TRUE(runJob());
     EXPECT_EQ(fileBytes(dir.filePath("light.txt")), expected);
     EXPECT_FALSE(logTexts().filter("bucket \"250\" of T-2 is not flagged").isEmpty());
@@ -127,33 +146,6 @@ TEST_F(PlantRun, MarigoldVatsArriveAreDispensedAndWrittenBack) {
     EXPECT_EQ(rows("SELECT VAT, VZT FROM \"SPTR_ZJCL\" WHERE VAT <> '3' ORDER BY VID"),
               (QStringList{"6|1", "4|2", "5|3"}));
     expectNoPassword();
-}
-
-TEST_F(PlantRun, AWriteBackWaitsWhileTheDatabaseIsAwayAndArrivesOnceInOrder) {
-    makePlant("");
-    startPlant("MARIGOLD");
-    JobRecord j = job("B7", "3", "", {{0, {"RED", "100"}}, {1, {"BLUE", "20"}}});
-    j.Tag1 = "3", j.Tag2 = "B7", j.Tag3 = "02", j.Tag4 = "1";
-    queue(j);
-    const QString away = plant->path() + ".away";
-    ASSERT_TRUE(runUntil([&] { return !order().isEmpty(); }));
-    ASSERT_TRUE(QFile::rename(plant->path(), away));
-    ASSERT_TRUE(runUntil([&] { return order().isEmpty(); }));
-    // The job ended; its three statements wait and the main screen says so.
-    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 3);
-    EXPECT_FALSE(form3().PlantWaiting.isEmpty());
-    station->scheduler.advance(10000);  // status ticks while it is away
-    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 3);
-
-    ASSERT_TRUE(QFile::rename(away, plant->path()));
-    station->scheduler.advance(3100);
-    EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
-    EXPECT_TRUE(form3().PlantWaiting.isEmpty());
-    station->scheduler.advance(30000);
-    // The lines carry the record's finish time, not the time they were sent.
-    const QString finished = lastRecord().FinishText.trimmed();
-    const QStringList inserted{"RED|" + finished, "BLUE|" + finished};
-    EXPECT_EQ(rows("SELECT VBH, SJ FROM \"SPTR_ZJD\""), inserted);
 }
 
 // A vat of twelve lines is two jobs of the same order, bucket and tags, and
@@ -318,18 +310,15 @@ TEST_F(PlantRun, ProfilesAreReadTrimmedAndExactAndListedForTheSettings) {
     EXPECT_EQ(list.Text2, "粉體機器");
     // Lower case is no profile: nothing is written back.
     state().settings.setText1(16, "draymor");
-    CompletedJob job;
-    job.identity.order = "J";
-    job.codes[0] = "RED";
-    job.actualWeights[0] = "1";
-    station->plant().jobFinished(job, "2026-12-06 08:00:00");
+    station->plant().jobFinished(completed("J", {{"RED", "1"}}), "2026-12-06 08:00:00");
     EXPECT_EQ(PlantOutbox(QDir(dir.path())).count(), 0);
 }
 
 // Enter in the identifier box: ORIGINAL asks for the variant of the scanned
-// order only when it has recipes, KESTRALIA lists the recipes whose order starts with the
-// text, ZOLPOWDERS looks for the drop record (a drop folder that is not there
-// is said once, not at every scan; PlantIntakeTest takes one that is).
+// order only when it has recipes, KESTRALIA lists the recipes whose order
+// starts with the text, ZOLPOWDERS looks for the drop record (a drop folder
+// that is not there is said once, not at every scan; PlantIntakeTest takes
+// one that is). While AUTO IN is ticked every status tick brings the box up.
 TEST_F(PlantRun, TheIdentifierEntryAsksForVariantsListsMatchesAndLooksForDropRecords) {
     makePlant("");
     startPlant("ORIGINAL", {{10, "in\\"}});
@@ -339,29 +328,49 @@ TEST_F(PlantRun, TheIdentifierEntryAsksForVariantsListsMatchesAndLooksForDropRec
         ASSERT_TRUE(store.append(job(order, "1", "", {{0, {"RED", "10"}}})));
     IdentifierEntry& entry = station->identifierEntry();
     HeadlessDialogs& dialogs = *station->headlessDialogs();
+    Form6& box = state().form6;
     const auto enter = [&](const QString& text) {
-        state().form6.Text1 = text;
+        box.Text1 = text;
         entry.identifierKey(13);
     };
-    // A variant that is found is queued (IdentifierEntryTest); one of two
-    // characters matches nothing, and an order of 14 characters asks nothing.
+    const auto statusTick = [&] { station->scheduler.advance(3000); };
+    statusTick();
+    EXPECT_FALSE(box.Visible);  // AUTO IN not ticked
+    form3().Check2.Value = 1;
+    statusTick();
+    EXPECT_TRUE(box.Visible && box.focusText1);
+    box.Visible = box.focusText1 = false;  // the operator closes it: the next tick brings it back
+    statusTick();
+    EXPECT_TRUE(box.Visible && box.focusText1);
+
+    dialogs.scriptInput({"B"});
+    enter(" ORD-2026-00001 ");
+    ASSERT_EQ(queued(), 1);
+    EXPECT_EQ(jobQueueFile(QDir(dir.path())).read(1)->OrderNo, "ORD-2026-00001B");
+    EXPECT_EQ(box.Text1, "");
+    EXPECT_TRUE(state().timers.status->enabled());  // the status timer goes on after the prompt
+    form3().Check2.Value = 0;
+    box.Visible = false;
+    statusTick();
+    EXPECT_FALSE(box.Visible);
+    // One of two characters matches nothing, and an order of 14 characters asks nothing.
     dialogs.scriptInput({"AB"});
     enter("ORD-2026-00001");
     enter("ORD-2026-0000");
-    EXPECT_EQ(queued(), 0);
-    EXPECT_EQ(dialogs.prompts().size(), 1);
+    EXPECT_EQ(queued(), 1);
+    EXPECT_EQ(dialogs.prompts().size(), 2);
 
     state().settings.setText1(16, "KESTRALIA");
     enter("ORD-2026-00001");
     EXPECT_TRUE(state().form12.Visible);
     EXPECT_EQ(state().form12.List1.items,
               (QStringList{"1---ORD-2026-00001A", "2---ORD-2026-00001B"}));
-    EXPECT_EQ(queued(), 0);
+    EXPECT_EQ(queued(), 1);
 
     state().settings.setText1(16, "ZOLPOWDERS");
     enter("Z1");
     enter("Z1");
-    EXPECT_EQ(state().form6.Text1, "===NO ID===");
+    EXPECT_EQ(box.Text1, "===NO ID===");
     EXPECT_EQ(logTexts().filter(QRegularExpression("^<intake> the intake folder of ")).size(), 1);
 }
 

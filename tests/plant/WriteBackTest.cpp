@@ -1,6 +1,8 @@
 // The write-back statements against an embedded Firebird plant database:
 // the QUORBAN row updates, values that would change a spliced statement's
-// meaning, and the main screen's test insert.
+// meaning, the outbox's lines edited by hand, and the main screen's test
+// insert.
+#include "plant/PlantData.h"
 #include "plant/PlantDb.h"
 #include "plant/PlantOutbox.h"
 #include "plant/PlantRun.h"
@@ -20,20 +22,6 @@ class WriteBack : public PlantRun {
     static std::string lines(const QStringList& expected) {
         return expected.join(u'\n').toStdString();
     }
-    static CompletedJob completed(const QString& order, const QString& bucket,
-                                  std::array<QString, 4> tags,
-                                  std::vector<std::pair<QString, QString>> lines) {
-        CompletedJob job;
-        job.identity.order = order;
-        job.identity.bucket = bucket;
-        job.extras = tags;
-        for (size_t r = 0; r < lines.size(); ++r) {
-            job.codes[r] = lines[r].first;
-            job.recipeWeights[r] = QStringLiteral("30");
-            job.actualWeights[r] = lines[r].second;
-        }
-        return job;
-    }
 };
 
 // Only the job's rows of step 45 with its tag in note2 and an actual weight
@@ -47,8 +35,8 @@ TEST_F(WriteBack, QuorbanMarksTheTaggedRowsOfTheOrderDispensed) {
         "INSERT INTO chainlih VALUES ('Q2', '2', 'RED', 2, 30, 45, NULL, NULL, '7');\n");
     startPlant("QUORBAN");
     station->plant().twoBalanceJobFinished(
-        completed("Q1", "2", {" 7 ", "", "", ""},
-                  {{"RED", " 29.5 "}, {"BLUE", ""}, {"GREEN", "5"}}),
+        completed("Q1", {{"RED", " 29.5 "}, {"BLUE", ""}, {"GREEN", "5"}}, "2",
+                  {" 7 ", "", "", ""}),
         kFinish);
     station->plantDatabase().deliver();
     EXPECT_EQ(joined("SELECT ID_NO, PROD_CODE, NOTE2, STEP_NO, ACT, NOTE1 FROM chainlih "
@@ -83,8 +71,8 @@ TEST_F(WriteBack, HostileValuesLandVerbatimThroughEveryBuilder) {
         "INSERT INTO JUJIstatus VALUES ('M''1;--', 9, 9);\n"
         "INSERT INTO JUJIstatus VALUES ('M1', 9, 9);\n");
     startPlant("DRAYMOR", {{21, machine}});
-    const CompletedJob rowJob = completed(order, "1", {tag, "", "", ""}, {{"RED", "12.5"}});
-    const CompletedJob vatJob = completed(batch, "7'", {"7'", batch, "0'1", ""}, {{"R'D", "12.5"}});
+    const CompletedJob rowJob = completed(order, {{"RED", "12.5"}}, "1", {tag, "", "", ""});
+    const CompletedJob vatJob = completed(batch, {{"R'D", "12.5"}}, "7'", {"7'", batch, "0'1", ""});
     for (const QString& profile : QStringList{"DRAYMOR", "TALBERT", "QUORBAN", "MARIGOLD"})
         for (const PlantStatement& s : completionStatements(
                  profile, profile == u"MARIGOLD" ? vatJob : rowJob, kFinish, nullptr))
@@ -115,6 +103,50 @@ TEST_F(WriteBack, HostileValuesLandVerbatimThroughEveryBuilder) {
     EXPECT_EQ(joined("SELECT VID, VZT FROM \"SPTR_ZJCL\" ORDER BY VID"), lines({"8|2", "9|3"}));
     EXPECT_EQ(joined("SELECT JUJI_NO, JUJIstatus, RUN_INT FROM JUJIstatus ORDER BY JUJI_NO"),
               lines({"M'1;--|0|0", "M1|9|9"}));
+}
+
+// A line that is not a statement (cut short, or a statement text of its
+// own) is moved byte for byte to the rejected file and reported; the lines
+// behind it are sent, a line naming one of the station's own statement
+// texts included (values with quotes and semicolons stay values through the
+// outbox: HostileValuesLandVerbatimThroughEveryBuilder).
+TEST_F(WriteBack, ALineThatIsNotAStatementIsSetAsideAndTheRestAreSent) {
+    makePlant(
+        "INSERT INTO Dispensezj VALUES ('J-1', 'RED', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J-1', 'BLUE', 45, NULL, NULL);\n"
+        "INSERT INTO Dispensezj VALUES ('J-2', 'RED', 45, NULL, NULL);\n");
+    startPlant("DRAYMOR");
+    state().timers.jobStart->setEnabled(false);
+    const QString finish = QStringLiteral("2026-12-06 08:00:00");
+    const QList<PlantStatement> first = completionStatements(
+        QStringLiteral("DRAYMOR"), completed("J-1", {{"RED", "30.5"}}), finish, nullptr);
+    PlantOutbox box{QDir(dir.path())};
+    QString error;
+    ASSERT_TRUE(box.append(first, &error)) << error.toStdString();
+    const QByteArray nonsense = "{\"kind\":\"draymor-row\",\"values\":[{\"n\":9},{\"s\":\"x\r\n";
+    const QByteArray foreign = "{\"sql\":\"DELETE FROM Dispensezj\",\"values\":[]}\n";
+    ASSERT_TRUE(appendFile(box.path(), nonsense + foreign + "{\"sql\":\"" +
+                                           completionText(StatementKind::DraymorRow).toUtf8() +
+                                           "\",\"values\":[{\"n\":40.5},{\"s\":\"" +
+                                           finish.toUtf8() +
+                                           "\"},{\"s\":\"J-1\"},{\"s\":\"BLUE\"}]}\n"));
+    ASSERT_EQ(box.read().size(), 2);
+
+    station->scheduler.advance(3100);  // a status tick sends the outbox
+    EXPECT_EQ(rows("SELECT ID_NO, PROD_CODE, STEP_NO, COALESCE(ACT, -1) FROM Dispensezj ORDER BY "
+                   "ID_NO, PROD_CODE"),
+              (QStringList{"J-1|BLUE|61|40.5", "J-1|RED|61|30.5", "J-2|RED|45|-1"}));
+    EXPECT_EQ(fileBytes(box.rejectedPath()), nonsense + foreign);
+    EXPECT_EQ(QFileInfo(box.path()).size(), 0);
+    const QStringList log = logTexts();
+    EXPECT_TRUE(
+        log.contains("<plant> line 2 of PLANT_OUTBOX.txt is set aside in "
+                     "PLANT_OUTBOX_REJECTED.txt, not sent: not a statement of the outbox"));
+    EXPECT_TRUE(
+        log.contains("<plant> line 3 of PLANT_OUTBOX.txt is set aside in "
+                     "PLANT_OUTBOX_REJECTED.txt, not sent: not one of the station's "
+                     "write-back statements"));
+    EXPECT_TRUE(form3().PlantWaiting.isEmpty());
 }
 
 // The test insert asks first; confirmed, it adds one row of the sample
