@@ -160,10 +160,7 @@ QByteArray framed(const QByteArray& body) {
 // Every refused answer says what was found against what was expected, as the
 // link log, the link alarm and the link test screen show it.
 TEST(ReplyCheck, SaysWhyAnAnswerIsRefused) {
-    const QByteArray whole = framed(
-        "005100"
-        "3412"
-        "FFFF");  // two 16-bit values
+    const QByteArray whole = framed("0051003412FFFF");  // two 16-bit values
     QByteArray noEtx = whole;
     noEtx[15] = '0';
     QByteArray badSum = whole;
@@ -173,23 +170,14 @@ TEST(ReplyCheck, SaysWhyAnAnswerIsRefused) {
         const char* why;  // "" for an answer taken
     } cases[] = {
         {whole, ""},
-        {framed("005100"
-                "3412"
-                "ffff"),
-         ""},
+        {framed("0051003412ffff"), ""},
         {QByteArray(), "no answer"},
         {whole.left(10), "too short: 10 characters, expected 18 for 2 values of 16 bits"},
         {whole + "X", "too long: 19 characters, expected 18"},
         {"X" + whole.mid(1), "no STX at character 1 (found X)"},
         {noEtx, "no ETX at character 16 (found 0)"},
-        {framed("006100"
-                "3412"
-                "FFFF"),
-         "wrong command echo: expected 0051, got 0061"},
-        {framed("005100"
-                "34G2"
-                "FFFF"),
-         "character 10 is G, not a hex digit"},
+        {framed("0061003412FFFF"), "wrong command echo: expected 0051, got 0061"},
+        {framed("00510034G2FFFF"), "character 10 is G, not a hex digit"},
         {badSum, "wrong sum: expected"},
     };
     for (const auto& c : cases) {

@@ -116,8 +116,9 @@ struct RealTimeStation {
 
 }  // namespace
 
-// A controller absent at start, then killed and started again at the same
-// path: the station finds it each time without a restart.
+// The serial port on a pseudo-terminal: a controller absent at start, then
+// killed and started again at the same path, is found each time without a
+// restart.
 TEST(LinkOnARealPort, APortThatVanishesIsReopenedUntilTheControllerAnswersAgain) {
     dye::test::ensureCoreApp();
     QTemporaryDir dir;
@@ -151,4 +152,5 @@ TEST(LinkOnARealPort, APortThatVanishesIsReopenedUntilTheControllerAnswersAgain)
     EXPECT_EQ(all.count("<link> back"), 2);
     again.terminate();
     again.waitForFinished(5000);
+    EXPECT_FALSE(QFileInfo::exists(link));  // the simulator removes its device
 }

@@ -12,12 +12,15 @@ constexpr qint32 NoValue = RegisterImage::RegNoValue;
 
 class ScanCycleTest : public StationFixture {
   protected:
-    void quiet() { state().timers.homing->setEnabled(false); }  // no homing writes in the way
+    // A station without the start-up homing, whose writes would be in the way.
+    void startQuiet(std::map<int, QString> fields = {}) {
+        start(std::move(fields));
+        state().timers.homing->setEnabled(false);
+    }
 };
 
 TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers) {
-    start({});
-    quiet();
+    startQuiet();
     passes(1);
     ASSERT_EQ(sent.size(), 3);
     // The frames' bytes are FrameCodecTest's.
@@ -41,8 +44,7 @@ TEST_F(ScanCycleTest, OnePassOfMachineTypeOneReadsThreeBlocksAndStoresTheAnswers
 // A frame carries only the values asked for: a 0 to the other registers of
 // a block would switch their outputs off under another writer's feet.
 TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndOnlyTheirOwnRegisters) {
-    start({});
-    quiet();
+    startQuiet();
     state().link.image.set(851, 5);        // D847 block (step 12): 16 slots for 12 valves
     state().link.image.set(852, 6);        // next to it: the same frame
     state().link.image.set(860, 9);        // after a gap: the next pass
@@ -63,8 +65,7 @@ TEST_F(ScanCycleTest, WriteSlotsAreSentOnceAndOnlyTheirOwnRegisters) {
 
 // The top-up water (D985) stays on while lane 2 tares (D993) in the same block.
 TEST_F(ScanCycleTest, AnotherWriterInTheBlockLeavesTheWaterOn) {
-    start({{5, "2"}});
-    quiet();
+    startQuiet({{5, "2"}});
     state().link.image.set(985, 30000);
     passes(1);
     EXPECT_TRUE(sim().machine().outputOn(985));
@@ -84,8 +85,7 @@ TEST_F(ScanCycleTest, AnotherWriterInTheBlockLeavesTheWaterOn) {
 }
 
 TEST_F(ScanCycleTest, WriteBlocksFollowASettingChangedBetweenPasses) {
-    start({});
-    quiet();
+    startQuiet();
     passes(1);
     state().settings.setText1(11, QStringLiteral("10"));  // valves per station
     state().settings.setText1(16, QStringLiteral("PELKO"));
@@ -100,8 +100,7 @@ TEST_F(ScanCycleTest, WriteBlocksFollowASettingChangedBetweenPasses) {
 }
 
 TEST_F(ScanCycleTest, LatchedBlockResendsTheLastValuesOfD801ToD809) {
-    start({});
-    quiet();
+    startQuiet();
     state().link.image.set(802, 7);
     passes(1);
     EXPECT_EQ(framesAt(11), QList<QByteArray>{writeFrame(800, 10, {{802, 7}})});
@@ -117,8 +116,7 @@ TEST_F(ScanCycleTest, LatchedBlockResendsTheLastValuesOfD801ToD809) {
 }
 
 TEST_F(ScanCycleTest, InvalidateWriteSlotsSwitchesEveryOutputOffOnTheNextPass) {
-    start({});
-    quiet();
+    startQuiet();
     state().link.image.set(802, 7);
     passes(1);
     sent.clear();
@@ -139,8 +137,7 @@ TEST_F(ScanCycleTest, InvalidateWriteSlotsSwitchesEveryOutputOffOnTheNextPass) {
 // stop, the homing) keeps it while it waits to be sent, and puts back none
 // that has gone out.
 TEST_F(ScanCycleTest, AnInvalidationKeepsALanesJobEndCodeThatWaits) {
-    start({});
-    quiet();
+    startQuiet();
     state().link.laneEndOwed = {true, true};
     putLaneJobEnd(state().link, 1);
     InvalidateWriteSlots(state());
@@ -178,8 +175,7 @@ TEST_F(ScanCycleTest, MachineTypeFiveBlocksAndTheSecondBalanceShownInTenths) {
 }
 
 TEST_F(ScanCycleTest, DisplayFactorsSignWordsAndOverload) {
-    start({{34, "0.5"}});
-    quiet();
+    startQuiet({{34, "0.5"}});
     passes(1);
     const qint32 raw = sim().reg32(190);
     EXPECT_DOUBLE_EQ(state().form2.Label2[0].toDouble(), raw * 0.5);
@@ -202,8 +198,7 @@ TEST_F(ScanCycleTest, DisplayFactorsSignWordsAndOverload) {
 }
 
 TEST_F(ScanCycleTest, RobotCheckMovesTheAxesInTurnAndWarnsOfARobotHandNotHome) {
-    start({});
-    quiet();
+    startQuiet();
     passes(1);  // indicators filled
     state().link.MoveX[2] = 120;
     state().link.MoveY[2] = -40;
@@ -263,8 +258,7 @@ TEST_F(ScanCycleTest, TimedRoutineHomesTheAxesThenSendsThePhaseCodes) {
 // A tenth of the answers dropped, cut or corrupted: the scan goes on, and the
 // image only ever holds what the controller really sent.
 TEST_F(ScanCycleTest, FaultCampaignLeavesOnlyTrueValuesInTheImage) {
-    start({});
-    quiet();
+    startQuiet();
     sim().faults().dropReplies = 0.034;
     sim().faults().shortReplies = 0.033;
     sim().faults().corruptReplies = 0.033;
@@ -289,8 +283,7 @@ TEST_F(ScanCycleTest, FaultCampaignLeavesOnlyTrueValuesInTheImage) {
 // link alarm names the refusal that went on too long.
 TEST_F(ScanCycleTest, ARefusedAnswerSaysWhyInTheLinkLogAndTheLinkAlarm) {
     linkLog = QDir(dir.path()).filePath("link.log");
-    start({});
-    quiet();
+    startQuiet();
     passes(2);
     QFile log(linkLog);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
