@@ -24,9 +24,7 @@ TEST(AnsiText, FixedFieldPadsCutsAndNeverSplitsACharacter) {
     EXPECT_EQ(toFixedField(QStringLiteral("單號"), 3), QByteArray("\xB3\xE6 ", 3));
     EXPECT_EQ(toFixedField(QStringLiteral("A單號"), 4), QByteArray("A\xB3\xE6 ", 4));
     EXPECT_EQ(toFixedField(QString(), 3), QByteArray("   "));
-}
-
-TEST(AnsiText, UnencodableCharacterBecomesQuestionMark) {
+    // A character the code page cannot hold becomes a question mark.
     EXPECT_EQ(toFixedField(QString::fromUtf8("A\xF0\x9F\x98\x80Z"), 4), QByteArray("A?Z "));
 }
 
