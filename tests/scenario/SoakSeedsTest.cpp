@@ -61,12 +61,5 @@ TEST(SoakSeeds, AValveStuckDuringItsPulsesMetersOnAfterTheAlarm) {
     expectClean(1999, SoakFlags{});
 }
 
-// A valve whose learned rate is well below its own (learned from one short
-// pulse) meters a line in a single long pulse: the metering ends only once
-// the pulse has run, and the record holds all the valve let through.
-TEST(SoakSeeds, ALongPulseIsRecordedWhole) {
-    expectClean(837, SoakFlags{});
-}
-
 }  // namespace
 }  // namespace dye::test

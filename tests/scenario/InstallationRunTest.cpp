@@ -1,9 +1,12 @@
-// A station killed in the middle of a job: the next start goes on in the same
-// bucket without metering a finished row again, and the job ends with one
-// record that holds every row.
+// The station on a fresh working directory seeded with the installation
+// files, on the simulated machine: the sample queue worked to its end as a
+// new user first runs it, and a station killed in the middle of a job, whose
+// next start goes on in the same bucket without metering a finished row
+// again, the job ending with one record that holds every row.
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <bit>
@@ -22,6 +25,7 @@
 namespace dye::test {
 namespace {
 
+// The event log of `day`, one line a record.
 QStringList logLines(const QDir& workdir, const QDate& day) {
     QFile file(eventLogPath(workdir, day));
     const QByteArray all = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -31,11 +35,13 @@ QStringList logLines(const QDir& workdir, const QDate& day) {
     return out;
 }
 
-Station::Options stationOn(const QDir& workdir, int hour) {
+// A station on the simulated machine in `workdir`, from `start` (by default
+// at `hour` on 7 December 2026).
+Station::Options stationOn(const QDir& workdir, int hour, QDateTime start = {}) {
     Station::Options options;
     options.workdir = workdir.path();
     options.simulate = true;
-    options.start = QDateTime(QDate(2026, 12, 7), QTime(hour, 0));
+    options.start = start.isValid() ? start : QDateTime(QDate(2026, 12, 7), QTime(hour, 0));
     return options;
 }
 
@@ -54,6 +60,72 @@ QString killAfterFirstRow(const QDir& workdir) {
         },
         3'600'000, 500);
     return there ? *journal.read()->kept[0] : QString();
+}
+
+TEST(SampleQueue, EveryJobIsDispensedWithinToleranceRecordedAndRemoved) {
+    QTemporaryDir dir;
+    const QDir workdir(dir.path());
+    ASSERT_FALSE(seedInstallationFiles(workdir).isEmpty());
+    QList<JobRecord> queued;
+    JobFile queue = jobQueueFile(workdir);
+    for (int n = 1; n <= queue.count(); ++n) queued << *queue.read(n);
+    ASSERT_EQ(queued.size(), 3);
+
+    // The first job ends in December, the others in January: a record goes
+    // into the file of the month it finished in.
+    Station station(stationOn(workdir, 23, QDateTime(QDate(2026, 12, 31), QTime(23, 52))),
+                    HeadlessDialogs::make);
+    station.load();
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(QueueRunner(station, o, e).run(), QueueRunner::kIdle) << err.toStdString();
+    EXPECT_TRUE(err.isEmpty()) << err.toStdString();  // no alarm, no message
+    EXPECT_EQ(out.count('\n'), 3);
+
+    // The queue is there and empty.
+    EXPECT_TRUE(QFileInfo::exists(queue.path()));
+    EXPECT_EQ(QFileInfo(queue.path()).size(), 0);
+
+    // Three exact records, in the month each job finished; every line within
+    // the tolerance of the settings.
+    QList<DailyRecord> records;
+    for (const QDate& month : {QDate(2026, 12, 1), QDate(2027, 1, 1)}) {
+        const QString path = dailyRecordPath(workdir, month);
+        if (!QFileInfo::exists(path)) continue;
+        EXPECT_EQ(QFileInfo(path).size() % 1080, 0);
+        QList<DailyRecord> monthRecords;
+        ASSERT_TRUE(readDailyRecords(path, monthRecords));
+        records << monthRecords;
+    }
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(QFileInfo(dailyRecordPath(workdir, QDate(2026, 12, 1))).size(), 1080);
+    EXPECT_EQ(QFileInfo(dailyRecordPath(workdir, QDate(2027, 1, 1))).size(), 2 * 1080);
+    const double tolerance = station.state.settings.number(7);
+    for (int j = 0; j < 3; ++j) {
+        const DailyRecord& r = records[j];
+        SCOPED_TRACE(r.OrderNo.toStdString());
+        EXPECT_EQ(r.OrderNo, queued[j].OrderNo.trimmed());
+        EXPECT_EQ(r.BucketNo, queued[j].BucketNo.trimmed());
+        int row = 0;
+        for (int line = 0; line < JobRecord::kLines; ++line) {
+            if (queued[j].Code[size_t(line)].trimmed().isEmpty()) continue;
+            EXPECT_EQ(r.Code[size_t(row)], queued[j].Code[size_t(line)].trimmed());
+            EXPECT_NEAR(r.ActualWeight[size_t(row)].toDouble(),
+                        queued[j].Weight[size_t(line)].toDouble(), tolerance + 1e-9);
+            ++row;
+        }
+        EXPECT_TRUE(r.Code[size_t(row)].isEmpty());
+    }
+    EXPECT_EQ(records[0].Code[0], QStringLiteral("還原劑"));  // Big5 code, lines packed
+    EXPECT_EQ(records[0].Code[2], QStringLiteral("增白劑"));
+
+    // Every job's start and end line in the event logs of the days it ran.
+    const QString all =
+        (logLines(workdir, QDate(2026, 12, 31)) + logLines(workdir, QDate(2027, 1, 1))).join('\n');
+    for (const JobRecord& job : queued)
+        EXPECT_TRUE(all.contains(QStringLiteral("<start>") + job.OrderNo.trimmed() +
+                                 QStringLiteral("< start >")));
+    EXPECT_EQ(all.count(QStringLiteral("< save & end >")), 3);
 }
 
 TEST(KillResume, AJobKilledAfterItsFirstRowGoesOnWithoutMeteringItAgain) {
