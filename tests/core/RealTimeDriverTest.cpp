@@ -12,17 +12,6 @@
 using namespace dye;
 using dye::test::ensureCoreApp;
 
-namespace {
-
-// Runs the event loop for `ms` of wall time.
-void runFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-}  // namespace
-
 TEST(RealTimeDriver, SpeedRunsStationTimeFasterAndPlaysEveryTick) {
     ensureCoreApp();
     Scheduler scheduler;
@@ -35,7 +24,9 @@ TEST(RealTimeDriver, SpeedRunsStationTimeFasterAndPlaysEveryTick) {
     QElapsedTimer wall;
     wall.start();
     driver.start();
-    runFor(400);
+    QEventLoop loop;  // 400 ms of wall time
+    QTimer::singleShot(400, &loop, &QEventLoop::quit);
+    loop.exec();
     driver.stop();
     const qint64 elapsed = wall.elapsed();
     EXPECT_LE(scheduler.now(), 20 * (elapsed + 1));

@@ -8,7 +8,6 @@
 #include <QThread>
 
 #include "app/StationFixture.h"
-#include "link/SimulatorProcess.h"
 #include "link/TimedRoutine.h"
 #include "machine/StationMetering.h"
 #include "run/RunBlocked.h"
@@ -94,6 +93,16 @@ TEST_F(LinkHealthTest, ReturnAfterTheLossWasAcknowledgedAsksForOkOnceMore) {
 
 namespace {
 
+// dyesim serving a pseudo-terminal at `link`; false when it does not come up.
+bool startSimulator(QProcess& sim, const QString& link) {
+    sim.start(DYESIM_PATH, QStringList{"--pty", link});
+    if (!sim.waitForStarted(5000)) return false;
+    QByteArray banner;
+    while (!banner.contains('\n') && sim.waitForReadyRead(10000))
+        banner += sim.readAllStandardOutput();
+    return banner.contains("serving");
+}
+
 // The station on a real serial device, driven by the real clock.
 struct RealTimeStation {
     Station& station;
@@ -135,14 +144,14 @@ TEST(LinkOnARealPort, APortThatVanishesIsReopenedUntilTheControllerAnswersAgain)
     EXPECT_TRUE(rt.runUntil([&] { return !health.up(); }));  // nobody there yet
 
     QProcess sim;
-    ASSERT_TRUE(dye::test::startSimulator(sim, link));
+    ASSERT_TRUE(startSimulator(sim, link));
     ASSERT_TRUE(rt.runUntil([&] { return health.up(); }));
 
     sim.kill();  // the controller disappears with its device
     sim.waitForFinished(5000);
     ASSERT_TRUE(rt.runUntil([&] { return !health.up(); }));
     QProcess again;
-    ASSERT_TRUE(dye::test::startSimulator(again, link));
+    ASSERT_TRUE(startSimulator(again, link));
     ASSERT_TRUE(rt.runUntil([&] { return health.up(); }));
     EXPECT_EQ(health.losses(), 2);
 

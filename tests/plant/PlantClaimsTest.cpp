@@ -120,11 +120,8 @@ TEST_F(PlantClaimRun, ADropRecordMarkedButNotQueuedIsQueuedAtTheNextStart) {
     blockedTake("Z1");
     blockedTake("Z2");
     ASSERT_TRUE(QDir(dir.path()).rmdir("START_DISPEN.txt"));
-    JobRecord job;
-    job.OrderNo = "Z1";
-    job.BucketNo = state().settings.teachSlot(1).name.trimmed();
-    job.Code[0] = "BLUE";
-    job.Weight[0] = "250";
+    JobRecord job = RunFixture::job("Z1", state().settings.teachSlot(1).name.trimmed(), "",
+                                    {{0, {"BLUE", "250"}}});
     job.QueuedAt = 46362.25;
     ASSERT_TRUE(claims().add({"z1", PlantClaim::Kind::Drop, {path, "0", "Z1", "      "}, {job}}));
     JobRecord other = job;
