@@ -16,6 +16,7 @@
 #include "files/settings/SettingsFiles.h"
 #include "link/FrameCodec.h"
 #include "link/TimedRoutine.h"
+#include "sim/FrameResponder.h"
 #include "sim/SimulatedController.h"
 
 namespace dye::test {
@@ -144,14 +145,9 @@ class StationFixture : public ::testing::Test {
     // block sent for another register of its range carries 0 to d.
     QList<int> writtenTo(int d) const {
         QList<int> values;
-        for (const QByteArray& f : writes()) {
-            const int first = (f.mid(5, 4).toInt(nullptr, 16) - 0x1C00) / 2;
-            const int count = f.mid(9, 2).toInt(nullptr, 16) / 2;
-            if (d < first || d >= first + count) continue;
-            // Little-endian 16-bit words: the high byte comes second.
-            const QByteArray w = f.mid(11 + 4 * (d - first), 4);
-            values << (w.mid(2, 2).toInt(nullptr, 16) << 8 | w.mid(0, 2).toInt(nullptr, 16));
-        }
+        for (const QByteArray& f : writes())
+            if (const auto r = parseRequest(f); r && d >= r->first && d < r->first + r->registers)
+                values << r->values[size_t(d - r->first)];
         return values;
     }
     // The texts of the messages shown so far, and the last one ("" before any).

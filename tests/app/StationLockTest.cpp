@@ -59,8 +59,11 @@ void stop(QProcess& p) {
 }  // namespace
 
 // A second station on a running one's folder is refused at start, naming the
-// running one, and takes nothing from the queue; read-only modes are not refused.
-TEST(StationLock, SecondStationOnAFolderIsRefusedNamingTheFirst) {
+// running one, and takes nothing from the queue; read-only modes are not
+// refused. A killed station leaves its lock file (and one killed in the
+// middle of taking a lock over, the guard of that), and the next station
+// takes the folder over; a station that ends normally removes its lock.
+TEST(StationLock, OneStationWorksAFolderUntilItEndsOrIsKilled) {
     QTemporaryDir dir;
     QProcess first;
     start(first, dir.path(), {});
@@ -82,21 +85,8 @@ TEST(StationLock, SecondStationOnAFolderIsRefusedNamingTheFirst) {
                      .contains(QStringLiteral("already works")));
 
     EXPECT_EQ(first.state(), QProcess::Running);
-    stop(first);
-}
-
-// A killed station leaves its lock file (and one killed in the middle of
-// taking a lock over, the guard of that), and the next station takes the
-// folder over; a station that ends normally removes its lock.
-TEST(StationLock, KilledStationsFolderIsTakenOver) {
-    QTemporaryDir dir;
-    QProcess first;
-    start(first, dir.path(), {});
-    ASSERT_TRUE(holdsLock(first, dir.path()));
     stop(first);  // SIGKILL: no chance to remove the lock
     ASSERT_TRUE(QDir(dir.path()).exists(QString::fromLatin1(kStationLockFileName)));
-    // A station killed while it took the stale lock over leaves the empty
-    // guard of that removal behind.
     QFile guard(
         QDir(dir.path())
             .filePath(QString::fromLatin1(kStationLockFileName) + QStringLiteral(".rmlock")));
@@ -105,14 +95,14 @@ TEST(StationLock, KilledStationsFolderIsTakenOver) {
                                   QFileDevice::FileModificationTime));
     guard.close();
 
-    QProcess second;
-    start(second, dir.path(), {});
-    ASSERT_TRUE(holdsLock(second, dir.path()));
+    QProcess next;
+    start(next, dir.path(), {});
+    ASSERT_TRUE(holdsLock(next, dir.path()));
     const Outcome third = runToEnd(dir.path(), {QStringLiteral("--until-idle")});
     EXPECT_EQ(third.exitCode, 1);
-    EXPECT_TRUE(third.err.contains(QStringLiteral("process %1 ").arg(second.processId())))
+    EXPECT_TRUE(third.err.contains(QStringLiteral("process %1 ").arg(next.processId())))
         << third.err.toStdString();
-    stop(second);
+    stop(next);
 
     const Outcome last = runToEnd(dir.path(), {QStringLiteral("--run-for"), QStringLiteral("1")});
     EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();

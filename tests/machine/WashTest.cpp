@@ -7,7 +7,6 @@
 #include "link/TimedRoutine.h"
 #include "machine/BucketTransport.h"
 #include "machine/WashSequence.h"
-#include "sim/FrameResponder.h"
 
 using namespace dye;
 using Clocks = QList<qint64>;
