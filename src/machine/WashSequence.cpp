@@ -7,6 +7,7 @@
 #include "core/NumberText.h"
 #include "core/Scheduler.h"
 #include "core/Val.h"
+#include "files/language/Wording.h"
 #include "link/Registers.h"
 #include "machine/BucketTransport.h"
 #include "station/StationState.h"
@@ -29,6 +30,17 @@ constexpr double kLargestSetting = 1e9;
 
 constexpr qint16 kWaterTimeOut = 7;
 constexpr qint16 kRobotHandNotIn = 8;
+
+// The wash's two alarms: the tag line as the machine's operators know it,
+// then what happened and what OK does, in the operator's language.
+constexpr Wording kWaterTimeOutText{
+    u"洗桶進水 200 秒仍未到設定重量，進水閥已關閉。請檢查水源與水管；按確定後繼續洗桶。",
+    u"The wash water did not reach its weight in 200 s; the water valve is closed. Check the "
+    u"water supply and its pipe; OK goes on with the wash."};
+constexpr Wording kRobotHandText{
+    u"沖洗前管路沒有降到桶內（管路到底未亮）。請檢查機械手與管路；按確定後繼續洗桶。",
+    u"The pipe is not down in the bucket for the rinse (\"pipe down\" is off). Check the robot "
+    u"hand and the pipe; OK goes on with the wash."};
 
 constexpr int kWaterValve = reg::WaterValve;
 constexpr int kGateValve = reg::GateValve;
@@ -236,7 +248,7 @@ bool WashSequence::fillByWeight() {
     // the operator has read the message, so that the bucket cannot run over
     // while the message waits.
     outputs_.set(kWaterValve, kOff);
-    park(kWaterTimeOut, QStringLiteral("washing_time over 200sec"), [this] {
+    park(kWaterTimeOut, QStringLiteral("washing_time over 200sec"), kWaterTimeOutText, [this] {
         finishFillByWeight();
         runFrom(Stage::Rinse);
     });
@@ -254,10 +266,11 @@ void WashSequence::finishFillByWeight() {
 bool WashSequence::rinse() {
     const MachineInputs& in = s_.link.inputs;
     if (s_.machineType() != 4 && in.axesFresh && !in.pipeHeadDown) {
-        park(kRobotHandNotIn, QStringLiteral("*** check robot hand not enter ***"), [this] {
-            rinseRest();
-            runFrom(Stage::ConveyorOn);
-        });
+        park(kRobotHandNotIn, QStringLiteral("*** check robot hand not enter ***"), kRobotHandText,
+             [this] {
+                 rinseRest();
+                 runFrom(Stage::ConveyorOn);
+             });
         return false;
     }
     rinseRest();
@@ -326,11 +339,13 @@ void WashSequence::endOfCycle() {
     armHoming(s_);
 }
 
-void WashSequence::park(qint16 code, const QString& text, std::function<void()> goOn) {
+void WashSequence::park(qint16 code, const QString& tag, const Wording& why,
+                        std::function<void()> goOn) {
     parked_ = true;
     s_.MachineStatus.raise(code);
     const quint64 generation = generation_;
     const qint64 clock = WashClock;
+    const QString text = tag + QLatin1Char('\n') + wordingIn(s_.settings.language(), why);
     dialogs_.message(text, QString(), [this, generation, clock, code, goOn = std::move(goOn)] {
         if (generation != generation_) return;  // reset meanwhile: nothing to go on with
         parked_ = false;

@@ -9,6 +9,8 @@
 
 namespace dye {
 
+struct Wording;
+
 class BucketTransport;
 class Dialogs;
 struct StationState;
@@ -95,9 +97,10 @@ class WashSequence {
     void rinseEnd();
     void endOfCycle();
 
-    // Shows `text` with `code` in MachineStatus.alarm(); `goOn` runs after the
-    // operator's OK, unless the wash was stopped meanwhile.
-    void park(qint16 code, const QString& text, std::function<void()> goOn);
+    // Shows `tag` and, under it, `why` in the station's language, with `code`
+    // in MachineStatus.alarm(); `goOn` runs after the operator's OK, unless the
+    // wash was stopped meanwhile.
+    void park(qint16 code, const QString& tag, const Wording& why, std::function<void()> goOn);
     double reading() const;
     bool gateInUse() const;
     // A timed opening computed by the wash: sent only when above 0, at most

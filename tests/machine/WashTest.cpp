@@ -155,7 +155,8 @@ TEST_F(WashTest, WeightFillTimesOutAfter200SecondsAndGoesOnAfterTheMessage) {
     dialogs().setAckDelay(-1);
     state().wash.request(0, 1, 1);
     ASSERT_TRUE(runUntil([&] { return dialogs().pending() > 0; }));
-    EXPECT_EQ(dialogs().messages().back().text, "washing_time over 200sec");
+    // The tag line, then what happened in the station's language (Chinese here).
+    EXPECT_TRUE(dialogs().messages().back().text.startsWith("washing_time over 200sec\n洗桶進水"));
     EXPECT_EQ(station->washing().WashFillTicks, 201);
     EXPECT_EQ(state().MachineStatus.alarm(), 7);
 
@@ -193,7 +194,8 @@ TEST_F(WashTest, RobotHandNotDownParksTheWashWhileTheScanGoesOn) {
     dialogs().setAckDelay(-1);
     state().wash.request(0, 1, 0);
     ASSERT_TRUE(runUntil([&] { return dialogs().pending() > 0; }));
-    EXPECT_EQ(dialogs().messages().back().text, "*** check robot hand not enter ***");
+    EXPECT_TRUE(
+        dialogs().messages().back().text.startsWith("*** check robot hand not enter ***\n沖洗前"));
     EXPECT_EQ(clock(), 22);
 
     const qint64 ticks = station->scan().ticks();
