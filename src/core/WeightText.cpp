@@ -37,21 +37,4 @@ WeightFault weightFault(const QString& text) {
     return judge(text, &grams);
 }
 
-QString weightProblem(const QString& text) {
-    switch (weightFault(text)) {
-        case Fault::None:
-            return {};
-        case Fault::Blank:
-            return QStringLiteral("is blank; type the weight in grams");
-        case Fault::Comma:
-            return QStringLiteral("has a comma; write the weight with a point for decimals");
-        case Fault::NotANumber:
-            return QStringLiteral(
-                "is not a plain number; write the grams in digits with a point for decimals");
-        case Fault::NotAboveZero:
-            return QStringLiteral("is not a number above 0");
-    }
-    return {};
-}
-
 }  // namespace dye

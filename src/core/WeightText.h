@@ -18,9 +18,4 @@ std::optional<double> readWeight(const QString& text);
 enum class WeightFault { None, Blank, Comma, NotANumber, NotAboveZero };
 WeightFault weightFault(const QString& text);
 
-// The fault in English, as the end of a sentence that names the weight (""
-// when it is one): "has a comma; write the weight with a point for
-// decimals", "is blank", "is not a plain number ...", "is not above 0".
-QString weightProblem(const QString& text);
-
 }  // namespace dye
