@@ -15,18 +15,13 @@ class DoseTruth : public RunFixture {
     // Runs the job now queued first to its end, following the largest content
     // of each bucket on the way.
     bool runWatching() {
-        return runUntil([&] {
-                   watch();
-                   return !order().isEmpty();
-               }) &&
-               runUntil([&] {
-                   watch();
-                   return order().isEmpty();
-               });
-    }
-    void watch() {
-        for (int b : {1, 2})
-            most[size_t(b)] = std::max(most[size_t(b)], sim().machine().content(b));
+        const auto watchUntilLoaded = [&](bool loaded) {
+            for (int b : {1, 2})
+                most[size_t(b)] = std::max(most[size_t(b)], sim().machine().content(b));
+            return order().isEmpty() != loaded;
+        };
+        return runUntil([&] { return watchUntilLoaded(true); }) &&
+               runUntil([&] { return watchUntilLoaded(false); });
     }
     std::array<double, 3> most{};
 };
@@ -44,7 +39,7 @@ TEST_F(DoseTruth, TypeTwoGivesItsWaterWhateverLaneTwoWrites) {
     ASSERT_TRUE(runJob());
     const QList<DailyRecord> r = records();
     ASSERT_EQ(r.size(), 2);
-    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 7, 2.01);
+    expectDosed(r[0], {7});
     EXPECT_GT(r[0].ActualWater.toDouble(), 4000);
     EXPECT_GT(r[1].ActualWater.toDouble(), 500);
 }
@@ -57,12 +52,11 @@ TEST_F(DoseTruth, LinesAtOrBelowTheToleranceAreDosed) {
     queue(job("SMALL", "1", "0",
               {{0, {"DEFOAM", "1.5"}}, {1, {"DEFOAM", "0.8"}}, {2, {"SODA", "2"}}}));
     ASSERT_TRUE(runJob());
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 1.5, 1.0);
-    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 0.8, 0.6);
+    const DailyRecord r = onlyRecord();
+    EXPECT_NEAR(r.ActualWeight[0].toDouble(), 1.5, 1.0);
+    EXPECT_NEAR(r.ActualWeight[1].toDouble(), 0.8, 0.6);
     // SODA's shortest pulse gives far more than 2 g: dosed, and marked in the log.
-    EXPECT_GT(r[0].ActualWeight[2].toDouble(), 20);
+    EXPECT_GT(r.ActualWeight[2].toDouble(), 20);
     EXPECT_EQ(logTexts().filter("<line off> row 3 (SODA)").size(), 1);
 }
 
@@ -74,10 +68,7 @@ TEST_F(DoseTruth, TypeFiveMetersAProductOnTheStationThatCarriesIt) {
     startRun({{5, "5"}, {6, "30000"}, {7, "2"}, {11, "12"}, {25, "100"}});
     queue(job("T5", "1", "0", {{0, {"ONLY1", "30"}}, {1, {"ONLY2", "150"}}}));
     ASSERT_TRUE(runWatching());
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 30, 2.01);
-    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 150, 2.01);
+    expectDosed(onlyRecord(), {30, 150});
     EXPECT_LT(most[1], 40);  // nothing of ONLY2 on balance 1
     EXPECT_FALSE(writtenTo(872).isEmpty());
 }
@@ -91,10 +82,7 @@ TEST_F(DoseTruth, TypeTwoWithNoValvesPerStationSetCountsFive) {
     queue(job("Z", "1", "0", {{0, {"A1", "100"}}, {1, {"B8", "50"}}}));
     ASSERT_TRUE(runWatching());
     EXPECT_EQ(cell(DispenseGrid::Balance, 0), QString());  // cleared at the end
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 100, 2.01);
-    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 50, 2.01);
+    expectDosed(onlyRecord(), {100, 50});
     EXPECT_LT(most[1], 110);
 }
 
@@ -106,11 +94,7 @@ TEST_F(DoseTruth, ANewBucketNeverTakesMoreThanItsLimit) {
     queue(job("FULL3", "1", "0", {{0, {"B1", "300"}}, {1, {"B2", "300"}}, {2, {"B3", "450"}}}));
     ASSERT_TRUE(runWatching());
     EXPECT_LT(most[2], 540);  // the watch closes the valves within a few ticks of the limit
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(r[0].ActualWeight[size_t(k)].toDouble(),
-                    r[0].RecipeWeight[size_t(k)].toDouble(), 2.01);
+    expectDosed(onlyRecord(), {300, 300, 450});
 }
 
 // An overloaded balance holds the metering with an alarm of its own and the
@@ -160,8 +144,7 @@ TEST_F(DoseTruth, WaterThatDoesNotComeIsSaid) {
     EXPECT_FALSE(order().isEmpty());
     sim().options().physics.waterRate = 500;
     ASSERT_TRUE(runUntil([&] { return order().isEmpty(); }));
-    ASSERT_EQ(records().size(), 1);
-    EXPECT_GT(records()[0].ActualWater.toDouble(), 2000);
+    EXPECT_GT(onlyRecord().ActualWater.toDouble(), 2000);
 }
 
 }  // namespace

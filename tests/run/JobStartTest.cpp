@@ -6,6 +6,7 @@
 #include "files/settings/MixFiles.h"
 #include "run/JobStart.h"
 #include "run/RunFixture.h"
+#include "run/RunLists.h"
 
 namespace dye::test {
 namespace {
@@ -146,6 +147,47 @@ TEST_F(JobStartTest, NoJobIsTakenWithoutAControllerLink) {
     EXPECT_EQ(order(), "");
     EXPECT_TRUE(form3().Status.contains("link"));
     EXPECT_TRUE(form3().List2.items.contains("IDLE---1"));  // the lists stay current
+}
+
+// A long queue shows its first jobs and how many more wait; the job start
+// reads it again only when the file changed, so a selection made in the list
+// stays until then; the counting line deletes nothing.
+TEST_F(JobStartTest, LongQueueListedInPartAndReadOnlyWhenChanged) {
+    start({{9, "1"}});
+    const QString path = jobQueueFile(QDir(dir.path())).path();
+    // Appends `n` jobs from another program, in one write.
+    const auto queueFromElsewhere = [&](int from, int n) {
+        QByteArray bytes;
+        for (int i = from; i < from + n; ++i) {
+            JobRecord r = job(QStringLiteral("Q%1").arg(i), "1", "", {});
+            r.QueuedAt = 46000.0 + i;
+            bytes += r.toBytes();
+        }
+        ASSERT_TRUE(appendFile(path, bytes));
+    };
+    queueFromElsewhere(1, kQueueListLines + 3);
+    station->jobStart().tick();
+    const ListBox& list = form3().List2;
+    ASSERT_EQ(list.items.size(), kQueueListLines + 1);
+    EXPECT_EQ(list.items.front(), QStringLiteral("Q1---1"));
+    EXPECT_EQ(list.items.back(), queueMoreLine(3));
+    EXPECT_EQ(list.ItemData.size(), kQueueListLines);
+    EXPECT_EQ(state().form11.List1.items, list.items);
+
+    form3().List2.ListIndex = 4;
+    station->jobStart().tick();
+    EXPECT_EQ(list.ListIndex, 4);  // not read again: the file is as it was
+
+    queueFromElsewhere(kQueueListLines + 4, 1);
+    station->jobStart().tick();
+    EXPECT_EQ(list.items.back(), queueMoreLine(4));
+    EXPECT_EQ(list.ListIndex, -1);
+
+    form3().List2.ListIndex = kQueueListLines;
+    const qint64 size = QFileInfo(path).size();
+    station->queueEditor().deleteSelected();
+    EXPECT_EQ(QFileInfo(path).size(), size);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("counts the jobs it does not show")));
 }
 
 // What keeps a queued job from being dispensed, whoever wrote it: each

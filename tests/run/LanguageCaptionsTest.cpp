@@ -72,37 +72,11 @@ TEST_F(LanguageCaptions, CaptionsFollowTheChosenLanguage) {
     }
 }
 
-// With the shipped captions, no button, menu entry or check box of the main
-// screen, no window title (nor the records viewer's export) shows Chinese
-// in English, nor a Traditional-only character in Simplified Chinese.
-TEST(MainScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
-    LangText shipped;
-    shipped.fillShipped();
-    for (const char* language : {"1", "2"}) {
-        StationState state;
-        state.settings.setText1(9, QString::fromLatin1(language));
-        ApplyLanguage(state, shipped);
-        const Form3& f = state.form3;
-        QStringList captions{state.form4.Command2.Caption, state.form2.Caption,
-                             state.form4.Caption,          state.form7.Caption,
-                             state.form11.Caption,         f.Caption};
-        for (const Button* b : {&f.Command1, &f.Command2, &f.Command3, &f.Command4, &f.Command5,
-                                &f.Command6, &f.Command7, &f.Command8, &f.Command9, &f.Command10,
-                                &f.Command11, &f.Command12, &f.Command14})
-            captions << b->Caption;
-        for (const MenuEntry* m :
-             {&f.TOOL, &f.data, &f.langage, &f.setting, &f.POS_SETTING, &f.technician, &f.R_TOOL,
-              &f.delete_, &f.RUN_TOOL, &f.RUN, &f.STOP, &f.delete2})
-            captions << m->Caption;
-        for (const CheckBox* c : {&f.Check2, &f.Check3, &f.Check4, &f.Check5, &f.Check6})
-            captions << c->Caption;
-        expectOwnScript(captions, language[0] - '0');
-    }
-}
-
-// The window titles and fixed captions of the smaller screens, the order list
-// window and the settings screen follow the language too; the settings
-// screen keeps its captions where the language file has no text.
+// With the shipped captions, no button, menu entry, check box or fixed
+// caption of a screen and no window title (nor the records viewer's export)
+// shows Chinese in English, nor a Traditional-only character in Simplified
+// Chinese; the smaller screens, the order list window and the settings
+// screen keep their captions where the language file has no text.
 TEST(ScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
     LangText shipped;
     shipped.fillShipped();
@@ -129,35 +103,46 @@ TEST(ScreenCaptions, EachLanguageShowsOnlyItsOwnScript) {
                  {2, 3, 10, 11, 12, 13, 14, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 39, 54, 55})
                 captions << f.Label1[i];
             for (const QString& c : captions) EXPECT_FALSE(c.trimmed().isEmpty());
+
+            const Form3& m = s.form3;
+            captions << s.form4.Command2.Caption << f.Caption << s.form4.Caption << s.form7.Caption
+                     << s.form11.Caption << m.Caption;
+            for (const Button* b : {&m.Command1, &m.Command2, &m.Command3, &m.Command4, &m.Command5,
+                                    &m.Command6, &m.Command7, &m.Command8, &m.Command9,
+                                    &m.Command10, &m.Command11, &m.Command12, &m.Command14})
+                captions << b->Caption;
+            for (const MenuEntry* e :
+                 {&m.TOOL, &m.data, &m.langage, &m.setting, &m.POS_SETTING, &m.technician,
+                  &m.R_TOOL, &m.delete_, &m.RUN_TOOL, &m.RUN, &m.STOP, &m.delete2})
+                captions << e->Caption;
+            for (const CheckBox* c : {&m.Check2, &m.Check3, &m.Check4, &m.Check5, &m.Check6})
+                captions << c->Caption;
             expectOwnScript(captions, language);
         }
     }
 }
 
-TEST(OrderListLoad, LanguageTwoConvertsTheFixedCaptionsOnce) {
-    StationState state;
-    state.settings.setText1(9, QStringLiteral("2"));
-    state.form11.Label1[0] = state.form11.Label1[7] = QStringLiteral("實際水");
-    LoadOrderList(state);
-    EXPECT_TRUE(state.form11.Loaded);
-    EXPECT_EQ(state.form11.Label2[0], QStringLiteral("单号"));
-    EXPECT_EQ(state.form11.Label2[3], QStringLiteral("实际水"));
-    EXPECT_EQ(state.form11.Label1[0], QStringLiteral("实际水"));
-    EXPECT_EQ(state.form11.Label1[7], QStringLiteral("實際水"));  // beyond Label1(0..6)
-    state.form11.Label1[0] = QStringLiteral("實際水");
-    LoadOrderList(state);
-    EXPECT_EQ(state.form11.Label1[0], QStringLiteral("實際水"));
-}
-
-TEST(OrderListLoad, OtherLanguagesKeepTheDesignedCaptions) {
-    for (const char* field : {"1", ""}) {
+// Language 2 converts the order list's fixed captions to Simplified Chinese,
+// once: the window is loaded once for the program's life.
+TEST(OrderListLoad, LanguageTwoAloneConvertsTheFixedCaptionsOnce) {
+    for (const char* field : {"2", "1", ""}) {
+        SCOPED_TRACE(field);
+        const bool simplified = QLatin1String(field) == QLatin1String("2");
         StationState state;
+        Form11& f = state.form11;
         state.settings.setText1(9, QString::fromLatin1(field));
+        f.Label1[0] = f.Label1[7] = QStringLiteral("實際水");
         LoadOrderList(state);
+        EXPECT_TRUE(f.Loaded);
+        EXPECT_EQ(f.Label2[0], simplified ? QStringLiteral("单号") : QStringLiteral("單號"));
+        EXPECT_EQ(f.Label2[3], simplified ? QStringLiteral("实际水") : QStringLiteral("實際水"));
+        EXPECT_EQ(f.Label1[0], simplified ? QStringLiteral("实际水") : QStringLiteral("實際水"));
+        EXPECT_EQ(f.Label1[7], QStringLiteral("實際水"));  // beyond Label1(0..6)
         state.settings.setText1(9, QStringLiteral("2"));
-        LoadOrderList(state);  // the window is loaded once for the program's life
-        EXPECT_TRUE(state.form11.Loaded) << field;
-        EXPECT_EQ(state.form11.Label2[0], QStringLiteral("單號")) << field;
+        f.Label1[0] = QStringLiteral("實際水");
+        LoadOrderList(state);
+        EXPECT_EQ(f.Label1[0], QStringLiteral("實際水"));
+        EXPECT_EQ(f.Label2[0], simplified ? QStringLiteral("单号") : QStringLiteral("單號"));
     }
 }
 

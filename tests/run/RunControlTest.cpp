@@ -1,6 +1,9 @@
-// Run and stop by machine type, the F1 key and the intake poll counter.
+// Run and stop by machine type, the F1 key, the intake poll counter, the
+// pictures and the close.
 #include <QRegularExpression>
+#include <QSet>
 
+#include "run/PictureAnimation.h"
 #include "run/RunFixture.h"
 #include "screens/main/MainScreen.h"
 #include "screens/main/RunControl.h"
@@ -138,8 +141,14 @@ TEST_F(RunControlTest, OrderListWindowAndPicturesFollowTheRun) {
     EXPECT_EQ(state().AnimationState[2], 2);
 }
 
-TEST_F(RunControlTest, ClosingSwitchesOffShowsTheNoticeAndEndsAfterAFullPass) {
+// Closing, here in the middle of a long opening, switches the outputs off,
+// shows the notice and ends after a full pass; the sequences stop with the
+// switch-off, so nothing opens a valve again before the program ends.
+TEST_F(RunControlTest, ClosingMidMeteringSwitchesOffShowsTheNoticeAndEndsAfterAFullPass) {
+    valve(1, "SODA", "10");
     startRun({{21, "7"}});
+    queue(job("CL", "1", "0", {{0, {"SODA", "500"}}}));
+    ASSERT_TRUE(runUntil([&] { return sim().machine().outputOn(851); }));
     bool quit = false;
     station->setQuitHandler([&] { quit = true; });
     state().link.image.set(802, 7);
@@ -153,20 +162,6 @@ TEST_F(RunControlTest, ClosingSwitchesOffShowsTheNoticeAndEndsAfterAFullPass) {
     EXPECT_GE(station->scheduler.now() - closedAt, 2000);
     EXPECT_GE(station->scan().ticks(), ticks + 16);
     EXPECT_TRUE(writes().contains(writeFrame(800, 10, {})));  // outputs off were sent first
-    EXPECT_FALSE(sim().machine().outputOn(851));
-}
-
-// Closing in the middle of a long opening: the sequences stop with the
-// switch-off, so nothing opens a valve again before the program ends.
-TEST_F(RunControlTest, ClosingMidMeteringOpensNothingAgain) {
-    valve(1, "SODA", "10");
-    startRun();
-    queue(job("CL", "1", "0", {{0, {"SODA", "500"}}}));
-    ASSERT_TRUE(runUntil([&] { return sim().machine().outputOn(851); }));
-    bool quit = false;
-    station->setQuitHandler([&] { quit = true; });
-    station->unload();
-    ASSERT_TRUE(runUntil([&] { return quit; }, 10000));
     EXPECT_FALSE(sim().machine().outputOn(851));
     EXPECT_EQ(state().station[1].StationStep, 0);
     EXPECT_EQ(queued(), 1);  // the job was not finished: it stays queued
@@ -205,6 +200,33 @@ TEST_F(RunControlTest, RunAndStopAreLoggedAndClosingDuringAJobAsks) {
     const QStringList runStop = texts.filter(QRegularExpression(QStringLiteral("^< (RUN|STOP) >")));
     EXPECT_EQ(runStop, (QStringList{"< RUN >", "< STOP >  CL  bucket 1", "< RUN >", "< STOP >"}))
         << texts.join('\n').toStdString();
+}
+
+// The pictures move while the machine works (transport forward or backward;
+// dispensing, washing or filling water) and stand still when it is idle.
+// The shipped bitmaps are used, so a missing series shows here as a still.
+TEST(PictureAnimation, PicturesMoveWhileTheMachineWorksAndStandStillWhenIdle) {
+    const struct {
+        qint16 transportMode, bucketMode;
+        bool moves;
+    } cases[] = {{1, 1, true}, {2, 2, true}, {1, 3, true}, {0, 0, false}, {3, 4, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.transportMode << "/" << c.bucketMode);
+        StationState state;
+        state.AnimationState[0] = c.transportMode;
+        state.AnimationState[2] = c.bucketMode;
+        PictureAnimation animation(state, QDir(QStringLiteral(DYE_BINARY_DIR "/share")));
+        QSet<QString> transport, bucket;
+        for (int i = 0; i < 3; ++i) {
+            animation.tick();
+            ASSERT_TRUE(QFileInfo(state.form3.Picture2.file).isFile());
+            ASSERT_TRUE(QFileInfo(state.form3.Picture1.file).isFile());
+            transport << state.form3.Picture2.file;
+            bucket << state.form3.Picture1.file;
+        }
+        EXPECT_EQ(transport.size(), c.moves ? 3 : 1);
+        EXPECT_EQ(bucket.size(), c.moves ? 3 : 1);
+    }
 }
 
 }  // namespace

@@ -47,6 +47,23 @@ class RunFixture : public StationFixture {
         return out;
     }
 
+    // The one record of the fixture's day; an empty record, and a failure,
+    // when there is not exactly one.
+    DailyRecord onlyRecord() {
+        const QList<DailyRecord> r = records();
+        EXPECT_EQ(r.size(), 1);
+        return r.size() == 1 ? r[0] : DailyRecord{};
+    }
+    // Rows 1, 2, ... of `r` dosed to `grams` within `tolerance`.
+    static void expectDosed(const DailyRecord& r, std::initializer_list<double> grams,
+                            double tolerance = 2.01) {
+        size_t k = 0;
+        for (double g : grams) {
+            EXPECT_NEAR(r.ActualWeight[k].toDouble(), g, tolerance) << "row " << k + 1;
+            ++k;
+        }
+    }
+
     Form3& form3() { return state().form3; }
     // The main screen as the next repaint shows it.
     QString order() {

@@ -33,15 +33,6 @@ class TwoBalanceRun : public RunFixture {
             content = {sim().machine().content(1), sim().machine().content(2)};
         });
     }
-    // Every row of the record within the tolerance of its recipe weight.
-    static void expectWithinTolerance(const DailyRecord& r, double tolerance = 2.01) {
-        for (int k = 0; k < DailyRecord::kRows; ++k) {
-            if (r.Code[size_t(k)].isEmpty()) continue;
-            EXPECT_NEAR(r.ActualWeight[size_t(k)].toDouble(), r.RecipeWeight[size_t(k)].toDouble(),
-                        tolerance)
-                << r.Code[size_t(k)].toStdString();
-        }
-    }
     // How often the lane's phase code D990 / D994 carried `code`.
     int phases(int lane, int code) const {
         return int(writtenTo(lane == 2 ? 994 : 990).count(code));
@@ -80,19 +71,18 @@ TEST_F(TwoBalanceRun, ASplitJobRunsBothLanesAtOnceAndEndsWithItsRecord) {
     // In parallel: less machine time than the two lanes' meterings one after another.
     EXPECT_LT(f.machineMs, f.laneMeteringMs[0] + f.laneMeteringMs[1]);
 
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    expectWithinTolerance(r[0]);
-    EXPECT_EQ(r[0].Code[1], "B1");
+    const DailyRecord r = onlyRecord();
+    expectDosed(r, {300, 250, 120, 400, 60, 90});
+    EXPECT_EQ(r.Code[1], "B1");
     EXPECT_TRUE(
-        QRegularExpression("^2026/12/06 \\d\\d:\\d\\d:\\d\\d$").match(r[0].FinishText).hasMatch())
-        << r[0].FinishText.toStdString();
-    EXPECT_EQ(r[0].Extra[0], "T1");
-    EXPECT_EQ(r[0].Extra[3], "T4");
-    EXPECT_NEAR(r[0].ActualWater.toDouble(), 3000, 600);  // the top-up's run-on
+        QRegularExpression("^2026/12/06 \\d\\d:\\d\\d:\\d\\d$").match(r.FinishText).hasMatch())
+        << r.FinishText.toStdString();
+    EXPECT_EQ(r.Extra[0], "T1");
+    EXPECT_EQ(r.Extra[3], "T4");
+    EXPECT_NEAR(r.ActualWater.toDouble(), 3000, 600);  // the top-up's run-on
     // The balance-1 bucket holds lane 1's rows and the water; balance 2 lane 2's rows.
     EXPECT_NEAR(content[1], 250 + 400 + 90, 6);
-    EXPECT_NEAR(content[0], 300 + 120 + 60 + r[0].ActualWater.toDouble(), 10);
+    EXPECT_NEAR(content[0], 300 + 120 + 60 + r.ActualWater.toDouble(), 10);
 
     EXPECT_EQ(queued(), 0);
     EXPECT_FALSE(state().TransferActive.active());
@@ -119,16 +109,14 @@ TEST_F(TwoBalanceRun, RowsOfOneBalanceOnlyAndARowWithoutTube) {
 
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done[0].laneMeteringMs[1], 0);
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    EXPECT_EQ(r[0].OrderNo, "ONE");
-    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 80, 2.01);
-    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 40, 2.01);
+    const DailyRecord r = onlyRecord();
+    EXPECT_EQ(r.OrderNo, "ONE");
+    expectDosed(r, {80, 40});
     EXPECT_TRUE(logTexts()
                     .filter("<queue> Job NOPE moved to")
                     .value(0)
                     .contains("row 2: NOPE is not the code of any valve"));
-    EXPECT_EQ(r[0].ActualWater, "0");
+    EXPECT_EQ(r.ActualWater, "0");
     EXPECT_EQ(phases(2, 30), 0);  // lane 2 never prepared
 }
 
@@ -140,10 +128,7 @@ TEST_F(TwoBalanceRun, SevenRowsOnOneBalanceAreAllDispensed) {
     lines[7] = {"A1", "50"};
     queue(job("SEVEN", "1", "0", lines));
     ASSERT_TRUE(runJob());
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    for (int k = 0; k < 8; ++k) EXPECT_FALSE(r[0].ActualWeight[size_t(k)].isEmpty()) << k;
-    expectWithinTolerance(r[0]);
+    expectDosed(onlyRecord(), {30, 40, 50, 60, 70, 80, 90, 50});
 }
 
 // The bucket watch counts what the bucket held at its last tare: two rows of
@@ -156,9 +141,7 @@ TEST_F(TwoBalanceRun, AFullBucketIsChangedInTheMiddleOfARow) {
     EXPECT_TRUE(logTexts().contains("<002 to chenage >"));
     EXPECT_EQ(phases(2, 40), 1);
     EXPECT_EQ(phases(1, 40), 0);
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    expectWithinTolerance(r[0]);
+    expectDosed(onlyRecord(), {300, 300});
     // The new bucket got only the rest of the second row.
     ASSERT_EQ(done.size(), 1);
     EXPECT_LT(content[1], 300);
@@ -175,7 +158,7 @@ TEST_F(TwoBalanceRun, ANewBucketForEveryItem) {
     EXPECT_EQ(phases(2, 40), 0);
     ASSERT_EQ(done.size(), 1);
     EXPECT_NEAR(content[0], 70, 2.01);  // the last bucket holds the last row only
-    expectWithinTolerance(records().value(0));
+    expectDosed(onlyRecord(), {50, 60, 70, 40});
 }
 
 // "Finish_DEL" removes the saved recipe of the job's order, and only that one.
@@ -225,13 +208,12 @@ TEST_P(TwoBalanceInterrupted, GoesOnInTheSameBucketsWithoutMeteringAFinishedRowA
     }
     ASSERT_TRUE(runJob());
 
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    EXPECT_EQ(r[0].ActualWeight[0], *before->kept[0]);
+    const DailyRecord r = onlyRecord();
+    EXPECT_EQ(r.ActualWeight[0], *before->kept[0]);
     if (before->kept[1]) {
-        EXPECT_EQ(r[0].ActualWeight[1], *before->kept[1]);
+        EXPECT_EQ(r.ActualWeight[1], *before->kept[1]);
     }
-    expectWithinTolerance(r[0]);
+    expectDosed(r, {200, 100, 300, 500});
     ASSERT_EQ(done.size(), 1);
     EXPECT_NEAR(content[0], kill ? 300 : 200 + 300, 6);
     // After a kill lane 2 may have ended before it.
@@ -257,12 +239,8 @@ TEST_F(TwoBalanceRun, TypeFiveLanesOpenTheirOwnValvesAndMarkTheDyeMix) {
     queue(job("MIX", "1", "0", {{0, {"M1", "400"}}, {1, {"M2", "12"}}, {2, {"M3", "8"}}}));
     ASSERT_TRUE(runJob());
 
-    const QList<DailyRecord> r = records();
-    ASSERT_EQ(r.size(), 1);
-    EXPECT_NEAR(r[0].ActualWeight[0].toDouble(), 400, 2.01);
-    // Not raised by 10 on lane 2, and within the job's tolerance.
-    EXPECT_NEAR(r[0].ActualWeight[1].toDouble(), 12, 2.01);
-    EXPECT_NEAR(r[0].ActualWeight[2].toDouble(), 8, 2.01);
+    // Lane 2's rows not raised by 10, and within the job's tolerance.
+    expectDosed(onlyRecord(), {400, 12, 8});
     // Lane 2 opened the twin of M2 (valve 12), never valve 2.
     const QList<int> twin = writtenTo(862);
     EXPECT_TRUE(std::any_of(twin.begin(), twin.end(), [](int v) { return v > 0; }));
