@@ -195,6 +195,19 @@ TEST_F(AccessibleControlsTest, NamesFollowTheLanguageAndDescriptionsStay) {
     EXPECT_EQ(accessibleText(weight, QAccessible::Description), "Form3.Text1(13)");
 }
 
+// The link test window forwards its clicks and shows the screen's log.
+TEST(LinkTestScreenView, ForwardsClicksAndShowsTheLog) {
+    ensureGuiApp();
+    LinkTestBench b;
+    Form1View view(b.form);
+    view.findChild<QLineEdit*>("Text1_0")->setText("274");  // the read start
+    view.findChild<QLineEdit*>("Text1_1")->setText("1");
+    view.findChild<QPushButton*>("Command1")->click();
+    b.waitForAnswer();
+    view.render();
+    EXPECT_TRUE(view.findChild<QPlainTextEdit*>()->toPlainText().contains("D274   =   45"));
+}
+
 // On a 1366 x 768 operator display (less a title bar and a task bar) the
 // main screen, the settings screen and the position screen can be shown
 // whole, scrolling what does not fit, in every language.

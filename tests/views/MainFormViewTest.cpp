@@ -1,7 +1,8 @@
-// The main screen and the order list window on the offscreen platform, with
-// the station on the simulator in virtual time.
+// The main screen, the order list window and the single entry window on the
+// offscreen platform, with the station on the simulator in virtual time.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "views/MainFormView.h"
 #include "views/ModelWidgets.h"
 #include "views/OrderListView.h"
+#include "views/SingleEntryView.h"
 #include "views/StationWindows.h"
 
 namespace dye::test {
@@ -27,10 +29,10 @@ class MainFormViewTest : public RunFixture {
   protected:
     std::unique_ptr<StationWindows> windows;
 
-    void open() {
+    void open(std::map<int, QString> fields = {}) {
         ensureGuiApp();
         valve(3, QStringLiteral("RED"), QStringLiteral("20"));
-        startRun();
+        startRun(std::move(fields));
         windows = std::make_unique<StationWindows>(state(), windowHandlers(*station));
         windows->show();
     }
@@ -150,6 +152,62 @@ TEST_F(MainFormViewTest, Label13DoubleClickClearsTheMixMarks) {
     ASSERT_TRUE(loadMixMarks(path, marks));
     EXPECT_EQ(marks, QList<qint16>(30, 0));
     EXPECT_EQ(form3().Label13.Caption, "0");
+}
+
+// The single entry window, opened by Command11 with the quick-metering code
+// (offered on a conveyor machine, type 4) or by F1, filled in and queued.
+TEST_F(MainFormViewTest, SingleEntryOpenedByCommand11WithTheCodeOrByF1AndQueued) {
+    valve(1, QStringLiteral("R-101"), QStringLiteral("20"));
+    open({{5, "4"}});
+    TeachSlot place = state().settings.teachSlot(3);
+    place.name = QStringLiteral("B3");
+    state().settings.setTeachSlot(3, place);
+    SingleEntryView& entry = *windows->singleEntry();
+    const auto combo = [&](const char* name) { return entry.findChild<QComboBox*>(name); };
+    const auto button = [&](const char* name) { return entry.findChild<QPushButton*>(name); };
+    HeadlessDialogs& dialogs = *station->headlessDialogs();
+    const qsizetype messages = dialogs.messages().size();  // the load's, if any
+    dialogs.scriptInput({"1234", QString(), "4271"});
+    auto* quick = main().findChild<QPushButton*>("Command11");
+    ASSERT_TRUE(quick->isEnabled());
+    quick->click();  // a wrong code
+    quick->click();  // Cancel
+    EXPECT_FALSE(entry.isVisible());
+    EXPECT_EQ(dialogs.messages().size(), messages);  // a wrong code is ignored silently
+    quick->click();
+    EXPECT_EQ(dialogs.prompts(), QStringList({"password", "password", "password"}));
+    EXPECT_TRUE(entry.isVisible());
+    EXPECT_EQ(combo("Combo1")->itemText(0), "R-101");
+    auto* list = entry.findChild<QListWidget*>("List1");
+    EXPECT_EQ(list->item(0)->text(), "R-101     ");
+
+    entry.close();
+    EXPECT_FALSE(state().form7.Visible);
+    QTest::keyPress(&main(), Qt::Key_F1);
+    QTest::keyRelease(&main(), Qt::Key_F1);
+    station->scheduler.advance(100);
+    ASSERT_TRUE(entry.isVisible());
+
+    // The list line puts the code alone into the box; a preset is picked,
+    // corrected on the keypad; the place is picked; the entry is queued.
+    QTest::keyClicks(combo("Combo1")->lineEdit(), "R-10");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(combo("Combo1")->currentText(), "R-101");
+    combo("Combo2")->setCurrentIndex(1);  // the preset " 1000"
+    button("Command2_10")->click();
+    button("Command2_5")->click();
+    EXPECT_EQ(combo("Combo2")->currentText(), "1005");
+    combo("Combo3")->setCurrentIndex(combo("Combo3")->findText("B3"));
+    button("Command1")->click();
+
+    EXPECT_FALSE(entry.isVisible());
+    const QList<JobRecord> queue = jobQueueFile(QDir(dir.path())).records();
+    ASSERT_EQ(queue.size(), 1);
+    EXPECT_EQ(queue[0].OrderNo, "<<<single>>>");
+    EXPECT_EQ(queue[0].Code[0], "R-101");
+    EXPECT_EQ(queue[0].Weight[0], "1005");
+    EXPECT_EQ(queue[0].BucketNo, "B3");
 }
 
 TEST(PictureBoxTest, KeepsItsBitmapWhenAFileCannotBeRead) {

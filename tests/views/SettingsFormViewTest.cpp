@@ -1,5 +1,7 @@
 // The settings form's window: what is typed stays in the view until Enter,
-// and only a saved value reaches the settings the station reads.
+// and only a saved value reaches the settings the station reads; its manual
+// controls reach the machine.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -47,9 +49,6 @@ TEST_F(SettingsFormViewTest, AHalfTypedValueStaysUntilEnterAndOneOutOfRangeIsMar
 
     QTest::keyClick(rate, Qt::Key_Return);
     EXPECT_EQ(state().settings.valveRate(1), 12);
-    MachineSettings reread;
-    ASSERT_TRUE(loadValveTable(QDir(dir.path()), reread));
-    EXPECT_EQ(reread.Text4(24), "12");
     // The box follows the settings again; a rate taken away marks the code.
     state().settings.setText4(24, QString());
     state().settings.setText1(7, QStringLiteral("2"));
@@ -57,4 +56,27 @@ TEST_F(SettingsFormViewTest, AHalfTypedValueStaysUntilEnterAndOneOutOfRangeIsMar
     EXPECT_EQ(rate->text(), "");
     EXPECT_EQ(code->toolTip(), "valve 1 (SODA) has no rate");
     EXPECT_EQ(tolerance->toolTip(), "");
+}
+
+// A valve opened for a chosen time, a manual metering started from its
+// target entry, the wash.
+TEST_F(SettingsFormViewTest, ManualButtonsAndEntriesReachTheMachine) {
+    test::ensureGuiApp();
+    start({});
+    StationWindow window(state(), state().form2, &station->manual());
+    window.findChild<QComboBox*>("Combo1")->setCurrentText("3");
+    window.findChild<QComboBox*>("Combo2")->setCurrentText("200");
+    window.findChild<QPushButton*>("Command1")->click();
+    EXPECT_EQ(state().link.image.get(853), 200);
+
+    window.findChild<QComboBox*>("Combo8")->setCurrentText("2");
+    auto* target = window.findChild<QLineEdit*>("Text5");
+    target->setText("150");
+    QTest::keyClick(target, Qt::Key_Return);
+    EXPECT_EQ(state().station[1].StationStep, 1);
+    station->refreshScreens();
+    EXPECT_EQ(state().form2.Label7[1], "150");
+
+    window.findChild<QPushButton*>("Command14")->click();
+    EXPECT_EQ(state().wash.WashPhase, 1);
 }
