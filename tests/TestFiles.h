@@ -14,6 +14,22 @@ inline QByteArray padded(const QByteArray& bytes, int width, char fill = ' ') {
     return bytes + QByteArray(width - bytes.size(), fill);
 }
 
+// `count` records of `length` bytes, as another program writes them: record
+// r (from 1) holds `prefix`, the number r - 1 + `first`, then `fill`.
+inline QByteArray numberedRecords(int count, const QByteArray& prefix, char fill = ' ',
+                                  int first = 1, int length = 200) {
+    QByteArray records;
+    for (int r = 1; r <= count; ++r)
+        records += padded(prefix + QByteArray::number(r - 1 + first), length, fill);
+    return records;
+}
+
+// `file` with its record `n` (from 1, of `length` bytes) holding `text`
+// padded with blanks.
+inline QByteArray withRecord(QByteArray file, int n, const QByteArray& text, int length = 200) {
+    return file.replace(qsizetype(n - 1) * length, length, padded(text, length));
+}
+
 // The whole file, or nothing when it cannot be read.
 inline QByteArray fileBytes(const QString& path) {
     QFile f(path);

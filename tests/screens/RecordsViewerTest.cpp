@@ -46,6 +46,7 @@ class RecordsViewerTest : public ::testing::Test {
     RecordsViewer viewer{form, settings, QDir(dir.path()), dialogs};
 
     void SetUp() override {
+        settings.setText1(9, QStringLiteral("1"));  // English
         valve(1, "RED", "紅");
         valve(2, "BLUE", "藍");
         valve(3, "LONGCODE-12345", "長");  // longer than the 10 characters shown
@@ -141,7 +142,6 @@ TEST_F(RecordsViewerTest, SearchFindsAnOrderOrADayOfTheWholeFile) {
 }
 
 TEST_F(RecordsViewerTest, TotalsCoverWhatTheListShowsAndAnEmptyResultIsSaid) {
-    settings.setText1(9, QStringLiteral("1"));  // English
     writeMonth("DATE_202612.txt",
                {job("A1", 5, {{"RED", "100", "100"}}), job("B2", 6, {{"RED", "200", "200"}}),
                 job("A1", 7, {{"RED", "400", "400"}})});
@@ -182,7 +182,6 @@ TEST_F(RecordsViewerTest, TotalsCoverWhatTheListShowsAndAnEmptyResultIsSaid) {
 }
 
 TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
-    settings.setText1(9, QStringLiteral("1"));  // English
     writeMonth("DATE_202612.txt", {job("A1", 5, {{"RED", "1", "1"}})}, QByteArray(500, 'x'));
     writeMonth("DATE_202601.txt", {});
     QDir(dir.path()).mkpath(QStringLiteral("data/old"));
@@ -213,7 +212,6 @@ TEST_F(RecordsViewerTest, FilesAreListedSortedAndBadOnesAreNamed) {
 }
 
 TEST_F(RecordsViewerTest, CsvHoldsOneQuotedRowPerRecipeLineOfTheRecordsShown) {
-    settings.setText1(9, QStringLiteral("1"));  // English
     writeMonth("DATE_202612.txt",
                {job("A,1", 5, {{"LONGCODE-12345", "5", "4.9"}, {"紅\"X", "1", "1"}}),
                 job("B2", 6, {{"RED", "2", "2"}})});

@@ -9,32 +9,9 @@
 
 using namespace dye;
 using dye::test::fileBytes;
+using dye::test::numberedRecords;
 using dye::test::StationFixture;
-
-namespace {
-
-constexpr int kRecord = 200;
-
-// A file as another program writes it: `count` records of 200 bytes, record
-// r holding "r<r>" and then dots, so that every byte is told apart.
-void writeForeignFile(const QString& path, int count) {
-    QByteArray records;
-    for (int r = 1; r <= count; ++r)
-        records += QByteArray("r" + QByteArray::number(r)).leftJustified(kRecord, '.');
-    ASSERT_TRUE(dye::test::writeFile(path, records));
-}
-
-// Only record `n` differs between two files, and it holds `text` padded.
-void expectOnlyRecord(const QByteArray& before, const QByteArray& after, int n,
-                      const QByteArray& text) {
-    ASSERT_EQ(after.size(), before.size());
-    const qsizetype at = qsizetype(n - 1) * kRecord;
-    EXPECT_EQ(after.left(at), before.left(at));
-    EXPECT_EQ(after.mid(at, kRecord), text.leftJustified(kRecord, ' '));
-    EXPECT_EQ(after.mid(at + kRecord), before.mid(at + kRecord));
-}
-
-}  // namespace
+using dye::test::withRecord;
 
 class SettingsEditorTest : public StationFixture {
   protected:
@@ -47,21 +24,21 @@ class SettingsEditorTest : public StationFixture {
 TEST_F(SettingsEditorTest, EnterSavesExactlyTheFieldsRecordAndOnlyThenTheStationReadsIt) {
     start({});
     // Files written by another program, every record different.
-    writeForeignFile(path(kSettingsFileName), 38);
-    writeForeignFile(path(kValveTableFileName), 96);
-    const QByteArray settings = fileBytes(path(kSettingsFileName));
-    const QByteArray valves = fileBytes(path(kValveTableFileName));
+    const QByteArray settings = numberedRecords(38, "r", '.');
+    const QByteArray valves = numberedRecords(96, "r", '.');
+    ASSERT_TRUE(dye::test::writeFile(path(kSettingsFileName), settings));
+    ASSERT_TRUE(dye::test::writeFile(path(kValveTableFileName), valves));
     form().Editable = true;
 
     // Settings field 6 (record 7), trimmed.
     ASSERT_TRUE(editor().saveField(6, QStringLiteral(" 2500 ")));
-    expectOnlyRecord(settings, fileBytes(path(kSettingsFileName)), 7, "2500");
+    EXPECT_EQ(fileBytes(path(kSettingsFileName)), withRecord(settings, 7, "2500"));
     EXPECT_EQ(state().settings.Text1(6), "2500");
     EXPECT_EQ(state().settings.number(6), 2500);
 
     // The rate of valve 3: valve table field 26, record 27.
     ASSERT_TRUE(editor().saveValveTableField(26, QStringLiteral("12.5")));
-    expectOnlyRecord(valves, fileBytes(path(kValveTableFileName)), 27, "12.5");
+    EXPECT_EQ(fileBytes(path(kValveTableFileName)), withRecord(valves, 27, "12.5"));
     EXPECT_EQ(state().settings.valveRate(3), 12.5);
 }
 

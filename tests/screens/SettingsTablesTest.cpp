@@ -6,10 +6,13 @@
 #include "TestFiles.h"
 #include "core/HeadlessDialogs.h"
 #include "core/Scheduler.h"
+#include "files/language/LangText.h"
+#include "files/language/LanguageFile.h"
 #include "files/settings/MachineSettings.h"
 #include "model/Form10.h"
 #include "model/Form14.h"
 #include "model/Form15.h"
+#include "screens/language/LanguageEditor.h"
 #include "screens/tables/CategoryPicker.h"
 #include "screens/tables/DyeMixTable.h"
 #include "screens/tables/WashTable.h"
@@ -33,13 +36,26 @@ class SettingsTablesTest : public ::testing::Test {
     }
 };
 
+// The language editor stores one 200-byte record per Enter, and refuses a
+// text the language table could not read back.
+class LanguageEditorTest : public SettingsTablesTest {
+  protected:
+    static constexpr const char* kLanguageFile = "language.txt";
+    int saved = 0;
+    LanguageEditor editor{dir.filePath(kLanguageFile), dialogs, [this] { ++saved; }};
+
+    // language.txt as another program wrote it: record r is "E<r-1>" padded.
+    void SetUp() override {
+        put(kLanguageFile, dye::test::numberedRecords(LanguageFile::kRecordCount, "E", ' ', 0));
+    }
+};
+
 }  // namespace
 
 // Slot s edits records s and s + 64, one record per Enter, and the wash reads
 // the value only once it is saved.
 TEST_F(SettingsTablesTest, WashTableSavesOneBoxAtEnter) {
-    QByteArray file;
-    for (int r = 1; r <= 128; ++r) file += padded(QByteArray::number(r), 200);
+    const QByteArray file = dye::test::numberedRecords(128, "");
     put("WASHsetting.txt", file);
     for (int i = 0; i < 128; ++i) settings.setWashText(i, QString::number(i + 1));
     Form10 form;
@@ -54,8 +70,7 @@ TEST_F(SettingsTablesTest, WashTableSavesOneBoxAtEnter) {
     table.saveField(68);
     EXPECT_EQ(settings.washWater(5), 1500);
     EXPECT_EQ(settings.washCount(5), 5);
-    file.replace(68 * 200, 200, padded("1500", 200));
-    EXPECT_EQ(bytes("WASHsetting.txt"), file);
+    EXPECT_EQ(bytes("WASHsetting.txt"), dye::test::withRecord(file, 69, "1500"));
     EXPECT_EQ(form.Text1[68], "1500");
     EXPECT_EQ(form.ActiveControl, "Text1_69");
 
@@ -109,4 +124,40 @@ TEST_F(SettingsTablesTest, CategoryPickerSetsTheCategoryAndHides) {
     EXPECT_FALSE(form.Visible);
     pickCategory(form, 4);
     EXPECT_EQ(form.AuxCategory, 3);
+}
+
+TEST_F(LanguageEditorTest, EnterStoresExactlyItsRecordAndTheTableReadsItBack) {
+    editor.open();
+    EXPECT_EQ(editor.form().Text1[121], "E121");
+    EXPECT_EQ(editor.form().Label1[119], "119");
+    const QByteArray before = bytes(kLanguageFile);
+
+    // "停止" in Big5, trimmed, into record 122.
+    ASSERT_TRUE(editor.saveText(121, QStringLiteral("  停止 ")));
+    EXPECT_EQ(bytes(kLanguageFile), dye::test::withRecord(before, 122, "\xB0\xB1\xA4\xEE"));
+    EXPECT_EQ(saved, 1);
+
+    // The longest text kept is 197 bytes: the table still finds its end.
+    const QString longest(LanguageEditor::kLongestText, QLatin1Char('x'));
+    ASSERT_TRUE(editor.saveText(358, longest));
+    LangText table;
+    table.load(dir.filePath(kLanguageFile));
+    EXPECT_EQ(table.entry(358), longest);
+    EXPECT_EQ(table.entry(359), "E359");  // record 360 has no box and stays
+}
+
+TEST_F(LanguageEditorTest, ATextTheTableCouldNotReadIsRefusedAndNothingChanges) {
+    editor.open();
+    const QByteArray before = bytes(kLanguageFile);
+    // 198 bytes: no run of three blanks would be left; the caption would vanish.
+    EXPECT_FALSE(editor.saveText(5, QString(LanguageEditor::kLongestText + 1, QLatin1Char('y'))));
+    ASSERT_FALSE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(dialogs.messages().last().text.contains(QStringLiteral("197")));
+    // 99 Chinese characters are 198 bytes in Big5.
+    EXPECT_FALSE(editor.saveText(5, QString(99, QChar(0x505C))));
+    // A character the code page lacks would be stored as '?'.
+    EXPECT_FALSE(editor.saveText(5, QStringLiteral("运行")));
+    EXPECT_EQ(bytes(kLanguageFile), before);
+    EXPECT_EQ(editor.form().Text1[5], "E5");
+    EXPECT_EQ(saved, 0);
 }
