@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
-#include "TestFiles.h"
 #include "files/settings/SettingRanges.h"
 #include "files/settings/SettingsFiles.h"
 
@@ -108,23 +104,4 @@ TEST(SettingRanges, UndrivableSettingsSayWhy) {
     s.setText4(30, QStringLiteral("abc"));
     EXPECT_EQ(undrivableReason(s), QString());
     EXPECT_EQ(settingsProblems(s).size(), 1);
-}
-
-// A settings file far longer than its records, or random bytes in it, is
-// named at load rather than read in silence.
-TEST(SettingRanges, OversizedAndRandomSettingsFilesAreNamed) {
-    QTemporaryDir tmp;
-    const QDir dir(tmp.path());
-    ASSERT_TRUE(dye::test::writeFile(dir.filePath(kSettingsFileName), QByteArray(1 << 20, ' ')));
-    ASSERT_TRUE(
-        dye::test::writeFile(dir.filePath(kValveTableFileName), dye::test::noise(96 * 200, 7)));
-    const QStringList lines = settingsFileFindings(dir);
-    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
-    EXPECT_EQ(lines[0], QStringLiteral("JUCIsetting.txt is 1048576 bytes, longer than its 38 "
-                                       "records of 200 bytes: what lies beyond record 38 is not "
-                                       "read"));
-    EXPECT_TRUE(
-        lines[1].startsWith("AA_Name.txt: bytes that are not text in records 1, 2, 3, 4, 5, "
-                            "6 and 90 more"))
-        << lines[1].toStdString();
 }

@@ -101,7 +101,7 @@ TEST_F(SettingsFilesTest, MissingFilesReadBlankAndUnusableFoldersAreReported) {
     EXPECT_FALSE(saveTeachSlots(bad, s, TeachSlotScope::PositionScreen));
 }
 
-TEST_F(SettingsFilesTest, ShortSettingsAndValveFilesNameTheFieldsTheyLack) {
+TEST_F(SettingsFilesTest, ShortLongAndRandomSettingsAndValveFilesAreNamed) {
     auto records = [](int n) { return QByteArray(n * 200, ' '); };
     put("JUCIsetting.txt", records(38));
     put("AA_Name.txt", records(96));
@@ -129,6 +129,20 @@ TEST_F(SettingsFilesTest, ShortSettingsAndValveFilesNameTheFieldsTheyLack) {
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains(QStringLiteral("record 96 is missing")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("(the shortest opening of valve 24)")));
+
+    // A settings file far longer than its records, or random bytes in it, is
+    // named rather than read in silence.
+    put("JUCIsetting.txt", QByteArray(1 << 20, ' '));
+    put("AA_Name.txt", dye::test::noise(96 * 200, 7));
+    lines = settingsFileFindings(dir);
+    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("JUCIsetting.txt is 1048576 bytes, longer than its 38 "
+                                       "records of 200 bytes: what lies beyond record 38 is not "
+                                       "read"));
+    EXPECT_TRUE(
+        lines[1].startsWith("AA_Name.txt: bytes that are not text in records 1, 2, 3, 4, 5, "
+                            "6 and 90 more"))
+        << lines[1].toStdString();
 }
 
 TEST(MixFiles, FolderTextGoesInFrontOfTheFileName) {
