@@ -54,39 +54,41 @@ TEST_F(JobStartTest, LinesArePackedIntoRowsWithTubeAndName) {
     EXPECT_EQ(form3().Label10[1].Caption, "<STOP>");
 }
 
-TEST_F(JobStartTest, BalanceByTubeCountOnTypeTwoAndFenwick) {
-    for (const auto& [type, profile] : {std::pair{"2", ""}, {"1", "FENWICK"}}) {
-        SCOPED_TRACE(QStringLiteral("type %1 %2").arg(type, profile).toStdString());
-        startRun({{5, type}, {16, profile}, {11, "5"}});
+// The balance of each row: by tube count on type 2 and FENWICK (an empty
+// count is filled with 5 the first time it is needed); on type 5 by the
+// weight threshold for a product both stations carry (C1 and C2 have twins
+// on station 2), else by the station that carries it, whatever its weight.
+TEST_F(JobStartTest, BalanceOfEachRowByMachineType) {
+    const std::map<int, std::pair<QString, QString>> byTube{
+        {0, {"C5", "1"}}, {1, {"C6", "1"}}, {2, {"C24", "1"}}};
+    const struct {
+        std::map<int, QString> fields;
+        std::map<int, std::pair<QString, QString>> lines;
+        QStringList balances;
+        const char* tubeCount;  // field 11 after the load
+    } cases[] = {
+        {{{5, "2"}, {11, "5"}}, byTube, {"1", "2", "2"}, "5"},
+        {{{16, "FENWICK"}, {11, "5"}}, byTube, {"1", "2", "2"}, "5"},
+        {{{5, "2"}, {11, ""}}, byTube, {"1", "2", "2"}, "5"},
+        {{{5, "5"}, {25, "100"}},
+         {{0, {"C1", "100"}}, {1, {"C2", "100.5"}}, {2, {"C3", "5"}}, {3, {"C20", "500"}}},
+         {"2", "1", "1", "2"},
+         "12"},
+    };
+    int k = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(k++);
+        std::map<int, QString> fields = c.fields;
+        fields.try_emplace(16, QString());  // no profile left from the case before
+        startRun(fields);
         tubes();
-        load(job("B", "1", "", {{0, {"C5", "1"}}, {1, {"C6", "1"}}, {2, {"C24", "1"}}}));
-        EXPECT_EQ(cell(Balance, 0), "1");
-        EXPECT_EQ(cell(Balance, 1), "2");
-        EXPECT_EQ(cell(Balance, 2), "2");
+        state().settings.setText4(12, QStringLiteral("C1"));
+        state().settings.setText4(13, QStringLiteral("C2"));
+        load(job("B", "1", "", c.lines));
+        for (int row = 0; row < c.balances.size(); ++row)
+            EXPECT_EQ(cell(Balance, row), c.balances[row]) << row;
+        EXPECT_EQ(state().settings.Text1(11), c.tubeCount);
     }
-    // An empty tube count is filled with 5 the first time it is needed.
-    startRun({{5, "2"}, {11, ""}});
-    tubes();
-    load(job("B", "1", "", {{0, {"C5", "1"}}, {1, {"C6", "1"}}}));
-    EXPECT_EQ(state().settings.Text1(11), "5");
-    EXPECT_EQ(cell(Balance, 0), "1");
-    EXPECT_EQ(cell(Balance, 1), "2");
-}
-
-// Type 5: the weight threshold chooses between the coarse and the fine
-// balance for a product both stations carry; a product only one station
-// carries goes to that one, whatever its weight.
-TEST_F(JobStartTest, BalanceByWeightThresholdOnTypeFive) {
-    startRun({{5, "5"}, {25, "100"}});
-    tubes();
-    state().settings.setText4(12, QStringLiteral("C1"));  // twins on station 2
-    state().settings.setText4(13, QStringLiteral("C2"));
-    load(job("T", "1", "",
-             {{0, {"C1", "100"}}, {1, {"C2", "100.5"}}, {2, {"C3", "5"}}, {3, {"C20", "500"}}}));
-    EXPECT_EQ(cell(Balance, 0), "2");
-    EXPECT_EQ(cell(Balance, 1), "1");
-    EXPECT_EQ(cell(Balance, 2), "1");
-    EXPECT_EQ(cell(Balance, 3), "2");
 }
 
 // The dye-mix marks of PELKO are DispensingRun's.
