@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "files/language/LangText.h"
 #include "files/language/LanguageFile.h"
+#include "files/language/ToSimplified.h"
 
 using namespace dye;
 
@@ -97,10 +98,7 @@ TEST_F(LanguageFileTest, MissingOrUnreadableFileFallsBackToTheShippedCaptions) {
 }
 
 TEST_F(LanguageFileTest, TextKOfLanguageLIsRecord120LPlusKPlus1) {
-    QList<QByteArray> records;
-    for (int r = 1; r <= 360; ++r) records.append(padded("record" + QByteArray::number(r)));
-    records[241 - 1] = padded(kDanHao);
-    writeRecords(records);
+    writeRecords({dye::test::withRecord(dye::test::numberedRecords(360, "record"), 241, kDanHao)});
     LangText table;
     table.load(path);
 
@@ -140,4 +138,12 @@ TEST_F(LanguageFileTest, SavedEntryIsTrimmedPaddedAndCutAt200Bytes) {
     EXPECT_FALSE(LanguageFile::saveEntry(path, 360, QStringLiteral("X"), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(LanguageFile::saveEntry(path, -1, QStringLiteral("X")));
+}
+
+TEST(ToSimplified, ConvertsTraditionalCharactersAndLeavesTheRestAlone) {
+    EXPECT_EQ(ToSimplified(QStringLiteral("桶號 加水量")), QStringLiteral("桶号 加水量"));
+    EXPECT_EQ(ToSimplified(QStringLiteral("<1> 歸零數據")), QStringLiteral("<1> 归零数据"));
+    EXPECT_EQ(ToSimplified(QStringLiteral("RUN  ##02")), QStringLiteral("RUN  ##02"));
+    EXPECT_EQ(ToSimplified(QStringLiteral("单号")), QStringLiteral("单号"));
+    EXPECT_EQ(ToSimplified(QString()), QString());
 }
