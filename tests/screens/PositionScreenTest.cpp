@@ -205,6 +205,11 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
             state().form2.Text3[0] = "300";
             station->manual().moveAxisTo(0);
         },
+        // The settings screen's slot click, MOVE checked, selects and asks too.
+        [&] {
+            state().form2.Check1 = true;
+            station->settingsEditor().slotClicked(3);
+        },
     };
     for (const auto& [why, set] : busy) {
         set(state(), true);
@@ -217,6 +222,7 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
         set(state(), false);
     }
     EXPECT_EQ(state().link.RobotCheckState, 0);
+    EXPECT_EQ(state().form2.Label4Selected, 4);
 
     // Free: each acts.
     EXPECT_EQ(changes(moves[1]), (Changes{{708, 2}, {709, 1000}, {710, 30000}}));
@@ -229,6 +235,20 @@ TEST_F(PositionScreenTest, MovesActOnlyWhileTheMachineIsFree) {
     form().Text3[0] = "12a";
     EXPECT_EQ(changes([&] { screen().moveAxisTo(0); }), Changes{});
     EXPECT_TRUE(lastMessage().contains("12a"));
+    // The settings screen's slot click sends the slot's X, Y and Z; with MOVE
+    // unchecked it neither selects nor moves.
+    state().settings.setTeachSlot(4, {"400", "90", "B4", "250"});
+    moves[7]();
+    EXPECT_EQ(state().link.RobotCheckState, 1);
+    EXPECT_EQ(state().link.MoveX[1], 400);
+    EXPECT_EQ(state().link.MoveY[1], 250);
+    EXPECT_EQ(state().link.MoveZ[1], 90);
+    state().link.RobotCheckState = 0;
+    state().form2.Check1 = false;
+    state().form2.Label4Selected = 0;
+    station->settingsEditor().slotClicked(3);
+    EXPECT_EQ(state().form2.Label4Selected, 0);
+    EXPECT_EQ(state().link.RobotCheckState, 0);
 }
 
 // The conveyor of type 4: places 1..16 by D904..D919 with the side outputs,

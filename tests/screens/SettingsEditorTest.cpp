@@ -1,5 +1,5 @@
-// The settings form's fields, its access code, the balance zeroing and the
-// slot click, on a station in virtual time.
+// The settings form's fields, its access code and the balance zeroing, on a
+// station in virtual time; its slot click is PositionScreenTest's.
 #include "app/StationFixture.h"
 
 #include "TestFiles.h"
@@ -233,32 +233,6 @@ TEST_F(SettingsEditorTest, ABalanceIsZeroedOnlyWhileItsStationIsIdleAndNoJobIsOn
     state().job.clear();
     editor().zeroBalance(0);
     EXPECT_EQ(image.get(989), 10);
-}
-
-TEST_F(SettingsEditorTest, TheSlotClickSendsXYAndZOnlyWhileNothingElseMoves) {
-    start({{5, QStringLiteral("3")}, {9, QStringLiteral("1")}});
-    state().timers.homing->setEnabled(false);
-    state().settings.setTeachSlot(4, TeachSlot{QStringLiteral("400"), QStringLiteral("90"),
-                                               QStringLiteral("B4"), QStringLiteral("250")});
-    LinkState& l = state().link;
-
-    editor().slotClicked(3);  // "MOVE" unchecked
-    EXPECT_EQ(form().Label4Selected, 0);
-    EXPECT_EQ(l.RobotCheckState, 0);
-
-    form().Check1 = true;
-    state().wash.WashPhase = 2;
-    editor().slotClicked(3);
-    EXPECT_EQ(form().Label4Selected, 4);
-    EXPECT_EQ(l.RobotCheckState, 0);
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("wash")));
-
-    state().wash.WashPhase = 0;
-    editor().slotClicked(3);
-    EXPECT_EQ(l.RobotCheckState, 1);
-    EXPECT_EQ(l.MoveX[1], 400);
-    EXPECT_EQ(l.MoveY[1], 250);
-    EXPECT_EQ(l.MoveZ[1], 90);
 }
 
 // The settings and position screens refuse in the station's language.
