@@ -106,9 +106,7 @@ TEST_F(WaterAmount, AJobAskingNoWaterGetsNoneAndStillEndsWithItsRecord) {
 // top-up is watched to its half (which teaches the rate), then timed
 // openings give the rest (the first of which teaches the run-on), and the
 // first job already lands within 1 %.
-class FreshPipe : public RunFixture {};
-
-TEST_F(FreshPipe, WithNoBaseWaterTheFirstJobAlreadyLandsOnItsAmount) {
+TEST_F(WaterAmount, WithNoBaseWaterTheFirstJobOfAFreshPipeAlreadyLandsOnItsAmount) {
     valve(1, "A1", "40");
     startRun({{5, "2"}, {6, "30000"}, {7, "2"}});
     for (const auto& [order, water] : {std::pair{"F1", 11590}, {"F2", 24886}}) {
@@ -117,8 +115,7 @@ TEST_F(FreshPipe, WithNoBaseWaterTheFirstJobAlreadyLandsOnItsAmount) {
         const QList<DailyRecord> r = records();
         ASSERT_FALSE(r.isEmpty());
         EXPECT_NEAR(Val(r.back().ActualWater), water, 0.01 * water) << order;
-        const PipeLearning d985 = WaterLearning(QDir(dir.path()), [](const QString&) {}).pipe(985);
-        EXPECT_TRUE(d985.rate && d985.runOn) << order;
+        EXPECT_TRUE(pipe(985).rate && pipe(985).runOn) << order;
     }
 }
 

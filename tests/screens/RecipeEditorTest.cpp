@@ -286,11 +286,8 @@ TEST_F(RecipeEditorTest, DeletesAndRepeatsAskFirst) {
 
 TEST(EditorFields, EnterWalksCodeThenWeightThenTheNextRow) {
     EXPECT_EQ(enterFromText2(), 0);
-    EXPECT_EQ(enterFromText1(0), 10);
-    EXPECT_EQ(enterFromText1(9), 19);
-    EXPECT_EQ(enterFromText1(10), 1);
-    EXPECT_EQ(enterFromText1(18), 9);
-    EXPECT_EQ(enterFromText1(19), -1);
+    for (const auto& [from, to] : {std::pair{0, 10}, {9, 19}, {10, 1}, {18, 9}, {19, -1}})
+        EXPECT_EQ(enterFromText1(from), to) << from;
 }
 
 }  // namespace

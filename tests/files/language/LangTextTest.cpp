@@ -52,17 +52,16 @@ TEST_F(LanguageFileTest, WhatTheFileLacksShowsTheShippedCaptionsAndIsNamed) {
     ASSERT_EQ(shipped.text(1, 1), QStringLiteral("STOP"));
 
     LangText table;
-    QList<QByteArray> full;
-    for (int r = 1; r <= 360; ++r) full.append(padded("old" + QByteArray::number(r)));
-    writeRecords(full);
+    const QByteArray full = dye::test::numberedRecords(360, "old");
+    writeRecords({full});
     EXPECT_EQ(table.load(path), QString());
     EXPECT_EQ(table.entry(359), QStringLiteral("old360"));
 
     // Records of bytes that are not text (random bytes, another program's
     // data) are named, and their captions stay the shipped ones.
-    full[1] = QByteArray(200, '\x07');
-    full[200] = QByteArray("\x1b[2J\xff\xfe") + QByteArray(194, ' ');
-    writeRecords(full);
+    using dye::test::withRecord;
+    writeRecords(
+        {withRecord(withRecord(full, 2, QByteArray(200, '\x07')), 201, "\x1b[2J\xff\xfe")});
     EXPECT_EQ(table.load(path),
               QStringLiteral("language.txt: 2 of its 360 records hold bytes that are not text: "
                              "they show the captions the station ships with"));
