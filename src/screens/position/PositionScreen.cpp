@@ -6,6 +6,7 @@
 #include "link/Registers.h"
 #include "machine/BucketTransport.h"
 #include "machine/MoveGuard.h"
+#include "screens/settings/TeachSlotBoxes.h"
 #include "screens/settings/TeachSlotSpread.h"
 #include "station/StationState.h"
 
@@ -18,24 +19,15 @@ constexpr qint32 kDrainOpen = 100;
 constexpr qint32 kConveyorPulse = 100;  // one second per click
 
 // The four fields of a slot, in the order of the field ranges (X, Y, Z, name).
-using Member = QString TeachSlot::*;
-constexpr Member kMembers[4] = {&TeachSlot::x, &TeachSlot::y, &TeachSlot::z, &TeachSlot::name};
-
-QString& member(TeachSlot& slot, int field) {
-    return slot.*kMembers[field / kSlots];
-}
-int slotOf(int field) {
-    return field % kSlots + 1;
-}
+using Boxes = TeachSlotBoxes<kSlots, 4>;
+constexpr Boxes::Member kMembers[4] = {&TeachSlot::x, &TeachSlot::y, &TeachSlot::z,
+                                       &TeachSlot::name};
+constexpr Boxes kBoxes{kMembers};
+static_assert(Boxes::kBoxes == Form9::kFields);
 
 // The teach table as the screen shows it.
 MachineSettings shown(const StationState& s) {
-    MachineSettings out = s.settings;
-    for (int i = 0; i < Form9::kFields; ++i) {
-        TeachSlot slot = out.teachSlot(slotOf(i));
-        member(slot, i) = s.form9.Text2[i];
-        out.setTeachSlot(slotOf(i), slot);
-    }
+    MachineSettings out = kBoxes.withTexts(s.settings, s.form9.Text2);
     out.setXCompensation(s.form9.Text1);
     out.setYCompensation(s.form9.Text4);
     return out;
@@ -73,11 +65,7 @@ bool PositionScreen::refused() {
 
 void PositionScreen::showSaved() {
     Form9& f = s_.form9;
-    for (int i = 0; i < Form9::kFields; ++i) {
-        if (f.Text2Edited[size_t(i)]) continue;
-        TeachSlot slot = s_.settings.teachSlot(slotOf(i));
-        f.Text2[i] = member(slot, i);
-    }
+    kBoxes.showUnedited(s_.settings, f.Text2, f.Text2Edited);
     if (!f.Text1Edited) f.Text1 = s_.settings.xCompensation();
     if (!f.Text4Edited) f.Text4 = s_.settings.yCompensation();
 }
@@ -165,13 +153,7 @@ void PositionScreen::spreadSlots() {
         spreadLineSlots(spread);
     else
         spreadGridSlots(spread);
-    Form9& f = s_.form9;
-    for (int i = 0; i < Form9::kFields; ++i) {
-        TeachSlot slot = spread.teachSlot(slotOf(i));
-        if (member(slot, i) == f.Text2[i]) continue;
-        f.Text2[i] = member(slot, i);
-        f.Text2Edited[size_t(i)] = true;
-    }
+    kBoxes.showChanges(spread, s_.form9.Text2, s_.form9.Text2Edited);
 }
 
 bool PositionScreen::saveSlots() {
@@ -179,7 +161,7 @@ bool PositionScreen::saveSlots() {
     MachineSettings table = shown(s_);
     for (int k = 1; k <= kSlots; ++k) {
         TeachSlot slot = table.teachSlot(k);
-        for (Member m : kMembers) slot.*m = trimSpaces(slot.*m);
+        for (Boxes::Member m : kMembers) slot.*m = trimSpaces(slot.*m);
         table.setTeachSlot(k, slot);
     }
     QString error;

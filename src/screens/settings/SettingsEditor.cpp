@@ -9,6 +9,7 @@
 #include "machine/BucketTransport.h"
 #include "machine/MoveGuard.h"
 #include "screens/settings/AccessCode.h"
+#include "screens/settings/TeachSlotBoxes.h"
 #include "screens/settings/TeachSlotSpread.h"
 #include "station/StationState.h"
 
@@ -18,25 +19,14 @@ namespace {
 constexpr int kSlots = Form2::kTeachSlots;
 
 // The three fields of a slot, in the order of the field ranges (X, Z, name).
-using Member = QString TeachSlot::*;
-constexpr Member kMembers[3] = {&TeachSlot::x, &TeachSlot::z, &TeachSlot::name};
-
-QString& member(TeachSlot& slot, int field) {
-    return slot.*kMembers[field / kSlots];
-}
-int slotOf(int field) {
-    return field % kSlots + 1;
-}
+using Boxes = TeachSlotBoxes<kSlots, 3>;
+constexpr Boxes::Member kMembers[3] = {&TeachSlot::x, &TeachSlot::z, &TeachSlot::name};
+constexpr Boxes kBoxes{kMembers};
+static_assert(Boxes::kBoxes == Form2::kTeachFields);
 
 // The teach table with the slots as the screen shows them.
 MachineSettings shown(const StationState& s) {
-    MachineSettings out = s.settings;
-    for (int i = 0; i < Form2::kTeachFields; ++i) {
-        TeachSlot slot = out.teachSlot(slotOf(i));
-        member(slot, i) = s.form2.Text2[i];
-        out.setTeachSlot(slotOf(i), slot);
-    }
-    return out;
+    return kBoxes.withTexts(s.settings, s.form2.Text2);
 }
 
 }  // namespace
@@ -131,12 +121,7 @@ bool SettingsEditor::saveValveTableField(int k, const QString& text) {
 }
 
 void SettingsEditor::showSaved() {
-    Form2& f = s_.form2;
-    for (int i = 0; i < Form2::kTeachFields; ++i) {
-        if (f.Text2Edited[size_t(i)]) continue;
-        TeachSlot slot = s_.settings.teachSlot(slotOf(i));
-        f.Text2[i] = member(slot, i);
-    }
+    kBoxes.showUnedited(s_.settings, s_.form2.Text2, s_.form2.Text2Edited);
 }
 
 bool SettingsEditor::editTeachField(int k, const QString& text) {
@@ -152,13 +137,7 @@ void SettingsEditor::spreadSlots() {
     showSaved();
     MachineSettings spread = shown(s_);
     spreadLineSlots(spread);
-    Form2& f = s_.form2;
-    for (int i = 0; i < Form2::kTeachFields; ++i) {
-        TeachSlot slot = spread.teachSlot(slotOf(i));
-        if (member(slot, i) == f.Text2[i]) continue;
-        f.Text2[i] = member(slot, i);
-        f.Text2Edited[size_t(i)] = true;
-    }
+    kBoxes.showChanges(spread, s_.form2.Text2, s_.form2.Text2Edited);
 }
 
 bool SettingsEditor::saveSlots() {
