@@ -222,6 +222,8 @@ class OdbcDataSource : public ::testing::Test {
         ASSERT_TRUE(writeFile(ini, "[plant]\nDriver=SQLite3\nDatabase=" + file.toUtf8() + "\n"));
         qputenv("ODBCINI", ini.toUtf8());
     }
+    // The next case opens its own file under the same connection name.
+    void TearDown() override { QSqlDatabase::removeDatabase(QStringLiteral("check")); }
     // A query of the test's own on the data source's file, run and at its first row.
     QSqlQuery query(const QString& sql) {
         QSqlDatabase check = QSqlDatabase::database(QStringLiteral("check"), false);
