@@ -266,8 +266,7 @@ void Station::reportSettingsOutOfRange() {
     const QStringList problems = settingsProblems(state.settings);
     if (problems.isEmpty()) return;
     for (const QString& line : problems) log(QStringLiteral("<load> ") + line);
-    dialogs_->message(wordingIn(state.settings.language(),
-                                {u"設定中有超出範圍的值（請在設定畫面更正）：\n",
+    dialogs_->message(state.say({u"設定中有超出範圍的值（請在設定畫面更正）：\n",
                                  u"Values out of their range in the settings (correct them on "
                                  u"the settings screen):\n"}) +
                           problems.join(QLatin1Char('\n')),

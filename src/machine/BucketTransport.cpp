@@ -77,8 +77,7 @@ bool BucketTransport::conveyorTo(int p, QString* why, qint32 time) {
     RegisterImage& image = s_.link.image;
     if (p < 0 || p >= kConveyorPlaces) {
         if (why)
-            *why = wordingIn(s_.settings.language(),
-                             {u"桶位 %1 沒有輸送帶停靠點", u"BUCKET PLACE %1 HAS NO CONVEYOR STOP"})
+            *why = s_.say({u"桶位 %1 沒有輸送帶停靠點", u"BUCKET PLACE %1 HAS NO CONVEYOR STOP"})
                        .arg(p + 1);
         return false;
     }

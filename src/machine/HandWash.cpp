@@ -33,9 +33,7 @@ QString handWashRefusal(const StationState& s) {
 
 bool requestHandWash(StationState& state, Dialogs& dialogs) {
     if (const QString why = handWashRefusal(state); !why.isEmpty()) {
-        dialogs.message(wordingIn(state.settings.language(),
-                                  {u"不洗桶：%1。", u"The bucket is not washed: %1."})
-                            .arg(why),
+        dialogs.message(state.say({u"不洗桶：%1。", u"The bucket is not washed: %1."}).arg(why),
                         QString(), [] {});
         return false;
     }

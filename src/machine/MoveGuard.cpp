@@ -25,7 +25,7 @@ QString moveRefusal(const StationState& s) {
 }
 
 QString noMoveText(const StationState& s, const QString& why) {
-    return wordingIn(s.settings.language(), {u"不移動：%1。", u"No move: %1."}).arg(why);
+    return s.say({u"不移動：%1。", u"No move: %1."}).arg(why);
 }
 
 }  // namespace dye

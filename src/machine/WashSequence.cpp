@@ -345,7 +345,7 @@ void WashSequence::park(qint16 code, const QString& tag, const Wording& why,
     s_.MachineStatus.raise(code);
     const quint64 generation = generation_;
     const qint64 clock = WashClock;
-    const QString text = tag + QLatin1Char('\n') + wordingIn(s_.settings.language(), why);
+    const QString text = tag + QLatin1Char('\n') + s_.say(why);
     dialogs_.message(text, QString(), [this, generation, clock, code, goOn = std::move(goOn)] {
         if (generation != generation_) return;  // reset meanwhile: nothing to go on with
         parked_ = false;

@@ -198,11 +198,11 @@ void PlantService::flushOutbox() {
 
 void PlantService::showWaiting(int n) {
     // The count comes first in every language: the status service reads it there.
-    s_.form3.PlantWaiting = n == 0 ? QString()
-                                   : wordingIn(s_.settings.language(),
-                                               {u"%1 筆回寫等待工廠資料庫",
-                                                u"%1 write-back(s) wait for the plant database"})
-                                         .arg(n);
+    s_.form3.PlantWaiting =
+        n == 0
+            ? QString()
+            : s_.say({u"%1 筆回寫等待工廠資料庫", u"%1 write-back(s) wait for the plant database"})
+                  .arg(n);
 }
 
 }  // namespace dye

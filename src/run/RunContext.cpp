@@ -11,7 +11,7 @@ QString RunContext::text(int k) const {
 }
 
 QString RunContext::say(const Wording& w) const {
-    return wordingIn(state.settings.language(), w);
+    return state.say(w);
 }
 
 }  // namespace dye

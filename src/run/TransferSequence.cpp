@@ -203,8 +203,7 @@ void TransferSequence::advance() {
             phaseCodes(s, 20, 1, 1);
             s.job.shadeWater(WaterShade::BaseWater);
             ZeroMark = 10;
-            s.run.indicator =
-                wordingIn(s.settings.language(), {u"天平歸零中", u"Zeroing the balance"});
+            s.run.indicator = s.say({u"天平歸零中", u"Zeroing the balance"});
             c_.log(QStringLiteral("< no.1 to zero >"));
             break;
         case 10:

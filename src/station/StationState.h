@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "files/language/Wording.h"
 #include "files/settings/MachineSettings.h"
 #include "link/LinkState.h"
 #include "link/ScanCycle.h"
@@ -77,6 +78,8 @@ struct StationState {
     // Special codes of the TALBERT profile marked by the job start (1..25; 0 unused).
     std::array<int, 26> TalbertSpecialFlags{};
 
+    // `w` in the operator's language (the settings' language field).
+    QString say(const Wording& w) const { return wordingIn(settings.language(), w); }
     // Machine type: settings field 5, read as a whole number everywhere.
     int machineType() const { return settings.machineType(); }
     // The operator's options, read from their check boxes now.

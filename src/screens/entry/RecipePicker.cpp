@@ -28,7 +28,7 @@ JobRecord copyOfRecipe(const JobRecord& stored) {
 }  // namespace
 
 QString RecipePicker::notQueued() const {
-    return say({u"配方 %1 沒有排入計量：%2", u"The recipe %1 was not queued: %2"});
+    return s_.say({u"配方 %1 沒有排入計量：%2", u"The recipe %1 was not queued: %2"});
 }
 
 void RecipePicker::fill(const QList<StoredRecipe>& recipes) {
@@ -54,10 +54,6 @@ void RecipePicker::refresh() {
     orders_ = orders;  // the same recipes stay wanted, even when none is left now
 }
 
-QString RecipePicker::say(const Wording& w) const {
-    return wordingIn(s_.settings.language(), w);
-}
-
 bool RecipePicker::refuse(const QString& why) {
     dialogs_.message(why, kTitle, [] {});
     return false;
@@ -78,17 +74,17 @@ bool RecipePicker::queueClicked() {
         refresh();
         if (!stored && !store.errorString().isEmpty())
             return refuse(notQueued().arg(shown, store.errorString()));
-        return refuse(say({u"存檔的配方已變動：第 %1 筆已不是配方 %2。清單已顯示現在的配方；請"
-                           u"重新選擇配方。",
-                           u"The saved recipes changed: record %1 is no longer the recipe %2. "
-                           u"The list shows them as they are now; pick the recipe again."})
+        return refuse(s_.say({u"存檔的配方已變動：第 %1 筆已不是配方 %2。清單已顯示現在的配方；請"
+                              u"重新選擇配方。",
+                              u"The saved recipes changed: record %1 is no longer the recipe %2. "
+                              u"The list shows them as they are now; pick the recipe again."})
                           .arg(record)
                           .arg(shown));
     }
 
     JobRecord job = copyOfRecipe(*stored);
     if (const QString why = editorProblem(job, s_.settings); !why.isEmpty())
-        return refuse(say({u"配方 %1 沒有排入計量。%2", u"The recipe %1 was not queued. %2"})
+        return refuse(s_.say({u"配方 %1 沒有排入計量。%2", u"The recipe %1 was not queued. %2"})
                           .arg(shown, why));
     job.QueuedAt = toOleDate(now_());
     JobFile queue = jobQueueFile(workdir_);

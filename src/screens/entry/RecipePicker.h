@@ -13,7 +13,6 @@ namespace dye {
 
 class Dialogs;
 struct StationState;
-struct Wording;
 
 // A saved recipe with its place in the recipe store "QUICK_A.txt".
 struct StoredRecipe {
@@ -47,8 +46,7 @@ class RecipePicker {
 
   private:
     bool refuse(const QString& why);
-    QString say(const Wording& w) const;  // in the station's language
-    QString notQueued() const;            // "the recipe %1 was not queued: %2"
+    QString notQueued() const;  // "the recipe %1 was not queued: %2"
 
     StationState& s_;
     Dialogs& dialogs_;

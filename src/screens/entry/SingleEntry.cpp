@@ -96,8 +96,7 @@ bool SingleEntry::queueEntry() {
         job.QueuedAt = toOleDate(now_());
         JobFile queue = jobQueueFile(workdir_);
         if (!queue.append(job))
-            why = wordingIn(s_.settings.language(),
-                            {u"工作沒有排入計量：%1", u"The job was not queued: %1"})
+            why = s_.say({u"工作沒有排入計量：%1", u"The job was not queued: %1"})
                       .arg(queue.errorString());
     }
     if (!why.isEmpty()) {

@@ -199,9 +199,8 @@ void MainScreen::toggleTechnicianView() {
             c_.dialogs.secretBox(passwordPrompt(c_.state.settings.language()), QStringLiteral("1"));
         if (!code) return;
         if (*code != QLatin1String(kSettingsAccessCode)) {
-            c_.dialogs.message(wordingIn(c_.state.settings.language(),
-                                         {u"密碼錯誤：技術人員畫面未開啟。",
-                                          u"Wrong password: the technician view stays closed."}),
+            c_.dialogs.message(c_.state.say({u"密碼錯誤：技術人員畫面未開啟。",
+                                             u"Wrong password: the technician view stays closed."}),
                                f.technician.Caption, [] {});
             return;
         }

@@ -77,12 +77,11 @@ void RunControl::stop() {
 
     s.job.clear();
     s.run.indicator = s.run.stoppedJob.loaded()
-                          ? wordingIn(s.settings.language(),
-                                      {u"已停止：單號 %1 的桶內原料如表所示；按 RUN 繼續。",
-                                       u"Stopped: the bucket of job %1 holds what the table shows; "
-                                       u"RUN goes on with it."})
+                          ? s.say({u"已停止：單號 %1 的桶內原料如表所示；按 RUN 繼續。",
+                                   u"Stopped: the bucket of job %1 holds what the table shows; "
+                                   u"RUN goes on with it."})
                                 .arg(s.run.stoppedJob.identity.order.trimmed())
-                          : wordingIn(s.settings.language(), {u"已停止", u"Stopped"});
+                          : s.say({u"已停止", u"Stopped"});
     setAnimation(s, 0, 0);  // the pictures stand still
     s.run.face = RunFace::Stopped;
     s.run.laneHasRows = {};

@@ -108,8 +108,7 @@ void ManualControls::letWaterIn() {
 bool ManualControls::moveRefused(int axis) {
     QString why = moveRefusal(s_);
     if (why.isEmpty() && !transport_.axisIdle(kAxes[axis]))
-        why = wordingIn(s_.settings.language(),
-                        {u"%1 軸沒有目前的讀數", u"the %1 axis has no current reading"})
+        why = s_.say({u"%1 軸沒有目前的讀數", u"the %1 axis has no current reading"})
                   .arg(QLatin1String(kAxisNames[axis]));
     if (why.isEmpty()) return false;
     dialogs_.message(noMoveText(s_, why), QString(), [] {});
@@ -129,10 +128,9 @@ void ManualControls::moveAxisTo(int index) {
     if (index < 0 || index > 1 || moveRefused(index)) return;
     const QString& text = s_.form2.Text3[index];
     if (!transport_.moveTo(kAxes[index], Val(text)))
-        dialogs_.message(wordingIn(s_.settings.language(),
-                                   {u"不移動：「%1」不是 %2 軸從目前位置能到達的位置；請輸入整數。",
-                                    u"No move: \"%1\" is not a position the %2 axis can "
-                                    u"reach from where it is; type a whole number."})
+        dialogs_.message(s_.say({u"不移動：「%1」不是 %2 軸從目前位置能到達的位置；請輸入整數。",
+                                 u"No move: \"%1\" is not a position the %2 axis can "
+                                 u"reach from where it is; type a whole number."})
                              .arg(text, QLatin1String(kAxisNames[index])),
                          QString(), [] {});
 }

@@ -47,12 +47,8 @@ void PositionScreen::say(const QString& text) {
     dialogs_.message(text, QString(), [] {});
 }
 
-QString PositionScreen::words(const Wording& w) const {
-    return wordingIn(s_.settings.language(), w);
-}
-
 QString PositionScreen::noReading(int axis) const {
-    return noMoveText(s_, words({u"%1 軸沒有目前的讀數", u"the %1 axis has no current reading"})
+    return noMoveText(s_, s_.say({u"%1 軸沒有目前的讀數", u"the %1 axis has no current reading"})
                               .arg(QLatin1String(kAxisNames[axis])));
 }
 
@@ -128,8 +124,8 @@ void PositionScreen::moveAxisTo(int index) {
     bool whole = false;
     const int target = s_.form9.Text3[index].trimmed().toInt(&whole);
     if (!whole || target < 0 || target > 32767)
-        return say(words({u"%1：「%2」不是位置；請輸入 0 到 32767 的整數。",
-                          u"%1: \"%2\" is not a position; type a whole number from 0 to 32767."})
+        return say(s_.say({u"%1：「%2」不是位置；請輸入 0 到 32767 的整數。",
+                           u"%1: \"%2\" is not a position; type a whole number from 0 to 32767."})
                        .arg(s_.form9.Label1[index == 0   ? 8
                                             : index == 1 ? 11
                                                          : 12],
@@ -145,8 +141,8 @@ void PositionScreen::spreadSlots() {
     showSaved();
     const int type = s_.machineType();
     if (type != 1 && type != 3)
-        return say(words({u"座標平均只用於機型 1 和 3；本機是機型 %1。",
-                          u"Slot spreading is for machine types 1 and 3; this is type %1."})
+        return say(s_.say({u"座標平均只用於機型 1 和 3；本機是機型 %1。",
+                           u"Slot spreading is for machine types 1 and 3; this is type %1."})
                        .arg(type));
     MachineSettings spread = shown(s_);
     if (type == 1)
@@ -166,7 +162,7 @@ bool PositionScreen::saveSlots() {
     }
     QString error;
     if (!saveTeachSlots(workdir_, table, TeachSlotScope::PositionScreen, &error)) {
-        say(words({u"位置座標沒有存檔：%1", u"The positions were not saved: %1"}).arg(error));
+        say(s_.say({u"位置座標沒有存檔：%1", u"The positions were not saved: %1"}).arg(error));
         return false;
     }
     for (int k = 1; k <= kSlots; ++k) s_.settings.setTeachSlot(k, table.teachSlot(k));
@@ -190,9 +186,9 @@ void PositionScreen::slotClicked(int k) {
     if (refused()) return;
     for (int field = k; field < Form9::kFields; field += kSlots)
         if (f.Text2Edited[size_t(field)])
-            return say(words({u"第 %1 位的修改尚未存檔：請先存檔再移過去。",
-                              u"Slot %1 has changes that are not saved: save the positions "
-                              u"before moving to it."})
+            return say(s_.say({u"第 %1 位的修改尚未存檔：請先存檔再移過去。",
+                               u"Slot %1 has changes that are not saved: save the positions "
+                               u"before moving to it."})
                            .arg(k + 1));
     transport_.toSlot(k + 1);
 }

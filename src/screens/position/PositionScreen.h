@@ -8,7 +8,6 @@ namespace dye {
 class BucketTransport;
 class Dialogs;
 struct StationState;
-struct Wording;
 
 // The position teaching screen's handlers (Form9): teaching the 64 slots,
 // spreading and saving them, the compensation distances, homing and moves of
@@ -52,8 +51,7 @@ class PositionScreen {
   private:
     bool refused();
     void say(const QString& text);
-    QString words(const Wording& w) const;  // in the station's language
-    QString noReading(int axis) const;      // no move: axis 0..2 has no reading
+    QString noReading(int axis) const;  // no move: axis 0..2 has no reading
     void home(int axis);
     void conveyorClick(int k);
 

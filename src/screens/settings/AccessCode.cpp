@@ -16,8 +16,7 @@ QString passwordPrompt(int language) {
 
 bool askSettingsCode(const StationState& state, Dialogs& dialogs) {
     if (state.onMachine()) {
-        dialogs.message(wordingIn(state.settings.language(),
-                                  {u"機台上有工作時無法開啟設定；工作完成後再試。",
+        dialogs.message(state.say({u"機台上有工作時無法開啟設定；工作完成後再試。",
                                    u"The settings cannot be opened while a job is on the "
                                    u"machine; try again when it is done."}),
                         QStringLiteral("SETTING"), [] {});
@@ -28,8 +27,7 @@ bool askSettingsCode(const StationState& state, Dialogs& dialogs) {
     if (!answer) return false;
     if (*answer == QLatin1String(kSettingsAccessCode)) return true;
     dialogs.message(
-        wordingIn(state.settings.language(),
-                  {u"密碼錯誤：設定未開啟。", u"Wrong password: the settings stay closed."}),
+        state.say({u"密碼錯誤：設定未開啟。", u"Wrong password: the settings stay closed."}),
         QStringLiteral("SETTING"), [] {});
     return false;
 }

@@ -39,13 +39,9 @@ void SettingsEditor::say(const QString& text) {
     dialogs_.message(text, QStringLiteral("SETTING"), [] {});
 }
 
-QString SettingsEditor::words(const Wording& w) const {
-    return wordingIn(s_.settings.language(), w);
-}
-
 bool SettingsEditor::editable() {
     if (s_.form2.Editable) return true;
-    say(words(
+    say(s_.say(
         {u"設定為唯讀：請先輸入密碼。", u"The settings are read-only: give the password first."}));
     return false;
 }
@@ -55,15 +51,15 @@ bool SettingsEditor::resetLearned(int valve) {
         return false;
     QString error;
     if (!learnedReset_(valve, &error)) {
-        say(words({u"%1 號閥的學習值無法重設：%2",
-                   u"Valve %1: the learned allowance cannot be reset: %2"})
+        say(s_.say({u"%1 號閥的學習值無法重設：%2",
+                    u"Valve %1: the learned allowance cannot be reset: %2"})
                 .arg(valve)
                 .arg(error));
         return false;
     }
-    say(words({u"%1 號閥的學習值已重設；在重新學習之前，此閥依閥門表計量。",
-               u"Valve %1: the learned allowance is reset; the valve is metered by the table "
-               u"until it is learned again."})
+    say(s_.say({u"%1 號閥的學習值已重設；在重新學習之前，此閥依閥門表計量。",
+                u"Valve %1: the learned allowance is reset; the valve is metered by the table "
+                u"until it is learned again."})
             .arg(valve));
     return true;
 }
@@ -82,20 +78,20 @@ bool SettingsEditor::saveField(int i, const QString& text) {
                                                    ? text
                                                    : s_.settings.Text1(SettingsField::MachineType));
     if (const QString why = settingProblem(i, text, typed.machineType()); !why.isEmpty()) {
-        say(words({u"%1 沒有存檔：%2。", u"%1 not saved: %2."}).arg(settingsFieldCaption(i), why));
+        say(s_.say({u"%1 沒有存檔：%2。", u"%1 not saved: %2."}).arg(settingsFieldCaption(i), why));
         return false;
     }
     QString error;
     if (!saveSettingsField(workdir_, i, text, &error)) {
-        say(words({u"%1 沒有存檔：%2", u"%1 not saved: %2"}).arg(settingsFieldCaption(i), error));
+        say(s_.say({u"%1 沒有存檔：%2", u"%1 not saved: %2"}).arg(settingsFieldCaption(i), error));
         return false;
     }
     const QString saved = trimSpaces(text);
     const bool languageChanged = i == SettingsField::Language && s_.settings.Text1(i) != saved;
     s_.settings.setText1(i, saved);
     if (actsAtStartUp(i))
-        say(words({u"%1 已存檔：下次啟動程式時生效。",
-                   u"%1 saved: it takes effect at the next start of the program."})
+        say(s_.say({u"%1 已存檔：下次啟動程式時生效。",
+                    u"%1 saved: it takes effect at the next start of the program."})
                 .arg(settingsFieldCaption(i)));
     if (languageChanged && languageChanged_) languageChanged_();
     return true;
@@ -104,14 +100,14 @@ bool SettingsEditor::saveField(int i, const QString& text) {
 bool SettingsEditor::saveValveTableField(int k, const QString& text) {
     if (k < 0 || k >= MachineSettings::kValveFieldCount || !editable()) return false;
     if (const QString why = valveFieldProblem(k, text); !why.isEmpty()) {
-        say(words({u"閥門表第 %1 欄沒有存檔：%2。", u"Valve table field %1 not saved: %2."})
+        say(s_.say({u"閥門表第 %1 欄沒有存檔：%2。", u"Valve table field %1 not saved: %2."})
                 .arg(k)
                 .arg(why));
         return false;
     }
     QString error;
     if (!saveValveField(workdir_, k, text, &error)) {
-        say(words({u"閥門表第 %1 欄沒有存檔：%2", u"Valve table field %1 not saved: %2"})
+        say(s_.say({u"閥門表第 %1 欄沒有存檔：%2", u"Valve table field %1 not saved: %2"})
                 .arg(k)
                 .arg(error));
         return false;
@@ -146,7 +142,7 @@ bool SettingsEditor::saveSlots() {
     const MachineSettings table = shown(s_);
     QString error;
     if (!saveTeachSlots(workdir_, table, TeachSlotScope::SettingsScreen, &error)) {
-        say(words({u"位置座標沒有存檔：%1", u"The teach slots are not saved: %1"}).arg(error));
+        say(s_.say({u"位置座標沒有存檔：%1", u"The teach slots are not saved: %1"}).arg(error));
         return false;
     }
     for (int k = 1; k <= Form2::kTeachSlots; ++k) s_.settings.setTeachSlot(k, table.teachSlot(k));
@@ -160,11 +156,11 @@ void SettingsEditor::zeroBalance(int index) {
     const int station = index == 0 ? 1 : 2;
     QString why;
     if (s_.station[size_t(station)].StationStep != 0)
-        why = words({u"第 %1 站正在計量", u"station %1 is metering"}).arg(station);
+        why = s_.say({u"第 %1 站正在計量", u"station %1 is metering"}).arg(station);
     else if (s_.onMachine())
-        why = words({u"機台上有工作", u"a job is on the machine"});
+        why = s_.say({u"機台上有工作", u"a job is on the machine"});
     if (!why.isEmpty()) {
-        say(words({u"第 %1 號天平沒有歸零：%2。", u"Balance <%1> is not zeroed: %2."})
+        say(s_.say({u"第 %1 號天平沒有歸零：%2。", u"Balance <%1> is not zeroed: %2."})
                 .arg(station)
                 .arg(why));
         return;
@@ -176,18 +172,18 @@ void SettingsEditor::slotClicked(int k) {
     if (k < 0 || k >= kSlots || !s_.form2.Check1) return;
     s_.form2.Label4Selected = k + 1;
     if (s_.machineType() == 4) {
-        say(words({u"機型 4 沒有行車：桶位由位置設定畫面操作。",
-                   u"Machine type 4 has no gantry: its places are driven from the position "
-                   u"screen."}));
+        say(s_.say({u"機型 4 沒有行車：桶位由位置設定畫面操作。",
+                    u"Machine type 4 has no gantry: its places are driven from the position "
+                    u"screen."}));
         return;
     }
     QString why = moveRefusal(s_);
     for (int field = k; why.isEmpty() && field < Form2::kTeachFields; field += kSlots)
         if (s_.form2.Text2Edited[size_t(field)])
-            why = words({u"位置的修改尚未存檔：請先存檔",
-                         u"its changes are not saved: save the positions first"});
+            why = s_.say({u"位置的修改尚未存檔：請先存檔",
+                          u"its changes are not saved: save the positions first"});
     if (!why.isEmpty()) {
-        say(words({u"行車不移到第 %1 位：%2。", u"The gantry is not moved to slot %1: %2."})
+        say(s_.say({u"行車不移到第 %1 位：%2。", u"The gantry is not moved to slot %1: %2."})
                 .arg(k + 1)
                 .arg(why));
         return;

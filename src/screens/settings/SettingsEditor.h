@@ -10,7 +10,6 @@ namespace dye {
 class BucketTransport;
 class Dialogs;
 struct StationState;
-struct Wording;
 
 // The settings form's own fields: the 38 machine settings, the valve table
 // and the teach slots, the balance readings that zero a balance, the slot
@@ -69,7 +68,6 @@ class SettingsEditor {
   private:
     bool editable();
     void say(const QString& text);
-    QString words(const Wording& w) const;  // in the station's language
 
     StationState& s_;
     Dialogs& dialogs_;
